@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+
+// One line of a list: a caption (the first column) and the texts of the further columns.
+// All texts are kept in one string with their end offsets, so a row costs one allocation.
+class ListRow
+{
+public:
+    static constexpr int MaxColumns = 7;
+
+    ListRow() = default;
+    ListRow(const QString& caption, const QStringList& subItems);
+
+    QString caption() const { return text(0); }
+    int subItemCount() const { return m_columns - 1; }
+    QString subItem(int index) const { return text(index + 1); }
+    QStringList subItems() const;
+
+    int columnCount() const { return m_columns; }
+    // Column 0 is the caption.
+    QString text(int column) const;
+    QStringView textView(int column) const;
+
+    bool operator==(const ListRow& other) const;
+    bool operator!=(const ListRow& other) const { return !(*this == other); }
+
+private:
+    QString m_text;
+    std::array<uint16_t, MaxColumns> m_ends{};
+    uint8_t m_columns = 1;
+};

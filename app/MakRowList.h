@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/RowList.h"
+
+#include <QStringList>
+
+// The cancellations and changes together with their record codes. Every operation changes the
+// row and its code together, so the two lists can never differ in length.
+class MakRowList
+{
+public:
+    static constexpr int SubItemCount = 5;
+
+    MakRowList() : m_rows(SubItemCount) {}
+
+    int count() const { return m_rows.count(); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    const ListRow& row(int index) const { return m_rows.row(index); }
+    const ListRow& operator[](int index) const { return m_rows.row(index); }
+    const QString& code(int index) const { return m_codes.at(index); }
+    const QStringList& codes() const { return m_codes; }
+    const RowList& rows() const { return m_rows; }
+
+    int append(const QString& code, const QString& caption, const QStringList& subItems);
+    int append(const QString& code, const ListRow& row);
+    void replace(int index, const QString& code, const QString& caption, const QStringList& subItems);
+    void replace(int index, const QString& code, const ListRow& row);
+    void remove(int index);
+    void clear();
+    void reserve(int count);
+
+    void setObserver(RowListObserver* observer) { m_rows.setObserver(observer); }
+
+private:
+    RowList m_rows;
+    QStringList m_codes;
+};

@@ -1,0 +1,63 @@
+#include "app/RowList.h"
+
+#include "app/RowListObserver.h"
+
+#include <stdexcept>
+
+void RowList::checkShape(const ListRow& row) const
+{
+    if (row.subItemCount() != m_subItemCount)
+        throw std::invalid_argument("RowList: row has the wrong number of sub-items");
+}
+
+int RowList::append(const QString& caption, const QStringList& subItems)
+{
+    return append(ListRow(caption, subItems));
+}
+
+int RowList::append(const ListRow& row)
+{
+    checkShape(row);
+    const int index = count();
+    if (m_observer)
+        m_observer->rowsAboutToBeAppended(index, index);
+    m_rows.append(row);
+    if (m_observer)
+        m_observer->rowsAppended();
+    return index;
+}
+
+void RowList::replace(int index, const QString& caption, const QStringList& subItems)
+{
+    replace(index, ListRow(caption, subItems));
+}
+
+void RowList::replace(int index, const ListRow& row)
+{
+    checkShape(row);
+    if (index < 0 || index >= count())
+        throw std::out_of_range("RowList: no such row");
+    m_rows[index] = row;
+    if (m_observer)
+        m_observer->rowChanged(index);
+}
+
+void RowList::remove(int index)
+{
+    if (index < 0 || index >= count())
+        throw std::out_of_range("RowList: no such row");
+    if (m_observer)
+        m_observer->rowAboutToBeRemoved(index);
+    m_rows.remove(index);
+    if (m_observer)
+        m_observer->rowRemoved();
+}
+
+void RowList::clear()
+{
+    if (m_observer)
+        m_observer->listAboutToBeReset();
+    m_rows.clear();
+    if (m_observer)
+        m_observer->listReset();
+}

@@ -1,0 +1,32 @@
+#include "app/WidgetPrompt.h"
+
+#include "app/FileDialog.h"
+#include "app/MessageBox.h"
+
+#include <QApplication>
+
+UserPrompt::Answer WidgetPrompt::showMessage(const QString& caption, const QString& text, Buttons buttons,
+                                             Icon icon)
+{
+    return MessageBox::show(m_parent, caption, text, buttons, icon);
+}
+
+QString WidgetPrompt::askSaveFileName(const FileDialogOptions& options)
+{
+    return FileDialog::getSaveFileName(m_parent, options);
+}
+
+QString WidgetPrompt::askOpenFileName(const FileDialogOptions& options)
+{
+    return FileDialog::getOpenFileName(m_parent, options);
+}
+
+void WidgetPrompt::beginBusy()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void WidgetPrompt::endBusy()
+{
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// How the commands below the window layer talk to the user: message boxes and file dialogs.
+// The main window implements it with real dialogs; tests answer it.
+class UserPrompt
+{
+public:
+    enum class Buttons { Ok, OkCancel, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+    enum class Icon { None, Information, Warning, Error };
+
+    struct FileDialogOptions
+    {
+        QString initialFolder;   // may be empty, or name a file
+        QString initialFileName; // name or full path proposed in the dialog
+        QString defaultSuffix;   // appended to a name typed without extension, e.g. "ag"
+        QStringList filters;     // Qt form, e.g. "Autogirofil (*.ag)"; the first is selected
+        bool confirmOverwrite = false;
+    };
+
+    virtual ~UserPrompt() = default;
+
+    // An empty caption shows an empty title.
+    virtual Answer showMessage(const QString& caption, const QString& text, Buttons buttons,
+                               Icon icon = Icon::None) = 0;
+    // The chosen full path, or an empty text when the user cancelled.
+    virtual QString askSaveFileName(const FileDialogOptions& options) = 0;
+    virtual QString askOpenFileName(const FileDialogOptions& options) = 0;
+    // Shown while a long file operation runs (a wait cursor); nestable.
+    virtual void beginBusy() {}
+    virtual void endBusy() {}
+};
+
+// The file-type filter of the save and open dialogs.
+inline QStringList OrderFileFilters()
+{
+    return {QStringLiteral("Autogirofil (*.ag)"), QStringLiteral("Textfil (*.txt)"),
+            QStringLiteral("Alla filer (*.*)")};
+}
+
+// The application title, shown with run-time errors and the report-file notice.
+inline QString ApplicationTitle()
+{
+    return QStringLiteral("Lumora Valmo");
+}

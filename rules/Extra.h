@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+// Text and digit helpers shared by the dialogs, the record writers and parsers and the validators.
+
+// The characters '0'..'9' of the text, in order.
+QString DigitsOnly(const QString& text);
+// Removes '0' characters at the very start while the text is longer than 1 (keepOne) or 0.
+QString StripLeadingZeros(const QString& text, bool keepOne);
+// Removes blanks (U+0020 only) at both ends.
+QString TrimSpaces(const QString& text);
+// Reads "yyyy-mm-dd". Throws ConversionError "'%s' is not a valid date".
+QDate ParseDateText(const QString& text);
+// Writes a date as "yyyy-mm-dd", whatever the user's regional settings.
+QString FormatDateText(const QDate& date);
+// The bankgiro display form: NNN-NNNN, NNNN-NNNN or the digits alone.
+QString FormatBankgiroNumber(const QString& text);
+// Number of entries equal to text (exact, case-sensitive).
+int CountMatches(const QStringList& list, const QString& text);
+// Position (from 0) of the n-th entry equal to text, or -1.
+int IndexOfNthMatch(const QStringList& list, const QString& text, int n);
+
+// Whole number with an optional sign; leading blanks allowed.
+// Throws ConversionError "'%s' is not a valid integer value".
+int StrToInt(const QString& text);
+
+// Locale-aware number texts. Qt's Swedish form groups with U+00A0 and writes the minus sign as
+// U+2212; both are accepted everywhere next to a plain blank and '-'.
+
+// Replaces the locale's minus sign and U+2212 with '-'.
+QString NormalizeMinusSign(const QString& text, const QLocale& locale);
+// Removes the locale's group separator, U+00A0, U+202F and blanks.
+QString RemoveGroupSeparators(const QString& text, const QLocale& locale);
+// Converts with the locale's decimal separator; sign and exponent accepted, no grouping.
+// Throws ConversionError "'%s' is not a valid floating point value".
+double StrToFloat(const QString& text, const QLocale& locale = QLocale());
+// "#,##0.00": grouped, two decimals, e.g. "1 234,50" in Swedish.
+QString FormatAmount(double value, const QLocale& locale = QLocale());
+// The reader's form of an amount in öre: two decimals, no grouping, e.g. "1234,50".
+QString FormatOreAmount(qint64 ore, const QLocale& locale = QLocale());
+// The shortest general form, up to 15 significant digits, no grouping ("1234,5", "0").
+QString FormatPlainNumber(double value, const QLocale& locale = QLocale());
