@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ListRow.h"
 #include "app/MessageBox.h"
 
 #include <QApplication>
@@ -8,6 +9,16 @@
 #include <QKeyEvent>
 #include <QString>
 #include <QWidget>
+
+#include <ostream>
+
+inline void PrintTo(const ListRow& row, std::ostream* os)
+{
+    *os << '[';
+    for (int i = 0; i < row.columnCount(); ++i)
+        *os << (i ? " | " : "") << row.text(i).toStdString();
+    *os << ']';
+}
 
 // Drives fields of a dialog that is not on screen: focus changes and typed keys are sent as the
 // window system would send them.
