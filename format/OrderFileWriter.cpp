@@ -230,12 +230,18 @@ void OrderFileWriter::endRecord()
 
 void OrderFileWriter::flush()
 {
-    if (m_used == 0)
-        return;
-    const qint64 written = m_out.write(m_buffer.constData(), m_used);
-    if (written != m_used) {
-        const QString reason = m_out.errorString();
-        throw OrderFileError(QStringLiteral("Filen kunde inte sparas\n%1").arg(reason), reason);
+    // A device may take part of a chunk (a file that reaches its size limit does); the rest is
+    // offered again, and the refusal that follows carries the system's reason.
+    qsizetype done = 0;
+    while (done < m_used) {
+        const qint64 written = m_out.write(m_buffer.constData() + done, m_used - done);
+        if (written <= 0) {
+            QString reason = m_out.errorString();
+            if (reason.isEmpty())
+                reason = QStringLiteral("Skrivningen misslyckades");
+            throw OrderFileError(QStringLiteral("Filen kunde inte sparas\n%1").arg(reason), reason);
+        }
+        done += qsizetype(written);
     }
     m_used = 0;
 }
@@ -418,7 +424,9 @@ void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNum
     const QString shownPath = QDir::toNativeSeparators(path);
     const bool existed = QFileInfo::exists(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: every chunk reaches the system at once, so a refusal is seen at the write that
+    // caused it, with its reason, rather than later inside commit().
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = file.errorString();
         throw OrderFileError(QStringLiteral("Filen kunde inte skapas\n%1\n%2").arg(shownPath, reason), reason);
     }
