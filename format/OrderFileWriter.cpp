@@ -46,8 +46,9 @@ QString describeCharacter(char16_t c)
 
 [[noreturn]] void throwUnwritableCharacter(QStringView text, char16_t c)
 {
-    throw ConversionError(QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
-                              .arg(text.toString(), describeCharacter(c)));
+    throw ConversionError(
+        QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
+            .arg(text.toString(), describeCharacter(c)));
 }
 
 void encodeInto(char* dest, QStringView source)
@@ -173,9 +174,10 @@ void OrderFields::DateField(char* dest, QStringView source)
 {
     // The row form yyyy-mm-dd is read directly; any other form goes through the common parser,
     // which accepts or refuses it exactly as everywhere else in the program.
-    const bool rowForm = source.size() == 10 && source[4] == QLatin1Char('-') && source[7] == QLatin1Char('-') &&
-                         isDigit(source[0]) && isDigit(source[1]) && isDigit(source[2]) && isDigit(source[3]) &&
-                         isDigit(source[5]) && isDigit(source[6]) && isDigit(source[8]) && isDigit(source[9]);
+    const bool rowForm = source.size() == 10 && source[4] == QLatin1Char('-') &&
+                         source[7] == QLatin1Char('-') && isDigit(source[0]) && isDigit(source[1]) &&
+                         isDigit(source[2]) && isDigit(source[3]) && isDigit(source[5]) &&
+                         isDigit(source[6]) && isDigit(source[8]) && isDigit(source[9]);
     if (rowForm) {
         auto number = [&](int from, int count) {
             int value = 0;
@@ -419,7 +421,8 @@ void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers
     writer.flush();
 }
 
-void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock)
+void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
+                   const Clock& clock)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
     const bool existed = QFileInfo::exists(path);
@@ -428,7 +431,8 @@ void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNum
     // caused it, with its reason, rather than later inside commit().
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = file.errorString();
-        throw OrderFileError(QStringLiteral("Filen kunde inte skapas\n%1\n%2").arg(shownPath, reason), reason);
+        throw OrderFileError(QStringLiteral("Filen kunde inte skapas\n%1\n%2").arg(shownPath, reason),
+                             reason);
     }
     auto writeFailed = [&](const QString& reason) {
         QString text = QStringLiteral("Filen kunde inte sparas\n%1\n%2").arg(shownPath, reason);

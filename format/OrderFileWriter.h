@@ -42,7 +42,8 @@ void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers
 // which replaces the target only after every record has been written and flushed. On any failure
 // the file at path is left exactly as it was. Throws as WriteOrderFile; OrderFileError names the
 // file.
-void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock);
+void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
+                   const Clock& clock);
 
 // The fields of an order-file record. Each writes exactly width bytes at dest.
 namespace OrderFields {

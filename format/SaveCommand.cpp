@@ -38,7 +38,8 @@ QString documentsFolder()
 #ifdef Q_OS_WIN
     // The user's documents folder as Explorer records it; the key is only read, never created.
     const QSettings shellFolders(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"),
+        QStringLiteral(
+            "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"),
         QSettings::NativeFormat);
     const QString personal = shellFolders.value(QStringLiteral("Personal")).toString();
     if (!personal.isEmpty())

@@ -1,6 +1,6 @@
+#include "format/OrderFileWriter.h"
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
-#include "format/OrderFileWriter.h"
 
 #include <QBuffer>
 
@@ -87,8 +87,9 @@ TEST(OrderFileWriter, PrivateDocumentWithEveryRecordKind)
     OrderDocument doc;
     doc.FillMakTexts();
     doc.PrivateService = true;
-    doc.MdgList.append(QStringLiteral("Medgivande på papper"),
-                       {QStringLiteral("123-4567"), QStringLiteral("5000-1234567"), QStringLiteral("19800101-1234")});
+    doc.MdgList.append(
+        QStringLiteral("Medgivande på papper"),
+        {QStringLiteral("123-4567"), QStringLiteral("5000-1234567"), QStringLiteral("19800101-1234")});
     doc.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
                        {QStringLiteral("4711"), QStringLiteral("987654321"), QStringLiteral("8001011234")});
     doc.MdgList.append(QStringLiteral("Avvisad - Autogiro elektroniskt medgivande"),
@@ -96,17 +97,19 @@ TEST(OrderFileWriter, PrivateDocumentWithEveryRecordKind)
     // Company mandates are not written in the private service.
     doc.MdgListComp.append(QStringLiteral("9999-9999"), QStringList());
 
-    addPayment(doc, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("250,00"), QStringLiteral("1"),
-               QStringLiteral("4711"), QStringLiteral("Faktura 12"));
-    addPayment(doc, Credit, Monthly, QStringLiteral("2024-12-31"), QStringLiteral("1 234,50"), QStringLiteral("999"),
-               QStringLiteral("123-4567"), QStringLiteral("Hyra"));
+    addPayment(doc, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("250,00"),
+               QStringLiteral("1"), QStringLiteral("4711"), QStringLiteral("Faktura 12"));
+    addPayment(doc, Credit, Monthly, QStringLiteral("2024-12-31"), QStringLiteral("1 234,50"),
+               QStringLiteral("999"), QStringLiteral("123-4567"), QStringLiteral("Hyra"));
     addPayment(doc, QStringLiteral("Okänd"), QStringLiteral("Varannan vecka"), QStringLiteral("2024-01-02"),
-               QStringLiteral("0,01"), QStringLiteral("12"), QStringLiteral("5"), QStringLiteral("Åsa Öberg ärende 17"));
+               QStringLiteral("0,01"), QStringLiteral("12"), QStringLiteral("5"),
+               QStringLiteral("Åsa Öberg ärende 17"));
     addPayment(doc, Debit, QStringLiteral("Sista bankdagen varje år"), QStringLiteral("2024-02-29"),
                QStringLiteral("1234.50"), QStringLiteral("0"), QStringLiteral("0000000000000042"),
                QString(QChar(0x20AC)) + QStringLiteral(" 1 ref"));
-    addPayment(doc, Debit, Quarterly, QStringLiteral("2024-03-05"), QStringLiteral("1") + QChar(0xA0) + QStringLiteral("234,50"),
-               QString(), QStringLiteral("12345678901234567890"), QString());
+    addPayment(doc, Debit, Quarterly, QStringLiteral("2024-03-05"),
+               QStringLiteral("1") + QChar(0xA0) + QStringLiteral("234,50"), QString(),
+               QStringLiteral("12345678901234567890"), QString());
 
     // Mandate cancellations (code 3) mixed with changes: the former go to the mandate section.
     addChange(doc, QStringLiteral("3"), QStringLiteral("1234"));
@@ -120,19 +123,24 @@ TEST(OrderFileWriter, PrivateDocumentWithEveryRecordKind)
 
     const QByteArray expected =
         opening() +
-        record({"04", Bg, "0000000001234567", "5000", "000001234567", "198001011234", blanks(20), "  ", "  "}) +
+        record(
+            {"04", Bg, "0000000001234567", "5000", "000001234567", "198001011234", blanks(20), "  ", "  "}) +
         record({"04", Bg, "0000000000004711", "0000000987654321", "008001011234", blanks(20), "  ", "  "}) +
         record({"04", Bg, "0000000000004712", "0000000000ABC123", "198001011234", blanks(20), "AV", "  "}) +
         record({"03", Bg, "0000000000001234", blanks(52)}) +
-        record({"03", Bg, "0000000001234567", blanks(52)}) +
-        opening() +
-        record({"82", "20240305", "0", blanks(4), "0000000000004711", "000000025000", Bg, "Faktura 12      ", blanks(11)}) +
-        record({"32", "20241231", "1", "999 ", "0000000001234567", "000000123450", Bg, "Hyra            ", blanks(11)}) +
-        record({"XX", "20240102", "X", "012 ", "0000000000000005", "000000000001", Bg, "\xC5sa \xD6" "berg \xE4rende",
+        record({"03", Bg, "0000000001234567", blanks(52)}) + opening() +
+        record({"82", "20240305", "0", blanks(4), "0000000000004711", "000000025000", Bg, "Faktura 12      ",
                 blanks(11)}) +
-        record({"82", "20240229", "8", blanks(4), "0000000000000042", "000000123450", Bg, "\x80 1 ref         ",
+        record({"32", "20241231", "1", "999 ", "0000000001234567", "000000123450", Bg, "Hyra            ",
                 blanks(11)}) +
-        record({"82", "20240305", "2", blanks(4), "5678901234567890", "000000123450", Bg, blanks(16), blanks(11)}) +
+        record({"XX", "20240102", "X", "012 ", "0000000000000005", "000000000001", Bg,
+                "\xC5sa \xD6"
+                "berg \xE4rende",
+                blanks(11)}) +
+        record({"82", "20240229", "8", blanks(4), "0000000000000042", "000000123450", Bg,
+                "\x80 1 ref         ", blanks(11)}) +
+        record({"82", "20240305", "2", blanks(4), "5678901234567890", "000000123450", Bg, blanks(16),
+                blanks(11)}) +
         opening() +
         record({"24", Bg, "0000000000004711", "20240305", blanks(12), "  ", blanks(8), blanks(22)}) +
         record({"26", Bg, "0000000000000000", blanks(8), blanks(12), "  ", "20240425", blanks(22)}) +
@@ -157,8 +165,8 @@ TEST(OrderFileWriter, CompanyDocumentWritesCompanyMandatesAndSkipsPrivateOnes)
     const QByteArray expected = opening() + record({"04", Bg, "0000000012345678", blanks(52)}) +
                                 record({"04", Bg, "0000000001234567", blanks(52)}) +
                                 record({"03", Bg, "0000000012345678", blanks(52)}) + opening() +
-                                record({"82", "20240305", "0", blanks(4), "0000000012345678", "000000001000", Bg,
-                                        "Ref             ", blanks(11)});
+                                record({"82", "20240305", "0", blanks(4), "0000000012345678", "000000001000",
+                                        Bg, "Ref             ", blanks(11)});
     EXPECT_EQ(writeDocument(doc), expected);
 }
 
@@ -186,7 +194,8 @@ TEST(OrderFileWriter, SectionsAreLeftOutWhenTheyHaveNothingToWrite)
     // Private mandates in the company service (and the other way round) are not written at all.
     OrderDocument hidden;
     hidden.PrivateService = false;
-    hidden.MdgList.append(QStringLiteral("Medgivande på papper"), {QStringLiteral("1"), QString(), QString()});
+    hidden.MdgList.append(QStringLiteral("Medgivande på papper"),
+                          {QStringLiteral("1"), QString(), QString()});
     EXPECT_EQ(writeDocument(hidden), QByteArray());
     hidden.PrivateService = true;
     hidden.MdgList.clear();
@@ -207,7 +216,7 @@ TEST(OrderFileWriter, OpeningRecordTakesTheDigitsOfThePayeeNumbers)
         {"123456", "12345674", "123456", "0012345674"},
         {"12345", "123-4567", "012345", "0001234567"},
         {"1234567", "12345678901", "234567", "2345678901"}, // surplus digits on the left are dropped
-        {"KUNDNR", "BANKGIRONR", "000000", "0000000000"},  // the defaults hold no digits
+        {"KUNDNR", "BANKGIRONR", "000000", "0000000000"},   // the defaults hold no digits
     };
     for (const Case& c : cases) {
         QByteArray bytes;
@@ -238,11 +247,13 @@ TEST(OrderFileWriter, FieldConversions)
         {"digits", QStringLiteral("abc"), 3, "000"},
         {"digits", QStringLiteral("9 999 999 999,99"), 12, "999999999999"},
         {"digits", QStringLiteral("12 345 678 901,00"), 12, "234567890100"}, // leftmost digits dropped
-        {"digits", QStringLiteral("\u0661\u0662 12"), 4, "0012"}, // only ASCII digits count
+        {"digits", QStringLiteral("\u0661\u0662 12"), 4, "0012"},            // only ASCII digits count
         {"zero-filled", QStringLiteral("12"), 3, "012"},
         {"zero-filled", QStringLiteral("5000 1"), 8, "005000 1"}, // non-digits stay
         {"zero-filled", QStringLiteral("1234567"), 4, "4567"},
-        {"zero-filled", QStringLiteral("Ö1"), 4, "00\xD6" "1"},
+        {"zero-filled", QStringLiteral("Ö1"), 4,
+         "00\xD6"
+         "1"},
         {"text", QStringLiteral("Faktura 12"), 16, "Faktura 12      "},
         {"text", QStringLiteral(" a "), 4, " a  "},
         {"text", QStringLiteral("0123456789ABCDEFG"), 16, "0123456789ABCDEF"},
@@ -307,51 +318,63 @@ TEST(OrderFileWriter, RowThatCannotBeWrittenStopsWithTheConversionMessage)
         QString message;
     };
     const Case cases[] = {
-        {"payment date", [](OrderDocument& d) {
-             addPayment(d, Debit, OneOff, QStringLiteral("2024-02-30"), QStringLiteral("1,00"), QStringLiteral("1"),
-                        QStringLiteral("1"), QString());
+        {"payment date",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-02-30"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QString());
          },
          QStringLiteral("'2024-02-30' is not a valid date")},
-        {"empty payment date", [](OrderDocument& d) {
-             addPayment(d, Debit, OneOff, QString(), QStringLiteral("1,00"), QStringLiteral("1"), QStringLiteral("1"),
-                        QString());
+        {"empty payment date",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QString(), QStringLiteral("1,00"), QStringLiteral("1"),
+                        QStringLiteral("1"), QString());
          },
          QStringLiteral("'' is not a valid date")},
-        {"antal", [](OrderDocument& d) {
-             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"), QStringLiteral("12a"),
-                        QStringLiteral("1"), QString());
+        {"antal",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("12a"), QStringLiteral("1"), QString());
          },
          QStringLiteral("'12a' is not a valid integer value")},
-        {"antal too large", [](OrderDocument& d) {
-             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"), QStringLiteral("1000"),
-                        QStringLiteral("1"), QString());
+        {"antal too large",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1000"), QStringLiteral("1"), QString());
          },
          QStringLiteral("Antalet '1000' kan inte skrivas i filen. Antalet ska vara mellan 1 och 999.")},
-        {"negative antal", [](OrderDocument& d) {
-             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"), QStringLiteral("-5"),
-                        QStringLiteral("1"), QString());
+        {"negative antal",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("-5"), QStringLiteral("1"), QString());
          },
          QStringLiteral("Antalet '-5' kan inte skrivas i filen. Antalet ska vara mellan 1 och 999.")},
-        {"reference outside Windows-1252", [](OrderDocument& d) {
-             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"), QStringLiteral("1"),
-                        QStringLiteral("1"), QStringLiteral("Pil \u2192"));
+        {"reference outside Windows-1252",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Pil \u2192"));
          },
-         QStringLiteral("Texten 'Pil \u2192' innehåller tecknet '\u2192', som inte kan skrivas i en Autogirofil.")},
-        {"line break in a reference", [](OrderDocument& d) {
-             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"), QStringLiteral("1"),
-                        QStringLiteral("1"), QStringLiteral("a\nb"));
+         QStringLiteral(
+             "Texten 'Pil \u2192' innehåller tecknet '\u2192', som inte kan skrivas i en Autogirofil.")},
+        {"line break in a reference",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("a\nb"));
          },
          QStringLiteral("Texten 'a\nb' innehåller tecknet 'U+000A', som inte kan skrivas i en Autogirofil.")},
-        {"mandate id", [](OrderDocument& d) {
+        {"mandate id",
+         [](OrderDocument& d) {
              d.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
                               {QStringLiteral("1"), QStringLiteral("\u0394"), QString()});
          },
-         QStringLiteral("Texten '\u0394' innehåller tecknet '\u0394', som inte kan skrivas i en Autogirofil.")},
-        {"new payment date", [](OrderDocument& d) {
+         QStringLiteral(
+             "Texten '\u0394' innehåller tecknet '\u0394', som inte kan skrivas i en Autogirofil.")},
+        {"new payment date",
+         [](OrderDocument& d) {
              addChange(d, QStringLiteral("26"), QString(), QString(), QStringLiteral("2024-13-01"));
          },
          QStringLiteral("'2024-13-01' is not a valid date")},
-        {"change payment date", [](OrderDocument& d) {
+        {"change payment date",
+         [](OrderDocument& d) {
              addChange(d, QStringLiteral("24"), QStringLiteral("1"), QStringLiteral("5.3.2024"));
          },
          QStringLiteral("'5.3.2024' is not a valid date")},
@@ -368,8 +391,8 @@ TEST(OrderFileWriter, ChangeRecordDateColumnsShorterThanTwoCharactersHoldNoDate)
 {
     OrderDocument doc;
     doc.FillMakTexts();
-    addChange(doc, QStringLiteral("27"), QString(), QStringLiteral("-"), QStringLiteral("x"), QStringLiteral("0"),
-              QStringLiteral("debitering"));
+    addChange(doc, QStringLiteral("27"), QString(), QStringLiteral("-"), QStringLiteral("x"),
+              QStringLiteral("0"), QStringLiteral("debitering"));
     EXPECT_EQ(writeDocument(doc).mid(82),
               record({"27", Bg, "0000000000000000", blanks(8), "000000000000", "  ", blanks(8), blanks(22)}));
 }
@@ -407,8 +430,8 @@ private:
 void addPayments(OrderDocument& doc, int count)
 {
     for (int i = 0; i < count; ++i)
-        addPayment(doc, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1 000,00"), QStringLiteral("12"),
-                   QString::number(i), QStringLiteral("Ref %1").arg(i));
+        addPayment(doc, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1 000,00"),
+                   QStringLiteral("12"), QString::number(i), QStringLiteral("Ref %1").arg(i));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
+#include "format/SaveCommand.h"
 #include "app/Clock.h"
 #include "app/DocumentView.h"
 #include "app/OrderDocument.h"
-#include "format/SaveCommand.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePrompt.h"
 #include "support/TestSupport.h"
@@ -41,7 +41,8 @@ QByteArray blanks(int count)
     return QByteArray(count, ' ');
 }
 
-const QString SettingsRefused = QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända.");
+const QString SettingsRefused =
+    QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända.");
 
 class SaveCommandTest : public ::testing::Test
 {
@@ -66,8 +67,8 @@ protected:
     void addPayment(const QString& date = QStringLiteral("2024-03-05"))
     {
         m_doc.BtuList.append(QStringLiteral("Debitering"),
-                             {QStringLiteral("Engångsbetalning"), date, QStringLiteral("250,00"), QStringLiteral("1"),
-                              QStringLiteral("4711"), QStringLiteral("Faktura 12")});
+                             {QStringLiteral("Engångsbetalning"), date, QStringLiteral("250,00"),
+                              QStringLiteral("1"), QStringLiteral("4711"), QStringLiteral("Faktura 12")});
     }
 
     QTemporaryDir m_home;
@@ -113,8 +114,9 @@ TEST_F(SaveCommandTest, FirstSaveProposesTodaysNameInAutogirofilerAndWritesTheFi
 {
     // A payment order and a private mandate: mandate section first, then the payment section.
     addPayment();
-    m_doc.MdgList.append(QStringLiteral("Medgivande på papper"),
-                         {QStringLiteral("123-4567"), QStringLiteral("5000-1234567"), QStringLiteral("19800101-1234")});
+    m_doc.MdgList.append(
+        QStringLiteral("Medgivande på papper"),
+        {QStringLiteral("123-4567"), QStringLiteral("5000-1234567"), QStringLiteral("19800101-1234")});
     const QString chosen = QDir(documentsFolder()).filePath(QStringLiteral("Valmo 2024-03-05.ag"));
     m_prompt.saveFileNames = {chosen};
 
@@ -130,11 +132,23 @@ TEST_F(SaveCommandTest, FirstSaveProposesTodaysNameInAutogirofilerAndWritesTheFi
     EXPECT_TRUE(options.confirmOverwrite);
 
     const QByteArray bg("0055555555");
-    const QByteArray opening = "01" "20240305" "AUTOGIRO" + blanks(44) + "123456" + bg + blanks(2) + "\r\n";
-    const QByteArray expected =
-        opening + "04" + bg + "0000000001234567" "5000" "000001234567" "198001011234" + blanks(24) + "\r\n" +
-        opening + "82" "20240305" "0" + blanks(4) + "0000000000004711" "000000025000" + bg + "Faktura 12      " +
-        blanks(11) + "\r\n";
+    const QByteArray opening = "01"
+                               "20240305"
+                               "AUTOGIRO" +
+                               blanks(44) + "123456" + bg + blanks(2) + "\r\n";
+    const QByteArray expected = opening + "04" + bg +
+                                "0000000001234567"
+                                "5000"
+                                "000001234567"
+                                "198001011234" +
+                                blanks(24) + "\r\n" + opening +
+                                "82"
+                                "20240305"
+                                "0" +
+                                blanks(4) +
+                                "0000000000004711"
+                                "000000025000" +
+                                bg + "Faktura 12      " + blanks(11) + "\r\n";
     EXPECT_EQ(ReadFileBytes(chosen), expected);
 
     EXPECT_EQ(m_doc.CurrentFile, chosen);
@@ -144,7 +158,8 @@ TEST_F(SaveCommandTest, FirstSaveProposesTodaysNameInAutogirofilerAndWritesTheFi
     EXPECT_TRUE(m_prompt.messages.isEmpty());
     EXPECT_EQ(m_prompt.busyCount, 1);
     EXPECT_EQ(m_prompt.busyDepth, 0);
-    EXPECT_EQ(QDir(documentsFolder()).entryList(QDir::Files), QStringList{QStringLiteral("Valmo 2024-03-05.ag")});
+    EXPECT_EQ(QDir(documentsFolder()).entryList(QDir::Files),
+              QStringList{QStringLiteral("Valmo 2024-03-05.ag")});
 }
 
 TEST_F(SaveCommandTest, LaterSaveProposesTheCurrentFileInTheLastFolder)
@@ -172,7 +187,8 @@ TEST_F(SaveCommandTest, ProposedNameKeepsTheFileDateFormWhateverTheRegion)
         m_prompt = FakePrompt();
         EXPECT_FALSE(save()); // cancelled
         ASSERT_EQ(m_prompt.dialogs.size(), 1);
-        EXPECT_EQ(m_prompt.dialogs[0].initialFileName, QStringLiteral("Valmo 2024-03-05")) << qPrintable(locale.name());
+        EXPECT_EQ(m_prompt.dialogs[0].initialFileName, QStringLiteral("Valmo 2024-03-05"))
+            << qPrintable(locale.name());
     }
     QLocale::setDefault(previous);
 }
@@ -229,7 +245,8 @@ TEST_F(SaveCommandTest, RowThatCannotBeWrittenLeavesTheEarlierFileAlone)
     EXPECT_EQ(m_prompt.messages[0].text, QStringLiteral("'2024-02-30' is not a valid date"));
     EXPECT_EQ(m_prompt.messages[0].icon, UserPrompt::Icon::Error);
     EXPECT_EQ(ReadFileBytes(chosen), earlier);
-    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("kept.ag")});
+    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("kept.ag")});
     EXPECT_TRUE(m_doc.DocModified);
     EXPECT_EQ(m_prompt.busyDepth, 0);
 }
@@ -270,7 +287,8 @@ TEST_F(SaveCommandTest, AllRecordsOfOneFileCarryTheNumbersReadWhenTheSaveStarted
     addPayment();
     m_doc.MdgList.append(QStringLiteral("Medgivande på papper"),
                          {QStringLiteral("1"), QStringLiteral("5000-1"), QStringLiteral("19800101-1234")});
-    m_doc.MakList.append(QStringLiteral("26"), QString(), {QString(), QString(), QStringLiteral("2024-04-25"), QString(), QString()});
+    m_doc.MakList.append(QStringLiteral("26"), QString(),
+                         {QString(), QString(), QStringLiteral("2024-04-25"), QString(), QString()});
     const QString chosen = filePath(QStringLiteral("numbers.ag"));
     m_prompt.saveFileNames = {chosen};
     MeddlingClock clock;
@@ -336,5 +354,6 @@ TEST_F(SaveCommandTest, WriteThatReallyFailsKeepsTheEarlierFileAndTheModifiedFla
     EXPECT_TRUE(message.contains(QStringLiteral("File too large"))) << qPrintable(message);
     EXPECT_TRUE(message.endsWith(QStringLiteral("Den tidigare filen är oförändrad.")));
     EXPECT_EQ(ReadFileBytes(chosen), earlier);
-    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("limited.ag")});
+    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("limited.ag")});
 }
