@@ -241,7 +241,8 @@ void OrderFileWriter::flush()
             QString reason = m_out.errorString();
             if (reason.isEmpty())
                 reason = QStringLiteral("Skrivningen misslyckades");
-            throw OrderFileError(QStringLiteral("Filen kunde inte sparas\n%1").arg(reason), reason);
+            throw OrderFileError(OrderFileError::Stage::Write,
+                                 QStringLiteral("Filen kunde inte sparas\n%1").arg(reason), reason);
         }
         done += qsizetype(written);
     }
@@ -431,14 +432,15 @@ void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNum
     // caused it, with its reason, rather than later inside commit().
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = file.errorString();
-        throw OrderFileError(QStringLiteral("Filen kunde inte skapas\n%1\n%2").arg(shownPath, reason),
+        throw OrderFileError(OrderFileError::Stage::Create,
+                             QStringLiteral("Filen kunde inte skapas\n%1\n%2").arg(shownPath, reason),
                              reason);
     }
     auto writeFailed = [&](const QString& reason) {
         QString text = QStringLiteral("Filen kunde inte sparas\n%1\n%2").arg(shownPath, reason);
         if (existed)
             text += QStringLiteral("\nDen tidigare filen är oförändrad.");
-        return OrderFileError(text, reason);
+        return OrderFileError(OrderFileError::Stage::Write, text, reason);
     };
     try {
         WriteOrderFile(file, doc, payee, clock);

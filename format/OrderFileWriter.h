@@ -26,10 +26,21 @@ PayeeNumbers ReadPayeeNumbers();
 class OrderFileError : public ValmoError
 {
 public:
-    OrderFileError(QString text, QString reason) : ValmoError(std::move(text)), m_reason(std::move(reason)) {}
+    enum class Stage
+    {
+        Create,
+        Write
+    };
+
+    OrderFileError(Stage stage, QString text, QString reason)
+        : ValmoError(std::move(text)), m_stage(stage), m_reason(std::move(reason))
+    {
+    }
+    Stage stage() const { return m_stage; }
     const QString& reason() const { return m_reason; }
 
 private:
+    Stage m_stage;
     QString m_reason;
 };
 

@@ -153,6 +153,11 @@ bool SaveCommand::writeFile(const QString& path, const PayeeNumbers& payee)
         BusyCursor busy(m_prompt);
         SaveOrderFile(path, m_doc, payee, m_clock);
         return true;
+    } catch (const OrderFileError& error) {
+        if (error.stage() == OrderFileError::Stage::Create)
+            m_prompt.showMessage(QString(), error.text(), UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
+        else
+            showError(error.text());
     } catch (const ValmoError& error) {
         showError(error.text());
     } catch (const std::bad_alloc&) {

@@ -222,6 +222,7 @@ TEST_F(SaveCommandTest, FileThatCannotBeCreatedKeepsTheDocumentModified)
     ASSERT_EQ(m_prompt.messages.size(), 1);
     EXPECT_TRUE(m_prompt.messages[0].text.startsWith(QStringLiteral("Filen kunde inte skapas\n") + chosen))
         << qPrintable(m_prompt.messages[0].text);
+    EXPECT_EQ(m_prompt.messages[0].caption, QString());
     EXPECT_EQ(m_prompt.messages[0].icon, UserPrompt::Icon::Error);
     EXPECT_EQ(m_doc.CurrentFile, chosen);
     EXPECT_EQ(setting("LastPath"), missingFolder + QLatin1Char('/'));
