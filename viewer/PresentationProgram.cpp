@@ -61,8 +61,8 @@ QString registryText(HKEY hive, const QString& name)
     while (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
         std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
         DWORD filled = DWORD(buffer.size() * sizeof(wchar_t));
-        status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                                  &filled);
+        status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(buffer.data()), &filled);
         if (status == ERROR_MORE_DATA) { // grown in between
             size = filled;
             status = ERROR_SUCCESS;
@@ -87,6 +87,8 @@ QString systemText(const QString& name)
     return registryText(HKEY_LOCAL_MACHINE, name);
 #else
     QSettings store(QSettings::IniFormat, QSettings::SystemScope, Organisation, Application);
+    // Only this application's own file counts, not one for the whole organisation.
+    store.setFallbacksEnabled(false);
     return textValue(store, name);
 #endif
 }
@@ -99,7 +101,7 @@ QString userText(const QString& name)
     return registryText(HKEY_CURRENT_USER, name);
 #else
     QSettings store(QSettings::IniFormat, QSettings::UserScope, Organisation, Application);
-    // Only the user's own value counts, not a system-wide one.
+    // Only the user's own value for this application counts, not a system-wide or organisation one.
     store.setFallbacksEnabled(false);
     return textValue(store, name);
 #endif
@@ -125,8 +127,9 @@ QString PresentationProgram::ParameterText(const QString& file, const QString& i
 
 QStringList PresentationProgram::Arguments(const QString& file, const QString& indexFile)
 {
-    return {QStringLiteral("-filename"), file, QStringLiteral("-indexfile"), indexFile, QStringLiteral("-bank"),
-            QStringLiteral("handelsbanken")};
+    return {QStringLiteral("-filename"),  file,
+            QStringLiteral("-indexfile"), indexFile,
+            QStringLiteral("-bank"),      QStringLiteral("handelsbanken")};
 }
 
 void PresentationProgram::Start(const QString& program, const QString& file, const QString& indexFile)

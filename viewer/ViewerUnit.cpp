@@ -135,15 +135,17 @@ void TViewer::centreOverParent()
 {
     QWidget* anchor = parentWidget() ? parentWidget()->window() : nullptr;
     QRect frame = frameGeometry();
-    const QPoint centre = anchor && anchor->isVisible() ? anchor->frameGeometry().center()
-                                                        : (screen() ? screen()->availableGeometry().center()
-                                                                    : frame.center());
+    const QPoint centre = anchor && anchor->isVisible()
+                              ? anchor->frameGeometry().center()
+                              : (screen() ? screen()->availableGeometry().center() : frame.center());
     frame.moveCenter(centre);
     if (const QScreen* target = QGuiApplication::screenAt(centre)) {
         // Keep the title bar on the screen when the main window sits near an edge.
         const QRect available = target->availableGeometry();
-        frame.moveLeft(qBound(available.left(), frame.left(), qMax(available.left(), available.right() - frame.width())));
-        frame.moveTop(qBound(available.top(), frame.top(), qMax(available.top(), available.bottom() - frame.height())));
+        frame.moveLeft(qBound(available.left(), frame.left(),
+                              qMax(available.left(), available.right() - frame.width())));
+        frame.moveTop(
+            qBound(available.top(), frame.top(), qMax(available.top(), available.bottom() - frame.height())));
     }
     move(frame.topLeft());
 }
