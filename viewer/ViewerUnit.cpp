@@ -19,28 +19,25 @@ namespace {
 
 constexpr char ControlZ = 26;
 
-// Splits file bytes into lines the way order files are read: a line feed ends a line, a carriage
-// return on its own is dropped, a Ctrl-Z ends the text. A last line without a line end counts.
-QStringList SplitLines(const QByteArray& bytes)
+// The text of a file read the way order files are read: a line feed ends a line, a carriage return
+// on its own is dropped, a Ctrl-Z ends the text. Lines are joined by line feeds; a line end after
+// the last line does not add an empty one.
+QString TextOfLines(const QByteArray& bytes)
 {
     qsizetype end = bytes.indexOf(ControlZ);
     if (end < 0)
         end = bytes.size();
 
-    QStringList lines;
-    QByteArray line;
+    QByteArray kept;
+    kept.reserve(end);
     for (qsizetype i = 0; i < end; ++i) {
         const char c = bytes.at(i);
-        if (c == '\n') {
-            lines.append(DecodeWin1252(line));
-            line.clear();
-        } else if (c != '\r') {
-            line.append(c);
-        }
+        if (c != '\r')
+            kept.append(c);
     }
-    if (!line.isEmpty())
-        lines.append(DecodeWin1252(line));
-    return lines;
+    if (kept.endsWith('\n'))
+        kept.chop(1);
+    return DecodeWin1252(kept);
 }
 
 } // namespace
@@ -118,7 +115,7 @@ bool TViewer::LoadFile(const QString& path)
         return false;
     }
 
-    Memo1->setPlainText(SplitLines(bytes).join(QLatin1Char('\n')));
+    Memo1->setPlainText(TextOfLines(bytes));
     Memo1->moveCursor(QTextCursor::Start);
     Memo1Click();
     return true;
