@@ -426,7 +426,15 @@ void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNum
                    const Clock& clock)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
-    const bool existed = QFileInfo::exists(path);
+    const QFileInfo target(path);
+    const bool existed = target.exists();
+    // The new file replaces the old one by renaming, which a write-protected file would not stop.
+    if (existed && target.isFile() && !target.isWritable()) {
+        const QString reason = QStringLiteral("Filen är skrivskyddad.");
+        throw OrderFileError(OrderFileError::Stage::Create,
+                             QStringLiteral("Filen kunde inte skapas\n%1\n%2").arg(shownPath, reason),
+                             reason);
+    }
     QSaveFile file(path);
     // Unbuffered: every chunk reaches the system at once, so a refusal is seen at the write that
     // caused it, with its reason, rather than later inside commit().

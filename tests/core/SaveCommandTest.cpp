@@ -358,3 +358,20 @@ TEST_F(SaveCommandTest, WriteThatReallyFailsKeepsTheEarlierFileAndTheModifiedFla
     EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("limited.ag")});
 }
+
+TEST_F(SaveCommandTest, WriteProtectedFileIsNotReplaced)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write any file";
+    const QString chosen = filePath(QStringLiteral("protected.ag"));
+    WriteFileBytes(chosen, QByteArray("protected\r\n"));
+    QFile::setPermissions(chosen, QFile::ReadOwner);
+    addPayment();
+    m_prompt.saveFileNames = {chosen};
+
+    EXPECT_FALSE(save());
+    ASSERT_EQ(m_prompt.messages.size(), 1);
+    EXPECT_TRUE(m_prompt.messages[0].text.startsWith(QStringLiteral("Filen kunde inte skapas\n")));
+    EXPECT_EQ(ReadFileBytes(chosen), QByteArray("protected\r\n"));
+    EXPECT_TRUE(m_doc.DocModified);
+}
