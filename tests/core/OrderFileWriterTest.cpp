@@ -1,4 +1,6 @@
 #include "format/OrderFileWriter.h"
+#include "settings/SettingsStore.h"
+#include "support/TestSupport.h"
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
 
@@ -459,4 +461,17 @@ TEST(OrderFileWriter, FailedWriteThrowsWithTheSystemsReason)
         EXPECT_EQ(error.reason(), QStringLiteral("No space left on device"));
         EXPECT_TRUE(error.text().contains(QStringLiteral("No space left on device")));
     }
+}
+
+TEST(OrderFileWriter, PayeeNumbersAreReadFromTheSettingsWithTheirDefaults)
+{
+    TestEnvironment::instance().resetSettings();
+    PayeeNumbers payee = ReadPayeeNumbers();
+    EXPECT_EQ(payee.customerNumber, QStringLiteral("KUNDNR"));
+    EXPECT_EQ(payee.bankgiroNumber, QStringLiteral("BANKGIRONR"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("012345"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("1234567"));
+    payee = ReadPayeeNumbers();
+    EXPECT_EQ(payee.customerNumber, QStringLiteral("012345"));
+    EXPECT_EQ(payee.bankgiroNumber, QStringLiteral("1234567"));
 }
