@@ -41,7 +41,8 @@ QString TNumberEdit::FormatByMask(double value, const QString& mask)
     QString text = locale.toString(value, 'f', decimals);
     // A value that rounds to zero shows without a sign, as "0,00" rather than "-0,00".
     const QString zero = locale.toString(0.0, 'f', decimals);
-    if (NormalizeMinusSign(text, locale).mid(1) == zero && text != zero)
+    const QString plain = NormalizeMinusSign(text, locale);
+    if (plain.startsWith(QLatin1Char('-')) && plain.mid(1) == zero)
         text = zero;
     return text;
 }

@@ -133,10 +133,29 @@ TEST_F(NumberEditTest, CountMaskShowsWholeNumbersWithoutGrouping)
     EXPECT_EQ(edit.text(), QStringLiteral("1234"));
 }
 
-TEST_F(NumberEditTest, TinyNegativeValueShowsWithoutSign)
+TEST_F(NumberEditTest, ValuesShowFormattedWithTheMask)
 {
-    edit.setValue(-0.001);
-    EXPECT_EQ(edit.text(), QStringLiteral("0,00"));
+    const struct
+    {
+        double value;
+        QString mask;
+        QString shown;
+    } cases[] = {
+        {10, QStringLiteral("#,##0.00"), QStringLiteral("10,00")},
+        {100, QStringLiteral("#,##0.00"), QStringLiteral("100,00")},
+        {0.5, QStringLiteral("#,##0.00"), QStringLiteral("0,50")},
+        {1234567.891, QStringLiteral("#,##0.00"), QStringLiteral("1") + Nbsp + QStringLiteral("234") + Nbsp +
+                                                      QStringLiteral("567,89")},
+        {-0.001, QStringLiteral("#,##0.00"), QStringLiteral("0,00")},
+        {-12.5, QStringLiteral("#,##0.00"), QString(QChar(0x2212)) + QStringLiteral("12,50")},
+        {10, QStringLiteral("0"), QStringLiteral("10")},
+        {-0.4, QStringLiteral("0"), QStringLiteral("0")},
+    };
+    for (const auto& c : cases) {
+        edit.setMask(c.mask);
+        edit.setValue(c.value);
+        EXPECT_EQ(edit.text(), c.shown) << c.value;
+    }
 }
 
 TEST_F(NumberEditTest, KeyFilterLetsInNumberCharactersOnly)
