@@ -36,7 +36,8 @@ public:
     void QuiteBtnClick() { reject(); }
 
 protected:
-    EntryDialog(QWidget* parent, const QString& caption, const QString& picture, Qt::Alignment pictureAlignment);
+    EntryDialog(QWidget* parent, const QString& caption, const QString& picture,
+                Qt::Alignment pictureAlignment);
 
     QGridLayout* fieldGrid() const { return m_grid; }
     FieldPanel* panel() const { return m_panel; }

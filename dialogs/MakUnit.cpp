@@ -97,9 +97,9 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     // Hidden fields leave their place empty, so the shown ones never jump about.
-    for (QWidget* widget : std::initializer_list<QWidget*>{
-             BetalarNrLbl, BetalarNrEdit, BtNrHelp, BetalDagLbl, BetaldagEdit, NyBetalDagLbl,
-             NyBetalDagEdit, BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo})
+    for (QWidget* widget : std::initializer_list<QWidget*>{BetalarNrLbl, BetalarNrEdit, BtNrHelp, BetalDagLbl,
+                                                           BetaldagEdit, NyBetalDagLbl, NyBetalDagEdit,
+                                                           BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo})
         keepPlaceWhenHidden(widget);
 
     setTabOrder(MakRadio, ChangeRadio);
@@ -132,9 +132,10 @@ void TMakForm::FormCreate(const Clock& clock)
     MakTypCmbo->addItems({QStringLiteral("En transaktion"), QStringLiteral("Ett Medgivande"),
                           QStringLiteral("Alla transaktioner för ett betalarnummer"),
                           QStringLiteral("Alla transaktioner, med angiven betaldag, för ett betalarnummer")});
-    ChangeTypCmbo->addItems({QStringLiteral("En transaktion"), QStringLiteral("Alla transaktioner"),
-                             QStringLiteral("Alla transaktioner med angiven betaldag"),
-                             QStringLiteral("Alla transaktioner, med angiven betaldag, för ett betalarnummer")});
+    ChangeTypCmbo->addItems(
+        {QStringLiteral("En transaktion"), QStringLiteral("Alla transaktioner"),
+         QStringLiteral("Alla transaktioner med angiven betaldag"),
+         QStringLiteral("Alla transaktioner, med angiven betaldag, för ett betalarnummer")});
     TransTypCmbo->addItems(TransactionTypeTexts());
     for (QComboBox* combo : {MakTypCmbo, ChangeTypCmbo, TransTypCmbo})
         combo->setCurrentIndex(-1);

@@ -34,7 +34,8 @@ int indexIgnoringCase(const QComboBox* combo, const QString& text)
 } // namespace
 
 TMdgForm::TMdgForm(QWidget* parent)
-    : EntryDialog(parent, QStringLiteral("Medgivande"), QStringLiteral(":/pictures/mandate.png"), Qt::AlignBottom)
+    : EntryDialog(parent, QStringLiteral("Medgivande"), QStringLiteral(":/pictures/mandate.png"),
+                  Qt::AlignBottom)
 {
     QWidget* fields = panel();
     TypCmbo = new QComboBox(fields);
@@ -171,7 +172,8 @@ void TMdgForm::SaveBtnClick()
         personMessage = CheckPersonNumber(PersonNrEdit->text());
     } catch (const ConversionError& error) {
         // A separator typed where the check reads a number: the conversion's own message.
-        MessageBox::show(this, ApplicationTitle(), error.text(), MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+        MessageBox::show(this, ApplicationTitle(), error.text(), MessageBox::Buttons::Ok,
+                         MessageBox::Icon::Error);
         PersonNrEdit->setFocus(Qt::OtherFocusReason);
         return;
     }

@@ -119,11 +119,13 @@ TEST_F(BtuFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
         {"empty payer", true, QString(), 1e12, QString(), QStringLiteral("Felaktigt betalarnummer")},
         {"bad bankgiro", false, QStringLiteral("1234567"), 1e12, QString(),
          QStringLiteral("Felaktigt Bankgironummer")},
-        {"too large", true, QStringLiteral("4711"), 100000000, QString(), QStringLiteral("Beloppet är för stort")},
+        {"too large", true, QStringLiteral("4711"), 100000000, QString(),
+         QStringLiteral("Beloppet är för stort")},
         {"negative", true, QStringLiteral("4711"), -12.5, QString(),
          QStringLiteral("Beloppet får inte vara negativt")},
         {"unencodable reference", true, QStringLiteral("4711"), 10, QStringLiteral("Faktura \u03A9"),
-         QStringLiteral("Tecknet \u201D\u03A9\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")},
+         QStringLiteral(
+             "Tecknet \u201D\u03A9\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")},
     };
     QWidget* expectedField[] = {form.BetalarEdit, form.BetalarEdit, form.BeloppEdit, form.BeloppEdit,
                                 form.RefEdit};
@@ -155,11 +157,15 @@ TEST_F(BtuFormTest, ZeroAmountAndEuroSignPass)
 
 TEST_F(BtuFormTest, ReturnInTheAmountFieldConfirmsTheTypedAmount)
 {
+    form.show(); // the default button answers Return only on screen
     prepareValidOrder();
     enterField(form.BeloppEdit);
     form.BeloppEdit->selectAll();
     typeText(form.BeloppEdit, QStringLiteral("1234,5"));
-    EXPECT_TRUE(pressOk(form));
+    form.setResult(QDialog::Rejected);
+    typeKey(form.BeloppEdit, QStringLiteral("\r"), Qt::NoModifier, Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_FALSE(form.isVisible());
     EXPECT_DOUBLE_EQ(form.BeloppEdit->value(), 1234.5);
     EXPECT_EQ(form.Row().text(3), QStringLiteral("1") + Nbsp + QStringLiteral("234,50"));
 }
@@ -206,7 +212,8 @@ TEST_F(BtuFormTest, CountThatTheFileCannotHoldIsRefused)
         form.AntalEdit->setValue(count);
         EXPECT_FALSE(pressOk(form)) << count;
         EXPECT_EQ(form.focusWidget(), form.AntalEdit);
-        EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Antal betalningar ska vara ett heltal från 0 till 999")});
+        EXPECT_EQ(shownTexts(),
+                  QStringList{QStringLiteral("Antal betalningar ska vara ett heltal från 0 till 999")});
     }
 }
 
@@ -256,8 +263,8 @@ TEST_F(BtuFormTest, LoadingMatchesTextsWithoutRegardToCaseAndFallsBackToDefaults
     EXPECT_EQ(form.DateEdit->date(), QDate(2026, 5, 5));
 
     form.LoadRow(ListRow(QStringLiteral("Nej"),
-                         {QStringLiteral("Engångsbetalning"), QStringLiteral("2026-05-05"), QStringLiteral("0,00"),
-                          QStringLiteral("1"), QStringLiteral("4711"), QString()}),
+                         {QStringLiteral("Engångsbetalning"), QStringLiteral("2026-05-05"),
+                          QStringLiteral("0,00"), QStringLiteral("1"), QStringLiteral("4711"), QString()}),
                  true);
     form.FormShow();
     EXPECT_EQ(form.TypCmbo->currentText(), QStringLiteral("Debitering"));
@@ -266,10 +273,11 @@ TEST_F(BtuFormTest, LoadingMatchesTextsWithoutRegardToCaseAndFallsBackToDefaults
 
 TEST_F(BtuFormTest, LoadingAnEmptyCountKeepsItEmpty)
 {
-    form.LoadRow(ListRow(QStringLiteral("Debitering"),
-                         {QStringLiteral("Varje månad med start enligt betaldatum"), QStringLiteral("2026-05-05"),
-                          QStringLiteral("10,00"), QString(), QStringLiteral("4711"), QString()}),
-                 true);
+    form.LoadRow(
+        ListRow(QStringLiteral("Debitering"),
+                {QStringLiteral("Varje månad med start enligt betaldatum"), QStringLiteral("2026-05-05"),
+                 QStringLiteral("10,00"), QString(), QStringLiteral("4711"), QString()}),
+        true);
     form.FormShow();
     EXPECT_EQ(form.Row().text(4), QString());
 }
@@ -282,15 +290,17 @@ TEST_F(BtuFormTest, RowsThatCannotBeReadFailWithTheConversionMessage)
         QString amount;
         QString message;
     } cases[] = {
-        {QStringLiteral("2026-13-01"), QStringLiteral("1,00"), QStringLiteral("'2026-13-01' is not a valid date")},
+        {QStringLiteral("2026-13-01"), QStringLiteral("1,00"),
+         QStringLiteral("'2026-13-01' is not a valid date")},
         {QStringLiteral("2026-01-01"), QStringLiteral("12 kr"),
          QStringLiteral("'12kr' is not a valid floating point value")},
     };
     for (const auto& c : cases) {
         try {
-            form.LoadRow(ListRow(QStringLiteral("Debitering"), {QStringLiteral("Engångsbetalning"), c.date, c.amount,
-                                                                QStringLiteral("1"), QStringLiteral("1"), QString()}),
-                         true);
+            form.LoadRow(
+                ListRow(QStringLiteral("Debitering"), {QStringLiteral("Engångsbetalning"), c.date, c.amount,
+                                                       QStringLiteral("1"), QStringLiteral("1"), QString()}),
+                true);
             ADD_FAILURE() << qPrintable(c.date);
         } catch (const ConversionError& error) {
             EXPECT_EQ(error.text(), c.message);

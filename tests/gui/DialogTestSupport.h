@@ -36,8 +36,8 @@ inline void leaveField(QWidget* field, Qt::FocusReason reason = Qt::TabFocusReas
     QApplication::sendEvent(field, &event);
 }
 
-inline void typeKey(QWidget* field, const QString& character, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                    int key = 0)
+inline void typeKey(QWidget* field, const QString& character,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier, int key = 0)
 {
     QKeyEvent event(QEvent::KeyPress, key, modifiers, character);
     QApplication::sendEvent(field, &event);

@@ -201,8 +201,8 @@ protected:
                 QStringLiteral("Faktura 12"));
         payment(1, 1, QDate(2026, 4, 15), QStringLiteral("1234,5"), QStringLiteral("12"),
                 QStringLiteral("12 34-56"), QStringLiteral("Återbetalning"));
-        payment(0, 6, QDate(2026, 6, 30), QStringLiteral("99,95"), QStringLiteral("4"), QStringLiteral("4712"),
-                QString());
+        payment(0, 6, QDate(2026, 6, 30), QStringLiteral("99,95"), QStringLiteral("4"),
+                QStringLiteral("4712"), QString());
 
         mandate(0, true, QStringLiteral("0001234567"), QStringLiteral("5000"), QStringLiteral("1234567"),
                 QString(), QStringLiteral("6501011234"));
@@ -213,13 +213,13 @@ protected:
 
         const QDate day(2026, 3, 20);
         request({false, 0, QStringLiteral("4711"), QDate(2026, 3, 12), {}, QStringLiteral("99,5"), 0}); // 25
-        request({false, 1, QStringLiteral("4711"), {}, {}, {}, 0});                                    // 3
-        request({false, 2, QStringLiteral("4712"), {}, {}, {}, 0});                                    // 23
-        request({false, 3, QStringLiteral("4713"), day, {}, {}, 0});                                   // 24
+        request({false, 1, QStringLiteral("4711"), {}, {}, {}, 0});                                     // 3
+        request({false, 2, QStringLiteral("4712"), {}, {}, {}, 0});                                     // 23
+        request({false, 3, QStringLiteral("4713"), day, {}, {}, 0});                                    // 24
         request({true, 0, QStringLiteral("4714"), day, QDate(2026, 3, 27), QStringLiteral("10"), 1});   // 29
-        request({true, 1, QString(), {}, QDate(2026, 4, 25), {}, 0});                                  // 26
-        request({true, 2, QString(), day, QDate(2026, 3, 30), {}, 0});                                 // 27
-        request({true, 3, QStringLiteral("4715"), day, QDate(2026, 3, 31), {}, 0});                    // 28
+        request({true, 1, QString(), {}, QDate(2026, 4, 25), {}, 0});                                   // 26
+        request({true, 2, QString(), day, QDate(2026, 3, 30), {}, 0});                                  // 27
+        request({true, 3, QStringLiteral("4715"), day, QDate(2026, 3, 31), {}, 0});                     // 28
     }
 
     static QByteArray paymentSection()
@@ -229,14 +229,11 @@ protected:
                        padded("Faktura 12", 16), blanks(11)}) +
                record({"32", "20260415", "1", "012", " ", "0000000000123456", "000000123450", Payee,
                        padded("\xC5terbetalning", 16), blanks(11)}) +
-               record({"82", "20260630", "6", "004", " ", "0000000000004712", "000000009995", Payee, blanks(16),
-                       blanks(11)});
+               record({"82", "20260630", "6", "004", " ", "0000000000004712", "000000009995", Payee,
+                       blanks(16), blanks(11)});
     }
 
-    static QByteArray mandateCancellation()
-    {
-        return record({"03", Payee, "0000000000004711", blanks(52)});
-    }
+    static QByteArray mandateCancellation() { return record({"03", Payee, "0000000000004711", blanks(52)}); }
 
     static QByteArray changeSection()
     {
@@ -270,18 +267,18 @@ TEST_F(EndToEndTest, PrivateDocumentIsSavedRecordForRecord)
     enterPrivateDocument();
     ASSERT_EQ(document.BtuList.count(), 3);
     ASSERT_EQ(document.MdgList.count(), 3);
-    ASSERT_EQ(document.MakCodes(), (QStringList{QStringLiteral("25"), QStringLiteral("3"), QStringLiteral("23"),
-                                                QStringLiteral("24"), QStringLiteral("29"), QStringLiteral("26"),
-                                                QStringLiteral("27"), QStringLiteral("28")}));
-    const QByteArray mandates =
-        opening() +
-        record({"04", Payee, "0000000001234567", "5000", "000001234567", "196501011234", blanks(20), blanks(2),
-                blanks(2)}) +
-        record({"04", Payee, "0000000000004711", "0000009988776655", "197001010000", blanks(20), blanks(2),
-                blanks(2)}) +
-        record({"04", Payee, "0000000000004712", "0000000000012345", "200012310000", blanks(20), "AV",
-                blanks(2)}) +
-        mandateCancellation();
+    ASSERT_EQ(document.MakCodes(),
+              (QStringList{QStringLiteral("25"), QStringLiteral("3"), QStringLiteral("23"),
+                           QStringLiteral("24"), QStringLiteral("29"), QStringLiteral("26"),
+                           QStringLiteral("27"), QStringLiteral("28")}));
+    const QByteArray mandates = opening() +
+                                record({"04", Payee, "0000000001234567", "5000", "000001234567",
+                                        "196501011234", blanks(20), blanks(2), blanks(2)}) +
+                                record({"04", Payee, "0000000000004711", "0000009988776655", "197001010000",
+                                        blanks(20), blanks(2), blanks(2)}) +
+                                record({"04", Payee, "0000000000004712", "0000000000012345", "200012310000",
+                                        blanks(20), "AV", blanks(2)}) +
+                                mandateCancellation();
     const QByteArray expected = mandates + paymentSection() + changeSection();
     const QByteArray written = save();
     ExpectSameRecords(written, expected);

@@ -200,7 +200,8 @@ TEST_F(ListCommandsTest, EditingACancellationCanChangeItsCode)
     addMak(0, false); // 25
     addMak(1, false); // 3
     addMak(0, false); // 25
-    ASSERT_EQ(document.MakCodes(), (QStringList{QStringLiteral("25"), QStringLiteral("3"), QStringLiteral("25")}));
+    ASSERT_EQ(document.MakCodes(),
+              (QStringList{QStringLiteral("25"), QStringLiteral("3"), QStringLiteral("25")}));
     const ListRow first = document.MakList[0];
     const ListRow second = document.MakList[1];
     EXPECT_EQ(second.caption(), QStringLiteral("Makulering av ett medgivande"));
@@ -215,7 +216,8 @@ TEST_F(ListCommandsTest, EditingACancellationCanChangeItsCode)
         mak.SaveBtnClick();
     });
     commands.MakListDblClick();
-    EXPECT_EQ(document.MakCodes(), (QStringList{QStringLiteral("25"), QStringLiteral("3"), QStringLiteral("26")}));
+    EXPECT_EQ(document.MakCodes(),
+              (QStringList{QStringLiteral("25"), QStringLiteral("3"), QStringLiteral("26")}));
     EXPECT_EQ(document.MakList[2].caption(), QStringLiteral("Ändring av alla transaktioner"));
     EXPECT_EQ(document.MakList[2].text(1), QString());
     EXPECT_EQ(document.MakList[2].text(3), QStringLiteral("2026-03-15"));
@@ -259,7 +261,8 @@ TEST_F(ListCommandsTest, SelectionAfterDelete)
     for (const auto& c : cases) {
         document.BtuList.clear();
         for (int i = 0; i < 5; ++i)
-            document.BtuList.append(QString::number(i), {QString(), QString(), QString(), QString(), QString(), QString()});
+            document.BtuList.append(QString::number(i),
+                                    {QString(), QString(), QString(), QString(), QString(), QString()});
         selection.focused = ListId::Btu;
         selection.selectRow(ListId::Btu, c.deleted);
         commands.DelBtnClick();
@@ -324,8 +327,9 @@ TEST_F(ListCommandsTest, EditKeepsThePositionOfAPaymentOrder)
 
 TEST_F(ListCommandsTest, RowThatCannotBeLoadedIsReportedAndNotOpened)
 {
-    document.MakList.append(QStringLiteral("25"), QStringLiteral("Makulering av en transaktion"),
-                            {QStringLiteral("4711"), QStringLiteral("2026-02-30"), QString(), QString(), QString()});
+    document.MakList.append(
+        QStringLiteral("25"), QStringLiteral("Makulering av en transaktion"),
+        {QStringLiteral("4711"), QStringLiteral("2026-02-30"), QString(), QString(), QString()});
     selection.selectRow(ListId::Mak, 0);
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
     commands.MakListDblClick();

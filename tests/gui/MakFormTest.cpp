@@ -139,10 +139,12 @@ TEST_F(MakFormTest, OkChecksThePayerBeforeTheAmount)
         bool amountField;
     } cases[] = {
         {"empty payer", true, 25, QString(), 1e12, QStringLiteral("Felaktigt betalarnummer"), false},
-        {"bad bankgiro", false, 29, QStringLiteral("1234567"), 1e12, QStringLiteral("Felaktigt Bankgironummer"),
-         false},
-        {"too large", true, 25, QStringLiteral("4711"), 100000000, QStringLiteral("Beloppet är för stort"), true},
-        {"negative", true, 29, QStringLiteral("4711"), -1, QStringLiteral("Beloppet får inte vara negativt"), true},
+        {"bad bankgiro", false, 29, QStringLiteral("1234567"), 1e12,
+         QStringLiteral("Felaktigt Bankgironummer"), false},
+        {"too large", true, 25, QStringLiteral("4711"), 100000000, QStringLiteral("Beloppet är för stort"),
+         true},
+        {"negative", true, 29, QStringLiteral("4711"), -1, QStringLiteral("Beloppet får inte vara negativt"),
+         true},
         {"empty payer, mandate", true, 3, QString(), 0, QStringLiteral("Felaktigt betalarnummer"), false},
     };
     for (const auto& c : cases) {
@@ -155,7 +157,8 @@ TEST_F(MakFormTest, OkChecksThePayerBeforeTheAmount)
         form.SaveBtn->setFocus();
         EXPECT_FALSE(pressOk(form)) << c.name;
         EXPECT_EQ(shownTexts(), QStringList{c.message}) << c.name;
-        EXPECT_EQ(form.focusWidget(), c.amountField ? static_cast<QWidget*>(form.BeloppEdit) : form.BetalarNrEdit)
+        EXPECT_EQ(form.focusWidget(),
+                  c.amountField ? static_cast<QWidget*>(form.BeloppEdit) : form.BetalarNrEdit)
             << c.name;
     }
 }
@@ -219,18 +222,22 @@ TEST_F(MakFormTest, RowsWrittenCarryOnlyTheShownFields)
                     {QStringLiteral("4711"), QString(), QString(), QString(), QString()})},
         {23, ListRow(QStringLiteral("Makulering av alla transaktioner för ett betaluppdrag"),
                      {QStringLiteral("4711"), QString(), QString(), QString(), QString()})},
-        {24, ListRow(QStringLiteral("Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer"),
-                     {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QString(), QString(), QString()})},
+        {24,
+         ListRow(
+             QStringLiteral("Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer"),
+             {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QString(), QString(), QString()})},
         {29, ListRow(QStringLiteral("Ändring av en transaktion"),
-                     {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"), amount,
-                      QStringLiteral("Kreditering")})},
+                     {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"),
+                      amount, QStringLiteral("Kreditering")})},
         {26, ListRow(QStringLiteral("Ändring av alla transaktioner"),
                      {QString(), QString(), QStringLiteral("2026-04-15"), QString(), QString()})},
         {27, ListRow(QStringLiteral("Ändring av alla transaktioner på angiven betaldag"),
-                     {QString(), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"), QString(), QString()})},
-        {28, ListRow(QStringLiteral("Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer"),
-                     {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"), QString(),
+                     {QString(), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"), QString(),
                       QString()})},
+        {28,
+         ListRow(QStringLiteral("Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer"),
+                 {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"),
+                  QString(), QString()})},
     };
     for (const auto& c : cases) {
         choose(c.code);
@@ -254,8 +261,8 @@ TEST_F(MakFormTest, LoadingTakesTheAmountWithoutItsSign)
 {
     form.FormShow();
     form.LoadRow(ListRow(QStringLiteral("Makulering av en transaktion"),
-                         {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QString(), QStringLiteral("-12,50"),
-                          QStringLiteral("debitering")}),
+                         {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QString(),
+                          QStringLiteral("-12,50"), QStringLiteral("debitering")}),
                  QStringLiteral("25"), false);
     EXPECT_DOUBLE_EQ(form.BeloppEdit->value(), 12.5);
     EXPECT_EQ(form.TransTypCmbo->currentText(), QStringLiteral("Debitering"));
@@ -299,13 +306,16 @@ TEST_F(MakFormTest, RowsThatCannotBeReadFailWithTheConversionMessage)
         QString amount;
         QString message;
     } cases[] = {
-        {QStringLiteral("25"), QStringLiteral("2026-02-30"), QString(), QStringLiteral("'2026-02-30' is not a valid date")},
-        {QStringLiteral("25"), QString(), QStringLiteral("kr"), QStringLiteral("'' is not a valid floating point value")},
+        {QStringLiteral("25"), QStringLiteral("2026-02-30"), QString(),
+         QStringLiteral("'2026-02-30' is not a valid date")},
+        {QStringLiteral("25"), QString(), QStringLiteral("kr"),
+         QStringLiteral("'' is not a valid floating point value")},
         {QStringLiteral("x"), QString(), QString(), QStringLiteral("'x' is not a valid integer value")},
     };
     for (const auto& c : cases) {
         try {
-            form.LoadRow(ListRow(QString(), {QString(), c.date, QString(), c.amount, QString()}), c.code, true);
+            form.LoadRow(ListRow(QString(), {QString(), c.date, QString(), c.amount, QString()}), c.code,
+                         true);
             ADD_FAILURE() << qPrintable(c.message);
         } catch (const ConversionError& error) {
             EXPECT_EQ(error.text(), c.message);

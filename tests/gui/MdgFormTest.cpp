@@ -95,26 +95,32 @@ TEST_F(MdgFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
         QString message;
         int field; // 0 payer, 1 person, 2 clearing, 3 account, 4 id
     } cases[] = {
-        {"empty payer", 0, QString(), QStringLiteral("19651301-1234"), QStringLiteral("1"), QString(), QString(),
-         QStringLiteral("Felaktigt betalarnummer"), 0},
+        {"empty payer", 0, QString(), QStringLiteral("19651301-1234"), QStringLiteral("1"), QString(),
+         QString(), QStringLiteral("Felaktigt betalarnummer"), 0},
         {"bad month", 0, QStringLiteral("1"), QStringLiteral("19651301-1234"), QStringLiteral("1"), QString(),
          QString(), QStringLiteral("Felaktigt personnummer"), 1},
-        {"bad century", 0, QStringLiteral("1"), QStringLiteral("18991231-1234"), QStringLiteral("1"), QString(),
-         QString(), QStringLiteral("Felaktigt personnummer"), 1},
+        {"bad century", 0, QStringLiteral("1"), QStringLiteral("18991231-1234"), QStringLiteral("1"),
+         QString(), QString(), QStringLiteral("Felaktigt personnummer"), 1},
         {"short clearing", 0, QStringLiteral("1"), QStringLiteral("19650101-1234"), QStringLiteral("123"),
          QStringLiteral("1234567"), QString(), QStringLiteral("Felaktigt clearingnummer"), 2},
         {"short account", 0, QStringLiteral("1"), QStringLiteral("19650101-1234"), QStringLiteral("1234"),
          QStringLiteral("123456"), QString(), QStringLiteral("Felaktigt kontonummer"), 3},
-        {"clearing with zero", 0, QStringLiteral("1"), QStringLiteral("19650101-1234"), QStringLiteral("0123"),
-         QStringLiteral("4567890"), QString(), QStringLiteral("Felaktigt kontonummer"), 3},
+        {"clearing with zero", 0, QStringLiteral("1"), QStringLiteral("19650101-1234"),
+         QStringLiteral("0123"), QStringLiteral("4567890"), QString(),
+         QStringLiteral("Felaktigt kontonummer"), 3},
         {"unencodable id", 1, QStringLiteral("1"), QStringLiteral("19650101-1234"), QString(), QString(),
          QStringLiteral("12\u2603"),
-         QStringLiteral("Tecknet \u201D\u2603\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."), 4},
+         QStringLiteral(
+             "Tecknet \u201D\u2603\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
+         4},
         {"unencodable civic number", 1, QStringLiteral("1"), QStringLiteral("AB\u0141"), QString(), QString(),
-         QString(), QStringLiteral("Tecknet \u201D\u0141\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
+         QString(),
+         QStringLiteral(
+             "Tecknet \u201D\u0141\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
          1},
     };
-    QWidget* fields[] = {form.BetalarEdit, form.PersonNrEdit, form.ClearingNrEdit, form.KontoNrEdit, form.IdEdit};
+    QWidget* fields[] = {form.BetalarEdit, form.PersonNrEdit, form.ClearingNrEdit, form.KontoNrEdit,
+                         form.IdEdit};
     for (const auto& c : cases) {
         resetMessages();
         form.FormShow();
@@ -175,8 +181,9 @@ TEST_F(MdgFormTest, RowsWritten)
 TEST_F(MdgFormTest, LoadingRowsOfEveryKindAndWritingThemBack)
 {
     const ListRow rows[] = {
-        ListRow(QStringLiteral("Medgivande på papper"),
-                {QStringLiteral("123-4567"), QStringLiteral("6000-000012345"), QStringLiteral("19650101-1234")}),
+        ListRow(
+            QStringLiteral("Medgivande på papper"),
+            {QStringLiteral("123-4567"), QStringLiteral("6000-000012345"), QStringLiteral("19650101-1234")}),
         ListRow(QStringLiteral("Autogiro elektroniskt medgivande"),
                 {QStringLiteral("4711"), QStringLiteral("998877"), QStringLiteral("19700101-0000")}),
         ListRow(QStringLiteral("Avvisad - Autogiro elektroniskt medgivande"),
@@ -192,8 +199,9 @@ TEST_F(MdgFormTest, LoadingRowsOfEveryKindAndWritingThemBack)
 
 TEST_F(MdgFormTest, LoadingFillsBothTheAccountAndTheIdFields)
 {
-    form.LoadRow(ListRow(QStringLiteral("Medgivande på papper"),
-                         {QStringLiteral("1"), QStringLiteral("5000-1234567"), QStringLiteral("19650101-1234")}));
+    form.LoadRow(
+        ListRow(QStringLiteral("Medgivande på papper"),
+                {QStringLiteral("1"), QStringLiteral("5000-1234567"), QStringLiteral("19650101-1234")}));
     EXPECT_EQ(form.ClearingNrEdit->text(), QStringLiteral("5000"));
     EXPECT_EQ(form.KontoNrEdit->text(), QStringLiteral("1234567"));
     EXPECT_EQ(form.IdEdit->text(), QStringLiteral("50001234567"));

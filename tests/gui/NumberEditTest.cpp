@@ -144,8 +144,8 @@ TEST_F(NumberEditTest, ValuesShowFormattedWithTheMask)
         {10, QStringLiteral("#,##0.00"), QStringLiteral("10,00")},
         {100, QStringLiteral("#,##0.00"), QStringLiteral("100,00")},
         {0.5, QStringLiteral("#,##0.00"), QStringLiteral("0,50")},
-        {1234567.891, QStringLiteral("#,##0.00"), QStringLiteral("1") + Nbsp + QStringLiteral("234") + Nbsp +
-                                                      QStringLiteral("567,89")},
+        {1234567.891, QStringLiteral("#,##0.00"),
+         QStringLiteral("1") + Nbsp + QStringLiteral("234") + Nbsp + QStringLiteral("567,89")},
         {-0.001, QStringLiteral("#,##0.00"), QStringLiteral("0,00")},
         {-12.5, QStringLiteral("#,##0.00"), QString(QChar(0x2212)) + QStringLiteral("12,50")},
         {10, QStringLiteral("0"), QStringLiteral("10")},
