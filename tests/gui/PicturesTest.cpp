@@ -58,6 +58,21 @@ TEST(Pictures, EveryResourceLoadsWithItsSizeAndIsDrawn)
     }
 }
 
+// High-density screens get every icon and decoration drawn at twice the size.
+TEST(Pictures, EveryIconHasADoubleSizeVersion)
+{
+    for (const Picture& picture : Pictures) {
+        QString path = pathOf(picture);
+        if (!path.endsWith(QLatin1String(".png")) || path == QLatin1String(":/icons/valmo.png"))
+            continue;
+        path.insert(path.size() - 4, QLatin1String("@2x"));
+        SCOPED_TRACE(qPrintable(path));
+        const QImage image(path);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), picture.size * 2);
+    }
+}
+
 TEST(Pictures, StartPictureIsAJpegFile)
 {
     QFile file(QStringLiteral(":/pictures/start.jpg"));

@@ -41,10 +41,14 @@ void saveText(const QString& text, const QString& path)
     report(path, written);
 }
 
-void writeSet(const std::vector<std::pair<QString, Drawing>>& set, const QString& folder, int side)
+// Each picture also gets a twice as large "@2x" version, which Qt picks on high-density screens.
+void writeSet(const std::vector<std::pair<QString, Drawing>>& set, const QString& folder)
 {
-    for (const auto& [name, drawing] : set)
+    for (const auto& [name, drawing] : set) {
+        const int side = qRound(drawing.grid().width());
         savePng(drawing.render(side), folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+        savePng(drawing.render(2 * side), folder + QLatin1Char('/') + name + QStringLiteral("@2x.png"));
+    }
 }
 
 void writeDesktopIcons(const QString& hicolor)
@@ -77,12 +81,9 @@ int main(int argc, char* argv[])
     const QString root = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     const QString resources = root + QStringLiteral("/resources");
 
-    writeSet(toolbarIcons(), resources + QStringLiteral("/icons/toolbar"), 32);
-    writeSet(rowIcons(), resources + QStringLiteral("/icons/rows"), 16);
-    auto decorations = dialogPictures();
-    for (const auto& [name, drawing] : decorations)
-        savePng(drawing.render(qRound(drawing.grid().width())),
-                resources + QStringLiteral("/pictures/") + name + QStringLiteral(".png"));
+    writeSet(toolbarIcons(), resources + QStringLiteral("/icons/toolbar"));
+    writeSet(rowIcons(), resources + QStringLiteral("/icons/rows"));
+    writeSet(dialogPictures(), resources + QStringLiteral("/pictures"));
     savePng(applicationIcon().render(256), resources + QStringLiteral("/icons/valmo.png"));
 
     const QString start = resources + QStringLiteral("/pictures/start.jpg");
