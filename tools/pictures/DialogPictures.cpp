@@ -5,8 +5,7 @@
 
 using namespace Shapes;
 
-namespace
-{
+namespace {
 constexpr qreal Grid = 96;
 
 // Every decoration stands on a soft disc in the dialogs' panel colour.
@@ -31,8 +30,9 @@ void addCalendar(Drawing& d, const QRectF& area)
     const qreal gap = cell * 0.2;
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 4; ++column) {
-            const QRectF box(area.left() + gap * 2 + column * cell, area.top() + header + gap * 2 + row * cell * 0.85,
-                             cell - gap, cell * 0.85 - gap);
+            const QRectF box(area.left() + gap * 2 + column * cell,
+                             area.top() + header + gap * 2 + row * cell * 0.85, cell - gap,
+                             cell * 0.85 - gap);
             const bool chosen = row == 1 && column == 2;
             d.fill(rect(box, 1.5), chosen ? Palette::Gold : Palette::Lavender);
         }
@@ -61,7 +61,8 @@ void addForm(Drawing& d, const QRectF& area, bool ticks)
         for (int i = 0; i < 2; ++i) {
             const qreal y = area.top() + 42 + i * 9;
             d.fillAndStroke(rect(QRectF(left, y, 6, 6), 1), Palette::Paper, Palette::Violet, 1.5);
-            d.fill(rect(QRectF(left + 10, y + 1.5, area.width() * (i ? 0.35 : 0.5), 3), 1.5), Palette::VioletSoft);
+            d.fill(rect(QRectF(left + 10, y + 1.5, area.width() * (i ? 0.35 : 0.5), 3), 1.5),
+                   Palette::VioletSoft);
         }
         d.stroke(polyline({QPointF(left + 1.2, area.top() + 45), QPointF(left + 3, area.top() + 47),
                            QPointF(left + 7.5, area.top() + 41)}),

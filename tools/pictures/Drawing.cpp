@@ -4,8 +4,7 @@
 #include <QPen>
 #include <QRegularExpression>
 
-namespace
-{
+namespace {
 QString number(qreal value)
 {
     return QString::number(value, 'f', 2).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
@@ -72,8 +71,7 @@ QString Drawing::svgPathData(const QPainterPath& path)
             break;
         case QPainterPath::LineToElement:
             if (QPointF(element) == subpathStart && i > 0 &&
-                (i + 1 == path.elementCount() ||
-                 path.elementAt(i + 1).type == QPainterPath::MoveToElement))
+                (i + 1 == path.elementCount() || path.elementAt(i + 1).type == QPainterPath::MoveToElement))
                 parts << QStringLiteral("Z");
             else
                 parts << QStringLiteral("L") + point;
@@ -82,7 +80,8 @@ QString Drawing::svgPathData(const QPainterPath& path)
             const QPainterPath::Element second = path.elementAt(i + 1);
             const QPainterPath::Element end = path.elementAt(i + 2);
             parts << QStringLiteral("C") + point + QLatin1Char(' ') + number(second.x) + QLatin1Char(' ') +
-                         number(second.y) + QLatin1Char(' ') + number(end.x) + QLatin1Char(' ') + number(end.y);
+                         number(second.y) + QLatin1Char(' ') + number(end.x) + QLatin1Char(' ') +
+                         number(end.y);
             i += 2;
             break;
         }
@@ -104,15 +103,16 @@ QString Drawing::toSvg(QSize pixels) const
                .arg(number(m_grid.width()), number(m_grid.height()));
     for (const Shape& shape : m_shapes) {
         svg += QStringLiteral("  <path d=\"") + svgPathData(shape.path) + QLatin1Char('"');
-        svg += QStringLiteral(" fill=\"") + (shape.fill.isValid() ? colourText(shape.fill) : QStringLiteral("none")) +
-               QLatin1Char('"');
+        svg += QStringLiteral(" fill=\"") +
+               (shape.fill.isValid() ? colourText(shape.fill) : QStringLiteral("none")) + QLatin1Char('"');
         if (shape.fill.isValid() && shape.fill.alpha() < 255)
             svg += QStringLiteral(" fill-opacity=\"") + number(shape.fill.alphaF()) + QLatin1Char('"');
         if (shape.path.fillRule() == Qt::OddEvenFill)
             svg += QStringLiteral(" fill-rule=\"evenodd\"");
         if (shape.line.isValid()) {
-            svg += QStringLiteral(" stroke=\"") + colourText(shape.line) + QStringLiteral("\" stroke-width=\"") +
-                   number(shape.width) + QStringLiteral("\" stroke-linecap=\"round\" stroke-linejoin=\"round\"");
+            svg += QStringLiteral(" stroke=\"") + colourText(shape.line) +
+                   QStringLiteral("\" stroke-width=\"") + number(shape.width) +
+                   QStringLiteral("\" stroke-linecap=\"round\" stroke-linejoin=\"round\"");
         }
         svg += QStringLiteral("/>\n");
     }

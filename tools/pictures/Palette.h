@@ -4,8 +4,7 @@
 
 // The colours of every picture: the editor's blue-violet and its two light tints, with a few
 // calm accents for money (gold, green) and for cancelling (red).
-namespace Palette
-{
+namespace Palette {
 inline const QColor Violet{74, 67, 163};
 inline const QColor VioletDark{50, 44, 120};
 inline const QColor VioletMid{116, 109, 210};

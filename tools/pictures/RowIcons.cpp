@@ -5,8 +5,7 @@
 
 using namespace Shapes;
 
-namespace
-{
+namespace {
 constexpr qreal Grid = 16;
 
 // Small sheets are drawn on half pixels so that their one-pixel outline stays sharp.

@@ -6,8 +6,7 @@
 #include <QTransform>
 #include <QtMath>
 
-namespace Shapes
-{
+namespace Shapes {
 QPainterPath rect(const QRectF& area, qreal radius)
 {
     QPainterPath path;
@@ -103,8 +102,10 @@ QPainterPath gear(QPointF centre, qreal outer, qreal inner, qreal hole, int teet
     // Each tooth: a flank up, a flat top, a flank down, a stretch of root circle.
     for (int i = 0; i < teeth; ++i) {
         const qreal a = i * step - M_PI / 2;
-        const QList<QPair<qreal, qreal>> corners = {
-            {a - step * 0.30, inner}, {a - step * 0.17, outer}, {a + step * 0.17, outer}, {a + step * 0.30, inner}};
+        const QList<QPair<qreal, qreal>> corners = {{a - step * 0.30, inner},
+                                                    {a - step * 0.17, outer},
+                                                    {a + step * 0.17, outer},
+                                                    {a + step * 0.30, inner}};
         for (const auto& [angle, radius] : corners) {
             const QPointF point(centre.x() + radius * qCos(angle), centre.y() + radius * qSin(angle));
             if (i == 0 && angle == corners.first().first)
@@ -164,13 +165,13 @@ void addPencil(Drawing& d, QPointF tip, qreal angle, qreal length, qreal width)
     const qreal body = length - point - eraser - band;
 
     const QPainterPath wood = polygon({QPointF(0, 0), QPointF(point, -half), QPointF(point, half)});
-    const QPainterPath graphite = polygon({QPointF(0, 0), QPointF(lead, -half * lead / point),
-                                           QPointF(lead, half * lead / point)});
+    const QPainterPath graphite =
+        polygon({QPointF(0, 0), QPointF(lead, -half * lead / point), QPointF(lead, half * lead / point)});
     const QPainterPath shaft = rect(QRectF(point, -half, body, width));
     const QPainterPath shaftLight = rect(QRectF(point, -half, body, width * 0.38));
     const QPainterPath ferrule = rect(QRectF(point + body, -half, band, width));
-    const QPainterPath rubber = rect(QRectF(point + body + band - width * 0.2, -half, eraser + width * 0.2, width),
-                                     width * 0.3);
+    const QPainterPath rubber =
+        rect(QRectF(point + body + band - width * 0.2, -half, eraser + width * 0.2, width), width * 0.3);
 
     d.fill(place.map(rubber), Palette::Rose);
     d.fill(place.map(ferrule), Palette::Steel);

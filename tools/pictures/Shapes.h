@@ -9,8 +9,7 @@
 #include <initializer_list>
 
 // Paths and small compositions shared by the pictures.
-namespace Shapes
-{
+namespace Shapes {
 QPainterPath rect(const QRectF& area, qreal radius = 0);
 QPainterPath circle(QPointF centre, qreal radius);
 QPainterPath ellipse(const QRectF& area);

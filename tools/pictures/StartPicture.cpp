@@ -9,8 +9,7 @@
 
 using namespace Shapes;
 
-namespace
-{
+namespace {
 constexpr int Width = 480;
 constexpr int Height = 300;
 

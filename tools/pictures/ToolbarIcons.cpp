@@ -5,8 +5,7 @@
 
 using namespace Shapes;
 
-namespace
-{
+namespace {
 constexpr qreal Grid = 32;
 
 Drawing openFolder()
@@ -114,8 +113,8 @@ Drawing edit()
 Drawing deleteBin()
 {
     Drawing d(Grid);
-    d.stroke(polyline({QPointF(12.5, 7), QPointF(12.5, 4), QPointF(19.5, 4), QPointF(19.5, 7)}), Palette::Violet,
-             2);
+    d.stroke(polyline({QPointF(12.5, 7), QPointF(12.5, 4), QPointF(19.5, 4), QPointF(19.5, 7)}),
+             Palette::Violet, 2);
     d.fill(rect(QRectF(5, 6.5, 22, 4), 1.8), Palette::Violet);
     d.fillAndStroke(polygon({QPointF(7.5, 12.5), QPointF(24.5, 12.5), QPointF(23, 28.5), QPointF(9, 28.5)}),
                     Palette::Lavender, Palette::Violet, 2);
@@ -144,10 +143,10 @@ Drawing help()
 
 std::vector<std::pair<QString, Drawing>> toolbarIcons()
 {
-    return {{QStringLiteral("open"), openFolder()},   {QStringLiteral("new"), newPage()},
-            {QStringLiteral("save"), saveDisk()},     {QStringLiteral("show"), showFile()},
-            {QStringLiteral("mandate"), mandate()},   {QStringLiteral("payment"), payment()},
-            {QStringLiteral("cancel"), cancel()},     {QStringLiteral("edit"), edit()},
-            {QStringLiteral("delete"), deleteBin()},  {QStringLiteral("settings"), settings()},
+    return {{QStringLiteral("open"), openFolder()},  {QStringLiteral("new"), newPage()},
+            {QStringLiteral("save"), saveDisk()},    {QStringLiteral("show"), showFile()},
+            {QStringLiteral("mandate"), mandate()},  {QStringLiteral("payment"), payment()},
+            {QStringLiteral("cancel"), cancel()},    {QStringLiteral("edit"), edit()},
+            {QStringLiteral("delete"), deleteBin()}, {QStringLiteral("settings"), settings()},
             {QStringLiteral("help"), help()}};
 }

@@ -16,8 +16,7 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 bool g_failed = false;
 
 void report(const QString& path, bool written)
@@ -58,8 +57,7 @@ void writeDesktopIcons(const QString& hicolor)
     const QString appName = QStringLiteral("se.orvida.valmo");
     const QString typeName = QStringLiteral("application-x-autogiro-order");
     for (int side : {16, 24, 32, 48, 64, 128, 256})
-        savePng(app.render(side),
-                QStringLiteral("%1/%2x%2/apps/%3.png").arg(hicolor).arg(side).arg(appName));
+        savePng(app.render(side), QStringLiteral("%1/%2x%2/apps/%3.png").arg(hicolor).arg(side).arg(appName));
     for (int side : {16, 24, 32, 48, 64, 128})
         savePng(orderFile.render(side),
                 QStringLiteral("%1/%2x%2/mimetypes/%3.png").arg(hicolor).arg(side).arg(typeName));
