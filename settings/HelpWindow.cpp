@@ -1,0 +1,176 @@
+#include "settings/HelpWindow.h"
+
+#include "settings/HelpFile.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <QWindow>
+
+QPointer<HelpWindow> HelpWindow::s_instance;
+
+HelpWindow* HelpWindow::instance()
+{
+    return s_instance.data();
+}
+
+HelpWindow* HelpWindow::open()
+{
+    if (!s_instance)
+        s_instance = new HelpWindow;
+    return s_instance.data();
+}
+
+void HelpWindow::closeAll()
+{
+    if (!s_instance)
+        return;
+    s_instance->close();
+    delete s_instance.data();
+}
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Hjälp"));
+    // Closing the main window ends the program even while the help is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    buildControls();
+    fillContents();
+    resize(860, 600);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void HelpWindow::buildControls()
+{
+    m_back = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Bakåt"), this);
+    m_forward =
+        new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Framåt"), this);
+    m_home = new QPushButton(QStringLiteral("Startsida"), this);
+    m_back->setToolTip(QStringLiteral("Gå tillbaka till föregående sida (Alt+Vänsterpil)"));
+    m_forward->setToolTip(QStringLiteral("Gå framåt igen (Alt+Högerpil)"));
+    m_home->setToolTip(QStringLiteral("Visa hjälpens startsida"));
+    for (QPushButton* button : {m_back, m_forward, m_home})
+        button->setAutoDefault(false);
+
+    m_contents = new QListWidget(this);
+    m_contents->setObjectName(QStringLiteral("HelpContents"));
+    m_contents->setAccessibleName(QStringLiteral("Innehåll"));
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+    m_browser->setOpenExternalLinks(true);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(m_contents);
+    splitter->addWidget(m_browser);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({210, 650});
+    splitter->setChildrenCollapsible(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_back);
+    buttons->addWidget(m_forward);
+    buttons->addWidget(m_home);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(buttons);
+    layout->addWidget(splitter, 1);
+
+    connect(m_back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(m_forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(m_home, &QPushButton::clicked, this, [this] { showTopic(HelpFile::welcomePage()); });
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::pageChanged);
+    connect(m_browser, &QTextBrowser::historyChanged, this, &HelpWindow::updateButtons);
+    connect(m_contents, &QListWidget::itemActivated, this, &HelpWindow::contentsChosen);
+    connect(m_contents, &QListWidget::itemClicked, this, &HelpWindow::contentsChosen);
+    auto* back = new QShortcut(QKeySequence::Back, this);
+    connect(back, &QShortcut::activated, m_browser, &QTextBrowser::backward);
+    auto* forward = new QShortcut(QKeySequence::Forward, this);
+    connect(forward, &QShortcut::activated, m_browser, &QTextBrowser::forward);
+    updateButtons();
+}
+
+void HelpWindow::fillContents()
+{
+    for (const HelpFile::Entry& entry : HelpFile::contents()) {
+        auto* item = new QListWidgetItem(entry.title, m_contents);
+        item->setData(Qt::UserRole, entry.page);
+    }
+}
+
+void HelpWindow::showTopic(const QString& topic)
+{
+    const QUrl url = HelpFile::topicUrl(topic);
+    if (m_browser->source() == url)
+        m_browser->reload(); // scroll to the anchor again, the reader may have moved away
+    else
+        m_browser->setSource(url);
+    followModalDialog();
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+QString HelpWindow::currentPage() const
+{
+    return QFileInfo(m_browser->source().path()).fileName();
+}
+
+void HelpWindow::pageChanged(const QUrl&)
+{
+    const QString title = m_browser->documentTitle();
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Hjälp") : QStringLiteral("Hjälp \u2013 ") + title);
+    const QString page = currentPage();
+    for (int row = 0; row < m_contents->count(); ++row) {
+        QListWidgetItem* item = m_contents->item(row);
+        if (item->data(Qt::UserRole).toString() == page) {
+            m_contents->setCurrentItem(item);
+            return;
+        }
+    }
+    m_contents->clearSelection();
+}
+
+void HelpWindow::contentsChosen()
+{
+    if (const QListWidgetItem* item = m_contents->currentItem()) {
+        const QString page = item->data(Qt::UserRole).toString();
+        if (page != currentPage() || !m_browser->source().fragment().isEmpty())
+            m_browser->setSource(HelpFile::topicUrl(page));
+    }
+}
+
+void HelpWindow::updateButtons()
+{
+    m_back->setEnabled(m_browser->isBackwardAvailable());
+    m_forward->setEnabled(m_browser->isForwardAvailable());
+}
+
+// A modal dialog blocks every other window of the program unless the window is its transient
+// child. Help asked for from inside a dialog must still be readable and scrollable.
+void HelpWindow::followModalDialog()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == this)
+        modal = nullptr;
+    winId(); // creates the native window so it can be given a transient parent
+    QWindow* window = windowHandle();
+    QWindow* owner = modal ? modal->windowHandle() : nullptr;
+    if (window && window->transientParent() != owner)
+        window->setTransientParent(owner);
+}
