@@ -46,7 +46,11 @@ QStringList HelpFile::searchFolders()
 {
     if (!state().testFolders.isEmpty())
         return state().testFolders;
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    return searchFoldersFor(QCoreApplication::applicationDirPath());
+}
+
+QStringList HelpFile::searchFoldersFor(const QString& programFolder)
+{
     return {programFolder, QDir::cleanPath(programFolder + QStringLiteral("/../share/valmo"))};
 }
 
@@ -96,8 +100,7 @@ bool HelpFile::isLoaded()
 
 bool HelpFile::hasPage(const QString& page)
 {
-    return !page.isEmpty() && !page.contains(QLatin1Char('/')) &&
-           QFileInfo(resourceFolder() + page).isFile();
+    return !page.isEmpty() && !page.contains(QLatin1Char('/')) && QFileInfo(resourceFolder() + page).isFile();
 }
 
 QUrl HelpFile::topicUrl(const QString& topic)

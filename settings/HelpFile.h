@@ -15,8 +15,9 @@ public:
     static QString resourceFolder();
     static QString welcomePage();
 
-    // The folders searched, in order.
+    // The folders searched, in order: the program's own folder, then ../share/valmo beside it.
     static QStringList searchFolders();
+    static QStringList searchFoldersFor(const QString& programFolder);
     // Tests: search these folders instead. An empty list restores the program's own folders.
     static void setSearchFolders(const QStringList& folders);
 

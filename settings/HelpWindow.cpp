@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -15,6 +16,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <memory>
 
 QPointer<HelpWindow> HelpWindow::s_instance;
 
@@ -70,8 +73,18 @@ void HelpWindow::buildControls()
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
     m_browser->setOpenExternalLinks(true);
 
+    m_contents->setSpacing(2);
+    auto* contentsPane = new QWidget(this);
+    auto* contentsLayout = new QVBoxLayout(contentsPane);
+    contentsLayout->setContentsMargins(0, 0, 0, 0);
+    contentsLayout->setSpacing(4);
+    auto* contentsHeading = new QLabel(QStringLiteral("<b>Innehåll</b>"), contentsPane);
+    contentsHeading->setBuddy(m_contents);
+    contentsLayout->addWidget(contentsHeading);
+    contentsLayout->addWidget(m_contents, 1);
+
     auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(m_contents);
+    splitter->addWidget(contentsPane);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
@@ -131,11 +144,11 @@ QString HelpWindow::currentPage() const
     return QFileInfo(m_browser->source().path()).fileName();
 }
 
-void HelpWindow::pageChanged(const QUrl&)
+void HelpWindow::pageChanged(const QUrl& url)
 {
     const QString title = m_browser->documentTitle();
     setWindowTitle(title.isEmpty() ? QStringLiteral("Hjälp") : QStringLiteral("Hjälp \u2013 ") + title);
-    const QString page = currentPage();
+    const QString page = QFileInfo(url.path()).fileName();
     for (int row = 0; row < m_contents->count(); ++row) {
         QListWidgetItem* item = m_contents->item(row);
         if (item->data(Qt::UserRole).toString() == page) {
@@ -171,6 +184,18 @@ void HelpWindow::followModalDialog()
     winId(); // creates the native window so it can be given a transient parent
     QWindow* window = windowHandle();
     QWindow* owner = modal ? modal->windowHandle() : nullptr;
-    if (window && window->transientParent() != owner)
-        window->setTransientParent(owner);
+    if (!window || window->transientParent() == owner)
+        return;
+    window->setTransientParent(owner);
+    if (!owner)
+        return;
+    // Once the dialog has closed, the help window stands on its own again.
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(owner, &QWindow::visibleChanged, this, [this, owner, connection](bool visible) {
+        if (visible)
+            return;
+        disconnect(*connection);
+        if (QWindow* own = windowHandle(); own && own->transientParent() == owner)
+            own->setTransientParent(nullptr);
+    });
 }

@@ -268,8 +268,11 @@ TEST_F(SettingsFormTest, LeavingTheBankgiroFieldShowsItsDisplayForm)
     {
         QString typed, shown;
     };
-    const Case cases[] = {{u"12345674"_s, u"1234-5674"_s}, {u"123 4566"_s, u"123-4566"_s}, {u"0001234566"_s, u"123-4566"_s},
-                          {u"12-34"_s, u"1234"_s}, {u"x"_s, u""_s}};
+    const Case cases[] = {{u"12345674"_s, u"1234-5674"_s},
+                          {u"123 4566"_s, u"123-4566"_s},
+                          {u"0001234566"_s, u"123-4566"_s},
+                          {u"12-34"_s, u"1234"_s},
+                          {u"x"_s, u""_s}};
     run([&] {
         for (const Case& c : cases) {
             type(m_form.BgNrEdit, c.typed);
