@@ -112,6 +112,8 @@ void HelpWindow::buildControls()
     connect(back, &QShortcut::activated, m_browser, &QTextBrowser::backward);
     auto* forward = new QShortcut(QKeySequence::Forward, this);
     connect(forward, &QShortcut::activated, m_browser, &QTextBrowser::forward);
+    auto* close = new QShortcut(QKeySequence::Close, this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
     updateButtons();
 }
 

@@ -19,5 +19,7 @@ if(VALMO_BUILD_GUI)
     COMMENT "Compiling the help file"
     VERBATIM)
   add_custom_target(valmo_help ALL DEPENDS "${VALMO_HELP_FILE}")
+  # For installing: the compiled help file goes to share/valmo.
+  set_property(GLOBAL PROPERTY VALMO_HELP_FILE "${VALMO_HELP_FILE}")
   add_dependencies(valmo_gui valmo_help)
 endif()
