@@ -475,3 +475,44 @@ TEST(OrderFileWriter, PayeeNumbersAreReadFromTheSettingsWithTheirDefaults)
     EXPECT_EQ(payee.customerNumber, QStringLiteral("012345"));
     EXPECT_EQ(payee.bankgiroNumber, QStringLiteral("1234567"));
 }
+
+TEST(OrderFileWriter, UnwritableCharacterMessageNamesTheWholeText)
+{
+    // The message must let the user find the row, so it names the whole text, not only the part
+    // of it that fits the field.
+    struct Case
+    {
+        const char* what;
+        void (*fill)(OrderDocument&);
+        QString text;
+        QChar character;
+    };
+    const Case cases[] = {
+        {"long reference",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Pil \u2192 och en lång text"));
+         },
+         QStringLiteral("Pil \u2192 och en lång text"), QChar(0x2192)},
+        {"long mandate id",
+         [](OrderDocument& d) {
+             d.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
+                              {QStringLiteral("1"), QStringLiteral("ABCDEFGHIJ12345\u0394789"), QString()});
+         },
+         QStringLiteral("ABCDEFGHIJ12345\u0394789"), QChar(0x0394)},
+        {"long account number",
+         [](OrderDocument& d) {
+             d.MdgList.append(QStringLiteral("Medgivande på papper"),
+                              {QStringLiteral("1"), QStringLiteral("5000-AB1234567890\u0394x"), QString()});
+         },
+         QStringLiteral("AB1234567890\u0394x"), QChar(0x0394)},
+    };
+    for (const Case& c : cases) {
+        OrderDocument doc;
+        c.fill(doc);
+        EXPECT_EQ(conversionMessage(doc),
+                  QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
+                      .arg(c.text, QString(c.character)))
+            << c.what;
+    }
+}
