@@ -1,8 +1,8 @@
 #include "format/OrderFileWriter.h"
-#include "settings/SettingsStore.h"
-#include "support/TestSupport.h"
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "settings/SettingsStore.h"
+#include "support/TestSupport.h"
 
 #include <QBuffer>
 
@@ -491,7 +491,8 @@ TEST(OrderFileWriter, UnwritableCharacterMessageNamesTheWholeText)
         {"long reference",
          [](OrderDocument& d) {
              addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
-                        QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Pil \u2192 och en lång text"));
+                        QStringLiteral("1"), QStringLiteral("1"),
+                        QStringLiteral("Pil \u2192 och en lång text"));
          },
          QStringLiteral("Pil \u2192 och en lång text"), QChar(0x2192)},
         {"long mandate id",
@@ -510,9 +511,10 @@ TEST(OrderFileWriter, UnwritableCharacterMessageNamesTheWholeText)
     for (const Case& c : cases) {
         OrderDocument doc;
         c.fill(doc);
-        EXPECT_EQ(conversionMessage(doc),
-                  QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
-                      .arg(c.text, QString(c.character)))
+        EXPECT_EQ(
+            conversionMessage(doc),
+            QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
+                .arg(c.text, QString(c.character)))
             << c.what;
     }
 }

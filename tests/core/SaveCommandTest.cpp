@@ -410,18 +410,20 @@ TEST_F(SaveCommandTest, StateAfterEachWayASaveCanEnd)
         setSetting("KundNr", QStringLiteral("123456"));
         setSetting("LastPath", previousFolder);
         m_doc.BtuList.clear();
-        addPayment(c.ends == Ends::UnwritableRow ? QStringLiteral("2024-02-30") : QStringLiteral("2024-03-05"));
+        addPayment(c.ends == Ends::UnwritableRow ? QStringLiteral("2024-02-30")
+                                                 : QStringLiteral("2024-03-05"));
         m_doc.CurrentFile = previousFile;
         m_doc.DocModified = true;
-        const QString chosen = c.ends == Ends::FailedCreate ? filePath(QStringLiteral("missing/a.ag"))
-                                                            : QDir(newFolder).filePath(QStringLiteral("a.ag"));
+        const QString chosen = c.ends == Ends::FailedCreate
+                                   ? filePath(QStringLiteral("missing/a.ag"))
+                                   : QDir(newFolder).filePath(QStringLiteral("a.ag"));
         m_prompt = FakePrompt();
         m_prompt.saveFileNames = {c.ends == Ends::Cancelled ? QString() : chosen};
 
         EXPECT_EQ(save(), c.ends == Ends::Completed) << c.what;
         EXPECT_EQ(m_doc.CurrentFile, c.movesToChosenFile ? chosen : previousFile) << c.what;
-        EXPECT_EQ(setting("LastPath"), c.movesToChosenFile ? QFileInfo(chosen).path() + QLatin1Char('/')
-                                                           : previousFolder)
+        EXPECT_EQ(setting("LastPath"),
+                  c.movesToChosenFile ? QFileInfo(chosen).path() + QLatin1Char('/') : previousFolder)
             << c.what;
         EXPECT_EQ(m_doc.DocModified, c.staysModified) << c.what;
         EXPECT_EQ(m_doc.BtuList.count(), 1) << c.what;
