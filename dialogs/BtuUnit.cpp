@@ -85,6 +85,8 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     setTabOrder(RefEdit, HelpBtn);
     setTabOrder(HelpBtn, SaveBtn);
     setTabOrder(SaveBtn, QuiteBtn);
+    setTabOrder(QuiteBtn, BtNrHelp);
+    setTabOrder(BtNrHelp, RefHlp);
 
     FormCreate(clock ? *clock : Clock::system());
     connect(PeriodCmbo, &QComboBox::currentIndexChanged, this, [this] { PeriodCmboChange(); });

@@ -76,11 +76,11 @@ QLabel* EntryDialog::addLabel(const QString& text, int row, int column)
     return label;
 }
 
-QToolButton* EntryDialog::makeHelpButton(std::function<void()> onClick)
+QToolButton* EntryDialog::makeHelpButton(std::function<void()> onClick, bool inTabOrder)
 {
     auto* button = new QToolButton(m_panel);
     button->setText(QStringLiteral("?"));
-    button->setFocusPolicy(Qt::NoFocus); // skipped by the Tab key
+    button->setFocusPolicy(inTabOrder ? Qt::TabFocus : Qt::NoFocus);
     connect(button, &QToolButton::clicked, this, std::move(onClick));
     return button;
 }

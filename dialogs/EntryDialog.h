@@ -42,7 +42,9 @@ protected:
     QGridLayout* fieldGrid() const { return m_grid; }
     FieldPanel* panel() const { return m_panel; }
     QLabel* addLabel(const QString& text, int row, int column = 0);
-    QToolButton* makeHelpButton(std::function<void()> onClick);
+    // A small "?" button beside a field. It follows the dialog's buttons in the tab order, or is
+    // skipped by the Tab key when inTabOrder is false.
+    QToolButton* makeHelpButton(std::function<void()> onClick, bool inTabOrder = true);
     static QDateEdit* makeDateEdit(QWidget* parent);
     static void keepPlaceWhenHidden(QWidget* widget);
     // Runs onExit whenever the focus leaves the field.

@@ -71,7 +71,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     BeloppEdit = new TNumberEdit(fields);
     BeloppEdit->setMask(QStringLiteral("#,##0.00"));
     TransTypCmbo = new QComboBox(fields);
-    BtNrHelp = makeHelpButton([this] { BtNrHelpClick(); });
+    BtNrHelp = makeHelpButton([this] { BtNrHelpClick(); }, false);
 
     QGridLayout* grid = fieldGrid();
     auto* radioRow = new QHBoxLayout;

@@ -98,6 +98,9 @@ TMdgForm::TMdgForm(QWidget* parent)
     setTabOrder(AvvisaRadio, HelpBtn);
     setTabOrder(HelpBtn, SaveBtn);
     setTabOrder(SaveBtn, QuiteBtn);
+    setTabOrder(QuiteBtn, BtNrHelp);
+    setTabOrder(BtNrHelp, PersNrHelp);
+    setTabOrder(PersNrHelp, KontoHelp);
 
     FormCreate();
     connect(TypCmbo, &QComboBox::currentIndexChanged, this, [this] { TypCmboChange(); });

@@ -61,6 +61,14 @@ TEST_F(BtuFormTest, FirstShowingOfARunGivesTheDefaults)
     EXPECT_TRUE(form.SaveBtn->isDefault());
 }
 
+TEST_F(BtuFormTest, TabOrderFollowsTheFieldsFromTopToBottom)
+{
+    const QList<QWidget*> expected = {form.TypCmbo,   form.BeloppEdit,  form.DateEdit, form.PeriodCmbo,
+                                      form.AntalEdit, form.BetalarEdit, form.RefEdit,  form.HelpBtn,
+                                      form.SaveBtn,   form.QuiteBtn,    form.BtNrHelp, form.RefHlp};
+    EXPECT_EQ(tabOrderOf(expected), expected);
+}
+
 TEST_F(BtuFormTest, OneOffPaymentShowsCountOneInADisabledField)
 {
     form.FormShow();

@@ -73,3 +73,20 @@ inline void resetMessages()
 }
 
 } // namespace DialogTest
+
+namespace DialogTest {
+
+// The given controls in the order the Tab key visits them, starting from the first.
+inline QList<QWidget*> tabOrderOf(const QList<QWidget*>& controls)
+{
+    QList<QWidget*> order;
+    QWidget* widget = controls.first();
+    do {
+        if (controls.contains(widget) && (widget->focusPolicy() & Qt::TabFocus) && !order.contains(widget))
+            order.append(widget);
+        widget = widget->nextInFocusChain();
+    } while (widget != controls.first());
+    return order;
+}
+
+} // namespace DialogTest

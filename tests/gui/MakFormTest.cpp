@@ -76,6 +76,17 @@ TEST_F(MakFormTest, FirstShowingIsACancellationOfOneTransaction)
     EXPECT_EQ(form.BetalarNrLbl->text(), QStringLiteral("Betalarnummer"));
 }
 
+TEST_F(MakFormTest, TabOrderSkipsThePayerHelpButton)
+{
+    const QList<QWidget*> expected = {form.MakRadio,       form.ChangeRadio,   form.ChangeTypCmbo,
+                                      form.MakTypCmbo,     form.BetalarNrEdit, form.BetaldagEdit,
+                                      form.NyBetalDagEdit, form.BeloppEdit,    form.TransTypCmbo,
+                                      form.HelpBtn,        form.SaveBtn,       form.QuiteBtn};
+    QList<QWidget*> controls = expected;
+    controls.append(form.BtNrHelp);
+    EXPECT_EQ(tabOrderOf(controls), expected);
+}
+
 TEST_F(MakFormTest, EachRequestShowsItsFields)
 {
     const struct
