@@ -90,6 +90,8 @@ QDateEdit* EntryDialog::makeDateEdit(QWidget* parent)
     auto* edit = new QDateEdit(parent);
     edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     edit->setCalendarPopup(true);
+    // Any date a row can hold, so loading a row never changes its date unseen.
+    edit->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     return edit;
 }
 

@@ -271,12 +271,13 @@ TEST_F(BtuFormTest, LoadingMatchesTextsWithoutRegardToCaseAndFallsBackToDefaults
     EXPECT_EQ(form.DateEdit->date(), QDate(2026, 5, 5));
 
     form.LoadRow(ListRow(QStringLiteral("Nej"),
-                         {QStringLiteral("Engångsbetalning"), QStringLiteral("2026-05-05"),
+                         {QStringLiteral("Engångsbetalning"), QStringLiteral("1700-01-01"),
                           QStringLiteral("0,00"), QStringLiteral("1"), QStringLiteral("4711"), QString()}),
                  true);
     form.FormShow();
     EXPECT_EQ(form.TypCmbo->currentText(), QStringLiteral("Debitering"));
     EXPECT_FALSE(form.AntalEdit->isEnabled());
+    EXPECT_EQ(form.Row().text(2), QStringLiteral("1700-01-01"));
 }
 
 TEST_F(BtuFormTest, LoadingAnEmptyCountKeepsItEmpty)
