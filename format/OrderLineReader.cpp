@@ -1,0 +1,76 @@
+#include "format/OrderLineReader.h"
+
+#include "rules/Win1252.h"
+
+#include <QIODevice>
+
+#include <cstring>
+
+namespace {
+
+constexpr qsizetype ChunkSize = 256 * 1024;
+constexpr char LineFeed = '\n';
+constexpr char CarriageReturn = '\r';
+constexpr char EndOfText = 26;
+
+} // namespace
+
+OrderLineReader::OrderLineReader(QIODevice& device) : m_device(device)
+{
+    m_buffer.resize(ChunkSize);
+}
+
+bool OrderLineReader::refill()
+{
+    const qint64 read = m_device.read(m_buffer.data(), m_buffer.size());
+    if (read < 0)
+        m_failed = true;
+    if (read <= 0) {
+        m_textEnded = true;
+        return false;
+    }
+    m_pos = m_buffer.constData();
+    m_end = m_pos + read;
+    return true;
+}
+
+// Appends the bytes [begin, end) of the current line, dropping carriage returns and keeping at most
+// MaxRecordLength characters.
+void OrderLineReader::take(const char* begin, const char* end)
+{
+    for (const char* p = begin; p != end && m_length < MaxRecordLength; ++p) {
+        if (*p != CarriageReturn)
+            m_chars[m_length++] = Win1252ToUnicode(static_cast<unsigned char>(*p));
+    }
+}
+
+bool OrderLineReader::next()
+{
+    m_length = 0;
+    bool sawBytes = false;
+    while (!m_textEnded) {
+        if (m_pos == m_end && !refill())
+            break;
+        const auto* lineFeed = static_cast<const char*>(std::memchr(m_pos, LineFeed, size_t(m_end - m_pos)));
+        const char* segmentEnd = lineFeed ? lineFeed : m_end;
+        const auto* stop = static_cast<const char*>(std::memchr(m_pos, EndOfText, size_t(segmentEnd - m_pos)));
+        if (stop) {
+            sawBytes = sawBytes || stop != m_pos;
+            take(m_pos, stop);
+            m_textEnded = true;
+            break;
+        }
+        take(m_pos, segmentEnd);
+        if (lineFeed) {
+            m_pos = lineFeed + 1;
+            ++m_lineNumber;
+            return true;
+        }
+        sawBytes = sawBytes || segmentEnd != m_pos;
+        m_pos = m_end;
+    }
+    if (!sawBytes || m_failed)
+        return false;
+    ++m_lineNumber;
+    return true;
+}
