@@ -34,13 +34,36 @@ bool OrderLineReader::refill()
     return true;
 }
 
+namespace {
+
+// The code page as a table, so decoding a byte is one load.
+const std::array<char16_t, 256>& decodingTable()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> result{};
+        for (int b = 0; b < 256; ++b)
+            result[size_t(b)] = Win1252ToUnicode(static_cast<unsigned char>(b));
+        return result;
+    }();
+    return table;
+}
+
+} // namespace
+
 // Appends the bytes [begin, end) of the current line, dropping carriage returns and keeping at most
 // MaxRecordLength characters.
 void OrderLineReader::take(const char* begin, const char* end)
 {
-    for (const char* p = begin; p != end && m_length < MaxRecordLength; ++p) {
-        if (*p != CarriageReturn)
-            m_chars[m_length++] = Win1252ToUnicode(static_cast<unsigned char>(*p));
+    const std::array<char16_t, 256>& table = decodingTable();
+    while (begin != end && m_length < MaxRecordLength) {
+        const auto* carriageReturn =
+            static_cast<const char*>(std::memchr(begin, CarriageReturn, size_t(end - begin)));
+        const char* runEnd = carriageReturn ? carriageReturn : end;
+        const qsizetype count = qMin<qsizetype>(runEnd - begin, MaxRecordLength - m_length);
+        for (qsizetype i = 0; i < count; ++i)
+            m_chars[size_t(m_length + i)] = table[static_cast<unsigned char>(begin[i])];
+        m_length += int(count);
+        begin = carriageReturn ? carriageReturn + 1 : end;
     }
 }
 
