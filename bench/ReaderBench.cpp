@@ -26,7 +26,8 @@ double cpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 QByteArray field(qint64 value, int width)
@@ -63,8 +64,9 @@ QByteArray mandate(int i)
         account = field(i, 16); // electronic, leading zero
         break;
     }
-    QByteArray line = "04" + field(55555555, 10) + field(100000 + i, 16) + account +
-                      "19" + field(50 + i % 50, 2) + field(1 + i % 12, 2) + field(1 + i % 28, 2) + field(i % 10000, 4);
+    QByteArray line = "04" + field(55555555, 10) + field(100000 + i, 16) + account + "19" +
+                      field(50 + i % 50, 2) + field(1 + i % 12, 2) + field(1 + i % 28, 2) +
+                      field(i % 10000, 4);
     line = line.leftJustified(76, ' ');
     if (i % 7 == 0)
         line += "AV";
@@ -81,8 +83,8 @@ QByteArray payment(int i)
     const bool oneOff = i % 4 == 0;
     return padded((i % 5 == 0 ? "32" : "82") + date(i) + field(i % 9, 1) +
                   (oneOff ? QByteArray("    ") : field(1 + i % 120, 3) + " ") + field(300000 + i, 16) +
-                  field(100 + i * 37LL % 10000000, 12) + field(55555555, 10) +
-                  QByteArray("Faktura ") + QByteArray::number(i % 100000));
+                  field(100 + i * 37LL % 10000000, 12) + field(55555555, 10) + QByteArray("Faktura ") +
+                  QByteArray::number(i % 100000));
 }
 
 QByteArray change(int i)
@@ -91,8 +93,10 @@ QByteArray change(int i)
     const bool hasDate = code != 23 && code != 26;
     const bool hasNewDate = code >= 26;
     const bool hasAmount = code == 25 || code == 29;
-    return padded(field(code, 2) + field(55555555, 10) + (code == 26 || code == 27 ? field(0, 16) : field(400000 + i, 16)) +
-                  (hasDate ? date(i) : QByteArray(8, ' ')) + (hasAmount ? field(9950 + i, 12) : QByteArray(12, ' ')) +
+    return padded(field(code, 2) + field(55555555, 10) +
+                  (code == 26 || code == 27 ? field(0, 16) : field(400000 + i, 16)) +
+                  (hasDate ? date(i) : QByteArray(8, ' ')) +
+                  (hasAmount ? field(9950 + i, 12) : QByteArray(12, ' ')) +
                   (hasAmount ? QByteArray(i % 2 ? "82" : "32") : QByteArray("  ")) +
                   (hasNewDate ? date(i + 3) : QByteArray(8, ' ')));
 }

@@ -48,7 +48,8 @@ OpenCommand::OpenCommand(OrderDocument& document, DocumentView& view, UserPrompt
 
 QString OpenCommand::unsavedChangesQuestion()
 {
-    return QStringLiteral("Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?");
+    return QStringLiteral(
+        "Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?");
 }
 
 QString OpenCommand::cannotOpenMessage()

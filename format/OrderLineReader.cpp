@@ -9,6 +9,7 @@
 namespace {
 
 constexpr qsizetype ChunkSize = 256 * 1024;
+constexpr qsizetype MinimumChunkSize = 4 * 1024;
 constexpr char LineFeed = '\n';
 constexpr char CarriageReturn = '\r';
 constexpr char EndOfText = 26;
@@ -17,7 +18,11 @@ constexpr char EndOfText = 26;
 
 OrderLineReader::OrderLineReader(QIODevice& device) : m_device(device)
 {
-    m_buffer.resize(ChunkSize);
+    // A small file needs no more than its own size (plus one byte to see its end at once).
+    qsizetype size = ChunkSize;
+    if (!device.isSequential())
+        size = qBound<qsizetype>(MinimumChunkSize, device.bytesAvailable() + 1, ChunkSize);
+    m_buffer.resize(size);
 }
 
 bool OrderLineReader::refill()
@@ -76,7 +81,8 @@ bool OrderLineReader::next()
             break;
         const auto* lineFeed = static_cast<const char*>(std::memchr(m_pos, LineFeed, size_t(m_end - m_pos)));
         const char* segmentEnd = lineFeed ? lineFeed : m_end;
-        const auto* stop = static_cast<const char*>(std::memchr(m_pos, EndOfText, size_t(segmentEnd - m_pos)));
+        const auto* stop =
+            static_cast<const char*>(std::memchr(m_pos, EndOfText, size_t(segmentEnd - m_pos)));
         if (stop) {
             sawBytes = sawBytes || stop != m_pos;
             take(m_pos, stop);

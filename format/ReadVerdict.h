@@ -5,7 +5,8 @@
 // How reading an order file ended.
 struct ReadVerdict
 {
-    enum class Outcome {
+    enum class Outcome
+    {
         Loaded,             // every line was taken into the document
         ReportFile,         // a report file from the bank (opening record with a report marker)
         IncomingMandates,   // a line "51": an incoming file of electronic mandates

@@ -172,8 +172,8 @@ void RecordParsers::parseMandate(QStringView line)
     const QStringView account = field(line, 29, 16);
     const QStringView accountStripped = zeroStripped(account);
     const bool rejected = field(line, 77, 2) == QLatin1String("AV");
-    const bool electronic = rejected || accountStripped.startsWith(QLatin1String("9918")) ||
-                            account.startsWith(QLatin1Char('0'));
+    const bool electronic =
+        rejected || accountStripped.startsWith(QLatin1String("9918")) || account.startsWith(QLatin1Char('0'));
     QString type;
     QString accountText;
     if (electronic) {
@@ -236,9 +236,9 @@ void RecordParsers::parsePayment(QStringView line)
             count.append(c);
     }
 
-    m_document.BtuList.append(type, {period, dateText(field(line, 3, 8)), amountText(field(line, 32, 12)),
-                                     count, payerText(field(line, 16, 16)),
-                                     trimmed(field(line, 54, 16)).toString()});
+    m_document.BtuList.append(type,
+                              {period, dateText(field(line, 3, 8)), amountText(field(line, 32, 12)), count,
+                               payerText(field(line, 16, 16)), trimmed(field(line, 54, 16)).toString()});
 }
 
 QString RecordParsers::amountText(QStringView field) const

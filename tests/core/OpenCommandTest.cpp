@@ -1,10 +1,10 @@
 // The tables below compare with plain UTF-8 literals.
 #undef QT_NO_CAST_FROM_ASCII
 
+#include "format/OpenCommand.h"
 #include "app/DocumentView.h"
 #include "app/OrderDocument.h"
 #include "format/FileShower.h"
-#include "format/OpenCommand.h"
 #include "format/OrderFileReader.h"
 #include "format/SettingsOpeningRecordPolicy.h"
 #include "settings/SettingsStore.h"
@@ -201,21 +201,48 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
     };
     const QString title = ApplicationTitle();
     const QList<Case> cases = {
-        {"report", Payment + "\r\n" + record(1, "0120240305        9900") + "\r\n", {},
-         {OrderFileReader::reportFileMessage()}, title, UserPrompt::Icon::None},
-        {"newer report layout", record(1, "01AUTOGIRO") + "\r\n", {}, {OrderFileReader::reportFileMessage()},
-         title, UserPrompt::Icon::None},
-        {"incoming mandates", Payment + "\r\n" + record(1, "51") + "\r\n", {},
-         {OrderFileReader::incomingMandatesMessage()}, "", UserPrompt::Icon::None},
-        {"third line unknown", Payment + "\r\n" + Payment + "\r\n" + record(1, "05") + "\r\n", {},
-         {OrderFileReader::unsupportedContentMessage()}, "", UserPrompt::Icon::None},
-        {"trailing blank line", Payment + "\r\n\r\n", {}, {OrderFileReader::unsupportedContentMessage()}, "",
+        {"report",
+         Payment + "\r\n" + record(1, "0120240305        9900") + "\r\n",
+         {},
+         {OrderFileReader::reportFileMessage()},
+         title,
          UserPrompt::Icon::None},
-        {"line that cannot be converted", Payment + "\r\n" + record(1, "8220241301") + "\r\n", {},
-         {OrderFileReader::unreadableLineMessage("'2024-13-01' is not a valid date", 2)}, title,
+        {"newer report layout",
+         record(1, "01AUTOGIRO") + "\r\n",
+         {},
+         {OrderFileReader::reportFileMessage()},
+         title,
+         UserPrompt::Icon::None},
+        {"incoming mandates",
+         Payment + "\r\n" + record(1, "51") + "\r\n",
+         {},
+         {OrderFileReader::incomingMandatesMessage()},
+         "",
+         UserPrompt::Icon::None},
+        {"third line unknown",
+         Payment + "\r\n" + Payment + "\r\n" + record(1, "05") + "\r\n",
+         {},
+         {OrderFileReader::unsupportedContentMessage()},
+         "",
+         UserPrompt::Icon::None},
+        {"trailing blank line",
+         Payment + "\r\n\r\n",
+         {},
+         {OrderFileReader::unsupportedContentMessage()},
+         "",
+         UserPrompt::Icon::None},
+        {"line that cannot be converted",
+         Payment + "\r\n" + record(1, "8220241301") + "\r\n",
+         {},
+         {OrderFileReader::unreadableLineMessage("'2024-13-01' is not a valid date", 2)},
+         title,
          UserPrompt::Icon::Error},
-        {"other payee declined", record(1, "0120240305AUTOGIRO") + "\r\n" + Payment + "\r\n",
-         {UserPrompt::Answer::Cancel}, {SettingsOpeningRecordPolicy::adoptQuestion()}, "", UserPrompt::Icon::None},
+        {"other payee declined",
+         record(1, "0120240305AUTOGIRO") + "\r\n" + Payment + "\r\n",
+         {UserPrompt::Answer::Cancel},
+         {SettingsOpeningRecordPolicy::adoptQuestion()},
+         "",
+         UserPrompt::Icon::None},
     };
     for (const Case& c : cases) {
         givePreviousRows();
@@ -244,8 +271,9 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
 TEST_F(OpenCommandTest, AdoptingAnotherPayeesNumbersLoadsTheFile)
 {
     prompt.answers = {UserPrompt::Answer::Ok};
-    const QString path = makeFile("other.ag", record(1, "0120240305AUTOGIRO").replace(62, 16, "0000420012345674") +
-                                                  "\r\n" + Payment + "\r\n");
+    const QString path =
+        makeFile("other.ag", record(1, "0120240305AUTOGIRO").replace(62, 16, "0000420012345674") + "\r\n" +
+                                 Payment + "\r\n");
     open(path);
     EXPECT_EQ(prompt.texts(), QStringList({SettingsOpeningRecordPolicy::adoptQuestion()}));
     EXPECT_EQ(document.BtuList.count(), 1);

@@ -119,8 +119,9 @@ void payments(Builder& b, bool privateService)
     const QString bigPayer = privateService ? "1234567890123456" : "1234-5678";
     b.payment({Credit, periods[1], "2000-02-29", "0,00", "0", bigPayer, "  åäö ÅÄÖ éü  "},
               {Credit, periods[1], "2000-02-29", "0,00", "", bigPayer, "åäö ÅÄÖ éü"});
-    b.payment({Debit, periods[5], "2099-01-01", QString("9") + Group + "999" + Group + "999" + Group + "999,99", "",
-               payer, "Sexton tecken och mer"},
+    b.payment({Debit, periods[5], "2099-01-01",
+               QString("9") + Group + "999" + Group + "999" + Group + "999,99", "", payer,
+               "Sexton tecken och mer"},
               {Debit, periods[5], "2099-01-01", "9999999999,99", "", payer, "Sexton tecken oc"});
     b.payment({Debit, "Okänd period", "2024-03-05", "0,01", "999", payer, ""},
               {Debit, "X", "2024-03-05", "0,01", "999", payer, ""});
@@ -128,8 +129,10 @@ void payments(Builder& b, bool privateService)
 
 void privateMandates(Builder& b)
 {
-    b.mandate({Paper, "123-4567", "5000-1234567", "19800101-1234"}, {Paper, "1234567", "5000-1234567", "19800101-1234"});
-    b.mandate({Paper, "4711", "6000-000012345", "20001231-0000"}, {Paper, "4711", "6000-000012345", "20001231-0000"});
+    b.mandate({Paper, "123-4567", "5000-1234567", "19800101-1234"},
+              {Paper, "1234567", "5000-1234567", "19800101-1234"});
+    b.mandate({Paper, "4711", "6000-000012345", "20001231-0000"},
+              {Paper, "4711", "6000-000012345", "20001231-0000"});
     b.mandate({Paper, "4711", "8327-1234567890", "19650101-1234"},
               {Paper, "4711", "8327-1234567890", "19650101-1234"});
     b.mandate({Electronic, "4711", "9918123456789012", "19650101-1234"},
@@ -147,10 +150,12 @@ void changes(Builder& b, bool privateService)
     b.change({"23", payer, "", "", "", ""}, {"23", payer, "", "", "", ""});
     b.change({"3", payer, "", "", "", ""}, {"3", payer, "", "", "", ""});
     b.change({"24", payer, "2024-03-05", "", "", ""}, {"24", payer, "2024-03-05", "", "", ""});
-    b.change({"25", payer, "2024-03-05", "", "99,50", Debit}, {"25", payer, "2024-03-05", "", "99,50", Debit});
+    b.change({"25", payer, "2024-03-05", "", "99,50", Debit},
+             {"25", payer, "2024-03-05", "", "99,50", Debit});
     b.change({"26", "", "", "2024-04-25", "", ""}, {"26", "", "", "2024-04-25", "", ""});
     b.change({"27", "", "2024-03-05", "2024-04-25", "", ""}, {"27", "", "2024-03-05", "2024-04-25", "", ""});
-    b.change({"28", payer, "2024-03-05", "2024-04-25", "", ""}, {"28", payer, "2024-03-05", "2024-04-25", "", ""});
+    b.change({"28", payer, "2024-03-05", "2024-04-25", "", ""},
+             {"28", payer, "2024-03-05", "2024-04-25", "", ""});
     b.change({"29", payer, "2024-03-05", "2024-04-25", QString("1") + Group + "234,00", Credit},
              {"29", payer, "2024-03-05", "2024-04-25", "1234,00", Credit});
 }
@@ -205,40 +210,41 @@ TEST_P(RoundTripTest, WrittenDocumentsReadBackIntoTheSameRows)
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, RoundTripTest,
-    ::testing::Values(
-        Case{"empty", true, [](Builder&) {}, 0}, Case{"empty_company", false, [](Builder&) {}, 0},
-        Case{"every_kind_private", true,
-             [](Builder& b) {
-                 payments(b, true);
-                 privateMandates(b);
-                 b.companyMandate("123-4567", "", false); // not written in the private service
-                 changes(b, true);
-             },
-             3},
-        Case{"every_kind_company", false,
-             [](Builder& b) {
-                 payments(b, false);
-                 b.companyMandate("123-4567", "123-4567");
-                 b.companyMandate("1234-5678", "1234-5678");
-                 b.companyMandate("0012-3456", "123456");
-                 b.mandate({Paper, "4711", "5000-1234567", "19800101-1234"}, {}, false);
-                 changes(b, false);
-             },
-             3},
-        Case{"only_mandate_cancellations", true,
-             [](Builder& b) {
-                 b.change({"3", "4711", "", "", "", ""}, {"3", "4711", "", "", "", ""});
-                 b.change({"3", "12", "", "", "", ""}, {"3", "12", "", "", "", ""});
-             },
-             1},
-        Case{"cancellation_between_changes_company", false,
-             [](Builder& b) {
-                 b.change({"24", "123-4567", "2024-03-05", "", "", ""}, {"24", "123-4567", "2024-03-05", "", "", ""});
-                 b.change({"3", "123-4567", "", "", "", ""}, {"3", "123-4567", "", "", "", ""});
-             },
-             2},
-        Case{"only_payments", true, [](Builder& b) { payments(b, true); }, 1},
-        Case{"only_changes", false, [](Builder& b) { changes(b, false); }, 2}),
+    ::testing::Values(Case{"empty", true, [](Builder&) {}, 0},
+                      Case{"empty_company", false, [](Builder&) {}, 0},
+                      Case{"every_kind_private", true,
+                           [](Builder& b) {
+                               payments(b, true);
+                               privateMandates(b);
+                               b.companyMandate("123-4567", "", false); // not written in the private service
+                               changes(b, true);
+                           },
+                           3},
+                      Case{"every_kind_company", false,
+                           [](Builder& b) {
+                               payments(b, false);
+                               b.companyMandate("123-4567", "123-4567");
+                               b.companyMandate("1234-5678", "1234-5678");
+                               b.companyMandate("0012-3456", "123456");
+                               b.mandate({Paper, "4711", "5000-1234567", "19800101-1234"}, {}, false);
+                               changes(b, false);
+                           },
+                           3},
+                      Case{"only_mandate_cancellations", true,
+                           [](Builder& b) {
+                               b.change({"3", "4711", "", "", "", ""}, {"3", "4711", "", "", "", ""});
+                               b.change({"3", "12", "", "", "", ""}, {"3", "12", "", "", "", ""});
+                           },
+                           1},
+                      Case{"cancellation_between_changes_company", false,
+                           [](Builder& b) {
+                               b.change({"24", "123-4567", "2024-03-05", "", "", ""},
+                                        {"24", "123-4567", "2024-03-05", "", "", ""});
+                               b.change({"3", "123-4567", "", "", "", ""}, {"3", "123-4567", "", "", "", ""});
+                           },
+                           2},
+                      Case{"only_payments", true, [](Builder& b) { payments(b, true); }, 1},
+                      Case{"only_changes", false, [](Builder& b) { changes(b, false); }, 2}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(RoundTripLimits, APaymentOfAnotherKindIsWrittenAsXXAndNotReadBack)
