@@ -35,9 +35,10 @@ QString ReadSetting(const QString& section, const QString& name, const QString& 
 {
     const auto store = openStore();
     store->beginGroup(section);
-    const QVariant value = store->value(name);
-    if (!value.isValid())
+    if (!store->contains(name))
         return defaultValue;
+    // Anything but text (a list, bytes, a number in the registry, an invalid entry) is refused.
+    const QVariant value = store->value(name);
     if (value.typeId() != QMetaType::QString)
         throw SettingsError::invalidDataType(name);
     QString text = value.toString();
