@@ -144,8 +144,8 @@ void writeIniValue(const QString& key, const QString& value, const QString& name
 
     if (!QDir().mkpath(info.absolutePath()))
         throw SettingsError::failedToSet(name);
+    // Replaced whole or not at all: a folder where no new file can be made refuses the write.
     QSaveFile target(path);
-    target.setDirectWriteFallback(true);
     if (!target.open(QIODevice::WriteOnly) || target.write(updated) != updated.size() || !target.commit())
         throw SettingsError::failedToSet(name);
 }

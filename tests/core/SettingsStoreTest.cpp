@@ -199,8 +199,9 @@ TEST_F(SettingsStoreTest, AReadOnlySettingsFileRefusesTheWriteAndKeepsItsValues)
     EXPECT_EQ(read(QStringLiteral("KundNr")), QStringLiteral("1"));
 }
 
-TEST_F(SettingsStoreTest, AReadOnlyFolderRefusesANewSettingsFile)
+TEST_F(SettingsStoreTest, AReadOnlyFolderRefusesTheWrite)
 {
+    WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("1111111"));
     ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner));
     const QString probe = QDir(folder()).filePath(QStringLiteral("probe"));
     QFile probeFile(probe);
@@ -210,10 +211,23 @@ TEST_F(SettingsStoreTest, AReadOnlyFolderRefusesANewSettingsFile)
         GTEST_SKIP()
             << "folder permissions do not stop this user (root); see SettingsPathThatCannotBeWritten";
 
+    // The file itself is writable, but it is only ever replaced whole.
     EXPECT_EQ(
-        settingsErrorOf([] { WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("1234566")); }),
+        settingsErrorOf([] { WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("2222222")); }),
         QStringLiteral("Failed to set data for 'BgNr'"));
-    EXPECT_EQ(read(QStringLiteral("BgNr")), QStringLiteral("default"));
+    EXPECT_EQ(read(QStringLiteral("BgNr")), QStringLiteral("1111111"));
+
+    // No settings file yet, and none can be made.
+    ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString empty = QDir(folder()).filePath(QStringLiteral("empty"));
+    ASSERT_TRUE(QDir().mkpath(empty));
+    ASSERT_TRUE(QFile::setPermissions(empty, QFile::ReadOwner | QFile::ExeOwner));
+    SettingsStore::setTestFolder(empty);
+    EXPECT_EQ(settingsErrorOf([] { WriteSetting(Section, QStringLiteral("KundNr"), QStringLiteral("1")); }),
+              QStringLiteral("Failed to set data for 'KundNr'"));
+    EXPECT_EQ(read(QStringLiteral("KundNr")), QStringLiteral("default"));
+    QFile::setPermissions(empty, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir(empty).removeRecursively();
 }
 
 TEST_F(SettingsStoreTest, SettingsPathThatCannotBeWritten)
