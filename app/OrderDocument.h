@@ -8,38 +8,14 @@
 
 // The texts that the writer and the parsers compare rows with. Exact and case-sensitive.
 namespace RowTexts {
-inline QString debit()
-{
-    return QStringLiteral("Debitering");
-}
-inline QString credit()
-{
-    return QStringLiteral("Kreditering");
-}
-inline QString oneOffPayment()
-{
-    return QStringLiteral("Engångsbetalning");
-}
-inline QString paperMandate()
-{
-    return QStringLiteral("Medgivande på papper");
-}
-inline QString electronicMandate()
-{
-    return QStringLiteral("Autogiro elektroniskt medgivande");
-}
-inline QString rejectedPrefix()
-{
-    return QStringLiteral("Avvisad - ");
-}
-inline QString rejectedMandate()
-{
-    return QStringLiteral("Avvisad - Autogiro elektroniskt medgivande");
-}
-inline QString mandateCancellationCode()
-{
-    return QStringLiteral("3");
-}
+inline QString debit() { return QStringLiteral("Debitering"); }
+inline QString credit() { return QStringLiteral("Kreditering"); }
+inline QString oneOffPayment() { return QStringLiteral("Engångsbetalning"); }
+inline QString paperMandate() { return QStringLiteral("Medgivande på papper"); }
+inline QString electronicMandate() { return QStringLiteral("Autogiro elektroniskt medgivande"); }
+inline QString rejectedPrefix() { return QStringLiteral("Avvisad - "); }
+inline QString rejectedMandate() { return QStringLiteral("Avvisad - Autogiro elektroniskt medgivande"); }
+inline QString mandateCancellationCode() { return QStringLiteral("3"); }
 } // namespace RowTexts
 
 // The one document of the editor: four lists of display texts, the codes of the cancellations
