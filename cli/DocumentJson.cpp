@@ -1,68 +1,157 @@
 #include "cli/DocumentJson.h"
 
 #include "app/OrderDocument.h"
+#include "cli/JsonCursor.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QBuffer>
+#include <QIODevice>
+#include <QVector>
+
+#include <cstring>
 
 namespace {
 
-struct ListShape
-{
-    const char* name;
-    int columns;
-};
-
-QStringList rowTexts(const QJsonValue& value, const QString& listName, int index, int columns)
+// Reads one row: an array of exactly `columns` texts.
+QStringList readRow(JsonCursor& json, const QString& listName, int index, int columns)
 {
     const QString where = QStringLiteral("%1[%2]").arg(listName).arg(index);
-    if (!value.isArray())
+    if (json.peek() != '[')
         throw DocumentJsonError(QStringLiteral("%1 är inte en lista av texter").arg(where));
-    const QJsonArray array = value.toArray();
-    if (array.size() != columns)
-        throw DocumentJsonError(QStringLiteral("%1 har %2 kolumner, men ska ha %3")
-                                    .arg(where)
-                                    .arg(array.size())
-                                    .arg(columns));
+    json.expect('[');
     QStringList texts;
-    for (const QJsonValue& cell : array) {
-        if (!cell.isString())
-            throw DocumentJsonError(QStringLiteral("%1 innehåller något som inte är en text").arg(where));
-        texts.append(cell.toString());
+    if (!json.take(']')) {
+        do {
+            if (json.peek() != '"')
+                throw DocumentJsonError(
+                    QStringLiteral("%1 innehåller %2, som inte är en text").arg(where, json.nextKind()));
+            texts.append(json.readString());
+        } while (json.take(','));
+        json.expect(']');
     }
+    if (texts.size() != columns)
+        throw DocumentJsonError(
+            QStringLiteral("%1 har %2 kolumner, men ska ha %3").arg(where).arg(texts.size()).arg(columns));
     return texts;
 }
 
-QJsonArray requiredArray(const QJsonObject& root, const QString& name)
+// Reads an array, calling readElement for each element with its index.
+template <typename ReadElement>
+void readArray(JsonCursor& json, const QString& name, ReadElement readElement)
 {
-    const QJsonValue value = root.value(name);
-    if (!value.isArray())
-        throw DocumentJsonError(QStringLiteral("\"%1\" saknas eller är inte en lista").arg(name));
-    return value.toArray();
+    if (json.peek() != '[')
+        throw DocumentJsonError(QStringLiteral("\"%1\" ska vara en lista").arg(name));
+    json.expect('[');
+    if (json.take(']'))
+        return;
+    int index = 0;
+    do
+        readElement(index++);
+    while (json.take(','));
+    json.expect(']');
 }
 
-void readList(const QJsonObject& root, const QString& name, RowList& list)
+void readList(JsonCursor& json, const QString& name, RowList& list)
 {
-    const QJsonArray rows = requiredArray(root, name);
+    list.clear();
     const int columns = list.subItemCount() + 1;
-    for (int i = 0; i < rows.size(); ++i) {
-        QStringList texts = rowTexts(rows[i], name, i, columns);
+    readArray(json, name, [&](int index) {
+        QStringList texts = readRow(json, name, index, columns);
         const QString caption = texts.takeFirst();
         list.append(caption, texts);
-    }
+    });
 }
 
-QJsonArray rowsToJson(const RowList& list)
+// A buffered writer of JSON text.
+class JsonOut
 {
-    QJsonArray rows;
-    for (const ListRow& row : list) {
-        QJsonArray cells;
-        for (int column = 0; column < row.columnCount(); ++column)
-            cells.append(row.text(column));
-        rows.append(cells);
+public:
+    explicit JsonOut(QIODevice& device) : m_device(device) { m_buffer.reserve(Capacity + 1024); }
+    ~JsonOut() { flush(); }
+
+    void raw(const char* text) { append(text, qsizetype(std::strlen(text))); }
+    // Writes text as a JSON string in UTF-8, encoding straight into the buffer.
+    void string(QStringView text)
+    {
+        const qsizetype start = m_buffer.size();
+        m_buffer.resize(start + 2 + text.size() * 6); // the longest form of a character is \u00XX
+        char* out = m_buffer.data() + start;
+        *out++ = '"';
+        const char16_t* p = text.utf16();
+        const char16_t* end = p + text.size();
+        for (; p < end; ++p) {
+            const char16_t u = *p;
+            if (u >= 0x20 && u < 0x80) {
+                if (u == '"' || u == '\\')
+                    *out++ = '\\';
+                *out++ = char(u);
+            } else if (u < 0x20) {
+                static const char hex[] = "0123456789abcdef";
+                *out++ = '\\';
+                *out++ = 'u';
+                *out++ = '0';
+                *out++ = '0';
+                *out++ = hex[u >> 4];
+                *out++ = hex[u & 15];
+            } else if (u < 0x800) {
+                *out++ = char(0xC0 | (u >> 6));
+                *out++ = char(0x80 | (u & 0x3F));
+            } else if (QChar::isHighSurrogate(u) && p + 1 < end && QChar::isLowSurrogate(p[1])) {
+                const char32_t code = QChar::surrogateToUcs4(u, p[1]);
+                ++p;
+                *out++ = char(0xF0 | (code >> 18));
+                *out++ = char(0x80 | ((code >> 12) & 0x3F));
+                *out++ = char(0x80 | ((code >> 6) & 0x3F));
+                *out++ = char(0x80 | (code & 0x3F));
+            } else {
+                // A lone surrogate cannot be encoded; U+FFFD stands in, as QString::toUtf8 does.
+                const char16_t c = QChar::isSurrogate(u) ? char16_t(0xFFFD) : u;
+                *out++ = char(0xE0 | (c >> 12));
+                *out++ = char(0x80 | ((c >> 6) & 0x3F));
+                *out++ = char(0x80 | (c & 0x3F));
+            }
+        }
+        *out++ = '"';
+        m_buffer.resize(out - m_buffer.constData());
+        if (m_buffer.size() > Capacity)
+            flush();
     }
-    return rows;
+    void number(int value) { raw(QByteArray::number(value).constData()); }
+    void flush()
+    {
+        if (m_buffer.isEmpty())
+            return;
+        if (m_device.write(m_buffer) != m_buffer.size())
+            throw ValmoError(QStringLiteral("Utdata kunde inte skrivas: %1").arg(m_device.errorString()));
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr qsizetype Capacity = 1 << 16;
+    void append(const char* text, qsizetype length)
+    {
+        m_buffer.append(text, length);
+        if (m_buffer.size() > Capacity)
+            flush();
+    }
+
+    QIODevice& m_device;
+    QByteArray m_buffer;
+};
+
+void writeRows(JsonOut& out, const RowList& list)
+{
+    out.raw("[");
+    for (int i = 0; i < list.count(); ++i) {
+        out.raw(i == 0 ? "\n    [" : ",\n    [");
+        const ListRow& row = list[i];
+        for (int column = 0; column < row.columnCount(); ++column) {
+            if (column > 0)
+                out.raw(", ");
+            out.string(row.textView(column));
+        }
+        out.raw("]");
+    }
+    out.raw(list.isEmpty() ? "]" : "\n  ]");
 }
 
 } // namespace
@@ -81,64 +170,109 @@ bool ParseServiceName(const QString& name)
     throw DocumentJsonError(QStringLiteral("Okänd tjänst \"%1\": ange Privat eller Företag").arg(name));
 }
 
-QString DocumentFromJson(const QByteArray& json, OrderDocument& document)
+QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
 {
-    QJsonParseError error;
-    const QJsonDocument parsed = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw DocumentJsonError(QStringLiteral("Ogiltig JSON vid tecken %1: %2")
-                                    .arg(error.offset)
-                                    .arg(error.errorString()));
-    if (!parsed.isObject())
+    JsonCursor json(text);
+    if (json.peek() != '{')
         throw DocumentJsonError(QStringLiteral("JSON-dokumentet ska vara ett objekt"));
-    const QJsonObject root = parsed.object();
+    json.expect('{');
 
     QString service;
-    if (root.contains(QLatin1String("service"))) {
-        const QJsonValue value = root.value(QLatin1String("service"));
-        if (!value.isString())
-            throw DocumentJsonError(QStringLiteral("\"service\" ska vara en text"));
-        service = value.toString();
-        ParseServiceName(service);
+    QStringList seen;
+    QVector<ListRow> makRows;
+    QStringList makCodes;
+    if (!json.take('}')) {
+        do {
+            const QString key = json.readString();
+            json.expect(':');
+            seen.append(key);
+            if (key == QLatin1String("service")) {
+                if (json.peek() != '"')
+                    throw DocumentJsonError(QStringLiteral("\"service\" ska vara en text"));
+                service = json.readString();
+                ParseServiceName(service);
+            } else if (key == QLatin1String("BtuList")) {
+                readList(json, key, document.BtuList);
+            } else if (key == QLatin1String("MdgList")) {
+                readList(json, key, document.MdgList);
+            } else if (key == QLatin1String("MdgListComp")) {
+                readList(json, key, document.MdgListComp);
+            } else if (key == QLatin1String("MakList")) {
+                makRows.clear();
+                readArray(json, key, [&](int index) {
+                    QStringList texts = readRow(json, key, index, MakRowList::SubItemCount + 1);
+                    const QString caption = texts.takeFirst();
+                    makRows.append(ListRow(caption, texts));
+                });
+            } else if (key == QLatin1String("MakCodes")) {
+                makCodes.clear();
+                readArray(json, key, [&](int index) {
+                    if (json.peek() != '"')
+                        throw DocumentJsonError(QStringLiteral("MakCodes[%1] ska vara en text").arg(index));
+                    makCodes.append(json.readString());
+                });
+            } else {
+                json.skipValue(); // "openingRecords" and anything else
+            }
+        } while (json.take(','));
+        json.expect('}');
     }
+    json.expectEnd();
 
-    readList(root, QStringLiteral("BtuList"), document.BtuList);
-    readList(root, QStringLiteral("MdgList"), document.MdgList);
-    readList(root, QStringLiteral("MdgListComp"), document.MdgListComp);
-
-    const QJsonArray makRows = requiredArray(root, QStringLiteral("MakList"));
-    const QJsonArray makCodes = requiredArray(root, QStringLiteral("MakCodes"));
+    for (const char* required : {"BtuList", "MdgList", "MdgListComp", "MakList", "MakCodes"}) {
+        if (!seen.contains(QLatin1String(required)))
+            throw DocumentJsonError(QStringLiteral("\"%1\" saknas").arg(QLatin1String(required)));
+    }
     if (makCodes.size() != makRows.size())
         throw DocumentJsonError(QStringLiteral("MakCodes har %1 koder men MakList har %2 rader")
                                     .arg(makCodes.size())
                                     .arg(makRows.size()));
-    for (int i = 0; i < makRows.size(); ++i) {
-        QStringList texts = rowTexts(makRows[i], QStringLiteral("MakList"), i, MakRowList::SubItemCount + 1);
-        if (!makCodes[i].isString())
-            throw DocumentJsonError(QStringLiteral("MakCodes[%1] ska vara en text").arg(i));
-        const QString caption = texts.takeFirst();
-        document.MakList.append(makCodes[i].toString(), caption, texts);
-    }
+    document.MakList.clear();
+    document.MakList.reserve(int(makRows.size()));
+    for (int i = 0; i < makRows.size(); ++i)
+        document.MakList.append(makCodes[i], makRows[i]);
     return service;
+}
+
+void WriteDocumentJson(QIODevice& device, const OrderDocument& document,
+                       const QList<OpeningRecordEntry>& openingRecords)
+{
+    JsonOut out(device);
+    out.raw("{\n  \"service\": ");
+    out.string(ServiceName(document.PrivateService));
+    out.raw(",\n  \"BtuList\": ");
+    writeRows(out, document.BtuList);
+    out.raw(",\n  \"MdgList\": ");
+    writeRows(out, document.MdgList);
+    out.raw(",\n  \"MdgListComp\": ");
+    writeRows(out, document.MdgListComp);
+    out.raw(",\n  \"MakList\": ");
+    writeRows(out, document.MakList.rows());
+    out.raw(",\n  \"MakCodes\": [");
+    for (int i = 0; i < document.MakCodes().size(); ++i) {
+        if (i > 0)
+            out.raw(", ");
+        out.string(document.MakCodes()[i]);
+    }
+    out.raw("],\n  \"openingRecords\": [");
+    for (int i = 0; i < openingRecords.size(); ++i) {
+        const OpeningRecordEntry& entry = openingRecords[i];
+        out.raw(i == 0 ? "\n    {\"line\": " : ",\n    {\"line\": ");
+        out.number(entry.line);
+        out.raw(", \"customerNumber\": ");
+        out.string(entry.customerNumber);
+        out.raw(", \"bankgiro\": ");
+        out.string(entry.bankgiro);
+        out.raw("}");
+    }
+    out.raw(openingRecords.isEmpty() ? "]\n}\n" : "\n  ]\n}\n");
+    out.flush();
 }
 
 QByteArray DocumentToJson(const OrderDocument& document, const QList<OpeningRecordEntry>& openingRecords)
 {
-    QJsonObject root;
-    root.insert(QStringLiteral("service"), ServiceName(document.PrivateService));
-    root.insert(QStringLiteral("BtuList"), rowsToJson(document.BtuList));
-    root.insert(QStringLiteral("MdgList"), rowsToJson(document.MdgList));
-    root.insert(QStringLiteral("MdgListComp"), rowsToJson(document.MdgListComp));
-    root.insert(QStringLiteral("MakList"), rowsToJson(document.MakList.rows()));
-    root.insert(QStringLiteral("MakCodes"), QJsonArray::fromStringList(document.MakCodes()));
-    QJsonArray opening;
-    for (const OpeningRecordEntry& entry : openingRecords) {
-        QJsonObject record;
-        record.insert(QStringLiteral("line"), entry.line);
-        record.insert(QStringLiteral("customerNumber"), entry.customerNumber);
-        record.insert(QStringLiteral("bankgiro"), entry.bankgiro);
-        opening.append(record);
-    }
-    root.insert(QStringLiteral("openingRecords"), opening);
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteDocumentJson(buffer, document, openingRecords);
+    return buffer.data();
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 class OrderDocument;
+class QIODevice;
 
 // An opening record as read from a file: its line and the payee's numbers, zero-stripped.
 struct OpeningRecordEntry
@@ -33,5 +34,7 @@ bool ParseServiceName(const QString& name);
 // "openingRecords" is ignored.
 QString DocumentFromJson(const QByteArray& json, OrderDocument& document);
 
-// The document as JSON, rows as arrays of their column texts, caption first.
+// The document as JSON, rows as arrays of their column texts, caption first. Streams to out.
+void WriteDocumentJson(QIODevice& out, const OrderDocument& document,
+                       const QList<OpeningRecordEntry>& openingRecords);
 QByteArray DocumentToJson(const OrderDocument& document, const QList<OpeningRecordEntry>& openingRecords);

@@ -141,7 +141,9 @@ int runRead(const Options& options)
         printOut(shownInsteadJson(result));
         return ShownInstead;
     }
-    printOut(DocumentToJson(document, result.openingRecords));
+    QFile out;
+    out.open(stdout, QIODevice::WriteOnly);
+    WriteDocumentJson(out, document, result.openingRecords);
     return Success;
 }
 

@@ -138,3 +138,33 @@ TEST(RowChecks, CompanyServiceChecksPayersAsBankgiroNumbers)
     EXPECT_EQ(problems[0].column, QStringLiteral("Bankgironummer"));
     EXPECT_EQ(problems[1].line, 3);
 }
+
+TEST(DocumentJson, TextsSurviveEscapingBothWays)
+{
+    const QStringList texts = {QStringLiteral("\"citat\" och \\"), QStringLiteral("rad\nbrytning\t\u0001"),
+                               QStringLiteral("Åsa Öberg €"), QString::fromUcs4(U"\U0001F600 glad"),
+                               QStringLiteral("/"), QString()};
+    OrderDocument document;
+    for (const QString& text : texts)
+        document.MdgListComp.append(text, {});
+    const QByteArray json = DocumentToJson(document, {});
+
+    QJsonParseError error;
+    const QJsonDocument standard = QJsonDocument::fromJson(json, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.constData();
+    const QJsonArray rows = standard.object().value(QStringLiteral("MdgListComp")).toArray();
+    OrderDocument again;
+    DocumentFromJson(json, again);
+    ASSERT_EQ(again.MdgListComp.count(), texts.size());
+    for (int i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(rows[i].toArray()[0].toString(), texts[i]);
+        EXPECT_EQ(again.MdgListComp[i].caption(), texts[i]);
+    }
+
+    // Escapes written by other programs, a surrogate pair among them.
+    OrderDocument escaped;
+    DocumentFromJson(R"({"BtuList": [], "MdgList": [], "MakList": [], "MakCodes": [],
+                         "MdgListComp": [["\u00c5\ud83d\ude00\/\"\\\n"]], "extra": {"a": [1, true, null, -2.5e3]}})",
+                     escaped);
+    EXPECT_EQ(escaped.MdgListComp[0].caption(), QString::fromUcs4(U"Å\U0001F600/\"\\\n"));
+}
