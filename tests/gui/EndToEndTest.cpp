@@ -8,10 +8,14 @@
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
 #include "dialogs/MdgUnit.h"
+#include "format/FileShower.h"
+#include "format/OpenCommand.h"
 #include "format/OrderFileWriter.h"
 #include "gui/DialogTestSupport.h"
+#include "rules/Extra.h"
 #include "rules/NumberEdit.h"
 #include "settings/SettingsStore.h"
+#include "support/FakePrompt.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -49,6 +53,13 @@ class View : public DocumentView
 {
 public:
     void UpdateView(bool) override {}
+};
+
+class Shower : public FileShower
+{
+public:
+    void VisaBtnClick() override { ++shown; }
+    int shown = 0;
 };
 
 // The records of a file, written out field by field.
@@ -96,7 +107,7 @@ protected:
         TestEnvironment::instance().resetSettings();
         resetMessages();
         WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
-        WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("5555-5555"));
+        WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("55555555"));
         document.FillMakTexts();
     }
 
@@ -187,11 +198,71 @@ protected:
         commands.MakBtnClick();
     }
 
-    QByteArray save()
+    QString filePath(const QString& name) const { return m_folder.filePath(name); }
+
+    QByteArray save(const OrderDocument& doc, const QString& name = QStringLiteral("order.ag"))
     {
-        const QString path = m_folder.filePath(QStringLiteral("order.ag"));
-        SaveOrderFile(path, document, ReadPayeeNumbers(), clock);
-        return ReadFileBytes(path);
+        SaveOrderFile(filePath(name), doc, ReadPayeeNumbers(), clock);
+        return ReadFileBytes(filePath(name));
+    }
+    QByteArray save() { return save(document); }
+
+    // Opens the file saved last into a fresh document, as "Öppna fil" does, and checks that it is
+    // the same document: the same rows in each list and the same bytes when saved again.
+    void expectSameDocumentWhenOpenedAgain(const QByteArray& written)
+    {
+        OrderDocument opened;
+        opened.FillMakTexts();
+        opened.PrivateService = document.PrivateService;
+        FakePrompt prompt;
+        prompt.openFileNames.append(filePath(QStringLiteral("order.ag")));
+        Shower shower;
+        OpenCommand(opened, view, prompt, shower).OpenBtnClick();
+        EXPECT_TRUE(prompt.messages.isEmpty()) << prompt.texts().join(QLatin1Char(';')).toStdString();
+        EXPECT_EQ(shower.shown, 0);
+        EXPECT_FALSE(opened.DocModified);
+
+        ASSERT_EQ(opened.BtuList.count(), document.BtuList.count());
+        for (int i = 0; i < document.BtuList.count(); ++i) {
+            const ListRow& entered = document.BtuList[i];
+            const ListRow& read = opened.BtuList[i];
+            for (int column : {0, 1, 2, 6})
+                EXPECT_EQ(read.text(column), entered.text(column)) << "payment " << i << " column " << column;
+            // A one-off payment carries no count in the file.
+            const bool oneOff = entered.text(1) == RowTexts::oneOffPayment();
+            EXPECT_EQ(read.text(4), oneOff ? QString() : entered.text(4)) << "payment " << i;
+            EXPECT_EQ(read.text(3), RemoveGroupSeparators(entered.text(3), QLocale())) << "payment " << i;
+            EXPECT_EQ(DigitsOnly(read.text(5)), DigitsOnly(entered.text(5))) << "payment " << i;
+        }
+        const RowList& mandates = document.PrivateService ? document.MdgList : document.MdgListComp;
+        const RowList& readMandates = document.PrivateService ? opened.MdgList : opened.MdgListComp;
+        ASSERT_EQ(readMandates.count(), mandates.count());
+        for (int i = 0; i < mandates.count(); ++i) {
+            EXPECT_EQ(readMandates[i].caption(), mandates[i].caption()) << "mandate " << i;
+            for (int column = 1; column < mandates[i].columnCount(); ++column)
+                EXPECT_EQ(DigitsOnly(readMandates[i].text(column)), DigitsOnly(mandates[i].text(column)))
+                    << "mandate " << i << " column " << column;
+        }
+        // The mandate cancellations are written in the mandate section, so they are read first.
+        QList<int> fileOrder;
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int i = 0; i < document.MakList.count(); ++i) {
+                if ((document.MakList.code(i) == RowTexts::mandateCancellationCode()) == (pass == 0))
+                    fileOrder.append(i);
+            }
+        }
+        ASSERT_EQ(opened.MakList.count(), document.MakList.count());
+        for (int i = 0; i < fileOrder.size(); ++i) {
+            const ListRow& entered = document.MakList[fileOrder[i]];
+            const ListRow& read = opened.MakList[i];
+            EXPECT_EQ(opened.MakList.code(i), document.MakList.code(fileOrder[i])) << "change " << i;
+            for (int column : {0, 2, 3, 5})
+                EXPECT_EQ(read.text(column), entered.text(column)) << "change " << i << " column " << column;
+            for (int column : {1, 4})
+                EXPECT_EQ(DigitsOnly(read.text(column)), DigitsOnly(entered.text(column)))
+                    << "change " << i << " column " << column;
+        }
+        ExpectSameRecords(save(opened, QStringLiteral("again.ag")), written);
     }
 
     void enterPrivateDocument()
@@ -283,6 +354,7 @@ TEST_F(EndToEndTest, PrivateDocumentIsSavedRecordForRecord)
     const QByteArray written = save();
     ExpectSameRecords(written, expected);
     EXPECT_TRUE(MessageBox::shown().isEmpty());
+    expectSameDocumentWhenOpenedAgain(written);
 }
 
 TEST_F(EndToEndTest, CompanyServiceWritesTheCompanyMandates)
@@ -294,7 +366,9 @@ TEST_F(EndToEndTest, CompanyServiceWritesTheCompanyMandates)
     ASSERT_EQ(document.MdgListComp.count(), 2);
     const QByteArray mandates = opening() + record({"04", Payee, "0000000012345674", blanks(52)}) +
                                 record({"04", Payee, "0000000001234566", blanks(52)}) + mandateCancellation();
-    ExpectSameRecords(save(), mandates + paymentSection() + changeSection());
+    const QByteArray written = save();
+    ExpectSameRecords(written, mandates + paymentSection() + changeSection());
+    expectSameDocumentWhenOpenedAgain(written);
 }
 
 } // namespace
