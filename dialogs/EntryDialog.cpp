@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QShowEvent>
@@ -119,6 +120,9 @@ bool EntryDialog::passes(const QString& message, QWidget* field)
         return true;
     MessageBox::show(this, QString(), message, MessageBox::Buttons::Ok);
     field->setFocus(Qt::OtherFocusReason);
+    // The faulty text is selected, so typing replaces it.
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
     return false;
 }
 

@@ -136,7 +136,15 @@ bool TNumberEdit::acceptsCharacter(const QString& character) const
 
 void TNumberEdit::keyPressEvent(QKeyEvent* event)
 {
-    const QString typed = event->text();
+    QString typed = event->text();
+    // The separator key of the numeric keypad stands for the decimal separator whatever it types.
+    const bool keypadSeparator = (event->modifiers() & Qt::KeypadModifier) &&
+                                 (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma);
+    if (keypadSeparator && typed != QLocale().decimalPoint()) {
+        insert(QLocale().decimalPoint());
+        event->accept();
+        return;
+    }
     // Keys that type no character (arrows, Delete, Return, Escape, Tab, shortcuts such as Ctrl+V)
     // are not filtered: they edit or leave the field, and pasted text is cleaned on exit.
     const bool typesCharacter = !typed.isEmpty() && typed[0].isPrint() &&

@@ -150,6 +150,8 @@ TEST_F(BtuFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
         EXPECT_EQ(shownTexts(), QStringList{c.message}) << c.name;
         EXPECT_EQ(MessageBox::shown().value(0).caption, QString()) << c.name;
         EXPECT_EQ(form.focusWidget(), expectedField[i]) << c.name;
+        if (auto* edit = qobject_cast<QLineEdit*>(expectedField[i]); edit && edit != form.BeloppEdit)
+            EXPECT_EQ(edit->selectedText(), edit->text()) << c.name;
         ++i;
     }
 }

@@ -188,6 +188,15 @@ TEST_F(NumberEditTest, KeyFilterLetsInNumberCharactersOnly)
     EXPECT_EQ(edit.text(), QStringLiteral("-12,57,"));
 }
 
+TEST_F(NumberEditTest, KeypadSeparatorTypesTheDecimalSeparator)
+{
+    edit.setText(QStringLiteral("12"));
+    edit.setCursorPosition(2);
+    typeKey(&edit, QStringLiteral("."), Qt::KeypadModifier, Qt::Key_Period);
+    typeKey(&edit, QStringLiteral("5"), Qt::KeypadModifier, Qt::Key_5);
+    EXPECT_EQ(edit.text(), QStringLiteral("12,5"));
+}
+
 TEST_F(NumberEditTest, SignIsAllowedWhenTheSelectionStartsAtTheBeginning)
 {
     edit.setText(QStringLiteral("123"));
