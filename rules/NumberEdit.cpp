@@ -117,6 +117,29 @@ void TNumberEdit::focusOutEvent(QFocusEvent* event)
     confirmText();
 }
 
+bool TNumberEdit::typesCharacter(const QKeyEvent* event)
+{
+    // Return, Enter, Escape and Tab belong to the dialog, Delete and the arrows move or edit
+    // without typing, and Alt combinations are menu keys: none of them puts a character into the
+    // field. Everything else that carries a text is a typed character, control characters such
+    // as Ctrl+V included.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return false;
+    default:
+        break;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier))
+        return false;
+    return !event->text().isEmpty();
+}
+
 bool TNumberEdit::acceptsCharacter(const QString& character) const
 {
     const QString decimal = QLocale().decimalPoint();
@@ -125,6 +148,8 @@ bool TNumberEdit::acceptsCharacter(const QString& character) const
     if (character.size() != 1)
         return false;
     const QChar c = character[0];
+    if (c == QChar(8)) // Backspace
+        return true;
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
         return true;
     if (isSign(c)) {
@@ -145,11 +170,7 @@ void TNumberEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    // Keys that type no character (arrows, Delete, Return, Escape, Tab, shortcuts such as Ctrl+V)
-    // are not filtered: they edit or leave the field, and pasted text is cleaned on exit.
-    const bool typesCharacter = !typed.isEmpty() && typed[0].isPrint() &&
-                                !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-    if (typesCharacter && !acceptsCharacter(typed)) {
+    if (typesCharacter(event) && !acceptsCharacter(typed)) {
         QApplication::beep();
         emit keyRefused();
         event->accept();

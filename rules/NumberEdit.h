@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QString>
 
+class QKeyEvent;
+
 // A single-line field for amounts and counts. It keeps a number (Value) beside its text: while
 // the field has the focus it shows the plain number for typing, and when the focus leaves it reads
 // the number back from the text and shows it formatted with Mask. Only characters that can belong
@@ -47,6 +49,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    static bool typesCharacter(const QKeyEvent* event);
     bool acceptsCharacter(const QString& character) const;
     static bool isWindowSwitch(Qt::FocusReason reason);
 
