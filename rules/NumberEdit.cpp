@@ -10,11 +10,33 @@
 #include <QKeyEvent>
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 
 bool isSign(QChar c)
 {
     return c == QLatin1Char('+') || c == QLatin1Char('-') || c == QChar(0x2212);
+}
+
+// Writes the digits of a number in the C locale's shortest form with up to 15 significant digits
+// out in full: "1.5e-05" becomes "0.000015" and "2.5e+16" becomes "25000000000000000".
+QString expandExponent(const QString& scientific)
+{
+    const qsizetype e = scientific.indexOf(QLatin1Char('e'));
+    if (e < 0)
+        return scientific;
+    const int exponent = scientific.mid(e + 1).toInt();
+    const QString mantissa = scientific.left(e);
+    const qsizetype point = mantissa.indexOf(QLatin1Char('.'));
+    QString digits = mantissa;
+    digits.remove(QLatin1Char('.'));
+    const qsizetype integerDigits = (point < 0 ? mantissa.size() : point) + exponent;
+    if (integerDigits <= 0)
+        return QStringLiteral("0.") + QString(-integerDigits, QLatin1Char('0')) + digits;
+    if (integerDigits >= digits.size())
+        return digits + QString(integerDigits - digits.size(), QLatin1Char('0'));
+    return digits.left(integerDigits) + QLatin1Char('.') + digits.mid(integerDigits);
 }
 
 } // namespace
@@ -45,6 +67,18 @@ QString TNumberEdit::FormatByMask(double value, const QString& mask)
     if (plain.startsWith(QLatin1Char('-')) && plain.mid(1) == zero)
         text = zero;
     return text;
+}
+
+QString TNumberEdit::PlainText(double value)
+{
+    // Never with an exponent: leaving the field reads every digit of the text as part of the
+    // number, so "1e-05" would come back as 105.
+    if (!std::isfinite(value))
+        return FormatPlainNumber(value);
+    QString digits = expandExponent(QString::number(std::fabs(value), 'g', 15));
+    const QLocale locale;
+    digits.replace(QLatin1Char('.'), locale.decimalPoint());
+    return std::signbit(value) && value != 0 ? locale.negativeSign() + digits : digits;
 }
 
 double TNumberEdit::TextToValue(const QString& text)
@@ -104,7 +138,7 @@ void TNumberEdit::focusInEvent(QFocusEvent* event)
         QLineEdit::focusInEvent(event);
         return;
     }
-    setText(FormatPlainNumber(m_value));
+    setText(PlainText(m_value));
     QLineEdit::focusInEvent(event);
     selectAll();
 }

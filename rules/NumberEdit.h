@@ -29,6 +29,9 @@ public:
     // The number a text stands for: a sign in first place, the digits and the decimal separator
     // are kept, everything else is dropped. Throws ConversionError when the rest is no number.
     static double TextToValue(const QString& text);
+    // The number as the field shows it for typing: up to 15 significant digits, the decimal
+    // separator, no grouping and no exponent.
+    static QString PlainText(double value);
     // Formats a number by a picture such as "#,##0.00" (grouped, two decimals) or "0".
     static QString FormatByMask(double value, const QString& mask);
 

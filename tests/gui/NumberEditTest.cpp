@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace DialogTest;
 
 namespace {
@@ -85,6 +87,35 @@ TEST_F(NumberEditTest, LeavingFormatsAndEnteringShowsThePlainNumberSelected)
     leaveField(&edit);
     EXPECT_EQ(edit.value(), 0.0);
     EXPECT_EQ(edit.text(), QStringLiteral("0,00"));
+}
+
+TEST_F(NumberEditTest, EnteringAndLeavingWithoutTypingKeepsTheNumber)
+{
+    // The plain form is written without an exponent: the exit's cleaning would read the exponent's
+    // digits as part of the number.
+    const QString minus = QString(QChar(0x2212));
+    const struct
+    {
+        double value;
+        QString plain;
+    } cases[] = {
+        {1234.5, QStringLiteral("1234,5")},
+        {0.1, QStringLiteral("0,1")},
+        {0.00001, QStringLiteral("0,00001")},
+        {-0.00001, minus + QStringLiteral("0,00001")},
+        {0.000123456, QStringLiteral("0,000123456")},
+        {1e15, QStringLiteral("1000000000000000")},
+        {-2.5e16, minus + QStringLiteral("25000000000000000")},
+        {123456789012345678.0, QStringLiteral("123456789012346000")},
+    };
+    for (const auto& c : cases) {
+        edit.setValue(c.value);
+        enterField(&edit);
+        EXPECT_EQ(edit.text(), c.plain) << c.value;
+        leaveField(&edit);
+        EXPECT_NEAR(edit.value(), c.value, std::fabs(c.value) * 1e-14) << c.value;
+    }
+    EXPECT_TRUE(MessageBox::shown().isEmpty());
 }
 
 TEST_F(NumberEditTest, ValueIsTheOldNumberWhileTheFieldIsBeingLeft)
