@@ -51,6 +51,7 @@ void TNumberEdit::setValue(double value)
 {
     m_value = value;
     setText(FormatByMask(value, m_mask));
+    m_showingPlain = false;
 }
 
 QString TNumberEdit::FormatByMask(double value, const QString& mask)
@@ -115,12 +116,15 @@ bool TNumberEdit::confirmText()
         return false;
     }
     setText(FormatByMask(m_value, m_mask));
+    m_showingPlain = false;
     return true;
 }
 
 bool TNumberEdit::confirmPendingText()
 {
-    if (!isModified())
+    // The plain form shown on entering is no display form either: 1234,5 in a row would read as
+    // 123,45 kronor.
+    if (!isModified() && !m_showingPlain)
         return true;
     return confirmText();
 }
@@ -139,6 +143,7 @@ void TNumberEdit::focusInEvent(QFocusEvent* event)
         return;
     }
     setText(PlainText(m_value));
+    m_showingPlain = true;
     QLineEdit::focusInEvent(event);
     selectAll();
 }

@@ -39,7 +39,8 @@ public:
     // A text that is no number is reported to the user; Value and the text then stay as they are
     // and false is returned.
     bool confirmText();
-    // Confirms only text typed since the field last showed a value (Return pressed inside it).
+    // Confirms text typed since the field last showed a value, or the plain form shown since the
+    // field was entered (Return pressed inside it).
     bool confirmPendingText();
 
 signals:
@@ -58,4 +59,6 @@ private:
 
     QString m_mask = QStringLiteral("#,##0.00");
     double m_value = 0;
+    // The text is the plain form shown on entering, not yet formatted with Mask.
+    bool m_showingPlain = false;
 };

@@ -293,6 +293,11 @@ TEST_F(NumberEditTest, PendingTextIsConfirmedOnlyWhenTyped)
     EXPECT_TRUE(edit.confirmPendingText());
     EXPECT_DOUBLE_EQ(edit.value(), 250.5);
     EXPECT_EQ(edit.text(), QStringLiteral("250,50"));
+
+    enterField(&edit); // the plain form, nothing typed
+    EXPECT_EQ(edit.text(), QStringLiteral("250,5"));
+    EXPECT_TRUE(edit.confirmPendingText());
+    EXPECT_EQ(edit.text(), QStringLiteral("250,50"));
 }
 
 } // namespace
