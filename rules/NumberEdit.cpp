@@ -169,6 +169,7 @@ bool TNumberEdit::typesCharacter(const QKeyEvent* event)
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Delete:
+    case Qt::Key_Backspace: // let in, whatever character the platform gives it
         return false;
     default:
         break;

@@ -250,6 +250,7 @@ TEST_F(NumberEditTest, ControlCharactersOtherThanBackspaceAreRefused)
         bool refused;
     } cases[] = {
         {"Backspace", QString(QChar(8)), Qt::NoModifier, Qt::Key_Backspace, false},
+        {"Backspace as DEL", QString(QChar(0x7f)), Qt::NoModifier, Qt::Key_Backspace, false},
         {"Ctrl+A", QString(QChar(1)), ctrl, Qt::Key_A, true},
         {"Ctrl+C", QString(QChar(3)), ctrl, Qt::Key_C, true},
         {"Ctrl+V", QString(QChar(0x16)), ctrl, Qt::Key_V, true},
