@@ -1,0 +1,123 @@
+#pragma once
+
+#include "app/DocumentView.h"
+#include "app/ListSelection.h"
+#include "app/OrderDocument.h"
+#include "app/WidgetPrompt.h"
+
+#include <QMainWindow>
+
+class QLabel;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class RowListModel;
+class StartPicture;
+
+// The main window: the toolbar with every command, and the document in four lists.
+// It owns the one OrderDocument and keeps its own look in step with it (UpdateView).
+class TMainForm : public QMainWindow, public DocumentView, public ListSelection
+{
+    Q_OBJECT
+public:
+    static constexpr int SplitterHeight = 4;
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    OrderDocument& document() { return m_document; }
+    UserPrompt& prompt() { return m_prompt; }
+
+    // DocumentView
+    void UpdateView(bool resizePanels) override;
+    void showStartSection() override;
+
+    // ListSelection
+    int selectedRow(ListId list) const override;
+    void selectRow(ListId list, int row) override;
+    bool hasFocus(ListId list) const override;
+
+    // Toolbar commands.
+    void OpenBtnClick();
+    void NewBtnClick();
+    // True when the document was written.
+    bool SparaBtnClick();
+    void VisaBtnClick();
+    void MdgBtnClick();
+    void BtuBtnClick();
+    void MakBtnClick();
+    void ChangeBtnClick();
+    void DelBtnClick();
+    void SettingsBtnClick();
+    void HelpBtnClick();
+
+    // Enter or a double-click in a list edits its selected row.
+    void BtuListDblClick();
+    void MdgListDblClick();
+    void MdgListCompDblClick();
+    void MakListDblClick();
+
+    // True when the window may close: nothing unsaved, or the user chose to save or to discard.
+    bool FormClose();
+
+    QTreeView* listView(ListId list) const;
+    RowListModel* listModel(ListId list) const;
+
+    // The controls, named as elsewhere in the program.
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* OpenBtn = nullptr;
+    QToolButton* NewBtn = nullptr;
+    QToolButton* SparaBtn = nullptr;
+    QToolButton* VisaBtn = nullptr;
+    QToolButton* MdgBtn = nullptr;
+    QToolButton* BtuBtn = nullptr;
+    QToolButton* MakBtn = nullptr;
+    QToolButton* ChangeBtn = nullptr;
+    QToolButton* DelBtn = nullptr;
+    QToolButton* SettingsBtn = nullptr;
+    QToolButton* HelpBtn = nullptr;
+
+    QWidget* OuterPanel = nullptr;
+    StartPicture* StartPanel = nullptr;
+    QSplitter* DocumentSplitter = nullptr; // the payment section above the lower block
+    QWidget* BtuPanel = nullptr;
+    QWidget* BtuMdgSplitter = nullptr;
+    QSplitter* InnerPanel = nullptr; // the lower block: the mandates above the cancellations
+    QWidget* MdgPanel = nullptr;
+    QWidget* MdgMakSplitter = nullptr;
+    QWidget* MakPanel = nullptr;
+
+    QTreeView* BtuList = nullptr;
+    QTreeView* MdgList = nullptr;
+    QTreeView* MdgListComp = nullptr;
+    QTreeView* MakList = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+
+    void createToolBar();
+    QToolButton* addToolButton(const QString& caption, const QString& icon, void (TMainForm::*command)());
+    void createDocumentArea();
+    QWidget* createSection(const QString& heading, const QList<QTreeView*>& lists);
+    QTreeView* createList(RowListModel* model, const QList<int>& columnWidths, void (TMainForm::*edit)());
+    void setPayerCaptions(bool privateService);
+    void editList(QTreeView* view);
+
+    OrderDocument m_document;
+    WidgetPrompt m_prompt{this};
+    bool m_shownOnce = false;
+    bool m_updating = false;
+
+    RowListModel* m_btuModel = nullptr;
+    RowListModel* m_mdgModel = nullptr;
+    RowListModel* m_mdgCompModel = nullptr;
+    RowListModel* m_makModel = nullptr;
+};
