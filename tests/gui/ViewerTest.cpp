@@ -1,0 +1,239 @@
+#include "viewer/ViewerUnit.h"
+
+#include "app/MessageBox.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+class ViewerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MessageBox::clearAnswers();
+        MessageBox::clearShown();
+    }
+
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = QDir(m_folder.path()).filePath(name);
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    QString status(const QString& path, int line, int column)
+    {
+        return QStringLiteral("Filnamn:  %1        Rad: %2   Kolumn: %3").arg(path).arg(line).arg(column);
+    }
+
+    void select(int anchor, int position)
+    {
+        QTextCursor cursor = m_viewer.memo()->textCursor();
+        cursor.setPosition(anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        m_viewer.memo()->setTextCursor(cursor);
+    }
+
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QKeyEvent down(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(m_viewer.memo(), &down);
+        QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(m_viewer.memo(), &up);
+    }
+
+    QTemporaryDir m_folder;
+    TViewer m_viewer;
+};
+
+TEST_F(ViewerTest, WindowIsAReadOnlyFixedPitchViewerWithoutWrapping)
+{
+    EXPECT_EQ(m_viewer.objectName(), QStringLiteral("Viewer"));
+    EXPECT_EQ(m_viewer.windowTitle(), QStringLiteral("Autogiro filvisning"));
+    EXPECT_EQ(m_viewer.size(), QSize(667, 463));
+    QPlainTextEdit* memo = m_viewer.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    ASSERT_NE(memo, nullptr);
+    EXPECT_NE(m_viewer.findChild<QStatusBar*>(QStringLiteral("StatusBar1")), nullptr);
+    EXPECT_TRUE(memo->isReadOnly());
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
+}
+
+// The numbers are those of the selection's end, its later position, in either direction.
+TEST_F(ViewerTest, StatusTextNamesTheFileAndTheEndOfTheSelection)
+{
+    const QString path = writeFile(QStringLiteral("rapport fil.txt"), "abc\r\ndefgh\r\nij");
+    ASSERT_TRUE(m_viewer.LoadFile(path));
+    EXPECT_EQ(m_viewer.statusText(), status(path, 1, 1));
+
+    struct Case
+    {
+        int anchor;
+        int position;
+        int line;
+        int column;
+    };
+    // Positions in "abc\ndefgh\nij": a=0, d=4, h=8, i=10, end=12.
+    const Case cases[] = {
+        {2, 2, 1, 3},  // caret inside the first line
+        {3, 3, 1, 4},  // caret at the end of the first line
+        {4, 4, 2, 1},  // caret at the start of the second line
+        {1, 6, 2, 3},  // selection made forwards
+        {6, 1, 2, 3},  // the same selection made backwards
+        {12, 5, 3, 3}, // backwards from the end of the text
+        {0, 12, 3, 3}, // everything
+    };
+    for (const Case& c : cases) {
+        select(c.anchor, c.position);
+        EXPECT_EQ(m_viewer.statusText(), status(path, c.line, c.column))
+            << "anchor " << c.anchor << " position " << c.position;
+    }
+}
+
+TEST_F(ViewerTest, KeysMoveTheCaretOfTheReadOnlyMemoAndTheStatusFollows)
+{
+    const QString path = writeFile(QStringLiteral("a.txt"), "abc\r\ndefgh\r\nij\r\n");
+    ASSERT_TRUE(m_viewer.LoadFile(path));
+    press(Qt::Key_Down);
+    EXPECT_EQ(m_viewer.statusText(), status(path, 2, 1));
+    press(Qt::Key_End);
+    EXPECT_EQ(m_viewer.statusText(), status(path, 2, 6));
+    press(Qt::Key_Left, Qt::ShiftModifier);
+    press(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(m_viewer.statusText(), status(path, 2, 6)); // the end of a selection made backwards
+    press(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(m_viewer.statusText(), status(path, 2, 6));
+    press(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(m_viewer.statusText(), status(path, 3, 3));
+    EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("abc\ndefgh\nij")); // nothing typed in
+    press(Qt::Key_X);
+    EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("abc\ndefgh\nij"));
+}
+
+TEST_F(ViewerTest, EmptyFileShowsAnEmptyMemoAtLineOneColumnOne)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(writeFile(QStringLiteral("full.txt"), "first\r\nsecond\r\n")));
+    select(8, 8);
+    const QString path = writeFile(QStringLiteral("tom.ag"), QByteArray());
+    ASSERT_TRUE(m_viewer.LoadFile(path));
+    EXPECT_EQ(m_viewer.memo()->toPlainText(), QString());
+    EXPECT_EQ(m_viewer.statusText(), status(path, 1, 1));
+}
+
+TEST_F(ViewerTest, SecondFileReplacesTheFirstEntirely)
+{
+    const QString first = writeFile(QStringLiteral("first.ag"), "1111\r\n2222\r\n3333\r\n4444\r\n");
+    const QString second = writeFile(QStringLiteral("second.ag"), "ab\r\n");
+    ASSERT_TRUE(m_viewer.LoadFile(first));
+    select(17, 17);
+    ASSERT_TRUE(m_viewer.LoadFile(second));
+    EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("ab"));
+    EXPECT_EQ(m_viewer.statusText(), status(second, 1, 1));
+    EXPECT_EQ(m_viewer.fileName(), second);
+}
+
+TEST_F(ViewerTest, LinesAreReadLikeOrderFiles)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        QString text;
+    };
+    const Case cases[] = {
+        {"CR LF line ends", "ab\r\ncd\r\n", QStringLiteral("ab\ncd")},
+        {"LF alone ends a line", "ab\ncd\n", QStringLiteral("ab\ncd")},
+        {"last line without a line end", "ab\r\ncd", QStringLiteral("ab\ncd")},
+        {"lone CR dropped", "ab\rcd\r\nef\r", QStringLiteral("abcd\nef")},
+        {"blank lines kept", "a\r\n\r\n\r\nb\r\n", QStringLiteral("a\n\n\nb")},
+        {"Ctrl-Z ends the text",
+         QByteArray("ab\r\ncd\x1a"
+                    "ef\r\ngh\r\n"),
+         QStringLiteral("ab\ncd")},
+        {"Ctrl-Z after the last line end", QByteArray("ab\r\n\x1a"), QStringLiteral("ab")},
+        {"Windows-1252", QByteArray("\xe5\xe4\xf6 \xc5\xc4\xd6 \x80 \x96 \xe9\r\n"),
+         QStringLiteral(u"åäö ÅÄÖ € – é")},
+    };
+    const QString path = QDir(m_folder.path()).filePath(QStringLiteral("lines.txt"));
+    for (const Case& c : cases) {
+        WriteFileBytes(path, c.bytes);
+        ASSERT_TRUE(m_viewer.LoadFile(path)) << c.name;
+        EXPECT_EQ(m_viewer.memo()->toPlainText(), c.text) << c.name;
+    }
+}
+
+TEST_F(ViewerTest, FileThatCannotBeOpenedIsReportedAndTheMemoKept)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(writeFile(QStringLiteral("kept.ag"), "kept\r\n")));
+    const QString missing = QDir(m_folder.path()).filePath(QStringLiteral("saknas.ag"));
+    for (const QString& path : {missing, m_folder.path()}) {
+        MessageBox::clearShown();
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        EXPECT_FALSE(m_viewer.LoadFile(path));
+        ASSERT_EQ(MessageBox::shown().size(), 1);
+        EXPECT_EQ(MessageBox::shown().at(0).caption, QString());
+        EXPECT_EQ(MessageBox::shown().at(0).text, QStringLiteral("Filen kunde inte öppnas"));
+        EXPECT_EQ(MessageBox::shown().at(0).buttons, MessageBox::Buttons::Ok);
+        EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("kept"));
+    }
+}
+
+TEST_F(ViewerTest, EmptyPathKeepsTheMemo)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(writeFile(QStringLiteral("kept.ag"), "kept\r\n")));
+    EXPECT_TRUE(m_viewer.LoadFile(QString()));
+    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("kept"));
+    EXPECT_EQ(m_viewer.statusText(), status(QString(), 1, 1));
+}
+
+TEST_F(ViewerTest, LongLineIsNotWrappedAndScrollsSideways)
+{
+    const QByteArray line(400, 'x');
+    ASSERT_TRUE(m_viewer.LoadFile(writeFile(QStringLiteral("lang.ag"), line + "\r\nkort\r\n")));
+    m_viewer.show();
+    QApplication::processEvents();
+    EXPECT_EQ(m_viewer.memo()->document()->firstBlock().layout()->lineCount(), 1);
+    EXPECT_EQ(m_viewer.memo()->horizontalScrollBar()->value(), 0);
+    press(Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_GT(m_viewer.memo()->horizontalScrollBar()->value(), 0);
+    EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 1   Kolumn: 401")));
+    m_viewer.hide();
+}
+
+TEST_F(ViewerTest, ShownCentredOverItsParent)
+{
+    QWidget parent;
+    parent.setGeometry(40, 30, 720, 540); // inside the 800 x 600 screen of the test platform
+    parent.show();
+    TViewer viewer(&parent);
+    QTimer::singleShot(0, &viewer, [&] {
+        EXPECT_TRUE(viewer.isModal());
+        EXPECT_LE((viewer.frameGeometry().center() - parent.frameGeometry().center()).manhattanLength(), 40);
+        viewer.close();
+    });
+    viewer.ShowModal();
+    EXPECT_FALSE(viewer.isVisible());
+}
+
+} // namespace

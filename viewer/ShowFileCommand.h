@@ -1,0 +1,25 @@
+#pragma once
+
+#include "format/FileShower.h"
+
+class OrderDocument;
+class QWidget;
+class TViewer;
+
+// "&Visa fil": shows the file named by CurrentFile read-only, in the external presentation
+// program when one is registered and otherwise in the viewer. What is shown is the file as
+// stored, not the rows in the window.
+class ShowFileCommand : public FileShower
+{
+public:
+    ShowFileCommand(const OrderDocument& document, TViewer& viewer, QWidget* parent);
+
+    void VisaBtnClick() override;
+
+private:
+    void showInViewer();
+
+    const OrderDocument& m_document;
+    TViewer& m_viewer;
+    QWidget* m_parent;
+};

@@ -1,0 +1,172 @@
+#include "viewer/ViewerUnit.h"
+
+#include "app/MessageBox.h"
+#include "rules/Win1252.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr char ControlZ = 26;
+
+// The text of a file read the way order files are read: a line feed ends a line, a carriage return
+// on its own is dropped, a Ctrl-Z ends the text. Lines are joined by line feeds; a line end after
+// the last line does not add an empty one.
+QString TextOfLines(const QByteArray& bytes)
+{
+    qsizetype end = bytes.indexOf(ControlZ);
+    if (end < 0)
+        end = bytes.size();
+
+    QByteArray kept;
+    kept.reserve(end);
+    for (qsizetype i = 0; i < end; ++i) {
+        const char c = bytes.at(i);
+        if (c != '\r')
+            kept.append(c);
+    }
+    if (kept.endsWith('\n'))
+        kept.chop(1);
+    return DecodeWin1252(kept);
+}
+
+} // namespace
+
+TViewer::TViewer(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Viewer"));
+    setWindowTitle(QStringLiteral("Autogiro filvisning"));
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false); // the status bar has its own
+    createControls();
+    resize(667, 463);
+    Memo1Click();
+}
+
+void TViewer::createControls()
+{
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    // Read-only still keeps a caret that the keys move, so line and column can be followed.
+    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setWordWrapMode(QTextOption::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setFont(fixedPitchFont());
+    Memo1->installEventFilter(this);
+    connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, &TViewer::Memo1Click);
+    connect(Memo1, &QPlainTextEdit::selectionChanged, this, &TViewer::Memo1Click);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusLabel = new QLabel(StatusBar1);
+    m_statusLabel->setTextFormat(Qt::PlainText);
+    StatusBar1->addWidget(m_statusLabel, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Memo1, 1);
+    layout->addWidget(StatusBar1);
+}
+
+QFont TViewer::fixedPitchFont()
+{
+    QFont font(QStringLiteral("Courier New"), 10);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    if (QFontInfo(font).fixedPitch())
+        return font;
+    QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fallback.setPointSize(10);
+    return fallback;
+}
+
+bool TViewer::LoadFile(const QString& path)
+{
+    m_fileName = path;
+    Memo1Click();
+    if (path.isEmpty())
+        return true;
+
+    QFile file(path);
+    QByteArray bytes;
+    bool readable = file.open(QIODevice::ReadOnly);
+    if (readable) {
+        bytes = file.readAll();
+        readable = file.error() == QFileDevice::NoError;
+        file.close();
+    }
+    if (!readable) {
+        MessageBox::show(parentWidget() ? parentWidget() : this, QString(),
+                         QStringLiteral("Filen kunde inte öppnas"), MessageBox::Buttons::Ok);
+        return false;
+    }
+
+    Memo1->setPlainText(TextOfLines(bytes));
+    Memo1->moveCursor(QTextCursor::Start);
+    Memo1Click();
+    return true;
+}
+
+int TViewer::ShowModal()
+{
+    centreOverParent();
+    Memo1->setFocus();
+    return exec();
+}
+
+void TViewer::centreOverParent()
+{
+    QWidget* anchor = parentWidget() ? parentWidget()->window() : nullptr;
+    QRect frame = frameGeometry();
+    const QPoint centre = anchor && anchor->isVisible()
+                              ? anchor->frameGeometry().center()
+                              : (screen() ? screen()->availableGeometry().center() : frame.center());
+    frame.moveCenter(centre);
+    if (const QScreen* target = QGuiApplication::screenAt(centre)) {
+        // Keep the title bar on the screen when the main window sits near an edge.
+        const QRect available = target->availableGeometry();
+        frame.moveLeft(qBound(available.left(), frame.left(),
+                              qMax(available.left(), available.right() - frame.width())));
+        frame.moveTop(
+            qBound(available.top(), frame.top(), qMax(available.top(), available.bottom() - frame.height())));
+    }
+    move(frame.topLeft());
+}
+
+QString TViewer::statusText() const
+{
+    return m_statusLabel->text();
+}
+
+void TViewer::Memo1Click()
+{
+    const QTextCursor cursor = Memo1->textCursor();
+    const int end = cursor.selectionEnd();
+    const QTextBlock block = Memo1->document()->findBlock(end);
+    const int line = block.isValid() ? block.blockNumber() : 0;
+    const int column = block.isValid() ? end - block.position() : 0;
+    m_statusLabel->setText(QStringLiteral("Filnamn:  ") + m_fileName + QStringLiteral("        Rad: ") +
+                           QString::number(line + 1) + QStringLiteral("   Kolumn: ") +
+                           QString::number(column + 1));
+}
+
+bool TViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Memo1 && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        Memo1Click();
+    return QDialog::eventFilter(watched, event);
+}
