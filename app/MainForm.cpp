@@ -7,6 +7,8 @@
 #include "rules/ValmoError.h"
 #include "settings/SettingsStore.h"
 #include "settings/hh.h"
+#include "viewer/ShowFileCommand.h"
+#include "viewer/ViewerUnit.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -14,6 +16,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSplitter>
@@ -34,6 +37,39 @@ constexpr QSize InitialSize(873, 546);
 // cancellations and changes.
 constexpr int BtuPayerColumn = 5;
 constexpr int MakPayerColumn = 1;
+
+// Eleven buttons of 78 pixels and three separators fill the initial window width exactly, so the
+// toolbar drops its own margins and spacing and keeps its separators narrow.
+class CompactToolBarStyle : public QProxyStyle
+{
+public:
+    static constexpr int SeparatorWidth = 5;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        switch (metric) {
+        case PM_ToolBarItemMargin:
+        case PM_ToolBarItemSpacing:
+        case PM_ToolBarFrameWidth:
+            return 0;
+        case PM_ToolBarSeparatorExtent:
+            return SeparatorWidth;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+// A caption that is wider than its button in the desktop's font is drawn a little smaller.
+void fitCaption(QToolButton* button)
+{
+    QFont font = button->font();
+    const int room = ButtonWidth - 4;
+    while (QFontMetrics(font).horizontalAdvance(QString(button->text()).remove(QLatin1Char('&'))) > room &&
+           font.pointSizeF() > 6.0)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    button->setFont(font);
+}
 
 QString payerCaption(bool privateService)
 {
@@ -80,11 +116,20 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     FormDestroy();
+    m_fileShower.reset();
     // The models watch the document's lists, which go before the child widgets do.
     delete m_btuModel;
     delete m_mdgModel;
     delete m_mdgCompModel;
     delete m_makModel;
+}
+
+void TMainForm::createWindows()
+{
+    if (Viewer)
+        return;
+    Viewer = new TViewer(this);
+    m_fileShower = std::make_unique<ShowFileCommand>(m_document, *Viewer, this);
 }
 
 void TMainForm::FormCreate()
@@ -159,6 +204,9 @@ void TMainForm::createToolBar()
     ToolBar1->toggleViewAction()->setVisible(false);
     ToolBar1->setIconSize(QSize(IconSide, IconSide));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBarStyle = new CompactToolBarStyle;
+    m_toolBarStyle->setParent(ToolBar1);
+    ToolBar1->setStyle(m_toolBarStyle);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
     setContextMenuPolicy(Qt::NoContextMenu);
 
@@ -167,14 +215,14 @@ void TMainForm::createToolBar()
     SparaBtn = addToolButton(QStringLiteral("&Spara fil"), QStringLiteral("save"), nullptr);
     connect(SparaBtn, &QToolButton::clicked, this, [this] { SparaBtnClick(); });
     VisaBtn = addToolButton(QStringLiteral("&Visa fil"), QStringLiteral("show"), &TMainForm::VisaBtnClick);
-    ToolBar1->addSeparator();
+    addToolSeparator();
     MdgBtn = addToolButton(QStringLiteral("&Medgivande"), QStringLiteral("mandate"), &TMainForm::MdgBtnClick);
     BtuBtn = addToolButton(QStringLiteral("&Betaluppdrag"), QStringLiteral("payment"), &TMainForm::BtuBtnClick);
     MakBtn = addToolButton(QStringLiteral("Ma&kulering"), QStringLiteral("cancel"), &TMainForm::MakBtnClick);
-    ToolBar1->addSeparator();
+    addToolSeparator();
     ChangeBtn = addToolButton(QStringLiteral("&Redigera"), QStringLiteral("edit"), &TMainForm::ChangeBtnClick);
     DelBtn = addToolButton(QStringLiteral("&Ta bort"), QStringLiteral("delete"), &TMainForm::DelBtnClick);
-    ToolBar1->addSeparator();
+    addToolSeparator();
     SettingsBtn = addToolButton(QStringLiteral("&Inställningar"), QStringLiteral("settings"),
                                 &TMainForm::SettingsBtnClick);
     HelpBtn = addToolButton(QStringLiteral("&Hjälp"), QStringLiteral("help"), &TMainForm::HelpBtnClick);
@@ -182,6 +230,14 @@ void TMainForm::createToolBar()
     // At start the document is empty: nothing to start anew, save, show, edit or delete.
     for (QToolButton* button : {NewBtn, SparaBtn, VisaBtn, ChangeBtn, DelBtn})
         button->setEnabled(false);
+}
+
+void TMainForm::addToolSeparator()
+{
+    QAction* separator = ToolBar1->addSeparator();
+    // The separator is a widget of its own that asks its own style for its width.
+    if (QWidget* line = ToolBar1->widgetForAction(separator))
+        line->setStyle(m_toolBarStyle);
 }
 
 QToolButton* TMainForm::addToolButton(const QString& caption, const QString& icon, void (TMainForm::*command)())
@@ -194,6 +250,7 @@ QToolButton* TMainForm::addToolButton(const QString& caption, const QString& ico
     button->setIconSize(QSize(IconSide, IconSide));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFixedSize(ButtonWidth, ButtonHeight);
+    fitCaption(button);
     button->setAutoRaise(true);
     // A click must leave the keyboard focus in the list, where "&Redigera" and "&Ta bort" act.
     button->setFocusPolicy(Qt::NoFocus);
@@ -523,7 +580,11 @@ bool TMainForm::SparaBtnClick()
     return false;
 }
 
-void TMainForm::VisaBtnClick() {}
+void TMainForm::VisaBtnClick()
+{
+    if (m_fileShower)
+        runReportingFailures(this, [this] { m_fileShower->VisaBtnClick(); });
+}
 
 void TMainForm::MdgBtnClick() {}
 

@@ -7,13 +7,18 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QLabel;
+class QStyle;
 class QSplitter;
 class QToolBar;
 class QToolButton;
 class QTreeView;
 class RowListModel;
 class StartPicture;
+class FileShower;
+class TViewer;
 
 // The main window: the toolbar with every command, and the document in four lists.
 // It owns the one OrderDocument and keeps its own look in step with it (UpdateView).
@@ -25,6 +30,10 @@ public:
 
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
+
+    // Creates the dialogs and the viewer, once, in start-up order after the main window, and
+    // connects the commands that use them. They live as long as the main window.
+    void createWindows();
 
     OrderDocument& document() { return m_document; }
     UserPrompt& prompt() { return m_prompt; }
@@ -93,6 +102,9 @@ public:
     QTreeView* MdgListComp = nullptr;
     QTreeView* MakList = nullptr;
 
+    // The windows created by createWindows().
+    TViewer* Viewer = nullptr;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -105,6 +117,7 @@ private:
 
     void createToolBar();
     QToolButton* addToolButton(const QString& caption, const QString& icon, void (TMainForm::*command)());
+    void addToolSeparator();
     void createDocumentArea();
     QWidget* createSection(const QString& heading, const QList<QTreeView*>& lists);
     QTreeView* createList(RowListModel* model, const QList<int>& columnWidths, void (TMainForm::*edit)());
@@ -113,6 +126,7 @@ private:
 
     OrderDocument m_document;
     WidgetPrompt m_prompt{this};
+    QStyle* m_toolBarStyle = nullptr;
     bool m_shownOnce = false;
     bool m_updating = false;
 
@@ -120,4 +134,7 @@ private:
     RowListModel* m_mdgModel = nullptr;
     RowListModel* m_mdgCompModel = nullptr;
     RowListModel* m_makModel = nullptr;
+
+    // The commands of other units; each is created in createWindows().
+    std::unique_ptr<FileShower> m_fileShower;
 };

@@ -17,6 +17,7 @@ int main(int argc, char* argv[])
 
     // Every window is created once, the main window first, and lives until the program ends.
     TMainForm mainForm;
+    mainForm.createWindows();
 
     mainForm.show();
     return application.exec();
