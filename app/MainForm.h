@@ -71,6 +71,7 @@ public:
     bool FormClose();
 
     QTreeView* listView(ListId list) const;
+    using QMainWindow::hasFocus;
     RowListModel* listModel(ListId list) const;
 
     // The controls, named as elsewhere in the program.
@@ -104,6 +105,10 @@ public:
 
     // The windows created by createWindows().
     TViewer* Viewer = nullptr;
+
+signals:
+    // The window has accepted a close request; the program ends.
+    void closed();
 
 protected:
     void showEvent(QShowEvent* event) override;

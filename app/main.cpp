@@ -19,6 +19,8 @@ int main(int argc, char* argv[])
     TMainForm mainForm;
     mainForm.createWindows();
 
+    // The program ends with the main window, even while a help window is still open.
+    QObject::connect(&mainForm, &TMainForm::closed, &application, [] { QCoreApplication::exit(0); });
     mainForm.show();
     return application.exec();
 }

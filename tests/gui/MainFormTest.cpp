@@ -2,6 +2,7 @@
 #include "app/MessageBox.h"
 #include "app/RowListModel.h"
 #include "app/StartPicture.h"
+#include "app/SwedishTranslations.h"
 #include "app/VersionText.h"
 #include "settings/SettingsStore.h"
 #include "support/TestSupport.h"
@@ -10,7 +11,9 @@
 #include <QBuffer>
 #include <QHeaderView>
 #include <QImageWriter>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
@@ -489,6 +492,22 @@ TEST(RowListModelTest, PayerCaptionCanBeSwitched)
     model.setColumnCaption(1, QStringLiteral("Bankgironummer"));
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Bankgironummer"));
     EXPECT_EQ(changes, 1);
+}
+
+TEST(SwedishTranslationsTest, StandardButtonsReadSwedish)
+{
+    if (!InstallSwedishTranslations(*QCoreApplication::instance()))
+        GTEST_SKIP() << "Qt's Swedish translations are not installed";
+    QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel |
+                         QDialogButtonBox::Save | QDialogButtonBox::Open);
+    auto text = [&](QDialogButtonBox::StandardButton which) {
+        return box.button(which)->text().remove(QLatin1Char('&'));
+    };
+    EXPECT_EQ(text(QDialogButtonBox::Yes), QStringLiteral("Ja"));
+    EXPECT_EQ(text(QDialogButtonBox::No), QStringLiteral("Nej"));
+    EXPECT_EQ(text(QDialogButtonBox::Cancel), QStringLiteral("Avbryt"));
+    EXPECT_EQ(text(QDialogButtonBox::Save), QStringLiteral("Spara"));
+    EXPECT_EQ(text(QDialogButtonBox::Open), QStringLiteral("Öppna"));
 }
 
 TEST(VersionTextTest, DropsTheLastTwoCharacters)
