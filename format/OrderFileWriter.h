@@ -1,0 +1,114 @@
+#pragma once
+
+#include "rules/ValmoError.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+class Clock;
+class ListRow;
+class OrderDocument;
+class QIODevice;
+
+// The payee's numbers as stored in the settings: KundNr and BgNr.
+struct PayeeNumbers
+{
+    QString customerNumber;
+    QString bankgiroNumber;
+};
+
+// Reads KundNr and BgNr once, with the defaults "KUNDNR" and "BANKGIRONR".
+PayeeNumbers ReadPayeeNumbers();
+
+// The order file could not be created or written. text() is the whole message for the user;
+// reason() is the system's own description of the failure.
+class OrderFileError : public ValmoError
+{
+public:
+    enum class Stage
+    {
+        Create,
+        Write
+    };
+
+    OrderFileError(Stage stage, QString text, QString reason)
+        : ValmoError(std::move(text)), m_stage(stage), m_reason(std::move(reason))
+    {
+    }
+    Stage stage() const { return m_stage; }
+    const QString& reason() const { return m_reason; }
+
+private:
+    Stage m_stage;
+    QString m_reason;
+};
+
+// Streams the whole document to out: the mandate section, the payment section, the change section.
+// Throws ConversionError for a row that cannot be written and OrderFileError when a write fails;
+// what was written before the failure stays in out.
+void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock);
+
+// Writes the document to path atomically: the records go into a temporary file beside the target,
+// which replaces the target only after every record has been written and flushed. On any failure
+// the file at path is left exactly as it was. Throws as WriteOrderFile; OrderFileError names the
+// file.
+void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
+                   const Clock& clock);
+
+// The fields of an order-file record. Each writes exactly width bytes at dest.
+namespace OrderFields {
+// Only the digits of source, zero-filled on the left; surplus digits on the left are dropped.
+void DigitField(char* dest, QStringView source, int width);
+// source unchanged after leading zeros, keeping the last width characters.
+// Throws ConversionError for a character that an order file cannot hold.
+void ZeroFilledTextField(char* dest, QStringView source, int width);
+// source left-aligned, blank-filled, cut after width characters.
+// Throws ConversionError for a character that an order file cannot hold.
+void TextField(char* dest, QStringView source, int width);
+// A row date "yyyy-mm-dd" as "yyyymmdd" (8 bytes). Throws ConversionError for a text that is
+// not a date.
+void DateField(char* dest, QStringView source);
+void BlankField(char* dest, int width);
+// The byte that stands for c in an order file, or -1: characters outside Windows-1252 and
+// control characters, which would break the record layout.
+int OrderFileByte(char16_t c);
+} // namespace OrderFields
+
+// Writes the sections of one order file. Records are collected in a small buffer and passed on
+// to the device as it fills, so memory does not grow with the file.
+class OrderFileWriter
+{
+public:
+    static constexpr int RecordLength = 80;
+
+    OrderFileWriter(QIODevice& out, const PayeeNumbers& payee, const Clock& clock);
+
+    void WriteOpeningRecord();
+    // Private mandates and the mandate cancellations; writes only in the private service.
+    void WriteMandateRecords(const OrderDocument& doc);
+    // Company mandates and the mandate cancellations; writes only in the company service.
+    void WriteCompanyMandateRecords(const OrderDocument& doc);
+    void WritePaymentRecords(const OrderDocument& doc);
+    void WriteChangeRecords(const OrderDocument& doc);
+
+    // Passes the buffered records to the device. Throws OrderFileError when the device refuses.
+    void flush();
+
+private:
+    char* beginRecord();
+    void endRecord();
+    void writeMandateCancellations(const OrderDocument& doc);
+    void writePaymentRecord(const ListRow& row);
+    void writePrivateMandateRecord(const ListRow& row);
+    void writeCompanyMandateRecord(const ListRow& row);
+    void writeMandateCancellationRecord(const ListRow& row);
+    void writeChangeRecord(const QString& code, const ListRow& row);
+
+    QIODevice& m_out;
+    const Clock& m_clock;
+    char m_customerField[6];
+    char m_bankgiroField[10];
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
+};

@@ -1,0 +1,173 @@
+#include "format/SaveCommand.h"
+
+#include "app/Clock.h"
+#include "app/DocumentView.h"
+#include "app/OrderDocument.h"
+#include "format/OrderFileWriter.h"
+#include "format/UserPrompt.h"
+#include "rules/Extra.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+QString settingsRefusedText()
+{
+    return QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända.");
+}
+
+// Shows the wait cursor for as long as it lives.
+class BusyCursor
+{
+public:
+    explicit BusyCursor(UserPrompt& prompt) : m_prompt(prompt) { m_prompt.beginBusy(); }
+    ~BusyCursor() { m_prompt.endBusy(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    UserPrompt& m_prompt;
+};
+
+QString documentsFolder()
+{
+#ifdef Q_OS_WIN
+    // The user's documents folder as Explorer records it; the key is only read, never created.
+    const QSettings shellFolders(
+        QStringLiteral(
+            "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"),
+        QSettings::NativeFormat);
+    const QString personal = shellFolders.value(QStringLiteral("Personal")).toString();
+    if (!personal.isEmpty())
+        return QDir::fromNativeSeparators(personal);
+#endif
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+// The folder of path with a trailing separator, as LastPath keeps it.
+QString folderWithSeparator(const QString& path)
+{
+    QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
+
+} // namespace
+
+SaveCommand::SaveCommand(OrderDocument& doc, DocumentView& view, UserPrompt& prompt, const Clock& clock)
+    : m_doc(doc), m_view(view), m_prompt(prompt), m_clock(clock)
+{
+}
+
+bool SaveCommand::SparaBtnClick()
+{
+    PayeeNumbers payee;
+    QString folder;
+    try {
+        if (!readPayeeNumbers(payee))
+            return false;
+        folder = initialFolder();
+    } catch (const SettingsError& error) {
+        showError(error.text());
+        return false;
+    }
+
+    UserPrompt::FileDialogOptions options;
+    options.initialFolder = folder;
+    options.initialFileName = initialFileName();
+    options.defaultSuffix = QStringLiteral("ag");
+    options.filters = OrderFileFilters();
+    options.confirmOverwrite = true;
+    const QString path = m_prompt.askSaveFileName(options);
+    if (path.isEmpty())
+        return false;
+
+    m_doc.CurrentFile = path;
+    rememberFolder(path);
+    const bool written = writeFile(path, payee);
+    if (written)
+        m_doc.DocModified = false;
+    // CurrentFile has changed even when the write failed, so the window follows in both cases.
+    m_view.UpdateView(false);
+    return written;
+}
+
+bool SaveCommand::readPayeeNumbers(PayeeNumbers& payee)
+{
+    // The numbers are read once; every record of this file carries these values.
+    const QString section = SettingsStore::section();
+    payee.bankgiroNumber = ReadSetting(section, QStringLiteral("BgNr"), QString());
+    if (!payee.bankgiroNumber.isEmpty())
+        payee.customerNumber = ReadSetting(section, QStringLiteral("KundNr"), QString());
+    if (payee.bankgiroNumber.isEmpty() || payee.customerNumber.isEmpty()) {
+        m_prompt.showMessage(QString(), settingsRefusedText(), UserPrompt::Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+QString SaveCommand::initialFolder()
+{
+    const QString lastPath = ReadSetting(SettingsStore::section(), QStringLiteral("LastPath"), QString());
+    return lastPath.isEmpty() ? DefaultFolder() : lastPath;
+}
+
+QString SaveCommand::DefaultFolder()
+{
+    const QString documents = documentsFolder();
+    if (documents.isEmpty())
+        return QString();
+    const QString folder = QDir(documents).filePath(QStringLiteral("Autogirofiler"));
+    // A folder that cannot be created is not reported; the dialog then opens where it can.
+    if (!QDir().mkpath(folder))
+        return documents;
+    return QDir::toNativeSeparators(folder);
+}
+
+QString SaveCommand::initialFileName() const
+{
+    if (!m_doc.CurrentFile.isEmpty())
+        return m_doc.CurrentFile;
+    // Always yyyy-mm-dd: the user's regional date form may contain '/', which no file name may hold.
+    return QStringLiteral("Valmo ") + FormatDateText(m_clock.today());
+}
+
+void SaveCommand::rememberFolder(const QString& path)
+{
+    try {
+        WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folderWithSeparator(path));
+    } catch (const SettingsError& error) {
+        // Not remembering the folder must not cost the user the save itself.
+        showError(error.text());
+    }
+}
+
+bool SaveCommand::writeFile(const QString& path, const PayeeNumbers& payee)
+{
+    try {
+        BusyCursor busy(m_prompt);
+        SaveOrderFile(path, m_doc, payee, m_clock);
+        return true;
+    } catch (const OrderFileError& error) {
+        if (error.stage() == OrderFileError::Stage::Create)
+            m_prompt.showMessage(QString(), error.text(), UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
+        else
+            showError(error.text());
+    } catch (const ValmoError& error) {
+        showError(error.text());
+    } catch (const std::bad_alloc&) {
+        showError(QStringLiteral("Filen kunde inte sparas\n%1\nMinnet räckte inte till.")
+                      .arg(QDir::toNativeSeparators(path)));
+    }
+    return false;
+}
+
+void SaveCommand::showError(const QString& text)
+{
+    m_prompt.showMessage(ApplicationTitle(), text, UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
+}

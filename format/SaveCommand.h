@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class Clock;
+class DocumentView;
+class OrderDocument;
+class UserPrompt;
+struct PayeeNumbers;
+
+// "&Spara fil": checks the payee's numbers, asks for the file and writes the whole document.
+class SaveCommand
+{
+public:
+    SaveCommand(OrderDocument& doc, DocumentView& view, UserPrompt& prompt, const Clock& clock);
+
+    // True only when the file was written completely. False when the user cancelled, the settings
+    // were refused or the file could not be written; the document then still counts as modified.
+    bool SparaBtnClick();
+
+    // The folder Autogirofiler in the user's documents folder, created when missing. Empty when
+    // the documents folder is unknown.
+    static QString DefaultFolder();
+
+private:
+    bool readPayeeNumbers(PayeeNumbers& payee);
+    QString initialFolder();
+    QString initialFileName() const;
+    void rememberFolder(const QString& path);
+    bool writeFile(const QString& path, const PayeeNumbers& payee);
+    void showError(const QString& text);
+
+    OrderDocument& m_doc;
+    DocumentView& m_view;
+    UserPrompt& m_prompt;
+    const Clock& m_clock;
+};

@@ -1,0 +1,83 @@
+#include "settings/SettingsCommand.h"
+
+#include "app/DocumentView.h"
+#include "app/MessageBox.h"
+#include "app/OrderDocument.h"
+#include "rules/Extra.h"
+#include "rules/ValmoError.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsUnit.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+QString privateServiceText()
+{
+    return QStringLiteral("Privat");
+}
+
+QString companyServiceText()
+{
+    return QStringLiteral("Företag");
+}
+
+} // namespace
+
+SettingsCommand::SettingsCommand(OrderDocument& document, DocumentView& view, TSettingsForm& form)
+    : m_document(document), m_view(view), m_form(form)
+{
+}
+
+bool SettingsCommand::SettingsBtnClick()
+{
+    try {
+        fillForm();
+    } catch (const SettingsError& error) {
+        showSettingsError(error.text());
+        return false;
+    }
+    if (m_form.exec() != QDialog::Accepted)
+        return false;
+
+    const bool serviceBefore = m_document.PrivateService;
+    try {
+        storeForm();
+    } catch (const SettingsError& error) {
+        // A failed write stops the command, but a service type already switched must still show.
+        if (m_document.PrivateService != serviceBefore)
+            m_view.UpdateView(false);
+        showSettingsError(error.text());
+        return false;
+    }
+    m_view.UpdateView(false);
+    return true;
+}
+
+void SettingsCommand::fillForm()
+{
+    const QString section = SettingsStore::section();
+    m_form.KundNrEdit->setText(ReadSetting(section, QStringLiteral("KundNr"), QString()));
+    m_form.BgNrEdit->setText(FormatBankgiroNumber(ReadSetting(section, QStringLiteral("BgNr"), QString())));
+    m_form.ChkPrivat->setChecked(m_document.PrivateService);
+    m_form.ChkComp->setChecked(!m_document.PrivateService);
+}
+
+// The order is fixed: bankgiro number, customer number, then the service type. A failure stops
+// at the value that could not be written.
+void SettingsCommand::storeForm()
+{
+    const QString section = SettingsStore::section();
+    WriteSetting(section, QStringLiteral("BgNr"), DigitsOnly(m_form.BgNrEdit->text()));
+    WriteSetting(section, QStringLiteral("KundNr"), m_form.KundNrEdit->text());
+    m_document.PrivateService = m_form.ChkPrivat->isChecked();
+    WriteSetting(section, QStringLiteral("Tjänst"),
+                 m_document.PrivateService ? privateServiceText() : companyServiceText());
+}
+
+void SettingsCommand::showSettingsError(const QString& text)
+{
+    MessageBox::show(m_form.parentWidget(), ApplicationTitle(), text, MessageBox::Buttons::Ok,
+                     MessageBox::Icon::Error);
+}

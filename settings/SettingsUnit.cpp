@@ -1,0 +1,172 @@
+#include "settings/SettingsUnit.h"
+
+#include "app/MessageBox.h"
+#include "rules/Check.h"
+#include "rules/Extra.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor backgroundColour(236, 236, 255);
+const QColor panelColour(218, 218, 255);
+constexpr int panelRadius = 10;
+constexpr int customerNumberLength = 6;
+
+} // namespace
+
+TSettingsForm::TSettingsForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+{
+    setObjectName(QStringLiteral("SettingsForm"));
+    setWindowTitle(QStringLiteral("Inställningar"));
+    setAutoFillBackground(false);
+    buildControls();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TSettingsForm::buildControls()
+{
+    m_panel = new QWidget(this);
+    KundNrEdit = new QLineEdit(m_panel);
+    KundNrEdit->setObjectName(QStringLiteral("KundNrEdit"));
+    KundNrEdit->setMaxLength(customerNumberLength);
+    BgNrEdit = new QLineEdit(m_panel);
+    BgNrEdit->setObjectName(QStringLiteral("BgNrEdit"));
+    BgNrEdit->installEventFilter(this);
+    ChkPrivat = new QRadioButton(QStringLiteral("Autogiro Privat"), m_panel);
+    ChkPrivat->setObjectName(QStringLiteral("ChkPrivat"));
+    ChkPrivat->setChecked(true);
+    ChkComp = new QRadioButton(QStringLiteral("Autogiro Företag"), m_panel);
+    ChkComp->setObjectName(QStringLiteral("ChkComp"));
+    auto* service = new QButtonGroup(this);
+    service->addButton(ChkPrivat);
+    service->addButton(ChkComp);
+
+    auto* fields = new QFormLayout;
+    fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    fields->addRow(QStringLiteral("Kundnummer hos Bankgirot"), KundNrEdit);
+    fields->addRow(QStringLiteral("Bankgironummer"), BgNrEdit);
+    KundNrEdit->setMinimumWidth(150);
+    auto* services = new QVBoxLayout;
+    services->addWidget(ChkPrivat);
+    services->addWidget(ChkComp);
+    fields->addRow(QString(), services);
+
+    m_picture = new QLabel(m_panel);
+    const QPixmap picture(QStringLiteral(":/pictures/settings.png"));
+    if (!picture.isNull())
+        m_picture->setPixmap(picture);
+    m_picture->setVisible(!picture.isNull());
+    m_picture->setAlignment(Qt::AlignTop | Qt::AlignRight);
+
+    auto* panelLayout = new QHBoxLayout(m_panel);
+    panelLayout->setContentsMargins(16, 14, 16, 14);
+    panelLayout->setSpacing(18);
+    panelLayout->addLayout(fields, 1);
+    panelLayout->addWidget(m_picture, 0, Qt::AlignTop);
+
+    SaveBtn = new QPushButton(QStringLiteral("Ok"), this);
+    SaveBtn->setObjectName(QStringLiteral("SaveBtn"));
+    SaveBtn->setDefault(true);
+    QuiteBtn = new QPushButton(QStringLiteral("Avbryt"), this);
+    QuiteBtn->setObjectName(QStringLiteral("QuiteBtn"));
+    QuiteBtn->setAutoDefault(false);
+    connect(SaveBtn, &QPushButton::clicked, this, &TSettingsForm::SaveBtnClick);
+    connect(QuiteBtn, &QPushButton::clicked, this, &TSettingsForm::QuiteBtnClick);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(SaveBtn);
+    buttons->addWidget(QuiteBtn);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(12, 12, 12, 12);
+    outer->setSpacing(12);
+    outer->addWidget(m_panel);
+    outer->addLayout(buttons);
+
+    setTabOrder(KundNrEdit, BgNrEdit);
+    setTabOrder(BgNrEdit, ChkPrivat);
+    setTabOrder(ChkPrivat, ChkComp);
+    setTabOrder(ChkComp, SaveBtn);
+    setTabOrder(SaveBtn, QuiteBtn);
+}
+
+void TSettingsForm::BgNrEditExit()
+{
+    BgNrEdit->setText(FormatBankgiroNumber(DigitsOnly(BgNrEdit->text())));
+}
+
+void TSettingsForm::SaveBtnClick()
+{
+    BgNrEditExit();
+    if (refuse(CheckCustomerNumber(KundNrEdit->text()), KundNrEdit))
+        return;
+    if (refuse(CheckBankgiroNumber(BgNrEdit->text()), BgNrEdit))
+        return;
+    accept();
+}
+
+void TSettingsForm::QuiteBtnClick()
+{
+    reject();
+}
+
+bool TSettingsForm::refuse(const QString& message, QLineEdit* field)
+{
+    if (message.isEmpty())
+        return false;
+    MessageBox::show(this, QString(), message, MessageBox::Buttons::Ok);
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return true;
+}
+
+bool TSettingsForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == BgNrEdit && event->type() == QEvent::FocusOut)
+        BgNrEditExit();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TSettingsForm::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), backgroundColour);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::gray, 1));
+    painter.setBrush(panelColour);
+    painter.drawRoundedRect(QRectF(m_panel->geometry()).adjusted(0.5, 0.5, -0.5, -0.5), panelRadius,
+                            panelRadius);
+}
+
+void TSettingsForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    centreOnParent();
+    KundNrEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void TSettingsForm::centreOnParent()
+{
+    adjustSize();
+    QRect area;
+    if (const QWidget* owner = parentWidget())
+        area = owner->window()->frameGeometry();
+    else if (const QScreen* screen = this->screen())
+        area = screen->availableGeometry();
+    if (area.isValid())
+        move(area.center() - rect().center());
+}

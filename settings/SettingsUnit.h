@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The settings dialog: the customer number at Bankgirot, the payee's bankgiro number and the
+// service type. It only edits and validates its fields; SettingsCommand fills them and stores them.
+class TSettingsForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TSettingsForm(QWidget* parent = nullptr);
+
+    QLineEdit* KundNrEdit = nullptr;
+    QLineEdit* BgNrEdit = nullptr;
+    QRadioButton* ChkPrivat = nullptr;
+    QRadioButton* ChkComp = nullptr;
+    QPushButton* SaveBtn = nullptr;
+    QPushButton* QuiteBtn = nullptr;
+
+    // Brings the bankgiro field into its display form (123-4567, 1234-5678 or the digits alone).
+    void BgNrEditExit();
+    // Validates the fields; closes with OK when they pass, otherwise tells why and stays open.
+    void SaveBtnClick();
+    void QuiteBtnClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    // Shows a failed check's message and puts the focus into the field at fault.
+    bool refuse(const QString& message, QLineEdit* field);
+    void centreOnParent();
+
+    QWidget* m_panel = nullptr;
+    QLabel* m_picture = nullptr;
+};

@@ -1,0 +1,477 @@
+#include "format/OrderFileWriter.h"
+#include "settings/SettingsStore.h"
+#include "support/TestSupport.h"
+#include "app/Clock.h"
+#include "app/OrderDocument.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace {
+
+const PayeeNumbers Payee{QStringLiteral("123456"), QStringLiteral("55555555")};
+const QByteArray Bg("0055555555");
+
+QByteArray blanks(int count)
+{
+    return QByteArray(count, ' ');
+}
+
+// One record from its fields; the fields must add up to the 80 characters of a record.
+QByteArray record(std::initializer_list<QByteArray> fields)
+{
+    QByteArray line;
+    for (const QByteArray& field : fields)
+        line += field;
+    EXPECT_EQ(line.size(), 80) << line.constData();
+    return line + "\r\n";
+}
+
+QByteArray opening(const QByteArray& date = "20240305")
+{
+    return record({"01", date, "AUTOGIRO", blanks(44), "123456", Bg, blanks(2)});
+}
+
+QByteArray writeDocument(const OrderDocument& doc, const PayeeNumbers& payee = Payee,
+                         const QDate& today = QDate(2024, 3, 5))
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    WriteOrderFile(buffer, doc, payee, FixedClock(today));
+    return bytes;
+}
+
+QString conversionMessage(const OrderDocument& doc)
+{
+    try {
+        writeDocument(doc);
+    } catch (const ConversionError& error) {
+        return error.text();
+    }
+    return QStringLiteral("<no error>");
+}
+
+void addPayment(OrderDocument& doc, const QString& typ, const QString& period, const QString& date,
+                const QString& amount, const QString& antal, const QString& payer, const QString& reference)
+{
+    doc.BtuList.append(typ, {period, date, amount, antal, payer, reference});
+}
+
+void addChange(OrderDocument& doc, const QString& code, const QString& payer, const QString& date = {},
+               const QString& newDate = {}, const QString& amount = {}, const QString& transaction = {})
+{
+    doc.MakList.append(code, doc.MakText(code.toInt()), {payer, date, newDate, amount, transaction});
+}
+
+const QString OneOff = QStringLiteral("Engångsbetalning");
+const QString Monthly = QStringLiteral("Varje månad med start enligt betaldatum");
+const QString Quarterly = QStringLiteral("Varje kvartal med start enligt betaldatum");
+const QString Debit = QStringLiteral("Debitering");
+const QString Credit = QStringLiteral("Kreditering");
+
+} // namespace
+
+TEST(OrderFileWriter, EmptyDocumentGivesEmptyFileInBothServices)
+{
+    OrderDocument doc;
+    doc.MakTexts.clear();
+    EXPECT_EQ(writeDocument(doc), QByteArray());
+    doc.PrivateService = false;
+    EXPECT_EQ(writeDocument(doc), QByteArray());
+}
+
+TEST(OrderFileWriter, PrivateDocumentWithEveryRecordKind)
+{
+    OrderDocument doc;
+    doc.FillMakTexts();
+    doc.PrivateService = true;
+    doc.MdgList.append(
+        QStringLiteral("Medgivande på papper"),
+        {QStringLiteral("123-4567"), QStringLiteral("5000-1234567"), QStringLiteral("19800101-1234")});
+    doc.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
+                       {QStringLiteral("4711"), QStringLiteral("987654321"), QStringLiteral("8001011234")});
+    doc.MdgList.append(QStringLiteral("Avvisad - Autogiro elektroniskt medgivande"),
+                       {QStringLiteral("4712"), QStringLiteral("ABC123"), QStringLiteral("19800101-1234")});
+    // Company mandates are not written in the private service.
+    doc.MdgListComp.append(QStringLiteral("9999-9999"), QStringList());
+
+    addPayment(doc, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("250,00"),
+               QStringLiteral("1"), QStringLiteral("4711"), QStringLiteral("Faktura 12"));
+    addPayment(doc, Credit, Monthly, QStringLiteral("2024-12-31"), QStringLiteral("1 234,50"),
+               QStringLiteral("999"), QStringLiteral("123-4567"), QStringLiteral("Hyra"));
+    addPayment(doc, QStringLiteral("Okänd"), QStringLiteral("Varannan vecka"), QStringLiteral("2024-01-02"),
+               QStringLiteral("0,01"), QStringLiteral("12"), QStringLiteral("5"),
+               QStringLiteral("Åsa Öberg ärende 17"));
+    addPayment(doc, Debit, QStringLiteral("Sista bankdagen varje år"), QStringLiteral("2024-02-29"),
+               QStringLiteral("1234.50"), QStringLiteral("0"), QStringLiteral("0000000000000042"),
+               QString(QChar(0x20AC)) + QStringLiteral(" 1 ref"));
+    addPayment(doc, Debit, Quarterly, QStringLiteral("2024-03-05"),
+               QStringLiteral("1") + QChar(0xA0) + QStringLiteral("234,50"), QString(),
+               QStringLiteral("12345678901234567890"), QString());
+
+    // Mandate cancellations (code 3) mixed with changes: the former go to the mandate section.
+    addChange(doc, QStringLiteral("3"), QStringLiteral("1234"));
+    addChange(doc, QStringLiteral("24"), QStringLiteral("4711"), QStringLiteral("2024-03-05"));
+    addChange(doc, QStringLiteral("3"), QStringLiteral("123-4567"));
+    addChange(doc, QStringLiteral("26"), QString(), QString(), QStringLiteral("2024-04-25"));
+    addChange(doc, QStringLiteral("25"), QStringLiteral("4711"), QStringLiteral("2024-03-05"), QString(),
+              QStringLiteral("99,50"), Debit);
+    addChange(doc, QStringLiteral("29"), QStringLiteral("5555"), QStringLiteral("2024-03-05"),
+              QStringLiteral("2024-03-10"), QStringLiteral("1 234,50"), Credit);
+
+    const QByteArray expected =
+        opening() +
+        record(
+            {"04", Bg, "0000000001234567", "5000", "000001234567", "198001011234", blanks(20), "  ", "  "}) +
+        record({"04", Bg, "0000000000004711", "0000000987654321", "008001011234", blanks(20), "  ", "  "}) +
+        record({"04", Bg, "0000000000004712", "0000000000ABC123", "198001011234", blanks(20), "AV", "  "}) +
+        record({"03", Bg, "0000000000001234", blanks(52)}) +
+        record({"03", Bg, "0000000001234567", blanks(52)}) + opening() +
+        record({"82", "20240305", "0", blanks(4), "0000000000004711", "000000025000", Bg, "Faktura 12      ",
+                blanks(11)}) +
+        record({"32", "20241231", "1", "999 ", "0000000001234567", "000000123450", Bg, "Hyra            ",
+                blanks(11)}) +
+        record({"XX", "20240102", "X", "012 ", "0000000000000005", "000000000001", Bg,
+                "\xC5sa \xD6"
+                "berg \xE4rende",
+                blanks(11)}) +
+        record({"82", "20240229", "8", blanks(4), "0000000000000042", "000000123450", Bg,
+                "\x80 1 ref         ", blanks(11)}) +
+        record({"82", "20240305", "2", blanks(4), "5678901234567890", "000000123450", Bg, blanks(16),
+                blanks(11)}) +
+        opening() +
+        record({"24", Bg, "0000000000004711", "20240305", blanks(12), "  ", blanks(8), blanks(22)}) +
+        record({"26", Bg, "0000000000000000", blanks(8), blanks(12), "  ", "20240425", blanks(22)}) +
+        record({"25", Bg, "0000000000004711", "20240305", "000000009950", "82", blanks(8), blanks(22)}) +
+        record({"29", Bg, "0000000000005555", "20240305", "000000123450", "32", "20240310", blanks(22)});
+    EXPECT_EQ(writeDocument(doc), expected);
+}
+
+TEST(OrderFileWriter, CompanyDocumentWritesCompanyMandatesAndSkipsPrivateOnes)
+{
+    OrderDocument doc;
+    doc.FillMakTexts();
+    doc.PrivateService = false;
+    doc.MdgList.append(QStringLiteral("Medgivande på papper"),
+                       {QStringLiteral("1"), QStringLiteral("5000-1"), QStringLiteral("19800101-1234")});
+    doc.MdgListComp.append(QStringLiteral("1234-5678"), QStringList());
+    doc.MdgListComp.append(QStringLiteral("123-4567"), QStringList());
+    addChange(doc, QStringLiteral("3"), QStringLiteral("1234-5678"));
+    addPayment(doc, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("10,00"), QStringLiteral("1"),
+               QStringLiteral("1234-5678"), QStringLiteral("Ref"));
+
+    const QByteArray expected = opening() + record({"04", Bg, "0000000012345678", blanks(52)}) +
+                                record({"04", Bg, "0000000001234567", blanks(52)}) +
+                                record({"03", Bg, "0000000012345678", blanks(52)}) + opening() +
+                                record({"82", "20240305", "0", blanks(4), "0000000012345678", "000000001000",
+                                        Bg, "Ref             ", blanks(11)});
+    EXPECT_EQ(writeDocument(doc), expected);
+}
+
+TEST(OrderFileWriter, SectionsAreLeftOutWhenTheyHaveNothingToWrite)
+{
+    // Only mandate cancellations: a mandate section, and no change section.
+    OrderDocument cancellations;
+    cancellations.FillMakTexts();
+    addChange(cancellations, QStringLiteral("3"), QStringLiteral("11"));
+    addChange(cancellations, QStringLiteral("3"), QStringLiteral("22"));
+    EXPECT_EQ(writeDocument(cancellations), opening() + record({"03", Bg, "0000000000000011", blanks(52)}) +
+                                                record({"03", Bg, "0000000000000022", blanks(52)}));
+    cancellations.PrivateService = false;
+    EXPECT_EQ(writeDocument(cancellations), opening() + record({"03", Bg, "0000000000000011", blanks(52)}) +
+                                                record({"03", Bg, "0000000000000022", blanks(52)}));
+
+    // A change only: its section alone, after an opening record dated when it is written.
+    OrderDocument change;
+    change.FillMakTexts();
+    addChange(change, QStringLiteral("23"), QStringLiteral("77"));
+    EXPECT_EQ(writeDocument(change, Payee, QDate(2025, 12, 31)),
+              opening("20251231") +
+                  record({"23", Bg, "0000000000000077", blanks(8), blanks(12), "  ", blanks(8), blanks(22)}));
+
+    // Private mandates in the company service (and the other way round) are not written at all.
+    OrderDocument hidden;
+    hidden.PrivateService = false;
+    hidden.MdgList.append(QStringLiteral("Medgivande på papper"),
+                          {QStringLiteral("1"), QString(), QString()});
+    EXPECT_EQ(writeDocument(hidden), QByteArray());
+    hidden.PrivateService = true;
+    hidden.MdgList.clear();
+    hidden.MdgListComp.append(QStringLiteral("1234-5678"), QStringList());
+    EXPECT_EQ(writeDocument(hidden), QByteArray());
+}
+
+TEST(OrderFileWriter, OpeningRecordTakesTheDigitsOfThePayeeNumbers)
+{
+    struct Case
+    {
+        const char* customer;
+        const char* bankgiro;
+        QByteArray customerField;
+        QByteArray bankgiroField;
+    };
+    const Case cases[] = {
+        {"123456", "12345674", "123456", "0012345674"},
+        {"12345", "123-4567", "012345", "0001234567"},
+        {"1234567", "12345678901", "234567", "2345678901"}, // surplus digits on the left are dropped
+        {"KUNDNR", "BANKGIRONR", "000000", "0000000000"},   // the defaults hold no digits
+    };
+    for (const Case& c : cases) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        OrderFileWriter writer(buffer, {QString::fromLatin1(c.customer), QString::fromLatin1(c.bankgiro)},
+                               FixedClock(QDate(2024, 3, 5)));
+        writer.WriteOpeningRecord();
+        writer.flush();
+        EXPECT_EQ(bytes, record({"01", "20240305", "AUTOGIRO", blanks(44), c.customerField, c.bankgiroField,
+                                 blanks(2)}))
+            << c.customer << " " << c.bankgiro;
+    }
+}
+
+TEST(OrderFileWriter, FieldConversions)
+{
+    struct Case
+    {
+        const char* kind;
+        QString source;
+        int width;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"digits", QStringLiteral("123-45 67"), 10, "0001234567"},
+        {"digits", QString(), 4, "0000"},
+        {"digits", QStringLiteral("abc"), 3, "000"},
+        {"digits", QStringLiteral("9 999 999 999,99"), 12, "999999999999"},
+        {"digits", QStringLiteral("12 345 678 901,00"), 12, "234567890100"}, // leftmost digits dropped
+        {"digits", QStringLiteral("\u0661\u0662 12"), 4, "0012"},            // only ASCII digits count
+        {"zero-filled", QStringLiteral("12"), 3, "012"},
+        {"zero-filled", QStringLiteral("5000 1"), 8, "005000 1"}, // non-digits stay
+        {"zero-filled", QStringLiteral("1234567"), 4, "4567"},
+        {"zero-filled", QStringLiteral("Ö1"), 4,
+         "00\xD6"
+         "1"},
+        {"text", QStringLiteral("Faktura 12"), 16, "Faktura 12      "},
+        {"text", QStringLiteral(" a "), 4, " a  "},
+        {"text", QStringLiteral("0123456789ABCDEFG"), 16, "0123456789ABCDEF"},
+        {"text", QStringLiteral("åäöÅÄÖé€"), 8, "\xE5\xE4\xF6\xC5\xC4\xD6\xE9\x80"},
+        {"date", QStringLiteral("2024-03-05"), 8, "20240305"},
+        {"date", QStringLiteral("2024-3-5"), 8, "20240305"},
+        {"date", QStringLiteral("0999-12-31"), 8, "09991231"},
+        {"date", QStringLiteral("2000-02-29"), 8, "20000229"},
+    };
+    for (const Case& c : cases) {
+        QByteArray field(c.width, '?');
+        const QString kind = QString::fromLatin1(c.kind);
+        if (kind == QLatin1String("digits"))
+            OrderFields::DigitField(field.data(), c.source, c.width);
+        else if (kind == QLatin1String("zero-filled"))
+            OrderFields::ZeroFilledTextField(field.data(), c.source, c.width);
+        else if (kind == QLatin1String("text"))
+            OrderFields::TextField(field.data(), c.source, c.width);
+        else
+            OrderFields::DateField(field.data(), c.source);
+        EXPECT_EQ(field, c.expected) << c.kind << " " << qPrintable(c.source);
+    }
+}
+
+TEST(OrderFileWriter, RepeatCountRule)
+{
+    struct Case
+    {
+        QString period;
+        QString antal;
+        QByteArray expected; // positions 11-15
+    };
+    const Case cases[] = {
+        {OneOff, QStringLiteral("1"), "0    "},
+        {OneOff, QStringLiteral("7"), "0    "},
+        {OneOff, QStringLiteral("abc"), "0    "}, // not read for a one-off payment
+        {Monthly, QStringLiteral("12"), "1012 "},
+        {Monthly, QStringLiteral("999"), "1999 "},
+        {Monthly, QStringLiteral("012"), "1012 "},
+        {Monthly, QStringLiteral("0"), "1    "},
+        {Monthly, QStringLiteral("000"), "1    "},
+        {Monthly, QString(), "1    "},
+        {Quarterly, QStringLiteral(" 5"), "2005 "},
+        {QStringLiteral("Sista bankdagen varje månad"), QStringLiteral("3"), "5003 "},
+    };
+    for (const Case& c : cases) {
+        OrderDocument doc;
+        addPayment(doc, Debit, c.period, QStringLiteral("2024-03-05"), QStringLiteral("1,00"), c.antal,
+                   QStringLiteral("1"), QString());
+        const QByteArray file = writeDocument(doc);
+        ASSERT_EQ(file.size(), 164);
+        EXPECT_EQ(file.mid(82 + 10, 5), c.expected) << qPrintable(c.period) << " / " << qPrintable(c.antal);
+    }
+}
+
+TEST(OrderFileWriter, RowThatCannotBeWrittenStopsWithTheConversionMessage)
+{
+    struct Case
+    {
+        const char* what;
+        void (*fill)(OrderDocument&);
+        QString message;
+    };
+    const Case cases[] = {
+        {"payment date",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-02-30"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QString());
+         },
+         QStringLiteral("'2024-02-30' is not a valid date")},
+        {"empty payment date",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QString(), QStringLiteral("1,00"), QStringLiteral("1"),
+                        QStringLiteral("1"), QString());
+         },
+         QStringLiteral("'' is not a valid date")},
+        {"antal",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("12a"), QStringLiteral("1"), QString());
+         },
+         QStringLiteral("'12a' is not a valid integer value")},
+        {"antal too large",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1000"), QStringLiteral("1"), QString());
+         },
+         QStringLiteral("Antalet '1000' kan inte skrivas i filen. Antalet ska vara mellan 1 och 999.")},
+        {"negative antal",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("-5"), QStringLiteral("1"), QString());
+         },
+         QStringLiteral("Antalet '-5' kan inte skrivas i filen. Antalet ska vara mellan 1 och 999.")},
+        {"reference outside Windows-1252",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Pil \u2192"));
+         },
+         QStringLiteral(
+             "Texten 'Pil \u2192' innehåller tecknet '\u2192', som inte kan skrivas i en Autogirofil.")},
+        {"line break in a reference",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("a\nb"));
+         },
+         QStringLiteral("Texten 'a\nb' innehåller tecknet 'U+000A', som inte kan skrivas i en Autogirofil.")},
+        {"mandate id",
+         [](OrderDocument& d) {
+             d.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
+                              {QStringLiteral("1"), QStringLiteral("\u0394"), QString()});
+         },
+         QStringLiteral(
+             "Texten '\u0394' innehåller tecknet '\u0394', som inte kan skrivas i en Autogirofil.")},
+        {"new payment date",
+         [](OrderDocument& d) {
+             addChange(d, QStringLiteral("26"), QString(), QString(), QStringLiteral("2024-13-01"));
+         },
+         QStringLiteral("'2024-13-01' is not a valid date")},
+        {"change payment date",
+         [](OrderDocument& d) {
+             addChange(d, QStringLiteral("24"), QStringLiteral("1"), QStringLiteral("5.3.2024"));
+         },
+         QStringLiteral("'5.3.2024' is not a valid date")},
+    };
+    for (const Case& c : cases) {
+        OrderDocument doc;
+        doc.FillMakTexts();
+        c.fill(doc);
+        EXPECT_EQ(conversionMessage(doc), c.message) << c.what;
+    }
+}
+
+TEST(OrderFileWriter, ChangeRecordDateColumnsShorterThanTwoCharactersHoldNoDate)
+{
+    OrderDocument doc;
+    doc.FillMakTexts();
+    addChange(doc, QStringLiteral("27"), QString(), QStringLiteral("-"), QStringLiteral("x"),
+              QStringLiteral("0"), QStringLiteral("debitering"));
+    EXPECT_EQ(writeDocument(doc).mid(82),
+              record({"27", Bg, "0000000000000000", blanks(8), "000000000000", "  ", blanks(8), blanks(22)}));
+}
+
+namespace {
+
+// A device that accepts a number of bytes and then fails like a full disk; it also records how
+// large each write was.
+class LimitedDevice : public QIODevice
+{
+public:
+    explicit LimitedDevice(qint64 limit) : m_limit(limit) { open(QIODevice::WriteOnly); }
+    qint64 largestWrite = 0;
+    int writes = 0;
+    qint64 total = 0;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 length) override
+    {
+        ++writes;
+        largestWrite = std::max(largestWrite, length);
+        if (total + length > m_limit) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        total += length;
+        return length;
+    }
+
+private:
+    qint64 m_limit;
+};
+
+void addPayments(OrderDocument& doc, int count)
+{
+    for (int i = 0; i < count; ++i)
+        addPayment(doc, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1 000,00"),
+                   QStringLiteral("12"), QString::number(i), QStringLiteral("Ref %1").arg(i));
+}
+
+} // namespace
+
+TEST(OrderFileWriter, RecordsAreStreamedInSmallChunks)
+{
+    OrderDocument doc;
+    addPayments(doc, 20000);
+    LimitedDevice device(std::numeric_limits<qint64>::max());
+    WriteOrderFile(device, doc, Payee, FixedClock(QDate(2024, 3, 5)));
+    EXPECT_EQ(device.total, 20001 * 82);
+    EXPECT_GT(device.writes, 10);
+    EXPECT_LE(device.largestWrite, 64 * 1024);
+}
+
+TEST(OrderFileWriter, FailedWriteThrowsWithTheSystemsReason)
+{
+    OrderDocument doc;
+    addPayments(doc, 5000);
+    LimitedDevice device(100000);
+    try {
+        WriteOrderFile(device, doc, Payee, FixedClock(QDate(2024, 3, 5)));
+        FAIL() << "no error";
+    } catch (const OrderFileError& error) {
+        EXPECT_EQ(error.reason(), QStringLiteral("No space left on device"));
+        EXPECT_TRUE(error.text().contains(QStringLiteral("No space left on device")));
+    }
+}
+
+TEST(OrderFileWriter, PayeeNumbersAreReadFromTheSettingsWithTheirDefaults)
+{
+    TestEnvironment::instance().resetSettings();
+    PayeeNumbers payee = ReadPayeeNumbers();
+    EXPECT_EQ(payee.customerNumber, QStringLiteral("KUNDNR"));
+    EXPECT_EQ(payee.bankgiroNumber, QStringLiteral("BANKGIRONR"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("012345"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("1234567"));
+    payee = ReadPayeeNumbers();
+    EXPECT_EQ(payee.customerNumber, QStringLiteral("012345"));
+    EXPECT_EQ(payee.bankgiroNumber, QStringLiteral("1234567"));
+}

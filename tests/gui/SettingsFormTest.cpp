@@ -1,0 +1,338 @@
+#include "support/TestSupport.h"
+
+#include "app/DocumentView.h"
+#include "app/MessageBox.h"
+#include "app/OrderDocument.h"
+#include "settings/SettingsCommand.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsUnit.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+using namespace Qt::StringLiterals;
+
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+class CountingView : public DocumentView
+{
+public:
+    void UpdateView(bool resizePanels) override { calls.append(resizePanels); }
+    QList<bool> calls;
+};
+
+QString stored(const QString& name)
+{
+    return ReadSetting(SettingsStore::section(), name, u"<missing>"_s);
+}
+
+void store(const QString& name, const QString& value)
+{
+    WriteSetting(SettingsStore::section(), name, value);
+}
+
+class SettingsFormTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TestEnvironment::instance().resetSettings();
+        MessageBox::clearAnswers();
+        MessageBox::clearShown();
+    }
+    void TearDown() override { SettingsStore::setTestFolder(TestEnvironment::instance().settingsFolder()); }
+
+    // Runs the command; `user` acts on the dialog while it is shown and must close it.
+    bool run(const std::function<void()>& user)
+    {
+        m_dialogShown = false;
+        QTimer::singleShot(0, &m_form, [this, user] {
+            m_dialogShown = m_form.isVisible();
+            if (m_dialogShown) {
+                m_form.activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(&m_form));
+            }
+            user();
+            if (m_form.isVisible()) {
+                ADD_FAILURE() << "the dialog was left open";
+                m_form.reject();
+            }
+        });
+        return m_command.SettingsBtnClick();
+    }
+
+    void type(QLineEdit* field, const QString& text)
+    {
+        field->setFocus();
+        field->clear();
+        QTest::keyClicks(field, text);
+    }
+
+    OrderDocument m_document;
+    CountingView m_view;
+    TSettingsForm m_form;
+    SettingsCommand m_command{m_document, m_view, m_form};
+    bool m_dialogShown = false;
+};
+
+TEST_F(SettingsFormTest, ShowsTheStoredValuesAndCancelStoresNothing)
+{
+    struct Case
+    {
+        QString bgNr, kundNr;
+        bool privateService;
+        QString shownBgNr, shownKundNr;
+    };
+    const Case cases[] = {
+        {u"01234567"_s, u"012345"_s, true, u"123-4567"_s, u"012345"_s},
+        {u"12345674"_s, u" 12 "_s, false, u"1234-5674"_s, u" 12 "_s},
+        {u""_s, u""_s, true, u""_s, u""_s},
+        {u"12345"_s, u"7"_s, true, u"12345"_s, u"7"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bgNr.toStdString());
+        TestEnvironment::instance().resetSettings();
+        if (!c.bgNr.isEmpty())
+            store(u"BgNr"_s, c.bgNr);
+        if (!c.kundNr.isEmpty())
+            store(u"KundNr"_s, c.kundNr);
+        m_document.PrivateService = c.privateService;
+        m_view.calls.clear();
+
+        const bool stored_ = run([&] {
+            EXPECT_EQ(m_form.BgNrEdit->text(), c.shownBgNr);
+            EXPECT_EQ(m_form.KundNrEdit->text(), c.shownKundNr);
+            EXPECT_EQ(m_form.ChkPrivat->isChecked(), c.privateService);
+            EXPECT_EQ(m_form.ChkComp->isChecked(), !c.privateService);
+            type(m_form.KundNrEdit, u"999"_s);
+            type(m_form.BgNrEdit, u"1234 5674"_s);
+            (c.privateService ? m_form.ChkComp : m_form.ChkPrivat)->setChecked(true);
+            QTest::mouseClick(m_form.QuiteBtn, Qt::LeftButton);
+        });
+
+        EXPECT_TRUE(m_dialogShown);
+        EXPECT_FALSE(stored_);
+        EXPECT_EQ(stored(u"BgNr"_s), c.bgNr.isEmpty() ? u"<missing>"_s : c.bgNr);
+        EXPECT_EQ(stored(u"KundNr"_s), c.kundNr.isEmpty() ? u"<missing>"_s : c.kundNr);
+        EXPECT_EQ(stored(u"Tjänst"_s), u"<missing>"_s);
+        EXPECT_EQ(m_document.PrivateService, c.privateService);
+        EXPECT_TRUE(m_view.calls.isEmpty());
+    }
+}
+
+TEST_F(SettingsFormTest, OkStoresTheValuesInTheirStoredForm)
+{
+    struct Case
+    {
+        QString typedKundNr, typedBgNr;
+        bool chooseCompany, pressReturn;
+        QString bgNr, kundNr, service;
+        QString shownBgNr;
+    };
+    const Case cases[] = {
+        {u"123456"_s, u"1234 5674"_s, false, true, u"12345674"_s, u"123456"_s, u"Privat"_s, u"1234-5674"_s},
+        {u" 12 "_s, u"123-4566"_s, true, false, u"1234566"_s, u" 12 "_s, u"Företag"_s, u"123-4566"_s},
+        {u"012345"_s, u"0001234566"_s, false, false, u"1234566"_s, u"012345"_s, u"Privat"_s, u"123-4566"_s},
+        {u""_s, u"5050-1055"_s, true, true, u"50501055"_s, u"<missing>"_s, u"Företag"_s, u"5050-1055"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typedBgNr.toStdString());
+        TestEnvironment::instance().resetSettings();
+        m_document.PrivateService = true;
+        m_document.DocModified = false;
+        m_view.calls.clear();
+
+        const bool stored_ = run([&] {
+            type(m_form.KundNrEdit, c.typedKundNr);
+            type(m_form.BgNrEdit, c.typedBgNr);
+            if (c.chooseCompany)
+                QTest::mouseClick(m_form.ChkComp, Qt::LeftButton);
+            if (c.pressReturn)
+                QTest::keyClick(m_form.BgNrEdit, Qt::Key_Return);
+            else
+                QTest::mouseClick(m_form.SaveBtn, Qt::LeftButton);
+            EXPECT_EQ(m_form.BgNrEdit->text(), c.shownBgNr);
+        });
+
+        EXPECT_TRUE(stored_);
+        EXPECT_TRUE(MessageBox::shown().isEmpty());
+        EXPECT_EQ(stored(u"BgNr"_s), c.bgNr);
+        EXPECT_EQ(stored(u"KundNr"_s), c.kundNr);
+        EXPECT_EQ(stored(u"Tjänst"_s), c.service);
+        EXPECT_EQ(m_document.PrivateService, !c.chooseCompany);
+        EXPECT_EQ(m_view.calls, QList<bool>{false});
+        EXPECT_FALSE(m_document.DocModified);
+    }
+}
+
+TEST_F(SettingsFormTest, OkWithNothingChangedStillRewritesAndRefreshes)
+{
+    store(u"BgNr"_s, u"1234566"_s);
+    store(u"KundNr"_s, u"4711"_s);
+    m_document.PrivateService = false;
+
+    EXPECT_TRUE(run([&] { QTest::mouseClick(m_form.SaveBtn, Qt::LeftButton); }));
+
+    EXPECT_EQ(stored(u"BgNr"_s), u"1234566"_s);
+    EXPECT_EQ(stored(u"KundNr"_s), u"4711"_s);
+    EXPECT_EQ(stored(u"Tjänst"_s), u"Företag"_s);
+    EXPECT_FALSE(m_document.PrivateService);
+    EXPECT_EQ(m_view.calls, QList<bool>{false});
+}
+
+TEST_F(SettingsFormTest, AWrongBankgiroNumberKeepsTheDialogOpenAndStoresNothing)
+{
+    const QString wrongNumbers[] = {u"1234567"_s, u""_s, u"123456"_s, u"123456789"_s, u"abc"_s};
+    for (const QString& wrong : wrongNumbers) {
+        SCOPED_TRACE(wrong.toStdString());
+        TestEnvironment::instance().resetSettings();
+        store(u"BgNr"_s, u"1234566"_s);
+        store(u"KundNr"_s, u"4711"_s);
+        MessageBox::clearShown();
+        m_view.calls.clear();
+
+        const bool stored_ = run([&] {
+            type(m_form.KundNrEdit, u"555"_s);
+            type(m_form.BgNrEdit, wrong);
+            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+            QTest::mouseClick(m_form.SaveBtn, Qt::LeftButton);
+
+            ASSERT_EQ(MessageBox::shown().size(), 1);
+            EXPECT_EQ(MessageBox::shown().first().caption, QString());
+            EXPECT_EQ(MessageBox::shown().first().text, u"Felaktigt Bankgironummer"_s);
+            EXPECT_EQ(MessageBox::shown().first().buttons, MessageBox::Buttons::Ok);
+            EXPECT_TRUE(m_form.isVisible());
+            EXPECT_EQ(m_form.focusWidget(), m_form.BgNrEdit);
+            QTest::mouseClick(m_form.QuiteBtn, Qt::LeftButton);
+        });
+
+        EXPECT_FALSE(stored_);
+        EXPECT_EQ(stored(u"BgNr"_s), u"1234566"_s);
+        EXPECT_EQ(stored(u"KundNr"_s), u"4711"_s);
+        EXPECT_TRUE(m_view.calls.isEmpty());
+    }
+}
+
+TEST_F(SettingsFormTest, CorrectingTheNumberAfterTheMessageStoresIt)
+{
+    const bool stored_ = run([&] {
+        type(m_form.BgNrEdit, u"1234567"_s);
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        QTest::keyClick(m_form.BgNrEdit, Qt::Key_Return);
+        EXPECT_TRUE(m_form.isVisible());
+        type(m_form.BgNrEdit, u"1234566"_s);
+        QTest::keyClick(m_form.BgNrEdit, Qt::Key_Return);
+    });
+    EXPECT_TRUE(stored_);
+    EXPECT_EQ(stored(u"BgNr"_s), u"1234566"_s);
+}
+
+TEST_F(SettingsFormTest, EscapeAndTheCloseBoxCancel)
+{
+    const std::function<void(TSettingsForm&)> closers[] = {
+        [](TSettingsForm& form) { QTest::keyClick(form.KundNrEdit, Qt::Key_Escape); },
+        [](TSettingsForm& form) { QTest::keyClick(form.BgNrEdit, Qt::Key_Escape); },
+        [](TSettingsForm& form) { form.close(); },
+    };
+    for (const auto& close : closers) {
+        TestEnvironment::instance().resetSettings();
+        const bool stored_ = run([&] {
+            type(m_form.KundNrEdit, u"1"_s);
+            type(m_form.BgNrEdit, u"1234566"_s);
+            close(m_form);
+        });
+        EXPECT_FALSE(stored_);
+        EXPECT_EQ(stored(u"BgNr"_s), u"<missing>"_s);
+        EXPECT_EQ(stored(u"KundNr"_s), u"<missing>"_s);
+        EXPECT_TRUE(m_view.calls.isEmpty());
+    }
+}
+
+TEST_F(SettingsFormTest, LeavingTheBankgiroFieldShowsItsDisplayForm)
+{
+    struct Case
+    {
+        QString typed, shown;
+    };
+    const Case cases[] = {{u"12345674"_s, u"1234-5674"_s},
+                          {u"123 4566"_s, u"123-4566"_s},
+                          {u"0001234566"_s, u"123-4566"_s},
+                          {u"12-34"_s, u"1234"_s},
+                          {u"x"_s, u""_s}};
+    run([&] {
+        for (const Case& c : cases) {
+            type(m_form.BgNrEdit, c.typed);
+            m_form.KundNrEdit->setFocus();
+            EXPECT_EQ(m_form.BgNrEdit->text(), c.shown) << c.typed.toStdString();
+        }
+        m_form.QuiteBtnClick();
+    });
+}
+
+TEST_F(SettingsFormTest, TheCustomerNumberFieldTakesSixCharacters)
+{
+    run([&] {
+        type(m_form.KundNrEdit, u"12345678"_s);
+        EXPECT_EQ(m_form.KundNrEdit->text(), u"123456"_s);
+        m_form.QuiteBtnClick();
+    });
+    EXPECT_EQ(m_form.windowTitle(), u"Inställningar"_s);
+    EXPECT_TRUE(m_form.SaveBtn->isDefault());
+}
+
+TEST_F(SettingsFormTest, AnUnreadableSettingIsReportedAndTheDialogIsNotShown)
+{
+    WriteFileBytes(QDir(TestEnvironment::instance().settingsFolder()).filePath(u"Valmo.ini"_s),
+                   "[Settings]\r\nBgNr=1, 2\r\n");
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+
+    const bool stored_ = run([&] {});
+
+    EXPECT_FALSE(stored_);
+    EXPECT_FALSE(m_dialogShown);
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown().first().caption, u"Lumora Valmo"_s);
+    EXPECT_EQ(MessageBox::shown().first().text, u"Invalid data type for 'BgNr'"_s);
+    EXPECT_EQ(MessageBox::shown().first().icon, MessageBox::Icon::Error);
+    EXPECT_TRUE(m_view.calls.isEmpty());
+}
+
+TEST_F(SettingsFormTest, AStoreThatCannotBeWrittenIsReportedAndChangesNothing)
+{
+    // A settings u"folder"_s that is a file: every write fails.
+    const QString blocker = QDir(TestEnvironment::instance().settingsFolder()).filePath(u"not-a-folder"_s);
+    WriteFileBytes(blocker, "x");
+    SettingsStore::setTestFolder(blocker);
+    m_document.PrivateService = true;
+
+    const bool stored_ = run([&] {
+        type(m_form.BgNrEdit, u"1234566"_s);
+        QTest::mouseClick(m_form.ChkComp, Qt::LeftButton);
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        QTest::mouseClick(m_form.SaveBtn, Qt::LeftButton);
+    });
+
+    EXPECT_FALSE(stored_);
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown().first().caption, u"Lumora Valmo"_s);
+    EXPECT_EQ(MessageBox::shown().first().text, u"Failed to set data for 'BgNr'"_s);
+    EXPECT_EQ(MessageBox::shown().first().icon, MessageBox::Icon::Error);
+    EXPECT_TRUE(m_document.PrivateService);
+    EXPECT_TRUE(m_view.calls.isEmpty());
+}
+
+} // namespace
