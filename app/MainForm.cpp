@@ -1,11 +1,15 @@
 #include "app/MainForm.h"
 
+#include "app/Clock.h"
 #include "app/MessageBox.h"
 #include "app/RowListModel.h"
 #include "app/StartPicture.h"
 #include "app/VersionText.h"
+#include "format/SaveCommand.h"
 #include "rules/ValmoError.h"
+#include "settings/SettingsCommand.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsUnit.h"
 #include "settings/hh.h"
 #include "viewer/ShowFileCommand.h"
 #include "viewer/ViewerUnit.h"
@@ -104,6 +108,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     createToolBar();
     createDocumentArea();
     FormCreate();
+    m_saveCommand = std::make_unique<SaveCommand>(m_document, *this, m_prompt, Clock::system());
 
     resize(InitialSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -117,6 +122,8 @@ TMainForm::~TMainForm()
 {
     FormDestroy();
     m_fileShower.reset();
+    m_settingsCommand.reset();
+    m_saveCommand.reset();
     // The models watch the document's lists, which go before the child widgets do.
     delete m_btuModel;
     delete m_mdgModel;
@@ -128,6 +135,8 @@ void TMainForm::createWindows()
 {
     if (Viewer)
         return;
+    SettingsForm = new TSettingsForm(this);
+    m_settingsCommand = std::make_unique<SettingsCommand>(m_document, *this, *SettingsForm);
     Viewer = new TViewer(this);
     m_fileShower = std::make_unique<ShowFileCommand>(m_document, *Viewer, this);
 }
@@ -579,7 +588,10 @@ void TMainForm::OpenBtnClick() {}
 
 bool TMainForm::SparaBtnClick()
 {
-    return false;
+    bool saved = false;
+    if (m_saveCommand)
+        runReportingFailures(this, [&] { saved = m_saveCommand->SparaBtnClick(); });
+    return saved;
 }
 
 void TMainForm::VisaBtnClick()
@@ -598,7 +610,11 @@ void TMainForm::ChangeBtnClick() {}
 
 void TMainForm::DelBtnClick() {}
 
-void TMainForm::SettingsBtnClick() {}
+void TMainForm::SettingsBtnClick()
+{
+    if (m_settingsCommand)
+        runReportingFailures(this, [this] { m_settingsCommand->SettingsBtnClick(); });
+}
 
 void TMainForm::HelpBtnClick()
 {

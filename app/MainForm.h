@@ -18,6 +18,9 @@ class QTreeView;
 class RowListModel;
 class StartPicture;
 class FileShower;
+class SaveCommand;
+class SettingsCommand;
+class TSettingsForm;
 class TViewer;
 
 // The main window: the toolbar with every command, and the document in four lists.
@@ -104,6 +107,7 @@ public:
     QTreeView* MakList = nullptr;
 
     // The windows created by createWindows().
+    TSettingsForm* SettingsForm = nullptr;
     TViewer* Viewer = nullptr;
 
 signals:
@@ -140,6 +144,8 @@ private:
     RowListModel* m_mdgCompModel = nullptr;
     RowListModel* m_makModel = nullptr;
 
-    // The commands of other units; each is created in createWindows().
+    // The commands of other units. Those that need a window are created in createWindows().
+    std::unique_ptr<SaveCommand> m_saveCommand;
+    std::unique_ptr<SettingsCommand> m_settingsCommand;
     std::unique_ptr<FileShower> m_fileShower;
 };

@@ -1,3 +1,4 @@
+#include "app/FileDialog.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "app/RowListModel.h"
@@ -12,6 +13,8 @@
 #include <QHeaderView>
 #include <QImageWriter>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSplitter>
@@ -380,33 +383,61 @@ TEST_F(MainFormTest, NewFileAsksBeforeDiscardingChanges)
     EXPECT_FALSE(doc.hasRows());
 }
 
+enum class SaveOutcome { NotAsked, RefusedSettings, DialogCancelled, CannotCreate, Written };
+
 struct CloseCase
 {
     const char* name;
     bool modified;
-    QList<MessageBox::Answer> answers;
+    MessageBox::Answer answer;
+    SaveOutcome save;
     bool closes;
 };
 
 TEST_F(MainFormTest, ClosingNeverLosesUnsavedWork)
 {
+    using A = MessageBox::Answer;
     const CloseCase cases[] = {
-        {"nothing unsaved", false, {}, true},
-        {"cancel", true, {MessageBox::Answer::Cancel}, false},
-        {"discard", true, {MessageBox::Answer::No}, true},
-        // The save does not happen here (no settings), so the window must stay open.
-        {"save that does not happen", true, {MessageBox::Answer::Yes, MessageBox::Answer::Ok}, false},
+        {"nothing unsaved", false, A::Cancel, SaveOutcome::NotAsked, true},
+        {"cancel", true, A::Cancel, SaveOutcome::NotAsked, false},
+        {"discard", true, A::No, SaveOutcome::NotAsked, true},
+        {"save refused for want of settings", true, A::Yes, SaveOutcome::RefusedSettings, false},
+        {"save dialog cancelled", true, A::Yes, SaveOutcome::DialogCancelled, false},
+        {"file cannot be created", true, A::Yes, SaveOutcome::CannotCreate, false},
+        {"saved", true, A::Yes, SaveOutcome::Written, true},
     };
     for (const CloseCase& c : cases) {
         SCOPED_TRACE(c.name);
+        TestEnvironment::instance().resetSettings();
         MessageBox::clearShown();
         MessageBox::clearAnswers();
+        QTemporaryDir folder;
+        const QString target = folder.filePath(QStringLiteral("order.ag"));
+        if (c.save != SaveOutcome::RefusedSettings) {
+            WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
+            WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+        }
+        WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folder.path() + QLatin1Char('/'));
         auto form = shownForm();
         OrderDocument& doc = form->document();
         addRows(doc, 1, 0, 0, 1);
         doc.DocModified = c.modified;
-        for (MessageBox::Answer answer : c.answers)
-            MessageBox::setNextAnswer(answer);
+        if (c.modified)
+            MessageBox::setNextAnswer(c.answer);
+        switch (c.save) {
+        case SaveOutcome::RefusedSettings:
+        case SaveOutcome::CannotCreate:
+            MessageBox::setNextAnswer(A::Ok);
+            break;
+        default:
+            break;
+        }
+        if (c.save == SaveOutcome::DialogCancelled)
+            FileDialog::setNextFileName(QString());
+        else if (c.save == SaveOutcome::CannotCreate)
+            FileDialog::setNextFileName(folder.filePath(QStringLiteral("no such folder/order.ag")));
+        else if (c.save == SaveOutcome::Written)
+            FileDialog::setNextFileName(target);
 
         EXPECT_EQ(form->close(), c.closes);
         EXPECT_EQ(form->isVisible(), !c.closes);
@@ -414,13 +445,16 @@ TEST_F(MainFormTest, ClosingNeverLosesUnsavedWork)
             ASSERT_FALSE(MessageBox::shown().isEmpty());
             EXPECT_EQ(MessageBox::shown().first().text,
                       QStringLiteral("Du har inte sparat. Vill spara innan du stänger?"));
+            EXPECT_TRUE(MessageBox::shown().first().caption.isEmpty());
             EXPECT_EQ(MessageBox::shown().first().buttons, MessageBox::Buttons::YesNoCancel);
         } else {
             EXPECT_TRUE(MessageBox::shown().isEmpty());
         }
+        // Whatever happened, the rows are still there, and unsaved work still counts as unsaved.
         EXPECT_EQ(doc.BtuList.count(), 1);
         EXPECT_EQ(doc.MakList.count(), 1);
-        EXPECT_EQ(doc.DocModified, c.modified);
+        EXPECT_EQ(doc.DocModified, c.modified && c.save != SaveOutcome::Written);
+        EXPECT_EQ(QFile::exists(target), c.save == SaveOutcome::Written);
     }
 }
 
