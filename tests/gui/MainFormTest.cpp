@@ -111,6 +111,9 @@ TEST_F(MainFormTest, ToolbarHasElevenButtonsInFourGroups)
         EXPECT_EQ(button->size(), QSize(78, 52));
         EXPECT_EQ(button->iconSize(), QSize(32, 32));
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        // The "&" letter is the Alt accelerator.
+        EXPECT_EQ(button->shortcut(), QKeySequence::mnemonic(button->text()));
+        EXPECT_FALSE(button->shortcut().isEmpty());
         layout << button->text();
     }
     EXPECT_EQ(layout.join(QLatin1Char(',')),
