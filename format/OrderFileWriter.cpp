@@ -51,12 +51,14 @@ QString describeCharacter(char16_t c)
             .arg(text.toString(), describeCharacter(c)));
 }
 
-void encodeInto(char* dest, QStringView source)
+// Encodes the part of a field's text that is written; a failure names the whole text, so the
+// user can find the row it comes from.
+void encodeInto(char* dest, QStringView written, QStringView wholeText)
 {
-    for (qsizetype i = 0; i < source.size(); ++i) {
-        const int byte = OrderFields::OrderFileByte(source[i].unicode());
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        const int byte = OrderFields::OrderFileByte(written[i].unicode());
         if (byte < 0)
-            throwUnwritableCharacter(source, source[i].unicode());
+            throwUnwritableCharacter(wholeText, written[i].unicode());
         dest[i] = char(byte);
     }
 }
@@ -155,18 +157,18 @@ void OrderFields::DigitField(char* dest, QStringView source, int width)
 void OrderFields::ZeroFilledTextField(char* dest, QStringView source, int width)
 {
     if (source.size() >= width) {
-        encodeInto(dest, source.right(width));
+        encodeInto(dest, source.right(width), source);
         return;
     }
     const int zeros = width - int(source.size());
     std::memset(dest, '0', size_t(zeros));
-    encodeInto(dest + zeros, source);
+    encodeInto(dest + zeros, source, source);
 }
 
 void OrderFields::TextField(char* dest, QStringView source, int width)
 {
     const QStringView kept = source.left(width);
-    encodeInto(dest, kept);
+    encodeInto(dest, kept, source);
     std::memset(dest + kept.size(), ' ', size_t(width - kept.size()));
 }
 

@@ -1,8 +1,8 @@
 #include "format/OrderFileWriter.h"
-#include "settings/SettingsStore.h"
-#include "support/TestSupport.h"
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "settings/SettingsStore.h"
+#include "support/TestSupport.h"
 
 #include <QBuffer>
 
@@ -474,4 +474,164 @@ TEST(OrderFileWriter, PayeeNumbersAreReadFromTheSettingsWithTheirDefaults)
     payee = ReadPayeeNumbers();
     EXPECT_EQ(payee.customerNumber, QStringLiteral("012345"));
     EXPECT_EQ(payee.bankgiroNumber, QStringLiteral("1234567"));
+}
+
+TEST(OrderFileWriter, UnwritableCharacterMessageNamesTheWholeText)
+{
+    // The message must let the user find the row, so it names the whole text, not only the part
+    // of it that fits the field.
+    struct Case
+    {
+        const char* what;
+        void (*fill)(OrderDocument&);
+        QString text;
+        QChar character;
+    };
+    const Case cases[] = {
+        {"long reference",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"),
+                        QStringLiteral("Pil \u2192 och en lång text"));
+         },
+         QStringLiteral("Pil \u2192 och en lång text"), QChar(0x2192)},
+        {"long mandate id",
+         [](OrderDocument& d) {
+             d.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
+                              {QStringLiteral("1"), QStringLiteral("ABCDEFGHIJ12345\u0394789"), QString()});
+         },
+         QStringLiteral("ABCDEFGHIJ12345\u0394789"), QChar(0x0394)},
+        {"long account number",
+         [](OrderDocument& d) {
+             d.MdgList.append(QStringLiteral("Medgivande på papper"),
+                              {QStringLiteral("1"), QStringLiteral("5000-AB1234567890\u0394x"), QString()});
+         },
+         QStringLiteral("AB1234567890\u0394x"), QChar(0x0394)},
+    };
+    for (const Case& c : cases) {
+        OrderDocument doc;
+        c.fill(doc);
+        EXPECT_EQ(
+            conversionMessage(doc),
+            QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
+                .arg(c.text, QString(c.character)))
+            << c.what;
+    }
+}
+
+namespace {
+
+// Gives the dates in turn, then keeps the last: a save that runs across midnight.
+class SteppingClock : public Clock
+{
+public:
+    explicit SteppingClock(QList<QDate> dates) : m_dates(std::move(dates)) {}
+    QDate today() const override { return m_dates.size() > 1 ? m_dates.takeFirst() : m_dates.first(); }
+
+private:
+    mutable QList<QDate> m_dates;
+};
+
+void addMandate(OrderDocument& doc, const QString& typ, const QString& account)
+{
+    doc.MdgList.append(typ, {QStringLiteral("4711"), account, QStringLiteral("198001011234")});
+}
+
+QByteArray mandateRecord(const QByteArray& accountField, const QByteArray& mark = "  ")
+{
+    return record({"04", Bg, "0000000000004711", accountField, "198001011234", blanks(20), mark, blanks(2)});
+}
+
+} // namespace
+
+TEST(OrderFileWriter, RecordTextsOfTheLayoutRules)
+{
+    struct Case
+    {
+        const char* what;
+        void (*fill)(OrderDocument&);
+        QList<QDate> dates;
+        QByteArray expected;
+    };
+    const QList<QDate> march5{QDate(2024, 3, 5)};
+    const Case cases[] = {
+        {"each opening record carries the date it is written on",
+         [](OrderDocument& d) {
+             addChange(d, QStringLiteral("3"), QStringLiteral("11"));
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QString());
+         },
+         {QDate(2024, 3, 5), QDate(2024, 3, 6)},
+         opening("20240305") + record({"03", Bg, "0000000000000011", blanks(52)}) + opening("20240306") +
+             record({"82", "20240305", "0", blanks(4), "0000000000000001", "000000000100", Bg, blanks(16),
+                     blanks(11)})},
+        {"mandate cancellations around a change go to the mandate section",
+         [](OrderDocument& d) {
+             addChange(d, QStringLiteral("3"), QStringLiteral("11"));
+             addChange(d, QStringLiteral("24"), QStringLiteral("4711"), QStringLiteral("2024-03-05"));
+             addChange(d, QStringLiteral("3"), QStringLiteral("33"));
+         },
+         march5,
+         opening() + record({"03", Bg, "0000000000000011", blanks(52)}) +
+             record({"03", Bg, "0000000000000033", blanks(52)}) + opening() +
+             record({"24", Bg, "0000000000004711", "20240305", blanks(12), "  ", blanks(8), blanks(22)})},
+        {"type and period texts are compared exactly",
+         [](OrderDocument& d) {
+             addPayment(d, QStringLiteral("debitering"), QStringLiteral("engångsbetalning"),
+                        QStringLiteral("2024-03-05"), QStringLiteral("1,00"), QStringLiteral("1"),
+                        QStringLiteral("1"), QString());
+             addPayment(d, Credit, OneOff + QLatin1Char(' '), QStringLiteral("2024-03-05"),
+                        QStringLiteral("1,00"), QString(), QStringLiteral("1"), QString());
+         },
+         march5,
+         opening() +
+             record({"XX", "20240305", "X", "001 ", "0000000000000001", "000000000100", Bg, blanks(16),
+                     blanks(11)}) +
+             record({"32", "20240305", "X", blanks(4), "0000000000000001", "000000000100", Bg, blanks(16),
+                     blanks(11)})},
+        {"a paper mandate's account is split at the first dash and keeps its non-digits",
+         [](OrderDocument& d) {
+             addMandate(d, QStringLiteral("Medgivande på papper"), QStringLiteral("5000-1234-567"));
+             addMandate(d, QStringLiteral("Medgivande på papper"), QStringLiteral("1234567"));
+             addMandate(d, QStringLiteral("Medgivande på papper"), QStringLiteral("50001-1"));
+             addMandate(d, QStringLiteral("Medgivande på papper"), QStringLiteral("3300 - 12"));
+             addMandate(d, QStringLiteral("Medgivande på papper"), QStringLiteral("-"));
+         },
+         march5,
+         opening() + mandateRecord("500000001234-567") + mandateRecord("0000000001234567") +
+             mandateRecord("0001000000000001") + mandateRecord("300 000000000 12") +
+             mandateRecord("0000000000000000")},
+        {"an electronic mandate's id keeps its non-digits; only the exact rejected text is marked",
+         [](OrderDocument& d) {
+             addMandate(d, QStringLiteral("Autogiro elektroniskt medgivande"), QStringLiteral("id-12 34"));
+             addMandate(d, QStringLiteral("Avvisad - Autogiro elektroniskt medgivande"),
+                        QStringLiteral("id-12 34"));
+             addMandate(d, QStringLiteral("Avvisad - autogiro elektroniskt medgivande"),
+                        QStringLiteral("5000-1"));
+         },
+         march5,
+         opening() + mandateRecord("00000000id-12 34") + mandateRecord("00000000id-12 34", "AV") +
+             mandateRecord("00000000005000-1")},
+        {"every change field is written whatever the code",
+         [](OrderDocument& d) {
+             addChange(d, QStringLiteral("28"), QStringLiteral("123-4567"), QStringLiteral("2024-03-05"),
+                       QStringLiteral("2024-03-06"), QString(), Credit);
+             addChange(d, QStringLiteral("25"), QStringLiteral("1"), QStringLiteral("2024-03-05"), QString(),
+                       QStringLiteral("0,00"), QStringLiteral("Okänd"));
+         },
+         march5,
+         opening() +
+             record({"28", Bg, "0000000001234567", "20240305", blanks(12), "32", "20240306", blanks(22)}) +
+             record({"25", Bg, "0000000000000001", "20240305", "000000000000", "  ", blanks(8), blanks(22)})},
+    };
+    for (const Case& c : cases) {
+        OrderDocument doc;
+        doc.FillMakTexts();
+        c.fill(doc);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        WriteOrderFile(buffer, doc, Payee, SteppingClock(c.dates));
+        EXPECT_EQ(bytes, c.expected) << c.what;
+    }
 }

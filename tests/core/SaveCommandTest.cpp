@@ -375,3 +375,58 @@ TEST_F(SaveCommandTest, WriteProtectedFileIsNotReplaced)
     EXPECT_EQ(ReadFileBytes(chosen), QByteArray("protected\r\n"));
     EXPECT_TRUE(m_doc.DocModified);
 }
+
+TEST_F(SaveCommandTest, StateAfterEachWayASaveCanEnd)
+{
+    enum class Ends
+    {
+        RefusedSettings,
+        Cancelled,
+        FailedCreate,
+        UnwritableRow,
+        Completed
+    };
+    struct Case
+    {
+        const char* what;
+        Ends ends;
+        bool movesToChosenFile; // CurrentFile and LastPath follow the chosen file
+        bool staysModified;
+    };
+    const Case cases[] = {
+        {"refused settings", Ends::RefusedSettings, false, true},
+        {"cancelled dialog", Ends::Cancelled, false, true},
+        {"file that cannot be created", Ends::FailedCreate, true, true},
+        {"row that cannot be written", Ends::UnwritableRow, true, true},
+        {"completed save", Ends::Completed, true, false},
+    };
+    const QString previousFile = filePath(QStringLiteral("old/previous.ag"));
+    const QString previousFolder = filePath(QStringLiteral("old")) + QLatin1Char('/');
+    const QString newFolder = filePath(QStringLiteral("new"));
+    ASSERT_TRUE(QDir().mkpath(newFolder));
+    for (const Case& c : cases) {
+        TestEnvironment::instance().resetSettings();
+        setSetting("BgNr", c.ends == Ends::RefusedSettings ? QString() : QStringLiteral("55555555"));
+        setSetting("KundNr", QStringLiteral("123456"));
+        setSetting("LastPath", previousFolder);
+        m_doc.BtuList.clear();
+        addPayment(c.ends == Ends::UnwritableRow ? QStringLiteral("2024-02-30")
+                                                 : QStringLiteral("2024-03-05"));
+        m_doc.CurrentFile = previousFile;
+        m_doc.DocModified = true;
+        const QString chosen = c.ends == Ends::FailedCreate
+                                   ? filePath(QStringLiteral("missing/a.ag"))
+                                   : QDir(newFolder).filePath(QStringLiteral("a.ag"));
+        m_prompt = FakePrompt();
+        m_prompt.saveFileNames = {c.ends == Ends::Cancelled ? QString() : chosen};
+
+        EXPECT_EQ(save(), c.ends == Ends::Completed) << c.what;
+        EXPECT_EQ(m_doc.CurrentFile, c.movesToChosenFile ? chosen : previousFile) << c.what;
+        EXPECT_EQ(setting("LastPath"),
+                  c.movesToChosenFile ? QFileInfo(chosen).path() + QLatin1Char('/') : previousFolder)
+            << c.what;
+        EXPECT_EQ(m_doc.DocModified, c.staysModified) << c.what;
+        EXPECT_EQ(m_doc.BtuList.count(), 1) << c.what;
+        EXPECT_EQ(QFileInfo::exists(chosen), c.ends == Ends::Completed) << c.what;
+    }
+}
