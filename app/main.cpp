@@ -14,6 +14,8 @@ int main(int argc, char* argv[])
     // names message boxes that have no caption of their own.
     LoadHelpViewer();
     QApplication::setApplicationName(QStringLiteral("Lumora Valmo"));
+    // Lets the desktop match the window with the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("se.orvida.valmo"));
 
     // Every window is created once, the main window first, and lives until the program ends.
     TMainForm mainForm;
