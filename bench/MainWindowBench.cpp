@@ -8,6 +8,8 @@
 
 #include "app/MainForm.h"
 #include "app/RowListModel.h"
+#include "app/SwedishTranslations.h"
+#include "settings/hh.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -138,6 +140,10 @@ int main(int argc, char** argv)
     if (sizes.isEmpty())
         sizes = {100000, 1000000};
 
+    // The same start-up as the program's own.
+    InstallSwedishTranslations(application);
+    LoadHelpViewer();
+    QApplication::setApplicationName(QStringLiteral("Lumora Valmo"));
     TMainForm form;
     form.createWindows();
     PaintWatcher windowPaints;
