@@ -1,37 +1,122 @@
 #include "app/ListRow.h"
 
+#include "app/OrderDocument.h"
+#include "rules/Periods.h"
+
 #include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr qsizetype MaxRowText = 0x7FFF;
+constexpr int LongestSharedText = 127;
+
+// The fixed texts that rows share, with an index by length for a quick lookup.
+class SharedTexts
+{
+public:
+    SharedTexts()
+    {
+        OrderDocument document;
+        document.FillMakTexts();
+        QStringList texts = {RowTexts::debit(), RowTexts::credit(), RowTexts::paperMandate(),
+                             RowTexts::electronicMandate(), RowTexts::rejectedMandate()};
+        texts += PeriodTexts();
+        texts += document.MakTexts;
+        for (const QString& text : texts) {
+            if (text.size() < 2 || text.size() > LongestSharedText || m_texts.contains(text))
+                continue;
+            m_byLength[size_t(text.size())].push_back(uint16_t(m_texts.size()));
+            m_texts.append(text);
+        }
+    }
+
+    // The index of the text, or -1 when it is not shared.
+    int indexOf(const QString& text) const
+    {
+        if (text.size() > LongestSharedText)
+            return -1;
+        for (const uint16_t index : m_byLength[size_t(text.size())]) {
+            const QString& candidate = m_texts[index];
+            if (candidate.constData() == text.constData() || candidate == text)
+                return index;
+        }
+        return -1;
+    }
+
+    const QString& at(int index) const { return m_texts[index]; }
+
+private:
+    QStringList m_texts;
+    std::array<std::vector<uint16_t>, LongestSharedText + 1> m_byLength;
+};
+
+const SharedTexts& sharedTexts()
+{
+    static const SharedTexts texts;
+    return texts;
+}
+
+} // namespace
 
 ListRow::ListRow(const QString& caption, const QStringList& subItems)
 {
     if (subItems.size() + 1 > MaxColumns)
         throw std::invalid_argument("ListRow: too many columns");
-    qsizetype total = caption.size();
-    for (const QString& item : subItems)
-        total += item.size();
-    if (total > 0xFFFF)
-        throw std::invalid_argument("ListRow: row text too long");
-    m_text.reserve(total);
-    m_text += caption;
-    m_ends[0] = uint16_t(m_text.size());
-    m_columns = uint8_t(subItems.size() + 1);
-    for (int i = 0; i < subItems.size(); ++i) {
-        m_text += subItems[i];
-        m_ends[i + 1] = uint16_t(m_text.size());
+    const SharedTexts& shared = sharedTexts();
+    std::array<int, MaxColumns> sharedIndex{};
+    qsizetype total = 0;
+    for (int column = 0; column <= subItems.size(); ++column) {
+        const QString& text = column == 0 ? caption : subItems[column - 1];
+        sharedIndex[size_t(column)] = shared.indexOf(text);
+        if (sharedIndex[size_t(column)] < 0)
+            total += text.size();
     }
+    if (total > MaxRowText)
+        throw std::invalid_argument("ListRow: row text too long");
+    m_columns = uint8_t(subItems.size() + 1);
+    if (total > 0)
+        m_text.reserve(total);
+    for (int column = 0; column < m_columns; ++column) {
+        if (sharedIndex[size_t(column)] >= 0) {
+            m_ends[size_t(column)] = uint16_t(SharedBit | sharedIndex[size_t(column)]);
+            continue;
+        }
+        m_text += column == 0 ? caption : subItems[column - 1];
+        m_ends[size_t(column)] = uint16_t(m_text.size());
+    }
+}
+
+// Where the column's own text starts in m_text: at the end of the nearest earlier column that is
+// not shared.
+int ListRow::beginOf(int column) const
+{
+    for (int earlier = column - 1; earlier >= 0; --earlier) {
+        if (!(m_ends[size_t(earlier)] & SharedBit))
+            return m_ends[size_t(earlier)];
+    }
+    return 0;
 }
 
 QStringView ListRow::textView(int column) const
 {
     if (column < 0 || column >= m_columns)
         return {};
-    const int begin = column == 0 ? 0 : m_ends[column - 1];
-    return QStringView(m_text).mid(begin, m_ends[column] - begin);
+    const uint16_t end = m_ends[size_t(column)];
+    if (end & SharedBit)
+        return sharedTexts().at(end & ~SharedBit);
+    const int begin = beginOf(column);
+    return QStringView(m_text).mid(begin, end - begin);
 }
 
 QString ListRow::text(int column) const
 {
-    if (column == 0 && m_columns == 1)
+    if (column < 0 || column >= m_columns)
+        return QString();
+    const uint16_t end = m_ends[size_t(column)];
+    if (end & SharedBit)
+        return sharedTexts().at(end & ~SharedBit);
+    if (m_columns == 1)
         return m_text;
     return textView(column).toString();
 }
@@ -47,6 +132,11 @@ QStringList ListRow::subItems() const
 
 bool ListRow::operator==(const ListRow& other) const
 {
-    return m_columns == other.m_columns && m_text == other.m_text &&
-           std::equal(m_ends.begin(), m_ends.begin() + m_columns, other.m_ends.begin());
+    if (m_columns != other.m_columns)
+        return false;
+    for (int column = 0; column < m_columns; ++column) {
+        if (textView(column) != other.textView(column))
+            return false;
+    }
+    return true;
 }

@@ -7,7 +7,9 @@
 #include <cstdint>
 
 // One line of a list: a caption (the first column) and the texts of the further columns.
-// All texts are kept in one string with their end offsets, so a row costs one allocation.
+// The fixed texts of the document model (kinds of payment and mandate, period texts, descriptions
+// of the cancellation codes) are kept once for the whole program and a row only refers to them; all
+// other texts of a row are kept in one string with their end offsets, so a row costs one allocation.
 class ListRow
 {
 public:
@@ -30,7 +32,13 @@ public:
     bool operator!=(const ListRow& other) const { return !(*this == other); }
 
 private:
+    // An entry of m_ends with this bit set names a shared text by its index instead of an end offset.
+    static constexpr uint16_t SharedBit = 0x8000;
+
+    int beginOf(int column) const;
+
     QString m_text;
     std::array<uint16_t, MaxColumns> m_ends{};
     uint8_t m_columns = 1;
 };
+Q_DECLARE_TYPEINFO(ListRow, Q_RELOCATABLE_TYPE);

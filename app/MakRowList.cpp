@@ -1,6 +1,26 @@
 #include "app/MakRowList.h"
 
+#include "app/RowListObserver.h"
+
 #include <stdexcept>
+
+void MakRowList::checkShape(const ListRow& row) const
+{
+    if (row.subItemCount() != SubItemCount)
+        throw std::invalid_argument("MakRowList: row has the wrong number of sub-items");
+}
+
+void MakRowList::checkIndex(int index) const
+{
+    if (index < 0 || index >= count())
+        throw std::out_of_range("MakRowList: no such row");
+}
+
+const QString& MakRowList::code(int index) const
+{
+    checkIndex(index);
+    return m_codes[index];
+}
 
 int MakRowList::append(const QString& code, const QString& caption, const QStringList& subItems)
 {
@@ -9,39 +29,56 @@ int MakRowList::append(const QString& code, const QString& caption, const QStrin
 
 int MakRowList::append(const QString& code, const ListRow& row)
 {
+    checkShape(row);
+    const int index = count();
+    if (m_observer)
+        m_observer->rowsAboutToBeAppended(index, index);
     m_codes.append(code);
     try {
-        return m_rows.append(row);
+        m_rows.append(row);
     } catch (...) {
         m_codes.removeLast();
         throw;
     }
+    if (m_observer)
+        m_observer->rowsAppended();
+    return index;
 }
 
-void MakRowList::replace(int index, const QString& code, const QString& caption,
-                         const QStringList& subItems)
+void MakRowList::replace(int index, const QString& code, const QString& caption, const QStringList& subItems)
 {
     replace(index, code, ListRow(caption, subItems));
 }
 
 void MakRowList::replace(int index, const QString& code, const ListRow& row)
 {
-    m_rows.replace(index, row); // checks shape and index before anything changes
+    checkShape(row);
+    checkIndex(index);
+    m_rows.replace(index, row);
     m_codes[index] = code;
+    if (m_observer)
+        m_observer->rowChanged(index);
 }
 
 void MakRowList::remove(int index)
 {
-    if (index < 0 || index >= count())
-        throw std::out_of_range("MakRowList: no such row");
-    m_codes.removeAt(index);
+    checkIndex(index);
+    if (m_observer)
+        m_observer->rowAboutToBeRemoved(index);
     m_rows.remove(index);
+    m_codes.removeAt(index);
+    if (m_observer)
+        m_observer->rowRemoved();
 }
 
 void MakRowList::clear()
 {
-    m_codes.clear();
+    if (m_observer)
+        m_observer->listAboutToBeReset();
     m_rows.clear();
+    m_codes.clear();
+    if (m_observer)
+        m_observer->listReset();
 }
 
 void MakRowList::reserve(int count)

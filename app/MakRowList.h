@@ -4,8 +4,11 @@
 
 #include <QStringList>
 
+class RowListObserver;
+
 // The cancellations and changes together with their record codes. Every operation changes the
-// row and its code together, so the two lists can never differ in length.
+// row and its code together, so the two lists can never differ in length, and an observer is
+// told of a change only while rows and codes agree.
 class MakRowList
 {
 public:
@@ -17,7 +20,7 @@ public:
     bool isEmpty() const { return m_rows.isEmpty(); }
     const ListRow& row(int index) const { return m_rows.row(index); }
     const ListRow& operator[](int index) const { return m_rows.row(index); }
-    const QString& code(int index) const { return m_codes.at(index); }
+    const QString& code(int index) const;
     const QStringList& codes() const { return m_codes; }
     const RowList& rows() const { return m_rows; }
 
@@ -29,9 +32,14 @@ public:
     void clear();
     void reserve(int count);
 
-    void setObserver(RowListObserver* observer) { m_rows.setObserver(observer); }
+    void setObserver(RowListObserver* observer) { m_observer = observer; }
 
 private:
+    void checkShape(const ListRow& row) const;
+    void checkIndex(int index) const;
+
+    // Carries the rows only; the notifications come from this class, after rows and codes agree.
     RowList m_rows;
     QStringList m_codes;
+    RowListObserver* m_observer = nullptr;
 };

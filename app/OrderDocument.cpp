@@ -10,11 +10,13 @@ void OrderDocument::FillMakTexts()
 {
     MakTexts[3] = QStringLiteral("Makulering av ett medgivande");
     MakTexts[23] = QStringLiteral("Makulering av alla transaktioner för ett betaluppdrag");
-    MakTexts[24] = QStringLiteral("Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer");
+    MakTexts[24] =
+        QStringLiteral("Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer");
     MakTexts[25] = QStringLiteral("Makulering av en transaktion");
     MakTexts[26] = QStringLiteral("Ändring av alla transaktioner");
     MakTexts[27] = QStringLiteral("Ändring av alla transaktioner på angiven betaldag");
-    MakTexts[28] = QStringLiteral("Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer");
+    MakTexts[28] =
+        QStringLiteral("Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer");
     MakTexts[29] = QStringLiteral("Ändring av en transaktion");
 }
 

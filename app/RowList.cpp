@@ -10,6 +10,18 @@ void RowList::checkShape(const ListRow& row) const
         throw std::invalid_argument("RowList: row has the wrong number of sub-items");
 }
 
+void RowList::checkIndex(int index) const
+{
+    if (index < 0 || index >= count())
+        throw std::out_of_range("RowList: no such row");
+}
+
+const ListRow& RowList::row(int index) const
+{
+    checkIndex(index);
+    return m_rows[index];
+}
+
 int RowList::append(const QString& caption, const QStringList& subItems)
 {
     return append(ListRow(caption, subItems));
@@ -35,8 +47,7 @@ void RowList::replace(int index, const QString& caption, const QStringList& subI
 void RowList::replace(int index, const ListRow& row)
 {
     checkShape(row);
-    if (index < 0 || index >= count())
-        throw std::out_of_range("RowList: no such row");
+    checkIndex(index);
     m_rows[index] = row;
     if (m_observer)
         m_observer->rowChanged(index);
@@ -44,8 +55,7 @@ void RowList::replace(int index, const ListRow& row)
 
 void RowList::remove(int index)
 {
-    if (index < 0 || index >= count())
-        throw std::out_of_range("RowList: no such row");
+    checkIndex(index);
     if (m_observer)
         m_observer->rowAboutToBeRemoved(index);
     m_rows.remove(index);

@@ -18,8 +18,9 @@ public:
     int subItemCount() const { return m_subItemCount; }
     int count() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.isEmpty(); }
-    const ListRow& row(int index) const { return m_rows.at(index); }
-    const ListRow& operator[](int index) const { return m_rows.at(index); }
+    // Throws std::out_of_range for an index outside the list.
+    const ListRow& row(int index) const;
+    const ListRow& operator[](int index) const { return row(index); }
     QVector<ListRow>::const_iterator begin() const { return m_rows.cbegin(); }
     QVector<ListRow>::const_iterator end() const { return m_rows.cend(); }
 
@@ -36,6 +37,7 @@ public:
 
 private:
     void checkShape(const ListRow& row) const;
+    void checkIndex(int index) const;
 
     int m_subItemCount;
     QVector<ListRow> m_rows;

@@ -39,6 +39,8 @@ bool Mod10Valid(const QString& digits)
     int sum = 0;
     int weight = 1;
     for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits[i] < QLatin1Char('0') || digits[i] > QLatin1Char('9'))
+            return false;
         const int product = (digits[i].unicode() - '0') * weight;
         sum += product / 10 + product % 10;
         weight = weight == 1 ? 2 : 1;
@@ -152,10 +154,14 @@ QString CheckCustomerNumber(const QString&)
 
 QString CheckEncodable(const QString& text)
 {
-    for (const QChar c : text) {
-        if (UnicodeToWin1252(c.unicode()) < 0)
-            return QStringLiteral("Tecknet \u201D%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
-                .arg(c);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (UnicodeToWin1252(text[i].unicode()) >= 0)
+            continue;
+        // A character outside the Basic Multilingual Plane is a surrogate pair: name it whole.
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        return QStringLiteral(
+                   "Tecknet \u201D%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
+            .arg(text.mid(i, pair ? 2 : 1));
     }
     return QString();
 }

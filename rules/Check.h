@@ -5,6 +5,7 @@
 
 // Validators return an empty text for a valid field, otherwise the Swedish message to show.
 
+// The modulus-10 (Luhn) check; false for a text with anything but the digits 0-9.
 bool Mod10Valid(const QString& digits);
 QString CheckBankgiroNumber(const QString& text);
 bool IsPersonNumber(const QString& text);
@@ -20,5 +21,5 @@ QString CheckPayerNumber(const QString& text);
 QString CheckAmount(const QString& text, const QLocale& locale = QLocale());
 // The customer number has no rule beyond the field's length: never a message.
 QString CheckCustomerNumber(const QString& text);
-// Refuses a text holding a character that Windows-1252 cannot hold.
+// Refuses a text holding a character that Windows-1252 cannot hold, naming the first one.
 QString CheckEncodable(const QString& text);

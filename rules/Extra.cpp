@@ -181,6 +181,10 @@ QString RemoveGroupSeparators(const QString& text, const QLocale& locale)
 double StrToFloat(const QString& text, const QLocale& locale)
 {
     QString t = NormalizeMinusSign(text, locale).trimmed();
+    // Qt writes exponents with the locale's symbol (Swedish "×10^"); read it back as 'e'.
+    const QString exponential = locale.exponential();
+    if (!exponential.isEmpty() && exponential.compare(QLatin1String("e"), Qt::CaseInsensitive) != 0)
+        t.replace(exponential, QStringLiteral("e"));
     const QString decimal = locale.decimalPoint();
     // Only the locale's decimal separator stands for the decimal point; a '.' in a comma locale is
     // as foreign as a ',' in a point locale.

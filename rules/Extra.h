@@ -35,7 +35,8 @@ int StrToInt(const QString& text);
 QString NormalizeMinusSign(const QString& text, const QLocale& locale);
 // Removes the locale's group separator, U+00A0, U+202F and blanks.
 QString RemoveGroupSeparators(const QString& text, const QLocale& locale);
-// Converts with the locale's decimal separator; sign and exponent accepted, no grouping.
+// Converts with the locale's decimal separator; sign and exponent ('e', 'E' or the locale's own
+// exponent symbol) accepted, no grouping.
 // Throws ConversionError "'%s' is not a valid floating point value".
 double StrToFloat(const QString& text, const QLocale& locale = QLocale());
 // "#,##0.00": grouped, two decimals, e.g. "1 234,50" in Swedish.

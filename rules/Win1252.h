@@ -14,7 +14,7 @@ int UnicodeToWin1252(char16_t c);
 
 QString DecodeWin1252(const QByteArray& bytes);
 QString DecodeWin1252(const char* data, qsizetype size);
-// Encodes the text; returns false and leaves out the text's position in badIndex when a character
-// cannot be held.
+// Appends the encoded text to out. When a character cannot be held, out is left as it was, its
+// position in the text (UTF-16 units) goes to badIndex and the result is false.
 bool EncodeWin1252(const QString& text, QByteArray& out, qsizetype* badIndex = nullptr);
 bool CanEncodeWin1252(const QString& text);

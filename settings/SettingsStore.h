@@ -19,5 +19,8 @@ namespace SettingsStore {
 // user's own store.
 void setTestFolder(const QString& folder);
 // The section and value names used by the program.
-inline QString section() { return QStringLiteral("Settings"); }
+inline QString section()
+{
+    return QStringLiteral("Settings");
+}
 } // namespace SettingsStore

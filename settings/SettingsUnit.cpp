@@ -82,7 +82,9 @@ void TSettingsForm::buildControls()
     SaveBtn->setDefault(true);
     QuiteBtn = new QPushButton(QStringLiteral("Avbryt"), this);
     QuiteBtn->setObjectName(QStringLiteral("QuiteBtn"));
-    QuiteBtn->setAutoDefault(false);
+    // Return on a focused "Avbryt" presses it, as on any focused button; only elsewhere does
+    // Return mean "Ok".
+    QuiteBtn->setAutoDefault(true);
     connect(SaveBtn, &QPushButton::clicked, this, &TSettingsForm::SaveBtnClick);
     connect(QuiteBtn, &QPushButton::clicked, this, &TSettingsForm::QuiteBtnClick);
 

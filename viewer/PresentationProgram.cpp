@@ -47,11 +47,12 @@ QString textValue(QSettings& store, const QString& name)
 #ifdef Q_OS_WIN
 // Reads a string value with read access only. QSettings is not used here: it creates a key that it
 // merely looks at, and nothing under the program's key may be written by the editor.
-QString registryText(HKEY hive, const QString& name)
+// view: 0 for the program's own view of the registry, KEY_WOW64_32KEY for the 32-bit one.
+QString registryText(HKEY hive, REGSAM view, const QString& name)
 {
     const std::wstring subKey = L"Software\\Orvida\\Lumora Presentation";
     HKEY key = nullptr;
-    if (RegOpenKeyExW(hive, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(hive, subKey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return QString();
     const std::wstring valueName = name.toStdWString();
     QString result;
@@ -84,7 +85,10 @@ QString systemText(const QString& name)
     if (!testFolders().system.isEmpty())
         return textValue(*openTestStore(testFolders().system), name);
 #ifdef Q_OS_WIN
-    return registryText(HKEY_LOCAL_MACHINE, name);
+    // A 32-bit installation registers the program in the 32-bit view of the machine's hive,
+    // which a 64-bit editor does not see by default.
+    const QString text = registryText(HKEY_LOCAL_MACHINE, 0, name);
+    return text.isEmpty() ? registryText(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, name) : text;
 #else
     QSettings store(QSettings::IniFormat, QSettings::SystemScope, Organisation, Application);
     // Only this application's own file counts, not one for the whole organisation.
@@ -98,7 +102,7 @@ QString userText(const QString& name)
     if (!testFolders().user.isEmpty())
         return textValue(*openTestStore(testFolders().user), name);
 #ifdef Q_OS_WIN
-    return registryText(HKEY_CURRENT_USER, name);
+    return registryText(HKEY_CURRENT_USER, 0, name);
 #else
     QSettings store(QSettings::IniFormat, QSettings::UserScope, Organisation, Application);
     // Only the user's own value for this application counts, not a system-wide or organisation one.

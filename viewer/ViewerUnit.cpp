@@ -73,6 +73,8 @@ void TViewer::createControls()
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_statusLabel = new QLabel(StatusBar1);
     m_statusLabel->setTextFormat(Qt::PlainText);
+    // A long path is cut at the window's edge rather than widening the window to fit it.
+    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar1->addWidget(m_statusLabel, 1);
 
     auto* layout = new QVBoxLayout(this);

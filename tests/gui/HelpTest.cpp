@@ -1,6 +1,8 @@
 #include "support/TestSupport.h"
 
 #include "app/MessageBox.h"
+#include "rules/Check.h"
+#include "rules/Extra.h"
 #include "settings/HelpFile.h"
 #include "settings/HelpWindow.h"
 #include "settings/hh.h"
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -228,6 +231,143 @@ TEST_F(HelpTest, TheContentsListAllTopicsAndOpenThem)
     const QRect last = list->visualItemRect(list->item(4));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, last.center());
     EXPECT_EQ(window->currentPage(), u"Makuleringar_och_ändringar.htm"_s);
+}
+
+// The HTML source of a help page, read from the loaded help file.
+QString pageSource(const QString& page)
+{
+    QFile file(HelpFile::resourceFolder() + page);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+// The part of a page from a named anchor to the next heading of the same or a higher level.
+QString sectionAt(const QString& html, const QString& anchor)
+{
+    const qsizetype start = html.indexOf(u"name=\""_s + anchor + u"\""_s);
+    if (start < 0)
+        return QString();
+    const qsizetype end = html.indexOf(QRegularExpression(u"<h[1-3]"_s), start);
+    return html.mid(start, end < 0 ? -1 : end - start);
+}
+
+QString plainText(QString html)
+{
+    html.remove(QRegularExpression(u"<[^>]*>"_s));
+    html.replace(u"&nbsp;"_s, u"\u00A0"_s).replace(u"&ndash;"_s, u"\u2013"_s);
+    return html.simplified();
+}
+
+TEST_F(HelpTest, EveryQuotedMessageIsOneTheProgramGives)
+{
+    // The validators are asked for their own texts, so the help follows them when they change.
+    // "…" in a help page stands for the part the program fills in.
+    const QStringList programMessages = {
+        CheckBankgiroNumber(u"1"_s),
+        CheckPersonNumber(u"19651301-1234"_s),
+        CheckClearingNumber(u"1"_s),
+        CheckClearingAndAccount(u"12341"_s),
+        CheckPayerNumber(QString()),
+        CheckAmount(u"x"_s),
+        CheckAmount(u"-1"_s),
+        CheckAmount(u"100000000"_s),
+        u"Filen kan inte sparas eftersom inställningarna inte är godkända."_s,
+        u"Filen kunde inte skapas"_s,
+        u"Filen kunde inte sparas"_s,
+        u"Den tidigare filen är oförändrad."_s,
+        u"Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil."_s,
+        u"Antalet '%1' kan inte skrivas i filen. Antalet ska vara mellan 1 och 999."_s,
+        u"Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?"_s,
+        u"Du har inte sparat. Vill spara innan du stänger?"_s,
+        u"Kund- eller Bankgironummer stämmer inte med dina nuvarande inställningar.\nVill du att "
+        u"programmet uppdaterar dina inställningar?"_s,
+        u"Detta är en ankommande fil med information om E-medgivanden. Den kommer öppnas för visning."_s,
+        u"Filen innehåller information som inte kan hanteras av det här programmet."_s,
+        u"Filen kunde inte öppnas"_s,
+    };
+    QStringList known;
+    for (const QString& message : programMessages) {
+        ASSERT_FALSE(message.isEmpty());
+        QString pattern = QRegularExpression::escape(message.simplified());
+        pattern.replace(QRegularExpression(u"%[12]"_s), u"…"_s);
+        known.append(pattern);
+    }
+    const QRegularExpression quoted(u"class=\"meddelande\">(.*?)</(span|td)>"_s,
+                                    QRegularExpression::DotMatchesEverythingOption);
+
+    ASSERT_TRUE(HelpFile::load());
+    int count = 0;
+    for (const HelpFile::Entry& entry : HelpFile::contents()) {
+        const QString html = pageSource(entry.page);
+        ASSERT_FALSE(html.isEmpty()) << entry.page.toStdString();
+        for (auto it = quoted.globalMatch(html); it.hasNext();) {
+            const QString message = plainText(it.next().captured(1));
+            SCOPED_TRACE(entry.page.toStdString() + ": " + message.toStdString());
+            ++count;
+            const bool matches = std::any_of(known.begin(), known.end(), [&](const QString& pattern) {
+                return QRegularExpression(u"\\A"_s + pattern + u"\\z"_s).match(message).hasMatch();
+            });
+            EXPECT_TRUE(matches);
+        }
+    }
+    EXPECT_GT(count, 20);
+}
+
+TEST_F(HelpTest, TheAccountAndPersonalNumberExamplesAreWhatTheMandateDialogAccepts)
+{
+    ASSERT_TRUE(HelpFile::load());
+    const QString html = pageSource(u"Medgivanden.htm"_s);
+
+    // Clearing number, account number and the row text, as the mandate dialog writes it.
+    const QRegularExpression accountRow(u"<tr><td>(\\d+)</td><td>(\\d+)</td><td>([\\d-]+)</td></tr>"_s);
+    int accounts = 0;
+    for (auto it = accountRow.globalMatch(sectionAt(html, u"kontonummer"_s)); it.hasNext();) {
+        const QRegularExpressionMatch row = it.next();
+        const QString both = row.captured(1) + row.captured(2);
+        SCOPED_TRACE(both.toStdString());
+        ++accounts;
+        EXPECT_EQ(CheckClearingNumber(row.captured(1)), QString());
+        EXPECT_EQ(CheckClearingAndAccount(both), QString());
+        EXPECT_EQ(FormatClearingAccount(both), row.captured(3));
+    }
+    EXPECT_GE(accounts, 3);
+
+    // As typed, and as shown once the field has been left.
+    const QRegularExpression personRow(u"<tr><td>([\\d-]+)</td><td>([\\d-]+)</td></tr>"_s);
+    const QRegularExpression displayForm(u"\\A(19|20)\\d{6}-\\d{4}\\z"_s);
+    int persons = 0;
+    for (auto it = personRow.globalMatch(sectionAt(html, u"personnummer"_s)); it.hasNext();) {
+        const QRegularExpressionMatch row = it.next();
+        SCOPED_TRACE(row.captured(1).toStdString());
+        ++persons;
+        EXPECT_TRUE(IsPersonNumber(row.captured(1)));
+        EXPECT_TRUE(displayForm.match(row.captured(2)).hasMatch());
+        EXPECT_TRUE(DigitsOnly(row.captured(2)).endsWith(DigitsOnly(row.captured(1))));
+        EXPECT_EQ(CheckPersonNumber(row.captured(2)), QString());
+    }
+    EXPECT_GE(persons, 3);
+}
+
+TEST_F(HelpTest, AskingForAPageAfterOneOfItsAnchorsShowsItsTop)
+{
+    struct Case
+    {
+        QString first, second;
+    };
+    const Case cases[] = {
+        {u"Medgivanden.htm#kontonummer"_s, u"Medgivanden.htm"_s},
+        {u"Betaluppdrag.htm#referens"_s, u"Betaluppdrag.htm"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first.toStdString());
+        HelpWindow* window = show(c.first);
+        ASSERT_NE(window, nullptr);
+        EXPECT_GT(window->browser()->verticalScrollBar()->value(), 0);
+        show(c.second);
+        EXPECT_EQ(window->browser()->source().fragment(), QString());
+        EXPECT_EQ(window->browser()->verticalScrollBar()->value(), 0);
+    }
 }
 
 TEST_F(HelpTest, AMissingOrDamagedHelpFileIsReportedInSwedish)

@@ -8,6 +8,7 @@
 #include "settings/SettingsUnit.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -279,6 +280,64 @@ TEST_F(SettingsFormTest, LeavingTheBankgiroFieldShowsItsDisplayForm)
             m_form.KundNrEdit->setFocus();
             EXPECT_EQ(m_form.BgNrEdit->text(), c.shown) << c.typed.toStdString();
         }
+        m_form.QuiteBtnClick();
+    });
+}
+
+TEST_F(SettingsFormTest, ReturnOnAFocusedButtonPressesThatButton)
+{
+    // Return on "Avbryt" cancels like a click on it; everywhere else it means "Ok".
+    struct Case
+    {
+        const char* name;
+        std::function<QWidget*(TSettingsForm&)> focus;
+        bool stores;
+    };
+    const Case cases[] = {
+        {"Avbryt", [](TSettingsForm& form) { return form.QuiteBtn; }, false},
+        {"Ok", [](TSettingsForm& form) { return form.SaveBtn; }, true},
+        {"customer number", [](TSettingsForm& form) { return form.KundNrEdit; }, true},
+        {"service type", [](TSettingsForm& form) { return form.ChkComp; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestEnvironment::instance().resetSettings();
+        const bool stored_ = run([&] {
+            type(m_form.BgNrEdit, u"1234566"_s);
+            QWidget* target = c.focus(m_form);
+            target->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(target, Qt::Key_Return);
+        });
+        EXPECT_EQ(stored_, c.stores);
+        EXPECT_EQ(stored(u"BgNr"_s), c.stores ? u"1234566"_s : u"<missing>"_s);
+    }
+}
+
+TEST_F(SettingsFormTest, TabVisitsTheControlsInTheirOrderWithTheirCaptions)
+{
+    run([&] {
+        // Tab enters the service group at its checked button, as in any radio group.
+        const QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit, m_form.ChkPrivat,
+                                       m_form.SaveBtn,    m_form.QuiteBtn, m_form.KundNrEdit};
+        EXPECT_EQ(m_form.focusWidget(), order.first());
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QTest::keyClick(m_form.focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(m_form.focusWidget(), order[i]) << i;
+        }
+
+        const auto labelFor = [&](QWidget* field) {
+            for (QLabel* label : m_form.findChildren<QLabel*>()) {
+                if (label->buddy() == field)
+                    return label->text();
+            }
+            return QString();
+        };
+        EXPECT_EQ(labelFor(m_form.KundNrEdit), u"Kundnummer hos Bankgirot"_s);
+        EXPECT_EQ(labelFor(m_form.BgNrEdit), u"Bankgironummer"_s);
+        EXPECT_EQ(m_form.ChkPrivat->text(), u"Autogiro Privat"_s);
+        EXPECT_EQ(m_form.ChkComp->text(), u"Autogiro Företag"_s);
+        EXPECT_EQ(m_form.SaveBtn->text(), u"Ok"_s);
+        EXPECT_EQ(m_form.QuiteBtn->text(), u"Avbryt"_s);
         m_form.QuiteBtnClick();
     });
 }

@@ -221,6 +221,25 @@ TEST_F(ViewerTest, LongLineIsNotWrappedAndScrollsSideways)
     m_viewer.hide();
 }
 
+TEST_F(ViewerTest, ALongFileNameNeverWidensTheWindow)
+{
+    // The status text is as long as the path; the window keeps the size the user gave it.
+    const QString folder = QDir(m_folder.path()).filePath(QString(120, QLatin1Char('k')));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = QDir(folder).filePath(QStringLiteral("rapport.ag"));
+    WriteFileBytes(path, "rad\r\n");
+    const QSize sizes[] = {QSize(667, 463), QSize(400, 300)};
+    for (const QSize& size : sizes) {
+        m_viewer.resize(size);
+        ASSERT_TRUE(m_viewer.LoadFile(path));
+        m_viewer.show();
+        QApplication::processEvents();
+        EXPECT_EQ(m_viewer.size(), size);
+        EXPECT_TRUE(m_viewer.statusText().startsWith(QStringLiteral("Filnamn:  ") + path));
+        m_viewer.hide();
+    }
+}
+
 TEST_F(ViewerTest, ShownCentredOverItsParent)
 {
     QWidget parent;

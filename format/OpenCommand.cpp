@@ -1,0 +1,175 @@
+#include "format/OpenCommand.h"
+
+#include "app/DocumentView.h"
+#include "app/OrderDocument.h"
+#include "format/FileShower.h"
+#include "format/OrderFileReader.h"
+#include "format/SettingsOpeningRecordPolicy.h"
+#include "format/UserPrompt.h"
+#include "rules/ValmoError.h"
+#include "settings/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString& lastDirName()
+{
+    static const QString name = QStringLiteral("LastDir");
+    return name;
+}
+
+// Ends the busy cursor on every way out of the reading.
+class BusyScope
+{
+public:
+    explicit BusyScope(UserPrompt& prompt) : m_prompt(prompt) { m_prompt.beginBusy(); }
+    ~BusyScope() { end(); }
+    void end()
+    {
+        if (m_active)
+            m_prompt.endBusy();
+        m_active = false;
+    }
+
+private:
+    UserPrompt& m_prompt;
+    bool m_active = true;
+};
+
+} // namespace
+
+OpenCommand::OpenCommand(OrderDocument& document, DocumentView& view, UserPrompt& prompt, FileShower& shower)
+    : m_document(document), m_view(view), m_prompt(prompt), m_shower(shower)
+{
+}
+
+QString OpenCommand::unsavedChangesQuestion()
+{
+    return QStringLiteral(
+        "Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?");
+}
+
+QString OpenCommand::cannotOpenMessage()
+{
+    return QStringLiteral("Filen kunde inte öppnas");
+}
+
+void OpenCommand::OpenBtnClick()
+{
+    if (!confirmDiscardChanges())
+        return;
+    QString path;
+    try {
+        path = askFileName();
+    } catch (const SettingsError& error) {
+        showError(error.text());
+        return;
+    }
+    if (path.isEmpty())
+        return;
+    m_lastFileName = path;
+    m_document.CurrentFile = path;
+    rememberFolder(path);
+    readFile(path);
+}
+
+bool OpenCommand::confirmDiscardChanges()
+{
+    if (!m_document.DocModified)
+        return true;
+    return m_prompt.showMessage(QString(), unsavedChangesQuestion(), UserPrompt::Buttons::OkCancel) ==
+           UserPrompt::Answer::Ok;
+}
+
+QString OpenCommand::askFileName()
+{
+    UserPrompt::FileDialogOptions options;
+    options.initialFolder = ReadSetting(SettingsStore::section(), lastDirName(), QString());
+    if (options.initialFolder.isEmpty())
+        options.initialFolder = QCoreApplication::applicationDirPath();
+    options.initialFileName = m_lastFileName;
+    options.defaultSuffix = QStringLiteral("ag");
+    options.filters = OrderFileFilters();
+    return m_prompt.askOpenFileName(options);
+}
+
+// The next open starts in the folder of this file. A store that cannot be written is reported but
+// does not stop the open.
+void OpenCommand::rememberFolder(const QString& path)
+{
+    try {
+        WriteSetting(SettingsStore::section(), lastDirName(), QFileInfo(path).absolutePath());
+    } catch (const SettingsError& error) {
+        showError(error.text());
+    }
+}
+
+void OpenCommand::readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_prompt.showMessage(QString(), cannotOpenMessage(), UserPrompt::Buttons::Ok);
+        return;
+    }
+    m_document.Loading = true;
+    m_view.showStartSection();
+    BusyScope busy(m_prompt);
+    SettingsOpeningRecordPolicy policy(m_prompt);
+    const ReadVerdict verdict = OrderFileReader(m_document, policy).read(file);
+    file.close();
+    busy.end();
+    if (verdict.loaded())
+        finishLoaded();
+    else
+        showInstead(verdict);
+}
+
+void OpenCommand::finishLoaded()
+{
+    m_document.Loading = false;
+    m_document.DocModified = false;
+    m_view.UpdateView(true);
+    m_view.UpdateView(true);
+}
+
+// The document is already empty (the reader never leaves half a file). The file is shown while
+// CurrentFile still names it; afterwards the document has no file name.
+void OpenCommand::showInstead(const ReadVerdict& verdict)
+{
+    m_document.clearLists();
+    m_document.DocModified = false;
+    tellAbout(verdict);
+    if (verdict.showInstead())
+        m_shower.VisaBtnClick();
+    m_document.CurrentFile.clear();
+    m_document.Loading = false;
+    m_view.UpdateView(false);
+}
+
+void OpenCommand::tellAbout(const ReadVerdict& verdict)
+{
+    using Outcome = ReadVerdict::Outcome;
+    switch (verdict.outcome) {
+    case Outcome::ReportFile:
+        m_prompt.showMessage(ApplicationTitle(), verdict.message, UserPrompt::Buttons::Ok);
+        break;
+    case Outcome::LineUnreadable:
+    case Outcome::SettingsFailed:
+        showError(verdict.message);
+        break;
+    case Outcome::PayeeDeclined:
+    case Outcome::Loaded:
+        break;
+    default:
+        m_prompt.showMessage(QString(), verdict.message, UserPrompt::Buttons::Ok);
+        break;
+    }
+}
+
+void OpenCommand::showError(const QString& text)
+{
+    m_prompt.showMessage(ApplicationTitle(), text, UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "format/ReadVerdict.h"
+
+#include <QString>
+
+class DocumentView;
+class FileShower;
+class OrderDocument;
+class UserPrompt;
+
+// "Öppna &fil": replaces the document by the contents of an order file the user picks. A file that
+// cannot be edited (a report, incoming electronic mandates, unknown records, another payee's
+// numbers declined, a line that cannot be converted) is not loaded: the document is emptied and the
+// file is shown read-only through the show-file command instead.
+class OpenCommand
+{
+public:
+    OpenCommand(OrderDocument& document, DocumentView& view, UserPrompt& prompt, FileShower& shower);
+
+    void OpenBtnClick();
+
+    static QString unsavedChangesQuestion();
+    static QString cannotOpenMessage();
+
+private:
+    bool confirmDiscardChanges();
+    QString askFileName();
+    void rememberFolder(const QString& path);
+    void readFile(const QString& path);
+    void finishLoaded();
+    void showInstead(const ReadVerdict& verdict);
+    void tellAbout(const ReadVerdict& verdict);
+    void showError(const QString& text);
+
+    OrderDocument& m_document;
+    DocumentView& m_view;
+    UserPrompt& m_prompt;
+    FileShower& m_shower;
+    QString m_lastFileName; // the dialog comes up with the previous choice filled in
+};

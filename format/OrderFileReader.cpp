@@ -1,0 +1,138 @@
+#include "format/OrderFileReader.h"
+
+#include "app/OrderDocument.h"
+#include "format/OrderLineReader.h"
+#include "format/RecordParsers.h"
+#include "rules/ValmoError.h"
+
+#include <QBuffer>
+
+namespace {
+
+using Outcome = ReadVerdict::Outcome;
+
+bool startsWith(QStringView line, char first, char second)
+{
+    return line.size() >= 2 && line[0] == QLatin1Char(first) && line[1] == QLatin1Char(second);
+}
+
+// Hands one line to its parser by the record code. Returns Loaded when the line was taken.
+Outcome dispatch(RecordParsers& parsers, QStringView line, int lineNumber)
+{
+    if (startsWith(line, '0', '1'))
+        return parsers.parseOpeningRecord(line, lineNumber);
+    if (startsWith(line, '0', '3') || (!line.isEmpty() && line[0] == QLatin1Char('2'))) {
+        parsers.parseCancellation(line);
+        return Outcome::Loaded;
+    }
+    if (startsWith(line, '0', '4')) {
+        parsers.parseMandate(line);
+        return Outcome::Loaded;
+    }
+    if (startsWith(line, '3', '2') || startsWith(line, '8', '2')) {
+        parsers.parsePayment(line);
+        return Outcome::Loaded;
+    }
+    if (startsWith(line, '5', '1'))
+        return Outcome::IncomingMandates;
+    return Outcome::UnsupportedContent;
+}
+
+QString messageFor(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::ReportFile:
+        return OrderFileReader::reportFileMessage();
+    case Outcome::IncomingMandates:
+        return OrderFileReader::incomingMandatesMessage();
+    case Outcome::UnsupportedContent:
+        return OrderFileReader::unsupportedContentMessage();
+    case Outcome::DeviceFailed:
+        return OrderFileReader::deviceFailedMessage();
+    default:
+        return QString();
+    }
+}
+
+ReadVerdict stopped(Outcome outcome, int lineNumber, QString message)
+{
+    ReadVerdict verdict;
+    verdict.outcome = outcome;
+    verdict.lineNumber = lineNumber;
+    verdict.message = std::move(message);
+    return verdict;
+}
+
+} // namespace
+
+OrderFileReader::OrderFileReader(OrderDocument& document, OpeningRecordPolicy& policy)
+    : m_document(document), m_policy(policy)
+{
+}
+
+QString OrderFileReader::reportFileMessage()
+{
+    return QStringLiteral("Detta är en återrapporteringsfil. Efterssom sådana inte kan editeras kommer den "
+                          "öppnas i visningsläge.");
+}
+
+QString OrderFileReader::incomingMandatesMessage()
+{
+    return QStringLiteral(
+        "Detta är en ankommande fil med information om E-medgivanden. Den kommer öppnas för visning.");
+}
+
+QString OrderFileReader::unsupportedContentMessage()
+{
+    return QStringLiteral("Filen innehåller information som inte kan hanteras av det här programmet.");
+}
+
+QString OrderFileReader::unreadableLineMessage(const QString& conversionText, int lineNumber)
+{
+    return QStringLiteral("%1\nRad %2 i filen kan inte läsas. Filen öppnas i visningsläge.")
+        .arg(conversionText)
+        .arg(lineNumber);
+}
+
+QString OrderFileReader::deviceFailedMessage()
+{
+    return QStringLiteral("Filen kunde inte läsas");
+}
+
+ReadVerdict OrderFileReader::read(QIODevice& device)
+{
+    m_document.clearLists();
+    RecordParsers parsers(m_document, m_policy);
+    OrderLineReader lines(device);
+    ReadVerdict verdict;
+    while (lines.next()) {
+        Outcome outcome = Outcome::Loaded;
+        try {
+            outcome = dispatch(parsers, lines.line(), lines.lineNumber());
+        } catch (const ConversionError& error) {
+            verdict = stopped(Outcome::LineUnreadable, lines.lineNumber(),
+                              unreadableLineMessage(error.text(), lines.lineNumber()));
+            break;
+        } catch (const ValmoError& error) {
+            verdict = stopped(Outcome::SettingsFailed, lines.lineNumber(), error.text());
+            break;
+        }
+        if (outcome != Outcome::Loaded) {
+            verdict = stopped(outcome, lines.lineNumber(), messageFor(outcome));
+            break;
+        }
+    }
+    if (verdict.loaded() && lines.failed())
+        verdict = stopped(Outcome::DeviceFailed, lines.lineNumber() + 1, messageFor(Outcome::DeviceFailed));
+    if (!verdict.loaded())
+        m_document.clearLists();
+    return verdict;
+}
+
+ReadVerdict OrderFileReader::read(const QByteArray& bytes)
+{
+    QByteArray shared = bytes; // shares the data, no copy
+    QBuffer buffer(&shared);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "format/ReadVerdict.h"
+
+#include <QByteArray>
+
+class OpeningRecordPolicy;
+class OrderDocument;
+class QIODevice;
+
+// Reads the bytes of an order file into an OrderDocument. It asks nothing itself and shows nothing:
+// the one decision that needs a person, whether the payee's numbers of an opening record are
+// accepted, goes through an OpeningRecordPolicy, and the outcome comes back as a ReadVerdict that
+// the caller turns into messages.
+//
+// What read() does:
+// - Empties the four lists and the codes, then reads line by line (OrderLineReader: LF ends a line,
+//   a lone CR is dropped, Ctrl-Z ends the file, Windows-1252) and dispatches each line by its
+//   record code:
+//     "01"  opening record: a report marker ("9900" at positions 19-22 or 11-14) or a line that
+//           begins "01AUTOGIRO" is a report file; AUTOGIRO at positions 11-18 goes to the policy
+//           with the customer and bankgiro numbers zero-stripped; any other "01" line is not
+//           handled.
+//     "03", "2x"  cancellation or change: a MakList row and its code.
+//     "04"  mandate: an MdgList row (PrivateService) or an MdgListComp row.
+//     "32", "82"  payment order: a BtuList row.
+//     "51"  incoming electronic mandates; anything else, an empty line included, is not handled.
+// - Rows hold display texts: dates "yyyy-mm-dd", amounts in the reader's form (two decimals, the
+//   user's decimal separator, no grouping), numbers without leading zeros, payer bankgiro numbers
+//   in display form under the company service. MakTexts must be filled for the descriptions.
+// - Stops at the first line that is not taken. The document is then emptied again, so it is either
+//   the whole file or nothing; never half a file. The verdict names the outcome, the line (from 1)
+//   and the message to show.
+// - A field that cannot be converted (a date that is not a date, an amount that is not a number, a
+//   cancellation code whose second character is not a digit) gives LineUnreadable with the
+//   conversion's text and the line number. A ValmoError thrown by the policy gives SettingsFailed.
+// - Leaves every flag of the document alone (Loading, DocModified, CurrentFile, PrivateService is
+//   only read): the open command owns them.
+//
+// Example, reading without questions and listing the opening records:
+//     OpeningRecordLog log;
+//     const ReadVerdict verdict = OrderFileReader(document, log).read(file);
+//     for (const OpeningRecord& r : log.records) ... r.lineNumber, r.customerNumber, r.bankgiroNumber
+class OrderFileReader
+{
+public:
+    OrderFileReader(OrderDocument& document, OpeningRecordPolicy& policy);
+
+    // Reads from the device's current position to its end (or Ctrl-Z).
+    ReadVerdict read(QIODevice& device);
+    ReadVerdict read(const QByteArray& bytes);
+
+    // The texts of the messages in a verdict.
+    static QString reportFileMessage();
+    static QString incomingMandatesMessage();
+    static QString unsupportedContentMessage();
+    static QString unreadableLineMessage(const QString& conversionText, int lineNumber);
+    static QString deviceFailedMessage();
+
+private:
+    OrderDocument& m_document;
+    OpeningRecordPolicy& m_policy;
+};

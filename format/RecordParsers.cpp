@@ -1,0 +1,256 @@
+#include "format/RecordParsers.h"
+
+#include "app/OrderDocument.h"
+#include "format/OpeningRecordPolicy.h"
+#include "rules/Check.h"
+#include "rules/Extra.h"
+#include "rules/Periods.h"
+#include "rules/ValmoError.h"
+
+#include <QDate>
+
+namespace {
+
+// The field at a position counted from 1, cut where the line ends.
+QStringView field(QStringView line, int position, int width)
+{
+    const qsizetype begin = position - 1;
+    if (begin >= line.size())
+        return {};
+    return line.mid(begin, qMin<qsizetype>(width, line.size() - begin));
+}
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool allDigits(QStringView text)
+{
+    for (const QChar c : text) {
+        if (!isDigit(c))
+            return false;
+    }
+    return true;
+}
+
+bool allBlank(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c != QLatin1Char(' '))
+            return false;
+    }
+    return true;
+}
+
+bool isAll(QStringView text, char c, int width)
+{
+    if (text.size() != width)
+        return false;
+    for (const QChar ch : text) {
+        if (ch != QLatin1Char(c))
+            return false;
+    }
+    return true;
+}
+
+// Leading zeros removed, as StripLeadingZeros with the keep-one flag clear, without a copy.
+QStringView zeroStripped(QStringView text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == QLatin1Char('0'))
+        ++start;
+    return text.mid(start);
+}
+
+QStringView trimmed(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+int twoDigits(QStringView text, int at)
+{
+    return (text[at].unicode() - '0') * 10 + (text[at + 1].unicode() - '0');
+}
+
+// yyyymmdd as "yyyy-mm-dd". A field that is not a valid date fails as ParseDateText does, with the
+// text assembled from the field's pieces.
+QString dateText(QStringView field)
+{
+    QString text;
+    text.reserve(10);
+    text.append(field.mid(0, 4)).append(QLatin1Char('-'));
+    if (field.size() > 4)
+        text.append(field.mid(4, 2));
+    text.append(QLatin1Char('-'));
+    if (field.size() > 6)
+        text.append(field.mid(6, 2));
+    if (field.size() == 8 && allDigits(field)) {
+        const int year = twoDigits(field, 0) * 100 + twoDigits(field, 2);
+        if (year >= 1 && QDate::isValid(year, twoDigits(field, 4), twoDigits(field, 6)))
+            return text;
+    }
+    return FormatDateText(ParseDateText(text));
+}
+
+// A date column of a change record: blanks or eight zeros mean no date. A field that the end of
+// a short line has cut, or removed, counts as blank when what is left is blank.
+QString optionalDateText(QStringView field)
+{
+    if (allBlank(field) || isAll(field, '0', 8))
+        return QString();
+    return dateText(field);
+}
+
+// An amount field: a whole number of öre, blanks around it and a sign allowed.
+qint64 oreAmount(QStringView field)
+{
+    const QStringView text = trimmed(field);
+    qsizetype pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
+        negative = text[pos] == QLatin1Char('-');
+        ++pos;
+    }
+    const QStringView digits = text.mid(pos);
+    if (digits.isEmpty() || digits.size() > 18 || !allDigits(digits))
+        throw ConversionError::invalidFloat(field.toString());
+    qint64 value = 0;
+    for (const QChar c : digits)
+        value = value * 10 + (c.unicode() - '0');
+    return negative ? -value : value;
+}
+
+} // namespace
+
+RecordParsers::RecordParsers(OrderDocument& document, OpeningRecordPolicy& policy)
+    : m_document(document), m_policy(policy), m_privateService(document.PrivateService)
+{
+    for (int i = 0; i < 10; ++i)
+        m_periodTexts[size_t(i)] = PeriodCodeToText(QString(QLatin1Char(char('0' + i))));
+    m_periodTexts[10] = PeriodCodeToText(QString());
+    for (int i = 0; i < int(m_codeTexts.size()); ++i)
+        m_codeTexts[size_t(i)] = QString::number(i);
+}
+
+bool RecordParsers::isReportFile(QStringView line)
+{
+    const QLatin1String marker("9900");
+    return field(line, 19, 4) == marker || field(line, 11, 4) == marker ||
+           line.startsWith(QLatin1String("01AUTOGIRO"));
+}
+
+ReadVerdict::Outcome RecordParsers::parseOpeningRecord(QStringView line, int lineNumber)
+{
+    if (isReportFile(line))
+        return ReadVerdict::Outcome::ReportFile;
+    // Only the order file's own opening record names the payee; other "01" layouts carry
+    // something else at 63-78.
+    if (field(line, 11, 8) != QLatin1String("AUTOGIRO"))
+        return ReadVerdict::Outcome::UnsupportedContent;
+    OpeningRecord record;
+    record.lineNumber = lineNumber;
+    record.customerNumber = zeroStripped(field(line, 63, 6)).toString();
+    record.bankgiroNumber = zeroStripped(field(line, 69, 10)).toString();
+    return m_policy.acceptOpeningRecord(record) ? ReadVerdict::Outcome::Loaded
+                                                : ReadVerdict::Outcome::PayeeDeclined;
+}
+
+void RecordParsers::parseMandate(QStringView line)
+{
+    const QStringView payer = field(line, 13, 16);
+    if (!m_privateService) {
+        m_document.MdgListComp.append(FormatBankgiroNumber(payer.toString()), QStringList());
+        return;
+    }
+    const QStringView account = field(line, 29, 16);
+    const QStringView accountStripped = zeroStripped(account);
+    const bool rejected = field(line, 77, 2) == QLatin1String("AV");
+    const bool electronic =
+        rejected || accountStripped.startsWith(QLatin1String("9918")) || account.startsWith(QLatin1Char('0'));
+    QString type;
+    QString accountText;
+    if (electronic) {
+        type = rejected ? RowTexts::rejectedMandate() : RowTexts::electronicMandate();
+        accountText = accountStripped.toString();
+    } else {
+        type = RowTexts::paperMandate();
+        accountText = FormatClearingAccount(account.toString());
+    }
+    m_document.MdgList.append(type, {zeroStripped(payer).toString(), accountText,
+                                     FormatPersonNumber(field(line, 45, 12).toString())});
+}
+
+const QString& RecordParsers::codeText(int code)
+{
+    return m_codeTexts[size_t(code)];
+}
+
+void RecordParsers::parseCancellation(QStringView line)
+{
+    // The code is "3" for "03" and the two characters otherwise; the second must be a digit.
+    const QStringView codeField = field(line, 1, 2);
+    int code = 0;
+    if (codeField.size() == 2 && codeField[0] == QLatin1Char('0') && isDigit(codeField[1]))
+        code = codeField[1].unicode() - '0';
+    else if (allDigits(codeField))
+        code = codeField.size() == 2 ? twoDigits(codeField, 0) : codeField[0].unicode() - '0';
+    else
+        throw ConversionError::invalidInteger(StripLeadingZeros(codeField.toString(), true));
+
+    const QStringView transaction = field(line, 49, 2);
+    QString transactionType;
+    if (transaction == QLatin1String("32"))
+        transactionType = CreditText();
+    else if (transaction == QLatin1String("82"))
+        transactionType = DebitText();
+
+    const QStringView amount = field(line, 37, 12);
+    const QString amountColumn =
+        (allBlank(amount) || isAll(amount, '0', 12)) ? QString() : amountText(amount);
+
+    m_document.MakList.append(codeText(code), m_document.MakText(code),
+                              {payerText(field(line, 13, 16)), optionalDateText(field(line, 29, 8)),
+                               optionalDateText(field(line, 51, 8)), amountColumn, transactionType});
+}
+
+void RecordParsers::parsePayment(QStringView line)
+{
+    const QString& type = field(line, 1, 2) == QLatin1String("32") ? CreditText() : DebitText();
+
+    const QStringView periodCode = field(line, 11, 1);
+    const QString& period = (periodCode.size() == 1 && isDigit(periodCode[0]))
+                                ? m_periodTexts[size_t(periodCode[0].unicode() - '0')]
+                                : m_periodTexts[10];
+
+    // The repeat count: its digits, leading zeros removed.
+    QString count;
+    for (const QChar c : field(line, 12, 3)) {
+        if (isDigit(c) && !(count.isEmpty() && c == QLatin1Char('0')))
+            count.append(c);
+    }
+
+    m_document.BtuList.append(type,
+                              {period, dateText(field(line, 3, 8)), amountText(field(line, 32, 12)), count,
+                               payerText(field(line, 16, 16)), trimmed(field(line, 54, 16)).toString()});
+}
+
+QString RecordParsers::amountText(QStringView field) const
+{
+    return FormatOreAmount(oreAmount(field), m_locale);
+}
+
+// The payer of a payment or change: the number without leading zeros, or under the company
+// service the payer's bankgiro number in display form.
+QString RecordParsers::payerText(QStringView field) const
+{
+    if (m_privateService)
+        return zeroStripped(field).toString();
+    return FormatBankgiroNumber(field.toString());
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "format/ReadVerdict.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+
+class OpeningRecordPolicy;
+class OrderDocument;
+
+// The four record parsers. Each reads the fields of one line at the positions where the writer
+// puts them and appends a row of display texts to its list. Fields beyond the end of a short line
+// yield only the characters that are there. Conversions that fail throw ConversionError.
+class RecordParsers
+{
+public:
+    RecordParsers(OrderDocument& document, OpeningRecordPolicy& policy);
+
+    // "01": the report test, then the policy for an opening record of the order file's own form.
+    // Returns Loaded when reading goes on.
+    ReadVerdict::Outcome parseOpeningRecord(QStringView line, int lineNumber);
+    // "04"
+    void parseMandate(QStringView line);
+    // "03" and every line whose first character is "2"
+    void parseCancellation(QStringView line);
+    // "32" and "82"
+    void parsePayment(QStringView line);
+
+    // An opening record of a report file: "9900" at positions 19-22 or 11-14, or the bank's newer
+    // layout that begins "01AUTOGIRO".
+    static bool isReportFile(QStringView line);
+
+private:
+    QString amountText(QStringView field) const;
+    QString payerText(QStringView field) const;
+    const QString& codeText(int code);
+
+    OrderDocument& m_document;
+    OpeningRecordPolicy& m_policy;
+    const QLocale m_locale;
+    const bool m_privateService;
+    std::array<QString, 11> m_periodTexts; // codes '0'..'9', then every other character
+    std::array<QString, 30> m_codeTexts;   // shared code texts, so a MakCodes entry costs no text of its own
+};

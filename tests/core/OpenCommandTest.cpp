@@ -1,0 +1,295 @@
+// The tables below compare with plain UTF-8 literals.
+#undef QT_NO_CAST_FROM_ASCII
+
+#include "format/OpenCommand.h"
+#include "app/DocumentView.h"
+#include "app/OrderDocument.h"
+#include "format/FileShower.h"
+#include "format/OrderFileReader.h"
+#include "format/SettingsOpeningRecordPolicy.h"
+#include "settings/SettingsStore.h"
+#include "support/FakePrompt.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// Records every call with the document state at that moment.
+class RecordingView : public DocumentView
+{
+public:
+    explicit RecordingView(const OrderDocument& document) : m_document(document) {}
+    void UpdateView(bool resizePanels) override
+    {
+        calls.append(QStringLiteral("UpdateView(%1)%2")
+                         .arg(resizePanels ? "true" : "false", m_document.Loading ? " loading" : ""));
+    }
+    void showStartSection() override
+    {
+        calls.append(QStringLiteral("showStartSection%1").arg(m_document.Loading ? " loading" : ""));
+    }
+    QStringList calls;
+
+private:
+    const OrderDocument& m_document;
+};
+
+class RecordingShower : public FileShower
+{
+public:
+    explicit RecordingShower(const OrderDocument& document) : m_document(document) {}
+    void VisaBtnClick() override
+    {
+        shownFiles.append(m_document.CurrentFile);
+        rowsWhenShown += m_document.BtuList.count() + m_document.MakList.count();
+    }
+    QStringList shownFiles;
+    int rowsWhenShown = 0;
+
+private:
+    const OrderDocument& m_document;
+};
+
+QByteArray record(int position, const char* text)
+{
+    QByteArray line(80, ' ');
+    line.replace(position - 1, int(qstrlen(text)), text);
+    return line;
+}
+
+const QByteArray Opening = "0120240305AUTOGIRO                                            1234560055555555  ";
+const QByteArray Payment = "822024030501    0000000000004711000000025000" + QByteArray(36, ' ');
+const QByteArray Cancellation = "0300555555550000000000004711" + QByteArray(52, ' ');
+
+class OpenCommandTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TestEnvironment::instance().resetSettings();
+        WriteSetting(SettingsStore::section(), "BgNr", "55555555");
+        WriteSetting(SettingsStore::section(), "KundNr", "123456");
+        document.FillMakTexts();
+    }
+
+    QString makeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = folder.filePath(name);
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    void open(const QString& path)
+    {
+        prompt.openFileNames = {path};
+        command.OpenBtnClick();
+    }
+
+    void givePreviousRows()
+    {
+        document.BtuList.append("Debitering", {"", "", "", "", "", ""});
+        document.CurrentFile = "previous.ag";
+    }
+
+    QTemporaryDir folder;
+    OrderDocument document;
+    FakePrompt prompt;
+    RecordingView view{document};
+    RecordingShower shower{document};
+    OpenCommand command{document, view, prompt, shower};
+};
+
+TEST_F(OpenCommandTest, UnsavedChangesCancelledOrDialogCancelledChangeNothing)
+{
+    givePreviousRows();
+    document.DocModified = true;
+    prompt.answers = {UserPrompt::Answer::Cancel};
+    command.OpenBtnClick();
+    ASSERT_EQ(prompt.texts(), QStringList({OpenCommand::unsavedChangesQuestion()}));
+    EXPECT_EQ(prompt.messages[0].buttons, UserPrompt::Buttons::OkCancel);
+    EXPECT_EQ(prompt.messages[0].caption, "");
+    EXPECT_TRUE(prompt.dialogs.isEmpty());
+
+    prompt.answers = {UserPrompt::Answer::Ok};
+    command.OpenBtnClick(); // the dialog is cancelled: no file name given
+    EXPECT_EQ(prompt.dialogs.size(), 1);
+    EXPECT_EQ(document.BtuList.count(), 1);
+    EXPECT_EQ(document.CurrentFile, "previous.ag");
+    EXPECT_TRUE(document.DocModified);
+    EXPECT_TRUE(view.calls.isEmpty());
+    EXPECT_EQ(ReadSetting(SettingsStore::section(), "LastDir", "<none>"), "<none>");
+}
+
+TEST_F(OpenCommandTest, DialogStartsInTheLastFolderWithThePreviousChoice)
+{
+    const QString path = makeFile("a.ag", Opening + "\r\n");
+    open(path);
+    ASSERT_EQ(prompt.dialogs.size(), 1);
+    EXPECT_EQ(prompt.dialogs[0].filters, OrderFileFilters());
+    EXPECT_EQ(prompt.dialogs[0].defaultSuffix, "ag");
+    EXPECT_FALSE(prompt.dialogs[0].initialFolder.isEmpty());
+    EXPECT_EQ(ReadSetting(SettingsStore::section(), "LastDir", ""), QFileInfo(path).absolutePath());
+
+    command.OpenBtnClick(); // cancelled
+    ASSERT_EQ(prompt.dialogs.size(), 2);
+    EXPECT_EQ(prompt.dialogs[1].initialFolder, QFileInfo(path).absolutePath());
+    EXPECT_EQ(prompt.dialogs[1].initialFileName, path);
+}
+
+TEST_F(OpenCommandTest, AFileThatCannotBeOpenedLeavesTheListsAlone)
+{
+    givePreviousRows();
+    const QString path = folder.filePath("missing.ag");
+    open(path);
+    EXPECT_EQ(prompt.texts(), QStringList({OpenCommand::cannotOpenMessage()}));
+    EXPECT_EQ(prompt.messages[0].caption, "");
+    EXPECT_EQ(document.BtuList.count(), 1);
+    EXPECT_EQ(document.CurrentFile, path);
+    EXPECT_FALSE(document.Loading);
+    EXPECT_EQ(prompt.busyCount, 0);
+}
+
+TEST_F(OpenCommandTest, ACompletedOpenFillsTheListsAndLaysOutTwice)
+{
+    givePreviousRows();
+    document.DocModified = true;
+    prompt.answers = {UserPrompt::Answer::Ok};
+    const QString path = makeFile("order.ag", Opening + "\r\n" + Cancellation + "\r\n" + Opening + "\r\n" +
+                                                  Payment + "\r\n" + Payment + "\r\n");
+    open(path);
+    EXPECT_EQ(prompt.texts(), QStringList({OpenCommand::unsavedChangesQuestion()}));
+    EXPECT_EQ(document.BtuList.count(), 2);
+    EXPECT_EQ(document.MakCodes(), QStringList({"3"}));
+    EXPECT_EQ(document.CurrentFile, path);
+    EXPECT_FALSE(document.DocModified);
+    EXPECT_FALSE(document.Loading);
+    EXPECT_EQ(view.calls, QStringList({"showStartSection loading", "UpdateView(true)", "UpdateView(true)"}));
+    EXPECT_TRUE(shower.shownFiles.isEmpty());
+    EXPECT_EQ(prompt.busyCount, 1);
+    EXPECT_EQ(prompt.busyDepth, 0);
+}
+
+TEST_F(OpenCommandTest, AnEmptyFileGivesAnEmptyDocumentWithItsName)
+{
+    const QString path = makeFile("empty.ag", "");
+    open(path);
+    EXPECT_FALSE(document.hasRows());
+    EXPECT_EQ(document.CurrentFile, path);
+    EXPECT_TRUE(prompt.messages.isEmpty());
+}
+
+TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        QList<UserPrompt::Answer> answers;
+        QStringList texts;
+        QString caption;
+        UserPrompt::Icon icon;
+    };
+    const QString title = ApplicationTitle();
+    const QList<Case> cases = {
+        {"report",
+         Payment + "\r\n" + record(1, "0120240305        9900") + "\r\n",
+         {},
+         {OrderFileReader::reportFileMessage()},
+         title,
+         UserPrompt::Icon::None},
+        {"newer report layout",
+         record(1, "01AUTOGIRO") + "\r\n",
+         {},
+         {OrderFileReader::reportFileMessage()},
+         title,
+         UserPrompt::Icon::None},
+        {"incoming mandates",
+         Payment + "\r\n" + record(1, "51") + "\r\n",
+         {},
+         {OrderFileReader::incomingMandatesMessage()},
+         "",
+         UserPrompt::Icon::None},
+        {"third line unknown",
+         Payment + "\r\n" + Payment + "\r\n" + record(1, "05") + "\r\n",
+         {},
+         {OrderFileReader::unsupportedContentMessage()},
+         "",
+         UserPrompt::Icon::None},
+        {"trailing blank line",
+         Payment + "\r\n\r\n",
+         {},
+         {OrderFileReader::unsupportedContentMessage()},
+         "",
+         UserPrompt::Icon::None},
+        {"line that cannot be converted",
+         Payment + "\r\n" + record(1, "8220241301") + "\r\n",
+         {},
+         {OrderFileReader::unreadableLineMessage("'2024-13-01' is not a valid date", 2)},
+         title,
+         UserPrompt::Icon::Error},
+        {"other payee declined",
+         record(1, "0120240305AUTOGIRO") + "\r\n" + Payment + "\r\n",
+         {UserPrompt::Answer::Cancel},
+         {SettingsOpeningRecordPolicy::adoptQuestion()},
+         "",
+         UserPrompt::Icon::None},
+    };
+    for (const Case& c : cases) {
+        givePreviousRows();
+        document.DocModified = false;
+        prompt.messages.clear();
+        view.calls.clear();
+        shower.shownFiles.clear();
+        prompt.answers = c.answers;
+        const QString path = makeFile("shown.ag", c.bytes);
+        open(path);
+        EXPECT_EQ(prompt.texts(), c.texts) << c.name;
+        ASSERT_FALSE(prompt.messages.isEmpty()) << c.name;
+        EXPECT_EQ(prompt.messages.last().caption, c.caption) << c.name;
+        EXPECT_EQ(prompt.messages.last().icon, c.icon) << c.name;
+        EXPECT_EQ(shower.shownFiles, QStringList({path})) << c.name << ": shown while the name was set";
+        EXPECT_EQ(shower.rowsWhenShown, 0) << c.name << ": emptied before it was shown";
+        EXPECT_FALSE(document.hasRows()) << c.name;
+        EXPECT_TRUE(document.CurrentFile.isEmpty()) << c.name;
+        EXPECT_FALSE(document.Loading) << c.name;
+        EXPECT_EQ(view.calls, QStringList({"showStartSection loading", "UpdateView(false)"})) << c.name;
+        EXPECT_EQ(prompt.busyDepth, 0) << c.name;
+    }
+    EXPECT_EQ(ReadSetting(SettingsStore::section(), "BgNr", ""), "55555555");
+}
+
+TEST_F(OpenCommandTest, AdoptingAnotherPayeesNumbersLoadsTheFile)
+{
+    prompt.answers = {UserPrompt::Answer::Ok};
+    const QString path =
+        makeFile("other.ag", record(1, "0120240305AUTOGIRO").replace(62, 16, "0000420012345674") + "\r\n" +
+                                 Payment + "\r\n");
+    open(path);
+    EXPECT_EQ(prompt.texts(), QStringList({SettingsOpeningRecordPolicy::adoptQuestion()}));
+    EXPECT_EQ(document.BtuList.count(), 1);
+    EXPECT_EQ(document.CurrentFile, path);
+    EXPECT_EQ(ReadSetting(SettingsStore::section(), "BgNr", ""), "12345674");
+    EXPECT_EQ(ReadSetting(SettingsStore::section(), "KundNr", ""), "42");
+    EXPECT_EQ(prompt.busyDepth, 0);
+}
+
+TEST_F(OpenCommandTest, ALaterRowMakesTheLayoutWorkAgainAfterShowingInstead)
+{
+    open(makeFile("report.ag", record(1, "01AUTOGIRO") + "\r\n"));
+    EXPECT_FALSE(document.Loading);
+    open(makeFile("good.ag", Payment + "\r\n"));
+    EXPECT_EQ(document.BtuList.count(), 1);
+    EXPECT_EQ(view.calls.mid(view.calls.size() - 2), QStringList({"UpdateView(true)", "UpdateView(true)"}));
+}
+
+} // namespace

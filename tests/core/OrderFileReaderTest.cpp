@@ -1,0 +1,575 @@
+// The tables below compare with plain UTF-8 literals.
+#undef QT_NO_CAST_FROM_ASCII
+
+#include "format/OrderFileReader.h"
+#include "app/OrderDocument.h"
+#include "format/OpeningRecordLog.h"
+#include "format/OrderLineReader.h"
+#include "format/SettingsOpeningRecordPolicy.h"
+#include "settings/SettingsStore.h"
+#include "support/FakePrompt.h"
+#include "support/TestSupport.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+// Readable failure output for the row tables.
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using Outcome = ReadVerdict::Outcome;
+using Fields = std::vector<std::pair<int, const char*>>;
+
+// An 80-character record with each text at its position (counted from 1), blanks elsewhere.
+QByteArray record(const Fields& fields)
+{
+    QByteArray line(80, ' ');
+    for (const auto& [position, text] : fields)
+        line.replace(position - 1, int(std::strlen(text)), text);
+    return line;
+}
+
+QByteArray file(const QList<QByteArray>& lines)
+{
+    QByteArray bytes;
+    for (const QByteArray& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+QByteArray opening(const char* customer = "123456", const char* bankgiro = "0055555555")
+{
+    return record({{1, "01"}, {3, "20240305"}, {11, "AUTOGIRO"}, {63, customer}, {69, bankgiro}});
+}
+
+QStringList splitLines(const QByteArray& bytes)
+{
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    OrderLineReader reader(buffer);
+    QStringList lines;
+    while (reader.next()) {
+        EXPECT_EQ(reader.lineNumber(), lines.size() + 1);
+        lines.append(reader.line().toString());
+    }
+    return lines;
+}
+
+QStringList rowTexts(const ListRow& row)
+{
+    return QStringList{row.caption()} + row.subItems();
+}
+
+class ReaderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TestEnvironment::instance().resetSettings();
+        document.FillMakTexts();
+    }
+
+    ReadVerdict read(const QByteArray& bytes) { return OrderFileReader(document, log).read(bytes); }
+
+    OrderDocument document;
+    OpeningRecordLog log;
+};
+
+TEST(OrderLineReaderTest, SplitsLinesAsTheFileFormatSays)
+{
+    struct Case
+    {
+        QByteArray bytes;
+        QStringList lines;
+    };
+    const QList<Case> cases = {
+        {"", {}},
+        {"ab\r\ncd\r\n", {"ab", "cd"}},
+        {"ab\ncd", {"ab", "cd"}},
+        {"ab\r\n\x1a", {"ab"}},
+        {"ab\r\n\x1a\r\ncd\r\n", {"ab"}},
+        {"ab\x1a"
+         "cd\r\n",
+         {"ab"}},
+        {"\x1a", {}},
+        {"a\rb\r\n", {"ab"}},
+        {"\r\n", {""}},
+        {"ab\r\n\r\n", {"ab", ""}},
+        {"ab\r\n\r", {"ab", ""}},
+        {"ab\r\r\n", {"ab"}},
+        {"\xe5\xe4\xf6\x80\x81", {QStringLiteral("åäö€\u0081")}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(splitLines(c.bytes), c.lines) << c.bytes.toStdString();
+}
+
+TEST(OrderLineReaderTest, KeepsEightyCharactersAndStillSeesCtrlZFurtherOn)
+{
+    const QByteArray longLine = QByteArray(80, 'a') + "bbbb";
+    EXPECT_EQ(splitLines(longLine + "\r\nx"), QStringList({QString(80, QLatin1Char('a')), "x"}));
+    EXPECT_EQ(splitLines(longLine + "\x1a\r\nx"), QStringList({QString(80, QLatin1Char('a'))}));
+    // Carriage returns do not count towards the eighty characters.
+    EXPECT_EQ(splitLines(QByteArray(40, '\r') + QByteArray(80, 'c')),
+              QStringList({QString(80, QLatin1Char('c'))}));
+}
+
+TEST(OrderLineReaderTest, LinesAcrossReadChunksArriveWhole)
+{
+    QByteArray bytes;
+    QStringList expected;
+    for (int i = 0; i < 5000; ++i) {
+        const QByteArray line = QByteArray::number(i).rightJustified(80, 'x');
+        bytes += line + "\r\n";
+        expected.append(QString::fromLatin1(line));
+    }
+    EXPECT_EQ(splitLines(bytes), expected);
+}
+
+TEST_F(ReaderTest, DispatchStopsAtLinesItCannotEdit)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        Outcome outcome;
+        int lineNumber;
+        QString message;
+    };
+    const QString unsupported = OrderFileReader::unsupportedContentMessage();
+    const QString report = OrderFileReader::reportFileMessage();
+    const QByteArray payment = record({{1, "82"}, {3, "20240305"}, {11, "0"}, {32, "000000025000"}});
+    const QList<Case> cases = {
+        {"blank line", file({payment, ""}), Outcome::UnsupportedContent, 2, unsupported},
+        {"blank record", file({record({})}), Outcome::UnsupportedContent, 1, unsupported},
+        {"05", file({payment, record({{1, "05"}})}), Outcome::UnsupportedContent, 2, unsupported},
+        {"09", file({record({{1, "09"}})}), Outcome::UnsupportedContent, 1, unsupported},
+        {"XX payment", file({payment, record({{1, "XX"}, {3, "20240305"}})}), Outcome::UnsupportedContent, 2,
+         unsupported},
+        {"single 0", file({"0"}), Outcome::UnsupportedContent, 1, unsupported},
+        {"51", file({record({{1, "51"}})}), Outcome::IncomingMandates, 1,
+         OrderFileReader::incomingMandatesMessage()},
+        {"01BGMAX", file({record({{1, "01BGMAX"}, {63, "123456"}})}), Outcome::UnsupportedContent, 1,
+         unsupported},
+        {"01 too short for AUTOGIRO", file({"01"}), Outcome::UnsupportedContent, 1, unsupported},
+        {"01AUTOGIRO", file({record({{1, "01AUTOGIRO"}, {45, "AG-MEDAVI"}, {65, "0000123456"}})}),
+         Outcome::ReportFile, 1, report},
+        {"marker 19-22", file({payment, record({{1, "01"}, {19, "9900"}})}), Outcome::ReportFile, 2, report},
+        {"marker 11-14", file({record({{1, "01"}, {11, "9900"}, {19, "1234"}})}), Outcome::ReportFile, 1,
+         report},
+        {"marker 11-14 on a short line", file({"0120240305990012"}), Outcome::ReportFile, 1, report},
+        {"marker cut short", file({"0120240305990"}), Outcome::UnsupportedContent, 1, unsupported},
+        {"report in the third section",
+         file({opening(), payment, opening(), record({{1, "01"}, {19, "9900"}})}), Outcome::ReportFile, 4,
+         report},
+        {"bad date", file({payment, record({{1, "82"}, {3, "20241305"}, {32, "1"}})}),
+         Outcome::LineUnreadable, 2,
+         OrderFileReader::unreadableLineMessage("'2024-13-05' is not a valid date", 2)},
+        {"letters in a date", file({record({{1, "32"}, {3, "2024MA05"}})}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'2024-MA-05' is not a valid date", 1)},
+        {"payment cut before its date", file({"82"}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'--' is not a valid date", 1)},
+        {"blank payment amount", file({record({{1, "82"}, {3, "20240305"}})}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'            ' is not a valid floating point value", 1)},
+        {"amount with letters", file({record({{1, "25"}, {37, "00000001A000"}})}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'00000001A000' is not a valid floating point value", 1)},
+        {"code 2X", file({record({{1, "2X"}})}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'2X' is not a valid integer value", 1)},
+        {"code 2 blank", file({record({{1, "2 "}})}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'2 ' is not a valid integer value", 1)},
+        {"paper mandate without digits", file({record({{1, "04"}, {13, "1"}, {29, "ABCD"}})}),
+         Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'' is not a valid integer value", 1)},
+    };
+    for (const Case& c : cases) {
+        const ReadVerdict verdict = read(c.bytes);
+        EXPECT_EQ(verdict.outcome, c.outcome) << c.name;
+        EXPECT_EQ(verdict.lineNumber, c.lineNumber) << c.name;
+        EXPECT_EQ(verdict.message, c.message) << c.name;
+        EXPECT_TRUE(verdict.showInstead()) << c.name;
+        EXPECT_FALSE(document.hasRows()) << c.name << ": never half a file";
+        EXPECT_TRUE(document.MakCodes().isEmpty()) << c.name;
+    }
+}
+
+TEST_F(ReaderTest, LoadsWhatItCanEdit)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        int rows;
+    };
+    const QList<Case> cases = {
+        {"empty file", "", 0},
+        {"Ctrl-Z only", "\x1a", 0},
+        {"opening record only", file({opening()}), 0},
+        {"no opening record", file({record({{1, "32"}, {3, "20240305"}, {32, "1"}})}), 1},
+        {"Ctrl-Z after the last line end", file({record({{1, "03"}, {13, "1"}})}) + "\x1a", 1},
+        {"no final line end", record({{1, "03"}, {13, "1"}}), 1},
+        {"codes 20 to 22 and 2 alone",
+         file({record({{1, "20"}}), record({{1, "21"}}), record({{1, "22"}}), "2"}), 4},
+        {"three sections",
+         file({opening(), record({{1, "04"}, {13, "1"}, {29, "0"}}), opening(),
+               record({{1, "82"}, {3, "20240305"}, {32, "1"}}), opening(), record({{1, "26"}})}),
+         3},
+    };
+    for (const Case& c : cases) {
+        const ReadVerdict verdict = read(c.bytes);
+        EXPECT_TRUE(verdict.loaded()) << c.name << ": " << verdict.message.toStdString();
+        EXPECT_EQ(verdict.lineNumber, 0) << c.name;
+        EXPECT_EQ(document.BtuList.count() + document.MdgList.count() + document.MakList.count(), c.rows)
+            << c.name;
+    }
+}
+
+TEST_F(ReaderTest, ReadingEmptiesTheDocumentFirst)
+{
+    document.BtuList.append("Debitering", {"", "", "", "", "", ""});
+    document.MakList.append("3", "x", {"", "", "", "", ""});
+    document.MdgListComp.append("123-4567", {});
+    EXPECT_TRUE(read(file({record({{1, "03"}, {13, "7"}})})).loaded());
+    EXPECT_EQ(document.BtuList.count(), 0);
+    EXPECT_EQ(document.MdgListComp.count(), 0);
+    EXPECT_EQ(document.MakCodes(), QStringList({"3"}));
+}
+
+TEST_F(ReaderTest, PaymentRecordsBecomeRows)
+{
+    struct Case
+    {
+        const char* name;
+        bool privateService;
+        QByteArray line;
+        QStringList row;
+    };
+    const QList<Case> cases = {
+        {"one-off debit",
+         true,
+         record({{1, "82"},
+                 {3, "20240305"},
+                 {11, "0"},
+                 {16, "0000000000004711"},
+                 {32, "000000025000"},
+                 {44, "0055555555"},
+                 {54, "Faktura 12"}}),
+         {"Debitering", "Engångsbetalning", "2024-03-05", "250,00", "", "4711", "Faktura 12"}},
+        {"monthly credit",
+         true,
+         record({{1, "32"},
+                 {3, "20241231"},
+                 {11, "1"},
+                 {12, "999"},
+                 {16, "0000000000000001"},
+                 {32, "999999999999"}}),
+         {"Kreditering", "Varje månad med start enligt betaldatum", "2024-12-31", "9999999999,99", "999", "1",
+          ""}},
+        {"count with zeros, reference with blanks and å",
+         true,
+         record({{1, "82"},
+                 {3, "20240229"},
+                 {11, "8"},
+                 {12, "012"},
+                 {16, "0000000000000000"},
+                 {32, "000000000000"},
+                 {54, "  ref \xe5\xe4\xf6  x"}}),
+         {"Debitering", "Sista bankdagen varje år", "2024-02-29", "0,00", "12", "", "ref åäö  x"}},
+        {"count 000, unknown period",
+         true,
+         record({{1, "82"}, {3, "20240305"}, {11, "9"}, {12, "000"}, {16, "0000000000000000"}, {32, "5"}}),
+         {"Debitering", "X", "2024-03-05", "0,05", "", "", ""}},
+        {"blank period, amount between blanks",
+         true,
+         record({{1, "82"}, {3, "20240305"}, {12, "1 2"}, {16, "0000000000000000"}, {32, "   12345"}}),
+         {"Debitering", "X", "2024-03-05", "123,45", "12", "", ""}},
+        {"payer with a leading blank keeps its zeros",
+         true,
+         record({{1, "82"}, {3, "20240305"}, {16, " 000000000000012"}, {32, "1"}}),
+         {"Debitering", "X", "2024-03-05", "0,01", "", " 000000000000012", ""}},
+        {"blank payer stays blank",
+         true,
+         record({{1, "82"}, {3, "20240305"}, {32, "1"}}),
+         {"Debitering", "X", "2024-03-05", "0,01", "", "                ", ""}},
+        {"short line",
+         true,
+         QByteArray("3220240305401  0000000000004711000000012345"),
+         {"Kreditering", "Varje år med start enligt betaldatum", "2024-03-05", "123,45", "1", "4711", ""}},
+        {"company payer",
+         false,
+         record({{1, "82"}, {3, "20240305"}, {16, "0000000001234567"}, {32, "100"}}),
+         {"Debitering", "X", "2024-03-05", "1,00", "", "123-4567", ""}},
+        {"company payer of 8 digits",
+         false,
+         record({{1, "82"}, {3, "20240305"}, {16, "0000000012345678"}, {32, "100"}}),
+         {"Debitering", "X", "2024-03-05", "1,00", "", "1234-5678", ""}},
+    };
+    for (const Case& c : cases) {
+        document.PrivateService = c.privateService;
+        const ReadVerdict verdict = read(file({c.line}));
+        ASSERT_TRUE(verdict.loaded()) << c.name << ": " << verdict.message.toStdString();
+        ASSERT_EQ(document.BtuList.count(), 1) << c.name;
+        EXPECT_EQ(rowTexts(document.BtuList[0]), c.row) << c.name;
+    }
+}
+
+TEST_F(ReaderTest, MandateRecordsBecomeRows)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray line;
+        QStringList row;
+    };
+    const QString paper = RowTexts::paperMandate();
+    const QString electronic = RowTexts::electronicMandate();
+    const QString rejected = RowTexts::rejectedMandate();
+    const QList<Case> cases = {
+        {"paper",
+         record({{1, "04"}, {13, "0000000001234567"}, {29, "5000000001234567"}, {45, "198001011234"}}),
+         {paper, "1234567", "5000-1234567", "19800101-1234"}},
+        {"paper, clearing 6000",
+         record({{1, "04"}, {13, "0000000000000001"}, {29, "6000000000012345"}, {45, "005560001234"}}),
+         {paper, "1", "6000-000012345", "5560001234"}},
+        {"electronic by 9918",
+         record({{1, "04"}, {13, "0000000000000042"}, {29, "0009918123456789"}, {45, "196501011234"}}),
+         {electronic, "42", "9918123456789", "19650101-1234"}},
+        {"electronic by leading zero",
+         record({{1, "04"}, {13, "0000000000000042"}, {29, "0123456789012345"}, {45, "196501011234"}}),
+         {electronic, "42", "123456789012345", "19650101-1234"}},
+        {"all zeros is electronic and empty",
+         record({{1, "04"}, {13, "0000000000000000"}, {29, "0000000000000000"}, {45, "000000000000"}}),
+         {electronic, "", "", "00000000-0000"}},
+        {"rejected whatever the account",
+         record({{1, "04"},
+                 {13, "0000000000000007"},
+                 {29, "5000000001234567"},
+                 {45, "196501011234"},
+                 {77, "AV"}}),
+         {rejected, "7", "5000000001234567", "19650101-1234"}},
+        {"full id read as paper",
+         record({{1, "04"}, {13, "0000000000000007"}, {29, "1234567890123456"}, {45, "196501011234"}}),
+         {paper, "7", "1234-567890123456", "19650101-1234"}},
+        {"short clearing number written as 0123",
+         record({{1, "04"}, {13, "0000000000000007"}, {29, "0123000001234567"}, {45, "196501011234"}}),
+         {electronic, "7", "123000001234567", "19650101-1234"}},
+        {"ten-digit civic number",
+         record({{1, "04"}, {13, "0000000000000007"}, {29, "0000000000000001"}, {45, "008001011234"}}),
+         {electronic, "7", "1", "00800101-1234"}},
+        {"month 13 is not a civic number",
+         record({{1, "04"}, {13, "0000000000000007"}, {29, "0000000000000001"}, {45, "196513011234"}}),
+         {electronic, "7", "1", "19651301-1234"}},
+        {"company-style record",
+         record({{1, "04"}, {13, "0000000000000007"}, {29, "0"}}),
+         {electronic, "7", "               ", "          "}},
+        {"short line", QByteArray("04005555555500000000000047110"), {electronic, "4711", "", ""}},
+    };
+    for (const Case& c : cases) {
+        const ReadVerdict verdict = read(file({c.line}));
+        ASSERT_TRUE(verdict.loaded()) << c.name << ": " << verdict.message.toStdString();
+        ASSERT_EQ(document.MdgList.count(), 1) << c.name;
+        EXPECT_EQ(rowTexts(document.MdgList[0]), c.row) << c.name;
+        EXPECT_EQ(document.MdgListComp.count(), 0) << c.name;
+    }
+}
+
+TEST_F(ReaderTest, CompanyMandatesReadOnlyThePayersBankgiroNumber)
+{
+    document.PrivateService = false;
+    ASSERT_TRUE(read(file({record({{1, "04"}, {13, "0000000001234567"}, {29, "garbage"}, {77, "AV"}}),
+                           record({{1, "04"}, {13, "0000000000123456"}})}))
+                    .loaded());
+    ASSERT_EQ(document.MdgListComp.count(), 2);
+    EXPECT_EQ(rowTexts(document.MdgListComp[0]), QStringList({"123-4567"}));
+    EXPECT_EQ(rowTexts(document.MdgListComp[1]), QStringList({"123456"}));
+    EXPECT_EQ(document.MdgList.count(), 0);
+}
+
+TEST_F(ReaderTest, CancellationRecordsBecomeRowsWithTheirCodes)
+{
+    struct Case
+    {
+        const char* name;
+        bool privateService;
+        QByteArray line;
+        QString code;
+        QStringList row;
+    };
+    const QList<Case> cases = {
+        {"mandate cancellation",
+         true,
+         record({{1, "03"}, {3, "0055555555"}, {13, "0000000000004711"}}),
+         "3",
+         {"Makulering av ett medgivande", "4711", "", "", "", ""}},
+        {"mandate cancellation cut after the payer",
+         true,
+         QByteArray("0300555555550000000000004711"),
+         "3",
+         {"Makulering av ett medgivande", "4711", "", "", "", ""}},
+        {"one transaction",
+         true,
+         record({{1, "25"}, {13, "0000000000004711"}, {29, "20240305"}, {37, "000000009950"}, {49, "82"}}),
+         "25",
+         {"Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"}},
+        {"change of all transactions",
+         true,
+         record({{1, "26"}, {13, "0000000000000000"}, {51, "20240425"}}),
+         "26",
+         {"Ändring av alla transaktioner", "", "", "2024-04-25", "", ""}},
+        {"zero dates and amount are empty",
+         true,
+         record({{1, "29"},
+                 {13, "0000000000000001"},
+                 {29, "00000000"},
+                 {37, "000000000000"},
+                 {49, "32"},
+                 {51, "00000000"}}),
+         "29",
+         {"Ändring av en transaktion", "1", "", "", "", "Kreditering"}},
+        {"unknown transaction code",
+         true,
+         record({{1, "24"}, {13, "0000000000000000"}, {29, "20240101"}, {49, "XX"}}),
+         "24",
+         {"Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer", "", "2024-01-01",
+          "", "", ""}},
+        {"code 20 has no description",
+         true,
+         record({{1, "20"}, {13, "0000000000000009"}}),
+         "20",
+         {"", "9", "", "", "", ""}},
+        {"blank payer stays blank",
+         true,
+         record({{1, "28"}}),
+         "28",
+         {"Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer", "                ", "",
+          "", "", ""}},
+        {"company payer",
+         false,
+         record({{1, "23"}, {13, "0000000001234567"}}),
+         "23",
+         {"Makulering av alla transaktioner för ett betaluppdrag", "123-4567", "", "", "", ""}},
+        {"company, no payer",
+         false,
+         record({{1, "27"}, {13, "0000000000000000"}}),
+         "27",
+         {"Ändring av alla transaktioner på angiven betaldag", "", "", "", "", ""}},
+    };
+    for (const Case& c : cases) {
+        document.PrivateService = c.privateService;
+        const ReadVerdict verdict = read(file({c.line}));
+        ASSERT_TRUE(verdict.loaded()) << c.name << ": " << verdict.message.toStdString();
+        ASSERT_EQ(document.MakList.count(), 1) << c.name;
+        EXPECT_EQ(document.MakCodes(), QStringList({c.code})) << c.name;
+        EXPECT_EQ(rowTexts(document.MakList[0]), c.row) << c.name;
+    }
+}
+
+TEST_F(ReaderTest, OpeningRecordsReachThePolicyZeroStripped)
+{
+    const QByteArray bytes =
+        file({opening("012345", "0001234567"), record({{1, "03"}, {13, "1"}}),
+              record({{1, "01"}, {11, "AUTOGIRO"}, {63, "000000"}}), "01        AUTOGIRO"});
+    ASSERT_TRUE(read(bytes).loaded());
+    ASSERT_EQ(log.records.size(), 3);
+    EXPECT_EQ(log.records[0].lineNumber, 1);
+    EXPECT_EQ(log.records[0].customerNumber, "12345");
+    EXPECT_EQ(log.records[0].bankgiroNumber, "1234567");
+    EXPECT_EQ(log.records[1].lineNumber, 3);
+    EXPECT_EQ(log.records[1].customerNumber, "");
+    EXPECT_EQ(log.records[1].bankgiroNumber, "          "); // blanks are not zeros
+    EXPECT_EQ(log.records[2].lineNumber, 4);
+}
+
+class SettingsPolicyTest : public ReaderTest
+{
+protected:
+    ReadVerdict readAsking(const QByteArray& bytes)
+    {
+        SettingsOpeningRecordPolicy policy(prompt);
+        return OrderFileReader(document, policy).read(bytes);
+    }
+    static QString setting(const char* name) { return ReadSetting(SettingsStore::section(), name, "<none>"); }
+    static void store(const QString& bankgiro, const QString& customer)
+    {
+        WriteSetting(SettingsStore::section(), "BgNr", bankgiro);
+        WriteSetting(SettingsStore::section(), "KundNr", customer);
+    }
+
+    FakePrompt prompt;
+};
+
+TEST_F(SettingsPolicyTest, MatchingNumbersAskNothing)
+{
+    store("1234567", "12345");
+    EXPECT_TRUE(
+        readAsking(file({opening("012345", "0001234567"), opening("012345", "0001234567")})).loaded());
+    EXPECT_TRUE(prompt.messages.isEmpty());
+}
+
+TEST_F(SettingsPolicyTest, OtherNumbersAskAndOkAdoptsThem)
+{
+    store("1234567", "012345"); // compared as text: 012345 is not the file's 12345
+    prompt.answers = {UserPrompt::Answer::Ok};
+    EXPECT_TRUE(readAsking(file({opening("012345", "0001234567"), record({{1, "03"}, {13, "1"}})})).loaded());
+    ASSERT_EQ(prompt.messages.size(), 1);
+    EXPECT_EQ(prompt.messages[0].text, SettingsOpeningRecordPolicy::adoptQuestion());
+    EXPECT_EQ(prompt.messages[0].caption, "");
+    EXPECT_EQ(prompt.messages[0].buttons, UserPrompt::Buttons::OkCancel);
+    EXPECT_EQ(setting("BgNr"), "1234567");
+    EXPECT_EQ(setting("KundNr"), "12345");
+    EXPECT_EQ(document.MakList.count(), 1);
+}
+
+TEST_F(SettingsPolicyTest, NoStoredNumbersAskToo)
+{
+    prompt.answers = {UserPrompt::Answer::Ok};
+    EXPECT_TRUE(readAsking(file({opening("000001", "0000000001")})).loaded());
+    EXPECT_EQ(prompt.messages.size(), 1);
+    EXPECT_EQ(setting("BgNr"), "1");
+    EXPECT_EQ(setting("KundNr"), "1");
+}
+
+TEST_F(SettingsPolicyTest, CancelAtAnyOpeningRecordStopsAndKeepsTheSettings)
+{
+    store("55555555", "123456");
+    prompt.answers = {UserPrompt::Answer::Cancel};
+    const ReadVerdict verdict =
+        readAsking(file({opening(), record({{1, "03"}, {13, "1"}}), opening("654321", "0055555555"),
+                         record({{1, "03"}, {13, "1"}})}));
+    EXPECT_EQ(verdict.outcome, Outcome::PayeeDeclined);
+    EXPECT_EQ(verdict.lineNumber, 3);
+    EXPECT_TRUE(verdict.message.isEmpty());
+    EXPECT_FALSE(document.hasRows());
+    EXPECT_EQ(setting("KundNr"), "123456");
+}
+
+TEST_F(SettingsPolicyTest, ReportsAndForeignOpeningRecordsNeverTouchTheSettings)
+{
+    for (const QByteArray& line : {record({{1, "01AUTOGIRO"}, {65, "0000991234567890"}}),
+                                   record({{1, "01BGMAX"}, {63, "9999999999999999"}}),
+                                   record({{1, "01"}, {11, "AUTOGIRO"}, {19, "9900"}, {63, "999999"}})}) {
+        prompt.answers = {UserPrompt::Answer::Ok};
+        EXPECT_TRUE(readAsking(file({line})).showInstead());
+    }
+    EXPECT_TRUE(prompt.messages.isEmpty());
+    EXPECT_EQ(setting("BgNr"), "<none>");
+    EXPECT_EQ(setting("KundNr"), "<none>");
+}
+
+TEST_F(SettingsPolicyTest, AdoptedNumbersStayWhenALaterLineShowsTheFileInstead)
+{
+    prompt.answers = {UserPrompt::Answer::Ok};
+    EXPECT_EQ(readAsking(file({opening("000042", "0012345674"), record({{1, "05"}})})).outcome,
+              Outcome::UnsupportedContent);
+    EXPECT_EQ(setting("BgNr"), "12345674");
+}
+
+} // namespace
