@@ -5,6 +5,7 @@
 #include "app/RowListModel.h"
 #include "app/StartPicture.h"
 #include "app/VersionText.h"
+#include "format/OpenCommand.h"
 #include "format/SaveCommand.h"
 #include "rules/ValmoError.h"
 #include "settings/SettingsCommand.h"
@@ -121,6 +122,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     FormDestroy();
+    m_openCommand.reset();
     m_fileShower.reset();
     m_settingsCommand.reset();
     m_saveCommand.reset();
@@ -139,6 +141,7 @@ void TMainForm::createWindows()
     m_settingsCommand = std::make_unique<SettingsCommand>(m_document, *this, *SettingsForm);
     Viewer = new TViewer(this);
     m_fileShower = std::make_unique<ShowFileCommand>(m_document, *Viewer, this);
+    m_openCommand = std::make_unique<OpenCommand>(m_document, *this, m_prompt, *m_fileShower);
 }
 
 void TMainForm::FormCreate()
@@ -584,7 +587,11 @@ void TMainForm::NewBtnClick()
     UpdateView(true);
 }
 
-void TMainForm::OpenBtnClick() {}
+void TMainForm::OpenBtnClick()
+{
+    if (m_openCommand)
+        runReportingFailures(this, [this] { m_openCommand->OpenBtnClick(); });
+}
 
 bool TMainForm::SparaBtnClick()
 {

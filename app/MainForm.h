@@ -18,6 +18,7 @@ class QTreeView;
 class RowListModel;
 class StartPicture;
 class FileShower;
+class OpenCommand;
 class SaveCommand;
 class SettingsCommand;
 class TSettingsForm;
@@ -148,4 +149,5 @@ private:
     std::unique_ptr<SaveCommand> m_saveCommand;
     std::unique_ptr<SettingsCommand> m_settingsCommand;
     std::unique_ptr<FileShower> m_fileShower;
+    std::unique_ptr<OpenCommand> m_openCommand;
 };

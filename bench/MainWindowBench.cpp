@@ -1,20 +1,27 @@
 // The main window with large documents, offscreen: start-up to the first painted window, the time
-// from reading a document to its lists being populated and painted, peak memory, and what
-// UpdateView, selecting and scrolling cost at each size.
+// from "Öppna fil" on an order file to its lists being populated and painted, peak memory, and what
+// UpdateView, selecting and scrolling cost at each size. The order files are written first by the
+// save command; the settings live in a temporary folder.
 //
 //   MainWindowBench [record counts...]     (default: 100000 1000000)
 
 #include "BenchSupport.h"
 
+#include "app/FileDialog.h"
 #include "app/MainForm.h"
+#include "app/MessageBox.h"
 #include "app/RowListModel.h"
 #include "app/SwedishTranslations.h"
+#include "settings/SettingsStore.h"
 #include "settings/hh.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <cstdio>
@@ -81,13 +88,12 @@ void waitUntilPainted(QWidget* window, PaintWatcher& watcher)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-// A document like one read from an order file of `records` records: mostly payment orders, with
-// mandates and cancellations, filled the way the open command fills it.
-void fillDocument(TMainForm& form, int records)
+// Writes an order file of `records` records through the window's own save command: mostly
+// payment orders, with mandates and cancellations.
+QString writeOrderFile(TMainForm& form, int records, const QString& folder)
 {
     OrderDocument& doc = form.document();
     doc.Loading = true;
-    form.showStartSection();
     doc.clearLists();
     const QString debit = QStringLiteral("Debitering");
     const QString period = QStringLiteral("Varje månad med start enligt betaldatum");
@@ -104,15 +110,19 @@ void fillDocument(TMainForm& form, int records)
                                {payer, QStringLiteral("2024-03-05"), QString(), QStringLiteral("125.00"), debit});
             break;
         default:
-            doc.BtuList.append(debit, {period, QStringLiteral("2024-03-05"), QString::number(100 + i % 900) +
-                                                                                 QStringLiteral(".00"),
-                                       QStringLiteral("12"), payer, QStringLiteral("Faktura ") + payer});
+            doc.BtuList.append(debit, {period, QStringLiteral("2024-03-05"),
+                                       QString::number(100 + i % 900) + QStringLiteral(".00"), QStringLiteral("12"),
+                                       payer, QStringLiteral("Faktura ") + payer});
         }
     }
     doc.Loading = false;
-    doc.CurrentFile = QStringLiteral("order.ag");
-    form.UpdateView(true);
-    form.UpdateView(true);
+    doc.DocModified = true;
+    const QString path = folder + QStringLiteral("/order-%1.ag").arg(records);
+    FileDialog::setNextFileName(path);
+    if (!form.SparaBtnClick())
+        return QString();
+    form.NewBtnClick();
+    return path;
 }
 
 double timeUpdateView(TMainForm& form, int calls)
@@ -124,6 +134,94 @@ double timeUpdateView(TMainForm& form, int calls)
     return milliseconds(timer) * 1000.0 / calls;
 }
 
+struct StartedWindow
+{
+    double sinceMain;
+    double sinceProcessStart;
+};
+
+// Starts up as the program does and waits for the first painted window.
+StartedWindow startWindow(QApplication& application, TMainForm*& form, PaintWatcher& windowPaints,
+                          const QElapsedTimer& sinceMain)
+{
+    InstallSwedishTranslations(application);
+    LoadHelpViewer();
+    QApplication::setApplicationName(QStringLiteral("Lumora Valmo"));
+    form = new TMainForm;
+    form->createWindows();
+    form->installEventFilter(&windowPaints);
+    form->show();
+    waitUntilPainted(form, windowPaints);
+    return {milliseconds(sinceMain), secondsSinceProcessStart() * 1000.0};
+}
+
+void useTemporarySettings(const QString& folder)
+{
+    SettingsStore::setTestFolder(folder);
+    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    MessageBox::setFailWhenUnanswered(true);
+}
+
+// One measurement in a fresh process, so peak memory is this file's alone:
+// start the window, open the file, wait for the painted lists, then select and scroll.
+int measureOpen(QApplication& application, const QString& path, const QString& settings,
+                const QElapsedTimer& sinceMain)
+{
+    useTemporarySettings(settings);
+    TMainForm* form = nullptr;
+    PaintWatcher windowPaints;
+    const StartedWindow started = startWindow(application, form, windowPaints, sinceMain);
+    const std::size_t afterStart = CurrentResidentBytes();
+    const double emptyUpdate = timeUpdateView(*form, 20000);
+    PaintWatcher listPaints;
+    for (QTreeView* list : {form->BtuList, form->MdgList, form->MakList})
+        list->viewport()->installEventFilter(&listPaints);
+
+    QElapsedTimer timer;
+    timer.start();
+    FileDialog::setNextFileName(path);
+    form->OpenBtnClick();
+    const double opened = milliseconds(timer);
+    waitUntilPainted(form, listPaints);
+    const double painted = milliseconds(timer);
+    const OrderDocument& doc = form->document();
+    const int rows = doc.BtuList.count() + doc.MdgList.count() + doc.MakList.count();
+    if (rows == 0) {
+        std::printf("  the file was not loaded\n");
+        return 1;
+    }
+
+    std::printf("%d records (%.1f MB file)\n", rows, double(QFileInfo(path).size()) / (1024.0 * 1024.0));
+    std::printf("  start-up to first painted window:      %8.1f ms since main, %.0f ms since process start\n",
+                started.sinceMain, started.sinceProcessStart);
+    std::printf("  open command (read, fill, UpdateView): %8.1f ms\n", opened);
+    std::printf("  lists populated and painted:           %8.1f ms (the window's share %.1f ms)\n", painted,
+                painted - opened);
+    std::printf("  peak resident: %.1f MB, %.1f MB after start-up (%.0f bytes a record above it)\n",
+                megabytes(PeakResidentBytes()), megabytes(afterStart),
+                double(PeakResidentBytes() - afterStart) / rows);
+    std::printf("  UpdateView: %.2f us per call (empty document: %.2f us)\n", timeUpdateView(*form, 20000),
+                emptyUpdate);
+
+    timer.restart();
+    form->BtuList->setFocus();
+    form->selectRow(ListId::Btu, doc.BtuList.count() - 1);
+    waitUntilPainted(form, listPaints);
+    std::printf("  select the last row and paint:         %8.2f ms\n", milliseconds(timer));
+    timer.restart();
+    QScrollBar* bar = form->BtuList->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    waitUntilPainted(form, listPaints);
+    std::printf("  scroll to the middle and paint:        %8.2f ms\n", milliseconds(timer));
+    timer.restart();
+    form->NewBtnClick();
+    waitUntilPainted(form, windowPaints);
+    std::printf("  new file (empty the lists) and paint:  %8.2f ms\n", milliseconds(timer));
+    delete form;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -133,71 +231,42 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() == 4 && arguments[1] == QStringLiteral("--open"))
+        return measureOpen(application, arguments[2], arguments[3], sinceMain);
 
     QList<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.append(QString::fromLocal8Bit(argv[i]).toInt());
+    for (int i = 1; i < arguments.size(); ++i)
+        sizes.append(arguments[i].toInt());
     if (sizes.isEmpty())
         sizes = {100000, 1000000};
 
-    // The same start-up as the program's own.
-    InstallSwedishTranslations(application);
-    LoadHelpViewer();
-    QApplication::setApplicationName(QStringLiteral("Lumora Valmo"));
-    TMainForm form;
-    form.createWindows();
+    QTemporaryDir folder;
+    useTemporarySettings(folder.path());
+    TMainForm* form = nullptr;
     PaintWatcher windowPaints;
-    form.installEventFilter(&windowPaints);
-    form.show();
-    waitUntilPainted(&form, windowPaints);
-    std::printf("start-up to first painted window: %.1f ms since main (%.0f ms since process start)\n",
-                milliseconds(sinceMain), secondsSinceProcessStart() * 1000.0);
-    std::printf("resident after start-up: %.1f MB\n", megabytes(CurrentResidentBytes()));
-    const double emptyUpdate = timeUpdateView(form, 20000);
-    std::printf("UpdateView, empty document: %.2f us per call\n\n", emptyUpdate);
-
-    PaintWatcher listPaints;
-    for (QTreeView* list : {form.BtuList, form.MdgList, form.MakList})
-        list->viewport()->installEventFilter(&listPaints);
-
+    startWindow(application, form, windowPaints, sinceMain);
+    QStringList files;
     for (int records : sizes) {
-        ResetPeakResident();
-        const std::size_t before = CurrentResidentBytes();
-        QElapsedTimer timer;
-        timer.start();
-        fillDocument(form, records);
-        const double filled = milliseconds(timer);
-        const std::size_t rowsOnly = CurrentResidentBytes();
-        waitUntilPainted(&form, listPaints);
-        const double painted = milliseconds(timer);
+        const QString path = writeOrderFile(*form, records, folder.path());
+        if (path.isEmpty()) {
+            std::printf("%d records: the order file could not be written\n", records);
+            return 1;
+        }
+        files.append(path);
+    }
+    delete form;
 
-        std::printf("%d records\n", records);
-        std::printf("  rows appended with Loading set:        %8.1f ms\n", filled);
-        std::printf("  lists populated and painted:           %8.1f ms (window share %.1f ms)\n", painted,
-                    painted - filled);
-        std::printf("  peak resident: %.1f MB (%.1f MB above the window before; %.0f bytes a record)\n",
-                    megabytes(PeakResidentBytes()), megabytes(PeakResidentBytes() - before),
-                    double(PeakResidentBytes() - before) / records);
-        std::printf("  the window's own share: %.1f MB (%.0f bytes a record)\n",
-                    megabytes(CurrentResidentBytes() - rowsOnly), double(CurrentResidentBytes() - rowsOnly) / records);
-        std::printf("  UpdateView: %.2f us per call (empty document: %.2f us)\n", timeUpdateView(form, 20000),
-                    emptyUpdate);
-
-        timer.restart();
-        form.BtuList->setFocus();
-        form.selectRow(ListId::Btu, form.document().BtuList.count() - 1);
-        waitUntilPainted(&form, listPaints);
-        std::printf("  select the last row and paint:         %8.2f ms\n", milliseconds(timer));
-        timer.restart();
-        QScrollBar* bar = form.BtuList->verticalScrollBar();
-        bar->setValue(bar->maximum() / 2);
-        waitUntilPainted(&form, listPaints);
-        std::printf("  scroll to the middle and paint:        %8.2f ms\n", milliseconds(timer));
-        timer.restart();
-        form.BtuList->model()->index(0, 0);
-        form.NewBtnClick();
-        waitUntilPainted(&form, windowPaints);
-        std::printf("  new file (empty the lists) and paint:  %8.2f ms\n\n", milliseconds(timer));
+    for (const QString& path : files) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        child.start(QApplication::applicationFilePath(), {QStringLiteral("--open"), path, folder.path()});
+        if (!child.waitForFinished(300000) || child.exitCode() != 0) {
+            std::printf("measuring %s failed\n", qPrintable(path));
+            return 1;
+        }
+        std::fflush(stdout);
+        std::printf("\n");
     }
     return 0;
 }

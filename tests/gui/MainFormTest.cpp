@@ -461,6 +461,48 @@ TEST_F(MainFormTest, ClosingNeverLosesUnsavedWork)
     }
 }
 
+TEST_F(MainFormTest, SavedFileOpensAgainIntoTheLists)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("order.ag"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folder.path() + QLatin1Char('/'));
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    for (int i = 0; i < 3; ++i)
+        doc.BtuList.append(QStringLiteral("Debitering"),
+                           {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                            QStringLiteral("100.00"), QStringLiteral("1"), QString::number(1000 + i),
+                            QStringLiteral("ref")});
+    doc.MakList.append(QStringLiteral("23"), doc.MakText(23), {QStringLiteral("1000"), QString(), QString(),
+                                                                QString(), QString()});
+    doc.DocModified = true;
+    form->UpdateView(true);
+
+    FileDialog::setNextFileName(path);
+    ASSERT_TRUE(form->SparaBtnClick());
+    EXPECT_TRUE(form->VisaBtn->isEnabled());
+    form->NewBtnClick();
+    ASSERT_FALSE(doc.hasRows());
+
+    FileDialog::setNextFileName(path);
+    form->OpenBtnClick();
+    settle();
+    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().value(0).text.toStdString();
+    EXPECT_EQ(doc.CurrentFile, path);
+    EXPECT_FALSE(doc.Loading);
+    EXPECT_EQ(form->BtuList->model()->rowCount(), 3);
+    EXPECT_EQ(form->MakList->model()->rowCount(), 1);
+    EXPECT_EQ(form->BtuList->model()->index(2, 5).data().toString(), QStringLiteral("1002"));
+    EXPECT_TRUE(form->BtuPanel->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->MakPanel->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->StartPanel->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->SparaBtn->isEnabled());
+    EXPECT_TRUE(form->VisaBtn->isEnabled());
+}
+
 TEST(RowListModelTest, RowsAreStripedByPositionAndShowTheListPicture)
 {
     RowList rows(1);
