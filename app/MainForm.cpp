@@ -86,20 +86,6 @@ QIcon pictureIfPresent(const QString& resource)
     return QFile::exists(resource) ? QIcon(resource) : QIcon();
 }
 
-// Commands stop at a failed conversion or a settings failure with the failure's own text.
-template <typename Command>
-bool runReportingFailures(QWidget* parent, Command command)
-{
-    try {
-        command();
-        return true;
-    } catch (const ValmoError& failure) {
-        MessageBox::show(parent, ApplicationTitle(), failure.text(), MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Error);
-        return false;
-    }
-}
-
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
@@ -133,6 +119,31 @@ TMainForm::~TMainForm()
     delete m_makModel;
 }
 
+bool TMainForm::runCommand(const std::function<void()>& command)
+{
+    QString failure;
+    try {
+        command();
+        return true;
+    } catch (const ValmoError& error) {
+        // A failed conversion or settings access stops the command with the failure's own text.
+        failure = error.text();
+    } catch (const std::exception& error) {
+        failure = QStringLiteral("Ett oväntat fel inträffade: %1").arg(QString::fromLocal8Bit(error.what()));
+    }
+    // A file read that stopped half-way leaves no half document behind that could be saved over
+    // the file, and no Loading flag that would freeze the window.
+    if (m_document.Loading) {
+        m_document.clearLists();
+        m_document.CurrentFile.clear();
+        m_document.DocModified = false;
+        m_document.Loading = false;
+    }
+    MessageBox::show(this, ApplicationTitle(), failure, MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+    UpdateView(false);
+    return false;
+}
+
 void TMainForm::createWindows()
 {
     if (Viewer)
@@ -147,7 +158,7 @@ void TMainForm::createWindows()
 void TMainForm::FormCreate()
 {
     QString service = QStringLiteral("Privat");
-    runReportingFailures(this, [&] {
+    runCommand([&] {
         service = ReadSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QStringLiteral("Privat"));
     });
     m_document.PrivateService = service == QStringLiteral("Privat");
@@ -590,21 +601,21 @@ void TMainForm::NewBtnClick()
 void TMainForm::OpenBtnClick()
 {
     if (m_openCommand)
-        runReportingFailures(this, [this] { m_openCommand->OpenBtnClick(); });
+        runCommand([this] { m_openCommand->OpenBtnClick(); });
 }
 
 bool TMainForm::SparaBtnClick()
 {
     bool saved = false;
     if (m_saveCommand)
-        runReportingFailures(this, [&] { saved = m_saveCommand->SparaBtnClick(); });
+        runCommand([&] { saved = m_saveCommand->SparaBtnClick(); });
     return saved;
 }
 
 void TMainForm::VisaBtnClick()
 {
     if (m_fileShower)
-        runReportingFailures(this, [this] { m_fileShower->VisaBtnClick(); });
+        runCommand([this] { m_fileShower->VisaBtnClick(); });
 }
 
 void TMainForm::MdgBtnClick() {}
@@ -620,7 +631,7 @@ void TMainForm::DelBtnClick() {}
 void TMainForm::SettingsBtnClick()
 {
     if (m_settingsCommand)
-        runReportingFailures(this, [this] { m_settingsCommand->SettingsBtnClick(); });
+        runCommand([this] { m_settingsCommand->SettingsBtnClick(); });
 }
 
 void TMainForm::HelpBtnClick()

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -132,6 +133,9 @@ private:
     QWidget* createSection(const QString& heading, const QList<QTreeView*>& lists);
     QTreeView* createList(RowListModel* model, const QList<int>& columnWidths, void (TMainForm::*edit)());
     void setPayerCaptions(bool privateService);
+    // Runs a command; a failure it throws is shown to the user and the window is brought back in
+    // step with the document. False when the command failed.
+    bool runCommand(const std::function<void()>& command);
     void editList(QTreeView* view);
 
     OrderDocument m_document;
