@@ -242,10 +242,12 @@ void TMainForm::createToolBar()
     VisaBtn = addToolButton(QStringLiteral("&Visa fil"), QStringLiteral("show"), &TMainForm::VisaBtnClick);
     addToolSeparator();
     MdgBtn = addToolButton(QStringLiteral("&Medgivande"), QStringLiteral("mandate"), &TMainForm::MdgBtnClick);
-    BtuBtn = addToolButton(QStringLiteral("&Betaluppdrag"), QStringLiteral("payment"), &TMainForm::BtuBtnClick);
+    BtuBtn =
+        addToolButton(QStringLiteral("&Betaluppdrag"), QStringLiteral("payment"), &TMainForm::BtuBtnClick);
     MakBtn = addToolButton(QStringLiteral("Ma&kulering"), QStringLiteral("cancel"), &TMainForm::MakBtnClick);
     addToolSeparator();
-    ChangeBtn = addToolButton(QStringLiteral("&Redigera"), QStringLiteral("edit"), &TMainForm::ChangeBtnClick);
+    ChangeBtn =
+        addToolButton(QStringLiteral("&Redigera"), QStringLiteral("edit"), &TMainForm::ChangeBtnClick);
     DelBtn = addToolButton(QStringLiteral("&Ta bort"), QStringLiteral("delete"), &TMainForm::DelBtnClick);
     addToolSeparator();
     SettingsBtn = addToolButton(QStringLiteral("&Inställningar"), QStringLiteral("settings"),
@@ -265,7 +267,8 @@ void TMainForm::addToolSeparator()
         line->setStyle(m_toolBarStyle);
 }
 
-QToolButton* TMainForm::addToolButton(const QString& caption, const QString& icon, void (TMainForm::*command)())
+QToolButton* TMainForm::addToolButton(const QString& caption, const QString& icon,
+                                      void (TMainForm::*command)())
 {
     auto* button = new QToolButton(ToolBar1);
     button->setObjectName(icon);
@@ -288,16 +291,18 @@ QToolButton* TMainForm::addToolButton(const QString& caption, const QString& ico
 void TMainForm::createDocumentArea()
 {
     const bool& loading = m_document.Loading;
-    m_btuModel = new RowListModel(m_document.BtuList,
-                                  {QStringLiteral("Typ"), QStringLiteral("Period"), QStringLiteral("Betalningsdag"),
-                                   QStringLiteral("Belopp"), QStringLiteral("Antal"), QStringLiteral("Betalarnummer"),
-                                   QStringLiteral("Referens")},
-                                  loading, this);
+    m_btuModel =
+        new RowListModel(m_document.BtuList,
+                         {QStringLiteral("Typ"), QStringLiteral("Period"), QStringLiteral("Betalningsdag"),
+                          QStringLiteral("Belopp"), QStringLiteral("Antal"), QStringLiteral("Betalarnummer"),
+                          QStringLiteral("Referens")},
+                         loading, this);
     m_mdgModel = new RowListModel(m_document.MdgList,
                                   {QStringLiteral("Typ"), QStringLiteral("Betalarnummer"),
                                    QStringLiteral("Konto/id-nummer"), QStringLiteral("Personnummer")},
                                   loading, this);
-    m_mdgCompModel = new RowListModel(m_document.MdgListComp, {QStringLiteral("Bankgironummer")}, loading, this);
+    m_mdgCompModel =
+        new RowListModel(m_document.MdgListComp, {QStringLiteral("Bankgironummer")}, loading, this);
     m_makModel = new RowListModel(m_document.MakList,
                                   {QStringLiteral("Beskrivning"), QStringLiteral("Betalarnummer"),
                                    QStringLiteral("Betalningsdag"), QStringLiteral("Ny betaldag"),
@@ -308,7 +313,8 @@ void TMainForm::createDocumentArea()
     m_makModel->setRowPicture(pictureIfPresent(QStringLiteral(":/icons/rows/change.png")));
 
     constexpr int DefaultWidth = -1;
-    BtuList = createList(m_btuModel, {100, 180, 90, 100, DefaultWidth, 120, 120}, &TMainForm::BtuListDblClick);
+    BtuList =
+        createList(m_btuModel, {100, 180, 90, 100, DefaultWidth, 120, 120}, &TMainForm::BtuListDblClick);
     MdgList = createList(m_mdgModel, {230, 140, 150, 130}, &TMainForm::MdgListDblClick);
     MdgListComp = createList(m_mdgCompModel, {200}, &TMainForm::MdgListCompDblClick);
     MakList = createList(m_makModel, {300, 100, 90, 90, 100, 100}, &TMainForm::MakListDblClick);
@@ -377,7 +383,8 @@ QWidget* TMainForm::createSection(const QString& heading, const QList<QTreeView*
     return panel;
 }
 
-QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWidths, void (TMainForm::*edit)())
+QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWidths,
+                                 void (TMainForm::*edit)())
 {
     auto* view = new QTreeView;
     view->setModel(model);
@@ -400,7 +407,8 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
 
     view->installEventFilter(this);
     connect(view, &QAbstractItemView::doubleClicked, this, [this, edit] { (this->*edit)(); });
-    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateView(false); });
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { UpdateView(false); });
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { UpdateView(false); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateView(false); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { UpdateView(false); });
@@ -502,7 +510,8 @@ void TMainForm::UpdateView(bool resizePanels)
         }
         if (mandateShown) {
             const int cancellationHeight = lowerHeight / 2;
-            InnerPanel->setSizes({qMax(0, lowerHeight - SplitterHeight - cancellationHeight), cancellationHeight});
+            InnerPanel->setSizes(
+                {qMax(0, lowerHeight - SplitterHeight - cancellationHeight), cancellationHeight});
         }
     }
 
@@ -570,7 +579,8 @@ void TMainForm::selectRow(ListId list, int row)
         return;
     }
     const QModelIndex index = model->index(row, 0);
-    view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->selectionModel()->setCurrentIndex(index,
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view->scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
@@ -586,7 +596,8 @@ void TMainForm::NewBtnClick()
     if (m_document.DocModified) {
         const MessageBox::Answer answer = MessageBox::show(
             this, QString(),
-            QStringLiteral("Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?"),
+            QStringLiteral(
+                "Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?"),
             MessageBox::Buttons::OkCancel);
         if (answer != MessageBox::Answer::Ok)
             return;

@@ -6,13 +6,14 @@
 #include <QBrush>
 
 RowListModel::RowListModel(RowList& rows, const QStringList& captions, const bool& batching, QObject* parent)
-    : QAbstractTableModel(parent), m_rows(rows), m_observed(&rows), m_captions(captions), m_batching(batching),
-      m_shownCount(rows.count())
+    : QAbstractTableModel(parent), m_rows(rows), m_observed(&rows), m_captions(captions),
+      m_batching(batching), m_shownCount(rows.count())
 {
     rows.setObserver(this);
 }
 
-RowListModel::RowListModel(MakRowList& rows, const QStringList& captions, const bool& batching, QObject* parent)
+RowListModel::RowListModel(MakRowList& rows, const QStringList& captions, const bool& batching,
+                           QObject* parent)
     : QAbstractTableModel(parent), m_rows(rows.rows()), m_observedMak(&rows), m_captions(captions),
       m_batching(batching), m_shownCount(rows.count())
 {

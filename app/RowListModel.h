@@ -22,7 +22,8 @@ public:
     static QColor oddRowColor() { return QColor(236, 236, 255); }
 
     RowListModel(RowList& rows, const QStringList& captions, const bool& batching, QObject* parent = nullptr);
-    RowListModel(MakRowList& rows, const QStringList& captions, const bool& batching, QObject* parent = nullptr);
+    RowListModel(MakRowList& rows, const QStringList& captions, const bool& batching,
+                 QObject* parent = nullptr);
     ~RowListModel() override;
 
     // The small picture shown before the caption of every row (none by default).
@@ -40,7 +41,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    enum class Pending { None, Insert, Remove, Reset };
+    enum class Pending
+    {
+        None,
+        Insert,
+        Remove,
+        Reset
+    };
 
     bool hasUnannouncedRows() const;
 

@@ -47,11 +47,12 @@ QString FileVersionFromResource()
                                             .arg(translations[0].language, 4, 16, QLatin1Char('0'))
                                             .arg(translations[0].codePage, 4, 16, QLatin1Char('0'))
                                             .toUpper();
-    const QString key = QStringLiteral("\\StringFileInfo\\") + languageAndCodePage + QStringLiteral("\\FileVersion");
+    const QString key =
+        QStringLiteral("\\StringFileInfo\\") + languageAndCodePage + QStringLiteral("\\FileVersion");
     wchar_t* value = nullptr;
     UINT valueLength = 0;
-    if (!VerQueryValueW(block.data(), reinterpret_cast<LPCWSTR>(key.utf16()), reinterpret_cast<void**>(&value),
-                        &valueLength) ||
+    if (!VerQueryValueW(block.data(), reinterpret_cast<LPCWSTR>(key.utf16()),
+                        reinterpret_cast<void**>(&value), &valueLength) ||
         valueLength == 0)
         return QString();
     return QString::fromWCharArray(value).trimmed();

@@ -103,16 +103,18 @@ QString writeOrderFile(TMainForm& form, int records, const QString& folder)
         const QString payer = QString::number(1000000 + i);
         switch (i % 10) {
         case 8:
-            doc.MdgList.append(paper, {payer, QStringLiteral("5000-1234567"), QStringLiteral("19800101-1234")});
+            doc.MdgList.append(paper,
+                               {payer, QStringLiteral("5000-1234567"), QStringLiteral("19800101-1234")});
             break;
         case 9:
-            doc.MakList.append(QStringLiteral("25"), makText,
-                               {payer, QStringLiteral("2024-03-05"), QString(), QStringLiteral("125.00"), debit});
+            doc.MakList.append(
+                QStringLiteral("25"), makText,
+                {payer, QStringLiteral("2024-03-05"), QString(), QStringLiteral("125.00"), debit});
             break;
         default:
             doc.BtuList.append(debit, {period, QStringLiteral("2024-03-05"),
-                                       QString::number(100 + i % 900) + QStringLiteral(".00"), QStringLiteral("12"),
-                                       payer, QStringLiteral("Faktura ") + payer});
+                                       QString::number(100 + i % 900) + QStringLiteral(".00"),
+                                       QStringLiteral("12"), payer, QStringLiteral("Faktura ") + payer});
         }
     }
     doc.Loading = false;

@@ -1,5 +1,5 @@
-#include "app/FileDialog.h"
 #include "app/MainForm.h"
+#include "app/FileDialog.h"
 #include "app/MessageBox.h"
 #include "app/RowListModel.h"
 #include "app/StartPicture.h"
@@ -10,14 +10,14 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QHeaderView>
-#include <QImageWriter>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QHeaderView>
+#include <QImageWriter>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -28,8 +28,11 @@
 
 namespace {
 
-const QStringList BtuRow = {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
-                            QStringLiteral("100,00"), QStringLiteral("1"), QStringLiteral("1234"),
+const QStringList BtuRow = {QStringLiteral("Engångsbetalning"),
+                            QStringLiteral("2024-03-05"),
+                            QStringLiteral("100,00"),
+                            QStringLiteral("1"),
+                            QStringLiteral("1234"),
                             QStringLiteral("ref")};
 const QStringList MdgRow = {QStringLiteral("123-4567"), QStringLiteral("5000-1234567"),
                             QStringLiteral("19800101-1234")};
@@ -90,8 +93,8 @@ TEST_F(MainFormTest, StartsWithTheStartSectionAndTheDocumentCommandsDisabled)
         EXPECT_FALSE(section->isVisibleTo(form.get()));
     for (QToolButton* button : {form->NewBtn, form->SparaBtn, form->VisaBtn, form->ChangeBtn, form->DelBtn})
         EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
-    for (QToolButton* button : {form->OpenBtn, form->MdgBtn, form->BtuBtn, form->MakBtn, form->SettingsBtn,
-                                form->HelpBtn})
+    for (QToolButton* button :
+         {form->OpenBtn, form->MdgBtn, form->BtuBtn, form->MakBtn, form->SettingsBtn, form->HelpBtn})
         EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Lumora Valmo 1.0.0"));
     EXPECT_EQ(form->document().MakText(25), QStringLiteral("Makulering av en transaktion"));
@@ -116,9 +119,10 @@ TEST_F(MainFormTest, ToolbarHasElevenButtonsInFourGroups)
         EXPECT_FALSE(button->shortcut().isEmpty());
         layout << button->text();
     }
-    EXPECT_EQ(layout.join(QLatin1Char(',')),
-              QStringLiteral("Öppna &fil,&Ny fil,&Spara fil,&Visa fil,|,&Medgivande,&Betaluppdrag,Ma&kulering,|,"
-                             "&Redigera,&Ta bort,|,&Inställningar,&Hjälp"));
+    EXPECT_EQ(
+        layout.join(QLatin1Char(',')),
+        QStringLiteral("Öppna &fil,&Ny fil,&Spara fil,&Visa fil,|,&Medgivande,&Betaluppdrag,Ma&kulering,|,"
+                       "&Redigera,&Ta bort,|,&Inställningar,&Hjälp"));
     EXPECT_EQ(form.size(), QSize(873, 546));
 }
 
@@ -133,17 +137,24 @@ TEST_F(MainFormTest, ListsHaveTheirColumnsAndWidths)
         int width;
     };
     const Column columns[] = {
-        {form.BtuList, 0, "Typ", 100},           {form.BtuList, 1, "Period", 180},
-        {form.BtuList, 2, "Betalningsdag", 90},  {form.BtuList, 3, "Belopp", 100},
-        {form.BtuList, 5, "Betalarnummer", 120}, {form.BtuList, 6, "Referens", 120},
-        {form.MdgList, 0, "Typ", 230},           {form.MdgList, 2, "Konto/id-nummer", 150},
-        {form.MdgList, 3, "Personnummer", 130},  {form.MdgListComp, 0, "Bankgironummer", 200},
-        {form.MakList, 0, "Beskrivning", 300},   {form.MakList, 3, "Ny betaldag", 90},
+        {form.BtuList, 0, "Typ", 100},
+        {form.BtuList, 1, "Period", 180},
+        {form.BtuList, 2, "Betalningsdag", 90},
+        {form.BtuList, 3, "Belopp", 100},
+        {form.BtuList, 5, "Betalarnummer", 120},
+        {form.BtuList, 6, "Referens", 120},
+        {form.MdgList, 0, "Typ", 230},
+        {form.MdgList, 2, "Konto/id-nummer", 150},
+        {form.MdgList, 3, "Personnummer", 130},
+        {form.MdgListComp, 0, "Bankgironummer", 200},
+        {form.MakList, 0, "Beskrivning", 300},
+        {form.MakList, 3, "Ny betaldag", 90},
         {form.MakList, 5, "Transaktionstyp", 100},
     };
     for (const Column& c : columns) {
         SCOPED_TRACE(c.caption);
-        EXPECT_EQ(c.list->model()->headerData(c.column, Qt::Horizontal).toString(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(c.list->model()->headerData(c.column, Qt::Horizontal).toString(),
+                  QString::fromUtf8(c.caption));
         EXPECT_EQ(c.list->header()->sectionSize(c.column), c.width);
     }
     EXPECT_EQ(form.BtuList->model()->columnCount(), 7);
@@ -157,7 +168,14 @@ TEST_F(MainFormTest, ListsHaveTheirColumnsAndWidths)
     }
 }
 
-enum class Focus { None, Btu, Mdg, MdgComp, Mak };
+enum class Focus
+{
+    None,
+    Btu,
+    Mdg,
+    MdgComp,
+    Mak
+};
 
 struct ViewCase
 {
@@ -226,7 +244,8 @@ TEST_F(MainFormTest, UpdateViewFollowsRowsServiceFileModifiedAndFocus)
         // Exactly one mandate list, by the service type, whatever the two lists hold.
         EXPECT_EQ(form->MdgList->isVisibleTo(form->MdgPanel), c.privateService);
         EXPECT_EQ(form->MdgListComp->isVisibleTo(form->MdgPanel), !c.privateService);
-        const QString payer = c.privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer");
+        const QString payer =
+            c.privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer");
         EXPECT_EQ(form->BtuList->model()->headerData(5, Qt::Horizontal).toString(), payer);
         EXPECT_EQ(form->MakList->model()->headerData(1, Qt::Horizontal).toString(), payer);
         EXPECT_EQ(form->NewBtn->isEnabled(), c.newEnabled);
@@ -349,8 +368,8 @@ TEST_F(MainFormTest, ServiceTypeIsReadAtCreationExactly)
 
 TEST_F(MainFormTest, NewFileAsksBeforeDiscardingChanges)
 {
-    const QString question =
-        QStringLiteral("Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?");
+    const QString question = QStringLiteral(
+        "Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?");
     auto form = shownForm();
     OrderDocument& doc = form->document();
     addRows(doc, 2, 1, 1, 1);
@@ -386,7 +405,14 @@ TEST_F(MainFormTest, NewFileAsksBeforeDiscardingChanges)
     EXPECT_FALSE(doc.hasRows());
 }
 
-enum class SaveOutcome { NotAsked, RefusedSettings, DialogCancelled, CannotCreate, Written };
+enum class SaveOutcome
+{
+    NotAsked,
+    RefusedSettings,
+    DialogCancelled,
+    CannotCreate,
+    Written
+};
 
 struct CloseCase
 {
@@ -476,8 +502,8 @@ TEST_F(MainFormTest, SavedFileOpensAgainIntoTheLists)
                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
                             QStringLiteral("100.00"), QStringLiteral("1"), QString::number(1000 + i),
                             QStringLiteral("ref")});
-    doc.MakList.append(QStringLiteral("23"), doc.MakText(23), {QStringLiteral("1000"), QString(), QString(),
-                                                                QString(), QString()});
+    doc.MakList.append(QStringLiteral("23"), doc.MakText(23),
+                       {QStringLiteral("1000"), QString(), QString(), QString(), QString()});
     doc.DocModified = true;
     form->UpdateView(true);
 
