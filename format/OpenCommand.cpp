@@ -71,7 +71,6 @@ void OpenCommand::OpenBtnClick()
     if (path.isEmpty())
         return;
     m_lastFileName = path;
-    m_document.CurrentFile = path;
     rememberFolder(path);
     readFile(path);
 }
@@ -111,9 +110,11 @@ void OpenCommand::readFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        // The rows stay, so CurrentFile keeps naming the file they came from.
         m_prompt.showMessage(QString(), cannotOpenMessage(), UserPrompt::Buttons::Ok);
         return;
     }
+    m_document.CurrentFile = path;
     m_document.Loading = true;
     m_view.showStartSection();
     BusyScope busy(m_prompt);

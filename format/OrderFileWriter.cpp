@@ -118,6 +118,16 @@ void repeatCountField(char* dest, QStringView period, QStringView antal)
     dest[2] = char('0' + count % 10);
 }
 
+// The amount in öre: the digits of the amount text. The record has no room for a sign, so a
+// negative amount is refused rather than written as a positive one.
+void amountField(char* dest, QStringView amount)
+{
+    if (amount.contains(QLatin1Char('-')) || amount.contains(QChar(0x2212)))
+        throw ConversionError(
+            QStringLiteral("Beloppet '%1' är negativt och kan inte skrivas i filen.").arg(amount.toString()));
+    OrderFields::DigitField(dest, amount, 12);
+}
+
 void putText(char*& cursor, const char* text, int width)
 {
     std::memcpy(cursor, text, size_t(width));
@@ -332,7 +342,7 @@ void OrderFileWriter::writePaymentRecord(const ListRow& row)
     cursor += 4;
     OrderFields::DigitField(cursor, row.textView(PaymentColumn::Betalarnummer), 16);
     cursor += 16;
-    OrderFields::DigitField(cursor, row.textView(PaymentColumn::Belopp), 12);
+    amountField(cursor, row.textView(PaymentColumn::Belopp));
     cursor += 12;
     putText(cursor, m_bankgiroField, 10);
     OrderFields::TextField(cursor, row.textView(PaymentColumn::Referens), 16);
@@ -402,7 +412,7 @@ void OrderFileWriter::writeChangeRecord(const QString& code, const ListRow& row)
     if (amount.isEmpty())
         OrderFields::BlankField(cursor, 12);
     else
-        OrderFields::DigitField(cursor, amount, 12);
+        amountField(cursor, amount);
     cursor += 12;
     const char* transaction = transactionCode(row.textView(ChangeColumn::Transaktionstyp));
     putText(cursor, transaction ? transaction : "  ", 2);

@@ -146,15 +146,18 @@ TEST_F(OpenCommandTest, DialogStartsInTheLastFolderWithThePreviousChoice)
     EXPECT_EQ(prompt.dialogs[1].initialFileName, path);
 }
 
-TEST_F(OpenCommandTest, AFileThatCannotBeOpenedLeavesTheListsAlone)
+TEST_F(OpenCommandTest, AFileThatCannotBeOpenedLeavesTheDocumentAlone)
 {
     givePreviousRows();
+    document.CurrentFile = "previous.ag";
     const QString path = folder.filePath("missing.ag");
     open(path);
     EXPECT_EQ(prompt.texts(), QStringList({OpenCommand::cannotOpenMessage()}));
     EXPECT_EQ(prompt.messages[0].caption, "");
     EXPECT_EQ(document.BtuList.count(), 1);
-    EXPECT_EQ(document.CurrentFile, path);
+    // The rows still belong to the previous file: a save or "Visa fil" must not aim at the file
+    // that could not be opened.
+    EXPECT_EQ(document.CurrentFile, "previous.ag");
     EXPECT_FALSE(document.Loading);
     EXPECT_EQ(prompt.busyCount, 0);
 }

@@ -370,6 +370,18 @@ TEST(OrderFileWriter, RowThatCannotBeWrittenStopsWithTheConversionMessage)
          },
          QStringLiteral(
              "Texten '\u0394' innehåller tecknet '\u0394', som inte kan skrivas i en Autogirofil.")},
+        {"negative payment amount",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("-50,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QString());
+         },
+         QStringLiteral("Beloppet '-50,00' är negativt och kan inte skrivas i filen.")},
+        {"negative change amount in the Swedish form",
+         [](OrderDocument& d) {
+             addChange(d, QStringLiteral("25"), QStringLiteral("1"), QStringLiteral("2024-03-05"), QString(),
+                       QStringLiteral("\u221250,00"), QStringLiteral("Debitering"));
+         },
+         QStringLiteral("Beloppet '\u221250,00' är negativt och kan inte skrivas i filen.")},
         {"new payment date",
          [](OrderDocument& d) {
              addChange(d, QStringLiteral("26"), QString(), QString(), QStringLiteral("2024-13-01"));

@@ -1,0 +1,7 @@
+if(TARGET valmo-cli)
+  add_executable(CliBench ${CMAKE_CURRENT_LIST_DIR}/cli/CliBench.cpp ${CMAKE_CURRENT_LIST_DIR}/BenchSupport.cpp)
+  target_link_libraries(CliBench PRIVATE valmo_cli_lib)
+  target_include_directories(CliBench PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+  target_compile_definitions(CliBench PRIVATE VALMO_CLI_PATH="$<TARGET_FILE:valmo-cli>")
+  add_dependencies(CliBench valmo-cli)
+endif()

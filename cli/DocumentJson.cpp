@@ -1,0 +1,278 @@
+#include "cli/DocumentJson.h"
+
+#include "app/OrderDocument.h"
+#include "cli/JsonCursor.h"
+
+#include <QBuffer>
+#include <QIODevice>
+#include <QVector>
+
+#include <cstring>
+
+namespace {
+
+// Reads one row: an array of exactly `columns` texts.
+QStringList readRow(JsonCursor& json, const QString& listName, int index, int columns)
+{
+    const QString where = QStringLiteral("%1[%2]").arg(listName).arg(index);
+    if (json.peek() != '[')
+        throw DocumentJsonError(QStringLiteral("%1 är inte en lista av texter").arg(where));
+    json.expect('[');
+    QStringList texts;
+    if (!json.take(']')) {
+        do {
+            if (json.peek() != '"')
+                throw DocumentJsonError(
+                    QStringLiteral("%1 innehåller %2, som inte är en text").arg(where, json.nextKind()));
+            texts.append(json.readString());
+        } while (json.take(','));
+        json.expect(']');
+    }
+    if (texts.size() != columns)
+        throw DocumentJsonError(
+            QStringLiteral("%1 har %2 kolumner, men ska ha %3").arg(where).arg(texts.size()).arg(columns));
+    return texts;
+}
+
+// Reads an array, calling readElement for each element with its index.
+template <typename ReadElement>
+void readArray(JsonCursor& json, const QString& name, ReadElement readElement)
+{
+    if (json.peek() != '[')
+        throw DocumentJsonError(QStringLiteral("\"%1\" ska vara en lista").arg(name));
+    json.expect('[');
+    if (json.take(']'))
+        return;
+    int index = 0;
+    do
+        readElement(index++);
+    while (json.take(','));
+    json.expect(']');
+}
+
+void readList(JsonCursor& json, const QString& name, RowList& list)
+{
+    list.clear();
+    const int columns = list.subItemCount() + 1;
+    readArray(json, name, [&](int index) {
+        QStringList texts = readRow(json, name, index, columns);
+        const QString caption = texts.takeFirst();
+        list.append(caption, texts);
+    });
+}
+
+// A buffered writer of JSON text.
+class JsonOut
+{
+public:
+    explicit JsonOut(QIODevice& device) : m_device(device) { m_buffer.reserve(Capacity + 1024); }
+    ~JsonOut() { flush(); }
+
+    void raw(const char* text) { append(text, qsizetype(std::strlen(text))); }
+    // Writes text as a JSON string in UTF-8, encoding straight into the buffer.
+    void string(QStringView text)
+    {
+        const qsizetype start = m_buffer.size();
+        m_buffer.resize(start + 2 + text.size() * 6); // the longest form of a character is \u00XX
+        char* out = m_buffer.data() + start;
+        *out++ = '"';
+        const char16_t* p = text.utf16();
+        const char16_t* end = p + text.size();
+        for (; p < end; ++p) {
+            const char16_t u = *p;
+            if (u >= 0x20 && u < 0x80) {
+                if (u == '"' || u == '\\')
+                    *out++ = '\\';
+                *out++ = char(u);
+            } else if (u < 0x20) {
+                static const char hex[] = "0123456789abcdef";
+                *out++ = '\\';
+                *out++ = 'u';
+                *out++ = '0';
+                *out++ = '0';
+                *out++ = hex[u >> 4];
+                *out++ = hex[u & 15];
+            } else if (u < 0x800) {
+                *out++ = char(0xC0 | (u >> 6));
+                *out++ = char(0x80 | (u & 0x3F));
+            } else if (QChar::isHighSurrogate(u) && p + 1 < end && QChar::isLowSurrogate(p[1])) {
+                const char32_t code = QChar::surrogateToUcs4(u, p[1]);
+                ++p;
+                *out++ = char(0xF0 | (code >> 18));
+                *out++ = char(0x80 | ((code >> 12) & 0x3F));
+                *out++ = char(0x80 | ((code >> 6) & 0x3F));
+                *out++ = char(0x80 | (code & 0x3F));
+            } else {
+                // A lone surrogate cannot be encoded; U+FFFD stands in, as QString::toUtf8 does.
+                const char16_t c = QChar::isSurrogate(u) ? char16_t(0xFFFD) : u;
+                *out++ = char(0xE0 | (c >> 12));
+                *out++ = char(0x80 | ((c >> 6) & 0x3F));
+                *out++ = char(0x80 | (c & 0x3F));
+            }
+        }
+        *out++ = '"';
+        m_buffer.resize(out - m_buffer.constData());
+        if (m_buffer.size() > Capacity)
+            flush();
+    }
+    void number(int value) { raw(QByteArray::number(value).constData()); }
+    void flush()
+    {
+        if (m_buffer.isEmpty())
+            return;
+        if (m_device.write(m_buffer) != m_buffer.size())
+            throw ValmoError(QStringLiteral("Utdata kunde inte skrivas: %1").arg(m_device.errorString()));
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr qsizetype Capacity = 1 << 16;
+    void append(const char* text, qsizetype length)
+    {
+        m_buffer.append(text, length);
+        if (m_buffer.size() > Capacity)
+            flush();
+    }
+
+    QIODevice& m_device;
+    QByteArray m_buffer;
+};
+
+void writeRows(JsonOut& out, const RowList& list)
+{
+    out.raw("[");
+    for (int i = 0; i < list.count(); ++i) {
+        out.raw(i == 0 ? "\n    [" : ",\n    [");
+        const ListRow& row = list[i];
+        for (int column = 0; column < row.columnCount(); ++column) {
+            if (column > 0)
+                out.raw(", ");
+            out.string(row.textView(column));
+        }
+        out.raw("]");
+    }
+    out.raw(list.isEmpty() ? "]" : "\n  ]");
+}
+
+} // namespace
+
+QString ServiceName(bool privateService)
+{
+    return privateService ? QStringLiteral("Privat") : QStringLiteral("Företag");
+}
+
+bool ParseServiceName(const QString& name)
+{
+    if (name == QLatin1String("Privat"))
+        return true;
+    if (name == QStringLiteral("Företag"))
+        return false;
+    throw DocumentJsonError(QStringLiteral("Okänd tjänst \"%1\": ange Privat eller Företag").arg(name));
+}
+
+QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
+{
+    JsonCursor json(text);
+    if (json.peek() != '{')
+        throw DocumentJsonError(QStringLiteral("JSON-dokumentet ska vara ett objekt"));
+    json.expect('{');
+
+    QString service;
+    QStringList seen;
+    QVector<ListRow> makRows;
+    QStringList makCodes;
+    if (!json.take('}')) {
+        do {
+            const QString key = json.readString();
+            json.expect(':');
+            seen.append(key);
+            if (key == QLatin1String("service")) {
+                if (json.peek() != '"')
+                    throw DocumentJsonError(QStringLiteral("\"service\" ska vara en text"));
+                service = json.readString();
+                ParseServiceName(service);
+            } else if (key == QLatin1String("BtuList")) {
+                readList(json, key, document.BtuList);
+            } else if (key == QLatin1String("MdgList")) {
+                readList(json, key, document.MdgList);
+            } else if (key == QLatin1String("MdgListComp")) {
+                readList(json, key, document.MdgListComp);
+            } else if (key == QLatin1String("MakList")) {
+                makRows.clear();
+                readArray(json, key, [&](int index) {
+                    QStringList texts = readRow(json, key, index, MakRowList::SubItemCount + 1);
+                    const QString caption = texts.takeFirst();
+                    makRows.append(ListRow(caption, texts));
+                });
+            } else if (key == QLatin1String("MakCodes")) {
+                makCodes.clear();
+                readArray(json, key, [&](int index) {
+                    if (json.peek() != '"')
+                        throw DocumentJsonError(QStringLiteral("MakCodes[%1] ska vara en text").arg(index));
+                    makCodes.append(json.readString());
+                });
+            } else {
+                json.skipValue(); // "openingRecords" and anything else
+            }
+        } while (json.take(','));
+        json.expect('}');
+    }
+    json.expectEnd();
+
+    for (const char* required : {"BtuList", "MdgList", "MdgListComp", "MakList", "MakCodes"}) {
+        if (!seen.contains(QLatin1String(required)))
+            throw DocumentJsonError(QStringLiteral("\"%1\" saknas").arg(QLatin1String(required)));
+    }
+    if (makCodes.size() != makRows.size())
+        throw DocumentJsonError(QStringLiteral("MakCodes har %1 koder men MakList har %2 rader")
+                                    .arg(makCodes.size())
+                                    .arg(makRows.size()));
+    document.MakList.clear();
+    document.MakList.reserve(int(makRows.size()));
+    for (int i = 0; i < makRows.size(); ++i)
+        document.MakList.append(makCodes[i], makRows[i]);
+    return service;
+}
+
+void WriteDocumentJson(QIODevice& device, const OrderDocument& document,
+                       const QList<OpeningRecordEntry>& openingRecords)
+{
+    JsonOut out(device);
+    out.raw("{\n  \"service\": ");
+    out.string(ServiceName(document.PrivateService));
+    out.raw(",\n  \"BtuList\": ");
+    writeRows(out, document.BtuList);
+    out.raw(",\n  \"MdgList\": ");
+    writeRows(out, document.MdgList);
+    out.raw(",\n  \"MdgListComp\": ");
+    writeRows(out, document.MdgListComp);
+    out.raw(",\n  \"MakList\": ");
+    writeRows(out, document.MakList.rows());
+    out.raw(",\n  \"MakCodes\": [");
+    for (int i = 0; i < document.MakCodes().size(); ++i) {
+        if (i > 0)
+            out.raw(", ");
+        out.string(document.MakCodes()[i]);
+    }
+    out.raw("],\n  \"openingRecords\": [");
+    for (int i = 0; i < openingRecords.size(); ++i) {
+        const OpeningRecordEntry& entry = openingRecords[i];
+        out.raw(i == 0 ? "\n    {\"line\": " : ",\n    {\"line\": ");
+        out.number(entry.line);
+        out.raw(", \"customerNumber\": ");
+        out.string(entry.customerNumber);
+        out.raw(", \"bankgiro\": ");
+        out.string(entry.bankgiro);
+        out.raw("}");
+    }
+    out.raw(openingRecords.isEmpty() ? "]\n}\n" : "\n  ]\n}\n");
+    out.flush();
+}
+
+QByteArray DocumentToJson(const OrderDocument& document, const QList<OpeningRecordEntry>& openingRecords)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteDocumentJson(buffer, document, openingRecords);
+    return buffer.data();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "rules/ValmoError.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class OrderDocument;
+class QIODevice;
+
+// An opening record as read from a file: its line and the payee's numbers, zero-stripped.
+struct OpeningRecordEntry
+{
+    int line = 0;
+    QString customerNumber;
+    QString bankgiro;
+};
+
+// A JSON document that is not in the form the command-line tool reads.
+class DocumentJsonError : public ValmoError
+{
+public:
+    using ValmoError::ValmoError;
+};
+
+// The service type as the JSON document and the settings name it.
+QString ServiceName(bool privateService);
+// "Privat" or "Företag"; anything else is refused with DocumentJsonError.
+bool ParseServiceName(const QString& name);
+
+// Fills the (empty) document from JSON: the four lists as arrays of column texts and MakCodes
+// running parallel to MakList. Returns the "service" member, or an empty text when it is absent.
+// "openingRecords" is ignored.
+QString DocumentFromJson(const QByteArray& json, OrderDocument& document);
+
+// The document as JSON, rows as arrays of their column texts, caption first. Streams to out.
+void WriteDocumentJson(QIODevice& out, const OrderDocument& document,
+                       const QList<OpeningRecordEntry>& openingRecords);
+QByteArray DocumentToJson(const OrderDocument& document, const QList<OpeningRecordEntry>& openingRecords);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "cli/DocumentJson.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Reads JSON text (UTF-8) token by token, so a document of a million rows is read without first
+// building a tree of it. Every fault throws DocumentJsonError naming the position.
+class JsonCursor
+{
+public:
+    explicit JsonCursor(const QByteArray& text);
+
+    // The next significant character without taking it; 0 at the end.
+    char peek();
+    void expect(char c);
+    // Takes c when it comes next.
+    bool take(char c);
+    QString readString();
+    // Skips any value, however nested.
+    void skipValue();
+    // Describes the next value's kind for messages: "en text", "ett tal", ...
+    QString nextKind();
+    void expectEnd();
+    [[noreturn]] void fail(const QString& what) const;
+
+private:
+    void skipSpace();
+    void skipLiteral(const char* literal);
+    void skipNumber();
+    unsigned readHex4();
+
+    const char* m_begin;
+    const char* m_pos;
+    const char* m_end;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "cli/DocumentJson.h"
+
+#include <QList>
+#include <QString>
+#include <QVector>
+
+class OrderDocument;
+
+// The file line that each row of a list came from.
+struct RowLines
+{
+    QVector<int> btu;
+    QVector<int> mdg;
+    QVector<int> mdgComp;
+    QVector<int> mak;
+};
+
+// One finding of the check command: the line, the column title and the Swedish message.
+struct RowProblem
+{
+    int line = 0;
+    QString column;
+    QString message;
+};
+
+// Applies to every row the checks its entry dialog applies, and the bankgiro check to each opening
+// record's payee bankgiro number. Findings come in line order.
+QList<RowProblem> CheckDocumentRows(const OrderDocument& document, const RowLines& lines,
+                                    const QList<OpeningRecordEntry>& openingRecords);

@@ -1,0 +1,245 @@
+#include "app/Clock.h"
+#include "app/OrderDocument.h"
+#include "cli/CliReader.h"
+#include "cli/DocumentJson.h"
+#include "cli/RowChecks.h"
+#include "format/OrderFileWriter.h"
+#include "rules/Extra.h"
+#include "settings/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QTextStream>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+enum ExitStatus { Success = 0, ProblemsFound = 1, Failure = 2, ShownInstead = 3 };
+
+const char* const UsageText =
+    "Användning:\n"
+    "  valmo-cli read FILE [--service Privat|Företag]\n"
+    "  valmo-cli write DOC.json -o FILE [--customer N] [--bankgiro N] [--date YYYY-MM-DD]\n"
+    "                 [--service Privat|Företag]\n"
+    "  valmo-cli check FILE [--service Privat|Företag]\n"
+    "  valmo-cli --help | --version\n"
+    "\n"
+    "read   skriver dokumentet i en Autogirofil som JSON.\n"
+    "write  skriver en Autogirofil från ett JSON-dokument.\n"
+    "check  kontrollerar varje rad i en Autogirofil som inmatningsdialogerna gör.\n"
+    "Slutstatus: 0 klart, 1 fel hittade (check), 2 fel, 3 filen kan bara visas.\n";
+
+void printOut(const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void printLine(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+class UsageError : public ValmoError
+{
+public:
+    using ValmoError::ValmoError;
+};
+
+struct Options
+{
+    QString command;
+    QString input;
+    QString output;
+    std::optional<QString> service;
+    std::optional<QString> customer;
+    std::optional<QString> bankgiro;
+    std::optional<QString> date;
+};
+
+QString takeValue(const QStringList& args, int& i)
+{
+    if (i + 1 >= args.size())
+        throw UsageError(QStringLiteral("%1 saknar värde").arg(args[i]));
+    return args[++i];
+}
+
+Options parseOptions(const QStringList& args)
+{
+    Options options;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--service"))
+            options.service = takeValue(args, i);
+        else if (arg == QLatin1String("-o") || arg == QLatin1String("--output"))
+            options.output = takeValue(args, i);
+        else if (arg == QLatin1String("--customer"))
+            options.customer = takeValue(args, i);
+        else if (arg == QLatin1String("--bankgiro"))
+            options.bankgiro = takeValue(args, i);
+        else if (arg == QLatin1String("--date"))
+            options.date = takeValue(args, i);
+        else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
+            throw UsageError(QStringLiteral("Okänd flagga %1").arg(arg));
+        else if (options.command.isEmpty())
+            options.command = arg;
+        else if (options.input.isEmpty())
+            options.input = arg;
+        else
+            throw UsageError(QStringLiteral("Oväntat argument %1").arg(arg));
+    }
+    if (options.command.isEmpty())
+        throw UsageError(QStringLiteral("Ange ett kommando: read, write eller check"));
+    if (options.input.isEmpty())
+        throw UsageError(QStringLiteral("Ange en fil till %1").arg(options.command));
+    return options;
+}
+
+bool storedPrivateService()
+{
+    return ReadSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QStringLiteral("Privat")) ==
+           QLatin1String("Privat");
+}
+
+bool privateServiceFor(const Options& options, const QString& documentService = QString())
+{
+    if (options.service)
+        return ParseServiceName(*options.service);
+    if (!documentService.isEmpty())
+        return ParseServiceName(documentService);
+    return storedPrivateService();
+}
+
+QByteArray shownInsteadJson(const CliReadResult& result)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("shownInstead"), true);
+    object.insert(QStringLiteral("message"), result.message);
+    object.insert(QStringLiteral("line"), result.line);
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+void requireExistingFile(const QString& path)
+{
+    if (!QFile::exists(path))
+        throw ValmoError(QStringLiteral("Filen %1 finns inte").arg(path));
+}
+
+int runRead(const Options& options)
+{
+    requireExistingFile(options.input);
+    OrderDocument document;
+    document.FillMakTexts();
+    document.PrivateService = privateServiceFor(options);
+    const CliReadResult result = ReadOrderFileForCli(options.input, document);
+    if (result.shownInstead) {
+        printOut(shownInsteadJson(result));
+        return ShownInstead;
+    }
+    QFile out;
+    out.open(stdout, QIODevice::WriteOnly);
+    WriteDocumentJson(out, document, result.openingRecords);
+    return Success;
+}
+
+int runCheck(const Options& options)
+{
+    requireExistingFile(options.input);
+    OrderDocument document;
+    document.FillMakTexts();
+    document.PrivateService = privateServiceFor(options);
+    const CliReadResult result = ReadOrderFileForCli(options.input, document);
+    if (result.shownInstead) {
+        printLine(stdout, QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(result.message));
+        return ShownInstead;
+    }
+    const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);
+    for (const RowProblem& problem : problems)
+        printLine(stdout, QStringLiteral("%1:%2: %3: %4")
+                              .arg(options.input)
+                              .arg(problem.line)
+                              .arg(problem.column, problem.message));
+    return problems.isEmpty() ? Success : ProblemsFound;
+}
+
+QDate parseDateOption(const QString& text)
+{
+    try {
+        return ParseDateText(text);
+    } catch (const ConversionError&) {
+        throw UsageError(QStringLiteral("--date ska vara ett datum i formen ÅÅÅÅ-MM-DD, inte %1").arg(text));
+    }
+}
+
+int runWrite(const Options& options)
+{
+    if (options.output.isEmpty())
+        throw UsageError(QStringLiteral("Ange målfilen med -o FIL"));
+    QFile input(options.input);
+    if (!input.open(QIODevice::ReadOnly))
+        throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(options.input, input.errorString()));
+    OrderDocument document;
+    document.FillMakTexts();
+    const QString service = DocumentFromJson(input.readAll(), document);
+    document.PrivateService = privateServiceFor(options, service);
+
+    const QString section = SettingsStore::section();
+    PayeeNumbers payee;
+    payee.customerNumber = options.customer ? *options.customer
+                                            : ReadSetting(section, QStringLiteral("KundNr"), QString());
+    payee.bankgiroNumber = options.bankgiro ? *options.bankgiro
+                                            : ReadSetting(section, QStringLiteral("BgNr"), QString());
+    if (payee.customerNumber.isEmpty() || payee.bankgiroNumber.isEmpty())
+        throw ValmoError(QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända."));
+
+    std::optional<FixedClock> fixedClock;
+    if (options.date)
+        fixedClock.emplace(parseDateOption(*options.date));
+    const Clock& clock = fixedClock ? static_cast<const Clock&>(*fixedClock) : Clock::system();
+    SaveOrderFile(options.output, document, payee, clock);
+    return Success;
+}
+
+int run(const QStringList& args)
+{
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(UsageText, stdout);
+        return Success;
+    }
+    if (args.contains(QLatin1String("--version"))) {
+        printLine(stdout, QStringLiteral("valmo-cli %1").arg(QStringLiteral(VALMO_VERSION_TEXT)));
+        return Success;
+    }
+    const Options options = parseOptions(args);
+    if (options.command == QLatin1String("read"))
+        return runRead(options);
+    if (options.command == QLatin1String("write"))
+        return runWrite(options);
+    if (options.command == QLatin1String("check"))
+        return runCheck(options);
+    throw UsageError(QStringLiteral("Okänt kommando %1").arg(options.command));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("valmo-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VALMO_VERSION_TEXT));
+    try {
+        return run(QCoreApplication::arguments());
+    } catch (const UsageError& error) {
+        printLine(stderr, QStringLiteral("valmo-cli: %1 (se valmo-cli --help)").arg(error.text()));
+    } catch (const ValmoError& error) {
+        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(error.text()));
+    } catch (const std::exception& error) {
+        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(QString::fromUtf8(error.what())));
+    }
+    return Failure;
+}

@@ -1,0 +1,134 @@
+#include "dialogs/EntryDialog.h"
+
+#include "app/MessageBox.h"
+#include "dialogs/FieldExitWatcher.h"
+#include "dialogs/FieldPanel.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+EntryDialog::EntryDialog(QWidget* parent, const QString& caption, const QString& picture,
+                         Qt::Alignment pictureAlignment)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+{
+    setWindowTitle(caption);
+    setModal(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, backgroundColor());
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    m_panel = new FieldPanel(this);
+    m_grid = new QGridLayout(m_panel);
+    m_grid->setContentsMargins(14, 14, 14, 14);
+    m_grid->setHorizontalSpacing(10);
+    m_grid->setVerticalSpacing(9);
+
+    auto* upper = new QHBoxLayout;
+    upper->addWidget(m_panel, 1);
+    const QPixmap pixmap(picture);
+    if (!pixmap.isNull()) {
+        auto* pictureLabel = new QLabel(this);
+        pictureLabel->setObjectName(QStringLiteral("Picture"));
+        pictureLabel->setPixmap(pixmap);
+        upper->addWidget(pictureLabel, 0, pictureAlignment);
+    }
+
+    HelpBtn = new QPushButton(QStringLiteral("Hjälp"), this);
+    SaveBtn = new QPushButton(QStringLiteral("OK"), this);
+    QuiteBtn = new QPushButton(QStringLiteral("Avbryt"), this);
+    SaveBtn->setDefault(true);
+    HelpBtn->setAutoDefault(false);
+    QuiteBtn->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(HelpBtn);
+    buttons->addWidget(SaveBtn);
+    buttons->addWidget(QuiteBtn);
+    connect(HelpBtn, &QPushButton::clicked, this, [this] { HelpBtnClick(); });
+    connect(SaveBtn, &QPushButton::clicked, this, [this] { SaveBtnClick(); });
+    connect(QuiteBtn, &QPushButton::clicked, this, [this] { QuiteBtnClick(); });
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(12, 12, 12, 12);
+    outer->setSpacing(12);
+    outer->addLayout(upper, 1);
+    outer->addLayout(buttons);
+}
+
+bool EntryDialog::ShowModal()
+{
+    return exec() == QDialog::Accepted;
+}
+
+QLabel* EntryDialog::addLabel(const QString& text, int row, int column)
+{
+    auto* label = new QLabel(text, m_panel);
+    m_grid->addWidget(label, row, column);
+    return label;
+}
+
+QToolButton* EntryDialog::makeHelpButton(std::function<void()> onClick, bool inTabOrder)
+{
+    auto* button = new QToolButton(m_panel);
+    button->setText(QStringLiteral("?"));
+    button->setFocusPolicy(inTabOrder ? Qt::TabFocus : Qt::NoFocus);
+    connect(button, &QToolButton::clicked, this, std::move(onClick));
+    return button;
+}
+
+QDateEdit* EntryDialog::makeDateEdit(QWidget* parent)
+{
+    auto* edit = new QDateEdit(parent);
+    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    edit->setCalendarPopup(true);
+    // Any date a row can hold, so loading a row never changes its date unseen.
+    edit->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    return edit;
+}
+
+void EntryDialog::keepPlaceWhenHidden(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+void EntryDialog::watchExit(QWidget* field, std::function<void()> onExit)
+{
+    new FieldExitWatcher(field, std::move(onExit));
+}
+
+void EntryDialog::finishLayout(const QSize& clientSize)
+{
+    layout()->activate();
+    setFixedSize(layout()->totalSizeHint().expandedTo(clientSize));
+}
+
+bool EntryDialog::passes(const QString& message, QWidget* field)
+{
+    if (message.isEmpty())
+        return true;
+    MessageBox::show(this, QString(), message, MessageBox::Buttons::Ok);
+    field->setFocus(Qt::OtherFocusReason);
+    // The faulty text is selected, so typing replaces it.
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
+    return false;
+}
+
+void EntryDialog::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QDialog::showEvent(event);
+}

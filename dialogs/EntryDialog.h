@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class FieldPanel;
+class QDateEdit;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+// The look and the common behaviour of the entry dialogs: a fixed border, centred on the main
+// window, the fields on a rounded panel beside a decorative picture, and the buttons "Hjälp",
+// "OK" and "Avbryt" at the bottom right. OK (the default button) runs SaveBtnClick, which closes
+// the dialog only when every check passes; "Avbryt", Escape and the close box cancel.
+class EntryDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static QColor backgroundColor() { return QColor(236, 236, 255); }
+
+    QPushButton* HelpBtn = nullptr;
+    QPushButton* SaveBtn = nullptr;
+    QPushButton* QuiteBtn = nullptr;
+
+    // Shows the dialog modally; true when it was closed with OK.
+    bool ShowModal();
+
+    virtual void FormShow() {}
+    virtual void SaveBtnClick() = 0;
+    virtual void HelpBtnClick() = 0;
+    void QuiteBtnClick() { reject(); }
+
+protected:
+    EntryDialog(QWidget* parent, const QString& caption, const QString& picture,
+                Qt::Alignment pictureAlignment);
+
+    QGridLayout* fieldGrid() const { return m_grid; }
+    FieldPanel* panel() const { return m_panel; }
+    QLabel* addLabel(const QString& text, int row, int column = 0);
+    // A small "?" button beside a field. It follows the dialog's buttons in the tab order, or is
+    // skipped by the Tab key when inTabOrder is false.
+    QToolButton* makeHelpButton(std::function<void()> onClick, bool inTabOrder = true);
+    static QDateEdit* makeDateEdit(QWidget* parent);
+    static void keepPlaceWhenHidden(QWidget* widget);
+    // Runs onExit whenever the focus leaves the field.
+    static void watchExit(QWidget* field, std::function<void()> onExit);
+    // Fixes the window size once every control is in place: at least the given client size.
+    void finishLayout(const QSize& clientSize);
+
+    // Shows the message of a failed check (empty title, OK) and puts the focus into the field.
+    // Returns true when there was no message.
+    bool passes(const QString& message, QWidget* field);
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    FieldPanel* m_panel = nullptr;
+    QGridLayout* m_grid = nullptr;
+};

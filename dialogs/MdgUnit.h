@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/ListRow.h"
+#include "dialogs/EntryDialog.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+class QWidget;
+
+// The mandate dialog for private payers: a mandate on paper with the payer's account, or an
+// electronic mandate with its unique id number, approved or rejected.
+class TMdgForm : public EntryDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TMdgForm(QWidget* parent = nullptr);
+
+    QComboBox* TypCmbo = nullptr;
+    QLineEdit* BetalarEdit = nullptr;
+    QLabel* IdLabel = nullptr;
+    QLineEdit* IdEdit = nullptr;
+    QLabel* KontoLabel = nullptr;
+    QLineEdit* ClearingNrEdit = nullptr;
+    QLineEdit* KontoNrEdit = nullptr;
+    QLineEdit* PersonNrEdit = nullptr;
+    QRadioButton* OkRadio = nullptr;
+    QRadioButton* AvvisaRadio = nullptr;
+    QToolButton* BtNrHelp = nullptr;
+    QToolButton* PersNrHelp = nullptr;
+    QToolButton* KontoHelp = nullptr;
+
+    void FormShow() override;
+    void TypCmboChange();
+    void BetalarEditExit();
+    void PersonNrEditExit();
+    void SaveBtnClick() override;
+    void HelpBtnClick() override;
+    void BtNrHelpClick();
+    void PersNrHelpClick();
+    void KontoHelpClick();
+
+    // True while the paper kind is chosen.
+    bool isPaper() const;
+    void LoadRow(const ListRow& row);
+    // The row the fields stand for. Throws ConversionError for a paper mandate whose clearing and
+    // account fields hold no digit; the checks of OK never let such fields pass.
+    ListRow Row() const;
+
+private:
+    void FormCreate();
+    bool checkField(QLineEdit* field, const QString& message);
+
+    QWidget* m_accountFields = nullptr;
+};

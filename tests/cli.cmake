@@ -1,0 +1,13 @@
+# Tests of the command-line tool: its library, and the real program run as a child process.
+if(TARGET valmo-cli)
+  file(GLOB cli_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/cli/*Test.cpp)
+  foreach(source IN LISTS cli_tests)
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE valmo_test_core valmo_cli_lib)
+    target_compile_definitions(${name} PRIVATE VALMO_CLI_PATH="$<TARGET_FILE:valmo-cli>")
+    add_dependencies(${name} valmo-cli)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  endforeach()
+endif()

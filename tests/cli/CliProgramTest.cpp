@@ -1,0 +1,209 @@
+#include "app/Clock.h"
+#include "app/OrderDocument.h"
+#include "cli/DocumentJson.h"
+#include "format/OrderFileWriter.h"
+#include "support/TestSupport.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the real program with its settings in a folder of the test's own.
+class CliProgram : public ::testing::Test
+{
+protected:
+    CliRun run(const QStringList& args, const QString& settings = QString())
+    {
+        QDir().mkpath(m_config.filePath(QStringLiteral("Orvida")));
+        WriteFileBytes(m_config.filePath(QStringLiteral("Orvida/Valmo.ini")), settings.toUtf8());
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("sv_SE.UTF-8"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(VALMO_CLI_PATH), args);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+    QString path(const QString& name) const { return m_files.filePath(name); }
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        WriteFileBytes(path(name), bytes);
+        return path(name);
+    }
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_files;
+};
+
+const char* const EveryKindPrivate = R"({
+  "service": "Privat",
+  "BtuList": [["Debitering", "Engångsbetalning", "2024-03-05", "250,00", "", "4711", "Faktura 12"],
+              ["Kreditering", "Varje månad med start enligt betaldatum", "2024-04-30", "1234,50", "12", "99", "Återbetalning"]],
+  "MdgList": [["Medgivande på papper", "1234567", "5000-1234567", "19800101-1234"],
+              ["Autogiro elektroniskt medgivande", "4711", "99181234567", "19650101-1234"],
+              ["Avvisad - Autogiro elektroniskt medgivande", "4712", "12345", "20001231-0000"]],
+  "MdgListComp": [["1234-5674"]],
+  "MakList": [["Makulering av ett medgivande", "4711", "", "", "", ""],
+              ["Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"],
+              ["Ändring av alla transaktioner", "", "", "2024-04-25", "", ""]],
+  "MakCodes": ["3", "25", "26"]
+})";
+
+QJsonObject parse(const QByteArray& json)
+{
+    return QJsonDocument::fromJson(json).object();
+}
+
+} // namespace
+
+TEST_F(CliProgram, WriteThenReadGivesTheSameRows)
+{
+    for (const QString service : {QStringLiteral("Privat"), QStringLiteral("Företag")}) {
+        const QString doc = writeFile(QStringLiteral("doc.json"), EveryKindPrivate);
+        const QString target = path(QStringLiteral("Valmo 2024-03-01.ag"));
+        const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--customer"),
+                               QStringLiteral("123456"), QStringLiteral("--bankgiro"), QStringLiteral("12345674"),
+                               QStringLiteral("--date"), QStringLiteral("2024-03-01"), QStringLiteral("--service"), service});
+        ASSERT_EQ(written.status, 0) << written.err.constData();
+        const CliRun read = run({QStringLiteral("read"), target, QStringLiteral("--service"), service});
+        ASSERT_EQ(read.status, 0) << read.err.constData();
+
+        const QJsonObject in = parse(EveryKindPrivate);
+        const QJsonObject out = parse(read.out);
+        EXPECT_EQ(out.value(QStringLiteral("service")).toString(), service);
+        const QString mandates = service == QLatin1String("Privat") ? QStringLiteral("MdgList") : QStringLiteral("MdgListComp");
+        EXPECT_EQ(out.value(mandates), in.value(mandates)) << qPrintable(service);
+        EXPECT_EQ(out.value(QStringLiteral("MakCodes")), in.value(QStringLiteral("MakCodes")));
+        const QJsonArray payments = out.value(QStringLiteral("BtuList")).toArray();
+        ASSERT_EQ(payments.size(), 2);
+        // Read back in the reader's form: a one-off payment's blank count is empty, payers of the
+        // company service are in bankgiro display form.
+        EXPECT_EQ(payments[1].toArray()[3].toString(), QStringLiteral("1234,50"));
+        EXPECT_EQ(payments[1].toArray()[4].toString(), QStringLiteral("12"));
+        const QJsonArray opening = out.value(QStringLiteral("openingRecords")).toArray();
+        ASSERT_EQ(opening.size(), 3);
+        EXPECT_EQ(opening[0].toObject().value(QStringLiteral("line")).toInt(), 1);
+        EXPECT_EQ(opening[0].toObject().value(QStringLiteral("bankgiro")).toString(), QStringLiteral("12345674"));
+    }
+}
+
+TEST_F(CliProgram, WriteGivesTheBytesOfTheSaveCommand)
+{
+    const QString doc = writeFile(QStringLiteral("doc.json"), EveryKindPrivate);
+    const QString target = path(QStringLiteral("out.ag"));
+    const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--date"),
+                           QStringLiteral("2024-03-01")},
+                          QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=012345\n"));
+    ASSERT_EQ(written.status, 0) << written.err.constData();
+
+    OrderDocument document;
+    DocumentFromJson(EveryKindPrivate, document);
+    QBuffer expected;
+    expected.open(QIODevice::WriteOnly);
+    WriteOrderFile(expected, document, {QStringLiteral("012345"), QStringLiteral("12345674")},
+                   FixedClock(QDate(2024, 3, 1)));
+    EXPECT_EQ(ReadFileBytes(target), expected.data());
+    EXPECT_TRUE(ReadFileBytes(target).startsWith("0120240301AUTOGIRO"));
+}
+
+TEST_F(CliProgram, CheckReportsOneLinePerProblem)
+{
+    QByteArray file;
+    auto record = [&](const QByteArray& text) { file += text.leftJustified(80, ' ') + "\r\n"; };
+    const QByteArray payee = "0012345674";
+    record("0120240301AUTOGIRO" + QByteArray(44, ' ') + "123456" + "0012345675"); // wrong check digit
+    record("04" + payee + "0000000000004711" + QByteArray(16, '0') + "196513011234"); // month 13
+    record("25" + payee + QByteArray(16, '0') + "20240305" + "000000009950" + "82");  // no payer
+    record("82" + QByteArray("20240305") + "0" + "    " + QByteArray(16, '0') + "000000025000" + payee);
+    record("04" + payee + "0000000000004712" + "5000000001234567" + "196501011234"); // a clean mandate
+    const QString target = writeFile(QStringLiteral("check me.ag"), file);
+    const CliRun check = run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Privat")});
+    EXPECT_EQ(check.status, 1) << check.err.constData();
+    const QStringList lines = QString::fromUtf8(check.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList expected = {
+        target + QStringLiteral(":1: Bankgironummer: Felaktigt Bankgironummer"),
+        target + QStringLiteral(":2: Personnummer: Felaktigt personnummer"),
+        target + QStringLiteral(":3: Betalarnummer: Felaktigt betalarnummer"),
+        target + QStringLiteral(":4: Betalarnummer: Felaktigt betalarnummer"),
+    };
+    EXPECT_EQ(lines, expected);
+
+    // Under the company service the same payers are bankgiro numbers.
+    const CliRun company = run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Företag")});
+    EXPECT_EQ(company.status, 1);
+    EXPECT_TRUE(company.out.contains(":5: Bankgironummer: Felaktigt Bankgironummer")) << company.out.constData();
+}
+
+TEST_F(CliProgram, ExitStatuses)
+{
+    const QString clean = writeFile(QStringLiteral("clean.ag"),
+                                    "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n");
+    const QString report = writeFile(QStringLiteral("report.ag"),
+                                      "01AUTOGIRO" + QByteArray(34, ' ') + "AG-MEDAVI" + QByteArray(11, ' ') +
+                                          "1234560012345674\r\n");
+    const QString badJson = writeFile(QStringLiteral("bad.json"), "{\"BtuList\": [[\"Debitering\"]]}");
+    const QString mismatch = writeFile(
+        QStringLiteral("codes.json"),
+        R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": ["25"]})");
+    const QString unwritable = writeFile(
+        QStringLiteral("date.json"),
+        R"({"BtuList": [["Debitering", "Engångsbetalning", "2024-13-05", "1,00", "1", "1", ""]],
+            "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
+    const QString empty = writeFile(
+        QStringLiteral("empty.json"),
+        R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
+    const QString numbers = QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n");
+
+    const struct
+    {
+        const char* name;
+        QStringList args;
+        QString settings;
+        int status;
+        const char* stdoutHas;
+        const char* stderrHas;
+    } cases[] = {
+        {"help", {QStringLiteral("--help")}, {}, 0, "valmo-cli read FILE", ""},
+        {"version", {QStringLiteral("--version")}, {}, 0, "valmo-cli 1.0.0.0", ""},
+        {"clean check", {QStringLiteral("check"), clean}, numbers, 0, "", ""},
+        {"report read", {QStringLiteral("read"), report}, {}, 3, "\"shownInstead\": true", ""},
+        {"report check", {QStringLiteral("check"), report}, {}, 3, "återrapporteringsfil", ""},
+        {"no such file", {QStringLiteral("read"), path(QStringLiteral("missing.ag"))}, {}, 2, "", "finns inte"},
+        {"bad json", {QStringLiteral("write"), badJson, QStringLiteral("-o"), path(QStringLiteral("a.ag"))}, numbers, 2, "", "kolumner"},
+        {"codes", {QStringLiteral("write"), mismatch, QStringLiteral("-o"), path(QStringLiteral("b.ag"))}, numbers, 2, "", "MakCodes"},
+        {"unwritable row", {QStringLiteral("write"), unwritable, QStringLiteral("-o"), path(QStringLiteral("c.ag"))}, numbers, 2, "", "is not a valid date"},
+        {"no settings", {QStringLiteral("write"), empty, QStringLiteral("-o"), path(QStringLiteral("d.ag")), QStringLiteral("--customer"), QStringLiteral("1")}, {}, 2, "", "inställningarna inte är godkända"},
+        {"unknown command", {QStringLiteral("print"), clean}, {}, 2, "", "Okänt kommando"},
+        {"bad service", {QStringLiteral("read"), clean, QStringLiteral("--service"), QStringLiteral("privat")}, {}, 2, "", "Okänd tjänst"},
+    };
+    for (const auto& c : cases) {
+        const CliRun result = run(c.args, c.settings);
+        EXPECT_EQ(result.status, c.status) << c.name << ": " << result.err.constData();
+        EXPECT_TRUE(result.out.contains(c.stdoutHas)) << c.name << ": " << result.out.constData();
+        EXPECT_TRUE(result.err.contains(c.stderrHas)) << c.name << ": " << result.err.constData();
+        if (c.status == 2) {
+            EXPECT_EQ(result.err.count('\n'), 1) << c.name << ": one line on standard error";
+            EXPECT_TRUE(result.out.isEmpty()) << c.name;
+        }
+    }
+    for (const char* name : {"a.ag", "b.ag", "c.ag", "d.ag"})
+        EXPECT_FALSE(QFile::exists(path(QString::fromLatin1(name)))) << name << " must not be written";
+}

@@ -1,0 +1,170 @@
+#include "app/OrderDocument.h"
+#include "cli/DocumentJson.h"
+#include "cli/RowChecks.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray minimalJson(const QString& extra = QString())
+{
+    return QStringLiteral(R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []%1})")
+        .arg(extra)
+        .toUtf8();
+}
+
+const char* const FullJson = R"({
+  "service": "Privat",
+  "BtuList":     [["Debitering", "Engångsbetalning", "2024-03-05", "250,00", "1", "4711", "Faktura 12"]],
+  "MdgList":     [["Medgivande på papper", "1234567", "5000-1234567", "19800101-1234"]],
+  "MdgListComp": [["1234-5674"]],
+  "MakList":     [["Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"]],
+  "MakCodes":    ["25"],
+  "openingRecords": [{"line": 1, "customerNumber": "123456", "bankgiro": "12345674"}]
+})";
+
+} // namespace
+
+TEST(DocumentJson, ReadsEveryListAndKeepsTextsExactly)
+{
+    OrderDocument document;
+    EXPECT_EQ(DocumentFromJson(FullJson, document), QStringLiteral("Privat"));
+    ASSERT_EQ(document.BtuList.count(), 1);
+    EXPECT_EQ(document.BtuList[0].caption(), QStringLiteral("Debitering"));
+    EXPECT_EQ(document.BtuList[0].subItem(5), QStringLiteral("Faktura 12"));
+    EXPECT_EQ(document.MdgList[0].subItem(1), QStringLiteral("5000-1234567"));
+    EXPECT_EQ(document.MdgListComp[0].caption(), QStringLiteral("1234-5674"));
+    EXPECT_EQ(document.MakCodes(), QStringList{QStringLiteral("25")});
+    EXPECT_EQ(document.MakList[0].subItem(3), QStringLiteral("99,50"));
+}
+
+TEST(DocumentJson, WritesWhatItReads)
+{
+    OrderDocument document;
+    DocumentFromJson(FullJson, document);
+    const QByteArray json = DocumentToJson(document, {{1, QStringLiteral("123456"), QStringLiteral("12345674")}});
+    OrderDocument again;
+    DocumentFromJson(json, again);
+    EXPECT_TRUE(again.BtuList[0] == document.BtuList[0]);
+    EXPECT_TRUE(again.MdgList[0] == document.MdgList[0]);
+    EXPECT_TRUE(again.MdgListComp[0] == document.MdgListComp[0]);
+    EXPECT_TRUE(again.MakList[0] == document.MakList[0]);
+    EXPECT_EQ(again.MakCodes(), document.MakCodes());
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    EXPECT_EQ(root.value(QStringLiteral("openingRecords")).toArray().first().toObject().value(QStringLiteral("line")).toInt(), 1);
+}
+
+TEST(DocumentJson, RefusesDocumentsNotInTheForm)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray json;
+        const char* expected;
+    } cases[] = {
+        {"not json", "{", "Ogiltig JSON"},
+        {"array", "[]", "ska vara ett objekt"},
+        {"missing list", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": []})", "\"MakList\" saknas"},
+        {"short row", minimalJson().replace("\"BtuList\": []", "\"BtuList\": [[\"Debitering\"]]"), "har 1 kolumner, men ska ha 7"},
+        {"long company row", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[\"1\", \"2\"]]"), "ska ha 1"},
+        {"number cell", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[5]]"), "inte är en text"},
+        {"codes differ", minimalJson().replace("\"MakCodes\": []", "\"MakCodes\": [\"25\"]"), "MakCodes har 1 koder men MakList har 0"},
+        {"bad service", minimalJson(QStringLiteral(R"(, "service": "privat")")), "Okänd tjänst"},
+    };
+    for (const auto& c : cases) {
+        OrderDocument document;
+        try {
+            DocumentFromJson(c.json, document);
+            ADD_FAILURE() << c.name << ": accepted";
+        } catch (const DocumentJsonError& error) {
+            EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.expected))) << c.name << ": " << error.what();
+        }
+    }
+}
+
+TEST(RowChecks, ReportsEachDialogRuleWithItsLineAndColumn)
+{
+    OrderDocument document;
+    document.FillMakTexts();
+    document.BtuList.append(QStringLiteral("Debitering"),
+                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                             QStringLiteral("1"), QString(), QString()});
+    document.MdgList.append(QStringLiteral("Medgivande på papper"),
+                            {QStringLiteral("4711"), QStringLiteral("123-1234567"), QStringLiteral("19651301-1234")});
+    document.MdgList.append(QStringLiteral("Medgivande på papper"),
+                            {QStringLiteral("4711"), QStringLiteral("1234-123456"), QStringLiteral("19650101-1234")});
+    document.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
+                            {QStringLiteral("12345678901234567"), QStringLiteral("99181234"), QStringLiteral("")});
+    document.MakList.append(QStringLiteral("26"), document.MakText(26),
+                            {QString(), QString(), QStringLiteral("2024-04-25"), QString(), QString()});
+    document.MakList.append(QStringLiteral("25"), document.MakText(25),
+                            {QString(), QStringLiteral("2024-03-05"), QString(), QStringLiteral("99,50"),
+                             QStringLiteral("Debitering")});
+    RowLines lines{{3}, {4, 5, 6}, {}, {8, 9}};
+    const QList<OpeningRecordEntry> opening = {{2, QStringLiteral("123456"), QStringLiteral("1234567")}};
+
+    const QList<RowProblem> problems = CheckDocumentRows(document, lines, opening);
+    QStringList found;
+    for (const RowProblem& p : problems)
+        found.append(QStringLiteral("%1 %2: %3").arg(p.line).arg(p.column, p.message));
+    EXPECT_EQ(found, (QStringList{
+                         QStringLiteral("2 Bankgironummer: Felaktigt Bankgironummer"),
+                         QStringLiteral("3 Betalarnummer: Felaktigt betalarnummer"),
+                         QStringLiteral("4 Personnummer: Felaktigt personnummer"),
+                         QStringLiteral("4 Konto/id-nummer: Felaktigt clearingnummer"),
+                         QStringLiteral("5 Konto/id-nummer: Felaktigt kontonummer"),
+                         QStringLiteral("6 Betalarnummer: Felaktigt betalarnummer"),
+                         QStringLiteral("9 Betalarnummer: Felaktigt betalarnummer"),
+                     }));
+}
+
+TEST(RowChecks, CompanyServiceChecksPayersAsBankgiroNumbers)
+{
+    OrderDocument document;
+    document.FillMakTexts();
+    document.PrivateService = false;
+    document.BtuList.append(QStringLiteral("Kreditering"),
+                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                             QStringLiteral("1"), QStringLiteral("123-4567"), QString()});
+    document.MdgListComp.append(QStringLiteral("1234-5674"), {});
+    document.MdgListComp.append(QStringLiteral("1234-5675"), {});
+    const QList<RowProblem> problems = CheckDocumentRows(document, {{1}, {}, {2, 3}, {}}, {});
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_EQ(problems[0].line, 1);
+    EXPECT_EQ(problems[0].column, QStringLiteral("Bankgironummer"));
+    EXPECT_EQ(problems[1].line, 3);
+}
+
+TEST(DocumentJson, TextsSurviveEscapingBothWays)
+{
+    const QStringList texts = {QStringLiteral("\"citat\" och \\"), QStringLiteral("rad\nbrytning\t\u0001"),
+                               QStringLiteral("Åsa Öberg €"), QString::fromUcs4(U"\U0001F600 glad"),
+                               QStringLiteral("/"), QString()};
+    OrderDocument document;
+    for (const QString& text : texts)
+        document.MdgListComp.append(text, {});
+    const QByteArray json = DocumentToJson(document, {});
+
+    QJsonParseError error;
+    const QJsonDocument standard = QJsonDocument::fromJson(json, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.constData();
+    const QJsonArray rows = standard.object().value(QStringLiteral("MdgListComp")).toArray();
+    OrderDocument again;
+    DocumentFromJson(json, again);
+    ASSERT_EQ(again.MdgListComp.count(), texts.size());
+    for (int i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(rows[i].toArray()[0].toString(), texts[i]);
+        EXPECT_EQ(again.MdgListComp[i].caption(), texts[i]);
+    }
+
+    // Escapes written by other programs, a surrogate pair among them.
+    OrderDocument escaped;
+    DocumentFromJson(R"({"BtuList": [], "MdgList": [], "MakList": [], "MakCodes": [],
+                         "MdgListComp": [["\u00c5\ud83d\ude00\/\"\\\n"]], "extra": {"a": [1, true, null, -2.5e3]}})",
+                     escaped);
+    EXPECT_EQ(escaped.MdgListComp[0].caption(), QString::fromUcs4(U"Å\U0001F600/\"\\\n"));
+}

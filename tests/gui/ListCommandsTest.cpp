@@ -1,0 +1,353 @@
+#include "app/ListCommands.h"
+
+#include "app/Clock.h"
+#include "app/DocumentView.h"
+#include "app/OrderDocument.h"
+#include "dialogs/BtuUnit.h"
+#include "dialogs/MakUnit.h"
+#include "dialogs/MdgCompUnit.h"
+#include "dialogs/MdgUnit.h"
+#include "gui/DialogTestSupport.h"
+#include "rules/NumberEdit.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+using namespace DialogTest;
+
+namespace {
+
+class FakeSelection : public ListSelection
+{
+public:
+    int selectedRow(ListId list) const override
+    {
+        const auto found = selected.find(list);
+        return found == selected.end() ? -1 : found->second;
+    }
+    void selectRow(ListId list, int row) override { selected[list] = row; }
+    bool hasFocus(ListId list) const override { return focused && *focused == list; }
+
+    std::map<ListId, int> selected;
+    std::optional<ListId> focused;
+};
+
+class FakeView : public DocumentView
+{
+public:
+    void UpdateView(bool resizePanels) override { calls.append(resizePanels); }
+    QList<bool> calls;
+};
+
+class ListCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TestEnvironment::instance().resetSettings();
+        resetMessages();
+        document.FillMakTexts();
+    }
+
+    // What the user does in the next dialog that opens. A dialog still open afterwards is a fault
+    // of the test or of the checks; it is cancelled so that the test never waits.
+    void whenShown(QDialog& dialog, std::function<void()> action)
+    {
+        m_dialogsExpected++;
+        QTimer::singleShot(0, &dialog, [this, &dialog, action] {
+            ++m_dialogsShown;
+            EXPECT_TRUE(dialog.isVisible());
+            action();
+            if (dialog.isVisible()) {
+                ADD_FAILURE() << "dialog left open: " << shownTexts().join(QLatin1Char(';')).toStdString();
+                dialog.reject();
+            }
+        });
+    }
+
+    void addPaymentOrder(const QString& payer)
+    {
+        whenShown(btu, [this, payer] {
+            btu.BetalarEdit->setText(payer);
+            btu.BeloppEdit->setValue(100);
+            btu.SaveBtnClick();
+        });
+        commands.BtuBtnClick();
+    }
+
+    void addMak(int listPosition, bool change)
+    {
+        whenShown(mak, [this, listPosition, change] {
+            (change ? mak.ChangeRadio : mak.MakRadio)->setChecked(true);
+            (change ? mak.ChangeTypCmbo : mak.MakTypCmbo)->setCurrentIndex(listPosition);
+            mak.BetalarNrEdit->setText(QStringLiteral("4711"));
+            mak.BeloppEdit->setValue(10);
+            mak.SaveBtnClick();
+        });
+        commands.MakBtnClick();
+    }
+
+    void TearDown() override { EXPECT_EQ(m_dialogsShown, m_dialogsExpected); }
+
+    FixedClock clock{QDate(2026, 3, 10)};
+    OrderDocument document;
+    FakeView view;
+    FakeSelection selection;
+    TBtuForm btu{nullptr, &clock};
+    TMdgForm mdg;
+    TMdgCompForm mdgComp;
+    TMakForm mak{nullptr, &clock};
+    ListCommands commands{document, view, selection, {btu, mdg, mdgComp, mak}};
+
+private:
+    int m_dialogsExpected = 0;
+    int m_dialogsShown = 0;
+};
+
+TEST_F(ListCommandsTest, AddingPaymentOrdersAppendsSelectsAndResizesForTheFirstOnly)
+{
+    addPaymentOrder(QStringLiteral("4711"));
+    ASSERT_EQ(document.BtuList.count(), 1);
+    EXPECT_EQ(document.BtuList[0].text(5), QStringLiteral("4711"));
+    EXPECT_TRUE(document.DocModified);
+    EXPECT_EQ(selection.selectedRow(ListId::Btu), 0);
+    EXPECT_EQ(view.calls.last(), true);
+
+    addPaymentOrder(QStringLiteral("4712"));
+    ASSERT_EQ(document.BtuList.count(), 2);
+    EXPECT_EQ(document.BtuList[1].text(5), QStringLiteral("4712"));
+    EXPECT_EQ(selection.selectedRow(ListId::Btu), 1);
+    EXPECT_EQ(view.calls.last(), false);
+}
+
+TEST_F(ListCommandsTest, PaymentDialogFollowsTheServiceType)
+{
+    document.PrivateService = false;
+    whenShown(btu, [this] {
+        EXPECT_FALSE(btu.PrivatePayer);
+        btu.BetalarEdit->setText(QStringLiteral("12345674"));
+        btu.SaveBtnClick();
+    });
+    commands.BtuBtnClick();
+    ASSERT_EQ(document.BtuList.count(), 1);
+    EXPECT_EQ(document.BtuList[0].text(5), QStringLiteral("1234-5674"));
+}
+
+TEST_F(ListCommandsTest, MandateGoesToTheListOfTheServiceType)
+{
+    document.PrivateService = true;
+    whenShown(mdg, [this] {
+        mdg.BetalarEdit->setText(QStringLiteral("4711"));
+        mdg.PersonNrEdit->setText(QStringLiteral("6501011234"));
+        mdg.ClearingNrEdit->setText(QStringLiteral("5000"));
+        mdg.KontoNrEdit->setText(QStringLiteral("1234567"));
+        mdg.SaveBtnClick();
+    });
+    commands.MdgBtnClick();
+    ASSERT_EQ(document.MdgList.count(), 1);
+    EXPECT_EQ(document.MdgList[0], ListRow(QStringLiteral("Medgivande på papper"),
+                                           {QStringLiteral("4711"), QStringLiteral("5000-1234567"),
+                                            QStringLiteral("19650101-1234")}));
+    EXPECT_EQ(view.calls.last(), true);
+
+    document.PrivateService = false;
+    whenShown(mdgComp, [this] {
+        mdgComp.BgNrEdit->setText(QStringLiteral("1234 5674"));
+        mdgComp.SaveBtnClick();
+    });
+    commands.MdgBtnClick();
+    ASSERT_EQ(document.MdgListComp.count(), 1);
+    EXPECT_EQ(document.MdgListComp[0].caption(), QStringLiteral("1234-5674"));
+    EXPECT_EQ(document.MdgList.count(), 1);
+    EXPECT_EQ(selection.selectedRow(ListId::MdgComp), 0);
+    EXPECT_EQ(view.calls.last(), true); // both lists count
+}
+
+TEST_F(ListCommandsTest, CancelledAddAndEditChangeNothing)
+{
+    whenShown(btu, [this] { btu.QuiteBtnClick(); });
+    commands.BtuBtnClick();
+    whenShown(mak, [this] { mak.reject(); }); // Escape or the close box
+    commands.MakBtnClick();
+    EXPECT_TRUE(document.BtuList.isEmpty());
+    EXPECT_TRUE(document.MakList.isEmpty());
+    EXPECT_FALSE(document.DocModified);
+    EXPECT_TRUE(view.calls.isEmpty());
+
+    document.MdgListComp.append(QStringLiteral("123-4566"), {});
+    selection.selectRow(ListId::MdgComp, 0);
+    whenShown(mdgComp, [this] {
+        EXPECT_EQ(mdgComp.BgNrEdit->text(), QStringLiteral("123-4566"));
+        mdgComp.BgNrEdit->setText(QStringLiteral("1234-5674"));
+        mdgComp.QuiteBtnClick();
+    });
+    commands.MdgListCompDblClick();
+    EXPECT_EQ(document.MdgListComp[0].caption(), QStringLiteral("123-4566"));
+    EXPECT_FALSE(document.DocModified);
+}
+
+TEST_F(ListCommandsTest, EditingACancellationCanChangeItsCode)
+{
+    addMak(0, false); // 25
+    addMak(1, false); // 3
+    addMak(0, false); // 25
+    ASSERT_EQ(document.MakCodes(),
+              (QStringList{QStringLiteral("25"), QStringLiteral("3"), QStringLiteral("25")}));
+    const ListRow first = document.MakList[0];
+    const ListRow second = document.MakList[1];
+    EXPECT_EQ(second.caption(), QStringLiteral("Makulering av ett medgivande"));
+    document.DocModified = false;
+
+    selection.selectRow(ListId::Mak, 2);
+    whenShown(mak, [this] {
+        EXPECT_TRUE(mak.MakRadio->isChecked());
+        EXPECT_EQ(mak.MakCode, 25);
+        mak.ChangeRadio->setChecked(true);
+        mak.ChangeTypCmbo->setCurrentIndex(1); // Alla transaktioner: 26
+        mak.SaveBtnClick();
+    });
+    commands.MakListDblClick();
+    EXPECT_EQ(document.MakCodes(),
+              (QStringList{QStringLiteral("25"), QStringLiteral("3"), QStringLiteral("26")}));
+    EXPECT_EQ(document.MakList[2].caption(), QStringLiteral("Ändring av alla transaktioner"));
+    EXPECT_EQ(document.MakList[2].text(1), QString());
+    EXPECT_EQ(document.MakList[2].text(3), QStringLiteral("2026-03-15"));
+    EXPECT_EQ(document.MakList[0], first);
+    EXPECT_EQ(document.MakList[1], second);
+    EXPECT_TRUE(document.DocModified);
+    EXPECT_EQ(selection.selectedRow(ListId::Mak), 2);
+    EXPECT_EQ(view.calls.last(), false);
+}
+
+TEST_F(ListCommandsTest, DeletingInTheMiddleKeepsCodesWithTheirRows)
+{
+    addMak(0, false); // 25
+    addMak(1, false); // 3
+    addMak(3, true);  // 28
+    selection.focused = ListId::Mak;
+    selection.selectRow(ListId::Mak, 1);
+    document.DocModified = false;
+    commands.DelBtnClick();
+    EXPECT_EQ(document.MakCodes(), (QStringList{QStringLiteral("25"), QStringLiteral("28")}));
+    EXPECT_EQ(document.MakList[0].caption(), document.MakText(25));
+    EXPECT_EQ(document.MakList[1].caption(), document.MakText(28));
+    EXPECT_TRUE(document.DocModified);
+    EXPECT_EQ(view.calls.last(), false);
+
+    selection.selectRow(ListId::Mak, 0);
+    commands.DelBtnClick();
+    selection.selectRow(ListId::Mak, 0);
+    commands.DelBtnClick();
+    EXPECT_TRUE(document.MakList.isEmpty());
+    EXPECT_TRUE(document.MakCodes().isEmpty());
+}
+
+TEST_F(ListCommandsTest, SelectionAfterDelete)
+{
+    const struct
+    {
+        int deleted;
+        int selectedAfter;
+    } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, -1}, {4, -1}};
+    for (const auto& c : cases) {
+        document.BtuList.clear();
+        for (int i = 0; i < 5; ++i)
+            document.BtuList.append(QString::number(i),
+                                    {QString(), QString(), QString(), QString(), QString(), QString()});
+        selection.focused = ListId::Btu;
+        selection.selectRow(ListId::Btu, c.deleted);
+        commands.DelBtnClick();
+        ASSERT_EQ(document.BtuList.count(), 4);
+        EXPECT_EQ(selection.selectedRow(ListId::Btu), c.selectedAfter) << c.deleted;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(document.BtuList[i].caption(), QString::number(i < c.deleted ? i : i + 1));
+    }
+}
+
+TEST_F(ListCommandsTest, DeleteNeedsTheFocusAndASelection)
+{
+    document.MdgListComp.append(QStringLiteral("123-4566"), {});
+    selection.selectRow(ListId::MdgComp, 0);
+    selection.focused = ListId::Btu; // another list has the focus
+    commands.DelBtnClick();
+    selection.focused = ListId::MdgComp;
+    selection.selectRow(ListId::MdgComp, -1);
+    commands.DelBtnClick();
+    EXPECT_EQ(document.MdgListComp.count(), 1);
+    EXPECT_FALSE(document.DocModified);
+    EXPECT_EQ(view.calls, (QList<bool>{false, false}));
+}
+
+TEST_F(ListCommandsTest, EditFromTheToolbarWorksOnTheFocusedList)
+{
+    document.MdgListComp.append(QStringLiteral("123-4566"), {});
+    document.MdgListComp.append(QStringLiteral("1234-5674"), {});
+    selection.selectRow(ListId::MdgComp, 1);
+    commands.ChangeBtnClick(); // no list has the focus: nothing opens
+
+    selection.focused = ListId::MdgComp;
+    whenShown(mdgComp, [this] {
+        EXPECT_EQ(mdgComp.BgNrEdit->text(), QStringLiteral("1234-5674"));
+        mdgComp.BgNrEdit->setText(QStringLiteral("00012345674"));
+        mdgComp.SaveBtnClick();
+    });
+    commands.ChangeBtnClick();
+    EXPECT_EQ(document.MdgListComp[0].caption(), QStringLiteral("123-4566"));
+    EXPECT_EQ(document.MdgListComp[1].caption(), QStringLiteral("1234-5674"));
+    EXPECT_TRUE(document.DocModified);
+}
+
+TEST_F(ListCommandsTest, EditKeepsThePositionOfAPaymentOrder)
+{
+    addPaymentOrder(QStringLiteral("1"));
+    addPaymentOrder(QStringLiteral("2"));
+    addPaymentOrder(QStringLiteral("3"));
+    selection.selectRow(ListId::Btu, 1);
+    document.PrivateService = true;
+    whenShown(btu, [this] {
+        EXPECT_EQ(btu.BetalarEdit->text(), QStringLiteral("2"));
+        btu.RefEdit->setText(QStringLiteral("Ändrad"));
+        btu.SaveBtnClick();
+    });
+    commands.BtuListDblClick();
+    EXPECT_EQ(document.BtuList[1].text(5), QStringLiteral("2"));
+    EXPECT_EQ(document.BtuList[1].text(6), QStringLiteral("Ändrad"));
+    EXPECT_EQ(document.BtuList[2].text(5), QStringLiteral("3"));
+    EXPECT_EQ(document.BtuList[2].text(6), QString());
+}
+
+TEST_F(ListCommandsTest, RowThatCannotBeLoadedIsReportedAndNotOpened)
+{
+    document.MakList.append(
+        QStringLiteral("25"), QStringLiteral("Makulering av en transaktion"),
+        {QStringLiteral("4711"), QStringLiteral("2026-02-30"), QString(), QString(), QString()});
+    selection.selectRow(ListId::Mak, 0);
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    commands.MakListDblClick();
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
+    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'2026-02-30' is not a valid date"));
+    EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
+    EXPECT_FALSE(document.DocModified);
+    EXPECT_TRUE(view.calls.isEmpty());
+}
+
+TEST_F(ListCommandsTest, EditWithoutASelectionDoesNothing)
+{
+    document.BtuList.append(QStringLiteral("Debitering"),
+                            {QString(), QString(), QString(), QString(), QString(), QString()});
+    commands.BtuListDblClick();
+    EXPECT_FALSE(document.DocModified);
+    EXPECT_TRUE(view.calls.isEmpty());
+}
+
+} // namespace

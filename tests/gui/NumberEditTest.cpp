@@ -1,0 +1,235 @@
+#include "rules/NumberEdit.h"
+
+#include "app/MessageBox.h"
+#include "gui/DialogTestSupport.h"
+#include "rules/ValmoError.h"
+
+#include <gtest/gtest.h>
+
+using namespace DialogTest;
+
+namespace {
+
+const QString Nbsp = QString(QChar(0x00A0));
+
+class NumberEditTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { resetMessages(); }
+    TNumberEdit edit;
+};
+
+TEST_F(NumberEditTest, NewFieldShowsZeroWithTwoDecimals)
+{
+    EXPECT_EQ(edit.value(), 0.0);
+    EXPECT_EQ(edit.text(), QStringLiteral("0,00"));
+    EXPECT_EQ(edit.mask(), QStringLiteral("#,##0.00"));
+    EXPECT_TRUE(edit.alignment() & Qt::AlignRight);
+}
+
+TEST_F(NumberEditTest, TextToValueKeepsSignDigitsAndDecimalSeparatorOnly)
+{
+    const struct
+    {
+        QString text;
+        double value;
+    } cases[] = {
+        {QStringLiteral("1234,5"), 1234.5},
+        {QStringLiteral("1 234,50"), 1234.5},
+        {QStringLiteral("1") + Nbsp + QStringLiteral("234,50"), 1234.5},
+        {QStringLiteral("-12abc3"), -123},
+        {QStringLiteral("12-3"), 123},
+        {QStringLiteral("+5"), 5},
+        {QString(QChar(0x2212)) + QStringLiteral("7,25"), -7.25},
+        {QStringLiteral("12 kr"), 12},
+        {QString(), 0},
+        {QStringLiteral("abc"), 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(TNumberEdit::TextToValue(c.text), c.value) << qPrintable(c.text);
+}
+
+TEST_F(NumberEditTest, TextToValueRefusesWhatIsNoNumberWithTheCleanedCopy)
+{
+    const struct
+    {
+        QString text;
+        QString message;
+    } cases[] = {
+        {QStringLiteral("-"), QStringLiteral("'-' is not a valid floating point value")},
+        {QStringLiteral("1,2,3"), QStringLiteral("'1,2,3' is not a valid floating point value")},
+        {QStringLiteral("- x"), QStringLiteral("'-' is not a valid floating point value")},
+    };
+    for (const auto& c : cases) {
+        try {
+            TNumberEdit::TextToValue(c.text);
+            ADD_FAILURE() << "no failure for " << qPrintable(c.text);
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error.text(), c.message);
+        }
+    }
+}
+
+TEST_F(NumberEditTest, LeavingFormatsAndEnteringShowsThePlainNumberSelected)
+{
+    edit.setText(QStringLiteral("1234,5"));
+    leaveField(&edit);
+    EXPECT_DOUBLE_EQ(edit.value(), 1234.5);
+    EXPECT_EQ(edit.text(), QStringLiteral("1") + Nbsp + QStringLiteral("234,50"));
+
+    enterField(&edit);
+    EXPECT_EQ(edit.text(), QStringLiteral("1234,5"));
+    EXPECT_EQ(edit.selectedText(), QStringLiteral("1234,5"));
+
+    edit.setText(QString());
+    leaveField(&edit);
+    EXPECT_EQ(edit.value(), 0.0);
+    EXPECT_EQ(edit.text(), QStringLiteral("0,00"));
+}
+
+TEST_F(NumberEditTest, ValueIsTheOldNumberWhileTheFieldIsBeingLeft)
+{
+    edit.setValue(5);
+    double seen = -1;
+    QObject::connect(&edit, &QLineEdit::editingFinished, [&] { seen = edit.value(); });
+    enterField(&edit);
+    edit.setText(QStringLiteral("8"));
+    leaveField(&edit);
+    EXPECT_EQ(edit.value(), 8.0);
+    if (seen >= 0) // editingFinished, when sent, runs before the number is read back
+        EXPECT_EQ(seen, 5.0);
+}
+
+TEST_F(NumberEditTest, BadTextIsReportedAndKeptWithTheOldValue)
+{
+    edit.setValue(42);
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    edit.setText(QStringLiteral("1,2,3"));
+    leaveField(&edit);
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
+    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1,2,3' is not a valid floating point value"));
+    EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
+    EXPECT_EQ(edit.value(), 42.0);
+    EXPECT_EQ(edit.text(), QStringLiteral("1,2,3"));
+}
+
+TEST_F(NumberEditTest, SwitchingToAnotherWindowIsNoExit)
+{
+    enterField(&edit);
+    edit.setText(QStringLiteral("77"));
+    leaveField(&edit, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(edit.text(), QStringLiteral("77"));
+    EXPECT_EQ(edit.value(), 0.0);
+}
+
+TEST_F(NumberEditTest, CountMaskShowsWholeNumbersWithoutGrouping)
+{
+    edit.setMask(QStringLiteral("0"));
+    EXPECT_EQ(edit.text(), QStringLiteral("0,00")); // not reformatted until the next write
+    edit.setValue(999);
+    EXPECT_EQ(edit.text(), QStringLiteral("999"));
+    edit.setValue(1234);
+    EXPECT_EQ(edit.text(), QStringLiteral("1234"));
+}
+
+TEST_F(NumberEditTest, ValuesShowFormattedWithTheMask)
+{
+    const struct
+    {
+        double value;
+        QString mask;
+        QString shown;
+    } cases[] = {
+        {10, QStringLiteral("#,##0.00"), QStringLiteral("10,00")},
+        {100, QStringLiteral("#,##0.00"), QStringLiteral("100,00")},
+        {0.5, QStringLiteral("#,##0.00"), QStringLiteral("0,50")},
+        {1234567.891, QStringLiteral("#,##0.00"),
+         QStringLiteral("1") + Nbsp + QStringLiteral("234") + Nbsp + QStringLiteral("567,89")},
+        {-0.001, QStringLiteral("#,##0.00"), QStringLiteral("0,00")},
+        {-12.5, QStringLiteral("#,##0.00"), QString(QChar(0x2212)) + QStringLiteral("12,50")},
+        {10, QStringLiteral("0"), QStringLiteral("10")},
+        {-0.4, QStringLiteral("0"), QStringLiteral("0")},
+    };
+    for (const auto& c : cases) {
+        edit.setMask(c.mask);
+        edit.setValue(c.value);
+        EXPECT_EQ(edit.text(), c.shown) << c.value;
+    }
+}
+
+TEST_F(NumberEditTest, KeyFilterLetsInNumberCharactersOnly)
+{
+    int refused = 0;
+    QObject::connect(&edit, &TNumberEdit::keyRefused, [&] { ++refused; });
+    edit.setText(QString());
+    typeText(&edit, QStringLiteral("12,5"));
+    EXPECT_EQ(edit.text(), QStringLiteral("12,5"));
+    EXPECT_EQ(refused, 0);
+
+    const struct
+    {
+        QString character;
+        int cursor;
+        bool accepted;
+    } cases[] = {
+        {QStringLiteral("a"), 4, false}, {QStringLiteral("."), 4, false}, {QStringLiteral(" "), 4, false},
+        {QStringLiteral("-"), 1, false}, {QStringLiteral("+"), 2, false}, {QStringLiteral("-"), 0, true},
+        {QStringLiteral("7"), 5, true},  {QStringLiteral(","), 6, true},
+    };
+    for (const auto& c : cases) {
+        const QString before = edit.text();
+        const int refusedBefore = refused;
+        edit.setCursorPosition(c.cursor);
+        typeKey(&edit, c.character);
+        EXPECT_EQ(edit.text() != before, c.accepted) << qPrintable(c.character) << " at " << c.cursor;
+        EXPECT_EQ(refused != refusedBefore, !c.accepted) << qPrintable(c.character);
+    }
+    EXPECT_EQ(edit.text(), QStringLiteral("-12,57,"));
+}
+
+TEST_F(NumberEditTest, KeypadSeparatorTypesTheDecimalSeparator)
+{
+    edit.setText(QStringLiteral("12"));
+    edit.setCursorPosition(2);
+    typeKey(&edit, QStringLiteral("."), Qt::KeypadModifier, Qt::Key_Period);
+    typeKey(&edit, QStringLiteral("5"), Qt::KeypadModifier, Qt::Key_5);
+    EXPECT_EQ(edit.text(), QStringLiteral("12,5"));
+}
+
+TEST_F(NumberEditTest, SignIsAllowedWhenTheSelectionStartsAtTheBeginning)
+{
+    edit.setText(QStringLiteral("123"));
+    edit.selectAll();
+    typeKey(&edit, QStringLiteral("-"));
+    EXPECT_EQ(edit.text(), QStringLiteral("-"));
+}
+
+TEST_F(NumberEditTest, BackspaceAndShortcutsPassTheFilter)
+{
+    int refused = 0;
+    QObject::connect(&edit, &TNumberEdit::keyRefused, [&] { ++refused; });
+    edit.setText(QStringLiteral("123"));
+    edit.setCursorPosition(3);
+    typeKey(&edit, QString(QChar(8)), Qt::NoModifier, Qt::Key_Backspace);
+    EXPECT_EQ(edit.text(), QStringLiteral("12"));
+    typeKey(&edit, QStringLiteral("a"), Qt::ControlModifier, Qt::Key_A); // select all
+    EXPECT_EQ(refused, 0);
+}
+
+TEST_F(NumberEditTest, PendingTextIsConfirmedOnlyWhenTyped)
+{
+    edit.setValue(10);
+    EXPECT_TRUE(edit.confirmPendingText());
+    EXPECT_EQ(edit.value(), 10.0);
+
+    enterField(&edit);
+    edit.selectAll();
+    typeText(&edit, QStringLiteral("250,5"));
+    EXPECT_EQ(edit.value(), 10.0);
+    EXPECT_TRUE(edit.confirmPendingText());
+    EXPECT_DOUBLE_EQ(edit.value(), 250.5);
+    EXPECT_EQ(edit.text(), QStringLiteral("250,50"));
+}
+
+} // namespace
