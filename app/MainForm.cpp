@@ -1,10 +1,15 @@
 #include "app/MainForm.h"
 
 #include "app/Clock.h"
+#include "app/ListCommands.h"
 #include "app/MessageBox.h"
 #include "app/RowListModel.h"
 #include "app/StartPicture.h"
 #include "app/VersionText.h"
+#include "dialogs/BtuUnit.h"
+#include "dialogs/MakUnit.h"
+#include "dialogs/MdgCompUnit.h"
+#include "dialogs/MdgUnit.h"
 #include "format/OpenCommand.h"
 #include "format/SaveCommand.h"
 #include "rules/ValmoError.h"
@@ -111,6 +116,7 @@ TMainForm::~TMainForm()
     m_openCommand.reset();
     m_fileShower.reset();
     m_settingsCommand.reset();
+    m_listCommands.reset();
     m_saveCommand.reset();
     // The models watch the document's lists, which go before the child widgets do.
     delete m_btuModel;
@@ -148,9 +154,16 @@ void TMainForm::createWindows()
 {
     if (Viewer)
         return;
+    BtuForm = new TBtuForm(this);
+    MdgForm = new TMdgForm(this);
+    MakForm = new TMakForm(this);
     SettingsForm = new TSettingsForm(this);
-    m_settingsCommand = std::make_unique<SettingsCommand>(m_document, *this, *SettingsForm);
+    MdgCompForm = new TMdgCompForm(this);
     Viewer = new TViewer(this);
+
+    m_listCommands = std::make_unique<ListCommands>(
+        m_document, *this, *this, ListCommands::Dialogs{*BtuForm, *MdgForm, *MdgCompForm, *MakForm}, this);
+    m_settingsCommand = std::make_unique<SettingsCommand>(m_document, *this, *SettingsForm);
     m_fileShower = std::make_unique<ShowFileCommand>(m_document, *Viewer, this);
     m_openCommand = std::make_unique<OpenCommand>(m_document, *this, m_prompt, *m_fileShower);
 }
@@ -629,15 +642,35 @@ void TMainForm::VisaBtnClick()
         runCommand([this] { m_fileShower->VisaBtnClick(); });
 }
 
-void TMainForm::MdgBtnClick() {}
+void TMainForm::MdgBtnClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->MdgBtnClick(); });
+}
 
-void TMainForm::BtuBtnClick() {}
+void TMainForm::BtuBtnClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->BtuBtnClick(); });
+}
 
-void TMainForm::MakBtnClick() {}
+void TMainForm::MakBtnClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->MakBtnClick(); });
+}
 
-void TMainForm::ChangeBtnClick() {}
+void TMainForm::ChangeBtnClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->ChangeBtnClick(); });
+}
 
-void TMainForm::DelBtnClick() {}
+void TMainForm::DelBtnClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->DelBtnClick(); });
+}
 
 void TMainForm::SettingsBtnClick()
 {
@@ -650,10 +683,26 @@ void TMainForm::HelpBtnClick()
     ShowHelpTopic(QStringLiteral("Välkommen.htm"));
 }
 
-void TMainForm::BtuListDblClick() {}
+void TMainForm::BtuListDblClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->BtuListDblClick(); });
+}
 
-void TMainForm::MdgListDblClick() {}
+void TMainForm::MdgListDblClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->MdgListDblClick(); });
+}
 
-void TMainForm::MdgListCompDblClick() {}
+void TMainForm::MdgListCompDblClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->MdgListCompDblClick(); });
+}
 
-void TMainForm::MakListDblClick() {}
+void TMainForm::MakListDblClick()
+{
+    if (m_listCommands)
+        runCommand([this] { m_listCommands->MakListDblClick(); });
+}

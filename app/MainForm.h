@@ -19,9 +19,14 @@ class QTreeView;
 class RowListModel;
 class StartPicture;
 class FileShower;
+class ListCommands;
 class OpenCommand;
 class SaveCommand;
 class SettingsCommand;
+class TBtuForm;
+class TMakForm;
+class TMdgCompForm;
+class TMdgForm;
 class TSettingsForm;
 class TViewer;
 
@@ -109,7 +114,11 @@ public:
     QTreeView* MakList = nullptr;
 
     // The windows created by createWindows().
+    TBtuForm* BtuForm = nullptr;
+    TMdgForm* MdgForm = nullptr;
+    TMakForm* MakForm = nullptr;
     TSettingsForm* SettingsForm = nullptr;
+    TMdgCompForm* MdgCompForm = nullptr;
     TViewer* Viewer = nullptr;
 
 signals:
@@ -151,6 +160,7 @@ private:
 
     // The commands of other units. Those that need a window are created in createWindows().
     std::unique_ptr<SaveCommand> m_saveCommand;
+    std::unique_ptr<ListCommands> m_listCommands;
     std::unique_ptr<SettingsCommand> m_settingsCommand;
     std::unique_ptr<FileShower> m_fileShower;
     std::unique_ptr<OpenCommand> m_openCommand;

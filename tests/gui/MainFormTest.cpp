@@ -5,6 +5,11 @@
 #include "app/StartPicture.h"
 #include "app/SwedishTranslations.h"
 #include "app/VersionText.h"
+#include "dialogs/BtuUnit.h"
+#include "dialogs/MakUnit.h"
+#include "dialogs/MdgCompUnit.h"
+#include "dialogs/MdgUnit.h"
+#include "rules/NumberEdit.h"
 #include "settings/SettingsStore.h"
 #include "support/TestSupport.h"
 
@@ -15,15 +20,19 @@
 #include <QHeaderView>
 #include <QImageWriter>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -527,6 +536,153 @@ TEST_F(MainFormTest, SavedFileOpensAgainIntoTheLists)
     EXPECT_FALSE(form->StartPanel->isVisibleTo(form.get()));
     EXPECT_TRUE(form->SparaBtn->isEnabled());
     EXPECT_TRUE(form->VisaBtn->isEnabled());
+}
+
+// Runs an action and tells which modal dialog it opened, if any; the dialog is cancelled at once.
+QWidget* dialogOpenedBy(const std::function<void()>& action)
+{
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, [&opened] {
+        opened = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(opened))
+            dialog->reject();
+    });
+    action();
+    settle();
+    return opened;
+}
+
+void pressEnter(QWidget* list)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(list, &press);
+}
+
+void doubleClickRow(QTreeView* list, int row)
+{
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &press);
+    QApplication::sendEvent(list->viewport(), &release);
+    QApplication::sendEvent(list->viewport(), &twice);
+}
+
+enum class Gesture
+{
+    Enter,
+    DoubleClick,
+    EditButton,
+    AddButton
+};
+
+struct DialogCase
+{
+    const char* name;
+    bool privateService;
+    ListId list;
+    bool selected;
+    Gesture gesture;
+    // Which dialog opens: 'B' payment, 'M' mandate, 'C' company mandate, 'K' cancellation, '-' none.
+    char dialog;
+};
+
+TEST_F(MainFormTest, EnterDoubleClickAndTheToolbarOpenTheRightDialog)
+{
+    const DialogCase cases[] = {
+        {"Enter on a payment order", true, ListId::Btu, true, Gesture::Enter, 'B'},
+        {"Enter without a selected row", true, ListId::Btu, false, Gesture::Enter, '-'},
+        {"Enter on a mandate", true, ListId::Mdg, true, Gesture::Enter, 'M'},
+        {"Enter on a company mandate", false, ListId::MdgComp, true, Gesture::Enter, 'C'},
+        {"double-click on a cancellation", true, ListId::Mak, true, Gesture::DoubleClick, 'K'},
+        {"double-click on a payment order", true, ListId::Btu, true, Gesture::DoubleClick, 'B'},
+        {"Redigera in the cancellations", true, ListId::Mak, true, Gesture::EditButton, 'K'},
+        {"Medgivande, private service", true, ListId::Mdg, false, Gesture::AddButton, 'M'},
+        {"Medgivande, company service", false, ListId::MdgComp, false, Gesture::AddButton, 'C'},
+    };
+    for (const DialogCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto form = shownForm();
+        form->createWindows();
+        OrderDocument& doc = form->document();
+        doc.PrivateService = c.privateService;
+        addRows(doc, 2, 2, 2, 2);
+        form->UpdateView(true);
+        settle();
+        QTreeView* list = form->listView(c.list);
+        list->setFocus();
+        form->selectRow(c.list, c.selected ? 1 : -1);
+        settle();
+
+        QWidget* opened = dialogOpenedBy([&] {
+            switch (c.gesture) {
+            case Gesture::Enter:
+                pressEnter(list);
+                break;
+            case Gesture::DoubleClick:
+                doubleClickRow(list, 1);
+                break;
+            case Gesture::EditButton:
+                form->ChangeBtn->click();
+                break;
+            case Gesture::AddButton:
+                form->MdgBtn->click();
+                break;
+            }
+        });
+        QWidget* expected = nullptr;
+        switch (c.dialog) {
+        case 'B':
+            expected = form->BtuForm;
+            break;
+        case 'M':
+            expected = form->MdgForm;
+            break;
+        case 'C':
+            expected = form->MdgCompForm;
+            break;
+        case 'K':
+            expected = form->MakForm;
+            break;
+        }
+        EXPECT_EQ(opened, expected);
+        // A cancelled dialog changes nothing.
+        EXPECT_EQ(doc.BtuList.count() + doc.MdgList.count() + doc.MdgListComp.count() + doc.MakList.count(),
+                  8);
+        EXPECT_FALSE(doc.DocModified);
+    }
+}
+
+TEST_F(MainFormTest, FirstPaymentOrderFromTheToolbarFillsTheDocumentArea)
+{
+    auto form = shownForm();
+    form->createWindows();
+    setAreaHeight(*form, 600);
+    TBtuForm* dialog = form->BtuForm;
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->BetalarEdit->setText(QStringLiteral("4711"));
+        dialog->BeloppEdit->setValue(100);
+        dialog->SaveBtnClick();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    form->BtuBtn->click();
+    settle();
+
+    OrderDocument& doc = form->document();
+    ASSERT_EQ(doc.BtuList.count(), 1);
+    EXPECT_TRUE(doc.DocModified);
+    EXPECT_TRUE(form->BtuPanel->isVisibleTo(form.get()));
+    EXPECT_EQ(form->BtuPanel->height(), 600);
+    EXPECT_FALSE(form->StartPanel->isVisibleTo(form.get()));
+    EXPECT_EQ(form->selectedRow(ListId::Btu), 0);
+    EXPECT_TRUE(form->NewBtn->isEnabled());
+    EXPECT_TRUE(form->SparaBtn->isEnabled());
+    EXPECT_FALSE(form->VisaBtn->isEnabled());
 }
 
 TEST(RowListModelTest, RowsAreStripedByPositionAndShowTheListPicture)
