@@ -70,15 +70,26 @@ public:
     }
 };
 
-// A caption that is wider than its button in the desktop's font is drawn a little smaller.
-void fitCaption(QToolButton* button)
+// The captions share one font, a little smaller than the desktop's when a caption would not fit
+// its button otherwise.
+void fitCaptions(const QList<QToolButton*>& buttons)
 {
-    QFont font = button->font();
+    if (buttons.isEmpty())
+        return;
+    QFont font = buttons.first()->font();
     const int room = ButtonWidth - 4;
-    while (QFontMetrics(font).horizontalAdvance(QString(button->text()).remove(QLatin1Char('&'))) > room &&
-           font.pointSizeF() > 6.0)
+    auto widest = [&] {
+        int width = 0;
+        for (const QToolButton* button : buttons)
+            width =
+                qMax(width,
+                     QFontMetrics(font).horizontalAdvance(QString(button->text()).remove(QLatin1Char('&'))));
+        return width;
+    };
+    while (widest() > room && font.pointSizeF() > 6.0)
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    button->setFont(font);
+    for (QToolButton* button : buttons)
+        button->setFont(font);
 }
 
 QString payerCaption(bool privateService)
@@ -267,6 +278,9 @@ void TMainForm::createToolBar()
                                 &TMainForm::SettingsBtnClick);
     HelpBtn = addToolButton(QStringLiteral("&Hjälp"), QStringLiteral("help"), &TMainForm::HelpBtnClick);
 
+    fitCaptions({OpenBtn, NewBtn, SparaBtn, VisaBtn, MdgBtn, BtuBtn, MakBtn, ChangeBtn, DelBtn, SettingsBtn,
+                 HelpBtn});
+
     // At start the document is empty: nothing to start anew, save, show, edit or delete.
     for (QToolButton* button : {NewBtn, SparaBtn, VisaBtn, ChangeBtn, DelBtn})
         button->setEnabled(false);
@@ -291,7 +305,6 @@ QToolButton* TMainForm::addToolButton(const QString& caption, const QString& ico
     button->setIconSize(QSize(IconSide, IconSide));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFixedSize(ButtonWidth, ButtonHeight);
-    fitCaption(button);
     button->setAutoRaise(true);
     // A click must leave the keyboard focus in the list, where "&Redigera" and "&Ta bort" act.
     button->setFocusPolicy(Qt::NoFocus);
