@@ -211,13 +211,13 @@ void RecordParsers::parseCancellation(QStringView line)
     else if (transaction == QLatin1String("82"))
         transactionType = DebitText();
 
+    // The columns are converted left to right, so a line with several bad fields names the first.
     const QStringView amount = field(line, 37, 12);
-    const QString amountColumn =
-        (allBlank(amount) || isAll(amount, '0', 12)) ? QString() : amountText(amount);
-
     m_document.MakList.append(codeText(code), m_document.MakText(code),
                               {payerText(field(line, 13, 16)), optionalDateText(field(line, 29, 8)),
-                               optionalDateText(field(line, 51, 8)), amountColumn, transactionType});
+                               optionalDateText(field(line, 51, 8)),
+                               (allBlank(amount) || isAll(amount, '0', 12)) ? QString() : amountText(amount),
+                               transactionType});
 }
 
 void RecordParsers::parsePayment(QStringView line)

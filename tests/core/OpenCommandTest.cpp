@@ -182,6 +182,46 @@ TEST_F(OpenCommandTest, ACompletedOpenFillsTheListsAndLaysOutTwice)
     EXPECT_EQ(prompt.busyDepth, 0);
 }
 
+TEST_F(OpenCommandTest, FilesThatLoadKeepTheirNameAndAskNothing)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        int payments;
+        int changes;
+    };
+    const QByteArray crlf = "\r\n";
+    const QList<Case> cases = {
+        {"only an opening record that matches the settings", Opening + crlf, 0, 0},
+        {"payments without an opening record", Payment + crlf + Payment + crlf, 2, 0},
+        {"three sections, each opening record matching",
+         Opening + crlf + Cancellation + crlf + Opening + crlf + Payment + crlf + Opening + crlf +
+             record(1, "26") + crlf,
+         1, 2},
+        {"Ctrl-Z after the last line end", Payment + crlf + "\x1a", 1, 0},
+        {"codes 20 to 22 and 2 alone",
+         record(1, "20") + crlf + record(1, "21") + crlf + record(1, "22") + crlf + "2", 0, 4},
+    };
+    for (const Case& c : cases) {
+        givePreviousRows();
+        document.DocModified = false;
+        prompt.messages.clear();
+        view.calls.clear();
+        const QString path = makeFile("loaded.ag", c.bytes);
+        open(path);
+        EXPECT_TRUE(prompt.messages.isEmpty()) << c.name << ": " << prompt.texts().join("|").toStdString();
+        EXPECT_EQ(document.BtuList.count(), c.payments) << c.name;
+        EXPECT_EQ(document.MakList.count(), c.changes) << c.name;
+        EXPECT_EQ(document.CurrentFile, path) << c.name;
+        EXPECT_FALSE(document.Loading) << c.name;
+        EXPECT_TRUE(shower.shownFiles.isEmpty()) << c.name;
+        EXPECT_EQ(view.calls,
+                  QStringList({"showStartSection loading", "UpdateView(true)", "UpdateView(true)"}))
+            << c.name;
+    }
+}
+
 TEST_F(OpenCommandTest, AnEmptyFileGivesAnEmptyDocumentWithItsName)
 {
     const QString path = makeFile("empty.ag", "");

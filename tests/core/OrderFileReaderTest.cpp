@@ -6,6 +6,7 @@
 #include "format/OpeningRecordLog.h"
 #include "format/OrderLineReader.h"
 #include "format/SettingsOpeningRecordPolicy.h"
+#include "rules/Periods.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePrompt.h"
 #include "support/TestSupport.h"
@@ -182,6 +183,13 @@ TEST_F(ReaderTest, DispatchStopsAtLinesItCannotEdit)
          OrderFileReader::unreadableLineMessage("'            ' is not a valid floating point value", 1)},
         {"amount with letters", file({record({{1, "25"}, {37, "00000001A000"}})}), Outcome::LineUnreadable, 1,
          OrderFileReader::unreadableLineMessage("'00000001A000' is not a valid floating point value", 1)},
+        {"bad dates and amount: the first column's message",
+         file({record({{1, "29"}, {29, "20241301"}, {37, "00000001A000"}, {51, "20240230"}})}),
+         Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'2024-13-01' is not a valid date", 1)},
+        {"bad new date and amount: the date's message",
+         file({record({{1, "29"}, {37, "00000001A000"}, {51, "20240230"}})}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("'2024-02-30' is not a valid date", 1)},
         {"code 2X", file({record({{1, "2X"}})}), Outcome::LineUnreadable, 1,
          OrderFileReader::unreadableLineMessage("'2X' is not a valid integer value", 1)},
         {"code 2 blank", file({record({{1, "2 "}})}), Outcome::LineUnreadable, 1,
@@ -299,6 +307,15 @@ TEST_F(ReaderTest, PaymentRecordsBecomeRows)
          true,
          record({{1, "82"}, {3, "20240305"}, {32, "1"}}),
          {"Debitering", "X", "2024-03-05", "0,01", "", "                ", ""}},
+        {"count with an inner blank keeps its digits",
+         true,
+         record({{1, "32"},
+                 {3, "20240305"},
+                 {11, "3"},
+                 {12, "0 7"},
+                 {16, "0000000000000042"},
+                 {32, "000000012345"}}),
+         {"Kreditering", PeriodCodeToText("3"), "2024-03-05", "123,45", "7", "42", ""}},
         {"short line",
          true,
          QByteArray("3220240305401  0000000000004711000000012345"),
@@ -318,6 +335,32 @@ TEST_F(ReaderTest, PaymentRecordsBecomeRows)
         ASSERT_TRUE(verdict.loaded()) << c.name << ": " << verdict.message.toStdString();
         ASSERT_EQ(document.BtuList.count(), 1) << c.name;
         EXPECT_EQ(rowTexts(document.BtuList[0]), c.row) << c.name;
+    }
+}
+
+TEST_F(ReaderTest, AmountsTakeTheUsersDecimalSeparatorWithoutGrouping)
+{
+    struct Case
+    {
+        QLocale locale;
+        QString payment;
+        QString change;
+    };
+    const QList<Case> cases = {
+        {QLocale(QLocale::Swedish, QLocale::Sweden), "1234567,89", "0,05"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "1234567.89", "0.05"},
+        {QLocale(QLocale::German, QLocale::Germany), "1234567,89", "0,05"},
+    };
+    const QLocale previous;
+    for (const Case& c : cases) {
+        QLocale::setDefault(c.locale);
+        const ReadVerdict verdict =
+            read(file({record({{1, "82"}, {3, "20240305"}, {11, "0"}, {32, "000123456789"}}),
+                       record({{1, "25"}, {37, "000000000005"}})}));
+        QLocale::setDefault(previous);
+        ASSERT_TRUE(verdict.loaded()) << verdict.message.toStdString();
+        EXPECT_EQ(document.BtuList[0].subItems()[2], c.payment) << c.locale.name().toStdString();
+        EXPECT_EQ(document.MakList[0].subItems()[3], c.change) << c.locale.name().toStdString();
     }
 }
 
@@ -348,6 +391,13 @@ TEST_F(ReaderTest, MandateRecordsBecomeRows)
         {"all zeros is electronic and empty",
          record({{1, "04"}, {13, "0000000000000000"}, {29, "0000000000000000"}, {45, "000000000000"}}),
          {electronic, "", "", "00000000-0000"}},
+        {"rejected, account shown zero-stripped",
+         record({{1, "04"},
+                 {13, "0000000000000007"},
+                 {29, "0000050001234567"},
+                 {45, "196501011234"},
+                 {77, "AV"}}),
+         {rejected, "7", "50001234567", "19650101-1234"}},
         {"rejected whatever the account",
          record({{1, "04"},
                  {13, "0000000000000007"},
@@ -456,6 +506,16 @@ TEST_F(ReaderTest, CancellationRecordsBecomeRowsWithTheirCodes)
          record({{1, "23"}, {13, "0000000001234567"}}),
          "23",
          {"Makulering av alla transaktioner för ett betaluppdrag", "123-4567", "", "", "", ""}},
+        {"amount cut short to zeros is an amount",
+         true,
+         QByteArray("2500555555550000000000004711202403050000"),
+         "25",
+         {"Makulering av en transaktion", "4711", "2024-03-05", "", "0,00", ""}},
+        {"mandate cancellation, company payer",
+         false,
+         record({{1, "03"}, {13, "0000000012345678"}}),
+         "3",
+         {"Makulering av ett medgivande", "1234-5678", "", "", "", ""}},
         {"company, no payer",
          false,
          record({{1, "27"}, {13, "0000000000000000"}}),

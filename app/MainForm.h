@@ -1,0 +1,167 @@
+#pragma once
+
+#include "app/DocumentView.h"
+#include "app/ListSelection.h"
+#include "app/OrderDocument.h"
+#include "app/WidgetPrompt.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QStyle;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class RowListModel;
+class StartPicture;
+class FileShower;
+class ListCommands;
+class OpenCommand;
+class SaveCommand;
+class SettingsCommand;
+class TBtuForm;
+class TMakForm;
+class TMdgCompForm;
+class TMdgForm;
+class TSettingsForm;
+class TViewer;
+
+// The main window: the toolbar with every command, and the document in four lists.
+// It owns the one OrderDocument and keeps its own look in step with it (UpdateView).
+class TMainForm : public QMainWindow, public DocumentView, public ListSelection
+{
+    Q_OBJECT
+public:
+    static constexpr int SplitterHeight = 4;
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Creates the dialogs and the viewer, once, in start-up order after the main window, and
+    // connects the commands that use them. They live as long as the main window.
+    void createWindows();
+
+    OrderDocument& document() { return m_document; }
+    UserPrompt& prompt() { return m_prompt; }
+
+    // DocumentView
+    void UpdateView(bool resizePanels) override;
+    void showStartSection() override;
+
+    // ListSelection
+    int selectedRow(ListId list) const override;
+    void selectRow(ListId list, int row) override;
+    bool hasFocus(ListId list) const override;
+
+    // Toolbar commands.
+    void OpenBtnClick();
+    void NewBtnClick();
+    // True when the document was written.
+    bool SparaBtnClick();
+    void VisaBtnClick();
+    void MdgBtnClick();
+    void BtuBtnClick();
+    void MakBtnClick();
+    void ChangeBtnClick();
+    void DelBtnClick();
+    void SettingsBtnClick();
+    void HelpBtnClick();
+
+    // Enter or a double-click in a list edits its selected row.
+    void BtuListDblClick();
+    void MdgListDblClick();
+    void MdgListCompDblClick();
+    void MakListDblClick();
+
+    // True when the window may close: nothing unsaved, or the user chose to save or to discard.
+    bool FormClose();
+
+    QTreeView* listView(ListId list) const;
+    using QMainWindow::hasFocus;
+    RowListModel* listModel(ListId list) const;
+
+    // The controls, named as elsewhere in the program.
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* OpenBtn = nullptr;
+    QToolButton* NewBtn = nullptr;
+    QToolButton* SparaBtn = nullptr;
+    QToolButton* VisaBtn = nullptr;
+    QToolButton* MdgBtn = nullptr;
+    QToolButton* BtuBtn = nullptr;
+    QToolButton* MakBtn = nullptr;
+    QToolButton* ChangeBtn = nullptr;
+    QToolButton* DelBtn = nullptr;
+    QToolButton* SettingsBtn = nullptr;
+    QToolButton* HelpBtn = nullptr;
+
+    QWidget* OuterPanel = nullptr;
+    StartPicture* StartPanel = nullptr;
+    QSplitter* DocumentSplitter = nullptr; // the payment section above the lower block
+    QWidget* BtuPanel = nullptr;
+    QWidget* BtuMdgSplitter = nullptr;
+    QSplitter* InnerPanel = nullptr; // the lower block: the mandates above the cancellations
+    QWidget* MdgPanel = nullptr;
+    QWidget* MdgMakSplitter = nullptr;
+    QWidget* MakPanel = nullptr;
+
+    QTreeView* BtuList = nullptr;
+    QTreeView* MdgList = nullptr;
+    QTreeView* MdgListComp = nullptr;
+    QTreeView* MakList = nullptr;
+
+    // The windows created by createWindows().
+    TBtuForm* BtuForm = nullptr;
+    TMdgForm* MdgForm = nullptr;
+    TMakForm* MakForm = nullptr;
+    TSettingsForm* SettingsForm = nullptr;
+    TMdgCompForm* MdgCompForm = nullptr;
+    TViewer* Viewer = nullptr;
+
+signals:
+    // The window has accepted a close request; the program ends.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+
+    void createToolBar();
+    QToolButton* addToolButton(const QString& caption, const QString& icon, void (TMainForm::*command)());
+    void addToolSeparator();
+    void createDocumentArea();
+    QWidget* createSection(const QString& heading, const QList<QTreeView*>& lists);
+    QTreeView* createList(RowListModel* model, const QList<int>& columnWidths, void (TMainForm::*edit)());
+    void setPayerCaptions(bool privateService);
+    // Runs a command; a failure it throws is shown to the user and the window is brought back in
+    // step with the document. False when the command failed.
+    bool runCommand(const std::function<void()>& command);
+    void editList(QTreeView* view);
+
+    OrderDocument m_document;
+    WidgetPrompt m_prompt{this};
+    QStyle* m_toolBarStyle = nullptr;
+    bool m_shownOnce = false;
+    bool m_updating = false;
+
+    RowListModel* m_btuModel = nullptr;
+    RowListModel* m_mdgModel = nullptr;
+    RowListModel* m_mdgCompModel = nullptr;
+    RowListModel* m_makModel = nullptr;
+
+    // The commands of other units. Those that need a window are created in createWindows().
+    std::unique_ptr<SaveCommand> m_saveCommand;
+    std::unique_ptr<ListCommands> m_listCommands;
+    std::unique_ptr<SettingsCommand> m_settingsCommand;
+    std::unique_ptr<FileShower> m_fileShower;
+    std::unique_ptr<OpenCommand> m_openCommand;
+};

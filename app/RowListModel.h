@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/RowListObserver.h"
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <QStringList>
+
+class MakRowList;
+class RowList;
+
+// A table model that shows a RowList directly: the rows are never copied into the view.
+//
+// While the document is being filled in bulk (the flag passed as `batching` is set), appended
+// rows are not announced one by one; synchronize() then announces them all at once. Every other
+// change is announced at once, so the view never sees a row that the list no longer has.
+class RowListModel : public QAbstractTableModel, private RowListObserver
+{
+    Q_OBJECT
+public:
+    static QColor evenRowColor() { return QColor(218, 218, 255); }
+    static QColor oddRowColor() { return QColor(236, 236, 255); }
+
+    RowListModel(RowList& rows, const QStringList& captions, const bool& batching, QObject* parent = nullptr);
+    RowListModel(MakRowList& rows, const QStringList& captions, const bool& batching,
+                 QObject* parent = nullptr);
+    ~RowListModel() override;
+
+    // The small picture shown before the caption of every row (none by default).
+    void setRowPicture(const QIcon& picture) { m_rowPicture = picture; }
+    void setColumnCaption(int column, const QString& caption);
+    QString columnCaption(int column) const { return m_captions.value(column); }
+
+    // Announces the rows appended while batching. Costs the same whatever the number of rows.
+    void synchronize();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    enum class Pending
+    {
+        None,
+        Insert,
+        Remove,
+        Reset
+    };
+
+    bool hasUnannouncedRows() const;
+
+    void rowsAboutToBeAppended(int first, int last) override;
+    void rowsAppended() override;
+    void rowChanged(int row) override;
+    void rowAboutToBeRemoved(int row) override;
+    void rowRemoved() override;
+    void listAboutToBeReset() override;
+    void listReset() override;
+
+    const RowList& m_rows;
+    RowList* m_observed = nullptr;
+    MakRowList* m_observedMak = nullptr;
+    QStringList m_captions;
+    const bool& m_batching;
+    QIcon m_rowPicture;
+    // The number of rows the views know of; behind the list only while batching.
+    int m_shownCount = 0;
+    Pending m_pending = Pending::None;
+};

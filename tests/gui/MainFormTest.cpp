@@ -1,0 +1,809 @@
+#include "app/MainForm.h"
+#include "app/FileDialog.h"
+#include "app/MessageBox.h"
+#include "app/RowListModel.h"
+#include "app/StartPicture.h"
+#include "app/SwedishTranslations.h"
+#include "app/VersionText.h"
+#include "dialogs/BtuUnit.h"
+#include "dialogs/MakUnit.h"
+#include "dialogs/MdgCompUnit.h"
+#include "dialogs/MdgUnit.h"
+#include "rules/NumberEdit.h"
+#include "settings/SettingsStore.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QStringList BtuRow = {QStringLiteral("Engångsbetalning"),
+                            QStringLiteral("2024-03-05"),
+                            QStringLiteral("100,00"),
+                            QStringLiteral("1"),
+                            QStringLiteral("1234"),
+                            QStringLiteral("ref")};
+const QStringList MdgRow = {QStringLiteral("123-4567"), QStringLiteral("5000-1234567"),
+                            QStringLiteral("19800101-1234")};
+const QStringList MakRow = {QStringLiteral("1234"), QStringLiteral("2024-03-05"), QString(), QString(),
+                            QString()};
+
+void settle()
+{
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
+
+class MainFormTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TestEnvironment::instance().resetSettings();
+        MessageBox::clearAnswers();
+        MessageBox::clearShown();
+    }
+
+    std::unique_ptr<TMainForm> shownForm()
+    {
+        auto form = std::make_unique<TMainForm>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        settle();
+        return form;
+    }
+
+    static void addRows(OrderDocument& doc, int btu, int mdg, int comp, int mak)
+    {
+        for (int i = 0; i < btu; ++i)
+            doc.BtuList.append(QStringLiteral("Debitering"), BtuRow);
+        for (int i = 0; i < mdg; ++i)
+            doc.MdgList.append(QStringLiteral("Medgivande på papper"), MdgRow);
+        for (int i = 0; i < comp; ++i)
+            doc.MdgListComp.append(QStringLiteral("123-4567"), {});
+        for (int i = 0; i < mak; ++i)
+            doc.MakList.append(QStringLiteral("25"), QStringLiteral("Makulering av en transaktion"), MakRow);
+    }
+
+    // Resizes the window so that the document area below the toolbar is exactly `height` high.
+    static void setAreaHeight(TMainForm& form, int height)
+    {
+        form.resize(form.width(), form.height() - form.OuterPanel->height() + height);
+        settle();
+        ASSERT_EQ(form.OuterPanel->height(), height);
+    }
+};
+
+TEST_F(MainFormTest, StartsWithTheStartSectionAndTheDocumentCommandsDisabled)
+{
+    auto form = shownForm();
+    EXPECT_TRUE(form->StartPanel->isVisibleTo(form.get()));
+    for (QWidget* section : {form->BtuPanel, static_cast<QWidget*>(form->InnerPanel)})
+        EXPECT_FALSE(section->isVisibleTo(form.get()));
+    for (QToolButton* button : {form->NewBtn, form->SparaBtn, form->VisaBtn, form->ChangeBtn, form->DelBtn})
+        EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+    for (QToolButton* button :
+         {form->OpenBtn, form->MdgBtn, form->BtuBtn, form->MakBtn, form->SettingsBtn, form->HelpBtn})
+        EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Lumora Valmo 1.0.0"));
+    EXPECT_EQ(form->document().MakText(25), QStringLiteral("Makulering av en transaktion"));
+}
+
+TEST_F(MainFormTest, ToolbarHasElevenButtonsInFourGroups)
+{
+    TMainForm form;
+    QStringList layout;
+    for (QAction* action : form.ToolBar1->actions()) {
+        if (action->isSeparator()) {
+            layout << QStringLiteral("|");
+            continue;
+        }
+        auto* button = qobject_cast<QToolButton*>(form.ToolBar1->widgetForAction(action));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->size(), QSize(78, 52));
+        EXPECT_EQ(button->iconSize(), QSize(32, 32));
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        // The "&" letter is the Alt accelerator.
+        EXPECT_EQ(button->shortcut(), QKeySequence::mnemonic(button->text()));
+        EXPECT_FALSE(button->shortcut().isEmpty());
+        layout << button->text();
+    }
+    EXPECT_EQ(
+        layout.join(QLatin1Char(',')),
+        QStringLiteral("Öppna &fil,&Ny fil,&Spara fil,&Visa fil,|,&Medgivande,&Betaluppdrag,Ma&kulering,|,"
+                       "&Redigera,&Ta bort,|,&Inställningar,&Hjälp"));
+    EXPECT_EQ(form.size(), QSize(873, 546));
+}
+
+TEST_F(MainFormTest, ListsHaveTheirColumnsAndWidths)
+{
+    TMainForm form;
+    struct Column
+    {
+        QTreeView* list;
+        int column;
+        const char* caption;
+        int width;
+    };
+    const Column columns[] = {
+        {form.BtuList, 0, "Typ", 100},
+        {form.BtuList, 1, "Period", 180},
+        {form.BtuList, 2, "Betalningsdag", 90},
+        {form.BtuList, 3, "Belopp", 100},
+        {form.BtuList, 5, "Betalarnummer", 120},
+        {form.BtuList, 6, "Referens", 120},
+        {form.MdgList, 0, "Typ", 230},
+        {form.MdgList, 2, "Konto/id-nummer", 150},
+        {form.MdgList, 3, "Personnummer", 130},
+        {form.MdgListComp, 0, "Bankgironummer", 200},
+        {form.MakList, 0, "Beskrivning", 300},
+        {form.MakList, 3, "Ny betaldag", 90},
+        {form.MakList, 5, "Transaktionstyp", 100},
+    };
+    for (const Column& c : columns) {
+        SCOPED_TRACE(c.caption);
+        EXPECT_EQ(c.list->model()->headerData(c.column, Qt::Horizontal).toString(),
+                  QString::fromUtf8(c.caption));
+        EXPECT_EQ(c.list->header()->sectionSize(c.column), c.width);
+    }
+    EXPECT_EQ(form.BtuList->model()->columnCount(), 7);
+    EXPECT_EQ(form.MdgList->model()->columnCount(), 4);
+    EXPECT_EQ(form.MdgListComp->model()->columnCount(), 1);
+    EXPECT_EQ(form.MakList->model()->columnCount(), 6);
+    for (QTreeView* list : {form.BtuList, form.MdgList, form.MdgListComp, form.MakList}) {
+        EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
+        EXPECT_EQ(list->editTriggers(), QAbstractItemView::NoEditTriggers);
+        EXPECT_EQ(list->frameShape(), QFrame::NoFrame);
+    }
+}
+
+enum class Focus
+{
+    None,
+    Btu,
+    Mdg,
+    MdgComp,
+    Mak
+};
+
+struct ViewCase
+{
+    const char* name;
+    int btu, mdg, comp, mak;
+    bool privateService;
+    bool hasFile;
+    bool modified;
+    Focus focus;
+    bool selected; // the focused list has a selected row
+    // expected
+    bool start, payment, lower, mandate, cancellation, upperSplitter, lowerSplitter;
+    bool newEnabled, saveEnabled, showEnabled, editEnabled;
+};
+
+// clang-format off
+const ViewCase ViewCases[] = {
+    //name                          btu mdg cmp mak priv  file   mod    focus          sel    start  pay    lower  mdg    mak    upS    loS    new    save   show   edit
+    {"empty new document",          0,  0,  0,  0,  true, false, false, Focus::None,   false, true,  false, false, false, false, false, false, false, false, false, false},
+    {"empty but modified",          0,  0,  0,  0,  true, false, true,  Focus::None,   false, true,  false, false, false, false, false, false, false, true,  false, false},
+    {"empty with a file",           0,  0,  0,  0,  true, true,  false, Focus::None,   false, true,  false, false, false, false, false, false, false, true,  true,  false},
+    {"payments only",               2,  0,  0,  0,  true, false, true,  Focus::None,   false, false, true,  false, false, false, false, false, true,  true,  false, false},
+    {"payments focused, selected",  2,  0,  0,  0,  true, false, true,  Focus::Btu,    true,  false, true,  false, false, false, false, false, true,  true,  false, true},
+    {"payments focused, none sel.", 2,  0,  0,  0,  true, false, true,  Focus::Btu,    false, false, true,  false, false, false, false, false, true,  true,  false, false},
+    {"mandates only",               0,  1,  0,  0,  true, true,  false, Focus::None,   false, false, false, true,  true,  false, false, false, true,  true,  true,  false},
+    {"cancellations only",          0,  0,  0,  3,  true, true,  true,  Focus::Mak,    true,  false, false, true,  false, true,  false, false, true,  true,  true,  true},
+    {"payments and cancellations",  1,  0,  0,  1,  true, false, true,  Focus::None,   false, false, true,  true,  false, true,  true,  false, true,  true,  false, false},
+    {"everything, private",         1,  1,  0,  1,  true, true,  true,  Focus::Mdg,    true,  false, true,  true,  true,  true,  true,  true,  true,  true,  true,  true},
+    {"everything, company",         1,  0,  1,  1,  false,false, true,  Focus::MdgComp,true,  false, true,  true,  true,  true,  true,  true,  true,  true,  false, true},
+    {"private rows, company shown", 0,  2,  0,  0,  false,false, true,  Focus::None,   false, false, false, true,  true,  false, false, false, true,  true,  false, false},
+    {"company rows, private shown", 1,  0,  2,  0,  true, false, true,  Focus::None,   false, false, true,  true,  true,  false, true,  false, true,  true,  false, false},
+    {"mandates and cancellations",  0,  1,  0,  1,  true, false, false, Focus::Mak,    false, false, false, true,  true,  true,  false, true,  true,  false, false, false},
+};
+// clang-format on
+
+TEST_F(MainFormTest, UpdateViewFollowsRowsServiceFileModifiedAndFocus)
+{
+    for (const ViewCase& c : ViewCases) {
+        SCOPED_TRACE(c.name);
+        auto form = shownForm();
+        OrderDocument& doc = form->document();
+        doc.PrivateService = c.privateService;
+        doc.CurrentFile = c.hasFile ? QStringLiteral("/tmp/order.ag") : QString();
+        addRows(doc, c.btu, c.mdg, c.comp, c.mak);
+        doc.DocModified = c.modified;
+        form->UpdateView(false);
+        settle();
+
+        const ListId focusList[] = {ListId::Btu, ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak};
+        if (c.focus != Focus::None) {
+            const ListId list = focusList[int(c.focus)];
+            form->listView(list)->setFocus();
+            form->selectRow(list, c.selected ? 0 : -1);
+            settle();
+            ASSERT_TRUE(form->hasFocus(list));
+        }
+
+        TMainForm* w = form.get();
+        EXPECT_EQ(form->StartPanel->isVisibleTo(w), c.start);
+        EXPECT_EQ(form->BtuPanel->isVisibleTo(w), c.payment);
+        EXPECT_EQ(form->InnerPanel->isVisibleTo(w), c.lower);
+        EXPECT_EQ(form->MdgPanel->isVisibleTo(w), c.mandate);
+        EXPECT_EQ(form->MakPanel->isVisibleTo(w), c.cancellation);
+        EXPECT_EQ(form->BtuMdgSplitter->isVisibleTo(w), c.upperSplitter);
+        EXPECT_EQ(form->MdgMakSplitter->isVisibleTo(w), c.lowerSplitter);
+        // Exactly one mandate list, by the service type, whatever the two lists hold.
+        EXPECT_EQ(form->MdgList->isVisibleTo(form->MdgPanel), c.privateService);
+        EXPECT_EQ(form->MdgListComp->isVisibleTo(form->MdgPanel), !c.privateService);
+        const QString payer =
+            c.privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer");
+        EXPECT_EQ(form->BtuList->model()->headerData(5, Qt::Horizontal).toString(), payer);
+        EXPECT_EQ(form->MakList->model()->headerData(1, Qt::Horizontal).toString(), payer);
+        EXPECT_EQ(form->NewBtn->isEnabled(), c.newEnabled);
+        EXPECT_EQ(form->SparaBtn->isEnabled(), c.saveEnabled);
+        EXPECT_EQ(form->VisaBtn->isEnabled(), c.showEnabled);
+        EXPECT_EQ(form->ChangeBtn->isEnabled(), c.editEnabled);
+        EXPECT_EQ(form->DelBtn->isEnabled(), c.editEnabled);
+    }
+}
+
+TEST_F(MainFormTest, EditAndDeleteFollowTheFocusNotAnOldSelection)
+{
+    auto form = shownForm();
+    addRows(form->document(), 2, 0, 0, 0);
+    form->UpdateView(true);
+    form->BtuList->setFocus();
+    form->selectRow(ListId::Btu, 1);
+    settle();
+    EXPECT_TRUE(form->ChangeBtn->isEnabled());
+    // The focus leaves the lists; the row stays selected but the commands are disabled.
+    form->OuterPanel->setFocusPolicy(Qt::StrongFocus);
+    form->OuterPanel->setFocus();
+    settle();
+    EXPECT_EQ(form->selectedRow(ListId::Btu), 1);
+    EXPECT_FALSE(form->ChangeBtn->isEnabled());
+    EXPECT_FALSE(form->DelBtn->isEnabled());
+    form->BtuList->setFocus();
+    settle();
+    EXPECT_TRUE(form->DelBtn->isEnabled());
+}
+
+struct LayoutCase
+{
+    const char* name;
+    int btu, mdg, mak;
+    int payment, lower, mandate, cancellation; // heights, -1 for a hidden piece
+};
+
+TEST_F(MainFormTest, ResizePanelsSharesTheDocumentArea)
+{
+    // A 600-pixel document area: the lower block gets 600 * 2 / 3, the cancellations half of it.
+    const LayoutCase cases[] = {
+        {"payments and cancellations", 1, 0, 1, 196, 400, -1, 400},
+        {"payments, mandates and cancellations", 1, 1, 1, 196, 400, 196, 200},
+        {"payments and mandates", 1, 1, 0, 196, 400, 400, -1},
+        {"mandates and cancellations", 0, 1, 1, -1, 600, 296, 300},
+        {"cancellations only", 0, 0, 2, -1, 600, -1, 600},
+        {"payments only", 3, 0, 0, 600, -1, -1, -1},
+    };
+    for (const LayoutCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto form = shownForm();
+        setAreaHeight(*form, 600);
+        addRows(form->document(), c.btu, c.mdg, 0, c.mak);
+        form->UpdateView(true);
+        settle();
+        auto height = [&](QWidget* w) { return w->isVisibleTo(form.get()) ? w->height() : -1; };
+        EXPECT_EQ(height(form->BtuPanel), c.payment);
+        EXPECT_EQ(height(form->InnerPanel), c.lower);
+        EXPECT_EQ(height(form->MdgPanel), c.mandate);
+        EXPECT_EQ(height(form->MakPanel), c.cancellation);
+    }
+}
+
+TEST_F(MainFormTest, TheLowerPiecesKeepTheirHeightWhenTheWindowGrows)
+{
+    auto form = shownForm();
+    setAreaHeight(*form, 600);
+    addRows(form->document(), 1, 1, 0, 1);
+    form->UpdateView(true);
+    settle();
+    setAreaHeight(*form, 750);
+    EXPECT_EQ(form->InnerPanel->height(), 400);
+    EXPECT_EQ(form->MakPanel->height(), 200);
+    EXPECT_EQ(form->BtuPanel->height(), 346);
+    // A call without resizePanels leaves the user's sharing alone.
+    form->UpdateView(false);
+    settle();
+    EXPECT_EQ(form->InnerPanel->height(), 400);
+}
+
+TEST_F(MainFormTest, UpdateViewDoesNothingWhileLoading)
+{
+    auto form = shownForm();
+    OrderDocument& doc = form->document();
+    doc.Loading = true;
+    form->showStartSection();
+    addRows(doc, 5, 0, 0, 5);
+    form->UpdateView(true);
+    settle();
+    EXPECT_TRUE(form->StartPanel->isVisibleTo(form.get()));
+    EXPECT_EQ(form->BtuList->model()->rowCount(), 0);
+    doc.Loading = false;
+    form->UpdateView(true);
+    settle();
+    EXPECT_FALSE(form->StartPanel->isVisibleTo(form.get()));
+    EXPECT_EQ(form->BtuList->model()->rowCount(), 5);
+    EXPECT_EQ(form->MakList->model()->rowCount(), 5);
+}
+
+struct ServiceCase
+{
+    const char* stored; // nullptr: no setting
+    bool privateService;
+};
+
+TEST_F(MainFormTest, ServiceTypeIsReadAtCreationExactly)
+{
+    const ServiceCase cases[] = {
+        {nullptr, true}, {"Privat", true}, {"privat", false}, {"Företag", false}, {"Privat ", false}};
+    for (const ServiceCase& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "(none)");
+        TestEnvironment::instance().resetSettings();
+        if (c.stored)
+            WriteSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QString::fromUtf8(c.stored));
+        TMainForm form;
+        EXPECT_EQ(form.document().PrivateService, c.privateService);
+    }
+}
+
+TEST_F(MainFormTest, NewFileAsksBeforeDiscardingChanges)
+{
+    const QString question = QStringLiteral(
+        "Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?");
+    auto form = shownForm();
+    OrderDocument& doc = form->document();
+    addRows(doc, 2, 1, 1, 1);
+    doc.DocModified = true;
+    doc.CurrentFile = QStringLiteral("/tmp/order.ag");
+    form->UpdateView(true);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    form->NewBtnClick();
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown().last().text, question);
+    EXPECT_TRUE(MessageBox::shown().last().caption.isEmpty());
+    EXPECT_EQ(MessageBox::shown().last().buttons, MessageBox::Buttons::OkCancel);
+    EXPECT_EQ(doc.BtuList.count(), 2);
+    EXPECT_TRUE(doc.DocModified);
+    EXPECT_EQ(doc.CurrentFile, QStringLiteral("/tmp/order.ag"));
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    form->NewBtnClick();
+    settle();
+    EXPECT_FALSE(doc.hasRows());
+    EXPECT_TRUE(doc.MakCodes().isEmpty());
+    EXPECT_FALSE(doc.DocModified);
+    EXPECT_TRUE(doc.CurrentFile.isEmpty());
+    EXPECT_TRUE(form->StartPanel->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->NewBtn->isEnabled());
+    EXPECT_FALSE(form->SparaBtn->isEnabled());
+
+    // Without changes there is nothing to ask.
+    addRows(doc, 1, 0, 0, 0);
+    form->NewBtnClick();
+    EXPECT_EQ(MessageBox::shown().size(), 2);
+    EXPECT_FALSE(doc.hasRows());
+}
+
+enum class SaveOutcome
+{
+    NotAsked,
+    RefusedSettings,
+    DialogCancelled,
+    CannotCreate,
+    Written
+};
+
+struct CloseCase
+{
+    const char* name;
+    bool modified;
+    MessageBox::Answer answer;
+    SaveOutcome save;
+    bool closes;
+};
+
+TEST_F(MainFormTest, ClosingNeverLosesUnsavedWork)
+{
+    using A = MessageBox::Answer;
+    const CloseCase cases[] = {
+        {"nothing unsaved", false, A::Cancel, SaveOutcome::NotAsked, true},
+        {"cancel", true, A::Cancel, SaveOutcome::NotAsked, false},
+        {"discard", true, A::No, SaveOutcome::NotAsked, true},
+        {"save refused for want of settings", true, A::Yes, SaveOutcome::RefusedSettings, false},
+        {"save dialog cancelled", true, A::Yes, SaveOutcome::DialogCancelled, false},
+        {"file cannot be created", true, A::Yes, SaveOutcome::CannotCreate, false},
+        {"saved", true, A::Yes, SaveOutcome::Written, true},
+    };
+    for (const CloseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestEnvironment::instance().resetSettings();
+        MessageBox::clearShown();
+        MessageBox::clearAnswers();
+        QTemporaryDir folder;
+        const QString target = folder.filePath(QStringLiteral("order.ag"));
+        if (c.save != SaveOutcome::RefusedSettings) {
+            WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
+            WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+        }
+        WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folder.path() + QLatin1Char('/'));
+        auto form = shownForm();
+        OrderDocument& doc = form->document();
+        addRows(doc, 1, 0, 0, 1);
+        doc.DocModified = c.modified;
+        if (c.modified)
+            MessageBox::setNextAnswer(c.answer);
+        switch (c.save) {
+        case SaveOutcome::RefusedSettings:
+        case SaveOutcome::CannotCreate:
+            MessageBox::setNextAnswer(A::Ok);
+            break;
+        default:
+            break;
+        }
+        if (c.save == SaveOutcome::DialogCancelled)
+            FileDialog::setNextFileName(QString());
+        else if (c.save == SaveOutcome::CannotCreate)
+            FileDialog::setNextFileName(folder.filePath(QStringLiteral("no such folder/order.ag")));
+        else if (c.save == SaveOutcome::Written)
+            FileDialog::setNextFileName(target);
+
+        EXPECT_EQ(form->close(), c.closes);
+        EXPECT_EQ(form->isVisible(), !c.closes);
+        if (c.modified) {
+            ASSERT_FALSE(MessageBox::shown().isEmpty());
+            EXPECT_EQ(MessageBox::shown().first().text,
+                      QStringLiteral("Du har inte sparat. Vill spara innan du stänger?"));
+            EXPECT_TRUE(MessageBox::shown().first().caption.isEmpty());
+            EXPECT_EQ(MessageBox::shown().first().buttons, MessageBox::Buttons::YesNoCancel);
+        } else {
+            EXPECT_TRUE(MessageBox::shown().isEmpty());
+        }
+        // Whatever happened, the rows are still there, and unsaved work still counts as unsaved.
+        EXPECT_EQ(doc.BtuList.count(), 1);
+        EXPECT_EQ(doc.MakList.count(), 1);
+        EXPECT_EQ(doc.DocModified, c.modified && c.save != SaveOutcome::Written);
+        EXPECT_EQ(QFile::exists(target), c.save == SaveOutcome::Written);
+    }
+}
+
+TEST_F(MainFormTest, SavedFileOpensAgainIntoTheLists)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("order.ag"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folder.path() + QLatin1Char('/'));
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    for (int i = 0; i < 3; ++i)
+        doc.BtuList.append(QStringLiteral("Debitering"),
+                           {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                            QStringLiteral("100.00"), QStringLiteral("1"), QString::number(1000 + i),
+                            QStringLiteral("ref")});
+    doc.MakList.append(QStringLiteral("23"), doc.MakText(23),
+                       {QStringLiteral("1000"), QString(), QString(), QString(), QString()});
+    doc.DocModified = true;
+    form->UpdateView(true);
+
+    FileDialog::setNextFileName(path);
+    ASSERT_TRUE(form->SparaBtnClick());
+    EXPECT_TRUE(form->VisaBtn->isEnabled());
+    form->NewBtnClick();
+    ASSERT_FALSE(doc.hasRows());
+
+    FileDialog::setNextFileName(path);
+    form->OpenBtnClick();
+    settle();
+    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().value(0).text.toStdString();
+    EXPECT_EQ(doc.CurrentFile, path);
+    EXPECT_FALSE(doc.Loading);
+    EXPECT_EQ(form->BtuList->model()->rowCount(), 3);
+    EXPECT_EQ(form->MakList->model()->rowCount(), 1);
+    EXPECT_EQ(form->BtuList->model()->index(2, 5).data().toString(), QStringLiteral("1002"));
+    EXPECT_TRUE(form->BtuPanel->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->MakPanel->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->StartPanel->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->SparaBtn->isEnabled());
+    EXPECT_TRUE(form->VisaBtn->isEnabled());
+}
+
+// Runs an action and tells which modal dialog it opened, if any; the dialog is cancelled at once.
+QWidget* dialogOpenedBy(const std::function<void()>& action)
+{
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, [&opened] {
+        opened = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(opened))
+            dialog->reject();
+    });
+    action();
+    settle();
+    return opened;
+}
+
+void pressEnter(QWidget* list)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(list, &press);
+}
+
+void doubleClickRow(QTreeView* list, int row)
+{
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &press);
+    QApplication::sendEvent(list->viewport(), &release);
+    QApplication::sendEvent(list->viewport(), &twice);
+}
+
+enum class Gesture
+{
+    Enter,
+    DoubleClick,
+    EditButton,
+    AddButton
+};
+
+struct DialogCase
+{
+    const char* name;
+    bool privateService;
+    ListId list;
+    bool selected;
+    Gesture gesture;
+    // Which dialog opens: 'B' payment, 'M' mandate, 'C' company mandate, 'K' cancellation, '-' none.
+    char dialog;
+};
+
+TEST_F(MainFormTest, EnterDoubleClickAndTheToolbarOpenTheRightDialog)
+{
+    const DialogCase cases[] = {
+        {"Enter on a payment order", true, ListId::Btu, true, Gesture::Enter, 'B'},
+        {"Enter without a selected row", true, ListId::Btu, false, Gesture::Enter, '-'},
+        {"Enter on a mandate", true, ListId::Mdg, true, Gesture::Enter, 'M'},
+        {"Enter on a company mandate", false, ListId::MdgComp, true, Gesture::Enter, 'C'},
+        {"double-click on a cancellation", true, ListId::Mak, true, Gesture::DoubleClick, 'K'},
+        {"double-click on a payment order", true, ListId::Btu, true, Gesture::DoubleClick, 'B'},
+        {"Redigera in the cancellations", true, ListId::Mak, true, Gesture::EditButton, 'K'},
+        {"Medgivande, private service", true, ListId::Mdg, false, Gesture::AddButton, 'M'},
+        {"Medgivande, company service", false, ListId::MdgComp, false, Gesture::AddButton, 'C'},
+    };
+    for (const DialogCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto form = shownForm();
+        form->createWindows();
+        OrderDocument& doc = form->document();
+        doc.PrivateService = c.privateService;
+        addRows(doc, 2, 2, 2, 2);
+        form->UpdateView(true);
+        settle();
+        QTreeView* list = form->listView(c.list);
+        list->setFocus();
+        form->selectRow(c.list, c.selected ? 1 : -1);
+        settle();
+
+        QWidget* opened = dialogOpenedBy([&] {
+            switch (c.gesture) {
+            case Gesture::Enter:
+                pressEnter(list);
+                break;
+            case Gesture::DoubleClick:
+                doubleClickRow(list, 1);
+                break;
+            case Gesture::EditButton:
+                form->ChangeBtn->click();
+                break;
+            case Gesture::AddButton:
+                form->MdgBtn->click();
+                break;
+            }
+        });
+        QWidget* expected = nullptr;
+        switch (c.dialog) {
+        case 'B':
+            expected = form->BtuForm;
+            break;
+        case 'M':
+            expected = form->MdgForm;
+            break;
+        case 'C':
+            expected = form->MdgCompForm;
+            break;
+        case 'K':
+            expected = form->MakForm;
+            break;
+        }
+        EXPECT_EQ(opened, expected);
+        // A cancelled dialog changes nothing.
+        EXPECT_EQ(doc.BtuList.count() + doc.MdgList.count() + doc.MdgListComp.count() + doc.MakList.count(),
+                  8);
+        EXPECT_FALSE(doc.DocModified);
+    }
+}
+
+TEST_F(MainFormTest, FirstPaymentOrderFromTheToolbarFillsTheDocumentArea)
+{
+    auto form = shownForm();
+    form->createWindows();
+    setAreaHeight(*form, 600);
+    TBtuForm* dialog = form->BtuForm;
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->BetalarEdit->setText(QStringLiteral("4711"));
+        dialog->BeloppEdit->setValue(100);
+        dialog->SaveBtnClick();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    form->BtuBtn->click();
+    settle();
+
+    OrderDocument& doc = form->document();
+    ASSERT_EQ(doc.BtuList.count(), 1);
+    EXPECT_TRUE(doc.DocModified);
+    EXPECT_TRUE(form->BtuPanel->isVisibleTo(form.get()));
+    EXPECT_EQ(form->BtuPanel->height(), 600);
+    EXPECT_FALSE(form->StartPanel->isVisibleTo(form.get()));
+    EXPECT_EQ(form->selectedRow(ListId::Btu), 0);
+    EXPECT_TRUE(form->NewBtn->isEnabled());
+    EXPECT_TRUE(form->SparaBtn->isEnabled());
+    EXPECT_FALSE(form->VisaBtn->isEnabled());
+}
+
+TEST(RowListModelTest, RowsAreStripedByPositionAndShowTheListPicture)
+{
+    RowList rows(1);
+    bool loading = false;
+    RowListModel model(rows, {QStringLiteral("A"), QStringLiteral("B")}, loading);
+    QPixmap picture(16, 16);
+    picture.fill(Qt::red);
+    model.setRowPicture(QIcon(picture));
+    for (int i = 0; i < 4; ++i)
+        rows.append(QStringLiteral("row %1").arg(i), {QStringLiteral("sub")});
+    rows.remove(1);
+    const QColor expected[] = {QColor(218, 218, 255), QColor(236, 236, 255), QColor(218, 218, 255)};
+    ASSERT_EQ(model.rowCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        for (int column = 0; column < 2; ++column)
+            EXPECT_EQ(model.index(i, column).data(Qt::BackgroundRole).value<QBrush>().color(), expected[i]);
+    }
+    EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("row 2"));
+    EXPECT_EQ(model.index(1, 1).data().toString(), QStringLiteral("sub"));
+    EXPECT_FALSE(model.index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(model.index(0, 1).data(Qt::DecorationRole).isValid());
+    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+}
+
+TEST(RowListModelTest, RowsAppendedInBulkAreAnnouncedOnceAndChangesStayConsistent)
+{
+    RowList rows(0);
+    bool loading = false;
+    RowListModel model(rows, {QStringLiteral("A")}, loading);
+    int inserts = 0;
+    int resets = 0;
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+
+    rows.append(QStringLiteral("before"), {});
+    EXPECT_EQ(inserts, 1);
+    loading = true;
+    rows.clear();
+    for (int i = 0; i < 1000; ++i)
+        rows.append(QString::number(i), {});
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(inserts, 1);
+    loading = false;
+    model.synchronize();
+    EXPECT_EQ(model.rowCount(), 1000);
+    EXPECT_EQ(inserts, 2);
+
+    // A removal while rows are still unannounced resets the model so it never shows a stale row.
+    loading = true;
+    rows.append(QStringLiteral("late"), {});
+    rows.remove(0);
+    EXPECT_EQ(model.rowCount(), 1000);
+    EXPECT_EQ(model.index(999, 0).data().toString(), QStringLiteral("late"));
+    rows.replace(0, QStringLiteral("changed"), {});
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("changed"));
+}
+
+TEST(RowListModelTest, PayerCaptionCanBeSwitched)
+{
+    RowList rows(1);
+    bool loading = false;
+    RowListModel model(rows, {QStringLiteral("Beskrivning"), QStringLiteral("Betalarnummer")}, loading);
+    int changes = 0;
+    QObject::connect(&model, &QAbstractItemModel::headerDataChanged, [&] { ++changes; });
+    model.setColumnCaption(1, QStringLiteral("Bankgironummer"));
+    model.setColumnCaption(1, QStringLiteral("Bankgironummer"));
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Bankgironummer"));
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(SwedishTranslationsTest, StandardButtonsReadSwedish)
+{
+    if (!InstallSwedishTranslations(*QCoreApplication::instance()))
+        GTEST_SKIP() << "Qt's Swedish translations are not installed";
+    QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel |
+                         QDialogButtonBox::Save | QDialogButtonBox::Open);
+    auto text = [&](QDialogButtonBox::StandardButton which) {
+        return box.button(which)->text().remove(QLatin1Char('&'));
+    };
+    EXPECT_EQ(text(QDialogButtonBox::Yes), QStringLiteral("Ja"));
+    EXPECT_EQ(text(QDialogButtonBox::No), QStringLiteral("Nej"));
+    EXPECT_EQ(text(QDialogButtonBox::Cancel), QStringLiteral("Avbryt"));
+    EXPECT_EQ(text(QDialogButtonBox::Save), QStringLiteral("Spara"));
+    EXPECT_EQ(text(QDialogButtonBox::Open), QStringLiteral("Öppna"));
+}
+
+TEST(VersionTextTest, DropsTheLastTwoCharacters)
+{
+    EXPECT_EQ(VersionWithoutLastPart(QStringLiteral("1.4.2.3")), QStringLiteral("1.4.2"));
+    EXPECT_EQ(VersionWithoutLastPart(QStringLiteral("1.0.0.10")), QStringLiteral("1.0.0."));
+    EXPECT_EQ(VersionWithoutLastPart(QStringLiteral("12")), QString());
+    EXPECT_EQ(VersionWithoutLastPart(QStringLiteral("1")), QString());
+    EXPECT_EQ(VersionWithoutLastPart(QString()), QString());
+    EXPECT_EQ(GetVersionText(), QStringLiteral("1.0.0"));
+}
+
+TEST(StartPictureTest, DecodesAJpegAndRefusesAnythingElse)
+{
+    QImage original(40, 24, QImage::Format_RGB888);
+    original.fill(QColor(200, 40, 40));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    if (QImageWriter::supportedImageFormats().contains("jpeg")) {
+        ASSERT_TRUE(original.save(&buffer, "JPEG", 95));
+        const QImage decoded = StartPicture::decodeJpeg(jpeg);
+        ASSERT_EQ(decoded.size(), QSize(40, 24));
+        const QColor middle = decoded.pixelColor(20, 12);
+        EXPECT_NEAR(middle.red(), 200, 8);
+        EXPECT_NEAR(middle.green(), 40, 8);
+        // A cut-off file is refused without ending the program.
+        EXPECT_TRUE(StartPicture::decodeJpeg(jpeg.left(jpeg.size() / 3)).isNull() ||
+                    StartPicture::decodeJpeg(jpeg.left(jpeg.size() / 3)).size() == QSize(40, 24));
+    }
+    EXPECT_TRUE(StartPicture::decodeJpeg(QByteArray()).isNull());
+    EXPECT_TRUE(StartPicture::decodeJpeg(QByteArray("not a picture at all")).isNull());
+    EXPECT_TRUE(StartPicture::decodeJpeg(QByteArray("\xFF\xD8\xFF\xE0garbage", 11)).isNull());
+    StartPicture missing(QStringLiteral(":/no/such/picture.jpg"));
+    EXPECT_TRUE(missing.picture().isNull());
+}
+
+} // namespace
