@@ -3,10 +3,10 @@
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
 #include "dialogs/MdgUnit.h"
+#include "rules/NumberEdit.h"
 #include "settings/HelpFile.h"
 #include "settings/HelpWindow.h"
 #include "settings/hh.h"
-#include "rules/NumberEdit.h"
 
 #include <QApplication>
 #include <QKeyEvent>
