@@ -159,9 +159,16 @@ void TNumberEdit::focusOutEvent(QFocusEvent* event)
 bool TNumberEdit::typesCharacter(const QKeyEvent* event)
 {
     // Return, Enter, Escape and Tab belong to the dialog, Delete and the arrows move or edit
-    // without typing, and Alt combinations are menu keys: none of them puts a character into the
-    // field. Everything else that carries a text is a typed character, control characters such
-    // as Ctrl+V included.
+    // without typing, Alt combinations are menu keys, and the standard editing shortcuts (copy,
+    // cut, paste, select all, undo, redo) are commands: none of them types a character. Pasted
+    // text is cleaned when the field is left. Every other key that carries a text is a typed
+    // character, other control characters included.
+    for (const QKeySequence::StandardKey command : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                                    QKeySequence::SelectAll, QKeySequence::Undo,
+                                                    QKeySequence::Redo}) {
+        if (event->matches(command))
+            return false;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -236,7 +236,7 @@ TEST_F(NumberEditTest, SignIsAllowedWhenTheSelectionStartsAtTheBeginning)
     EXPECT_EQ(edit.text(), QStringLiteral("-"));
 }
 
-TEST_F(NumberEditTest, ControlCharactersOtherThanBackspaceAreRefused)
+TEST_F(NumberEditTest, ControlCharactersOtherThanBackspaceAndEditingShortcutsAreRefused)
 {
     int refused = 0;
     QObject::connect(&edit, &TNumberEdit::keyRefused, [&] { ++refused; });
@@ -251,11 +251,14 @@ TEST_F(NumberEditTest, ControlCharactersOtherThanBackspaceAreRefused)
     } cases[] = {
         {"Backspace", QString(QChar(8)), Qt::NoModifier, Qt::Key_Backspace, false},
         {"Backspace as DEL", QString(QChar(0x7f)), Qt::NoModifier, Qt::Key_Backspace, false},
-        {"Ctrl+A", QString(QChar(1)), ctrl, Qt::Key_A, true},
-        {"Ctrl+C", QString(QChar(3)), ctrl, Qt::Key_C, true},
-        {"Ctrl+V", QString(QChar(0x16)), ctrl, Qt::Key_V, true},
-        {"Ctrl+X", QString(QChar(0x18)), ctrl, Qt::Key_X, true},
-        {"Ctrl+Z", QString(QChar(0x1a)), ctrl, Qt::Key_Z, true},
+        // The editing shortcuts are commands, not typed characters; pasted text is cleaned on exit.
+        {"Ctrl+A", QString(QChar(1)), ctrl, Qt::Key_A, false},
+        {"Ctrl+C", QString(QChar(3)), ctrl, Qt::Key_C, false},
+        {"Ctrl+V", QString(QChar(0x16)), ctrl, Qt::Key_V, false},
+        {"Ctrl+X", QString(QChar(0x18)), ctrl, Qt::Key_X, false},
+        {"Ctrl+Z", QString(QChar(0x1a)), ctrl, Qt::Key_Z, false},
+        {"Ctrl+B", QString(QChar(2)), ctrl, Qt::Key_B, true},
+        {"Ctrl+Q", QString(QChar(0x11)), ctrl, Qt::Key_Q, true},
         {"AltGr+E", QString(QChar(0x20ac)), ctrl | Qt::AltModifier, Qt::Key_E, true},
         {"Ctrl+5", QStringLiteral("5"), ctrl, Qt::Key_5, false},
         // Keys that the dialog or the caret handle type no character into the field.
