@@ -193,11 +193,9 @@ void TMainForm::createWindows()
 
 void TMainForm::FormCreate()
 {
-    QString service = QStringLiteral("Privat");
-    runCommand([&] {
-        service = ReadSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QStringLiteral("Privat"));
-    });
-    m_document.PrivateService = service == QStringLiteral("Privat");
+    bool privateService = true;
+    runCommand([&] { privateService = SettingsStore::readPrivateService(); });
+    m_document.PrivateService = privateService;
     m_document.MakList.clear();
     m_document.Loading = false;
 }

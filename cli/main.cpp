@@ -100,19 +100,13 @@ Options parseOptions(const QStringList& args)
     return options;
 }
 
-bool storedPrivateService()
-{
-    return ReadSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QStringLiteral("Privat")) ==
-           QLatin1String("Privat");
-}
-
 bool privateServiceFor(const Options& options, const QString& documentService = QString())
 {
     if (options.service)
         return ParseServiceName(*options.service);
     if (!documentService.isEmpty())
         return ParseServiceName(documentService);
-    return storedPrivateService();
+    return SettingsStore::readPrivateService();
 }
 
 // The value given on the command line, otherwise the one the settings hold.
