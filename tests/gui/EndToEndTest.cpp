@@ -15,6 +15,8 @@
 #include "rules/Extra.h"
 #include "rules/NumberEdit.h"
 #include "settings/SettingsStore.h"
+#include "support/FakeDocumentView.h"
+#include "support/FakeListSelection.h"
 #include "support/FakePrompt.h"
 #include "support/TestSupport.h"
 
@@ -28,32 +30,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 
 using namespace DialogTest;
 
 namespace {
-
-class Selection : public ListSelection
-{
-public:
-    int selectedRow(ListId list) const override
-    {
-        const auto found = m_selected.find(list);
-        return found == m_selected.end() ? -1 : found->second;
-    }
-    void selectRow(ListId list, int row) override { m_selected[list] = row; }
-    bool hasFocus(ListId) const override { return false; }
-
-private:
-    std::map<ListId, int> m_selected;
-};
-
-class View : public DocumentView
-{
-public:
-    void UpdateView(bool) override {}
-};
 
 class Shower : public FileShower
 {
@@ -321,8 +301,8 @@ protected:
 
     FixedClock clock{QDate(2026, 3, 10)};
     OrderDocument document;
-    View view;
-    Selection selection;
+    FakeDocumentView view;
+    FakeListSelection selection;
     TBtuForm btu{nullptr, &clock};
     TMdgForm mdg;
     TMdgCompForm mdgComp;

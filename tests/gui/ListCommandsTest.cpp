@@ -9,6 +9,8 @@
 #include "dialogs/MdgUnit.h"
 #include "gui/DialogTestSupport.h"
 #include "rules/NumberEdit.h"
+#include "support/FakeDocumentView.h"
+#include "support/FakeListSelection.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -19,34 +21,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
-#include <optional>
 
 using namespace DialogTest;
 
 namespace {
-
-class FakeSelection : public ListSelection
-{
-public:
-    int selectedRow(ListId list) const override
-    {
-        const auto found = selected.find(list);
-        return found == selected.end() ? -1 : found->second;
-    }
-    void selectRow(ListId list, int row) override { selected[list] = row; }
-    bool hasFocus(ListId list) const override { return focused && *focused == list; }
-
-    std::map<ListId, int> selected;
-    std::optional<ListId> focused;
-};
-
-class FakeView : public DocumentView
-{
-public:
-    void UpdateView(bool resizePanels) override { calls.append(resizePanels); }
-    QList<bool> calls;
-};
 
 class ListCommandsTest : public ::testing::Test
 {
@@ -100,8 +78,8 @@ protected:
 
     FixedClock clock{QDate(2026, 3, 10)};
     OrderDocument document;
-    FakeView view;
-    FakeSelection selection;
+    FakeDocumentView view;
+    FakeListSelection selection;
     TBtuForm btu{nullptr, &clock};
     TMdgForm mdg;
     TMdgCompForm mdgComp;
