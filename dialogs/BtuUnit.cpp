@@ -25,15 +25,6 @@ namespace {
 
 const int MonthlyOnLastBankDay = 5;
 
-int indexIgnoringCase(const QComboBox* combo, const QString& text)
-{
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)

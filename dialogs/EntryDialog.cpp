@@ -4,6 +4,7 @@
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -135,6 +136,15 @@ void EntryDialog::keepPlaceWhenHidden(QWidget* widget)
     QSizePolicy policy = widget->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     widget->setSizePolicy(policy);
+}
+
+int EntryDialog::indexIgnoringCase(const QComboBox* combo, const QString& text)
+{
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
 }
 
 void EntryDialog::watchExit(QWidget* field, std::function<void()> onExit)

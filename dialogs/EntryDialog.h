@@ -6,6 +6,7 @@
 #include <functional>
 
 class FieldPanel;
+class QComboBox;
 class QDateEdit;
 class QGridLayout;
 class QLabel;
@@ -47,6 +48,9 @@ protected:
     QToolButton* makeHelpButton(std::function<void()> onClick, bool inTabOrder = true);
     static QDateEdit* makeDateEdit(QWidget* parent);
     static void keepPlaceWhenHidden(QWidget* widget);
+    // The position of the item whose text is the given one, letters compared without regard to
+    // case; -1 when there is none.
+    static int indexIgnoringCase(const QComboBox* combo, const QString& text);
     // Runs onExit whenever the focus leaves the field.
     static void watchExit(QWidget* field, std::function<void()> onExit);
     // Fixes the window size once every control is in place: at least the given client size.

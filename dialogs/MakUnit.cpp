@@ -40,15 +40,6 @@ int positionOf(const std::array<int, 4>& codes, int code)
     return -1;
 }
 
-int indexIgnoringCase(const QComboBox* combo, const QString& text)
-{
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 TMakForm::TMakForm(QWidget* parent, const Clock* clock)

@@ -22,15 +22,6 @@ namespace {
 
 const int PaperPosition = 0;
 
-int indexIgnoringCase(const QComboBox* combo, const QString& text)
-{
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 TMdgForm::TMdgForm(QWidget* parent)
