@@ -67,17 +67,8 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     grid->addWidget(RefHlp, 6, 2, Qt::AlignLeft);
     grid->setRowStretch(7, 1);
 
-    setTabOrder(TypCmbo, BeloppEdit);
-    setTabOrder(BeloppEdit, DateEdit);
-    setTabOrder(DateEdit, PeriodCmbo);
-    setTabOrder(PeriodCmbo, AntalEdit);
-    setTabOrder(AntalEdit, BetalarEdit);
-    setTabOrder(BetalarEdit, RefEdit);
-    setTabOrder(RefEdit, HelpBtn);
-    setTabOrder(HelpBtn, SaveBtn);
-    setTabOrder(SaveBtn, QuiteBtn);
-    setTabOrder(QuiteBtn, BtNrHelp);
-    setTabOrder(BtNrHelp, RefHlp);
+    setTabChain({TypCmbo, BeloppEdit, DateEdit, PeriodCmbo, AntalEdit, BetalarEdit, RefEdit, HelpBtn, SaveBtn,
+                 QuiteBtn, BtNrHelp, RefHlp});
 
     FormCreate(clock ? *clock : Clock::system());
     connect(PeriodCmbo, &QComboBox::currentIndexChanged, this, [this] { PeriodCmboChange(); });

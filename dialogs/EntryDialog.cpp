@@ -152,6 +152,16 @@ void EntryDialog::watchExit(QWidget* field, std::function<void()> onExit)
     new FieldExitWatcher(field, std::move(onExit));
 }
 
+void EntryDialog::setTabChain(std::initializer_list<QWidget*> widgets)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
 void EntryDialog::finishLayout(const QSize& clientSize)
 {
     layout()->activate();

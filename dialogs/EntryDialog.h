@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
 class FieldPanel;
 class QComboBox;
@@ -53,6 +54,8 @@ protected:
     static int indexIgnoringCase(const QComboBox* combo, const QString& text);
     // Runs onExit whenever the focus leaves the field.
     static void watchExit(QWidget* field, std::function<void()> onExit);
+    // Makes the Tab key go from each widget to the next one in the list.
+    static void setTabChain(std::initializer_list<QWidget*> widgets);
     // Fixes the window size once every control is in place: at least the given client size.
     void finishLayout(const QSize& clientSize);
 

@@ -93,17 +93,8 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
                                                            BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo})
         keepPlaceWhenHidden(widget);
 
-    setTabOrder(MakRadio, ChangeRadio);
-    setTabOrder(ChangeRadio, ChangeTypCmbo);
-    setTabOrder(ChangeTypCmbo, MakTypCmbo);
-    setTabOrder(MakTypCmbo, BetalarNrEdit);
-    setTabOrder(BetalarNrEdit, BetaldagEdit);
-    setTabOrder(BetaldagEdit, NyBetalDagEdit);
-    setTabOrder(NyBetalDagEdit, BeloppEdit);
-    setTabOrder(BeloppEdit, TransTypCmbo);
-    setTabOrder(TransTypCmbo, HelpBtn);
-    setTabOrder(HelpBtn, SaveBtn);
-    setTabOrder(SaveBtn, QuiteBtn);
+    setTabChain({MakRadio, ChangeRadio, ChangeTypCmbo, MakTypCmbo, BetalarNrEdit, BetaldagEdit,
+                 NyBetalDagEdit, BeloppEdit, TransTypCmbo, HelpBtn, SaveBtn, QuiteBtn});
 
     FormCreate(clock ? *clock : Clock::system());
     for (QRadioButton* radio : {MakRadio, ChangeRadio}) {

@@ -19,9 +19,7 @@ TMdgCompForm::TMdgCompForm(QWidget* parent)
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     fieldGrid()->addWidget(BgNrEdit, 0, 1);
 
-    setTabOrder(BgNrEdit, HelpBtn);
-    setTabOrder(HelpBtn, SaveBtn);
-    setTabOrder(SaveBtn, QuiteBtn);
+    setTabChain({BgNrEdit, HelpBtn, SaveBtn, QuiteBtn});
 
     watchExit(BgNrEdit, [this] { BgNrEditExit(); });
     finishLayout(QSize(357, 154));

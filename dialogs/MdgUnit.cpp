@@ -79,19 +79,8 @@ TMdgForm::TMdgForm(QWidget* parent)
     grid->addLayout(radioRow, 4, 1);
     grid->setRowStretch(5, 1);
 
-    setTabOrder(TypCmbo, BetalarEdit);
-    setTabOrder(BetalarEdit, IdEdit);
-    setTabOrder(IdEdit, ClearingNrEdit);
-    setTabOrder(ClearingNrEdit, KontoNrEdit);
-    setTabOrder(KontoNrEdit, PersonNrEdit);
-    setTabOrder(PersonNrEdit, OkRadio);
-    setTabOrder(OkRadio, AvvisaRadio);
-    setTabOrder(AvvisaRadio, HelpBtn);
-    setTabOrder(HelpBtn, SaveBtn);
-    setTabOrder(SaveBtn, QuiteBtn);
-    setTabOrder(QuiteBtn, BtNrHelp);
-    setTabOrder(BtNrHelp, PersNrHelp);
-    setTabOrder(PersNrHelp, KontoHelp);
+    setTabChain({TypCmbo, BetalarEdit, IdEdit, ClearingNrEdit, KontoNrEdit, PersonNrEdit, OkRadio,
+                 AvvisaRadio, HelpBtn, SaveBtn, QuiteBtn, BtNrHelp, PersNrHelp, KontoHelp});
 
     FormCreate();
     connect(TypCmbo, &QComboBox::currentIndexChanged, this, [this] { TypCmboChange(); });
