@@ -141,16 +141,13 @@ void TBtuForm::SaveBtnClick()
         return;
     }
     BetalarEditExit();
-    const QString payer = BetalarEdit->text();
-    if (!passes(CheckEncodable(payer), BetalarEdit))
-        return;
-    if (!passes(PrivatePayer ? CheckPayerNumber(payer) : CheckBankgiroNumber(payer), BetalarEdit))
+    if (!passesPayerChecks(BetalarEdit, PrivatePayer))
         return;
     if (!passes(CheckAmount(FormatPlainNumber(BeloppEdit->value())), BeloppEdit))
         return;
     if (!checkCount())
         return;
-    if (!passes(CheckEncodable(RefEdit->text()), RefEdit))
+    if (!passesFieldChecks(RefEdit, QString()))
         return;
     accept();
 }

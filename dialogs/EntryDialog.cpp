@@ -3,6 +3,7 @@
 #include "app/MessageBox.h"
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
+#include "rules/Check.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -178,6 +179,17 @@ bool EntryDialog::passes(const QString& message, QWidget* field)
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
     return false;
+}
+
+bool EntryDialog::passesFieldChecks(QLineEdit* field, const QString& message)
+{
+    return passes(CheckEncodable(field->text()), field) && passes(message, field);
+}
+
+bool EntryDialog::passesPayerChecks(QLineEdit* field, bool privatePayer)
+{
+    const QString payer = field->text();
+    return passesFieldChecks(field, privatePayer ? CheckPayerNumber(payer) : CheckBankgiroNumber(payer));
 }
 
 void EntryDialog::showEvent(QShowEvent* event)

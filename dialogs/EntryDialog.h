@@ -11,6 +11,7 @@ class QComboBox;
 class QDateEdit;
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QToolButton;
 
@@ -62,6 +63,11 @@ protected:
     // Shows the message of a failed check (empty title, OK) and puts the focus into the field.
     // Returns true when there was no message.
     bool passes(const QString& message, QWidget* field);
+    // The checks of a text field: first that the order file can hold every character, then the
+    // given message of the field's own check. Returns true when both pass.
+    bool passesFieldChecks(QLineEdit* field, const QString& message);
+    // A payer field holds a payer number for private payers and a bankgiro number otherwise.
+    bool passesPayerChecks(QLineEdit* field, bool privatePayer);
 
     void showEvent(QShowEvent* event) override;
 

@@ -227,10 +227,7 @@ void TMakForm::SaveBtnClick()
     }
     if (showsPayer(MakCode)) {
         BetalarNrEditExit();
-        const QString payer = BetalarNrEdit->text();
-        if (!passes(CheckEncodable(payer), BetalarNrEdit))
-            return;
-        if (!passes(PrivatePayer ? CheckPayerNumber(payer) : CheckBankgiroNumber(payer), BetalarNrEdit))
+        if (!passesPayerChecks(BetalarNrEdit, PrivatePayer))
             return;
     }
     if (amount && !passes(CheckAmount(FormatPlainNumber(BeloppEdit->value())), BeloppEdit))

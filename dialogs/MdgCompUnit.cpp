@@ -33,9 +33,7 @@ void TMdgCompForm::BgNrEditExit()
 void TMdgCompForm::SaveBtnClick()
 {
     BgNrEditExit();
-    if (!passes(CheckEncodable(BgNrEdit->text()), BgNrEdit))
-        return;
-    if (!passes(CheckBankgiroNumber(BgNrEdit->text()), BgNrEdit))
+    if (!passesFieldChecks(BgNrEdit, CheckBankgiroNumber(BgNrEdit->text())))
         return;
     accept();
 }

@@ -135,18 +135,11 @@ void TMdgForm::PersonNrEditExit()
     PersonNrEdit->setText(text);
 }
 
-bool TMdgForm::checkField(QLineEdit* field, const QString& message)
-{
-    if (!passes(CheckEncodable(field->text()), field))
-        return false;
-    return passes(message, field);
-}
-
 void TMdgForm::SaveBtnClick()
 {
     BetalarEditExit();
     PersonNrEditExit();
-    if (!checkField(BetalarEdit, CheckPayerNumber(BetalarEdit->text())))
+    if (!passesFieldChecks(BetalarEdit, CheckPayerNumber(BetalarEdit->text())))
         return;
     if (!passes(CheckEncodable(PersonNrEdit->text()), PersonNrEdit))
         return;
@@ -163,11 +156,12 @@ void TMdgForm::SaveBtnClick()
     if (!passes(personMessage, PersonNrEdit))
         return;
     if (isPaper()) {
-        if (!checkField(ClearingNrEdit, CheckClearingNumber(ClearingNrEdit->text())))
+        if (!passesFieldChecks(ClearingNrEdit, CheckClearingNumber(ClearingNrEdit->text())))
             return;
-        if (!checkField(KontoNrEdit, CheckClearingAndAccount(ClearingNrEdit->text() + KontoNrEdit->text())))
+        if (!passesFieldChecks(KontoNrEdit,
+                               CheckClearingAndAccount(ClearingNrEdit->text() + KontoNrEdit->text())))
             return;
-    } else if (!checkField(IdEdit, QString())) {
+    } else if (!passesFieldChecks(IdEdit, QString())) {
         return;
     }
     accept();
