@@ -667,6 +667,12 @@ bool TMainForm::SparaBtnClick()
     return saved;
 }
 
+void TMainForm::runListCommand(const std::function<void(ListCommands&)>& command)
+{
+    if (m_listCommands)
+        runCommand([&] { command(*m_listCommands); });
+}
+
 void TMainForm::VisaBtnClick()
 {
     if (m_fileShower)
@@ -675,32 +681,27 @@ void TMainForm::VisaBtnClick()
 
 void TMainForm::MdgBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MdgBtnClick(); });
+    runListCommand(&ListCommands::MdgBtnClick);
 }
 
 void TMainForm::BtuBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->BtuBtnClick(); });
+    runListCommand(&ListCommands::BtuBtnClick);
 }
 
 void TMainForm::MakBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MakBtnClick(); });
+    runListCommand(&ListCommands::MakBtnClick);
 }
 
 void TMainForm::ChangeBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->ChangeBtnClick(); });
+    runListCommand(&ListCommands::ChangeBtnClick);
 }
 
 void TMainForm::DelBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->DelBtnClick(); });
+    runListCommand(&ListCommands::DelBtnClick);
 }
 
 void TMainForm::SettingsBtnClick()
@@ -716,24 +717,20 @@ void TMainForm::HelpBtnClick()
 
 void TMainForm::BtuListDblClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->BtuListDblClick(); });
+    runListCommand(&ListCommands::BtuListDblClick);
 }
 
 void TMainForm::MdgListDblClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MdgListDblClick(); });
+    runListCommand(&ListCommands::MdgListDblClick);
 }
 
 void TMainForm::MdgListCompDblClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MdgListCompDblClick(); });
+    runListCommand(&ListCommands::MdgListCompDblClick);
 }
 
 void TMainForm::MakListDblClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MakListDblClick(); });
+    runListCommand(&ListCommands::MakListDblClick);
 }
