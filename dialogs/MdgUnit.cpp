@@ -200,9 +200,9 @@ void TMdgForm::LoadRow(const ListRow& row)
     TypCmbo->setCurrentIndex(position);
     BetalarEdit->setText(row.text(1));
     const QString account = row.text(2);
-    const int dash = account.indexOf(QLatin1Char('-'));
-    ClearingNrEdit->setText(dash < 0 ? QString() : account.left(dash));
-    KontoNrEdit->setText(dash < 0 ? account : account.mid(dash + 1));
+    const ClearingAccountParts parts = SplitClearingAccount(account);
+    ClearingNrEdit->setText(parts.clearing.toString());
+    KontoNrEdit->setText(parts.account.toString());
     IdEdit->setText(DigitsOnly(account));
     PersonNrEdit->setText(row.text(3));
 }

@@ -81,6 +81,14 @@ QString TrimSpaces(const QString& text)
     return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
+ClearingAccountParts SplitClearingAccount(QStringView text)
+{
+    const qsizetype dash = text.indexOf(QLatin1Char('-'));
+    if (dash < 0)
+        return {QStringView(), text};
+    return {text.left(dash), text.mid(dash + 1)};
+}
+
 QDate ParseDateText(const QString& text)
 {
     int year = 0;

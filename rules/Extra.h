@@ -17,6 +17,14 @@ QString TrimSpaces(const QString& text);
 // The same two as views into the text, for reading fields without copying them.
 QStringView LeadingZerosStripped(QStringView text, bool keepOne);
 QStringView SpacesTrimmed(QStringView text);
+// A mandate's "clearing-account" text split at its first dash; without a dash all of it is the
+// account. The parts are views into the text.
+struct ClearingAccountParts
+{
+    QStringView clearing;
+    QStringView account;
+};
+ClearingAccountParts SplitClearingAccount(QStringView text);
 // Reads "yyyy-mm-dd". Throws ConversionError "'%s' is not a valid date".
 QDate ParseDateText(const QString& text);
 // Writes a date as "yyyy-mm-dd", whatever the user's regional settings.
