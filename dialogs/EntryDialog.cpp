@@ -175,11 +175,14 @@ void EntryDialog::focusFirstField()
 {
     QWidget* field = m_firstField;
     // Tab into a group of radio buttons lands on the selected one.
-    if (auto* radio = qobject_cast<QRadioButton*>(field); radio && radio->group() && radio->group()->checkedButton())
+    if (auto* radio = qobject_cast<QRadioButton*>(field);
+        radio && radio->group() && radio->group()->checkedButton())
         field = radio->group()->checkedButton();
     // A hidden or disabled first field passes the focus on along the tab order.
-    for (QWidget* candidate = field; candidate && candidate != this; candidate = candidate->nextInFocusChain()) {
-        if ((candidate->focusPolicy() & Qt::TabFocus) && candidate->isVisibleTo(this) && candidate->isEnabled()) {
+    for (QWidget* candidate = field; candidate && candidate != this;
+         candidate = candidate->nextInFocusChain()) {
+        if ((candidate->focusPolicy() & Qt::TabFocus) && candidate->isVisibleTo(this) &&
+            candidate->isEnabled()) {
             candidate->setFocus(Qt::TabFocusReason);
             return;
         }

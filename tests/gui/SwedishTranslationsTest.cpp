@@ -25,6 +25,7 @@
 namespace {
 
 // English texts Qt's widgets show when a translation is missing.
+// clang-format off
 const char* const englishTexts[] = {
     "Look in:", "Computer", "File name:", "Files of type:", "Back", "Forward", "Parent Directory",
     "Create New Folder", "List View", "Detail View", "Name", "Size", "Type", "Date Modified",
@@ -33,6 +34,7 @@ const char* const englishTexts[] = {
     "Undo", "Redo", "Cut", "Copy", "Paste", "Select All", "Copy Link Location", "Yes", "No",
     "Show Details...", "Hide Details...",
 };
+// clang-format on
 
 QString shown(QString text)
 {
@@ -125,7 +127,9 @@ TEST_F(SwedishTranslationsTest, FileDialogsShowNoEnglishText)
 TEST_F(SwedishTranslationsTest, FileDialogReadsAsTheSwedishDesktop)
 {
     auto dialog = fileDialog(QFileDialog::AcceptSave);
-    auto label = [&](const char* name) { return shown(dialog->findChild<QLabel*>(QLatin1String(name))->text()); };
+    auto label = [&](const char* name) {
+        return shown(dialog->findChild<QLabel*>(QLatin1String(name))->text());
+    };
     auto tip = [&](const char* name) {
         return dialog->findChild<QAbstractButton*>(QLatin1String(name))->toolTip();
     };
@@ -140,8 +144,8 @@ TEST_F(SwedishTranslationsTest, FileDialogReadsAsTheSwedishDesktop)
     EXPECT_EQ(tip("listModeButton"), QStringLiteral("Lista"));
     EXPECT_EQ(tip("detailModeButton"), QStringLiteral("Detaljer"));
 
-    const QHeaderView* header = dialog->findChild<QAbstractItemView*>(QStringLiteral("treeView"))
-                                    ->findChild<QHeaderView*>();
+    const QHeaderView* header =
+        dialog->findChild<QAbstractItemView*>(QStringLiteral("treeView"))->findChild<QHeaderView*>();
     QStringList titles;
     for (int column = 0; column < header->count(); ++column)
         titles << header->model()->headerData(column, Qt::Horizontal).toString();
@@ -191,7 +195,7 @@ TEST_F(SwedishTranslationsTest, FileDialogMessagesAreSwedish)
          "”%1” är skrivskyddad.\nVill du ta bort den ändå?"},
         {"QFileDialog", "New Folder", "Ny mapp"},
         {"QFileDialog", "Show &hidden files", "Visa &dolda filer"},
-        {"QFileSystemModel", "Computer", "Den här datorn"},
+        {"QFileSystemModel", "Computer", "Dator"},
         {"QMessageBox", "Show Details...", "Visa detaljer..."},
         {"QWidgetTextControl", "Copy &Link Location", "Kopiera &länkadress"},
     };
@@ -203,8 +207,9 @@ TEST_F(SwedishTranslationsTest, FileDialogMessagesAreSwedish)
 
 TEST_F(SwedishTranslationsTest, EditContextMenusAreSwedish)
 {
-    const QStringList expected{QStringLiteral("Ångra"),   QStringLiteral("Gör om"),      QStringLiteral("Klipp ut"),
-                               QStringLiteral("Kopiera"), QStringLiteral("Klistra in"),  QStringLiteral("Ta bort"),
+    const QStringList expected{QStringLiteral("Ångra"),       QStringLiteral("Gör om"),
+                               QStringLiteral("Klipp ut"),    QStringLiteral("Kopiera"),
+                               QStringLiteral("Klistra in"),  QStringLiteral("Ta bort"),
                                QStringLiteral("Markera allt")};
     QLineEdit lineEdit(QStringLiteral("text"));
     QTextEdit textEdit(QStringLiteral("text"));
