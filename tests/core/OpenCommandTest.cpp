@@ -344,8 +344,10 @@ TEST_F(OpenCommandTest, OpeningANamedFileActsAsIfItHadBeenChosen)
 {
     // The working folder comes back without symbolic links, so the expected paths must too.
     const QString base = QDir(folder.path()).canonicalPath();
-    const QString good = QFileInfo(makeFile("named.ag", Opening + "\r\n" + Payment + "\r\n")).canonicalFilePath();
-    const QString report = QFileInfo(makeFile("report.ag", record(1, "01AUTOGIRO") + "\r\n")).canonicalFilePath();
+    const QString good =
+        QFileInfo(makeFile("named.ag", Opening + "\r\n" + Payment + "\r\n")).canonicalFilePath();
+    const QString report =
+        QFileInfo(makeFile("report.ag", record(1, "01AUTOGIRO") + "\r\n")).canonicalFilePath();
     struct Case
     {
         const char* name;

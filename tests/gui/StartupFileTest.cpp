@@ -1,9 +1,9 @@
 // The program started with a file argument, and the wait cursor of long file operations.
+#include "app/StartupFile.h"
 #include "app/FileDialog.h"
 #include "app/MainForm.h"
-#include "app/StartPicture.h"
 #include "app/MessageBox.h"
-#include "app/StartupFile.h"
+#include "app/StartPicture.h"
 #include "app/WidgetPrompt.h"
 #include "format/OpenCommand.h"
 #include "format/SettingsOpeningRecordPolicy.h"
@@ -75,7 +75,8 @@ protected:
 
 TEST_F(StartupFileTest, TheNamedFileIsOpenedOnceTheWindowIsUp)
 {
-    const QString path = makeFile(QStringLiteral("start.ag"), Opening + "\r\n" + Payment + "\r\n" + Payment + "\r\n");
+    const QString path =
+        makeFile(QStringLiteral("start.ag"), Opening + "\r\n" + Payment + "\r\n" + Payment + "\r\n");
     auto form = startedWindow();
     OpenStartupFileLater(*form, {QStringLiteral("start.ag")});
     // Queued: nothing is read before the window has had its first events.

@@ -55,8 +55,7 @@ public:
         settle();
         const QString path = m_folder.filePath(name);
         if (window.grab().save(path, "PNG")) {
-            std::printf("%s (%dx%d)\n", qPrintable(name), window.width(),
-                        window.height());
+            std::printf("%s (%dx%d)\n", qPrintable(name), window.width(), window.height());
         } else {
             std::fprintf(stderr, "Could not write %s\n", qPrintable(path));
             m_failed = true;
@@ -107,7 +106,8 @@ void shootEntryDialogs(Shooter& shooter, TMainForm& mainForm)
 
     // The change of a payment order: it shows the most fields.
     const int change = document.MakList.count() - 1;
-    mainForm.MakForm->LoadRow(document.MakList.row(change), document.MakList.code(change), document.PrivateService);
+    mainForm.MakForm->LoadRow(document.MakList.row(change), document.MakList.code(change),
+                              document.PrivateService);
     mainForm.MakForm->PrivatePayer = document.PrivateService;
     shooter.shoot(*mainForm.MakForm, QStringLiteral("cancellation-dialog.png"));
     mainForm.MakForm->hide();
