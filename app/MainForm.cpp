@@ -30,6 +30,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -95,6 +96,17 @@ void fitCaptions(const QList<QToolButton*>& buttons)
 QString payerCaption(bool privateService)
 {
     return privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer");
+}
+
+// Widens a column whose caption the desktop's font would otherwise cut off; the given widths
+// are the least a column gets.
+void fitColumnToCaption(QHeaderView* header, int column)
+{
+    const QString caption = header->model()->headerData(column, Qt::Horizontal).toString();
+    const int needed = header->fontMetrics().horizontalAdvance(caption) +
+                       2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    if (header->sectionSize(column) < needed)
+        header->resizeSection(column, needed);
 }
 
 QIcon pictureIfPresent(const QString& resource)
@@ -429,6 +441,7 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
     for (int column = 0; column < columnWidths.size(); ++column) {
         if (columnWidths[column] > 0)
             view->header()->resizeSection(column, columnWidths[column]);
+        fitColumnToCaption(view->header(), column);
     }
 
     view->installEventFilter(this);
@@ -489,8 +502,15 @@ void TMainForm::showStartSection()
 
 void TMainForm::setPayerCaptions(bool privateService)
 {
-    m_btuModel->setColumnCaption(BtuPayerColumn, payerCaption(privateService));
-    m_makModel->setColumnCaption(MakPayerColumn, payerCaption(privateService));
+    const QString caption = payerCaption(privateService);
+    if (m_btuModel->columnCaption(BtuPayerColumn) != caption) {
+        m_btuModel->setColumnCaption(BtuPayerColumn, caption);
+        fitColumnToCaption(BtuList->header(), BtuPayerColumn);
+    }
+    if (m_makModel->columnCaption(MakPayerColumn) != caption) {
+        m_makModel->setColumnCaption(MakPayerColumn, caption);
+        fitColumnToCaption(MakList->header(), MakPayerColumn);
+    }
 }
 
 void TMainForm::UpdateView(bool resizePanels)

@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -14,6 +15,37 @@
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// Return on a focused small "?" button presses it, as on any focused button, instead of reaching
+// the dialog's default button.
+class ReturnPressesButton : public QObject
+{
+public:
+    explicit ReturnPressesButton(QAbstractButton* button) : QObject(button), m_button(button)
+    {
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_button->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAbstractButton* m_button;
+};
+
+} // namespace
 
 EntryDialog::EntryDialog(QWidget* parent, const QString& caption, const QString& picture,
                          Qt::Alignment pictureAlignment)
@@ -47,8 +79,9 @@ EntryDialog::EntryDialog(QWidget* parent, const QString& caption, const QString&
     SaveBtn = new QPushButton(QStringLiteral("OK"), this);
     QuiteBtn = new QPushButton(QStringLiteral("Avbryt"), this);
     SaveBtn->setDefault(true);
-    HelpBtn->setAutoDefault(false);
-    QuiteBtn->setAutoDefault(false);
+    // Return on a focused "Hjälp" or "Avbryt" presses that button; elsewhere it means OK.
+    HelpBtn->setAutoDefault(true);
+    QuiteBtn->setAutoDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(HelpBtn);
@@ -82,6 +115,7 @@ QToolButton* EntryDialog::makeHelpButton(std::function<void()> onClick, bool inT
     auto* button = new QToolButton(m_panel);
     button->setText(QStringLiteral("?"));
     button->setFocusPolicy(inTabOrder ? Qt::TabFocus : Qt::NoFocus);
+    new ReturnPressesButton(button);
     connect(button, &QToolButton::clicked, this, std::move(onClick));
     return button;
 }

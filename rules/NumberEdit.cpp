@@ -10,11 +10,33 @@
 #include <QKeyEvent>
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 
 bool isSign(QChar c)
 {
     return c == QLatin1Char('+') || c == QLatin1Char('-') || c == QChar(0x2212);
+}
+
+// Writes the digits of a number in the C locale's shortest form with up to 15 significant digits
+// out in full: "1.5e-05" becomes "0.000015" and "2.5e+16" becomes "25000000000000000".
+QString expandExponent(const QString& scientific)
+{
+    const qsizetype e = scientific.indexOf(QLatin1Char('e'));
+    if (e < 0)
+        return scientific;
+    const int exponent = scientific.mid(e + 1).toInt();
+    const QString mantissa = scientific.left(e);
+    const qsizetype point = mantissa.indexOf(QLatin1Char('.'));
+    QString digits = mantissa;
+    digits.remove(QLatin1Char('.'));
+    const qsizetype integerDigits = (point < 0 ? mantissa.size() : point) + exponent;
+    if (integerDigits <= 0)
+        return QStringLiteral("0.") + QString(-integerDigits, QLatin1Char('0')) + digits;
+    if (integerDigits >= digits.size())
+        return digits + QString(integerDigits - digits.size(), QLatin1Char('0'));
+    return digits.left(integerDigits) + QLatin1Char('.') + digits.mid(integerDigits);
 }
 
 } // namespace
@@ -29,6 +51,7 @@ void TNumberEdit::setValue(double value)
 {
     m_value = value;
     setText(FormatByMask(value, m_mask));
+    m_showingPlain = false;
 }
 
 QString TNumberEdit::FormatByMask(double value, const QString& mask)
@@ -45,6 +68,18 @@ QString TNumberEdit::FormatByMask(double value, const QString& mask)
     if (plain.startsWith(QLatin1Char('-')) && plain.mid(1) == zero)
         text = zero;
     return text;
+}
+
+QString TNumberEdit::PlainText(double value)
+{
+    // Never with an exponent: leaving the field reads every digit of the text as part of the
+    // number, so "1e-05" would come back as 105.
+    if (!std::isfinite(value))
+        return FormatPlainNumber(value);
+    QString digits = expandExponent(QString::number(std::fabs(value), 'g', 15));
+    const QLocale locale;
+    digits.replace(QLatin1Char('.'), locale.decimalPoint());
+    return std::signbit(value) && value != 0 ? locale.negativeSign() + digits : digits;
 }
 
 double TNumberEdit::TextToValue(const QString& text)
@@ -81,12 +116,15 @@ bool TNumberEdit::confirmText()
         return false;
     }
     setText(FormatByMask(m_value, m_mask));
+    m_showingPlain = false;
     return true;
 }
 
 bool TNumberEdit::confirmPendingText()
 {
-    if (!isModified())
+    // The plain form shown on entering is no display form either: 1234,5 in a row would read as
+    // 123,45 kronor.
+    if (!isModified() && !m_showingPlain)
         return true;
     return confirmText();
 }
@@ -104,7 +142,8 @@ void TNumberEdit::focusInEvent(QFocusEvent* event)
         QLineEdit::focusInEvent(event);
         return;
     }
-    setText(FormatPlainNumber(m_value));
+    setText(PlainText(m_value));
+    m_showingPlain = true;
     QLineEdit::focusInEvent(event);
     selectAll();
 }
@@ -117,6 +156,37 @@ void TNumberEdit::focusOutEvent(QFocusEvent* event)
     confirmText();
 }
 
+bool TNumberEdit::typesCharacter(const QKeyEvent* event)
+{
+    // Return, Enter, Escape and Tab belong to the dialog, Delete and the arrows move or edit
+    // without typing, Alt combinations are menu keys, and the standard editing shortcuts (copy,
+    // cut, paste, select all, undo, redo) are commands: none of them types a character. Pasted
+    // text is cleaned when the field is left. Every other key that carries a text is a typed
+    // character, other control characters included.
+    for (const QKeySequence::StandardKey command : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                                    QKeySequence::SelectAll, QKeySequence::Undo,
+                                                    QKeySequence::Redo}) {
+        if (event->matches(command))
+            return false;
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace: // let in, whatever character the platform gives it
+        return false;
+    default:
+        break;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier))
+        return false;
+    return !event->text().isEmpty();
+}
+
 bool TNumberEdit::acceptsCharacter(const QString& character) const
 {
     const QString decimal = QLocale().decimalPoint();
@@ -125,6 +195,8 @@ bool TNumberEdit::acceptsCharacter(const QString& character) const
     if (character.size() != 1)
         return false;
     const QChar c = character[0];
+    if (c == QChar(8)) // Backspace
+        return true;
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
         return true;
     if (isSign(c)) {
@@ -145,11 +217,7 @@ void TNumberEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    // Keys that type no character (arrows, Delete, Return, Escape, Tab, shortcuts such as Ctrl+V)
-    // are not filtered: they edit or leave the field, and pasted text is cleaned on exit.
-    const bool typesCharacter = !typed.isEmpty() && typed[0].isPrint() &&
-                                !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-    if (typesCharacter && !acceptsCharacter(typed)) {
+    if (typesCharacter(event) && !acceptsCharacter(typed)) {
         QApplication::beep();
         emit keyRefused();
         event->accept();

@@ -180,6 +180,33 @@ TEST_F(BtuFormTest, ReturnInTheAmountFieldConfirmsTheTypedAmount)
     EXPECT_EQ(form.Row().text(3), QStringLiteral("1") + Nbsp + QStringLiteral("234,50"));
 }
 
+TEST_F(BtuFormTest, ReturnInAFieldEnteredWithoutTypingWritesTheFormattedNumbers)
+{
+    // Entering a number field shows its plain form; Return right away must not hand that form to
+    // the row, where 1234,5 would read as 123,45 kronor.
+    const struct
+    {
+        double amount;
+        QString amountText;
+    } cases[] = {
+        {1234.5, QStringLiteral("1") + Nbsp + QStringLiteral("234,50")},
+        {0.1, QStringLiteral("0,10")},
+        {150, QStringLiteral("150,00")},
+    };
+    for (const auto& c : cases) {
+        prepareValidOrder();
+        form.BeloppEdit->setValue(c.amount);
+        enterField(form.BeloppEdit);
+        ASSERT_TRUE(pressOk(form)) << c.amount;
+        EXPECT_EQ(form.Row().text(3), c.amountText) << c.amount;
+    }
+    form.PeriodCmbo->setCurrentIndex(1);
+    form.AntalEdit->setValue(1234);
+    enterField(form.AntalEdit);
+    ASSERT_TRUE(pressOk(form) == false); // the count is checked on the number shown
+    EXPECT_EQ(form.AntalEdit->text(), QStringLiteral("1234"));
+}
+
 TEST_F(BtuFormTest, ReturnInTheAmountFieldChecksTheTypedAmount)
 {
     prepareValidOrder();

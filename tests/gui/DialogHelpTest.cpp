@@ -3,9 +3,14 @@
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
 #include "dialogs/MdgUnit.h"
+#include "rules/NumberEdit.h"
 #include "settings/HelpFile.h"
 #include "settings/HelpWindow.h"
 #include "settings/hh.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 #include <QPushButton>
 #include <QTextBrowser>
@@ -64,6 +69,60 @@ TEST_F(DialogHelpTest, EveryHelpButtonOpensItsTopic)
         ASSERT_NE(window, nullptr) << c.name;
         EXPECT_EQ(window->currentPage(), c.page) << c.name;
         EXPECT_EQ(window->browser()->source().fragment(), c.anchor) << c.name;
+    }
+    EXPECT_TRUE(MessageBox::shown().isEmpty());
+}
+
+TEST_F(DialogHelpTest, ReturnOnAFocusedButtonPressesThatButton)
+{
+    // Return on "Avbryt" cancels and Return on a help button opens its topic, as a click would;
+    // only elsewhere does Return mean OK. Every dialog holds a valid order, so a wrong OK shows.
+    btu.BetalarEdit->setText(QStringLiteral("4711"));
+    btu.BeloppEdit->setValue(100);
+    mdg.BetalarEdit->setText(QStringLiteral("4711"));
+    mdg.PersonNrEdit->setText(QStringLiteral("19650101-1234"));
+    mdg.ClearingNrEdit->setText(QStringLiteral("5000"));
+    mdg.KontoNrEdit->setText(QStringLiteral("1234567"));
+    mdgComp.BgNrEdit->setText(QStringLiteral("1234-5674"));
+    mak.BetalarNrEdit->setText(QStringLiteral("4711"));
+    mak.BeloppEdit->setValue(10);
+    const struct
+    {
+        const char* name;
+        EntryDialog* dialog;
+        QAbstractButton* button;
+        QString page; // empty: the dialog is cancelled
+    } cases[] = {
+        {"payment Avbryt", &btu, btu.QuiteBtn, QString()},
+        {"payment Hjälp", &btu, btu.HelpBtn, QStringLiteral("Betaluppdrag.htm")},
+        {"payment payer ?", &btu, btu.BtNrHelp, QStringLiteral("Betalarnummer.htm")},
+        {"payment reference ?", &btu, btu.RefHlp, QStringLiteral("Betaluppdrag.htm")},
+        {"mandate Avbryt", &mdg, mdg.QuiteBtn, QString()},
+        {"mandate Hjälp", &mdg, mdg.HelpBtn, QStringLiteral("Medgivanden.htm")},
+        {"mandate account ?", &mdg, mdg.KontoHelp, QStringLiteral("Medgivanden.htm")},
+        {"company mandate Avbryt", &mdgComp, mdgComp.QuiteBtn, QString()},
+        {"company mandate Hjälp", &mdgComp, mdgComp.HelpBtn, QStringLiteral("Medgivanden.htm")},
+        {"change Avbryt", &mak, mak.QuiteBtn, QString()},
+        {"change Hjälp", &mak, mak.HelpBtn, QStringLiteral("Makuleringar_och_ändringar.htm")},
+    };
+    for (const auto& c : cases) {
+        FreeHelpViewer();
+        c.dialog->show();
+        c.dialog->setResult(-1);
+        c.button->setFocus(Qt::TabFocusReason);
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(c.button, &event);
+        EXPECT_NE(c.dialog->result(), int(QDialog::Accepted)) << c.name;
+        if (c.page.isEmpty()) {
+            EXPECT_EQ(c.dialog->result(), int(QDialog::Rejected)) << c.name;
+            EXPECT_FALSE(c.dialog->isVisible()) << c.name;
+        } else {
+            EXPECT_TRUE(c.dialog->isVisible()) << c.name;
+            HelpWindow* window = HelpWindow::instance();
+            ASSERT_NE(window, nullptr) << c.name;
+            EXPECT_EQ(window->currentPage(), c.page) << c.name;
+        }
+        c.dialog->hide();
     }
     EXPECT_TRUE(MessageBox::shown().isEmpty());
 }

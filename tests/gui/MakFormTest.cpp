@@ -212,6 +212,26 @@ TEST_F(MakFormTest, ReturnInTheAmountFieldConfirmsTheTypedAmount)
     EXPECT_EQ(form.Row(document.MakTexts).text(4), QStringLiteral("99,50"));
 }
 
+TEST_F(MakFormTest, ReturnInTheAmountFieldEnteredWithoutTypingWritesTheFormattedAmount)
+{
+    const struct
+    {
+        double amount;
+        QString amountText;
+    } cases[] = {
+        {1234.5, QStringLiteral("1") + Nbsp + QStringLiteral("234,50")},
+        {99.9, QStringLiteral("99,90")},
+    };
+    for (const auto& c : cases) {
+        form.FormShow();
+        form.BetalarNrEdit->setText(QStringLiteral("4711"));
+        form.BeloppEdit->setValue(c.amount);
+        enterField(form.BeloppEdit);
+        ASSERT_TRUE(pressOk(form)) << c.amount;
+        EXPECT_EQ(form.Row(document.MakTexts).text(4), c.amountText) << c.amount;
+    }
+}
+
 TEST_F(MakFormTest, RowsWrittenCarryOnlyTheShownFields)
 {
     form.FormShow();
