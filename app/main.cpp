@@ -1,8 +1,10 @@
 #include "app/MainForm.h"
+#include "app/StartupFile.h"
 #include "app/SwedishTranslations.h"
 #include "settings/hh.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char* argv[])
 {
@@ -17,6 +19,14 @@ int main(int argc, char* argv[])
     // Lets the desktop match the window with the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("se.orvida.valmo"));
 
+    QCommandLineParser arguments;
+    arguments.setApplicationDescription(QStringLiteral("Redigerare för Autogirofiler."));
+    arguments.addHelpOption();
+    arguments.addVersionOption();
+    arguments.addPositionalArgument(QStringLiteral("fil"), QStringLiteral("Orderfil som öppnas vid start."),
+                                    QStringLiteral("[fil]"));
+    arguments.process(application);
+
     // Every window is created once, the main window first, and lives until the program ends.
     TMainForm mainForm;
     mainForm.createWindows();
@@ -24,5 +34,7 @@ int main(int argc, char* argv[])
     // The program ends with the main window, even while a help window is still open.
     QObject::connect(&mainForm, &TMainForm::closed, &application, [] { QCoreApplication::exit(0); });
     mainForm.show();
+    // Queued, so the window is painted before the file is read.
+    OpenStartupFileLater(mainForm, arguments.positionalArguments());
     return application.exec();
 }
