@@ -683,6 +683,12 @@ void TMainForm::OpenBtnClick()
         runCommand([this] { m_openCommand->OpenBtnClick(); });
 }
 
+void TMainForm::openFileAtStart(const QString& path)
+{
+    if (m_openCommand)
+        runCommand([this, &path] { m_openCommand->openPath(path); });
+}
+
 bool TMainForm::SparaBtnClick()
 {
     bool saved = false;
