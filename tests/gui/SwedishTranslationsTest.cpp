@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -32,7 +34,7 @@ const char* const englishTexts[] = {
     "New Folder", "Delete", "Rename", "Show hidden files", "Open", "Save", "Cancel", "Save As",
     "All Files (*)", "Remove", "Directory:", "Choose", "Recent Places", "Folder", "Drive",
     "Undo", "Redo", "Cut", "Copy", "Paste", "Select All", "Copy Link Location", "Yes", "No",
-    "Show Details...", "Hide Details...",
+    "Show Details...", "Hide Details...", "Step up", "Step down",
 };
 // clang-format on
 
@@ -223,6 +225,32 @@ TEST_F(SwedishTranslationsTest, EditContextMenusAreSwedish)
         }
         EXPECT_EQ(entries, expected);
     }
+}
+
+TEST_F(SwedishTranslationsTest, DateFieldContextMenuIsSwedish)
+{
+    QDateEdit dateEdit;
+    dateEdit.show();
+    settle();
+    QStringList entries;
+    // The menu runs its own event loop; it is read and closed from within.
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator())
+                    entries << shown(action->text());
+            }
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dateEdit.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&dateEdit, &event);
+    ASSERT_FALSE(entries.isEmpty());
+    for (const QString& entry : entries)
+        EXPECT_FALSE(isEnglish(entry)) << entry.toStdString();
+    EXPECT_TRUE(entries.contains(QStringLiteral("Stega upp")));
+    EXPECT_TRUE(entries.contains(QStringLiteral("Stega ned")));
+    EXPECT_TRUE(entries.contains(QStringLiteral("Markera allt")));
 }
 
 } // namespace
