@@ -149,6 +149,7 @@ private:
     // step with the document. False when the command failed.
     bool runCommand(const std::function<void()>& command);
     void editList(QTreeView* view);
+    bool isListViewport(const QObject* watched) const;
 
     OrderDocument m_document;
     WidgetPrompt m_prompt{this};

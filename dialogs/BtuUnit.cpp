@@ -76,6 +76,7 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     grid->addWidget(RefHlp, 6, 2, Qt::AlignLeft);
     grid->setRowStretch(7, 1);
 
+    setFirstField(TypCmbo);
     setTabOrder(TypCmbo, BeloppEdit);
     setTabOrder(BeloppEdit, DateEdit);
     setTabOrder(DateEdit, PeriodCmbo);

@@ -4,6 +4,7 @@
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
 
+#include <QButtonGroup>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -162,7 +164,27 @@ bool EntryDialog::passes(const QString& message, QWidget* field)
 
 void EntryDialog::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        focusFirstField();
+    }
     QDialog::showEvent(event);
+}
+
+void EntryDialog::focusFirstField()
+{
+    QWidget* field = m_firstField;
+    // Tab into a group of radio buttons lands on the selected one.
+    if (auto* radio = qobject_cast<QRadioButton*>(field);
+        radio && radio->group() && radio->group()->checkedButton())
+        field = radio->group()->checkedButton();
+    // A hidden or disabled first field passes the focus on along the tab order.
+    for (QWidget* candidate = field; candidate && candidate != this;
+         candidate = candidate->nextInFocusChain()) {
+        if ((candidate->focusPolicy() & Qt::TabFocus) && candidate->isVisibleTo(this) &&
+            candidate->isEnabled()) {
+            candidate->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }

@@ -49,6 +49,8 @@ protected:
     static void keepPlaceWhenHidden(QWidget* widget);
     // Runs onExit whenever the focus leaves the field.
     static void watchExit(QWidget* field, std::function<void()> onExit);
+    // The control that has the focus whenever the dialog is shown: the first in the tab order.
+    void setFirstField(QWidget* field) { m_firstField = field; }
     // Fixes the window size once every control is in place: at least the given client size.
     void finishLayout(const QSize& clientSize);
 
@@ -59,6 +61,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void focusFirstField();
+
     FieldPanel* m_panel = nullptr;
+    QWidget* m_firstField = nullptr;
     QGridLayout* m_grid = nullptr;
 };

@@ -75,6 +75,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
 
     QGridLayout* grid = fieldGrid();
     auto* radioRow = new QHBoxLayout;
+    radioRow->setSpacing(16);
     radioRow->addWidget(MakRadio);
     radioRow->addWidget(ChangeRadio);
     radioRow->addStretch(1);
@@ -102,6 +103,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
                                                            BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo})
         keepPlaceWhenHidden(widget);
 
+    setFirstField(MakRadio);
     setTabOrder(MakRadio, ChangeRadio);
     setTabOrder(ChangeRadio, ChangeTypCmbo);
     setTabOrder(ChangeTypCmbo, MakTypCmbo);

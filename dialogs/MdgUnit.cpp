@@ -88,6 +88,7 @@ TMdgForm::TMdgForm(QWidget* parent)
     grid->addLayout(radioRow, 4, 1);
     grid->setRowStretch(5, 1);
 
+    setFirstField(TypCmbo);
     setTabOrder(TypCmbo, BetalarEdit);
     setTabOrder(BetalarEdit, IdEdit);
     setTabOrder(IdEdit, ClearingNrEdit);
