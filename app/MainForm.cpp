@@ -26,6 +26,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -443,6 +444,7 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
     }
 
     view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
     connect(view, &QAbstractItemView::doubleClicked, this, [this, edit] { (this->*edit)(); });
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { UpdateView(false); });
@@ -454,6 +456,17 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonDblClick && isListViewport(watched)) {
+        // Only the left button opens a row, as in a native list; a double-click with another
+        // button counts as a plain second press.
+        auto* click = static_cast<QMouseEvent*>(event);
+        if (click->button() != Qt::LeftButton) {
+            QMouseEvent press(QEvent::MouseButtonPress, click->position(), click->globalPosition(),
+                              click->button(), click->buttons(), click->modifiers());
+            QCoreApplication::sendEvent(watched, &press);
+            return true;
+        }
+    }
     auto* view = qobject_cast<QTreeView*>(watched);
     if (view && (view == BtuList || view == MdgList || view == MdgListComp || view == MakList)) {
         switch (event->type()) {
@@ -474,6 +487,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::isListViewport(const QObject* watched) const
+{
+    for (const QTreeView* view : {BtuList, MdgList, MdgListComp, MakList}) {
+        if (view && watched == view->viewport())
+            return true;
+    }
+    return false;
 }
 
 void TMainForm::editList(QTreeView* view)
@@ -657,6 +679,12 @@ void TMainForm::OpenBtnClick()
 {
     if (m_openCommand)
         runCommand([this] { m_openCommand->OpenBtnClick(); });
+}
+
+void TMainForm::openFileAtStart(const QString& path)
+{
+    if (m_openCommand)
+        runCommand([this, &path] { m_openCommand->openPath(path); });
 }
 
 bool TMainForm::SparaBtnClick()

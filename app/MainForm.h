@@ -59,6 +59,9 @@ public:
 
     // Toolbar commands.
     void OpenBtnClick();
+    // Opens a named file as the open command does once a file is chosen: the program started
+    // with a file argument. Nothing is asked first; the document is still empty then.
+    void openFileAtStart(const QString& path);
     void NewBtnClick();
     // True when the document was written.
     bool SparaBtnClick();
@@ -147,6 +150,7 @@ private:
     bool runCommand(const std::function<void()>& command);
     void runListCommand(const std::function<void(ListCommands&)>& command);
     void editList(QTreeView* view);
+    bool isListViewport(const QObject* watched) const;
 
     OrderDocument m_document;
     WidgetPrompt m_prompt{this};

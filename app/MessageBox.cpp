@@ -1,6 +1,9 @@
 #include "app/MessageBox.h"
 
+#include "app/CursorPause.h"
+
 #include <QList>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -73,7 +76,8 @@ MessageBox::Answer closedAnswer(MessageBox::Buttons buttons)
 MessageBox::Answer MessageBox::show(QWidget* parent, const QString& caption, const QString& text,
                                     Buttons buttons, Icon icon)
 {
-    seam().shown.append({caption, text, buttons, icon});
+    const CursorPause arrowCursor;
+    seam().shown.append({caption, text, buttons, icon, QGuiApplication::overrideCursor() != nullptr});
     if (!seam().answers.isEmpty())
         return seam().answers.takeFirst();
     if (seam().failWhenUnanswered) {

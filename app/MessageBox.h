@@ -27,6 +27,7 @@ public:
         QString text;
         Buttons buttons;
         Icon icon;
+        bool waitCursor; // an override cursor was in force while the box was up: never wanted
     };
     static const QList<Shown>& shown();
     static void clearShown();

@@ -2,6 +2,7 @@
 
 class QCoreApplication;
 
-// Installs Qt's own Swedish translations, so standard buttons and file dialogs read "Avbryt",
-// "Ja", "Nej", "Spara", "Öppna". Returns false when the translation files are not installed.
+// Installs Qt's own Swedish translations and our Swedish wording of the file dialog, standard
+// buttons and edit menus, so they read "Avbryt", "Ja", "Nej", "Leta i:", "Ångra". Returns false
+// when Qt's translation files are not installed; the built-in wording is installed regardless.
 bool InstallSwedishTranslations(QCoreApplication& application);

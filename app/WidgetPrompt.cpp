@@ -1,5 +1,6 @@
 #include "app/WidgetPrompt.h"
 
+#include "app/CursorPause.h"
 #include "app/FileDialog.h"
 #include "app/MessageBox.h"
 
@@ -13,11 +14,13 @@ UserPrompt::Answer WidgetPrompt::showMessage(const QString& caption, const QStri
 
 QString WidgetPrompt::askSaveFileName(const FileDialogOptions& options)
 {
+    const CursorPause arrowCursor;
     return FileDialog::getSaveFileName(m_parent, options);
 }
 
 QString WidgetPrompt::askOpenFileName(const FileDialogOptions& options)
 {
+    const CursorPause arrowCursor;
     return FileDialog::getOpenFileName(m_parent, options);
 }
 

@@ -67,6 +67,7 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     grid->addWidget(RefHlp, 6, 2, Qt::AlignLeft);
     grid->setRowStretch(7, 1);
 
+    setFirstField(TypCmbo);
     setTabChain({TypCmbo, BeloppEdit, DateEdit, PeriodCmbo, AntalEdit, BetalarEdit, RefEdit, HelpBtn, SaveBtn,
                  QuiteBtn, BtNrHelp, RefHlp});
 

@@ -5,6 +5,7 @@
 #include "dialogs/FieldPanel.h"
 #include "rules/Check.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -194,7 +196,27 @@ bool EntryDialog::passesPayerChecks(QLineEdit* field, bool privatePayer)
 
 void EntryDialog::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        focusFirstField();
+    }
     QDialog::showEvent(event);
+}
+
+void EntryDialog::focusFirstField()
+{
+    QWidget* field = m_firstField;
+    // Tab into a group of radio buttons lands on the selected one.
+    if (auto* radio = qobject_cast<QRadioButton*>(field);
+        radio && radio->group() && radio->group()->checkedButton())
+        field = radio->group()->checkedButton();
+    // A hidden or disabled first field passes the focus on along the tab order.
+    for (QWidget* candidate = field; candidate && candidate != this;
+         candidate = candidate->nextInFocusChain()) {
+        if ((candidate->focusPolicy() & Qt::TabFocus) && candidate->isVisibleTo(this) &&
+            candidate->isEnabled()) {
+            candidate->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }

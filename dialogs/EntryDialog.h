@@ -57,6 +57,8 @@ protected:
     static void watchExit(QWidget* field, std::function<void()> onExit);
     // Makes the Tab key go from each widget to the next one in the list.
     static void setTabChain(std::initializer_list<QWidget*> widgets);
+    // The control that has the focus whenever the dialog is shown: the first in the tab order.
+    void setFirstField(QWidget* field) { m_firstField = field; }
     // Fixes the window size once every control is in place: at least the given client size.
     void finishLayout(const QSize& clientSize);
 
@@ -72,6 +74,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void focusFirstField();
+
     FieldPanel* m_panel = nullptr;
+    QWidget* m_firstField = nullptr;
     QGridLayout* m_grid = nullptr;
 };

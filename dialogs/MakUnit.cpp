@@ -66,6 +66,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
 
     QGridLayout* grid = fieldGrid();
     auto* radioRow = new QHBoxLayout;
+    radioRow->setSpacing(16);
     radioRow->addWidget(MakRadio);
     radioRow->addWidget(ChangeRadio);
     radioRow->addStretch(1);
@@ -93,6 +94,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
                                                            BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo})
         keepPlaceWhenHidden(widget);
 
+    setFirstField(MakRadio);
     setTabChain({MakRadio, ChangeRadio, ChangeTypCmbo, MakTypCmbo, BetalarNrEdit, BetaldagEdit,
                  NyBetalDagEdit, BeloppEdit, TransTypCmbo, HelpBtn, SaveBtn, QuiteBtn});
 

@@ -19,6 +19,7 @@ TMdgCompForm::TMdgCompForm(QWidget* parent)
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     fieldGrid()->addWidget(BgNrEdit, 0, 1);
 
+    setFirstField(BgNrEdit);
     setTabChain({BgNrEdit, HelpBtn, SaveBtn, QuiteBtn});
 
     watchExit(BgNrEdit, [this] { BgNrEditExit(); });

@@ -79,6 +79,7 @@ TMdgForm::TMdgForm(QWidget* parent)
     grid->addLayout(radioRow, 4, 1);
     grid->setRowStretch(5, 1);
 
+    setFirstField(TypCmbo);
     setTabChain({TypCmbo, BetalarEdit, IdEdit, ClearingNrEdit, KontoNrEdit, PersonNrEdit, OkRadio,
                  AvvisaRadio, HelpBtn, SaveBtn, QuiteBtn, BtNrHelp, PersNrHelp, KontoHelp});
 

@@ -10,6 +10,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -70,9 +71,17 @@ void OpenCommand::OpenBtnClick()
     }
     if (path.isEmpty())
         return;
-    m_lastFileName = path;
-    rememberFolder(path);
-    readFile(path);
+    openPath(path);
+}
+
+void OpenCommand::openPath(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    const QString absolutePath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    m_lastFileName = absolutePath;
+    rememberFolder(absolutePath);
+    readFile(absolutePath);
 }
 
 bool OpenCommand::confirmDiscardChanges()

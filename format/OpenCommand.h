@@ -19,6 +19,10 @@ public:
     OpenCommand(OrderDocument& document, DocumentView& view, UserPrompt& prompt, FileShower& shower);
 
     void OpenBtnClick();
+    // Opens the named file as if it had just been chosen in the dialog: the program's start with a
+    // file argument. A relative path is taken relative to the working folder. Asks nothing about
+    // unsaved changes; the caller decides whether the document may be replaced.
+    void openPath(const QString& path);
 
     static QString unsavedChangesQuestion();
     static QString cannotOpenMessage();

@@ -307,6 +307,8 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
         EXPECT_FALSE(document.Loading) << c.name;
         EXPECT_EQ(view.calls, QStringList({"showStartSection loading", "UpdateView(false)"})) << c.name;
         EXPECT_EQ(prompt.busyDepth, 0) << c.name;
+        for (const FakePrompt::Message& message : prompt.messages)
+            EXPECT_EQ(message.busyDepth, 0) << c.name << ": a message box under a wait cursor";
     }
     EXPECT_EQ(ReadSetting(SettingsStore::section(), "BgNr", ""), "55555555");
 }
@@ -324,6 +326,8 @@ TEST_F(OpenCommandTest, AdoptingAnotherPayeesNumbersLoadsTheFile)
     EXPECT_EQ(ReadSetting(SettingsStore::section(), "BgNr", ""), "12345674");
     EXPECT_EQ(ReadSetting(SettingsStore::section(), "KundNr", ""), "42");
     EXPECT_EQ(prompt.busyDepth, 0);
+    ASSERT_EQ(prompt.messages.size(), 1);
+    EXPECT_EQ(prompt.messages[0].busyDepth, 0);
 }
 
 TEST_F(OpenCommandTest, ALaterRowMakesTheLayoutWorkAgainAfterShowingInstead)
@@ -333,6 +337,64 @@ TEST_F(OpenCommandTest, ALaterRowMakesTheLayoutWorkAgainAfterShowingInstead)
     open(makeFile("good.ag", Payment + "\r\n"));
     EXPECT_EQ(document.BtuList.count(), 1);
     EXPECT_EQ(view.calls.mid(view.calls.size() - 2), QStringList({"UpdateView(true)", "UpdateView(true)"}));
+}
+
+// The program started with a file: the steps after the dialog, without any question first.
+TEST_F(OpenCommandTest, OpeningANamedFileActsAsIfItHadBeenChosen)
+{
+    // The working folder comes back without symbolic links, so the expected paths must too.
+    const QString base = QDir(folder.path()).canonicalPath();
+    const QString good =
+        QFileInfo(makeFile("named.ag", Opening + "\r\n" + Payment + "\r\n")).canonicalFilePath();
+    const QString report =
+        QFileInfo(makeFile("report.ag", record(1, "01AUTOGIRO") + "\r\n")).canonicalFilePath();
+    struct Case
+    {
+        const char* name;
+        QString path; // relative paths are relative to the working folder
+        QStringList texts;
+        int payments;
+        QString currentFile;
+        QStringList shown;
+    };
+    const QList<Case> cases = {
+        {"absolute path", good, {}, 1, good, {}},
+        {"relative path", "named.ag", {}, 1, good, {}},
+        {"relative path with folders", "./sub/../named.ag", {}, 1, good, {}},
+        {"missing file", "missing.ag", {OpenCommand::cannotOpenMessage()}, 0, "", {}},
+        {"report file", "report.ag", {OrderFileReader::reportFileMessage()}, 0, "", {report}},
+    };
+    QDir(folder.path()).mkdir("sub");
+    const QString previousFolder = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(base));
+    for (const Case& c : cases) {
+        document.clearLists();
+        document.CurrentFile.clear();
+        document.DocModified = false;
+        prompt.messages.clear();
+        prompt.dialogs.clear();
+        shower.shownFiles.clear();
+        TestEnvironment::instance().resetSettings();
+        WriteSetting(SettingsStore::section(), "BgNr", "55555555");
+        WriteSetting(SettingsStore::section(), "KundNr", "123456");
+
+        command.openPath(c.path);
+        EXPECT_TRUE(prompt.dialogs.isEmpty()) << c.name;
+        EXPECT_EQ(prompt.texts(), c.texts) << c.name;
+        EXPECT_EQ(document.BtuList.count(), c.payments) << c.name;
+        EXPECT_EQ(document.CurrentFile, c.currentFile) << c.name;
+        EXPECT_EQ(shower.shownFiles, c.shown) << c.name;
+        EXPECT_FALSE(document.Loading) << c.name;
+        EXPECT_EQ(prompt.busyDepth, 0) << c.name;
+        EXPECT_EQ(ReadSetting(SettingsStore::section(), "LastDir", ""), base) << c.name;
+    }
+    QDir::setCurrent(previousFolder);
+
+    // The open dialog then comes up with the named file filled in.
+    command.OpenBtnClick();
+    ASSERT_EQ(prompt.dialogs.size(), 1);
+    EXPECT_EQ(QFileInfo(prompt.dialogs[0].initialFileName).fileName(), "report.ag");
+    EXPECT_TRUE(QFileInfo(prompt.dialogs[0].initialFileName).isAbsolute());
 }
 
 } // namespace

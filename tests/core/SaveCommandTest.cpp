@@ -238,6 +238,7 @@ TEST_F(SaveCommandTest, RowThatCannotBeWrittenLeavesTheEarlierFileAlone)
     EXPECT_EQ(m_prompt.messages[0].caption, ApplicationTitle());
     EXPECT_EQ(m_prompt.messages[0].text, QStringLiteral("'2024-02-30' is not a valid date"));
     EXPECT_EQ(m_prompt.messages[0].icon, UserPrompt::Icon::Error);
+    EXPECT_EQ(m_prompt.messages[0].busyDepth, 0);
     EXPECT_EQ(ReadFileBytes(chosen), earlier);
     EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("kept.ag")});

@@ -601,15 +601,15 @@ void pressEnter(QWidget* list)
     QApplication::sendEvent(list, &press);
 }
 
-void doubleClickRow(QTreeView* list, int row)
+void doubleClickRow(QTreeView* list, int row, Qt::MouseButton button = Qt::LeftButton)
 {
     const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+    QMouseEvent press(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at), button, button,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at), button,
                         Qt::NoButton, Qt::NoModifier);
-    QMouseEvent twice(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), button, button,
+                      Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &press);
     QApplication::sendEvent(list->viewport(), &release);
     QApplication::sendEvent(list->viewport(), &twice);
@@ -619,6 +619,8 @@ enum class Gesture
 {
     Enter,
     DoubleClick,
+    RightDoubleClick,
+    MiddleDoubleClick,
     EditButton,
     AddButton
 };
@@ -643,6 +645,9 @@ TEST_F(MainFormTest, EnterDoubleClickAndTheToolbarOpenTheRightDialog)
         {"Enter on a company mandate", false, ListId::MdgComp, true, Gesture::Enter, 'C'},
         {"double-click on a cancellation", true, ListId::Mak, true, Gesture::DoubleClick, 'K'},
         {"double-click on a payment order", true, ListId::Btu, true, Gesture::DoubleClick, 'B'},
+        {"right double-click on a payment order", true, ListId::Btu, true, Gesture::RightDoubleClick, '-'},
+        {"right double-click on a mandate", true, ListId::Mdg, true, Gesture::RightDoubleClick, '-'},
+        {"middle double-click on a cancellation", true, ListId::Mak, true, Gesture::MiddleDoubleClick, '-'},
         {"Redigera in the cancellations", true, ListId::Mak, true, Gesture::EditButton, 'K'},
         {"Medgivande, private service", true, ListId::Mdg, false, Gesture::AddButton, 'M'},
         {"Medgivande, company service", false, ListId::MdgComp, false, Gesture::AddButton, 'C'},
@@ -668,6 +673,12 @@ TEST_F(MainFormTest, EnterDoubleClickAndTheToolbarOpenTheRightDialog)
                 break;
             case Gesture::DoubleClick:
                 doubleClickRow(list, 1);
+                break;
+            case Gesture::RightDoubleClick:
+                doubleClickRow(list, 1, Qt::RightButton);
+                break;
+            case Gesture::MiddleDoubleClick:
+                doubleClickRow(list, 1, Qt::MiddleButton);
                 break;
             case Gesture::EditButton:
                 form->ChangeBtn->click();

@@ -15,6 +15,7 @@ public:
         QString text;
         Buttons buttons;
         Icon icon;
+        int busyDepth; // wait cursors in force while the box was shown: a box never shows one
     };
 
     QList<Answer> answers;        // answers to the next message boxes, in order
@@ -27,7 +28,7 @@ public:
 
     Answer showMessage(const QString& caption, const QString& text, Buttons buttons, Icon icon) override
     {
-        messages.append({caption, text, buttons, icon});
+        messages.append({caption, text, buttons, icon, busyDepth});
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;

@@ -1,0 +1,176 @@
+// The program started with a file argument, and the wait cursor of long file operations.
+#include "app/StartupFile.h"
+#include "app/FileDialog.h"
+#include "app/MainForm.h"
+#include "app/MessageBox.h"
+#include "app/StartPicture.h"
+#include "app/WidgetPrompt.h"
+#include "format/OpenCommand.h"
+#include "format/SettingsOpeningRecordPolicy.h"
+#include "settings/SettingsStore.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QByteArray Opening = "0120240305AUTOGIRO                                            1234560055555555  ";
+const QByteArray Payment = "822024030501    0000000000004711000000025000" + QByteArray(36, ' ');
+
+void settle()
+{
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
+
+class StartupFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TestEnvironment::instance().resetSettings();
+        WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("55555555"));
+        WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+        MessageBox::clearAnswers();
+        MessageBox::clearShown();
+        MessageBox::setFailWhenUnanswered(true);
+        m_base = QDir(m_folder.path()).canonicalPath();
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(m_base);
+    }
+    void TearDown() override
+    {
+        QDir::setCurrent(m_previousFolder);
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    }
+
+    std::unique_ptr<TMainForm> startedWindow()
+    {
+        auto form = std::make_unique<TMainForm>();
+        form->createWindows();
+        form->show();
+        return form;
+    }
+
+    QString makeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_base + QLatin1Char('/') + name;
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    QTemporaryDir m_folder;
+    QString m_base;
+    QString m_previousFolder;
+};
+
+TEST_F(StartupFileTest, TheNamedFileIsOpenedOnceTheWindowIsUp)
+{
+    const QString path =
+        makeFile(QStringLiteral("start.ag"), Opening + "\r\n" + Payment + "\r\n" + Payment + "\r\n");
+    auto form = startedWindow();
+    OpenStartupFileLater(*form, {QStringLiteral("start.ag")});
+    // Queued: nothing is read before the window has had its first events.
+    EXPECT_FALSE(form->document().hasRows());
+    settle();
+    EXPECT_EQ(form->document().BtuList.count(), 2);
+    EXPECT_EQ(form->document().CurrentFile, path);
+    EXPECT_FALSE(form->document().DocModified);
+    EXPECT_TRUE(form->BtuPanel->isVisible());
+    EXPECT_TRUE(form->SparaBtn->isEnabled());
+    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(StartupFileTest, AMissingFileIsReportedAndLeavesAnEmptyDocument)
+{
+    auto form = startedWindow();
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    OpenStartupFileLater(*form, {QStringLiteral("saknas.ag")});
+    settle();
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown()[0].text, OpenCommand::cannotOpenMessage());
+    EXPECT_FALSE(form->document().hasRows());
+    EXPECT_TRUE(form->document().CurrentFile.isEmpty());
+    EXPECT_TRUE(form->StartPanel->isVisible());
+}
+
+TEST_F(StartupFileTest, NoArgumentOpensNothing)
+{
+    auto form = startedWindow();
+    OpenStartupFileLater(*form, {});
+    OpenStartupFileLater(*form, {QString()});
+    settle();
+    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(form->document().CurrentFile.isEmpty());
+}
+
+// The question about another payee's numbers comes in the middle of the reading, under the wait
+// cursor; it is shown with the ordinary arrow and the wait cursor ends with the command.
+TEST_F(StartupFileTest, QuestionsDuringAnOpenShowNoWaitCursor)
+{
+    QByteArray otherPayee = Opening;
+    otherPayee.replace(62, 16, "0000420012345674");
+    makeFile(QStringLiteral("other.ag"), otherPayee + "\r\n" + Payment + "\r\n");
+    auto form = startedWindow();
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    form->openFileAtStart(QStringLiteral("other.ag"));
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown()[0].text, SettingsOpeningRecordPolicy::adoptQuestion());
+    EXPECT_FALSE(MessageBox::shown()[0].waitCursor);
+    EXPECT_EQ(form->document().BtuList.count(), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(StartupFileTest, WaitCursorIsLiftedForEveryMessageBoxAndComesBack)
+{
+    QWidget parent;
+    WidgetPrompt prompt(&parent);
+    prompt.beginBusy();
+    prompt.beginBusy(); // nested operations
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    prompt.showMessage(QString(), QStringLiteral("Fråga"), UserPrompt::Buttons::Ok, UserPrompt::Icon::None);
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_FALSE(MessageBox::shown()[0].waitCursor);
+
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    prompt.endBusy();
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    prompt.endBusy();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A save whose row cannot be written reports it after the wait cursor has ended.
+TEST_F(StartupFileTest, AFailedSaveReportsWithoutAWaitCursor)
+{
+    auto form = startedWindow();
+    form->document().BtuList.append(QStringLiteral("Debitering"),
+                                    {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-02-30"),
+                                     QStringLiteral("100,00"), QStringLiteral("1"), QStringLiteral("1234"),
+                                     QString()});
+    form->document().DocModified = true;
+    form->document().CurrentFile = m_base + QStringLiteral("/fel.ag");
+    form->UpdateView(true);
+    FileDialog::setNextFileName(form->document().CurrentFile);
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    form->SparaBtnClick();
+    ASSERT_FALSE(MessageBox::shown().isEmpty());
+    for (const MessageBox::Shown& shown : MessageBox::shown())
+        EXPECT_FALSE(shown.waitCursor) << shown.text.toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds valmo-screenshots and writes the pictures of the editor's windows to docs/screenshots/.
+# Run it again whenever the look of a window changes, and commit the PNG files.
+#   BUILD_DIR   the build folder (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+JOBS=${JOBS:-$(nproc)}
+
+cmake -S . -B "$BUILD_DIR" >/dev/null
+cmake --build "$BUILD_DIR" -j "$JOBS" --target valmo-screenshots valmo_help
+# A fixed look whatever the desktop: offscreen rendering and Qt's own style.
+QT_QPA_PLATFORM=offscreen QT_STYLE_OVERRIDE=Fusion LC_ALL=C.UTF-8 \
+    "$BUILD_DIR/tools/screenshots/valmo-screenshots" docs/screenshots

@@ -1,0 +1,226 @@
+// valmo-screenshots FOLDER: builds the editor's real windows under the offscreen platform, with
+// settings in a temporary folder and a fixed date, fills a document with all three sections and
+// writes a PNG file of every window into FOLDER.
+#include "app/Clock.h"
+#include "app/MainForm.h"
+#include "app/MessageBox.h"
+#include "app/SwedishTranslations.h"
+#include "dialogs/BtuUnit.h"
+#include "dialogs/MakUnit.h"
+#include "dialogs/MdgCompUnit.h"
+#include "dialogs/MdgUnit.h"
+#include "format/OrderFileWriter.h"
+#include "rules/Extra.h"
+#include "settings/HelpFile.h"
+#include "settings/HelpWindow.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsUnit.h"
+#include "settings/hh.h"
+#include "tools/screenshots/SampleOrderFile.h"
+#include "viewer/ViewerUnit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QDate Today(2026, 3, 2);
+
+void settle()
+{
+    for (int round = 0; round < 3; ++round) {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+}
+
+class Shooter
+{
+public:
+    explicit Shooter(const QString& folder) : m_folder(QDir(folder).absolutePath()) {}
+
+    // Shows the window (never modally), writes its picture and hides it again.
+    void shoot(QWidget& window, const QString& name)
+    {
+        window.show();
+        settle();
+        const QString path = m_folder.filePath(name);
+        if (window.grab().save(path, "PNG")) {
+            std::printf("%s (%dx%d)\n", qPrintable(name), window.width(), window.height());
+        } else {
+            std::fprintf(stderr, "Could not write %s\n", qPrintable(path));
+            m_failed = true;
+        }
+    }
+
+    void fail(const char* reason)
+    {
+        std::fprintf(stderr, "%s\n", reason);
+        m_failed = true;
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    QDir m_folder;
+    bool m_failed = false;
+};
+
+void storeSettings()
+{
+    const QString section = SettingsStore::section();
+    WriteSetting(section, QStringLiteral("KundNr"), SampleOrderFile::customerNumber());
+    WriteSetting(section, QStringLiteral("BgNr"), SampleOrderFile::bankgiroNumber());
+    WriteSetting(section, QStringLiteral("Tjänst"), QStringLiteral("Privat"));
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+void shootEntryDialogs(Shooter& shooter, TMainForm& mainForm)
+{
+    OrderDocument& document = mainForm.document();
+    mainForm.BtuForm->LoadRow(document.BtuList.row(1), document.PrivateService);
+    mainForm.BtuForm->PrivatePayer = document.PrivateService;
+    shooter.shoot(*mainForm.BtuForm, QStringLiteral("payment-order-dialog.png"));
+    mainForm.BtuForm->hide();
+
+    mainForm.MdgForm->LoadRow(document.MdgList.row(0));
+    shooter.shoot(*mainForm.MdgForm, QStringLiteral("mandate-dialog.png"));
+    mainForm.MdgForm->hide();
+
+    mainForm.MdgCompForm->LoadRow(ListRow(FormatBankgiroNumber(QStringLiteral("9101011")), {}));
+    shooter.shoot(*mainForm.MdgCompForm, QStringLiteral("company-mandate-dialog.png"));
+    mainForm.MdgCompForm->hide();
+
+    // The change of a payment order: it shows the most fields.
+    const int change = document.MakList.count() - 1;
+    mainForm.MakForm->LoadRow(document.MakList.row(change), document.MakList.code(change),
+                              document.PrivateService);
+    mainForm.MakForm->PrivatePayer = document.PrivateService;
+    shooter.shoot(*mainForm.MakForm, QStringLiteral("cancellation-dialog.png"));
+    mainForm.MakForm->hide();
+}
+
+void shootSettings(Shooter& shooter, TMainForm& mainForm)
+{
+    TSettingsForm& form = *mainForm.SettingsForm;
+    const QString section = SettingsStore::section();
+    form.KundNrEdit->setText(ReadSetting(section, QStringLiteral("KundNr"), QString()));
+    form.BgNrEdit->setText(FormatBankgiroNumber(ReadSetting(section, QStringLiteral("BgNr"), QString())));
+    form.ChkPrivat->setChecked(mainForm.document().PrivateService);
+    form.ChkComp->setChecked(!mainForm.document().PrivateService);
+    shooter.shoot(form, QStringLiteral("settings-dialog.png"));
+    form.hide();
+}
+
+void shootHelp(Shooter& shooter)
+{
+    if (!HelpFile::load()) {
+        shooter.fail("The help file was not found: build the target valmo_help first.");
+        return;
+    }
+    HelpWindow* help = HelpWindow::open();
+    help->showTopic(HelpFile::welcomePage());
+    shooter.shoot(*help, QStringLiteral("help-window.png"));
+    help->hide();
+}
+
+void shootViewer(Shooter& shooter, TMainForm& mainForm, const QString& savedFile)
+{
+    TViewer& viewer = *mainForm.Viewer;
+    if (!viewer.LoadFile(savedFile)) {
+        shooter.fail("The viewer could not read the saved file.");
+        return;
+    }
+    shooter.shoot(viewer, QStringLiteral("viewer.png"));
+    viewer.hide();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // Swedish amounts and dates whatever the machine's own locale is.
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    QApplication::setApplicationVersion(QStringLiteral(VALMO_VERSION_TEXT));
+    InstallSwedishTranslations(application);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: valmo-screenshots FOLDER\n");
+        return 2;
+    }
+    QDir().mkpath(arguments[1]);
+    Shooter shooter(arguments[1]);
+
+    // Nothing of the user's own settings is read or changed.
+    QTemporaryDir settingsFolder;
+    QTemporaryDir files;
+    SettingsStore::setTestFolder(settingsFolder.path());
+    storeSettings();
+    // No message box may wait for a click: every one is answered and counts as a failure.
+    MessageBox::setFailWhenUnanswered(true);
+
+    // As at the editor's start: the help file, the title, then every window once.
+    HelpFile::setSearchFolders({QStringLiteral(VALMO_HELP_FOLDER)});
+    LoadHelpViewer();
+    QApplication::setApplicationName(QStringLiteral("Lumora Valmo"));
+    TMainForm mainForm;
+    mainForm.createWindows();
+    mainForm.resize(1040, 700);
+    mainForm.show();
+    settle();
+
+    const QString orderFile = files.filePath(QStringLiteral("Valmo 2026-03-02.ag"));
+    if (!writeFile(orderFile, SampleOrderFile::bytes(Today))) {
+        std::fprintf(stderr, "Could not write the sample order file\n");
+        return 1;
+    }
+    mainForm.openFileAtStart(orderFile);
+    settle();
+    const OrderDocument& document = mainForm.document();
+    if (!MessageBox::shown().isEmpty() || document.BtuList.count() == 0 || document.MdgList.count() == 0 ||
+        document.MakList.count() == 0) {
+        for (const MessageBox::Shown& shown : MessageBox::shown())
+            std::fprintf(stderr, "Message: %s\n", qPrintable(shown.text));
+        std::fprintf(stderr, "The sample order file did not load into all three sections\n");
+        return 1;
+    }
+    mainForm.selectRow(ListId::Btu, 0);
+    shooter.shoot(mainForm, QStringLiteral("main-window.png"));
+
+    shootEntryDialogs(shooter, mainForm);
+    shootSettings(shooter, mainForm);
+    shootHelp(shooter);
+
+    // The viewer shows the document as the editor saves it, dated by the fixed clock. The name is
+    // relative to the temporary folder, so the status line shows no folder of this machine.
+    QDir::setCurrent(files.path());
+    const QString savedFile = QStringLiteral("Valmo 2026-03-02 sparad.ag");
+    const FixedClock clock(Today);
+    try {
+        SaveOrderFile(savedFile, mainForm.document(), ReadPayeeNumbers(), clock);
+    } catch (const std::exception&) {
+        shooter.fail("The document could not be saved.");
+    }
+    shootViewer(shooter, mainForm, savedFile);
+
+    HelpWindow::closeAll();
+    if (!MessageBox::shown().isEmpty())
+        shooter.fail("A message box came up while the windows were drawn.");
+    return shooter.failed() ? 1 : 0;
+}
