@@ -194,11 +194,9 @@ void TMainForm::createWindows()
 
 void TMainForm::FormCreate()
 {
-    QString service = QStringLiteral("Privat");
-    runCommand([&] {
-        service = ReadSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QStringLiteral("Privat"));
-    });
-    m_document.PrivateService = service == QStringLiteral("Privat");
+    bool privateService = true;
+    runCommand([&] { privateService = SettingsStore::readPrivateService(); });
+    m_document.PrivateService = privateService;
     m_document.MakList.clear();
     m_document.Loading = false;
 }
@@ -697,6 +695,12 @@ bool TMainForm::SparaBtnClick()
     return saved;
 }
 
+void TMainForm::runListCommand(const std::function<void(ListCommands&)>& command)
+{
+    if (m_listCommands)
+        runCommand([&] { command(*m_listCommands); });
+}
+
 void TMainForm::VisaBtnClick()
 {
     if (m_fileShower)
@@ -705,32 +709,27 @@ void TMainForm::VisaBtnClick()
 
 void TMainForm::MdgBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MdgBtnClick(); });
+    runListCommand(&ListCommands::MdgBtnClick);
 }
 
 void TMainForm::BtuBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->BtuBtnClick(); });
+    runListCommand(&ListCommands::BtuBtnClick);
 }
 
 void TMainForm::MakBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MakBtnClick(); });
+    runListCommand(&ListCommands::MakBtnClick);
 }
 
 void TMainForm::ChangeBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->ChangeBtnClick(); });
+    runListCommand(&ListCommands::ChangeBtnClick);
 }
 
 void TMainForm::DelBtnClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->DelBtnClick(); });
+    runListCommand(&ListCommands::DelBtnClick);
 }
 
 void TMainForm::SettingsBtnClick()
@@ -746,24 +745,20 @@ void TMainForm::HelpBtnClick()
 
 void TMainForm::BtuListDblClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->BtuListDblClick(); });
+    runListCommand(&ListCommands::BtuListDblClick);
 }
 
 void TMainForm::MdgListDblClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MdgListDblClick(); });
+    runListCommand(&ListCommands::MdgListDblClick);
 }
 
 void TMainForm::MdgListCompDblClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MdgListCompDblClick(); });
+    runListCommand(&ListCommands::MdgListCompDblClick);
 }
 
 void TMainForm::MakListDblClick()
 {
-    if (m_listCommands)
-        runCommand([this] { m_listCommands->MakListDblClick(); });
+    runListCommand(&ListCommands::MakListDblClick);
 }

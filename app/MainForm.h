@@ -148,6 +148,7 @@ private:
     // Runs a command; a failure it throws is shown to the user and the window is brought back in
     // step with the document. False when the command failed.
     bool runCommand(const std::function<void()>& command);
+    void runListCommand(const std::function<void(ListCommands&)>& command);
     void editList(QTreeView* view);
     bool isListViewport(const QObject* watched) const;
 

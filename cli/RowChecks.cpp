@@ -2,6 +2,7 @@
 
 #include "app/OrderDocument.h"
 #include "rules/Check.h"
+#include "rules/Extra.h"
 
 #include <algorithm>
 #include <functional>
@@ -69,13 +70,12 @@ void checkMandates(Collector& out, const OrderDocument& document, const QVector<
         out.add(line, QStringLiteral("Personnummer"), [&] { return CheckPersonNumber(row.text(3)); });
         if (row.caption() != RowTexts::paperMandate())
             continue;
-        const QString konto = row.text(2);
-        const qsizetype dash = konto.indexOf(QLatin1Char('-'));
-        const QString clearing = dash < 0 ? QString() : konto.left(dash);
-        const QString number = dash < 0 ? konto : konto.mid(dash + 1);
+        const ClearingAccountParts parts = SplitClearingAccount(row.textView(2));
+        const QString clearing = parts.clearing.toString();
         const QString clearingMessage = CheckClearingNumber(clearing);
-        out.add(line, account, clearingMessage.isEmpty() ? CheckClearingAndAccount(clearing + number)
-                                                         : clearingMessage);
+        out.add(line, account,
+                clearingMessage.isEmpty() ? CheckClearingAndAccount(clearing + parts.account.toString())
+                                          : clearingMessage);
     }
 }
 

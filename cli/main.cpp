@@ -100,19 +100,19 @@ Options parseOptions(const QStringList& args)
     return options;
 }
 
-bool storedPrivateService()
-{
-    return ReadSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QStringLiteral("Privat")) ==
-           QLatin1String("Privat");
-}
-
 bool privateServiceFor(const Options& options, const QString& documentService = QString())
 {
     if (options.service)
         return ParseServiceName(*options.service);
     if (!documentService.isEmpty())
         return ParseServiceName(documentService);
-    return storedPrivateService();
+    return SettingsStore::readPrivateService();
+}
+
+// The value given on the command line, otherwise the one the settings hold.
+QString optionOrSetting(const std::optional<QString>& option, const QString& settingName)
+{
+    return option ? *option : ReadSetting(SettingsStore::section(), settingName, QString());
 }
 
 QByteArray shownInsteadJson(const CliReadResult& result)
@@ -130,13 +130,19 @@ void requireExistingFile(const QString& path)
         throw ValmoError(QStringLiteral("Filen %1 finns inte").arg(path));
 }
 
-int runRead(const Options& options)
+// Reads the order file named on the command line into the (empty) document.
+CliReadResult readInputFile(const Options& options, OrderDocument& document)
 {
     requireExistingFile(options.input);
-    OrderDocument document;
     document.FillMakTexts();
     document.PrivateService = privateServiceFor(options);
-    const CliReadResult result = ReadOrderFileForCli(options.input, document);
+    return ReadOrderFileForCli(options.input, document);
+}
+
+int runRead(const Options& options)
+{
+    OrderDocument document;
+    const CliReadResult result = readInputFile(options, document);
     if (result.shownInstead) {
         printOut(shownInsteadJson(result));
         return ShownInstead;
@@ -149,11 +155,8 @@ int runRead(const Options& options)
 
 int runCheck(const Options& options)
 {
-    requireExistingFile(options.input);
     OrderDocument document;
-    document.FillMakTexts();
-    document.PrivateService = privateServiceFor(options);
-    const CliReadResult result = ReadOrderFileForCli(options.input, document);
+    const CliReadResult result = readInputFile(options, document);
     if (result.shownInstead) {
         printLine(stdout, QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(result.message));
         return ShownInstead;
@@ -188,12 +191,9 @@ int runWrite(const Options& options)
     const QString service = DocumentFromJson(input.readAll(), document);
     document.PrivateService = privateServiceFor(options, service);
 
-    const QString section = SettingsStore::section();
     PayeeNumbers payee;
-    payee.customerNumber = options.customer ? *options.customer
-                                            : ReadSetting(section, QStringLiteral("KundNr"), QString());
-    payee.bankgiroNumber = options.bankgiro ? *options.bankgiro
-                                            : ReadSetting(section, QStringLiteral("BgNr"), QString());
+    payee.customerNumber = optionOrSetting(options.customer, QStringLiteral("KundNr"));
+    payee.bankgiroNumber = optionOrSetting(options.bankgiro, QStringLiteral("BgNr"));
     if (payee.customerNumber.isEmpty() || payee.bankgiroNumber.isEmpty())
         throw ValmoError(QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända."));
 

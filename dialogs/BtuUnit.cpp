@@ -25,15 +25,6 @@ namespace {
 
 const int MonthlyOnLastBankDay = 5;
 
-int indexIgnoringCase(const QComboBox* combo, const QString& text)
-{
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
@@ -77,17 +68,8 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     grid->setRowStretch(7, 1);
 
     setFirstField(TypCmbo);
-    setTabOrder(TypCmbo, BeloppEdit);
-    setTabOrder(BeloppEdit, DateEdit);
-    setTabOrder(DateEdit, PeriodCmbo);
-    setTabOrder(PeriodCmbo, AntalEdit);
-    setTabOrder(AntalEdit, BetalarEdit);
-    setTabOrder(BetalarEdit, RefEdit);
-    setTabOrder(RefEdit, HelpBtn);
-    setTabOrder(HelpBtn, SaveBtn);
-    setTabOrder(SaveBtn, QuiteBtn);
-    setTabOrder(QuiteBtn, BtNrHelp);
-    setTabOrder(BtNrHelp, RefHlp);
+    setTabChain({TypCmbo, BeloppEdit, DateEdit, PeriodCmbo, AntalEdit, BetalarEdit, RefEdit, HelpBtn, SaveBtn,
+                 QuiteBtn, BtNrHelp, RefHlp});
 
     FormCreate(clock ? *clock : Clock::system());
     connect(PeriodCmbo, &QComboBox::currentIndexChanged, this, [this] { PeriodCmboChange(); });
@@ -160,16 +142,13 @@ void TBtuForm::SaveBtnClick()
         return;
     }
     BetalarEditExit();
-    const QString payer = BetalarEdit->text();
-    if (!passes(CheckEncodable(payer), BetalarEdit))
-        return;
-    if (!passes(PrivatePayer ? CheckPayerNumber(payer) : CheckBankgiroNumber(payer), BetalarEdit))
+    if (!passesPayerChecks(BetalarEdit, PrivatePayer))
         return;
     if (!passes(CheckAmount(FormatPlainNumber(BeloppEdit->value())), BeloppEdit))
         return;
     if (!checkCount())
         return;
-    if (!passes(CheckEncodable(RefEdit->text()), RefEdit))
+    if (!passesFieldChecks(RefEdit, QString()))
         return;
     accept();
 }

@@ -3,8 +3,10 @@
 #include "app/MessageBox.h"
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
+#include "rules/Check.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -139,9 +141,28 @@ void EntryDialog::keepPlaceWhenHidden(QWidget* widget)
     widget->setSizePolicy(policy);
 }
 
+int EntryDialog::indexIgnoringCase(const QComboBox* combo, const QString& text)
+{
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
 void EntryDialog::watchExit(QWidget* field, std::function<void()> onExit)
 {
     new FieldExitWatcher(field, std::move(onExit));
+}
+
+void EntryDialog::setTabChain(std::initializer_list<QWidget*> widgets)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 void EntryDialog::finishLayout(const QSize& clientSize)
@@ -160,6 +181,17 @@ bool EntryDialog::passes(const QString& message, QWidget* field)
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
     return false;
+}
+
+bool EntryDialog::passesFieldChecks(QLineEdit* field, const QString& message)
+{
+    return passes(CheckEncodable(field->text()), field) && passes(message, field);
+}
+
+bool EntryDialog::passesPayerChecks(QLineEdit* field, bool privatePayer)
+{
+    const QString payer = field->text();
+    return passesFieldChecks(field, privatePayer ? CheckPayerNumber(payer) : CheckBankgiroNumber(payer));
 }
 
 void EntryDialog::showEvent(QShowEvent* event)

@@ -4,11 +4,14 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
 class FieldPanel;
+class QComboBox;
 class QDateEdit;
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QToolButton;
 
@@ -47,8 +50,13 @@ protected:
     QToolButton* makeHelpButton(std::function<void()> onClick, bool inTabOrder = true);
     static QDateEdit* makeDateEdit(QWidget* parent);
     static void keepPlaceWhenHidden(QWidget* widget);
+    // The position of the item whose text is the given one, letters compared without regard to
+    // case; -1 when there is none.
+    static int indexIgnoringCase(const QComboBox* combo, const QString& text);
     // Runs onExit whenever the focus leaves the field.
     static void watchExit(QWidget* field, std::function<void()> onExit);
+    // Makes the Tab key go from each widget to the next one in the list.
+    static void setTabChain(std::initializer_list<QWidget*> widgets);
     // The control that has the focus whenever the dialog is shown: the first in the tab order.
     void setFirstField(QWidget* field) { m_firstField = field; }
     // Fixes the window size once every control is in place: at least the given client size.
@@ -57,6 +65,11 @@ protected:
     // Shows the message of a failed check (empty title, OK) and puts the focus into the field.
     // Returns true when there was no message.
     bool passes(const QString& message, QWidget* field);
+    // The checks of a text field: first that the order file can hold every character, then the
+    // given message of the field's own check. Returns true when both pass.
+    bool passesFieldChecks(QLineEdit* field, const QString& message);
+    // A payer field holds a payer number for private payers and a bankgiro number otherwise.
+    bool passesPayerChecks(QLineEdit* field, bool privatePayer);
 
     void showEvent(QShowEvent* event) override;
 

@@ -40,15 +40,6 @@ int positionOf(const std::array<int, 4>& codes, int code)
     return -1;
 }
 
-int indexIgnoringCase(const QComboBox* combo, const QString& text)
-{
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 TMakForm::TMakForm(QWidget* parent, const Clock* clock)
@@ -104,17 +95,8 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
         keepPlaceWhenHidden(widget);
 
     setFirstField(MakRadio);
-    setTabOrder(MakRadio, ChangeRadio);
-    setTabOrder(ChangeRadio, ChangeTypCmbo);
-    setTabOrder(ChangeTypCmbo, MakTypCmbo);
-    setTabOrder(MakTypCmbo, BetalarNrEdit);
-    setTabOrder(BetalarNrEdit, BetaldagEdit);
-    setTabOrder(BetaldagEdit, NyBetalDagEdit);
-    setTabOrder(NyBetalDagEdit, BeloppEdit);
-    setTabOrder(BeloppEdit, TransTypCmbo);
-    setTabOrder(TransTypCmbo, HelpBtn);
-    setTabOrder(HelpBtn, SaveBtn);
-    setTabOrder(SaveBtn, QuiteBtn);
+    setTabChain({MakRadio, ChangeRadio, ChangeTypCmbo, MakTypCmbo, BetalarNrEdit, BetaldagEdit,
+                 NyBetalDagEdit, BeloppEdit, TransTypCmbo, HelpBtn, SaveBtn, QuiteBtn});
 
     FormCreate(clock ? *clock : Clock::system());
     for (QRadioButton* radio : {MakRadio, ChangeRadio}) {
@@ -247,10 +229,7 @@ void TMakForm::SaveBtnClick()
     }
     if (showsPayer(MakCode)) {
         BetalarNrEditExit();
-        const QString payer = BetalarNrEdit->text();
-        if (!passes(CheckEncodable(payer), BetalarNrEdit))
-            return;
-        if (!passes(PrivatePayer ? CheckPayerNumber(payer) : CheckBankgiroNumber(payer), BetalarNrEdit))
+        if (!passesPayerChecks(BetalarNrEdit, PrivatePayer))
             return;
     }
     if (amount && !passes(CheckAmount(FormatPlainNumber(BeloppEdit->value())), BeloppEdit))

@@ -20,9 +20,7 @@ TMdgCompForm::TMdgCompForm(QWidget* parent)
     fieldGrid()->addWidget(BgNrEdit, 0, 1);
 
     setFirstField(BgNrEdit);
-    setTabOrder(BgNrEdit, HelpBtn);
-    setTabOrder(HelpBtn, SaveBtn);
-    setTabOrder(SaveBtn, QuiteBtn);
+    setTabChain({BgNrEdit, HelpBtn, SaveBtn, QuiteBtn});
 
     watchExit(BgNrEdit, [this] { BgNrEditExit(); });
     finishLayout(QSize(357, 154));
@@ -36,9 +34,7 @@ void TMdgCompForm::BgNrEditExit()
 void TMdgCompForm::SaveBtnClick()
 {
     BgNrEditExit();
-    if (!passes(CheckEncodable(BgNrEdit->text()), BgNrEdit))
-        return;
-    if (!passes(CheckBankgiroNumber(BgNrEdit->text()), BgNrEdit))
+    if (!passesFieldChecks(BgNrEdit, CheckBankgiroNumber(BgNrEdit->text())))
         return;
     accept();
 }

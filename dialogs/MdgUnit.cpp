@@ -22,15 +22,6 @@ namespace {
 
 const int PaperPosition = 0;
 
-int indexIgnoringCase(const QComboBox* combo, const QString& text)
-{
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i).compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 TMdgForm::TMdgForm(QWidget* parent)
@@ -89,19 +80,8 @@ TMdgForm::TMdgForm(QWidget* parent)
     grid->setRowStretch(5, 1);
 
     setFirstField(TypCmbo);
-    setTabOrder(TypCmbo, BetalarEdit);
-    setTabOrder(BetalarEdit, IdEdit);
-    setTabOrder(IdEdit, ClearingNrEdit);
-    setTabOrder(ClearingNrEdit, KontoNrEdit);
-    setTabOrder(KontoNrEdit, PersonNrEdit);
-    setTabOrder(PersonNrEdit, OkRadio);
-    setTabOrder(OkRadio, AvvisaRadio);
-    setTabOrder(AvvisaRadio, HelpBtn);
-    setTabOrder(HelpBtn, SaveBtn);
-    setTabOrder(SaveBtn, QuiteBtn);
-    setTabOrder(QuiteBtn, BtNrHelp);
-    setTabOrder(BtNrHelp, PersNrHelp);
-    setTabOrder(PersNrHelp, KontoHelp);
+    setTabChain({TypCmbo, BetalarEdit, IdEdit, ClearingNrEdit, KontoNrEdit, PersonNrEdit, OkRadio,
+                 AvvisaRadio, HelpBtn, SaveBtn, QuiteBtn, BtNrHelp, PersNrHelp, KontoHelp});
 
     FormCreate();
     connect(TypCmbo, &QComboBox::currentIndexChanged, this, [this] { TypCmboChange(); });
@@ -156,18 +136,11 @@ void TMdgForm::PersonNrEditExit()
     PersonNrEdit->setText(text);
 }
 
-bool TMdgForm::checkField(QLineEdit* field, const QString& message)
-{
-    if (!passes(CheckEncodable(field->text()), field))
-        return false;
-    return passes(message, field);
-}
-
 void TMdgForm::SaveBtnClick()
 {
     BetalarEditExit();
     PersonNrEditExit();
-    if (!checkField(BetalarEdit, CheckPayerNumber(BetalarEdit->text())))
+    if (!passesFieldChecks(BetalarEdit, CheckPayerNumber(BetalarEdit->text())))
         return;
     if (!passes(CheckEncodable(PersonNrEdit->text()), PersonNrEdit))
         return;
@@ -184,11 +157,12 @@ void TMdgForm::SaveBtnClick()
     if (!passes(personMessage, PersonNrEdit))
         return;
     if (isPaper()) {
-        if (!checkField(ClearingNrEdit, CheckClearingNumber(ClearingNrEdit->text())))
+        if (!passesFieldChecks(ClearingNrEdit, CheckClearingNumber(ClearingNrEdit->text())))
             return;
-        if (!checkField(KontoNrEdit, CheckClearingAndAccount(ClearingNrEdit->text() + KontoNrEdit->text())))
+        if (!passesFieldChecks(KontoNrEdit,
+                               CheckClearingAndAccount(ClearingNrEdit->text() + KontoNrEdit->text())))
             return;
-    } else if (!checkField(IdEdit, QString())) {
+    } else if (!passesFieldChecks(IdEdit, QString())) {
         return;
     }
     accept();
@@ -227,9 +201,9 @@ void TMdgForm::LoadRow(const ListRow& row)
     TypCmbo->setCurrentIndex(position);
     BetalarEdit->setText(row.text(1));
     const QString account = row.text(2);
-    const int dash = account.indexOf(QLatin1Char('-'));
-    ClearingNrEdit->setText(dash < 0 ? QString() : account.left(dash));
-    KontoNrEdit->setText(dash < 0 ? account : account.mid(dash + 1));
+    const ClearingAccountParts parts = SplitClearingAccount(account);
+    ClearingNrEdit->setText(parts.clearing.toString());
+    KontoNrEdit->setText(parts.account.toString());
     IdEdit->setText(DigitsOnly(account));
     PersonNrEdit->setText(row.text(3));
 }

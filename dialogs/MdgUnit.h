@@ -52,7 +52,6 @@ public:
 
 private:
     void FormCreate();
-    bool checkField(QLineEdit* field, const QString& message);
 
     QWidget* m_accountFields = nullptr;
 };

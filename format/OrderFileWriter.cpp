@@ -361,10 +361,9 @@ void OrderFileWriter::writePrivateMandateRecord(const ListRow& row)
     const QStringView typ = row.textView(MandateColumn::Typ);
     const QStringView account = row.textView(MandateColumn::KontoId);
     if (typ == RowTexts::paperMandate()) {
-        // Clearing number and account number, split at the first dash.
-        const qsizetype dash = account.indexOf(QLatin1Char('-'));
-        OrderFields::ZeroFilledTextField(cursor, dash < 0 ? QStringView() : account.left(dash), 4);
-        OrderFields::ZeroFilledTextField(cursor + 4, dash < 0 ? account : account.mid(dash + 1), 12);
+        const ClearingAccountParts parts = SplitClearingAccount(account);
+        OrderFields::ZeroFilledTextField(cursor, parts.clearing, 4);
+        OrderFields::ZeroFilledTextField(cursor + 4, parts.account, 12);
     } else {
         OrderFields::ZeroFilledTextField(cursor, account, 16);
     }

@@ -83,6 +83,8 @@ public:
     static constexpr int RecordLength = 80;
 
     OrderFileWriter(QIODevice& out, const PayeeNumbers& payee, const Clock& clock);
+    // The writer keeps the clock: a temporary one would be gone before the first record.
+    OrderFileWriter(QIODevice& out, const PayeeNumbers& payee, const Clock&& clock) = delete;
 
     void WriteOpeningRecord();
     // Private mandates and the mandate cancellations; writes only in the private service.

@@ -54,24 +54,10 @@ bool isAll(QStringView text, char c, int width)
     return true;
 }
 
-// Leading zeros removed, as StripLeadingZeros with the keep-one flag clear, without a copy.
+// Leading zeros removed, as StripLeadingZeros with the keep-one flag clear.
 QStringView zeroStripped(QStringView text)
 {
-    qsizetype start = 0;
-    while (start < text.size() && text[start] == QLatin1Char('0'))
-        ++start;
-    return text.mid(start);
-}
-
-QStringView trimmed(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
+    return LeadingZerosStripped(text, false);
 }
 
 int twoDigits(QStringView text, int at)
@@ -111,7 +97,7 @@ QString optionalDateText(QStringView field)
 // An amount field: a whole number of öre, blanks around it and a sign allowed.
 qint64 oreAmount(QStringView field)
 {
-    const QStringView text = trimmed(field);
+    const QStringView text = SpacesTrimmed(field);
     qsizetype pos = 0;
     bool negative = false;
     if (pos < text.size() && (text[pos] == QLatin1Char('-') || text[pos] == QLatin1Char('+'))) {
@@ -236,9 +222,9 @@ void RecordParsers::parsePayment(QStringView line)
             count.append(c);
     }
 
-    m_document.BtuList.append(type,
-                              {period, dateText(field(line, 3, 8)), amountText(field(line, 32, 12)), count,
-                               payerText(field(line, 16, 16)), trimmed(field(line, 54, 16)).toString()});
+    m_document.BtuList.append(type, {period, dateText(field(line, 3, 8)), amountText(field(line, 32, 12)),
+                                     count, payerText(field(line, 16, 16)),
+                                     SpacesTrimmed(field(line, 54, 16)).toString()});
 }
 
 QString RecordParsers::amountText(QStringView field) const

@@ -49,16 +49,16 @@ QString DigitsOnly(const QString& text)
     return digits;
 }
 
-QString StripLeadingZeros(const QString& text, bool keepOne)
+QStringView LeadingZerosStripped(QStringView text, bool keepOne)
 {
     const qsizetype minimum = keepOne ? 1 : 0;
     qsizetype start = 0;
     while (text.size() - start > minimum && text[start] == QLatin1Char('0'))
         ++start;
-    return start == 0 ? text : text.mid(start);
+    return text.mid(start);
 }
 
-QString TrimSpaces(const QString& text)
+QStringView SpacesTrimmed(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -66,7 +66,27 @@ QString TrimSpaces(const QString& text)
         ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
-    return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
+    return text.mid(begin, end - begin);
+}
+
+QString StripLeadingZeros(const QString& text, bool keepOne)
+{
+    const QStringView stripped = LeadingZerosStripped(text, keepOne);
+    return stripped.size() == text.size() ? text : stripped.toString();
+}
+
+QString TrimSpaces(const QString& text)
+{
+    const QStringView trimmed = SpacesTrimmed(text);
+    return trimmed.size() == text.size() ? text : trimmed.toString();
+}
+
+ClearingAccountParts SplitClearingAccount(QStringView text)
+{
+    const qsizetype dash = text.indexOf(QLatin1Char('-'));
+    if (dash < 0)
+        return {QStringView(), text};
+    return {text.left(dash), text.mid(dash + 1)};
 }
 
 QDate ParseDateText(const QString& text)

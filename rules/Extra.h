@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // Text and digit helpers shared by the dialogs, the record writers and parsers and the validators.
 
@@ -13,6 +14,17 @@ QString DigitsOnly(const QString& text);
 QString StripLeadingZeros(const QString& text, bool keepOne);
 // Removes blanks (U+0020 only) at both ends.
 QString TrimSpaces(const QString& text);
+// The same two as views into the text, for reading fields without copying them.
+QStringView LeadingZerosStripped(QStringView text, bool keepOne);
+QStringView SpacesTrimmed(QStringView text);
+// A mandate's "clearing-account" text split at its first dash; without a dash all of it is the
+// account. The parts are views into the text.
+struct ClearingAccountParts
+{
+    QStringView clearing;
+    QStringView account;
+};
+ClearingAccountParts SplitClearingAccount(QStringView text);
 // Reads "yyyy-mm-dd". Throws ConversionError "'%s' is not a valid date".
 QDate ParseDateText(const QString& text);
 // Writes a date as "yyyy-mm-dd", whatever the user's regional settings.

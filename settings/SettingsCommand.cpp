@@ -11,20 +11,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-namespace {
-
-QString privateServiceText()
-{
-    return QStringLiteral("Privat");
-}
-
-QString companyServiceText()
-{
-    return QStringLiteral("Företag");
-}
-
-} // namespace
-
 SettingsCommand::SettingsCommand(OrderDocument& document, DocumentView& view, TSettingsForm& form)
     : m_document(document), m_view(view), m_form(form)
 {
@@ -72,8 +58,7 @@ void SettingsCommand::storeForm()
     WriteSetting(section, QStringLiteral("BgNr"), DigitsOnly(m_form.BgNrEdit->text()));
     WriteSetting(section, QStringLiteral("KundNr"), m_form.KundNrEdit->text());
     m_document.PrivateService = m_form.ChkPrivat->isChecked();
-    WriteSetting(section, QStringLiteral("Tjänst"),
-                 m_document.PrivateService ? privateServiceText() : companyServiceText());
+    SettingsStore::writePrivateService(m_document.PrivateService);
 }
 
 void SettingsCommand::showSettingsError(const QString& text)

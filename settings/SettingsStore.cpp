@@ -19,6 +19,10 @@ namespace {
 const QString Organisation = QStringLiteral("Orvida");
 const QString Application = QStringLiteral("Valmo");
 
+const QString ServiceName = QStringLiteral("Tjänst");
+const QString PrivateServiceText = QStringLiteral("Privat");
+const QString CompanyServiceText = QStringLiteral("Företag");
+
 QString& testFolder()
 {
     static QString folder;
@@ -197,4 +201,14 @@ void WriteSetting(const QString& section, const QString& name, const QString& va
 void SettingsStore::setTestFolder(const QString& folder)
 {
     testFolder() = folder;
+}
+
+bool SettingsStore::readPrivateService()
+{
+    return ReadSetting(section(), ServiceName, PrivateServiceText) == PrivateServiceText;
+}
+
+void SettingsStore::writePrivateService(bool privateService)
+{
+    WriteSetting(section(), ServiceName, privateService ? PrivateServiceText : CompanyServiceText);
 }

@@ -23,4 +23,9 @@ inline QString section()
 {
     return QStringLiteral("Settings");
 }
+// The service type, stored as "Privat" or "Företag" under "Tjänst". Anything but "Privat" stored
+// means company payers; nothing stored means private ones. Throws SettingsError as ReadSetting.
+bool readPrivateService();
+// Throws SettingsError as WriteSetting.
+void writePrivateService(bool privateService);
 } // namespace SettingsStore

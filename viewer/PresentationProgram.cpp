@@ -44,6 +44,17 @@ QString textValue(QSettings& store, const QString& name)
     return value.toString();
 }
 
+#ifndef Q_OS_WIN
+// Only the program's own file of the scope counts: fallbacks would also read the organisation's
+// file and, for the user scope, the system-wide one.
+QString applicationText(QSettings::Scope scope, const QString& name)
+{
+    QSettings store(QSettings::IniFormat, scope, Organisation, Application);
+    store.setFallbacksEnabled(false);
+    return textValue(store, name);
+}
+#endif
+
 #ifdef Q_OS_WIN
 // Reads a string value with read access only. QSettings is not used here: it creates a key that it
 // merely looks at, and nothing under the program's key may be written by the editor.
@@ -90,10 +101,7 @@ QString systemText(const QString& name)
     const QString text = registryText(HKEY_LOCAL_MACHINE, 0, name);
     return text.isEmpty() ? registryText(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, name) : text;
 #else
-    QSettings store(QSettings::IniFormat, QSettings::SystemScope, Organisation, Application);
-    // Only this application's own file counts, not one for the whole organisation.
-    store.setFallbacksEnabled(false);
-    return textValue(store, name);
+    return applicationText(QSettings::SystemScope, name);
 #endif
 }
 
@@ -104,10 +112,7 @@ QString userText(const QString& name)
 #ifdef Q_OS_WIN
     return registryText(HKEY_CURRENT_USER, 0, name);
 #else
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, Organisation, Application);
-    // Only the user's own value for this application counts, not a system-wide or organisation one.
-    store.setFallbacksEnabled(false);
-    return textValue(store, name);
+    return applicationText(QSettings::UserScope, name);
 #endif
 }
 

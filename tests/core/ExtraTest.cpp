@@ -112,6 +112,29 @@ TEST(Extra, TrimSpacesRemovesOnlyBlanksAtTheEnds)
     }
 }
 
+TEST(Extra, SplitClearingAccountCutsAtTheFirstDash)
+{
+    const struct
+    {
+        QString text;
+        QString clearing;
+        QString account;
+    } cases[] = {
+        {QStringLiteral("8327-0000123456"), QStringLiteral("8327"), QStringLiteral("0000123456")},
+        {QStringLiteral("8327-12-34"), QStringLiteral("8327"), QStringLiteral("12-34")},
+        {QStringLiteral("1234567"), QString(), QStringLiteral("1234567")},
+        {QStringLiteral("-99"), QString(), QStringLiteral("99")},
+        {QStringLiteral("5000-"), QStringLiteral("5000"), QString()},
+        {QString(), QString(), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const ClearingAccountParts parts = SplitClearingAccount(c.text);
+        EXPECT_EQ(parts.clearing.toString(), c.clearing);
+        EXPECT_EQ(parts.account.toString(), c.account);
+    }
+}
+
 TEST(Extra, ParseDateTextReadsYearMonthDay)
 {
     EXPECT_EQ(ParseDateText(QStringLiteral("2024-03-05")), QDate(2024, 3, 5));

@@ -224,8 +224,9 @@ TEST(OrderFileWriter, OpeningRecordTakesTheDigitsOfThePayeeNumbers)
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
+        const FixedClock clock(QDate(2024, 3, 5));
         OrderFileWriter writer(buffer, {QString::fromLatin1(c.customer), QString::fromLatin1(c.bankgiro)},
-                               FixedClock(QDate(2024, 3, 5)));
+                               clock);
         writer.WriteOpeningRecord();
         writer.flush();
         EXPECT_EQ(bytes, record({"01", "20240305", "AUTOGIRO", blanks(44), c.customerField, c.bankgiroField,

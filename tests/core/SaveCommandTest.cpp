@@ -1,8 +1,8 @@
 #include "format/SaveCommand.h"
 #include "app/Clock.h"
-#include "app/DocumentView.h"
 #include "app/OrderDocument.h"
 #include "settings/SettingsStore.h"
+#include "support/FakeDocumentView.h"
 #include "support/FakePrompt.h"
 #include "support/TestSupport.h"
 
@@ -18,13 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-class CountingView : public DocumentView
-{
-public:
-    QList<bool> calls;
-    void UpdateView(bool resizePanels) override { calls.append(resizePanels); }
-};
 
 QString setting(const char* name)
 {
@@ -74,7 +67,7 @@ protected:
     QTemporaryDir m_home;
     QTemporaryDir m_files;
     OrderDocument m_doc;
-    CountingView m_view;
+    FakeDocumentView m_view;
     FakePrompt m_prompt;
     FixedClock m_clock{QDate(2024, 3, 5)};
 };

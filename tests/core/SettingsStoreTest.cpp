@@ -131,6 +131,31 @@ TEST_F(SettingsStoreTest, ServiceNameWithALetterAOfTheSwedishAlphabet)
     EXPECT_EQ(ReadSetting(Section, service, QStringLiteral("x")), QStringLiteral("Privat"));
 }
 
+TEST_F(SettingsStoreTest, ServiceTypeIsPrivateUnlessAnotherTypeIsStored)
+{
+    const struct
+    {
+        const char* ini;
+        bool privateService;
+    } cases[] = {
+        {"", true},
+        {"[Settings]\nTj\xC3\xA4nst=\n", true},
+        {"[Settings]\nTj\xC3\xA4nst=Privat\n", true},
+        {"[Settings]\nTj\xC3\xA4nst=F\xC3\xB6retag\n", false},
+        {"[Settings]\nTj\xC3\xA4nst=privat\n", false},
+    };
+    for (const auto& c : cases) {
+        writeIni(c.ini);
+        EXPECT_EQ(SettingsStore::readPrivateService(), c.privateService) << c.ini;
+    }
+    for (const bool privateService : {false, true}) {
+        SettingsStore::writePrivateService(privateService);
+        EXPECT_EQ(read(QStringLiteral("Tjänst")),
+                  privateService ? QStringLiteral("Privat") : QStringLiteral("Företag"));
+        EXPECT_EQ(SettingsStore::readPrivateService(), privateService);
+    }
+}
+
 TEST_F(SettingsStoreTest, AValueWrittenByAnotherWriterIsSeenByTheNextRead)
 {
     WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("1111111"));

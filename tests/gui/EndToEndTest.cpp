@@ -1,13 +1,5 @@
 // A whole order document entered through the dialogs and the list commands, saved, compared byte
 // for byte with the records it must give.
-#include "app/Clock.h"
-#include "app/DocumentView.h"
-#include "app/ListCommands.h"
-#include "app/OrderDocument.h"
-#include "dialogs/BtuUnit.h"
-#include "dialogs/MakUnit.h"
-#include "dialogs/MdgCompUnit.h"
-#include "dialogs/MdgUnit.h"
 #include "format/FileShower.h"
 #include "format/OpenCommand.h"
 #include "format/OrderFileWriter.h"
@@ -16,6 +8,7 @@
 #include "rules/NumberEdit.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePrompt.h"
+#include "support/ListCommandsFixture.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -23,37 +16,12 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
 
 using namespace DialogTest;
 
 namespace {
-
-class Selection : public ListSelection
-{
-public:
-    int selectedRow(ListId list) const override
-    {
-        const auto found = m_selected.find(list);
-        return found == m_selected.end() ? -1 : found->second;
-    }
-    void selectRow(ListId list, int row) override { m_selected[list] = row; }
-    bool hasFocus(ListId) const override { return false; }
-
-private:
-    std::map<ListId, int> m_selected;
-};
-
-class View : public DocumentView
-{
-public:
-    void UpdateView(bool) override {}
-};
 
 class Shower : public FileShower
 {
@@ -99,27 +67,14 @@ QByteArray opening()
     return record({"01", "20260310", padded("AUTOGIRO", 52), "123456", Payee, blanks(2)});
 }
 
-class EndToEndTest : public ::testing::Test
+class EndToEndTest : public ListCommandsFixture
 {
 protected:
     void SetUp() override
     {
-        TestEnvironment::instance().resetSettings();
-        resetMessages();
+        ListCommandsFixture::SetUp();
         WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
         WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("55555555"));
-        document.FillMakTexts();
-    }
-
-    void whenShown(QDialog& dialog, std::function<void()> action)
-    {
-        QTimer::singleShot(0, &dialog, [&dialog, action] {
-            action();
-            if (dialog.isVisible()) {
-                ADD_FAILURE() << "dialog left open: " << shownTexts().join(QLatin1Char(';')).toStdString();
-                dialog.reject();
-            }
-        });
     }
 
     void payment(int type, int period, const QDate& date, const QString& amount, const QString& count,
@@ -318,16 +273,6 @@ protected:
                record({"27", Payee, "0000000000000000", "20260320", none12, none2, "20260330", rest}) +
                record({"28", Payee, "0000000000004715", "20260320", none12, none2, "20260331", rest});
     }
-
-    FixedClock clock{QDate(2026, 3, 10)};
-    OrderDocument document;
-    View view;
-    Selection selection;
-    TBtuForm btu{nullptr, &clock};
-    TMdgForm mdg;
-    TMdgCompForm mdgComp;
-    TMakForm mak{nullptr, &clock};
-    ListCommands commands{document, view, selection, {btu, mdg, mdgComp, mak}};
 
 private:
     QTemporaryDir m_folder;

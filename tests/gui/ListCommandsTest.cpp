@@ -1,79 +1,23 @@
 #include "app/ListCommands.h"
 
-#include "app/Clock.h"
-#include "app/DocumentView.h"
-#include "app/OrderDocument.h"
-#include "dialogs/BtuUnit.h"
-#include "dialogs/MakUnit.h"
-#include "dialogs/MdgCompUnit.h"
-#include "dialogs/MdgUnit.h"
 #include "gui/DialogTestSupport.h"
 #include "rules/NumberEdit.h"
+#include "support/ListCommandsFixture.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
-#include <optional>
 
 using namespace DialogTest;
 
 namespace {
 
-class FakeSelection : public ListSelection
-{
-public:
-    int selectedRow(ListId list) const override
-    {
-        const auto found = selected.find(list);
-        return found == selected.end() ? -1 : found->second;
-    }
-    void selectRow(ListId list, int row) override { selected[list] = row; }
-    bool hasFocus(ListId list) const override { return focused && *focused == list; }
-
-    std::map<ListId, int> selected;
-    std::optional<ListId> focused;
-};
-
-class FakeView : public DocumentView
-{
-public:
-    void UpdateView(bool resizePanels) override { calls.append(resizePanels); }
-    QList<bool> calls;
-};
-
-class ListCommandsTest : public ::testing::Test
+class ListCommandsTest : public ListCommandsFixture
 {
 protected:
-    void SetUp() override
-    {
-        TestEnvironment::instance().resetSettings();
-        resetMessages();
-        document.FillMakTexts();
-    }
-
-    // What the user does in the next dialog that opens. A dialog still open afterwards is a fault
-    // of the test or of the checks; it is cancelled so that the test never waits.
-    void whenShown(QDialog& dialog, std::function<void()> action)
-    {
-        m_dialogsExpected++;
-        QTimer::singleShot(0, &dialog, [this, &dialog, action] {
-            ++m_dialogsShown;
-            EXPECT_TRUE(dialog.isVisible());
-            action();
-            if (dialog.isVisible()) {
-                ADD_FAILURE() << "dialog left open: " << shownTexts().join(QLatin1Char(';')).toStdString();
-                dialog.reject();
-            }
-        });
-    }
-
     void addPaymentOrder(const QString& payer)
     {
         whenShown(btu, [this, payer] {
@@ -95,22 +39,6 @@ protected:
         });
         commands.MakBtnClick();
     }
-
-    void TearDown() override { EXPECT_EQ(m_dialogsShown, m_dialogsExpected); }
-
-    FixedClock clock{QDate(2026, 3, 10)};
-    OrderDocument document;
-    FakeView view;
-    FakeSelection selection;
-    TBtuForm btu{nullptr, &clock};
-    TMdgForm mdg;
-    TMdgCompForm mdgComp;
-    TMakForm mak{nullptr, &clock};
-    ListCommands commands{document, view, selection, {btu, mdg, mdgComp, mak}};
-
-private:
-    int m_dialogsExpected = 0;
-    int m_dialogsShown = 0;
 };
 
 TEST_F(ListCommandsTest, AddingPaymentOrdersAppendsSelectsAndResizesForTheFirstOnly)

@@ -1,11 +1,11 @@
 #include "support/TestSupport.h"
 
-#include "app/DocumentView.h"
 #include "app/MessageBox.h"
 #include "app/OrderDocument.h"
 #include "settings/SettingsCommand.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
+#include "support/FakeDocumentView.h"
 
 #include <QDir>
 #include <QLabel>
@@ -28,13 +28,6 @@ void PrintTo(const QString& text, std::ostream* out)
 }
 
 namespace {
-
-class CountingView : public DocumentView
-{
-public:
-    void UpdateView(bool resizePanels) override { calls.append(resizePanels); }
-    QList<bool> calls;
-};
 
 QString stored(const QString& name)
 {
@@ -84,7 +77,7 @@ protected:
     }
 
     OrderDocument m_document;
-    CountingView m_view;
+    FakeDocumentView m_view;
     TSettingsForm m_form;
     SettingsCommand m_command{m_document, m_view, m_form};
     bool m_dialogShown = false;

@@ -90,6 +90,19 @@ protected:
         return arguments;
     }
 
+    // Runs the command; true when the viewer came up meanwhile (it is closed again at once).
+    bool viewerShownByCommand()
+    {
+        bool shown = false;
+        QTimer::singleShot(0, &m_viewer, [&] {
+            shown = m_viewer.isVisible();
+            m_viewer.close();
+        });
+        m_command.VisaBtnClick();
+        QApplication::processEvents();
+        return shown;
+    }
+
     QTemporaryDir m_system;
     QTemporaryDir m_user;
     QTemporaryDir m_files;
@@ -224,14 +237,7 @@ TEST_F(ShowFileCommandTest, FailedStartReportsNothingAndShowsNothing)
 {
     registerValue(m_system, QStringLiteral("exe"), filesPath(QStringLiteral("Finns inte/presentation")));
     m_document.CurrentFile = orderFile(QStringLiteral("a.ag"), "01\r\n");
-    bool viewerShown = false;
-    QTimer::singleShot(0, &m_viewer, [&] {
-        viewerShown = m_viewer.isVisible();
-        m_viewer.close();
-    });
-    m_command.VisaBtnClick();
-    QApplication::processEvents();
-    EXPECT_FALSE(viewerShown);
+    EXPECT_FALSE(viewerShownByCommand());
     EXPECT_TRUE(MessageBox::shown().isEmpty());
 }
 
@@ -267,14 +273,7 @@ TEST_F(ShowFileCommandTest, MissingFileIsReportedAndTheViewerNotShown)
 {
     m_document.CurrentFile = filesPath(QStringLiteral("borttagen.ag"));
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-    bool viewerShown = false;
-    QTimer::singleShot(0, &m_viewer, [&] {
-        viewerShown = m_viewer.isVisible();
-        m_viewer.close();
-    });
-    m_command.VisaBtnClick();
-    QApplication::processEvents();
-    EXPECT_FALSE(viewerShown);
+    EXPECT_FALSE(viewerShownByCommand());
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_EQ(MessageBox::shown().at(0).text, QStringLiteral("Filen kunde inte öppnas"));
 }
