@@ -697,8 +697,33 @@ bool TMainForm::SparaBtnClick()
 
 void TMainForm::runListCommand(const std::function<void(ListCommands&)>& command)
 {
-    if (m_listCommands)
-        runCommand([&] { command(*m_listCommands); });
+    if (!m_listCommands)
+        return;
+    const std::map<ListId, int> countsBefore = rowCounts();
+    runCommand([&] { command(*m_listCommands); });
+    focusGrownList(countsBefore);
+}
+
+std::map<ListId, int> TMainForm::rowCounts() const
+{
+    std::map<ListId, int> counts;
+    for (ListId list : {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak})
+        counts[list] = listModel(list)->rowCount();
+    return counts;
+}
+
+// The new row is selected in its list; with the focus there too, Enter, "Redigera" and "Ta bort"
+// act on that row and not on the row of the list that had the focus before the dialog opened.
+void TMainForm::focusGrownList(const std::map<ListId, int>& countsBefore)
+{
+    for (const auto& [list, before] : countsBefore) {
+        QTreeView* view = listView(list);
+        if (listModel(list)->rowCount() > before && view->isVisibleTo(this)) {
+            view->setFocus(Qt::OtherFocusReason);
+            UpdateView(false);
+            return;
+        }
+    }
 }
 
 void TMainForm::VisaBtnClick()
