@@ -20,6 +20,7 @@
 #include "viewer/ShowFileCommand.h"
 #include "viewer/ViewerUnit.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
@@ -41,6 +42,8 @@ namespace {
 
 const QColor HeadingColor(74, 67, 163);
 constexpr int HeadingPixelSize = 19;
+// The selected row of a list without the keyboard focus, as native lists draw it.
+const QColor UnfocusedSelectionColor(200, 200, 214);
 constexpr int ButtonWidth = 78;
 constexpr int ButtonHeight = 52;
 constexpr int IconSide = 32;
@@ -113,6 +116,21 @@ void fitColumnToCaption(QHeaderView* header, int column)
 QIcon pictureIfPresent(const QString& resource)
 {
     return QFile::exists(resource) ? QIcon(resource) : QIcon();
+}
+
+// Only the list that has the keyboard focus shows its selected row in the highlight colour;
+// the others show theirs in grey. So the user sees which row "Redigera" and "Ta bort" act on.
+void showSelectionAsFocused(QTreeView* view, bool focused)
+{
+    const QPalette standard = QApplication::palette(view);
+    QPalette colours = view->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Highlight,
+                         focused ? standard.color(group, QPalette::Highlight) : UnfocusedSelectionColor);
+        colours.setColor(group, QPalette::HighlightedText,
+                         standard.color(group, focused ? QPalette::HighlightedText : QPalette::Text));
+    }
+    view->setPalette(colours);
 }
 
 } // namespace
@@ -443,6 +461,7 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
         fitColumnToCaption(view->header(), column);
     }
 
+    showSelectionAsFocused(view, false);
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     connect(view, &QAbstractItemView::doubleClicked, this, [this, edit] { (this->*edit)(); });
@@ -472,6 +491,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         switch (event->type()) {
         case QEvent::FocusIn:
         case QEvent::FocusOut:
+            showSelectionAsFocused(view, event->type() == QEvent::FocusIn);
             UpdateView(false);
             break;
         case QEvent::KeyPress: {

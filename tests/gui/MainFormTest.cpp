@@ -946,3 +946,31 @@ TEST_F(MainFormTest, DeletingTheLastRowOfAListDeletesNothingElse)
         EXPECT_EQ(rows(c.other), otherRows);
     }
 }
+
+TEST_F(MainFormTest, OnlyTheFocusedListShowsItsSelectedRowHighlighted)
+{
+    auto form = shownForm();
+    OrderDocument& doc = form->document();
+    addRows(doc, 2, 2, 0, 0);
+    form->UpdateView(true);
+    form->activateWindow();
+    form->selectRow(ListId::Mdg, 1);
+    form->BtuList->setFocus();
+    form->selectRow(ListId::Btu, 0);
+    settle();
+
+    const auto highlight = [](const QTreeView* list) {
+        return list->palette().color(QPalette::Active, QPalette::Highlight);
+    };
+    const QColor focusedHighlight =
+        QApplication::palette(form->BtuList).color(QPalette::Active, QPalette::Highlight);
+    // Both lists have a selected row; only the one that "Redigera" and "Ta bort" act on looks
+    // selected in the usual colour.
+    EXPECT_EQ(highlight(form->BtuList), focusedHighlight);
+    EXPECT_NE(highlight(form->MdgList), focusedHighlight);
+
+    form->MdgList->setFocus();
+    settle();
+    EXPECT_EQ(highlight(form->MdgList), focusedHighlight);
+    EXPECT_NE(highlight(form->BtuList), focusedHighlight);
+}
