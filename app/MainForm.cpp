@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "app/ListCommands.h"
 #include "app/MessageBox.h"
+#include "app/MnemonicKeyFilter.h"
 #include "app/RowListModel.h"
 #include "app/StartPicture.h"
 #include "app/VersionText.h"
@@ -139,6 +140,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 {
     setWindowTitle(ApplicationTitle());
     setWindowIcon(pictureIfPresent(QStringLiteral(":/icons/valmo.png")));
+    MnemonicKeyFilter::install();
     createToolBar();
     createDocumentArea();
     FormCreate();
