@@ -28,7 +28,8 @@ struct CliRun
 class CliProgram : public ::testing::Test
 {
 protected:
-    CliRun run(const QStringList& args, const QString& settings = QString())
+    // stdoutFile, when given, receives standard output instead of the test ("/dev/full": a full disk).
+    CliRun run(const QStringList& args, const QString& settings = QString(), const QString& stdoutFile = QString())
     {
         QDir().mkpath(m_config.filePath(QStringLiteral("Orvida")));
         WriteFileBytes(m_config.filePath(QStringLiteral("Orvida/Valmo.ini")), settings.toUtf8());
@@ -37,6 +38,8 @@ protected:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("sv_SE.UTF-8"));
         process.setProcessEnvironment(environment);
+        if (!stdoutFile.isEmpty())
+            process.setStandardOutputFile(stdoutFile, QIODevice::Append);
         process.start(QStringLiteral(VALMO_CLI_PATH), args);
         EXPECT_TRUE(process.waitForFinished(30000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
@@ -206,4 +209,75 @@ TEST_F(CliProgram, ExitStatuses)
     }
     for (const char* name : {"a.ag", "b.ag", "c.ag", "d.ag"})
         EXPECT_FALSE(QFile::exists(path(QString::fromLatin1(name)))) << name << " must not be written";
+}
+
+TEST_F(CliProgram, FailuresGiveOneLineAndLeaveFilesAlone)
+{
+    const QString numbers = QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n");
+    const QString clean = writeFile(QStringLiteral("clean.ag"),
+                                    "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n");
+    const QString report = writeFile(QStringLiteral("report.ag"),
+                                      "01AUTOGIRO" + QByteArray(34, ' ') + "AG-MEDAVI" + QByteArray(11, ' ') +
+                                          "1234560012345674\r\n");
+    const QByteArray emptyDocument =
+        R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})";
+    const QString empty = writeFile(QStringLiteral("empty.json"), emptyDocument);
+    const QString deep = writeFile(QStringLiteral("deep.json"),
+                                   "{\"extra\": " + QByteArray(2000000, '[') + QByteArray(2000000, ']') + "}");
+    const QString lineBreak = writeFile(
+        QStringLiteral("break.json"),
+        R"({"BtuList": [["Debitering", "Engångsbetalning", "2024\n13", "1,00", "1", "1", ""]],
+            "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
+    const QByteArray keep = "0120240301AUTOGIRO keep me\r\n";
+    const QString existing = writeFile(QStringLiteral("existing.ag"), keep);
+    const QString missingFolder = path(QStringLiteral("no such folder/out.ag"));
+    const QString write = QStringLiteral("write");
+    const QString read = QStringLiteral("read");
+    const QString check = QStringLiteral("check");
+    const QString o = QStringLiteral("-o");
+    const QString full = QStringLiteral("/dev/full");
+
+    const struct
+    {
+        const char* name;
+        QStringList args;
+        QString stdoutFile;
+        const char* stderrHas;
+    } cases[] = {
+        {"read to a full disk", {read, clean}, full, "Utdata kunde inte skrivas"},
+        {"shown instead to a full disk", {read, report}, full, "Utdata kunde inte skrivas"},
+        {"check to a full disk", {check, report}, full, "Utdata kunde inte skrivas"},
+        {"help to a full disk", {QStringLiteral("--help")}, full, "Utdata kunde inte skrivas"},
+        {"missing folder", {write, empty, o, missingFolder}, {}, "Filen kunde inte skapas"},
+        {"output is the input", {write, empty, o, empty}, {}, "samma fil"},
+        {"deep nesting", {write, deep, o, path(QStringLiteral("deep.ag"))}, {}, "nästlad för djupt"},
+        {"line break in a row", {write, lineBreak, o, existing}, {}, "is not a valid date"},
+        {"output option to read", {read, clean, o, path(QStringLiteral("r.ag"))}, {}, "-o"},
+        {"date option to check", {check, clean, QStringLiteral("--date"), QStringLiteral("2024-03-01")}, {}, "--date"},
+        {"customer option to read", {read, clean, QStringLiteral("--customer"), QStringLiteral("1")}, {}, "--customer"},
+        {"folder to read", {read, m_files.path()}, {}, "kunde inte"},
+    };
+    for (const auto& c : cases) {
+        const CliRun result = run(c.args, numbers, c.stdoutFile);
+        EXPECT_EQ(result.status, 2) << c.name << ": " << result.err.constData();
+        EXPECT_EQ(result.err.count('\n'), 1) << c.name << ": " << result.err.constData();
+        EXPECT_TRUE(result.err.startsWith("valmo-cli: ")) << c.name << ": " << result.err.constData();
+        EXPECT_TRUE(result.err.contains(c.stderrHas)) << c.name << ": " << result.err.constData();
+        EXPECT_TRUE(result.out.isEmpty()) << c.name;
+    }
+    EXPECT_EQ(ReadFileBytes(empty), emptyDocument);
+    EXPECT_EQ(ReadFileBytes(existing), keep);
+    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files).size(), 6) << "no file written beside the inputs";
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("no such folder"))));
+}
+
+TEST_F(CliProgram, WriteAcceptsAByteOrderMark)
+{
+    const QString doc = writeFile(QStringLiteral("bom.json"), QByteArray("\xef\xbb\xbf") + EveryKindPrivate);
+    const QString target = path(QStringLiteral("bom.ag"));
+    const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--date"),
+                                QStringLiteral("2024-03-01")},
+                               QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n"));
+    EXPECT_EQ(written.status, 0) << written.err.constData();
+    EXPECT_TRUE(ReadFileBytes(target).startsWith("0120240301AUTOGIRO"));
 }

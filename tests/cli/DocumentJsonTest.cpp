@@ -74,6 +74,17 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
         {"number cell", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[5]]"), "inte är en text"},
         {"codes differ", minimalJson().replace("\"MakCodes\": []", "\"MakCodes\": [\"25\"]"), "MakCodes har 1 koder men MakList har 0"},
         {"bad service", minimalJson(QStringLiteral(R"(, "service": "privat")")), "Okänd tjänst"},
+        // Nesting deep enough to exhaust the stack of a recursive parser.
+        {"deep nesting", minimalJson(QStringLiteral(", \"extra\": ") + QString(1000000, QLatin1Char('['))),
+         "nästlad för djupt"},
+        {"invalid UTF-8 in a text", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[\"12\xff" "34\"]]"),
+         "UTF-8"},
+        {"invalid UTF-8 in a key", minimalJson(QStringLiteral(", \"x\": 1")).replace("\"x\"", "\"\xc3\""), "UTF-8"},
+        {"duplicate list", minimalJson(QStringLiteral(R"(, "BtuList": [])")), "\"BtuList\" förekommer två gånger"},
+        {"duplicate service", minimalJson(QStringLiteral(R"(, "service": "Privat", "service": "Företag")")),
+         "\"service\" förekommer två gånger"},
+        {"bad number", minimalJson(QStringLiteral(R"(, "extra": 1-2e)")), "ogiltigt tal"},
+        {"lone minus", minimalJson(QStringLiteral(R"(, "extra": -)")), "ogiltigt tal"},
     };
     for (const auto& c : cases) {
         OrderDocument document;
@@ -84,6 +95,13 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
             EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.expected))) << c.name << ": " << error.what();
         }
     }
+}
+
+TEST(DocumentJson, AcceptsAByteOrderMark)
+{
+    OrderDocument document;
+    EXPECT_EQ(DocumentFromJson("\xef\xbb\xbf" + minimalJson(QStringLiteral(R"(, "service": "Företag")")), document),
+              QStringLiteral("Företag"));
 }
 
 TEST(RowChecks, ReportsEachDialogRuleWithItsLineAndColumn)
