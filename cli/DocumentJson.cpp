@@ -185,6 +185,9 @@ QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
         do {
             const QString key = json.readString();
             json.expect(':');
+            // A second member of the same name would silently replace the first.
+            if (seen.contains(key))
+                throw DocumentJsonError(QStringLiteral("\"%1\" förekommer två gånger").arg(key));
             seen.append(key);
             if (key == QLatin1String("service")) {
                 if (json.peek() != '"')

@@ -11,10 +11,14 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -37,6 +41,19 @@ const char* const UsageText =
 void printOut(const QByteArray& bytes)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+// Every error is one line on standard error: the lines of a longer message are joined.
+QString oneLine(const QString& text)
+{
+    QStringList parts = text.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
+    QString line;
+    for (const QString& part : parts) {
+        if (!line.isEmpty())
+            line += line.endsWith(QLatin1Char('.')) ? QStringLiteral(" ") : QStringLiteral(": ");
+        line += part;
+    }
+    return line;
 }
 
 void printLine(FILE* stream, const QString& text)
@@ -69,11 +86,37 @@ QString takeValue(const QStringList& args, int& i)
     return args[++i];
 }
 
+// The options each command takes; any other is refused rather than silently ignored.
+bool optionBelongsTo(const QString& option, const QString& command)
+{
+    if (option == QLatin1String("--service"))
+        return true;
+    return command == QLatin1String("write");
+}
+
+void refuseMisplacedOptions(const Options& options, const QStringList& given)
+{
+    const QStringList commands = {QStringLiteral("read"), QStringLiteral("write"), QStringLiteral("check")};
+    if (!commands.contains(options.command))
+        return; // an unknown command is named as such
+    for (const QString& option : given) {
+        if (!optionBelongsTo(option, options.command))
+            throw UsageError(QStringLiteral("Flaggan %1 hör inte till %2").arg(option, options.command));
+    }
+}
+
 Options parseOptions(const QStringList& args)
 {
     Options options;
+    QStringList given;
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
+        if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            const QString name = arg == QLatin1String("--output") ? QStringLiteral("-o") : arg;
+            if (given.contains(name))
+                throw UsageError(QStringLiteral("Flaggan %1 anges två gånger").arg(arg));
+            given.append(name);
+        }
         if (arg == QLatin1String("--service"))
             options.service = takeValue(args, i);
         else if (arg == QLatin1String("-o") || arg == QLatin1String("--output"))
@@ -97,6 +140,7 @@ Options parseOptions(const QStringList& args)
         throw UsageError(QStringLiteral("Ange ett kommando: read, write eller check"));
     if (options.input.isEmpty())
         throw UsageError(QStringLiteral("Ange en fil till %1").arg(options.command));
+    refuseMisplacedOptions(options, given);
     return options;
 }
 
@@ -179,10 +223,20 @@ QDate parseDateOption(const QString& text)
     }
 }
 
+// Writing the order file over the JSON document would lose the document.
+void refuseOutputOverInput(const Options& options)
+{
+    const QFileInfo input(options.input);
+    const QFileInfo output(options.output);
+    if (output.exists() && input.exists() && output.canonicalFilePath() == input.canonicalFilePath())
+        throw UsageError(QStringLiteral("-o %1 är samma fil som JSON-dokumentet").arg(options.output));
+}
+
 int runWrite(const Options& options)
 {
     if (options.output.isEmpty())
         throw UsageError(QStringLiteral("Ange målfilen med -o FIL"));
+    refuseOutputOverInput(options);
     QFile input(options.input);
     if (!input.open(QIODevice::ReadOnly))
         throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(options.input, input.errorString()));
@@ -225,6 +279,26 @@ int run(const QStringList& args)
     throw UsageError(QStringLiteral("Okänt kommando %1").arg(options.command));
 }
 
+// Standard output is buffered: a full disk or a closed pipe shows only when it is flushed.
+void finishStandardOutput()
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && !std::ferror(stdout))
+        return;
+    const QString reason = !flushed && error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                                  : QStringLiteral("Skrivningen misslyckades");
+    throw ValmoError(QStringLiteral("Utdata kunde inte skrivas: %1").arg(reason));
+}
+
+int runAndFinish(const QStringList& args)
+{
+    const int status = run(args);
+    finishStandardOutput();
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -233,13 +307,13 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("valmo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VALMO_VERSION_TEXT));
     try {
-        return run(QCoreApplication::arguments());
+        return runAndFinish(QCoreApplication::arguments());
     } catch (const UsageError& error) {
-        printLine(stderr, QStringLiteral("valmo-cli: %1 (se valmo-cli --help)").arg(error.text()));
+        printLine(stderr, QStringLiteral("valmo-cli: %1 (se valmo-cli --help)").arg(oneLine(error.text())));
     } catch (const ValmoError& error) {
-        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(error.text()));
+        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(oneLine(error.text())));
     } catch (const std::exception& error) {
-        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(QString::fromUtf8(error.what())));
+        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(oneLine(QString::fromUtf8(error.what()))));
     }
     return Failure;
 }

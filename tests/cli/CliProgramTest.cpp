@@ -250,12 +250,14 @@ TEST_F(CliProgram, FailuresGiveOneLineAndLeaveFilesAlone)
         {"help to a full disk", {QStringLiteral("--help")}, full, "Utdata kunde inte skrivas"},
         {"missing folder", {write, empty, o, missingFolder}, {}, "Filen kunde inte skapas"},
         {"output is the input", {write, empty, o, empty}, {}, "samma fil"},
-        {"deep nesting", {write, deep, o, path(QStringLiteral("deep.ag"))}, {}, "nästlad för djupt"},
+        {"deep nesting", {write, deep, o, path(QStringLiteral("deep.ag"))}, {}, "för djupt nästlat"},
         {"line break in a row", {write, lineBreak, o, existing}, {}, "is not a valid date"},
         {"output option to read", {read, clean, o, path(QStringLiteral("r.ag"))}, {}, "-o"},
         {"date option to check", {check, clean, QStringLiteral("--date"), QStringLiteral("2024-03-01")}, {}, "--date"},
         {"customer option to read", {read, clean, QStringLiteral("--customer"), QStringLiteral("1")}, {}, "--customer"},
         {"folder to read", {read, m_files.path()}, {}, "kunde inte"},
+        {"service twice", {read, clean, QStringLiteral("--service"), QStringLiteral("Privat"), QStringLiteral("--service"),
+                           QStringLiteral("Företag")}, {}, "två gånger"},
     };
     for (const auto& c : cases) {
         const CliRun result = run(c.args, numbers, c.stdoutFile);

@@ -76,7 +76,7 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
         {"bad service", minimalJson(QStringLiteral(R"(, "service": "privat")")), "Okänd tjänst"},
         // Nesting deep enough to exhaust the stack of a recursive parser.
         {"deep nesting", minimalJson(QStringLiteral(", \"extra\": ") + QString(1000000, QLatin1Char('['))),
-         "nästlad för djupt"},
+         "för djupt nästlat"},
         {"invalid UTF-8 in a text", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[\"12\xff" "34\"]]"),
          "UTF-8"},
         {"invalid UTF-8 in a key", minimalJson(QStringLiteral(", \"x\": 1")).replace("\"x\"", "\"\xc3\""), "UTF-8"},
