@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -28,6 +29,8 @@ JsonCursor::JsonCursor(const QByteArray& text)
 // text reaches the document changed.
 QString JsonCursor::decode(const char* start, const char* end) const
 {
+    if (std::all_of(start, end, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(start, end - start); // plain ASCII, the common case
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(QByteArrayView(start, end - start));
     if (decoder.hasError())

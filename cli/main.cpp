@@ -43,7 +43,8 @@ void printOut(const QByteArray& bytes)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
-// Every error is one line on standard error: the lines of a longer message are joined.
+// A message of several lines joined into one, so that every error and every problem that check
+// reports stays on a line of its own.
 QString oneLine(const QString& text)
 {
     QStringList parts = text.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
@@ -202,7 +203,7 @@ int runCheck(const Options& options)
     OrderDocument document;
     const CliReadResult result = readInputFile(options, document);
     if (result.shownInstead) {
-        printLine(stdout, QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(result.message));
+        printLine(stdout, QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(oneLine(result.message)));
         return ShownInstead;
     }
     const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);
@@ -210,7 +211,7 @@ int runCheck(const Options& options)
         printLine(stdout, QStringLiteral("%1:%2: %3: %4")
                               .arg(options.input)
                               .arg(problem.line)
-                              .arg(problem.column, problem.message));
+                              .arg(problem.column, oneLine(problem.message)));
     return problems.isEmpty() ? Success : ProblemsFound;
 }
 

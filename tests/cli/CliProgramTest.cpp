@@ -1,6 +1,7 @@
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
 #include "cli/DocumentJson.h"
+#include "format/OrderFileReader.h"
 #include "format/OrderFileWriter.h"
 #include "support/TestSupport.h"
 
@@ -282,4 +283,40 @@ TEST_F(CliProgram, WriteAcceptsAByteOrderMark)
                                QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n"));
     EXPECT_EQ(written.status, 0) << written.err.constData();
     EXPECT_TRUE(ReadFileBytes(target).startsWith("0120240301AUTOGIRO"));
+}
+
+TEST_F(CliProgram, FilesShownInsteadGiveTheEditorsMessage)
+{
+    const QByteArray opening = "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n";
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        QString message;
+        int line;
+    } cases[] = {
+        {"report file", "01AUTOGIRO" + QByteArray(70, ' ') + "\r\n", OrderFileReader::reportFileMessage(), 1},
+        {"incoming mandates", opening + "51" + QByteArray(78, '0') + "\r\n", OrderFileReader::incomingMandatesMessage(), 2},
+        {"unhandled code", opening + opening + "99" + QByteArray(78, ' ') + "\r\n",
+         OrderFileReader::unsupportedContentMessage(), 3},
+        {"unconvertible date", opening + "82" + QByteArray("20241305") + "0" + "    " + QByteArray(16, '0') +
+                                   "000000025000" + "0012345674\r\n",
+         OrderFileReader::unreadableLineMessage(QStringLiteral("'2024-13-05' is not a valid date"), 2), 2},
+    };
+    for (const auto& c : cases) {
+        const QString file = writeFile(QStringLiteral("shown.ag"), c.bytes);
+        const CliRun read = run({QStringLiteral("read"), file});
+        EXPECT_EQ(read.status, 3) << c.name << ": " << read.err.constData();
+        const QJsonObject shown = parse(read.out);
+        EXPECT_EQ(shown.value(QStringLiteral("shownInstead")), QJsonValue(true)) << c.name;
+        EXPECT_EQ(shown.value(QStringLiteral("message")).toString(), c.message) << c.name << ": " << read.out.constData();
+        EXPECT_EQ(shown.value(QStringLiteral("line")).toInt(), c.line) << c.name;
+
+        // check names the file and line once, on one line however long the message.
+        const CliRun check = run({QStringLiteral("check"), file});
+        EXPECT_EQ(check.status, 3) << c.name;
+        EXPECT_EQ(check.out.count('\n'), 1) << c.name << ": " << check.out.constData();
+        EXPECT_TRUE(check.out.startsWith((file + QStringLiteral(":%1: ").arg(c.line)).toUtf8()))
+            << c.name << ": " << check.out.constData();
+    }
 }
