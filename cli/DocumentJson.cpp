@@ -61,6 +61,23 @@ void readList(JsonCursor& json, const QString& name, RowList& list)
     });
 }
 
+// A code the change dialog can give a row, in the form the reader gives it: the writer puts the
+// text straight into the record-code field, so any other text would make a corrupt record.
+bool isChangeCode(const QString& code)
+{
+    static const QStringList codes = [] {
+        OrderDocument document;
+        document.FillMakTexts();
+        QStringList known;
+        for (int i = 0; i < OrderDocument::MakTextCount; ++i) {
+            if (!document.MakText(i).isEmpty())
+                known.append(QString::number(i));
+        }
+        return known;
+    }();
+    return codes.contains(code);
+}
+
 // A buffered writer of JSON text.
 class JsonOut
 {
@@ -230,6 +247,13 @@ QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
         throw DocumentJsonError(QStringLiteral("MakCodes har %1 koder men MakList har %2 rader")
                                     .arg(makCodes.size())
                                     .arg(makRows.size()));
+    for (int i = 0; i < makCodes.size(); ++i) {
+        if (!isChangeCode(makCodes[i]))
+            throw DocumentJsonError(
+                QStringLiteral("MakCodes[%1] \"%2\" är ingen kod för makulering eller ändring (3, 23–29)")
+                    .arg(i)
+                    .arg(makCodes[i]));
+    }
     document.MakList.clear();
     document.MakList.reserve(int(makRows.size()));
     for (int i = 0; i < makRows.size(); ++i)

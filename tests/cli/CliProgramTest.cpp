@@ -320,3 +320,40 @@ TEST_F(CliProgram, FilesShownInsteadGiveTheEditorsMessage)
             << c.name << ": " << check.out.constData();
     }
 }
+
+TEST_F(CliProgram, ServiceComesFromTheOptionThenTheDocumentThenTheSettings)
+{
+    const QByteArray privateMandate = "0400123456740000000001234567";
+    const QByteArray companyMandate = "0400123456740000000012345674";
+    const QString numbers = QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n");
+    const QString company = numbers + QStringLiteral("Tjänst=Företag\n");
+    auto document = [](const char* service) {
+        return QByteArray("{") + service +
+               R"("BtuList": [], "MdgList": [["Medgivande på papper", "1234567", "5000-1234567", "19800101-1234"]],
+                   "MdgListComp": [["1234-5674"]], "MakList": [], "MakCodes": []})";
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray json;
+        QStringList options;
+        QString settings;
+        QByteArray mandate;
+    } cases[] = {
+        {"stored private", document(""), {}, numbers, privateMandate},
+        {"stored company", document(""), {}, company, companyMandate},
+        {"document over the store", document(R"("service": "Privat", )"), {}, company, privateMandate},
+        {"option over the document", document(R"("service": "Privat", )"),
+         {QStringLiteral("--service"), QStringLiteral("Företag")}, numbers, companyMandate},
+    };
+    for (const auto& c : cases) {
+        const QString doc = writeFile(QStringLiteral("service.json"), c.json);
+        const QString target = path(QStringLiteral("service.ag"));
+        const CliRun written = run(QStringList{QStringLiteral("write"), doc, QStringLiteral("-o"), target} + c.options,
+                                   c.settings);
+        ASSERT_EQ(written.status, 0) << c.name << ": " << written.err.constData();
+        const QList<QByteArray> records = ReadFileBytes(target).split('\n');
+        ASSERT_GE(records.size(), 2) << c.name;
+        EXPECT_TRUE(records[1].startsWith(c.mandate)) << c.name << ": " << records[1].constData();
+    }
+}

@@ -85,6 +85,17 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
          "\"service\" förekommer två gånger"},
         {"bad number", minimalJson(QStringLiteral(R"(, "extra": 1-2e)")), "ogiltigt tal"},
         {"lone minus", minimalJson(QStringLiteral(R"(, "extra": -)")), "ogiltigt tal"},
+        // The writer would put any text in the record-code field: "CODE" became a record "DE".
+        {"unknown change code", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["CODE"],
+            "MakList": [["Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"]]})",
+         "MakCodes[0] \"CODE\" är ingen kod för makulering eller ändring"},
+        {"change code out of the table", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["3", "99"],
+            "MakList": [["Makulering av ett medgivande", "4711", "", "", "", ""],
+                        ["Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"]]})",
+         "MakCodes[1] \"99\" är ingen kod"},
+        {"change code with a leading zero", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["03"],
+            "MakList": [["Makulering av ett medgivande", "4711", "", "", "", ""]]})",
+         "MakCodes[0] \"03\" är ingen kod"},
     };
     for (const auto& c : cases) {
         OrderDocument document;
