@@ -184,6 +184,19 @@ CliReadResult readInputFile(const Options& options, OrderDocument& document)
     return ReadOrderFileForCli(options.input, document);
 }
 
+// Standard output is buffered: a full disk or a closed pipe shows only when it is flushed.
+void finishStandardOutput()
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && !std::ferror(stdout))
+        return;
+    const QString reason = !flushed && error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                                  : QStringLiteral("Skrivningen misslyckades");
+    throw ValmoError(QStringLiteral("Utdata kunde inte skrivas: %1").arg(reason));
+}
+
 int runRead(const Options& options)
 {
     OrderDocument document;
@@ -193,8 +206,10 @@ int runRead(const Options& options)
         return ShownInstead;
     }
     QFile out;
-    out.open(stdout, QIODevice::WriteOnly);
+    // Unbuffered: each chunk of JSON goes straight on, so a failure is seen with its reason.
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     WriteDocumentJson(out, document, result.openingRecords);
+    finishStandardOutput(); // while out is open: closing it would flush and lose the reason
     return Success;
 }
 
@@ -278,19 +293,6 @@ int run(const QStringList& args)
     if (options.command == QLatin1String("check"))
         return runCheck(options);
     throw UsageError(QStringLiteral("Okänt kommando %1").arg(options.command));
-}
-
-// Standard output is buffered: a full disk or a closed pipe shows only when it is flushed.
-void finishStandardOutput()
-{
-    errno = 0;
-    const bool flushed = std::fflush(stdout) == 0;
-    const int error = errno;
-    if (flushed && !std::ferror(stdout))
-        return;
-    const QString reason = !flushed && error != 0 ? QString::fromLocal8Bit(std::strerror(error))
-                                                  : QStringLiteral("Skrivningen misslyckades");
-    throw ValmoError(QStringLiteral("Utdata kunde inte skrivas: %1").arg(reason));
 }
 
 int runAndFinish(const QStringList& args)
