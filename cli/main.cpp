@@ -4,6 +4,7 @@
 #include "cli/DocumentJson.h"
 #include "cli/RowChecks.h"
 #include "format/OrderFileWriter.h"
+#include "rules/Check.h"
 #include "rules/Extra.h"
 #include "settings/SettingsStore.h"
 
@@ -239,6 +240,22 @@ QDate parseDateOption(const QString& text)
     }
 }
 
+// Numbers given on the command line pass the checks of the settings dialog, as stored ones have:
+// the writer would otherwise cut a long customer number or zero-fill a mistyped bankgiro number.
+void refuseNumbersTheSettingsWouldRefuse(const Options& options)
+{
+    constexpr int CustomerNumberLength = 6;
+    if (options.customer && options.customer->size() > CustomerNumberLength)
+        throw UsageError(QStringLiteral("--customer %1: kundnumret har högst %2 tecken")
+                             .arg(*options.customer)
+                             .arg(CustomerNumberLength));
+    if (options.bankgiro) {
+        const QString message = CheckBankgiroNumber(FormatBankgiroNumber(DigitsOnly(*options.bankgiro)));
+        if (!message.isEmpty())
+            throw UsageError(QStringLiteral("--bankgiro %1: %2").arg(*options.bankgiro, message));
+    }
+}
+
 // Writing the order file over the JSON document would lose the document.
 void refuseOutputOverInput(const Options& options)
 {
@@ -266,6 +283,7 @@ int runWrite(const Options& options)
     payee.bankgiroNumber = optionOrSetting(options.bankgiro, QStringLiteral("BgNr"));
     if (payee.customerNumber.isEmpty() || payee.bankgiroNumber.isEmpty())
         throw ValmoError(QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända."));
+    refuseNumbersTheSettingsWouldRefuse(options);
 
     std::optional<FixedClock> fixedClock;
     if (options.date)

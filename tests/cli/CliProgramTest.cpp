@@ -257,6 +257,13 @@ TEST_F(CliProgram, FailuresGiveOneLineAndLeaveFilesAlone)
         {"date option to check", {check, clean, QStringLiteral("--date"), QStringLiteral("2024-03-01")}, {}, "--date"},
         {"customer option to read", {read, clean, QStringLiteral("--customer"), QStringLiteral("1")}, {}, "--customer"},
         {"folder to read", {read, m_files.path()}, {}, "kunde inte"},
+        // The settings dialog refuses these; the writer would cut or zero-fill them.
+        {"long customer number", {write, empty, o, path(QStringLiteral("n1.ag")), QStringLiteral("--customer"),
+                                  QStringLiteral("1234567")}, {}, "kundnumret har högst 6 tecken"},
+        {"bankgiro check digit", {write, empty, o, path(QStringLiteral("n2.ag")), QStringLiteral("--bankgiro"),
+                                  QStringLiteral("1234-5675")}, {}, "Felaktigt Bankgironummer"},
+        {"bankgiro of letters", {write, empty, o, path(QStringLiteral("n3.ag")), QStringLiteral("--bankgiro"),
+                                 QStringLiteral("abc")}, {}, "Felaktigt Bankgironummer"},
         {"service twice", {read, clean, QStringLiteral("--service"), QStringLiteral("Privat"), QStringLiteral("--service"),
                            QStringLiteral("Företag")}, {}, "två gånger"},
     };
