@@ -35,8 +35,7 @@ QStringList readRow(JsonCursor& json, const QString& listName, int index, int co
 }
 
 // Reads an array, calling readElement for each element with its index.
-template <typename ReadElement>
-void readArray(JsonCursor& json, const QString& name, ReadElement readElement)
+template <typename ReadElement> void readArray(JsonCursor& json, const QString& name, ReadElement readElement)
 {
     if (json.peek() != '[')
         throw DocumentJsonError(QStringLiteral("\"%1\" ska vara en lista").arg(name));

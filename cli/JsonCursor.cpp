@@ -117,7 +117,8 @@ QString JsonCursor::readString()
             fail(QStringLiteral("styrtecken i en text"));
         if (c != '\\') {
             const char* start = m_pos;
-            while (m_pos < m_end && *m_pos != '"' && *m_pos != '\\' && static_cast<unsigned char>(*m_pos) >= 0x20)
+            while (m_pos < m_end && *m_pos != '"' && *m_pos != '\\' &&
+                   static_cast<unsigned char>(*m_pos) >= 0x20)
                 ++m_pos;
             text += decode(start, m_pos);
             continue;
@@ -126,16 +127,35 @@ QString JsonCursor::readString()
             fail(QStringLiteral("texten tar aldrig slut"));
         const char escape = *m_pos++;
         switch (escape) {
-        case '"': text += QLatin1Char('"'); break;
-        case '\\': text += QLatin1Char('\\'); break;
-        case '/': text += QLatin1Char('/'); break;
-        case 'b': text += QLatin1Char('\b'); break;
-        case 'f': text += QLatin1Char('\f'); break;
-        case 'n': text += QLatin1Char('\n'); break;
-        case 'r': text += QLatin1Char('\r'); break;
-        case 't': text += QLatin1Char('\t'); break;
-        case 'u': text += QChar(char16_t(readHex4())); break;
-        default: fail(QStringLiteral("ogiltig escape-sekvens"));
+        case '"':
+            text += QLatin1Char('"');
+            break;
+        case '\\':
+            text += QLatin1Char('\\');
+            break;
+        case '/':
+            text += QLatin1Char('/');
+            break;
+        case 'b':
+            text += QLatin1Char('\b');
+            break;
+        case 'f':
+            text += QLatin1Char('\f');
+            break;
+        case 'n':
+            text += QLatin1Char('\n');
+            break;
+        case 'r':
+            text += QLatin1Char('\r');
+            break;
+        case 't':
+            text += QLatin1Char('\t');
+            break;
+        case 'u':
+            text += QChar(char16_t(readHex4()));
+            break;
+        default:
+            fail(QStringLiteral("ogiltig escape-sekvens"));
         }
     }
 }
@@ -250,13 +270,19 @@ void JsonCursor::skipScalar()
 QString JsonCursor::nextKind()
 {
     switch (peek()) {
-    case '"': return QStringLiteral("en text");
-    case '{': return QStringLiteral("ett objekt");
-    case '[': return QStringLiteral("en lista");
+    case '"':
+        return QStringLiteral("en text");
+    case '{':
+        return QStringLiteral("ett objekt");
+    case '[':
+        return QStringLiteral("en lista");
     case 't':
-    case 'f': return QStringLiteral("ett sanningsvärde");
-    case 'n': return QStringLiteral("null");
-    default: return QStringLiteral("ett tal");
+    case 'f':
+        return QStringLiteral("ett sanningsvärde");
+    case 'n':
+        return QStringLiteral("null");
+    default:
+        return QStringLiteral("ett tal");
     }
 }
 

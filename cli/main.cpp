@@ -10,9 +10,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -24,7 +24,13 @@
 
 namespace {
 
-enum ExitStatus { Success = 0, ProblemsFound = 1, Failure = 2, ShownInstead = 3 };
+enum ExitStatus
+{
+    Success = 0,
+    ProblemsFound = 1,
+    Failure = 2,
+    ShownInstead = 3
+};
 
 const char* const UsageText =
     "Användning:\n"
@@ -219,7 +225,9 @@ int runCheck(const Options& options)
     OrderDocument document;
     const CliReadResult result = readInputFile(options, document);
     if (result.shownInstead) {
-        printLine(stdout, QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(oneLine(result.message)));
+        printLine(
+            stdout,
+            QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(oneLine(result.message)));
         return ShownInstead;
     }
     const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);
@@ -272,7 +280,8 @@ int runWrite(const Options& options)
     refuseOutputOverInput(options);
     QFile input(options.input);
     if (!input.open(QIODevice::ReadOnly))
-        throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(options.input, input.errorString()));
+        throw ValmoError(
+            QStringLiteral("Filen %1 kunde inte läsas: %2").arg(options.input, input.errorString()));
     OrderDocument document;
     document.FillMakTexts();
     const QString service = DocumentFromJson(input.readAll(), document);

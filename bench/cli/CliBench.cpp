@@ -11,8 +11,8 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <vector>
@@ -37,9 +37,9 @@ void fillDocument(OrderDocument& document, int records)
             break;
         default:
             document.BtuList.append(QStringLiteral("Debitering"),
-                                    {QStringLiteral("Sista bankdagen varje månad"), QStringLiteral("2024-03-05"),
-                                     QStringLiteral("1234,50"), QStringLiteral("12"), payer,
-                                     QStringLiteral("Faktura %1").arg(i)});
+                                    {QStringLiteral("Sista bankdagen varje månad"),
+                                     QStringLiteral("2024-03-05"), QStringLiteral("1234,50"),
+                                     QStringLiteral("12"), payer, QStringLiteral("Faktura %1").arg(i)});
         }
     }
 }
@@ -77,7 +77,9 @@ Measured runCli(const QStringList& args, const QString& stdoutFile)
     }
     Measured measured;
     int status = 0;
-    struct rusage usage {};
+    struct rusage usage
+    {
+    };
     if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
         return measured;
     measured.seconds = timer.nsecsElapsed() / 1e9;
@@ -104,14 +106,14 @@ int main()
         out.close();
 
         const QString file = folder.filePath(QStringLiteral("orders.ag"));
-        const Measured write = runCli({QStringLiteral("write"), json, QStringLiteral("-o"), file,
-                                       QStringLiteral("--customer"), QStringLiteral("123456"),
-                                       QStringLiteral("--bankgiro"), QStringLiteral("12345674"),
-                                       QStringLiteral("--date"), QStringLiteral("2024-03-01")},
-                                      QString());
-        const Measured read = runCli({QStringLiteral("read"), file, QStringLiteral("--service"),
-                                      QStringLiteral("Privat")},
-                                     folder.filePath(QStringLiteral("read.json")));
+        const Measured write =
+            runCli({QStringLiteral("write"), json, QStringLiteral("-o"), file, QStringLiteral("--customer"),
+                    QStringLiteral("123456"), QStringLiteral("--bankgiro"), QStringLiteral("12345674"),
+                    QStringLiteral("--date"), QStringLiteral("2024-03-01")},
+                   QString());
+        const Measured read =
+            runCli({QStringLiteral("read"), file, QStringLiteral("--service"), QStringLiteral("Privat")},
+                   folder.filePath(QStringLiteral("read.json")));
         for (const auto& [name, m] : {std::pair{"write", write}, std::pair{"read", read}}) {
             std::printf("%-10d %-6s %10.3f %14.0f %12.1f%s\n", records, name, m.seconds, records / m.seconds,
                         m.peakKiB / 1024.0, m.status == 0 ? "" : "  (failed)");
