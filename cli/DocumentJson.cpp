@@ -295,6 +295,22 @@ void WriteDocumentJson(QIODevice& device, const OrderDocument& document,
     out.flush();
 }
 
+QByteArray ShownInsteadJson(const QString& message, int line)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        JsonOut out(buffer);
+        out.raw("{\n  \"shownInstead\": true,\n  \"message\": ");
+        out.string(message);
+        out.raw(",\n  \"line\": ");
+        out.number(line);
+        out.raw("\n}\n");
+        out.flush();
+    }
+    return buffer.data();
+}
+
 QByteArray DocumentToJson(const OrderDocument& document, const QList<OpeningRecordEntry>& openingRecords)
 {
     QBuffer buffer;

@@ -11,8 +11,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -167,15 +165,6 @@ QString optionOrSetting(const std::optional<QString>& option, const QString& set
     return option ? *option : ReadSetting(SettingsStore::section(), settingName, QString());
 }
 
-QByteArray shownInsteadJson(const CliReadResult& result)
-{
-    QJsonObject object;
-    object.insert(QStringLiteral("shownInstead"), true);
-    object.insert(QStringLiteral("message"), result.message);
-    object.insert(QStringLiteral("line"), result.line);
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
-}
-
 void requireExistingFile(const QString& path)
 {
     if (!QFile::exists(path))
@@ -209,7 +198,7 @@ int runRead(const Options& options)
     OrderDocument document;
     const CliReadResult result = readInputFile(options, document);
     if (result.shownInstead) {
-        printOut(shownInsteadJson(result));
+        printOut(ShownInsteadJson(result.message, result.line));
         return ShownInstead;
     }
     QFile out;

@@ -314,6 +314,7 @@ TEST_F(CliProgram, FilesShownInsteadGiveTheEditorsMessage)
         const QString file = writeFile(QStringLiteral("shown.ag"), c.bytes);
         const CliRun read = run({QStringLiteral("read"), file});
         EXPECT_EQ(read.status, 3) << c.name << ": " << read.err.constData();
+        EXPECT_TRUE(read.out.startsWith("{\n  \"shownInstead\": true,\n  \"message\": ")) << read.out.constData();
         const QJsonObject shown = parse(read.out);
         EXPECT_EQ(shown.value(QStringLiteral("shownInstead")), QJsonValue(true)) << c.name;
         EXPECT_EQ(shown.value(QStringLiteral("message")).toString(), c.message) << c.name << ": " << read.out.constData();
