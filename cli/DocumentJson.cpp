@@ -35,8 +35,7 @@ QStringList readRow(JsonCursor& json, const QString& listName, int index, int co
 }
 
 // Reads an array, calling readElement for each element with its index.
-template <typename ReadElement>
-void readArray(JsonCursor& json, const QString& name, ReadElement readElement)
+template <typename ReadElement> void readArray(JsonCursor& json, const QString& name, ReadElement readElement)
 {
     if (json.peek() != '[')
         throw DocumentJsonError(QStringLiteral("\"%1\" ska vara en lista").arg(name));
@@ -59,6 +58,23 @@ void readList(JsonCursor& json, const QString& name, RowList& list)
         const QString caption = texts.takeFirst();
         list.append(caption, texts);
     });
+}
+
+// A code the change dialog can give a row, in the form the reader gives it: the writer puts the
+// text straight into the record-code field, so any other text would make a corrupt record.
+bool isChangeCode(const QString& code)
+{
+    static const QStringList codes = [] {
+        OrderDocument document;
+        document.FillMakTexts();
+        QStringList known;
+        for (int i = 0; i < OrderDocument::MakTextCount; ++i) {
+            if (!document.MakText(i).isEmpty())
+                known.append(QString::number(i));
+        }
+        return known;
+    }();
+    return codes.contains(code);
 }
 
 // A buffered writer of JSON text.
@@ -185,6 +201,9 @@ QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
         do {
             const QString key = json.readString();
             json.expect(':');
+            // A second member of the same name would silently replace the first.
+            if (seen.contains(key))
+                throw DocumentJsonError(QStringLiteral("\"%1\" förekommer två gånger").arg(key));
             seen.append(key);
             if (key == QLatin1String("service")) {
                 if (json.peek() != '"')
@@ -227,6 +246,13 @@ QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
         throw DocumentJsonError(QStringLiteral("MakCodes har %1 koder men MakList har %2 rader")
                                     .arg(makCodes.size())
                                     .arg(makRows.size()));
+    for (int i = 0; i < makCodes.size(); ++i) {
+        if (!isChangeCode(makCodes[i]))
+            throw DocumentJsonError(
+                QStringLiteral("MakCodes[%1] \"%2\" är ingen kod för makulering eller ändring (3, 23–29)")
+                    .arg(i)
+                    .arg(makCodes[i]));
+    }
     document.MakList.clear();
     document.MakList.reserve(int(makRows.size()));
     for (int i = 0; i < makRows.size(); ++i)
@@ -267,6 +293,22 @@ void WriteDocumentJson(QIODevice& device, const OrderDocument& document,
     }
     out.raw(openingRecords.isEmpty() ? "]\n}\n" : "\n  ]\n}\n");
     out.flush();
+}
+
+QByteArray ShownInsteadJson(const QString& message, int line)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        JsonOut out(buffer);
+        out.raw("{\n  \"shownInstead\": true,\n  \"message\": ");
+        out.string(message);
+        out.raw(",\n  \"line\": ");
+        out.number(line);
+        out.raw("\n}\n");
+        out.flush();
+    }
+    return buffer.data();
 }
 
 QByteArray DocumentToJson(const OrderDocument& document, const QList<OpeningRecordEntry>& openingRecords)

@@ -37,4 +37,6 @@ QString DocumentFromJson(const QByteArray& json, OrderDocument& document);
 // The document as JSON, rows as arrays of their column texts, caption first. Streams to out.
 void WriteDocumentJson(QIODevice& out, const OrderDocument& document,
                        const QList<OpeningRecordEntry>& openingRecords);
+// What read prints for a file the editor would show instead: the members in the documented order.
+QByteArray ShownInsteadJson(const QString& message, int line);
 QByteArray DocumentToJson(const OrderDocument& document, const QList<OpeningRecordEntry>& openingRecords);

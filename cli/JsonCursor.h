@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVarLengthArray>
 
 // Reads JSON text (UTF-8) token by token, so a document of a million rows is read without first
 // building a tree of it. Every fault throws DocumentJsonError naming the position.
@@ -18,7 +19,7 @@ public:
     // Takes c when it comes next.
     bool take(char c);
     QString readString();
-    // Skips any value, however nested.
+    // Skips any value; nesting deeper than a fixed bound is refused.
     void skipValue();
     // Describes the next value's kind for messages: "en text", "ett tal", ...
     QString nextKind();
@@ -29,6 +30,10 @@ private:
     void skipSpace();
     void skipLiteral(const char* literal);
     void skipNumber();
+    void skipDigits();
+    void skipScalar();
+    void skipScalarOrOpen(QVarLengthArray<bool, 32>& open);
+    QString decode(const char* start, const char* end) const;
     unsigned readHex4();
 
     const char* m_begin;

@@ -4,22 +4,31 @@
 #include "cli/DocumentJson.h"
 #include "cli/RowChecks.h"
 #include "format/OrderFileWriter.h"
+#include "rules/Check.h"
 #include "rules/Extra.h"
 #include "settings/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
 
-enum ExitStatus { Success = 0, ProblemsFound = 1, Failure = 2, ShownInstead = 3 };
+enum ExitStatus
+{
+    Success = 0,
+    ProblemsFound = 1,
+    Failure = 2,
+    ShownInstead = 3
+};
 
 const char* const UsageText =
     "Användning:\n"
@@ -37,6 +46,20 @@ const char* const UsageText =
 void printOut(const QByteArray& bytes)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+// A message of several lines joined into one, so that every error and every problem that check
+// reports stays on a line of its own.
+QString oneLine(const QString& text)
+{
+    QStringList parts = text.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
+    QString line;
+    for (const QString& part : parts) {
+        if (!line.isEmpty())
+            line += line.endsWith(QLatin1Char('.')) ? QStringLiteral(" ") : QStringLiteral(": ");
+        line += part;
+    }
+    return line;
 }
 
 void printLine(FILE* stream, const QString& text)
@@ -69,11 +92,37 @@ QString takeValue(const QStringList& args, int& i)
     return args[++i];
 }
 
+// The options each command takes; any other is refused rather than silently ignored.
+bool optionBelongsTo(const QString& option, const QString& command)
+{
+    if (option == QLatin1String("--service"))
+        return true;
+    return command == QLatin1String("write");
+}
+
+void refuseMisplacedOptions(const Options& options, const QStringList& given)
+{
+    const QStringList commands = {QStringLiteral("read"), QStringLiteral("write"), QStringLiteral("check")};
+    if (!commands.contains(options.command))
+        return; // an unknown command is named as such
+    for (const QString& option : given) {
+        if (!optionBelongsTo(option, options.command))
+            throw UsageError(QStringLiteral("Flaggan %1 hör inte till %2").arg(option, options.command));
+    }
+}
+
 Options parseOptions(const QStringList& args)
 {
     Options options;
+    QStringList given;
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
+        if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            const QString name = arg == QLatin1String("--output") ? QStringLiteral("-o") : arg;
+            if (given.contains(name))
+                throw UsageError(QStringLiteral("Flaggan %1 anges två gånger").arg(arg));
+            given.append(name);
+        }
         if (arg == QLatin1String("--service"))
             options.service = takeValue(args, i);
         else if (arg == QLatin1String("-o") || arg == QLatin1String("--output"))
@@ -97,6 +146,7 @@ Options parseOptions(const QStringList& args)
         throw UsageError(QStringLiteral("Ange ett kommando: read, write eller check"));
     if (options.input.isEmpty())
         throw UsageError(QStringLiteral("Ange en fil till %1").arg(options.command));
+    refuseMisplacedOptions(options, given);
     return options;
 }
 
@@ -115,15 +165,6 @@ QString optionOrSetting(const std::optional<QString>& option, const QString& set
     return option ? *option : ReadSetting(SettingsStore::section(), settingName, QString());
 }
 
-QByteArray shownInsteadJson(const CliReadResult& result)
-{
-    QJsonObject object;
-    object.insert(QStringLiteral("shownInstead"), true);
-    object.insert(QStringLiteral("message"), result.message);
-    object.insert(QStringLiteral("line"), result.line);
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
-}
-
 void requireExistingFile(const QString& path)
 {
     if (!QFile::exists(path))
@@ -139,17 +180,32 @@ CliReadResult readInputFile(const Options& options, OrderDocument& document)
     return ReadOrderFileForCli(options.input, document);
 }
 
+// Standard output is buffered: a full disk or a closed pipe shows only when it is flushed.
+void finishStandardOutput()
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && !std::ferror(stdout))
+        return;
+    const QString reason = !flushed && error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                                  : QStringLiteral("Skrivningen misslyckades");
+    throw ValmoError(QStringLiteral("Utdata kunde inte skrivas: %1").arg(reason));
+}
+
 int runRead(const Options& options)
 {
     OrderDocument document;
     const CliReadResult result = readInputFile(options, document);
     if (result.shownInstead) {
-        printOut(shownInsteadJson(result));
+        printOut(ShownInsteadJson(result.message, result.line));
         return ShownInstead;
     }
     QFile out;
-    out.open(stdout, QIODevice::WriteOnly);
+    // Unbuffered: each chunk of JSON goes straight on, so a failure is seen with its reason.
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     WriteDocumentJson(out, document, result.openingRecords);
+    finishStandardOutput(); // while out is open: closing it would flush and lose the reason
     return Success;
 }
 
@@ -158,7 +214,9 @@ int runCheck(const Options& options)
     OrderDocument document;
     const CliReadResult result = readInputFile(options, document);
     if (result.shownInstead) {
-        printLine(stdout, QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(result.message));
+        printLine(
+            stdout,
+            QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(oneLine(result.message)));
         return ShownInstead;
     }
     const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);
@@ -166,7 +224,7 @@ int runCheck(const Options& options)
         printLine(stdout, QStringLiteral("%1:%2: %3: %4")
                               .arg(options.input)
                               .arg(problem.line)
-                              .arg(problem.column, problem.message));
+                              .arg(problem.column, oneLine(problem.message)));
     return problems.isEmpty() ? Success : ProblemsFound;
 }
 
@@ -179,13 +237,40 @@ QDate parseDateOption(const QString& text)
     }
 }
 
+// Numbers given on the command line pass the checks of the settings dialog, as stored ones have:
+// the writer would otherwise cut a long customer number or zero-fill a mistyped bankgiro number.
+void refuseNumbersTheSettingsWouldRefuse(const Options& options)
+{
+    constexpr int CustomerNumberLength = 6;
+    if (options.customer && options.customer->size() > CustomerNumberLength)
+        throw UsageError(QStringLiteral("--customer %1: kundnumret har högst %2 tecken")
+                             .arg(*options.customer)
+                             .arg(CustomerNumberLength));
+    if (options.bankgiro) {
+        const QString message = CheckBankgiroNumber(FormatBankgiroNumber(DigitsOnly(*options.bankgiro)));
+        if (!message.isEmpty())
+            throw UsageError(QStringLiteral("--bankgiro %1: %2").arg(*options.bankgiro, message));
+    }
+}
+
+// Writing the order file over the JSON document would lose the document.
+void refuseOutputOverInput(const Options& options)
+{
+    const QFileInfo input(options.input);
+    const QFileInfo output(options.output);
+    if (output.exists() && input.exists() && output.canonicalFilePath() == input.canonicalFilePath())
+        throw UsageError(QStringLiteral("-o %1 är samma fil som JSON-dokumentet").arg(options.output));
+}
+
 int runWrite(const Options& options)
 {
     if (options.output.isEmpty())
         throw UsageError(QStringLiteral("Ange målfilen med -o FIL"));
+    refuseOutputOverInput(options);
     QFile input(options.input);
     if (!input.open(QIODevice::ReadOnly))
-        throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(options.input, input.errorString()));
+        throw ValmoError(
+            QStringLiteral("Filen %1 kunde inte läsas: %2").arg(options.input, input.errorString()));
     OrderDocument document;
     document.FillMakTexts();
     const QString service = DocumentFromJson(input.readAll(), document);
@@ -196,6 +281,7 @@ int runWrite(const Options& options)
     payee.bankgiroNumber = optionOrSetting(options.bankgiro, QStringLiteral("BgNr"));
     if (payee.customerNumber.isEmpty() || payee.bankgiroNumber.isEmpty())
         throw ValmoError(QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända."));
+    refuseNumbersTheSettingsWouldRefuse(options);
 
     std::optional<FixedClock> fixedClock;
     if (options.date)
@@ -225,6 +311,13 @@ int run(const QStringList& args)
     throw UsageError(QStringLiteral("Okänt kommando %1").arg(options.command));
 }
 
+int runAndFinish(const QStringList& args)
+{
+    const int status = run(args);
+    finishStandardOutput();
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -233,13 +326,13 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("valmo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VALMO_VERSION_TEXT));
     try {
-        return run(QCoreApplication::arguments());
+        return runAndFinish(QCoreApplication::arguments());
     } catch (const UsageError& error) {
-        printLine(stderr, QStringLiteral("valmo-cli: %1 (se valmo-cli --help)").arg(error.text()));
+        printLine(stderr, QStringLiteral("valmo-cli: %1 (se valmo-cli --help)").arg(oneLine(error.text())));
     } catch (const ValmoError& error) {
-        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(error.text()));
+        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(oneLine(error.text())));
     } catch (const std::exception& error) {
-        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(QString::fromUtf8(error.what())));
+        printLine(stderr, QStringLiteral("valmo-cli: %1").arg(oneLine(QString::fromUtf8(error.what()))));
     }
     return Failure;
 }

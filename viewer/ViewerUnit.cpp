@@ -86,6 +86,8 @@ void TViewer::createControls()
 
 QFont TViewer::fixedPitchFont()
 {
+    // "Courier New" where it exists; otherwise the first fixed-pitch family the system has, since
+    // a font substituted for a missing name is not always fixed-pitch.
     QFont font(QStringLiteral("Courier New"), 10);
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
@@ -93,7 +95,16 @@ QFont TViewer::fixedPitchFont()
         return font;
     QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fallback.setPointSize(10);
-    return fallback;
+    if (QFontInfo(fallback).fixedPitch())
+        return fallback;
+    for (const QString& family : QFontDatabase::families()) {
+        if (QFontDatabase::isFixedPitch(family)) {
+            QFont candidate(family, 10);
+            if (QFontInfo(candidate).fixedPitch())
+                return candidate;
+        }
+    }
+    return font;
 }
 
 bool TViewer::LoadFile(const QString& path)

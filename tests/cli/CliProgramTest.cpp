@@ -1,6 +1,7 @@
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
 #include "cli/DocumentJson.h"
+#include "format/OrderFileReader.h"
 #include "format/OrderFileWriter.h"
 #include "support/TestSupport.h"
 
@@ -28,7 +29,8 @@ struct CliRun
 class CliProgram : public ::testing::Test
 {
 protected:
-    CliRun run(const QStringList& args, const QString& settings = QString())
+    // stdoutFile, when given, receives standard output instead of the test ("/dev/full": a full disk).
+    CliRun run(const QStringList& args, const QString& settings = QString(), const QString& stdoutFile = QString())
     {
         QDir().mkpath(m_config.filePath(QStringLiteral("Orvida")));
         WriteFileBytes(m_config.filePath(QStringLiteral("Orvida/Valmo.ini")), settings.toUtf8());
@@ -37,6 +39,8 @@ protected:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("sv_SE.UTF-8"));
         process.setProcessEnvironment(environment);
+        if (!stdoutFile.isEmpty())
+            process.setStandardOutputFile(stdoutFile, QIODevice::Append);
         process.start(QStringLiteral(VALMO_CLI_PATH), args);
         EXPECT_TRUE(process.waitForFinished(30000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
@@ -206,4 +210,158 @@ TEST_F(CliProgram, ExitStatuses)
     }
     for (const char* name : {"a.ag", "b.ag", "c.ag", "d.ag"})
         EXPECT_FALSE(QFile::exists(path(QString::fromLatin1(name)))) << name << " must not be written";
+}
+
+TEST_F(CliProgram, FailuresGiveOneLineAndLeaveFilesAlone)
+{
+    const QString numbers = QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n");
+    const QString clean = writeFile(QStringLiteral("clean.ag"),
+                                    "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n");
+    const QString report = writeFile(QStringLiteral("report.ag"),
+                                      "01AUTOGIRO" + QByteArray(34, ' ') + "AG-MEDAVI" + QByteArray(11, ' ') +
+                                          "1234560012345674\r\n");
+    const QByteArray emptyDocument =
+        R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})";
+    const QString empty = writeFile(QStringLiteral("empty.json"), emptyDocument);
+    const QString deep = writeFile(QStringLiteral("deep.json"),
+                                   "{\"extra\": " + QByteArray(2000000, '[') + QByteArray(2000000, ']') + "}");
+    const QString lineBreak = writeFile(
+        QStringLiteral("break.json"),
+        R"({"BtuList": [["Debitering", "Engångsbetalning", "2024\n13", "1,00", "1", "1", ""]],
+            "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
+    const QByteArray keep = "0120240301AUTOGIRO keep me\r\n";
+    const QString existing = writeFile(QStringLiteral("existing.ag"), keep);
+    const QString missingFolder = path(QStringLiteral("no such folder/out.ag"));
+    const QString write = QStringLiteral("write");
+    const QString read = QStringLiteral("read");
+    const QString check = QStringLiteral("check");
+    const QString o = QStringLiteral("-o");
+    const QString full = QStringLiteral("/dev/full");
+
+    const struct
+    {
+        const char* name;
+        QStringList args;
+        QString stdoutFile;
+        const char* stderrHas;
+    } cases[] = {
+        {"read to a full disk", {read, clean}, full, "Utdata kunde inte skrivas"},
+        {"shown instead to a full disk", {read, report}, full, "Utdata kunde inte skrivas"},
+        {"check to a full disk", {check, report}, full, "Utdata kunde inte skrivas"},
+        {"help to a full disk", {QStringLiteral("--help")}, full, "Utdata kunde inte skrivas"},
+        {"missing folder", {write, empty, o, missingFolder}, {}, "Filen kunde inte skapas"},
+        {"output is the input", {write, empty, o, empty}, {}, "samma fil"},
+        {"deep nesting", {write, deep, o, path(QStringLiteral("deep.ag"))}, {}, "för djupt nästlat"},
+        {"line break in a row", {write, lineBreak, o, existing}, {}, "is not a valid date"},
+        {"output option to read", {read, clean, o, path(QStringLiteral("r.ag"))}, {}, "-o"},
+        {"date option to check", {check, clean, QStringLiteral("--date"), QStringLiteral("2024-03-01")}, {}, "--date"},
+        {"customer option to read", {read, clean, QStringLiteral("--customer"), QStringLiteral("1")}, {}, "--customer"},
+        {"folder to read", {read, m_files.path()}, {}, "kunde inte"},
+        // The settings dialog refuses these; the writer would cut or zero-fill them.
+        {"long customer number", {write, empty, o, path(QStringLiteral("n1.ag")), QStringLiteral("--customer"),
+                                  QStringLiteral("1234567")}, {}, "kundnumret har högst 6 tecken"},
+        {"bankgiro check digit", {write, empty, o, path(QStringLiteral("n2.ag")), QStringLiteral("--bankgiro"),
+                                  QStringLiteral("1234-5675")}, {}, "Felaktigt Bankgironummer"},
+        {"bankgiro of letters", {write, empty, o, path(QStringLiteral("n3.ag")), QStringLiteral("--bankgiro"),
+                                 QStringLiteral("abc")}, {}, "Felaktigt Bankgironummer"},
+        {"service twice", {read, clean, QStringLiteral("--service"), QStringLiteral("Privat"), QStringLiteral("--service"),
+                           QStringLiteral("Företag")}, {}, "två gånger"},
+    };
+    for (const auto& c : cases) {
+        const CliRun result = run(c.args, numbers, c.stdoutFile);
+        EXPECT_EQ(result.status, 2) << c.name << ": " << result.err.constData();
+        EXPECT_EQ(result.err.count('\n'), 1) << c.name << ": " << result.err.constData();
+        EXPECT_TRUE(result.err.startsWith("valmo-cli: ")) << c.name << ": " << result.err.constData();
+        EXPECT_TRUE(result.err.contains(c.stderrHas)) << c.name << ": " << result.err.constData();
+        EXPECT_TRUE(result.out.isEmpty()) << c.name;
+    }
+    EXPECT_EQ(ReadFileBytes(empty), emptyDocument);
+    EXPECT_EQ(ReadFileBytes(existing), keep);
+    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files).size(), 6) << "no file written beside the inputs";
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("no such folder"))));
+}
+
+TEST_F(CliProgram, WriteAcceptsAByteOrderMark)
+{
+    const QString doc = writeFile(QStringLiteral("bom.json"), QByteArray("\xef\xbb\xbf") + EveryKindPrivate);
+    const QString target = path(QStringLiteral("bom.ag"));
+    const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--date"),
+                                QStringLiteral("2024-03-01")},
+                               QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n"));
+    EXPECT_EQ(written.status, 0) << written.err.constData();
+    EXPECT_TRUE(ReadFileBytes(target).startsWith("0120240301AUTOGIRO"));
+}
+
+TEST_F(CliProgram, FilesShownInsteadGiveTheEditorsMessage)
+{
+    const QByteArray opening = "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n";
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        QString message;
+        int line;
+    } cases[] = {
+        {"report file", "01AUTOGIRO" + QByteArray(70, ' ') + "\r\n", OrderFileReader::reportFileMessage(), 1},
+        {"incoming mandates", opening + "51" + QByteArray(78, '0') + "\r\n", OrderFileReader::incomingMandatesMessage(), 2},
+        {"unhandled code", opening + opening + "99" + QByteArray(78, ' ') + "\r\n",
+         OrderFileReader::unsupportedContentMessage(), 3},
+        {"unconvertible date", opening + "82" + QByteArray("20241305") + "0" + "    " + QByteArray(16, '0') +
+                                   "000000025000" + "0012345674\r\n",
+         OrderFileReader::unreadableLineMessage(QStringLiteral("'2024-13-05' is not a valid date"), 2), 2},
+    };
+    for (const auto& c : cases) {
+        const QString file = writeFile(QStringLiteral("shown.ag"), c.bytes);
+        const CliRun read = run({QStringLiteral("read"), file});
+        EXPECT_EQ(read.status, 3) << c.name << ": " << read.err.constData();
+        EXPECT_TRUE(read.out.startsWith("{\n  \"shownInstead\": true,\n  \"message\": ")) << read.out.constData();
+        const QJsonObject shown = parse(read.out);
+        EXPECT_EQ(shown.value(QStringLiteral("shownInstead")), QJsonValue(true)) << c.name;
+        EXPECT_EQ(shown.value(QStringLiteral("message")).toString(), c.message) << c.name << ": " << read.out.constData();
+        EXPECT_EQ(shown.value(QStringLiteral("line")).toInt(), c.line) << c.name;
+
+        // check names the file and line once, on one line however long the message.
+        const CliRun check = run({QStringLiteral("check"), file});
+        EXPECT_EQ(check.status, 3) << c.name;
+        EXPECT_EQ(check.out.count('\n'), 1) << c.name << ": " << check.out.constData();
+        EXPECT_TRUE(check.out.startsWith((file + QStringLiteral(":%1: ").arg(c.line)).toUtf8()))
+            << c.name << ": " << check.out.constData();
+    }
+}
+
+TEST_F(CliProgram, ServiceComesFromTheOptionThenTheDocumentThenTheSettings)
+{
+    const QByteArray privateMandate = "0400123456740000000001234567";
+    const QByteArray companyMandate = "0400123456740000000012345674";
+    const QString numbers = QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n");
+    const QString company = numbers + QStringLiteral("Tjänst=Företag\n");
+    auto document = [](const char* service) {
+        return QByteArray("{") + service +
+               R"("BtuList": [], "MdgList": [["Medgivande på papper", "1234567", "5000-1234567", "19800101-1234"]],
+                   "MdgListComp": [["1234-5674"]], "MakList": [], "MakCodes": []})";
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray json;
+        QStringList options;
+        QString settings;
+        QByteArray mandate;
+    } cases[] = {
+        {"stored private", document(""), {}, numbers, privateMandate},
+        {"stored company", document(""), {}, company, companyMandate},
+        {"document over the store", document(R"("service": "Privat", )"), {}, company, privateMandate},
+        {"option over the document", document(R"("service": "Privat", )"),
+         {QStringLiteral("--service"), QStringLiteral("Företag")}, numbers, companyMandate},
+    };
+    for (const auto& c : cases) {
+        const QString doc = writeFile(QStringLiteral("service.json"), c.json);
+        const QString target = path(QStringLiteral("service.ag"));
+        const CliRun written = run(QStringList{QStringLiteral("write"), doc, QStringLiteral("-o"), target} + c.options,
+                                   c.settings);
+        ASSERT_EQ(written.status, 0) << c.name << ": " << written.err.constData();
+        const QList<QByteArray> records = ReadFileBytes(target).split('\n');
+        ASSERT_GE(records.size(), 2) << c.name;
+        EXPECT_TRUE(records[1].startsWith(c.mandate)) << c.name << ": " << records[1].constData();
+    }
 }

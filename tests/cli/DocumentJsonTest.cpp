@@ -74,6 +74,28 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
         {"number cell", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[5]]"), "inte är en text"},
         {"codes differ", minimalJson().replace("\"MakCodes\": []", "\"MakCodes\": [\"25\"]"), "MakCodes har 1 koder men MakList har 0"},
         {"bad service", minimalJson(QStringLiteral(R"(, "service": "privat")")), "Okänd tjänst"},
+        // Nesting deep enough to exhaust the stack of a recursive parser.
+        {"deep nesting", minimalJson(QStringLiteral(", \"extra\": ") + QString(1000000, QLatin1Char('['))),
+         "för djupt nästlat"},
+        {"invalid UTF-8 in a text", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[\"12\xff" "34\"]]"),
+         "UTF-8"},
+        {"invalid UTF-8 in a key", minimalJson(QStringLiteral(", \"x\": 1")).replace("\"x\"", "\"\xc3\""), "UTF-8"},
+        {"duplicate list", minimalJson(QStringLiteral(R"(, "BtuList": [])")), "\"BtuList\" förekommer två gånger"},
+        {"duplicate service", minimalJson(QStringLiteral(R"(, "service": "Privat", "service": "Företag")")),
+         "\"service\" förekommer två gånger"},
+        {"bad number", minimalJson(QStringLiteral(R"(, "extra": 1-2e)")), "ogiltigt tal"},
+        {"lone minus", minimalJson(QStringLiteral(R"(, "extra": -)")), "ogiltigt tal"},
+        // The writer would put any text in the record-code field: "CODE" became a record "DE".
+        {"unknown change code", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["CODE"],
+            "MakList": [["Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"]]})",
+         "MakCodes[0] \"CODE\" är ingen kod för makulering eller ändring"},
+        {"change code out of the table", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["3", "99"],
+            "MakList": [["Makulering av ett medgivande", "4711", "", "", "", ""],
+                        ["Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"]]})",
+         "MakCodes[1] \"99\" är ingen kod"},
+        {"change code with a leading zero", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["03"],
+            "MakList": [["Makulering av ett medgivande", "4711", "", "", "", ""]]})",
+         "MakCodes[0] \"03\" är ingen kod"},
     };
     for (const auto& c : cases) {
         OrderDocument document;
@@ -84,6 +106,13 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
             EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.expected))) << c.name << ": " << error.what();
         }
     }
+}
+
+TEST(DocumentJson, AcceptsAByteOrderMark)
+{
+    OrderDocument document;
+    EXPECT_EQ(DocumentFromJson("\xef\xbb\xbf" + minimalJson(QStringLiteral(R"(, "service": "Företag")")), document),
+              QStringLiteral("Företag"));
 }
 
 TEST(RowChecks, ReportsEachDialogRuleWithItsLineAndColumn)
