@@ -224,16 +224,19 @@ void ListCommands::removeRow(ListId list, int index)
 
 void ListCommands::DelBtnClick()
 {
+    // Removing a list's last row hides the list and the focus moves on to another list, so the
+    // focused list is the one found before anything is removed: one command removes one row.
     for (ListId list : ListsInFocusOrder) {
         if (!m_selection.hasFocus(list))
             continue;
         const int index = m_selection.selectedRow(list);
-        if (index < 0 || index >= rowCount(list))
-            continue;
-        m_document.DocModified = true;
-        removeRow(list, index);
-        const int left = rowCount(list);
-        m_selection.selectRow(list, index < left - 1 ? index : -1);
+        if (index >= 0 && index < rowCount(list)) {
+            m_document.DocModified = true;
+            removeRow(list, index);
+            const int left = rowCount(list);
+            m_selection.selectRow(list, index < left - 1 ? index : -1);
+        }
+        break;
     }
     m_view.UpdateView(false);
 }

@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "app/ListCommands.h"
 #include "app/MessageBox.h"
+#include "app/MnemonicKeyFilter.h"
 #include "app/RowListModel.h"
 #include "app/StartPicture.h"
 #include "app/VersionText.h"
@@ -20,6 +21,7 @@
 #include "viewer/ShowFileCommand.h"
 #include "viewer/ViewerUnit.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
@@ -41,6 +43,8 @@ namespace {
 
 const QColor HeadingColor(74, 67, 163);
 constexpr int HeadingPixelSize = 19;
+// The selected row of a list without the keyboard focus, as native lists draw it.
+const QColor UnfocusedSelectionColor(200, 200, 214);
 constexpr int ButtonWidth = 78;
 constexpr int ButtonHeight = 52;
 constexpr int IconSide = 32;
@@ -115,12 +119,28 @@ QIcon pictureIfPresent(const QString& resource)
     return QFile::exists(resource) ? QIcon(resource) : QIcon();
 }
 
+// Only the list that has the keyboard focus shows its selected row in the highlight colour;
+// the others show theirs in grey. So the user sees which row "Redigera" and "Ta bort" act on.
+void showSelectionAsFocused(QTreeView* view, bool focused)
+{
+    const QPalette standard = QApplication::palette(view);
+    QPalette colours = view->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Highlight,
+                         focused ? standard.color(group, QPalette::Highlight) : UnfocusedSelectionColor);
+        colours.setColor(group, QPalette::HighlightedText,
+                         standard.color(group, focused ? QPalette::HighlightedText : QPalette::Text));
+    }
+    view->setPalette(colours);
+}
+
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 {
     setWindowTitle(ApplicationTitle());
     setWindowIcon(pictureIfPresent(QStringLiteral(":/icons/valmo.png")));
+    MnemonicKeyFilter::install();
     createToolBar();
     createDocumentArea();
     FormCreate();
@@ -443,6 +463,7 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
         fitColumnToCaption(view->header(), column);
     }
 
+    showSelectionAsFocused(view, false);
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     connect(view, &QAbstractItemView::doubleClicked, this, [this, edit] { (this->*edit)(); });
@@ -472,6 +493,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         switch (event->type()) {
         case QEvent::FocusIn:
         case QEvent::FocusOut:
+            showSelectionAsFocused(view, event->type() == QEvent::FocusIn);
             UpdateView(false);
             break;
         case QEvent::KeyPress: {
@@ -697,8 +719,33 @@ bool TMainForm::SparaBtnClick()
 
 void TMainForm::runListCommand(const std::function<void(ListCommands&)>& command)
 {
-    if (m_listCommands)
-        runCommand([&] { command(*m_listCommands); });
+    if (!m_listCommands)
+        return;
+    const std::map<ListId, int> countsBefore = rowCounts();
+    runCommand([&] { command(*m_listCommands); });
+    focusGrownList(countsBefore);
+}
+
+std::map<ListId, int> TMainForm::rowCounts() const
+{
+    std::map<ListId, int> counts;
+    for (ListId list : {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak})
+        counts[list] = listModel(list)->rowCount();
+    return counts;
+}
+
+// The new row is selected in its list; with the focus there too, Enter, "Redigera" and "Ta bort"
+// act on that row and not on the row of the list that had the focus before the dialog opened.
+void TMainForm::focusGrownList(const std::map<ListId, int>& countsBefore)
+{
+    for (const auto& [list, before] : countsBefore) {
+        QTreeView* view = listView(list);
+        if (listModel(list)->rowCount() > before && view->isVisibleTo(this)) {
+            view->setFocus(Qt::OtherFocusReason);
+            UpdateView(false);
+            return;
+        }
+    }
 }
 
 void TMainForm::VisaBtnClick()

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class QLabel;
@@ -149,6 +150,9 @@ private:
     // step with the document. False when the command failed.
     bool runCommand(const std::function<void()>& command);
     void runListCommand(const std::function<void(ListCommands&)>& command);
+    // Gives the keyboard focus to the list that has just received a new row.
+    void focusGrownList(const std::map<ListId, int>& countsBefore);
+    std::map<ListId, int> rowCounts() const;
     void editList(QTreeView* view);
     bool isListViewport(const QObject* watched) const;
 

@@ -1,6 +1,7 @@
 #include "dialogs/EntryDialog.h"
 
 #include "app/MessageBox.h"
+#include "dialogs/DatePicker.h"
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
 #include "rules/Check.h"
@@ -126,7 +127,7 @@ QToolButton* EntryDialog::makeHelpButton(std::function<void()> onClick, bool inT
 
 QDateEdit* EntryDialog::makeDateEdit(QWidget* parent)
 {
-    auto* edit = new QDateEdit(parent);
+    auto* edit = new DatePicker(parent);
     edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     edit->setCalendarPopup(true);
     // Any date a row can hold, so loading a row never changes its date unseen.

@@ -1,4 +1,5 @@
 #include "dialogs/MakUnit.h"
+#include "dialogs/RadioTabStop.h"
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
@@ -53,6 +54,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     radios->addButton(MakRadio);
     radios->addButton(ChangeRadio);
     MakRadio->setChecked(true);
+    KeepCheckedButtonAsTabStop(radios);
     ChangeTypCmbo = new QComboBox(fields);
     MakTypCmbo = new QComboBox(fields);
     BetalarNrEdit = new QLineEdit(fields);

@@ -1,4 +1,5 @@
 #include "dialogs/MdgUnit.h"
+#include "dialogs/RadioTabStop.h"
 
 #include "app/MessageBox.h"
 #include "app/OrderDocument.h"
@@ -48,6 +49,7 @@ TMdgForm::TMdgForm(QWidget* parent)
     radios->addButton(OkRadio);
     radios->addButton(AvvisaRadio);
     OkRadio->setChecked(true);
+    KeepCheckedButtonAsTabStop(radios);
     BtNrHelp = makeHelpButton([this] { BtNrHelpClick(); });
     PersNrHelp = makeHelpButton([this] { PersNrHelpClick(); });
     KontoHelp = makeHelpButton([this] { KontoHelpClick(); });

@@ -1,4 +1,5 @@
 #include "settings/SettingsUnit.h"
+#include "dialogs/RadioTabStop.h"
 
 #include "app/MessageBox.h"
 #include "rules/Check.h"
@@ -53,6 +54,7 @@ void TSettingsForm::buildControls()
     auto* service = new QButtonGroup(this);
     service->addButton(ChkPrivat);
     service->addButton(ChkComp);
+    KeepCheckedButtonAsTabStop(service);
 
     auto* fields = new QFormLayout;
     fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);

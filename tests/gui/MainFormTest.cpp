@@ -861,3 +861,116 @@ TEST(StartPictureTest, DecodesAJpegAndRefusesAnythingElse)
 }
 
 } // namespace
+
+TEST_F(MainFormTest, ANewRowTakesTheFocusSoEditAndDeleteActOnIt)
+{
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    addRows(doc, 0, 2, 0, 0);
+    form->UpdateView(true);
+    form->MdgList->setFocus();
+    form->selectRow(ListId::Mdg, 1);
+    settle();
+    ASSERT_TRUE(form->MdgList->hasFocus());
+
+    TBtuForm* dialog = form->BtuForm;
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->BetalarEdit->setText(QStringLiteral("4711"));
+        dialog->BeloppEdit->setValue(100);
+        dialog->SaveBtnClick();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    form->BtuBtn->click();
+    // The window system hands the activation back to the main window once the dialog is gone.
+    form->activateWindow();
+    settle();
+
+    ASSERT_EQ(doc.BtuList.count(), 1);
+    EXPECT_TRUE(form->BtuList->hasFocus());
+    EXPECT_EQ(form->selectedRow(ListId::Btu), 0);
+    EXPECT_TRUE(form->ChangeBtn->isEnabled());
+    // "Ta bort" now removes the new payment order, not the mandate that had the focus before.
+    form->DelBtn->click();
+    settle();
+    EXPECT_EQ(doc.BtuList.count(), 0);
+    EXPECT_EQ(doc.MdgList.count(), 2);
+}
+
+TEST_F(MainFormTest, DeletingTheLastRowOfAListDeletesNothingElse)
+{
+    const struct
+    {
+        const char* name;
+        ListId focused;
+        ListId other;
+    } cases[] = {
+        {"payment order, then a selected mandate", ListId::Btu, ListId::Mdg},
+        {"payment order, then a selected cancellation", ListId::Btu, ListId::Mak},
+        {"mandate, then a selected cancellation", ListId::Mdg, ListId::Mak},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto form = shownForm();
+        form->createWindows();
+        OrderDocument& doc = form->document();
+        addRows(doc, c.focused == ListId::Btu ? 1 : 0, c.focused == ListId::Mdg ? 1 : 2, 0, 2);
+        form->UpdateView(true);
+        form->selectRow(c.other, 1);
+        form->activateWindow();
+        form->listView(c.focused)->setFocus();
+        form->selectRow(c.focused, 0);
+        settle();
+        ASSERT_TRUE(form->DelBtn->isEnabled());
+        const auto rows = [&doc](ListId list) {
+            switch (list) {
+            case ListId::Btu:
+                return doc.BtuList.count();
+            case ListId::Mdg:
+                return doc.MdgList.count();
+            case ListId::MdgComp:
+                return doc.MdgListComp.count();
+            case ListId::Mak:
+                return doc.MakList.count();
+            }
+            return -1;
+        };
+        const int otherRows = rows(c.other);
+
+        // The emptied list disappears and the focus moves on to a list with a selected row,
+        // which must not lose its row as well.
+        form->DelBtn->click();
+        settle();
+        EXPECT_EQ(rows(c.focused), 0);
+        EXPECT_EQ(rows(c.other), otherRows);
+    }
+}
+
+TEST_F(MainFormTest, OnlyTheFocusedListShowsItsSelectedRowHighlighted)
+{
+    auto form = shownForm();
+    OrderDocument& doc = form->document();
+    addRows(doc, 2, 2, 0, 0);
+    form->UpdateView(true);
+    form->activateWindow();
+    form->selectRow(ListId::Mdg, 1);
+    form->BtuList->setFocus();
+    form->selectRow(ListId::Btu, 0);
+    settle();
+
+    const auto highlight = [](const QTreeView* list) {
+        return list->palette().color(QPalette::Active, QPalette::Highlight);
+    };
+    const QColor focusedHighlight =
+        QApplication::palette(form->BtuList).color(QPalette::Active, QPalette::Highlight);
+    // Both lists have a selected row; only the one that "Redigera" and "Ta bort" act on looks
+    // selected in the usual colour.
+    EXPECT_EQ(highlight(form->BtuList), focusedHighlight);
+    EXPECT_NE(highlight(form->MdgList), focusedHighlight);
+
+    form->MdgList->setFocus();
+    settle();
+    EXPECT_EQ(highlight(form->MdgList), focusedHighlight);
+    EXPECT_NE(highlight(form->BtuList), focusedHighlight);
+}

@@ -78,12 +78,14 @@ TEST_F(MakFormTest, FirstShowingIsACancellationOfOneTransaction)
 
 TEST_F(MakFormTest, TabOrderSkipsThePayerHelpButton)
 {
-    const QList<QWidget*> expected = {form.MakRadio,       form.ChangeRadio,   form.ChangeTypCmbo,
-                                      form.MakTypCmbo,     form.BetalarNrEdit, form.BetaldagEdit,
-                                      form.NyBetalDagEdit, form.BeloppEdit,    form.TransTypCmbo,
-                                      form.HelpBtn,        form.SaveBtn,       form.QuiteBtn};
+    // Of the two radio buttons only the checked one is a tab stop; the arrow keys reach the other.
+    const QList<QWidget*> expected = {form.MakRadio,      form.ChangeTypCmbo, form.MakTypCmbo,
+                                      form.BetalarNrEdit, form.BetaldagEdit,  form.NyBetalDagEdit,
+                                      form.BeloppEdit,    form.TransTypCmbo,  form.HelpBtn,
+                                      form.SaveBtn,       form.QuiteBtn};
     QList<QWidget*> controls = expected;
     controls.append(form.BtNrHelp);
+    controls.append(form.ChangeRadio);
     EXPECT_EQ(tabOrderOf(controls), expected);
 }
 

@@ -388,3 +388,24 @@ TEST_F(SettingsFormTest, AStoreThatCannotBeWrittenIsReportedAndChangesNothing)
 }
 
 } // namespace
+
+TEST_F(SettingsFormTest, TabEntersTheServiceGroupAtWhicheverButtonIsChecked)
+{
+    for (const bool privateService : {true, false}) {
+        SCOPED_TRACE(privateService ? "Privat" : "Företag");
+        m_document.PrivateService = privateService;
+        run([&] {
+            QRadioButton* checked = privateService ? m_form.ChkPrivat : m_form.ChkComp;
+            const QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit, checked, m_form.SaveBtn};
+            for (qsizetype i = 1; i < order.size(); ++i) {
+                QTest::keyClick(m_form.focusWidget(), Qt::Key_Tab);
+                EXPECT_EQ(m_form.focusWidget(), order[i]) << i;
+            }
+            QTest::keyClick(m_form.focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(m_form.focusWidget(), checked);
+            QTest::keyClick(m_form.focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(m_form.focusWidget(), m_form.BgNrEdit);
+            m_form.QuiteBtnClick();
+        });
+    }
+}
