@@ -179,7 +179,8 @@ void TMakForm::UpdateMakFields()
     const bool payer = showsPayer(MakCode);
     BetalarNrLbl->setVisible(payer);
     BetalarNrEdit->setVisible(payer);
-    BtNrHelp->setVisible(payer);
+    // The payer-number help is about payer numbers: it goes with the field, for private service.
+    BtNrHelp->setVisible(payer && PrivatePayer);
     const bool paymentDate = showsPaymentDate(MakCode);
     BetalDagLbl->setVisible(paymentDate);
     BetaldagEdit->setVisible(paymentDate);

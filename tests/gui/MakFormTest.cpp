@@ -106,6 +106,15 @@ TEST_F(MakFormTest, EachRequestShowsItsFields)
         {27, false, true, true, false, QStringLiteral("Typ av ändring")},
         {28, true, true, true, false, QStringLiteral("Typ av ändring")},
     };
+    for (const bool privatePayer : {true, false}) {
+        form.PrivatePayer = privatePayer;
+        form.FormShow();
+        for (const auto& c : cases) {
+            choose(c.code);
+            EXPECT_EQ(!form.BtNrHelp->isHidden(), c.payer && privatePayer) << c.code;
+        }
+    }
+    form.PrivatePayer = true;
     form.FormShow();
     for (const auto& c : cases) {
         choose(c.code);
@@ -113,7 +122,6 @@ TEST_F(MakFormTest, EachRequestShowsItsFields)
         EXPECT_EQ(form.Label1->text(), c.listLabel) << c.code;
         EXPECT_EQ(!form.BetalarNrEdit->isHidden(), c.payer) << c.code;
         EXPECT_EQ(!form.BetalarNrLbl->isHidden(), c.payer) << c.code;
-        EXPECT_EQ(!form.BtNrHelp->isHidden(), c.payer) << c.code;
         EXPECT_EQ(!form.BetaldagEdit->isHidden(), c.paymentDate) << c.code;
         EXPECT_EQ(!form.BetalDagLbl->isHidden(), c.paymentDate) << c.code;
         EXPECT_EQ(!form.NyBetalDagEdit->isHidden(), c.newPaymentDate) << c.code;
