@@ -28,6 +28,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
@@ -440,6 +441,17 @@ QWidget* TMainForm::createSection(const QString& heading, const QList<QTreeView*
     return panel;
 }
 
+// A splitter dragged to its end, or a window made small, takes a section down to this height
+// and no further: its whole heading, the column captions, one row and a horizontal scroll bar.
+void TMainForm::keepFirstRowInView(QWidget* section, QTreeView* list)
+{
+    const auto* heading = section->findChild<QLabel*>();
+    const int row = list->model()->rowCount() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().height();
+    const int height = (heading ? heading->sizeHint().height() : 0) + list->header()->sizeHint().height() +
+                       row + list->horizontalScrollBar()->sizeHint().height() + 2 * list->frameWidth();
+    section->setMinimumHeight(height);
+}
+
 QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWidths,
                                  void (TMainForm::*edit)())
 {
@@ -586,6 +598,9 @@ void TMainForm::UpdateView(bool resizePanels)
     // (stretch factors); a piece alone takes the whole splitter.
     BtuMdgSplitter->setVisible(paymentShown && (mandateShown || cancellationShown));
     MdgMakSplitter->setVisible(mandateShown && cancellationShown);
+    keepFirstRowInView(BtuPanel, BtuList);
+    keepFirstRowInView(MdgPanel, doc.PrivateService ? MdgList : MdgListComp);
+    keepFirstRowInView(MakPanel, MakList);
 
     if (resizePanels) {
         const int area = OuterPanel->height();

@@ -144,6 +144,7 @@ private:
     void addToolSeparator();
     void createDocumentArea();
     QWidget* createSection(const QString& heading, const QList<QTreeView*>& lists);
+    static void keepFirstRowInView(QWidget* section, QTreeView* list);
     QTreeView* createList(RowListModel* model, const QList<int>& columnWidths, void (TMainForm::*edit)());
     void setPayerCaptions(bool privateService);
     // Runs a command; a failure it throws is shown to the user and the window is brought back in
