@@ -1,6 +1,7 @@
 #include "viewer/ViewerUnit.h"
 
 #include "app/MessageBox.h"
+#include "app/WaitCursor.h"
 #include "rules/Win1252.h"
 
 #include <QEvent>
@@ -115,9 +116,11 @@ bool TViewer::LoadFile(const QString& path)
         return true;
 
     // A report of many thousand records takes a moment to read and lay out.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool loaded = readIntoMemo(path);
-    QGuiApplication::restoreOverrideCursor();
+    bool loaded = false;
+    {
+        const WaitCursorScope waitCursor(parentWidget());
+        loaded = readIntoMemo(path);
+    }
     if (!loaded) {
         MessageBox::show(parentWidget() ? parentWidget() : this, QString(),
                          QStringLiteral("Filen kunde inte öppnas"), MessageBox::Buttons::Ok);

@@ -199,3 +199,39 @@ TEST_F(StartupFileTest, AFailedSaveReportsWithoutAWaitCursor)
 }
 
 } // namespace
+
+namespace {
+
+class PaintCounter : public QWidget
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+// A long file operation runs without the event loop: what the window still had to draw (the
+// start section replacing the lists, the place a closed file dialog covered) is drawn before the
+// operation starts, not after it.
+TEST_F(StartupFileTest, TheWindowIsDrawnBeforeALongOperationStarts)
+{
+    QWidget window;
+    auto* area = new PaintCounter;
+    area->setParent(&window);
+    area->resize(100, 100);
+    window.resize(200, 200);
+    window.show();
+    settle();
+    WidgetPrompt prompt(area);
+    area->update();
+    const int paintsBefore = area->paints;
+    prompt.beginBusy();
+    EXPECT_GT(area->paints, paintsBefore);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    prompt.endBusy();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
