@@ -4,8 +4,7 @@ class QWidget;
 
 // The wait cursor for an operation that runs without the event loop for a noticeable time.
 // Before the operation starts, the window is brought up to date on the screen: a dialog that has
-// just closed disappears and what the window still had to draw is drawn. Keyboard and mouse
-// input is left waiting, so no command can start in the middle of the operation.
+// just closed disappears and what the window still had to draw is drawn.
 void BeginWaitCursor(QWidget* window);
 void EndWaitCursor();
 
