@@ -443,10 +443,16 @@ QWidget* TMainForm::createSection(const QString& heading, const QList<QTreeView*
 
 // A splitter dragged to its end, or a window made small, takes a section down to this height
 // and no further: its whole heading, the column captions, one row and a horizontal scroll bar.
+// Measured once a list has a row to measure, since UpdateView runs on every selection change.
 void TMainForm::keepFirstRowInView(QWidget* section, QTreeView* list)
 {
+    if (m_measuredLists.contains(list))
+        return;
+    const bool hasRows = list->model()->rowCount() > 0;
+    if (hasRows)
+        m_measuredLists.insert(list);
     const auto* heading = section->findChild<QLabel*>();
-    const int row = list->model()->rowCount() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().height();
+    const int row = hasRows ? list->sizeHintForRow(0) : list->fontMetrics().height();
     const int height = (heading ? heading->sizeHint().height() : 0) + list->header()->sizeHint().height() +
                        row + list->horizontalScrollBar()->sizeHint().height() + 2 * list->frameWidth();
     section->setMinimumHeight(height);
@@ -598,9 +604,12 @@ void TMainForm::UpdateView(bool resizePanels)
     // (stretch factors); a piece alone takes the whole splitter.
     BtuMdgSplitter->setVisible(paymentShown && (mandateShown || cancellationShown));
     MdgMakSplitter->setVisible(mandateShown && cancellationShown);
-    keepFirstRowInView(BtuPanel, BtuList);
-    keepFirstRowInView(MdgPanel, doc.PrivateService ? MdgList : MdgListComp);
-    keepFirstRowInView(MakPanel, MakList);
+    if (paymentShown)
+        keepFirstRowInView(BtuPanel, BtuList);
+    if (mandateShown)
+        keepFirstRowInView(MdgPanel, doc.PrivateService ? MdgList : MdgListComp);
+    if (cancellationShown)
+        keepFirstRowInView(MakPanel, MakList);
 
     if (resizePanels) {
         const int area = OuterPanel->height();
