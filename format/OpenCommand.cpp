@@ -22,24 +22,6 @@ const QString& lastDirName()
     return name;
 }
 
-// Ends the busy cursor on every way out of the reading.
-class BusyScope
-{
-public:
-    explicit BusyScope(UserPrompt& prompt) : m_prompt(prompt) { m_prompt.beginBusy(); }
-    ~BusyScope() { end(); }
-    void end()
-    {
-        if (m_active)
-            m_prompt.endBusy();
-        m_active = false;
-    }
-
-private:
-    UserPrompt& m_prompt;
-    bool m_active = true;
-};
-
 } // namespace
 
 OpenCommand::OpenCommand(OrderDocument& document, DocumentView& view, UserPrompt& prompt, FileShower& shower)

@@ -20,18 +20,6 @@ QString settingsRefusedText()
     return QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända.");
 }
 
-// Shows the wait cursor for as long as it lives.
-class BusyCursor
-{
-public:
-    explicit BusyCursor(UserPrompt& prompt) : m_prompt(prompt) { m_prompt.beginBusy(); }
-    ~BusyCursor() { m_prompt.endBusy(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    UserPrompt& m_prompt;
-};
 
 QString documentsFolder()
 {
@@ -150,7 +138,7 @@ void SaveCommand::rememberFolder(const QString& path)
 bool SaveCommand::writeFile(const QString& path, const PayeeNumbers& payee)
 {
     try {
-        BusyCursor busy(m_prompt);
+        BusyScope busy(m_prompt);
         SaveOrderFile(path, m_doc, payee, m_clock);
         return true;
     } catch (const OrderFileError& error) {

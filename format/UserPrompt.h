@@ -34,6 +34,27 @@ public:
     virtual void endBusy() {}
 };
 
+// Shows the wait cursor from construction until end() or destruction, so it is restored also when
+// the work in between throws.
+class BusyScope
+{
+public:
+    explicit BusyScope(UserPrompt& prompt) : m_prompt(prompt) { m_prompt.beginBusy(); }
+    ~BusyScope() { end(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    void end()
+    {
+        if (m_active)
+            m_prompt.endBusy();
+        m_active = false;
+    }
+
+private:
+    UserPrompt& m_prompt;
+    bool m_active = true;
+};
+
 // The file-type filter of the save and open dialogs.
 inline QStringList OrderFileFilters()
 {
