@@ -28,11 +28,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScrollBar>
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>

@@ -1007,8 +1007,9 @@ TEST_F(MainFormTest, ShrinkingOrDraggingNeverHidesASectionsHeadingOrItsFirstRow)
 
     auto expectSectionsReadable = [&](const char* situation) {
         SCOPED_TRACE(situation);
-        const std::pair<QWidget*, QTreeView*> sections[] = {
-            {form->BtuPanel, form->BtuList}, {form->MdgPanel, form->MdgList}, {form->MakPanel, form->MakList}};
+        const std::pair<QWidget*, QTreeView*> sections[] = {{form->BtuPanel, form->BtuList},
+                                                            {form->MdgPanel, form->MdgList},
+                                                            {form->MakPanel, form->MakList}};
         for (const auto& [panel, list] : sections) {
             SCOPED_TRACE(list->objectName().toStdString());
             auto* heading = panel->findChild<QLabel*>();

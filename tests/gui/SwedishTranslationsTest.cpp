@@ -278,8 +278,7 @@ TEST_F(SwedishTranslationsTest, CommandLineHelpAndErrorsAreSwedish)
         const char* swedish;
     } errors[] = {
         {{QStringLiteral("valmo"), QStringLiteral("--okänd")}, "Okänt alternativ ”okänd”."},
-        {{QStringLiteral("valmo"), QStringLiteral("--a"), QStringLiteral("--b")},
-         "Okända alternativ: a, b."},
+        {{QStringLiteral("valmo"), QStringLiteral("--a"), QStringLiteral("--b")}, "Okända alternativ: a, b."},
         {{QStringLiteral("valmo"), QStringLiteral("--help=ja")}, "Oväntat värde efter ”--help”."},
     };
     for (const auto& error : errors) {
