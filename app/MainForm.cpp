@@ -32,6 +32,7 @@
 #include <QProxyStyle>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
@@ -440,6 +441,23 @@ QWidget* TMainForm::createSection(const QString& heading, const QList<QTreeView*
     return panel;
 }
 
+// A splitter dragged to its end, or a window made small, takes a section down to this height
+// and no further: its whole heading, the column captions, one row and a horizontal scroll bar.
+// Measured once a list has a row to measure, since UpdateView runs on every selection change.
+void TMainForm::keepFirstRowInView(QWidget* section, QTreeView* list)
+{
+    if (m_measuredLists.contains(list))
+        return;
+    const bool hasRows = list->model()->rowCount() > 0;
+    if (hasRows)
+        m_measuredLists.insert(list);
+    const auto* heading = section->findChild<QLabel*>();
+    const int row = hasRows ? list->sizeHintForRow(0) : list->fontMetrics().height();
+    const int height = (heading ? heading->sizeHint().height() : 0) + list->header()->sizeHint().height() +
+                       row + list->horizontalScrollBar()->sizeHint().height() + 2 * list->frameWidth();
+    section->setMinimumHeight(height);
+}
+
 QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWidths,
                                  void (TMainForm::*edit)())
 {
@@ -586,6 +604,12 @@ void TMainForm::UpdateView(bool resizePanels)
     // (stretch factors); a piece alone takes the whole splitter.
     BtuMdgSplitter->setVisible(paymentShown && (mandateShown || cancellationShown));
     MdgMakSplitter->setVisible(mandateShown && cancellationShown);
+    if (paymentShown)
+        keepFirstRowInView(BtuPanel, BtuList);
+    if (mandateShown)
+        keepFirstRowInView(MdgPanel, doc.PrivateService ? MdgList : MdgListComp);
+    if (cancellationShown)
+        keepFirstRowInView(MakPanel, MakList);
 
     if (resizePanels) {
         const int area = OuterPanel->height();

@@ -6,6 +6,7 @@
 #include "app/WidgetPrompt.h"
 
 #include <QMainWindow>
+#include <QSet>
 
 #include <functional>
 #include <map>
@@ -144,6 +145,7 @@ private:
     void addToolSeparator();
     void createDocumentArea();
     QWidget* createSection(const QString& heading, const QList<QTreeView*>& lists);
+    void keepFirstRowInView(QWidget* section, QTreeView* list);
     QTreeView* createList(RowListModel* model, const QList<int>& columnWidths, void (TMainForm::*edit)());
     void setPayerCaptions(bool privateService);
     // Runs a command; a failure it throws is shown to the user and the window is brought back in
@@ -161,6 +163,7 @@ private:
     QStyle* m_toolBarStyle = nullptr;
     bool m_shownOnce = false;
     bool m_updating = false;
+    QSet<const QTreeView*> m_measuredLists; // lists whose section minimum is set from a real row
 
     RowListModel* m_btuModel = nullptr;
     RowListModel* m_mdgModel = nullptr;

@@ -128,6 +128,19 @@ const Phrase phrases[] = {
     {"QWidgetTextControl", "&Paste", "K&listra in"},
     {"QWidgetTextControl", "Delete", "Ta bort"},
     {"QWidgetTextControl", "Select All", "Markera allt"},
+    // "valmo --help" and a mistyped option on the command line.
+    {"QCommandLineParser", "Usage: %1", "Användning: %1"},
+    {"QCommandLineParser", "[options]", "[alternativ]"},
+    {"QCommandLineParser", "Options:", "Alternativ:"},
+    {"QCommandLineParser", "Arguments:", "Argument:"},
+    {"QCommandLineParser", "Displays help on commandline options.", "Visar hjälp om alternativen."},
+    {"QCommandLineParser", "Displays help including Qt specific options.",
+     "Visar hjälp om alternativen, också dem som gäller Qt."},
+    {"QCommandLineParser", "Displays version information.", "Visar versionen."},
+    {"QCommandLineParser", "Unknown option '%1'.", "Okänt alternativ ”%1”."},
+    {"QCommandLineParser", "Unknown options: %1.", "Okända alternativ: %1."},
+    {"QCommandLineParser", "Missing value after '%1'.", "Värde saknas efter ”%1”."},
+    {"QCommandLineParser", "Unexpected value after '%1'.", "Oväntat värde efter ”%1”."},
 };
 
 // Answers from the list above, whatever disambiguation Qt passes along.

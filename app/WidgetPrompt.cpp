@@ -3,8 +3,8 @@
 #include "app/CursorPause.h"
 #include "app/FileDialog.h"
 #include "app/MessageBox.h"
+#include "app/WaitCursor.h"
 
-#include <QApplication>
 
 UserPrompt::Answer WidgetPrompt::showMessage(const QString& caption, const QString& text, Buttons buttons,
                                              Icon icon)
@@ -26,10 +26,10 @@ QString WidgetPrompt::askOpenFileName(const FileDialogOptions& options)
 
 void WidgetPrompt::beginBusy()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BeginWaitCursor(m_parent);
 }
 
 void WidgetPrompt::endBusy()
 {
-    QApplication::restoreOverrideCursor();
+    EndWaitCursor();
 }

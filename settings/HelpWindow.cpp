@@ -112,8 +112,11 @@ void HelpWindow::buildControls()
     connect(back, &QShortcut::activated, m_browser, &QTextBrowser::backward);
     auto* forward = new QShortcut(QKeySequence::Forward, this);
     connect(forward, &QShortcut::activated, m_browser, &QTextBrowser::forward);
-    auto* close = new QShortcut(QKeySequence::Close, this);
-    connect(close, &QShortcut::activated, this, &QWidget::close);
+    // Escape as in the dialogs the help is usually asked from, and the desktop's close shortcut.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)}) {
+        auto* close = new QShortcut(key, this);
+        connect(close, &QShortcut::activated, this, &QWidget::close);
+    }
     updateButtons();
 }
 

@@ -1,6 +1,7 @@
 #include "viewer/ViewerUnit.h"
 
 #include "app/MessageBox.h"
+#include "app/WaitCursor.h"
 #include "rules/Win1252.h"
 
 #include <QEvent>
@@ -114,23 +115,33 @@ bool TViewer::LoadFile(const QString& path)
     if (path.isEmpty())
         return true;
 
-    QFile file(path);
-    QByteArray bytes;
-    bool readable = file.open(QIODevice::ReadOnly);
-    if (readable) {
-        bytes = file.readAll();
-        readable = file.error() == QFileDevice::NoError;
-        file.close();
+    // A report of many thousand records takes a moment to read and lay out.
+    bool loaded = false;
+    {
+        const WaitCursorScope waitCursor(parentWidget());
+        loaded = readIntoMemo(path);
     }
-    if (!readable) {
+    if (!loaded) {
         MessageBox::show(parentWidget() ? parentWidget() : this, QString(),
                          QStringLiteral("Filen kunde inte öppnas"), MessageBox::Buttons::Ok);
         return false;
     }
+    Memo1Click();
+    return true;
+}
 
+bool TViewer::readIntoMemo(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const bool readable = file.error() == QFileDevice::NoError;
+    file.close();
+    if (!readable)
+        return false;
     Memo1->setPlainText(TextOfLines(bytes));
     Memo1->moveCursor(QTextCursor::Start);
-    Memo1Click();
     return true;
 }
 

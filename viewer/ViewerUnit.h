@@ -37,6 +37,7 @@ protected:
 private:
     void createControls();
     void centreOverParent();
+    bool readIntoMemo(const QString& path);
     static QFont fixedPitchFont();
 
     QPlainTextEdit* Memo1 = nullptr;

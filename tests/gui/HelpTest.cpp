@@ -455,3 +455,29 @@ TEST_F(HelpTest, TheHelpWindowStaysUsableWhileAModalDialogIsOpen)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(HelpTest, EscapeAndTheUsualCloseShortcutCloseTheHelpWindow)
+{
+    const QList<std::pair<const char*, QKeyCombination>> keys = {
+        {"Escape", QKeyCombination(Qt::Key_Escape)},
+        {"Close shortcut", QKeySequence(QKeySequence::Close)[0]},
+    };
+    for (const auto& [name, key] : keys) {
+        SCOPED_TRACE(name);
+        HelpWindow* window = show(u"Välkommen.htm"_s);
+        ASSERT_NE(window, nullptr);
+        // Wherever the focus is inside the window: the page or the contents list.
+        for (QWidget* target : {static_cast<QWidget*>(window->browser()),
+                                static_cast<QWidget*>(window->findChild<QListWidget*>())}) {
+            window->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+            target->setFocus();
+            QTest::keyClick(target, key.key(), key.keyboardModifiers());
+            EXPECT_FALSE(window->isVisible());
+        }
+    }
+}
+
+} // namespace

@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QImageWriter>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -974,3 +975,70 @@ TEST_F(MainFormTest, OnlyTheFocusedListShowsItsSelectedRowHighlighted)
     EXPECT_EQ(highlight(form->MdgList), focusedHighlight);
     EXPECT_NE(highlight(form->BtuList), focusedHighlight);
 }
+
+namespace {
+
+// Drags a splitter handle by `distance` pixels (down when positive), as the mouse does.
+void dragHandle(QWidget* handle, int distance)
+{
+    const QPoint start = handle->rect().center();
+    const QPoint end = start + QPoint(0, distance);
+    QMouseEvent press(QEvent::MouseButtonPress, start, handle->mapToGlobal(start), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(handle, &press);
+    QMouseEvent move(QEvent::MouseMove, end, handle->mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(handle, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, end, handle->mapToGlobal(end), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(handle, &release);
+    settle();
+}
+
+// However small the window or far a splitter is dragged, every shown section keeps its whole
+// heading and at least one row of its list in view: a section is never squeezed to nothing.
+TEST_F(MainFormTest, ShrinkingOrDraggingNeverHidesASectionsHeadingOrItsFirstRow)
+{
+    auto form = shownForm();
+    setAreaHeight(*form, 600);
+    addRows(form->document(), 3, 3, 0, 3);
+    form->UpdateView(true);
+    settle();
+
+    auto expectSectionsReadable = [&](const char* situation) {
+        SCOPED_TRACE(situation);
+        const std::pair<QWidget*, QTreeView*> sections[] = {{form->BtuPanel, form->BtuList},
+                                                            {form->MdgPanel, form->MdgList},
+                                                            {form->MakPanel, form->MakList}};
+        for (const auto& [panel, list] : sections) {
+            SCOPED_TRACE(list->objectName().toStdString());
+            auto* heading = panel->findChild<QLabel*>();
+            ASSERT_NE(heading, nullptr);
+            EXPECT_GE(heading->height(), heading->sizeHint().height());
+            EXPECT_GE(list->viewport()->height(), list->sizeHintForRow(0));
+        }
+    };
+
+    const struct
+    {
+        const char* name;
+        QWidget* handle;
+        int distance;
+    } drags[] = {
+        {"upper splitter dragged to the top", form->BtuMdgSplitter, -2000},
+        {"upper splitter dragged to the bottom", form->BtuMdgSplitter, 2000},
+        {"lower splitter dragged to the top", form->MdgMakSplitter, -2000},
+        {"lower splitter dragged to the bottom", form->MdgMakSplitter, 2000},
+    };
+    for (const auto& drag : drags) {
+        dragHandle(drag.handle, drag.distance);
+        expectSectionsReadable(drag.name);
+    }
+
+    form->UpdateView(true);
+    form->resize(form->width(), 120);
+    settle();
+    expectSectionsReadable("window made as small as it goes");
+}
+
+} // namespace

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -29,6 +30,16 @@ void settle()
 {
     QApplication::sendPostedEvents();
     QApplication::processEvents();
+}
+
+// Runs the event loop until the condition holds or the time is up; returns the condition.
+template <typename Condition> bool runEventsUntil(Condition condition, int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return condition();
 }
 
 class StartupFileTest : public ::testing::Test
@@ -81,7 +92,7 @@ TEST_F(StartupFileTest, TheNamedFileIsOpenedOnceTheWindowIsUp)
     OpenStartupFileLater(*form, {QStringLiteral("start.ag")});
     // Queued: nothing is read before the window has had its first events.
     EXPECT_FALSE(form->document().hasRows());
-    settle();
+    ASSERT_TRUE(runEventsUntil([&] { return form->document().hasRows(); }, 5000));
     EXPECT_EQ(form->document().BtuList.count(), 2);
     EXPECT_EQ(form->document().CurrentFile, path);
     EXPECT_FALSE(form->document().DocModified);
@@ -91,12 +102,26 @@ TEST_F(StartupFileTest, TheNamedFileIsOpenedOnceTheWindowIsUp)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// A large file takes a moment to read: the window is on the screen, painted, before that starts,
+// so the reading happens under the wait cursor in a drawn window instead of an empty frame.
+TEST_F(StartupFileTest, TheFileIsReadOnlyOnceTheWindowIsOnTheScreen)
+{
+    makeFile(QStringLiteral("start.ag"), Opening + "\r\n" + Payment + "\r\n");
+    auto form = std::make_unique<TMainForm>();
+    form->createWindows();
+    OpenStartupFileLater(*form, {QStringLiteral("start.ag")});
+    EXPECT_FALSE(runEventsUntil([&] { return form->document().hasRows(); }, 100));
+    form->show();
+    ASSERT_TRUE(runEventsUntil([&] { return form->document().hasRows(); }, 5000));
+    EXPECT_EQ(form->document().BtuList.count(), 1);
+}
+
 TEST_F(StartupFileTest, AMissingFileIsReportedAndLeavesAnEmptyDocument)
 {
     auto form = startedWindow();
     MessageBox::setNextAnswer(MessageBox::Answer::Ok);
     OpenStartupFileLater(*form, {QStringLiteral("saknas.ag")});
-    settle();
+    runEventsUntil([] { return !MessageBox::shown().isEmpty(); }, 5000);
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_EQ(MessageBox::shown()[0].text, OpenCommand::cannotOpenMessage());
     EXPECT_FALSE(form->document().hasRows());
@@ -170,6 +195,42 @@ TEST_F(StartupFileTest, AFailedSaveReportsWithoutAWaitCursor)
     ASSERT_FALSE(MessageBox::shown().isEmpty());
     for (const MessageBox::Shown& shown : MessageBox::shown())
         EXPECT_FALSE(shown.waitCursor) << shown.text.toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+class PaintCounter : public QWidget
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+// A long file operation runs without the event loop: what the window still had to draw (the
+// start section replacing the lists, the place a closed file dialog covered) is drawn before the
+// operation starts, not after it.
+TEST_F(StartupFileTest, TheWindowIsDrawnBeforeALongOperationStarts)
+{
+    QWidget window;
+    auto* area = new PaintCounter;
+    area->setParent(&window);
+    area->resize(100, 100);
+    window.resize(200, 200);
+    window.show();
+    settle();
+    WidgetPrompt prompt(area);
+    area->update();
+    const int paintsBefore = area->paints;
+    prompt.beginBusy();
+    EXPECT_GT(area->paints, paintsBefore);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    prompt.endBusy();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

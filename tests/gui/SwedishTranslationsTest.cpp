@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCommandLineParser>
 #include <QContextMenuEvent>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -251,6 +252,40 @@ TEST_F(SwedishTranslationsTest, DateFieldContextMenuIsSwedish)
     EXPECT_TRUE(entries.contains(QStringLiteral("Stega upp")));
     EXPECT_TRUE(entries.contains(QStringLiteral("Stega ned")));
     EXPECT_TRUE(entries.contains(QStringLiteral("Markera allt")));
+}
+
+} // namespace
+
+namespace {
+
+// "valmo --help" and a mistyped option answer in Swedish like the rest of the program.
+TEST_F(SwedishTranslationsTest, CommandLineHelpAndErrorsAreSwedish)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Redigerare för Autogirofiler."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("fil"), QStringLiteral("Orderfil som öppnas vid start."),
+                                 QStringLiteral("[fil]"));
+    const QString help = parser.helpText();
+    for (const char* english : {"Usage", "Options", "Arguments", "Displays", "options]"})
+        EXPECT_FALSE(help.contains(QLatin1String(english))) << english << "\n" << help.toStdString();
+    EXPECT_TRUE(help.contains(QStringLiteral("Användning:"))) << help.toStdString();
+
+    const struct
+    {
+        QStringList arguments;
+        const char* swedish;
+    } errors[] = {
+        {{QStringLiteral("valmo"), QStringLiteral("--okänd")}, "Okänt alternativ ”okänd”."},
+        {{QStringLiteral("valmo"), QStringLiteral("--a"), QStringLiteral("--b")}, "Okända alternativ: a, b."},
+        {{QStringLiteral("valmo"), QStringLiteral("--help=ja")}, "Oväntat värde efter ”--help”."},
+    };
+    for (const auto& error : errors) {
+        SCOPED_TRACE(error.arguments.join(QLatin1Char(' ')).toStdString());
+        EXPECT_FALSE(parser.parse(error.arguments));
+        EXPECT_EQ(parser.errorText(), QString::fromUtf8(error.swedish));
+    }
 }
 
 } // namespace

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 // Readable failure messages for texts.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
@@ -253,6 +255,31 @@ TEST_F(ViewerTest, ShownCentredOverItsParent)
     });
     viewer.ShowModal();
     EXPECT_FALSE(viewer.isVisible());
+}
+
+} // namespace
+
+namespace {
+
+// A report of many thousand records takes a moment to read and lay out: the wait cursor shows
+// while the memo is filled, and is gone again afterwards and for the failure message.
+TEST_F(ViewerTest, WaitCursorWhileAFileIsReadIntoTheMemo)
+{
+    std::optional<Qt::CursorShape> shapeWhileFilled;
+    QObject::connect(m_viewer.memo(), &QPlainTextEdit::textChanged, &m_viewer, [&] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        shapeWhileFilled = cursor ? cursor->shape() : Qt::ArrowCursor;
+    });
+    ASSERT_TRUE(m_viewer.LoadFile(writeFile(QStringLiteral("rapport.ag"), "rad 1\r\nrad 2\r\n")));
+    ASSERT_TRUE(shapeWhileFilled.has_value());
+    EXPECT_EQ(*shapeWhileFilled, Qt::WaitCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    EXPECT_FALSE(m_viewer.LoadFile(QDir(m_folder.path()).filePath(QStringLiteral("saknas.ag"))));
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_FALSE(MessageBox::shown().at(0).waitCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

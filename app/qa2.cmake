@@ -1,0 +1,3 @@
+if(VALMO_BUILD_GUI)
+  target_sources(valmo_gui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/WaitCursor.cpp ${CMAKE_CURRENT_LIST_DIR}/WaitCursor.h)
+endif()
