@@ -63,6 +63,20 @@ void settle()
     QApplication::processEvents();
 }
 
+// "&Betaluppdrag" with a payment order to payer 4711 of 100,00 entered and confirmed in the dialog.
+void addPaymentOrderFromTheToolbar(TMainForm& form)
+{
+    TBtuForm* dialog = form.BtuForm;
+    QTimer::singleShot(0, dialog, [dialog] {
+        dialog->BetalarEdit->setText(QStringLiteral("4711"));
+        dialog->BeloppEdit->setValue(100);
+        dialog->SaveBtnClick();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    form.BtuBtn->click();
+}
+
 class MainFormTest : public ::testing::Test
 {
 protected:
@@ -717,15 +731,7 @@ TEST_F(MainFormTest, FirstPaymentOrderFromTheToolbarFillsTheDocumentArea)
     auto form = shownForm();
     form->createWindows();
     setAreaHeight(*form, 600);
-    TBtuForm* dialog = form->BtuForm;
-    QTimer::singleShot(0, dialog, [dialog] {
-        dialog->BetalarEdit->setText(QStringLiteral("4711"));
-        dialog->BeloppEdit->setValue(100);
-        dialog->SaveBtnClick();
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    form->BtuBtn->click();
+    addPaymentOrderFromTheToolbar(*form);
     settle();
 
     OrderDocument& doc = form->document();
@@ -875,15 +881,7 @@ TEST_F(MainFormTest, ANewRowTakesTheFocusSoEditAndDeleteActOnIt)
     settle();
     ASSERT_TRUE(form->MdgList->hasFocus());
 
-    TBtuForm* dialog = form->BtuForm;
-    QTimer::singleShot(0, dialog, [dialog] {
-        dialog->BetalarEdit->setText(QStringLiteral("4711"));
-        dialog->BeloppEdit->setValue(100);
-        dialog->SaveBtnClick();
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    form->BtuBtn->click();
+    addPaymentOrderFromTheToolbar(*form);
     // The window system hands the activation back to the main window once the dialog is gone.
     form->activateWindow();
     settle();
