@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/DocumentJson.h"
-#include "cli/RowChecks.h"
+#include "rules/RowChecks.h"
 
 #include <QString>
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rules/RowChecks.h"
 #include "rules/ValmoError.h"
 
 #include <QByteArray>
@@ -8,14 +9,6 @@
 
 class OrderDocument;
 class QIODevice;
-
-// An opening record as read from a file: its line and the payee's numbers, zero-stripped.
-struct OpeningRecordEntry
-{
-    int line = 0;
-    QString customerNumber;
-    QString bankgiro;
-};
 
 // A JSON document that is not in the form the command-line tool reads.
 class DocumentJsonError : public ValmoError

@@ -2,7 +2,7 @@
 #include "app/OrderDocument.h"
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
-#include "cli/RowChecks.h"
+#include "rules/RowChecks.h"
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"

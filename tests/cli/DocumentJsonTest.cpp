@@ -1,6 +1,6 @@
 #include "app/OrderDocument.h"
 #include "cli/DocumentJson.h"
-#include "cli/RowChecks.h"
+#include "rules/RowChecks.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

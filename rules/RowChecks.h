@@ -1,12 +1,18 @@
 #pragma once
 
-#include "cli/DocumentJson.h"
-
 #include <QList>
 #include <QString>
 #include <QVector>
 
 class OrderDocument;
+
+// An opening record as read from a file: its line and the payee's numbers, zero-stripped.
+struct OpeningRecordEntry
+{
+    int line = 0;
+    QString customerNumber;
+    QString bankgiro;
+};
 
 // The file line that each row of a list came from.
 struct RowLines

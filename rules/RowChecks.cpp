@@ -1,8 +1,9 @@
-#include "cli/RowChecks.h"
+#include "rules/RowChecks.h"
 
 #include "app/OrderDocument.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
+#include "rules/ValmoError.h"
 
 #include <algorithm>
 #include <functional>
