@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 #include "app/StartupFile.h"
 #include "app/SwedishTranslations.h"
+#include "format/SealKeys.h"
+#include "settings/KeychainKeyStore.h"
 #include "settings/hh.h"
 
 #include <QApplication>
@@ -61,6 +63,10 @@ int main(int argc, char* argv[])
     arguments.addPositionalArgument(QStringLiteral("fil"), QStringLiteral("Orderfil som öppnas vid start."),
                                     QStringLiteral("[fil]"));
     arguments.process(application);
+
+    // The seal key lives in the system's keyring.
+    KeychainKeyStore keyStore;
+    SealKeys::setKeyStore(&keyStore);
 
     // Every window is created once, the main window first, and lives until the program ends.
     TMainForm mainForm;

@@ -4,6 +4,7 @@
 #include "format/OpeningRecordLog.h"
 #include "format/OrderFileReader.h"
 #include "format/OrderLineReader.h"
+#include "cli/SealCommands.h"
 
 #include <QFile>
 
@@ -36,8 +37,9 @@ CliReadResult ReadOrderFileForCli(const QString& path, OrderDocument& document)
     if (!file.open(QIODevice::ReadOnly))
         throw ValmoError(QStringLiteral("Filen %1 kunde inte öppnas: %2").arg(path, file.errorString()));
 
+    SealedInput records(file);
     OpeningRecordLog log;
-    const ReadVerdict verdict = OrderFileReader(document, log).read(file);
+    const ReadVerdict verdict = OrderFileReader(document, log).read(records.device());
     CliReadResult result;
     if (verdict.outcome == ReadVerdict::Outcome::DeviceFailed)
         throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas till slutet: %2").arg(path, file.errorString()));
@@ -45,11 +47,13 @@ CliReadResult ReadOrderFileForCli(const QString& path, OrderDocument& document)
         result.shownInstead = true;
         result.message = verdict.message;
         result.line = verdict.lineNumber;
+        records.shiftLines(result);
         return result;
     }
     for (const OpeningRecord& record : log.records)
         result.openingRecords.append({record.lineNumber, record.customerNumber, record.bankgiroNumber});
-    file.seek(0);
-    result.rowLines = rowLinesOf(file, document.PrivateService);
+    records.device().seek(0);
+    result.rowLines = rowLinesOf(records.device(), document.PrivateService);
+    records.shiftLines(result);
     return result;
 }

@@ -2,6 +2,7 @@
 #include "app/OrderDocument.h"
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
+#include "cli/SealCommands.h"
 #include "rules/RowChecks.h"
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
@@ -36,11 +37,18 @@ const char* const UsageText =
     "  valmo-cli write DOC.json -o FILE [--customer N] [--bankgiro N] [--date YYYY-MM-DD]\n"
     "                 [--service Privat|Företag]\n"
     "  valmo-cli check FILE [--service Privat|Företag]\n"
+    "  valmo-cli hmac FILE --key-file NYCKELFIL\n"
+    "  valmo-cli seal FILE -o UTFIL --key-file NYCKELFIL [--date YYYY-MM-DD]\n"
+    "  valmo-cli verify FILE --key-file NYCKELFIL\n"
     "  valmo-cli --help | --version\n"
     "\n"
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
     "write  skriver en Autogirofil från ett JSON-dokument.\n"
     "check  kontrollerar varje rad i en Autogirofil som inmatningsdialogerna gör.\n"
+    "hmac   skriver MAC för filens normaliserade innehåll (Bankgirots sigill, HMAC-SHA256).\n"
+    "seal   skriver filen förseglad med sigill; en förseglad fil förseglas på nytt.\n"
+    "verify kontrollerar filens sigill: 0 stämmer, 1 stämmer inte eller saknas.\n"
+    "Sigillnyckeln (32 hexadecimala tecken) läses bara ur en fil, aldrig från kommandoraden.\n"
     "Slutstatus: 0 klart, 1 fel hittade (check), 2 fel, 3 filen kan bara visas.\n";
 
 void printOut(const QByteArray& bytes)
@@ -301,6 +309,8 @@ int run(const QStringList& args)
         printLine(stdout, QStringLiteral("valmo-cli %1").arg(QStringLiteral(VALMO_VERSION_TEXT)));
         return Success;
     }
+    if (IsSealCommand(args.value(1)))
+        return RunSealCommand(args);
     const Options options = parseOptions(args);
     if (options.command == QLatin1String("read"))
         return runRead(options);

@@ -4,6 +4,7 @@
 #include "app/OrderDocument.h"
 #include "format/FileShower.h"
 #include "format/OrderFileReader.h"
+#include "format/SealOnOpen.h"
 #include "format/SettingsOpeningRecordPolicy.h"
 #include "format/UserPrompt.h"
 #include "rules/ValmoError.h"
@@ -105,12 +106,15 @@ void OpenCommand::readFile(const QString& path)
         m_prompt.showMessage(QString(), cannotOpenMessage(), UserPrompt::Buttons::Ok);
         return;
     }
+    SealOnOpen seal(m_prompt);
+    if (!seal.approve(file))
+        return; // declined: the document stays as it was
     m_document.CurrentFile = path;
     m_document.Loading = true;
     m_view.showStartSection();
     BusyScope busy(m_prompt);
     SettingsOpeningRecordPolicy policy(m_prompt);
-    const ReadVerdict verdict = OrderFileReader(m_document, policy).read(file);
+    const ReadVerdict verdict = OrderFileReader(m_document, policy).read(seal.orderRecords());
     file.close();
     busy.end();
     if (verdict.loaded())

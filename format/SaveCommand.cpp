@@ -48,7 +48,7 @@ QString folderWithSeparator(const QString& path)
 } // namespace
 
 SaveCommand::SaveCommand(OrderDocument& doc, DocumentView& view, UserPrompt& prompt, const Clock& clock)
-    : m_doc(doc), m_view(view), m_prompt(prompt), m_clock(clock)
+    : m_doc(doc), m_view(view), m_prompt(prompt), m_clock(clock), m_seal(prompt)
 {
 }
 
@@ -57,7 +57,7 @@ bool SaveCommand::SparaBtnClick()
     PayeeNumbers payee;
     QString folder;
     try {
-        if (!readPayeeNumbers(payee))
+        if (!readPayeeNumbers(payee) || !m_seal.prepare())
             return false;
         folder = initialFolder();
     } catch (const SettingsError& error) {
@@ -139,7 +139,7 @@ bool SaveCommand::writeFile(const QString& path, const PayeeNumbers& payee)
 {
     try {
         BusyScope busy(m_prompt);
-        SaveOrderFile(path, m_doc, payee, m_clock);
+        m_seal.write(path, m_doc, payee, m_clock);
         return true;
     } catch (const OrderFileError& error) {
         if (error.stage() == OrderFileError::Stage::Create)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format/SealOnSave.h"
+
 #include <QString>
 
 class Clock;
@@ -34,4 +36,5 @@ private:
     DocumentView& m_view;
     UserPrompt& m_prompt;
     const Clock& m_clock;
+    SealOnSave m_seal;
 };

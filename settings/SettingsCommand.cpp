@@ -5,6 +5,7 @@
 #include "app/OrderDocument.h"
 #include "rules/Extra.h"
 #include "rules/ValmoError.h"
+#include "settings/SealSettings.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
 
@@ -48,6 +49,7 @@ void SettingsCommand::fillForm()
     m_form.BgNrEdit->setText(FormatBankgiroNumber(ReadSetting(section, QStringLiteral("BgNr"), QString())));
     m_form.ChkPrivat->setChecked(m_document.PrivateService);
     m_form.ChkComp->setChecked(!m_document.PrivateService);
+    SealSettings::fill(m_form);
 }
 
 // The order is fixed: bankgiro number, customer number, then the service type. A failure stops
@@ -59,6 +61,7 @@ void SettingsCommand::storeForm()
     WriteSetting(section, QStringLiteral("KundNr"), m_form.KundNrEdit->text());
     m_document.PrivateService = m_form.ChkPrivat->isChecked();
     SettingsStore::writePrivateService(m_document.PrivateService);
+    SealSettings::store(m_form);
 }
 
 void SettingsCommand::showSettingsError(const QString& text)

@@ -2,12 +2,15 @@
 #include "dialogs/RadioTabStop.h"
 
 #include "app/MessageBox.h"
+#include "format/SealKey.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QEvent>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +68,7 @@ void TSettingsForm::buildControls()
     services->addWidget(ChkPrivat);
     services->addWidget(ChkComp);
     fields->addRow(QString(), services);
+    fields->addRow(buildSealPart());
 
     m_picture = new QLabel(m_panel);
     const QPixmap picture(QStringLiteral(":/pictures/settings.png"));
@@ -104,8 +108,51 @@ void TSettingsForm::buildControls()
     setTabOrder(KundNrEdit, BgNrEdit);
     setTabOrder(BgNrEdit, ChkPrivat);
     setTabOrder(ChkPrivat, ChkComp);
-    setTabOrder(ChkComp, SaveBtn);
+    setTabOrder(ChkComp, SealChk);
+    setTabOrder(SealChk, SealKeyEdit);
+    setTabOrder(SealKeyEdit, SaveBtn);
     setTabOrder(SaveBtn, QuiteBtn);
+}
+
+QWidget* TSettingsForm::buildSealPart()
+{
+    auto* group = new QGroupBox(QStringLiteral("Förändringsskydd"), m_panel);
+    SealChk = new QCheckBox(QStringLiteral("Försegla filen med sigill (HMAC) när den sparas"), group);
+    SealChk->setObjectName(QStringLiteral("SealChk"));
+    SealKeyEdit = new QLineEdit(group);
+    SealKeyEdit->setObjectName(QStringLiteral("SealKeyEdit"));
+    // The key is secret: it shows as dots, and its check value tells whether it was typed right.
+    SealKeyEdit->setEchoMode(QLineEdit::Password);
+    SealKeyEdit->setMaxLength(64);
+    KvvLabel = new QLabel(group);
+    KvvLabel->setObjectName(QStringLiteral("KvvLabel"));
+    KvvLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    KeyringLabel = new QLabel(group);
+    KeyringLabel->setObjectName(QStringLiteral("KeyringLabel"));
+    KeyringLabel->setWordWrap(true);
+    KeyringLabel->setVisible(false);
+    connect(SealKeyEdit, &QLineEdit::textChanged, this, &TSettingsForm::SealKeyEditChange);
+
+    auto* layout = new QFormLayout(group);
+    layout->addRow(SealChk);
+    layout->addRow(QStringLiteral("Sigillnyckel"), SealKeyEdit);
+    layout->addRow(QStringLiteral("Kontrollvärde (KVV)"), KvvLabel);
+    layout->addRow(KeyringLabel);
+    SealKeyEditChange();
+    return group;
+}
+
+void TSettingsForm::SealKeyEditChange()
+{
+    const std::optional<SealKey> key = SealKey::fromText(SealKeyEdit->text());
+    KvvLabel->setText(key ? key->checkValue() : QStringLiteral("–"));
+}
+
+QString TSettingsForm::sealKeyProblem() const
+{
+    if (!SealKeyEdit->text().trimmed().isEmpty() || SealChk->isChecked())
+        return SealKey::problemWith(SealKeyEdit->text());
+    return QString(); // no key and no sealing: nothing to check
 }
 
 void TSettingsForm::BgNrEditExit()
@@ -119,6 +166,8 @@ void TSettingsForm::SaveBtnClick()
     if (refuse(CheckCustomerNumber(KundNrEdit->text()), KundNrEdit))
         return;
     if (refuse(CheckBankgiroNumber(BgNrEdit->text()), BgNrEdit))
+        return;
+    if (refuse(sealKeyProblem(), SealKeyEdit))
         return;
     accept();
 }

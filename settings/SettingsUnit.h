@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPixmap>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,6 +22,12 @@ public:
     QLineEdit* BgNrEdit = nullptr;
     QRadioButton* ChkPrivat = nullptr;
     QRadioButton* ChkComp = nullptr;
+    // Förändringsskydd: the seal key (shown as dots), its check value and the sealing switch.
+    QCheckBox* SealChk = nullptr;
+    QLineEdit* SealKeyEdit = nullptr;
+    QLabel* KvvLabel = nullptr;
+    QLabel* KeyringLabel = nullptr;
+    QString LoadedSealKey; // the key as the dialog was filled, so an unchanged key is not rewritten
     QPushButton* SaveBtn = nullptr;
     QPushButton* QuiteBtn = nullptr;
 
@@ -29,6 +36,8 @@ public:
     // Validates the fields; closes with OK when they pass, otherwise tells why and stays open.
     void SaveBtnClick();
     void QuiteBtnClick();
+    // Shows the check value of the key typed so far.
+    void SealKeyEditChange();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,6 +46,8 @@ protected:
 
 private:
     void buildControls();
+    QWidget* buildSealPart();
+    QString sealKeyProblem() const;
     // Shows a failed check's message and puts the focus into the field at fault.
     bool refuse(const QString& message, QLineEdit* field);
     void centreOnParent();

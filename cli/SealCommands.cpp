@@ -1,0 +1,211 @@
+#include "cli/SealCommands.h"
+
+#include "cli/CliReader.h"
+#include "format/Seal.h"
+#include "format/SealOnSave.h"
+#include "rules/ValmoError.h"
+
+#include <QDate>
+#include <QFile>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int Matches = 0;
+constexpr int DoesNotMatch = 1;
+constexpr qint64 LongestKeyFile = 1024;
+
+struct SealOptions
+{
+    QString command;
+    QString input;
+    QString output;
+    QString keyFile;
+    std::optional<QString> date;
+};
+
+ValmoError usageError(const QString& text)
+{
+    return ValmoError(text + QStringLiteral(" (se valmo-cli --help)"));
+}
+
+void printLine(const QString& text)
+{
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+QString takeValue(const QStringList& args, int& i, QString& target)
+{
+    if (i + 1 >= args.size())
+        throw usageError(QStringLiteral("%1 saknar värde").arg(args[i]));
+    if (!target.isEmpty())
+        throw usageError(QStringLiteral("Flaggan %1 anges två gånger").arg(args[i]));
+    target = args[++i];
+    return target;
+}
+
+SealOptions parse(const QStringList& args)
+{
+    SealOptions options;
+    options.command = args.value(1);
+    for (int i = 2; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const bool takesOutput = options.command == QLatin1String("seal");
+        if (arg == QLatin1String("--key-file")) {
+            takeValue(args, i, options.keyFile);
+        } else if (takesOutput && (arg == QLatin1String("-o") || arg == QLatin1String("--output"))) {
+            takeValue(args, i, options.output);
+        } else if (takesOutput && arg == QLatin1String("--date")) {
+            QString date;
+            if (options.date)
+                throw usageError(QStringLiteral("Flaggan --date anges två gånger"));
+            options.date = takeValue(args, i, date);
+        } else if (arg == QLatin1String("--key") || arg.startsWith(QLatin1String("--key="))) {
+            throw usageError(
+                QStringLiteral("Sigillnyckeln tas aldrig från kommandoraden, där andra användare "
+                               "kan se den: ange en fil med --key-file"));
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            throw usageError(QStringLiteral("Flaggan %1 hör inte till %2").arg(arg, options.command));
+        } else if (options.input.isEmpty()) {
+            options.input = arg;
+        } else {
+            throw usageError(QStringLiteral("Oväntat argument %1").arg(arg));
+        }
+    }
+    if (options.input.isEmpty())
+        throw usageError(QStringLiteral("Ange en fil till %1").arg(options.command));
+    if (options.keyFile.isEmpty())
+        throw usageError(QStringLiteral("Ange sigillnyckelns fil med --key-file FIL"));
+    if (options.command == QLatin1String("seal") && options.output.isEmpty())
+        throw usageError(QStringLiteral("Ange målfilen med -o FIL"));
+    return options;
+}
+
+QByteArray readFile(const QString& path, qint64 longest = -1)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
+    if (longest >= 0 && file.size() > longest)
+        throw ValmoError(QStringLiteral("Nyckelfilen %1 är för stor för en sigillnyckel").arg(path));
+    return file.readAll();
+}
+
+SealKey readKey(const QString& path)
+{
+    const QString text = QString::fromLatin1(readFile(path, LongestKeyFile));
+    const std::optional<SealKey> key = SealKey::fromText(text);
+    if (!key)
+        throw ValmoError(QStringLiteral("Nyckelfilen %1: %2").arg(path, SealKey::problemWith(text)));
+    return *key;
+}
+
+QDate sealDate(const std::optional<QString>& text)
+{
+    if (!text)
+        return QDate::currentDate();
+    const QDate date = QDate::fromString(*text, Qt::ISODate);
+    // The seal records carry the date as yymmdd.
+    if (!date.isValid() || text->size() != 10 || date.year() < 2000 || date.year() > 2099)
+        throw usageError(
+            QStringLiteral("--date ska vara ett datum i formen ÅÅÅÅ-MM-DD mellan 2000 och 2099, inte %1")
+                .arg(*text));
+    return date;
+}
+
+// The records to seal: a sealed file loses its old seal. Ctrl-Z ends an order file; anything but
+// line ends after it would be lost without the user knowing, so such a file is refused.
+QByteArray recordsToSeal(const QString& path, const QByteArray& bytes)
+{
+    const Seal::Contents contents = Seal::Read(bytes);
+    if (contents.state == Seal::Contents::State::Damaged)
+        throw ValmoError(
+            QStringLiteral("Filen %1: %2").arg(path, Seal::CheckText(Seal::Check::Damaged, contents)));
+    QByteArray records = contents.orderBytes;
+    const qsizetype end = records.indexOf('\x1a');
+    if (end >= 0) {
+        for (char c : records.sliced(end)) {
+            if (c != '\x1a' && c != '\r' && c != '\n')
+                throw ValmoError(
+                    QStringLiteral("Filen %1 har text efter filslutstecknet (Ctrl-Z)").arg(path));
+        }
+        records.truncate(end);
+    }
+    return records;
+}
+
+int runHmac(const SealOptions& options)
+{
+    const SealKey key = readKey(options.keyFile);
+    printLine(Seal::Mac(readFile(options.input), key));
+    return Matches;
+}
+
+int runSeal(const SealOptions& options)
+{
+    const SealKey key = readKey(options.keyFile);
+    const QDate date = sealDate(options.date);
+    const QByteArray records = recordsToSeal(options.input, readFile(options.input));
+    WriteFileAtomically(options.output, Seal::SealedFile(records, key, date));
+    return Matches;
+}
+
+int runVerify(const SealOptions& options)
+{
+    const SealKey key = readKey(options.keyFile);
+    const Seal::Contents contents = Seal::Read(readFile(options.input));
+    const Seal::Check check = Seal::Verify(contents, key);
+    printLine(QStringLiteral("%1: %2").arg(options.input, Seal::CheckText(check, contents)));
+    return check == Seal::Check::Matches ? Matches : DoesNotMatch;
+}
+
+} // namespace
+
+bool IsSealCommand(const QString& command)
+{
+    return command == QLatin1String("hmac") || command == QLatin1String("seal") ||
+           command == QLatin1String("verify");
+}
+
+int RunSealCommand(const QStringList& args)
+{
+    const SealOptions options = parse(args);
+    if (options.command == QLatin1String("hmac"))
+        return runHmac(options);
+    if (options.command == QLatin1String("seal"))
+        return runSeal(options);
+    return runVerify(options);
+}
+
+SealedInput::SealedInput(QIODevice& file) : m_file(file)
+{
+    if (!Seal::BeginsWithSeal(file.peek(12)))
+        return;
+    const Seal::Contents contents = Seal::Read(file.readAll());
+    m_inside.setData(contents.orderBytes);
+    m_inside.open(QIODevice::ReadOnly);
+    m_linesBefore = contents.linesBefore;
+}
+
+QIODevice& SealedInput::device()
+{
+    return m_linesBefore > 0 ? static_cast<QIODevice&>(m_inside) : m_file;
+}
+
+void SealedInput::shiftLines(CliReadResult& result) const
+{
+    if (m_linesBefore == 0)
+        return;
+    if (result.line > 0)
+        result.line += m_linesBefore;
+    for (OpeningRecordEntry& entry : result.openingRecords)
+        entry.line += m_linesBefore;
+    for (QVector<int>* lines :
+         {&result.rowLines.btu, &result.rowLines.mdg, &result.rowLines.mdgComp, &result.rowLines.mak}) {
+        for (int& line : *lines)
+            line += m_linesBefore;
+    }
+}

@@ -1,0 +1,221 @@
+#include "format/Seal.h"
+
+#include <QMessageAuthenticationCode>
+
+#include <array>
+
+namespace {
+
+constexpr int RecordLength = 80;
+constexpr int MacBytes = 16;
+const QByteArray SealMethod = QByteArrayLiteral("HMAC");
+
+std::array<char, 256> normalisingTable()
+{
+    std::array<char, 256> table{};
+    for (int byte = 0; byte < 256; ++byte)
+        table[size_t(byte)] = byte >= 32 && byte <= 126 ? char(byte) : char(0xC3);
+    // É Ä Ö Å Ü é ä ö å ü in Windows-1252.
+    const unsigned char letters[] = {0xC9, 0xC4, 0xD6, 0xC5, 0xDC, 0xE9, 0xE4, 0xF6, 0xE5, 0xFC};
+    const char replacements[] = "@[\\]^`{|}~";
+    for (size_t i = 0; i < sizeof letters; ++i)
+        table[letters[i]] = replacements[i];
+    return table;
+}
+
+QByteArray dateField(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyMMdd")).toLatin1();
+}
+
+QByteArray padded(QByteArray record)
+{
+    record.append(QByteArray(RecordLength - record.size(), ' '));
+    return record;
+}
+
+bool allDigits(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return !bytes.isEmpty();
+}
+
+bool allHex(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+bool onlyBlanks(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        if (c != ' ')
+            return false;
+    }
+    return true;
+}
+
+// A record's text without its line end.
+QByteArrayView withoutLineEnd(QByteArrayView line)
+{
+    while (!line.isEmpty() && (line.back() == '\n' || line.back() == '\r'))
+        line.chop(1);
+    return line;
+}
+
+QDate sealDate(QByteArrayView field)
+{
+    if (!allDigits(field))
+        return QDate();
+    // yymmdd of a seal made in this century.
+    const auto number = [&](int at) { return (field[at] - '0') * 10 + (field[at + 1] - '0'); };
+    return QDate(2000 + number(0), number(2), number(4));
+}
+
+bool readSealRecord(QByteArrayView record, Seal::Contents& contents)
+{
+    if (record.size() < 72 || !record.startsWith("99") || !onlyBlanks(record.sliced(72)))
+        return false;
+    const QByteArrayView kvv = record.sliced(8, 32);
+    const QByteArrayView mac = record.sliced(40, 32);
+    if (record.sliced(2, 6) != dateField(contents.date) || !allHex(kvv) || !allHex(mac))
+        return false;
+    contents.keyCheckValue = QString::fromLatin1(kvv).toUpper();
+    contents.mac = QString::fromLatin1(mac).toUpper();
+    return true;
+}
+
+} // namespace
+
+namespace Seal {
+
+QByteArray Normalised(QByteArrayView bytes)
+{
+    static const std::array<char, 256> table = normalisingTable();
+    QByteArray result;
+    result.reserve(bytes.size());
+    for (char c : bytes) {
+        if (c != '\r' && c != '\n')
+            result.append(table[static_cast<unsigned char>(c)]);
+    }
+    return result;
+}
+
+QString Mac(QByteArrayView bytes, const SealKey& key)
+{
+    QMessageAuthenticationCode code(QCryptographicHash::Sha256, key.bytes());
+    // In pieces, so a large file is not normalised into a second copy of itself.
+    constexpr qsizetype Chunk = 64 * 1024;
+    for (qsizetype at = 0; at < bytes.size(); at += Chunk)
+        code.addData(Normalised(bytes.sliced(at, qMin(Chunk, bytes.size() - at))));
+    return QString::fromLatin1(code.result().left(MacBytes).toHex().toUpper());
+}
+
+QByteArray OpeningRecord(const QDate& date)
+{
+    return padded("00" + dateField(date) + SealMethod);
+}
+
+QByteArray SealRecord(const QDate& date, const SealKey& key, const QString& mac)
+{
+    return padded("99" + dateField(date) + key.checkValue().toLatin1() + mac.toLatin1());
+}
+
+QByteArray SealedFile(QByteArrayView orderBytes, const SealKey& key, const QDate& date)
+{
+    QByteArray covered = OpeningRecord(date) + "\r\n";
+    covered.append(orderBytes);
+    if (!orderBytes.isEmpty() && !orderBytes.endsWith('\n'))
+        covered.append("\r\n");
+    const QString mac = Mac(covered, key);
+    return covered + SealRecord(date, key, mac) + "\r\n";
+}
+
+bool BeginsWithSeal(QByteArrayView start)
+{
+    return start.size() >= 12 && start.startsWith("00") && allDigits(start.sliced(2, 6)) &&
+           start.sliced(8, 4) == SealMethod;
+}
+
+Contents Read(const QByteArray& fileBytes)
+{
+    Contents contents;
+    if (!BeginsWithSeal(fileBytes)) {
+        contents.orderBytes = fileBytes;
+        return contents;
+    }
+    contents.state = Contents::State::Damaged;
+    contents.linesBefore = 1;
+    // The order reader ends the file at a Ctrl-Z, and so does the seal.
+    const qsizetype end = fileBytes.contains('\x1a') ? fileBytes.indexOf('\x1a') : fileBytes.size();
+    const QByteArrayView file(fileBytes.constData(), end);
+    const qsizetype firstLineEnd = file.indexOf('\n');
+    const QByteArrayView opening = withoutLineEnd(file.first(firstLineEnd < 0 ? end : firstLineEnd + 1));
+    contents.date = sealDate(opening.sliced(2, 6));
+    const qsizetype ordersStart = firstLineEnd < 0 ? end : firstLineEnd + 1;
+    if (!contents.date.isValid() || !onlyBlanks(opening.sliced(12))) {
+        contents.orderBytes = fileBytes.sliced(ordersStart);
+        return contents;
+    }
+    // The seal record is the last line; empty lines after it are tolerated.
+    qsizetype recordEnd = end;
+    while (recordEnd > ordersStart && (file[recordEnd - 1] == '\n' || file[recordEnd - 1] == '\r'))
+        --recordEnd;
+    const qsizetype recordStart = qMax(ordersStart, file.first(recordEnd).lastIndexOf('\n') + 1);
+    const bool found = recordEnd > ordersStart &&
+                       readSealRecord(file.sliced(recordStart, recordEnd - recordStart), contents);
+    const qsizetype ordersEnd = found ? recordStart : end;
+    contents.orderBytes = fileBytes.sliced(ordersStart, ordersEnd - ordersStart);
+    contents.coveredBytes = fileBytes.first(ordersEnd);
+    if (found)
+        contents.state = Contents::State::Sealed;
+    return contents;
+}
+
+Check Verify(const Contents& contents, const SealKey& key)
+{
+    switch (contents.state) {
+    case Contents::State::Unsealed:
+        return Check::Unsealed;
+    case Contents::State::Damaged:
+        return Check::Damaged;
+    case Contents::State::Sealed:
+        break;
+    }
+    if (contents.keyCheckValue != key.checkValue())
+        return Check::OtherKey;
+    return Mac(contents.coveredBytes, key) == contents.mac ? Check::Matches : Check::Changed;
+}
+
+QString CheckText(Check check, const Contents& contents)
+{
+    const QString sealed = contents.date.isValid()
+                               ? QStringLiteral(" den %1").arg(contents.date.toString(Qt::ISODate))
+                               : QString();
+    switch (check) {
+    case Check::Matches:
+        return QStringLiteral("Sigillet stämmer: filen är oförändrad sedan den förseglades%1.").arg(sealed);
+    case Check::OtherKey:
+        return QStringLiteral("Filen är förseglad med en annan sigillnyckel än den sparade "
+                              "(filens kontrollvärde är %1).")
+            .arg(contents.keyCheckValue);
+    case Check::Changed:
+        return QStringLiteral("Filen har ändrats sedan den förseglades%1: sigillet stämmer inte med "
+                              "innehållet.")
+            .arg(sealed);
+    case Check::Damaged:
+        return QStringLiteral("Filen har en sigillstartpost, men sigillposten i slutet av filen saknas "
+                              "eller är skadad.");
+    case Check::Unsealed:
+        break;
+    }
+    return QStringLiteral("Filen är inte förseglad.");
+}
+
+} // namespace Seal

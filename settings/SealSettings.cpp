@@ -1,0 +1,98 @@
+#include "settings/SealSettings.h"
+
+#include "app/MessageBox.h"
+#include "format/SealKeys.h"
+#include "settings/KeyStore.h"
+#include "settings/SettingsUnit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+QString noKeyringNote(const QString& reason)
+{
+    return QStringLiteral("Nyckelringen kan inte nås (%1). En sigillnyckel som anges här används bara "
+                          "för nästa sparning och sparas inte.")
+        .arg(reason);
+}
+
+QString unavailableReason(const KeyStore* store, const KeyStore::Result& result)
+{
+    return store ? result.detail : QStringLiteral("ingen nyckelring finns");
+}
+
+void tell(TSettingsForm& form, const QString& text)
+{
+    MessageBox::show(form.parentWidget(), QString(), text, MessageBox::Buttons::Ok,
+                     MessageBox::Icon::Warning);
+}
+
+void forgetKey(TSettingsForm& form, KeyStore* store)
+{
+    SealKeys::setKeyForNextSave(std::nullopt);
+    if (!store)
+        return;
+    const KeyStore::Result result = store->remove();
+    if (result.status == KeyStore::Status::Unavailable)
+        tell(form,
+             QStringLiteral("Sigillnyckeln kunde inte tas bort ur nyckelringen (%1).").arg(result.detail));
+}
+
+void keepKey(TSettingsForm& form, KeyStore* store, const SealKey& key)
+{
+    const KeyStore::Result result = store ? store->write(key.text()) : KeyStore::Result();
+    if (result.status == KeyStore::Status::Done) {
+        SealKeys::setKeyForNextSave(std::nullopt);
+        return;
+    }
+    SealKeys::setKeyForNextSave(key);
+    tell(form, QStringLiteral("Sigillnyckeln kan inte sparas eftersom nyckelringen inte kan nås (%1). "
+                              "Nyckeln sparas inte någon annanstans: den används bara för nästa sparning.")
+                   .arg(unavailableReason(store, result)));
+}
+
+} // namespace
+
+namespace SealSettings {
+
+void fill(TSettingsForm& form)
+{
+    form.SealChk->setChecked(SealKeys::sealingOn());
+    form.KeyringLabel->setVisible(false);
+    QString key;
+    KeyStore* store = SealKeys::keyStore();
+    if (SealKeys::keyForNextSave()) {
+        key = SealKeys::keyForNextSave()->text();
+    } else {
+        const KeyStore::Result result = store ? store->read() : KeyStore::Result();
+        if (result.status == KeyStore::Status::Done)
+            key = result.key;
+        else if (result.status == KeyStore::Status::Unavailable) {
+            form.KeyringLabel->setText(noKeyringNote(unavailableReason(store, result)));
+            form.KeyringLabel->setVisible(true);
+        }
+    }
+    form.LoadedSealKey = key;
+    form.SealKeyEdit->setText(key);
+}
+
+void store(TSettingsForm& form)
+{
+    SealKeys::setSealingOn(form.SealChk->isChecked());
+    const std::optional<SealKey> typed = SealKey::fromText(form.SealKeyEdit->text());
+    const std::optional<SealKey> loaded = SealKey::fromText(form.LoadedSealKey);
+    const bool unchanged =
+        typed.has_value() == loaded.has_value() && (!typed || typed->text() == loaded->text());
+    if (unchanged && (typed || form.LoadedSealKey.isEmpty()))
+        return;
+    KeyStore* keyStore = SealKeys::keyStore();
+    if (typed)
+        keepKey(form, keyStore, *typed);
+    else
+        forgetKey(form, keyStore);
+    form.LoadedSealKey = typed ? typed->text() : QString();
+}
+
+} // namespace SealSettings
