@@ -6,6 +6,19 @@
 
 namespace {
 
+QString reasonFor(QKeychain::Error error)
+{
+    switch (error) {
+    case QKeychain::AccessDenied:
+    case QKeychain::AccessDeniedByUser:
+        return QStringLiteral("nyckelringen nekade åtkomst");
+    case QKeychain::CouldNotDeleteEntry:
+        return QStringLiteral("nyckelringen kunde inte ta bort nyckeln");
+    default:
+        return QStringLiteral("ingen nyckelringstjänst svarar");
+    }
+}
+
 // QtKeychain answers asynchronously; the commands wait for the answer, which the keyring gives at
 // once or after its own unlock prompt.
 KeyStore::Result run(QKeychain::Job& job)
@@ -29,9 +42,9 @@ KeyStore::Result run(QKeychain::Job& job)
         break;
     default:
         result.status = KeyStore::Status::Unavailable;
-        result.detail = job.errorString();
-        if (result.detail.isEmpty())
-            result.detail = QStringLiteral("ingen nyckelringstjänst svarar");
+        result.detail = reasonFor(job.error());
+        if (!job.errorString().isEmpty())
+            result.detail += QStringLiteral(": ") + job.errorString();
         break;
     }
     return result;

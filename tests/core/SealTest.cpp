@@ -1,0 +1,147 @@
+#include "format/Seal.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString TestKey = QStringLiteral("1234567890abcdef1234567890abcdef");
+
+SealKey key(const QString& text = TestKey)
+{
+    return *SealKey::fromText(text);
+}
+
+QByteArray bankFile()
+{
+    return ReadFileBytes(QStringLiteral(VALMO_TEST_DATA "/bank/autogiro_exempelfil-betalningsunderlag_sv.txt"));
+}
+
+} // namespace
+
+// The bank's test key and its published MAC of the file "00000000" (which is also the key's KVV),
+// then values computed independently with openssl on bytes normalised by hand.
+TEST(Seal, MacMatchesTheBanksTestCaseAndIndependentValues)
+{
+    struct Case
+    {
+        const char* what;
+        QString key;
+        QByteArray file;
+        QString mac;
+    };
+    const Case cases[] = {
+        {"bank: eight zeros", TestKey, "00000000", QStringLiteral("FF365893D899291C3BF505FB3175E880")},
+        {"key in upper case", TestKey.toUpper(), "00000000", QStringLiteral("FF365893D899291C3BF505FB3175E880")},
+        {"line ends are dropped", TestKey, "0000\r\n0000\n", QStringLiteral("FF365893D899291C3BF505FB3175E880")},
+        {"openssl: the ten letters", TestKey, QByteArray("\xC9\xC4\xD6\xC5\xDC\xE9\xE4\xF6\xE5\xFC"),
+         QStringLiteral("B3176285369DD3B923B9A6AEA51EF126")},
+        {"openssl: another key's KVV", QStringLiteral("00112233445566778899aabbccddeeff"), "00000000",
+         QStringLiteral("1C53FD715A183AC598D3FEF45719C96F")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Seal::Mac(c.file, key(c.key)), c.mac);
+    }
+    // Every byte value once, normalised letter by letter and byte by byte (openssl).
+    QByteArray everyByte;
+    for (int b = 0; b < 256; ++b)
+        everyByte.append(char(b));
+    EXPECT_EQ(Seal::Mac(everyByte, key()), QStringLiteral("9267323378C4B37C8A58778A27900D75"));
+    // The key taken as the text of its characters gives another MAC, which the bank refuses.
+    EXPECT_NE(key().checkValue(), QStringLiteral("05CD81829E26F44089FD91A9CFBC75DB"));
+    EXPECT_EQ(key().checkValue(), QStringLiteral("FF365893D899291C3BF505FB3175E880"));
+}
+
+TEST(Seal, NormalisesEveryOccurrence)
+{
+    EXPECT_EQ(Seal::Normalised(QByteArray("\xC5\xC5\xE4\xE4 a\x7F\x80\t\r\n\x00\xFF", 13)),
+              QByteArray("]]{{ a\xC3\xC3\xC3\xC3\xC3", 11));
+}
+
+TEST(SealKey, AcceptsOnlyThirtyTwoHexDigits)
+{
+    struct Case
+    {
+        QString text;
+        QString problem;
+    };
+    const Case cases[] = {
+        {TestKey + QStringLiteral("\r\n"), QString()},
+        {QStringLiteral(" 12345678 90ABCDEF 12345678 90abcdef "), QString()},
+        {QString(), QStringLiteral("Ange sigillnyckeln: 32 hexadecimala tecken (0-9 och A-F).")},
+        {TestKey.left(31), QStringLiteral("Sigillnyckeln ska ha 32 hexadecimala tecken, inte 31.")},
+        {TestKey + QStringLiteral("0"), QStringLiteral("Sigillnyckeln ska ha 32 hexadecimala tecken, inte 33.")},
+        {TestKey.left(31) + QStringLiteral("g"),
+         QStringLiteral("Sigillnyckeln får bara innehålla hexadecimala tecken (0-9 och A-F), inte \"g\".")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(SealKey::problemWith(c.text), c.problem);
+        EXPECT_EQ(SealKey::fromText(c.text).has_value(), c.problem.isEmpty());
+    }
+    EXPECT_EQ(key().text(), TestKey.toUpper());
+}
+
+TEST(Seal, SealedFileHasBothRecordsAndIndependentlyComputedMac)
+{
+    const QByteArray sealed = Seal::SealedFile(bankFile(), key(), QDate(2026, 12, 8));
+    const QList<QByteArray> lines = sealed.split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.first(), "00261208HMAC" + QByteArray(68, ' ') + '\r');
+    EXPECT_EQ(lines[lines.size() - 2],
+              "99261208FF365893D899291C3BF505FB3175E880AA83FB56CA2544BF743DB6D94A12E6EF" + QByteArray(8, ' ') + '\r');
+    EXPECT_TRUE(lines.last().isEmpty());
+    EXPECT_EQ(sealed.mid(82, bankFile().size()), bankFile());
+    // A last record without its line end gets one before the seal record.
+    EXPECT_TRUE(Seal::SealedFile("82", key(), QDate(2026, 1, 2)).contains("82\r\n99260102"));
+}
+
+TEST(Seal, VerifiesAndFailsAfterAnyByteOfAnOrderRecordChanges)
+{
+    const QByteArray sealed = Seal::SealedFile(bankFile(), key(), QDate(2026, 12, 8));
+    Seal::Contents contents = Seal::Read(sealed);
+    ASSERT_EQ(contents.state, Seal::Contents::State::Sealed);
+    EXPECT_EQ(contents.orderBytes, bankFile());
+    EXPECT_EQ(contents.date, QDate(2026, 12, 8));
+    EXPECT_EQ(Seal::Verify(contents, key()), Seal::Check::Matches);
+    EXPECT_EQ(Seal::Verify(contents, key(QStringLiteral("00112233445566778899aabbccddeeff"))),
+              Seal::Check::OtherKey);
+
+    const qsizetype recordsEnd = sealed.lastIndexOf("99261208");
+    for (qsizetype at = 82; at < recordsEnd; ++at) {
+        if (sealed[at] == '\r' || sealed[at] == '\n')
+            continue;
+        QByteArray changed = sealed;
+        changed[at] = sealed[at] == '0' ? '1' : '0';
+        ASSERT_EQ(Seal::Verify(Seal::Read(changed), key()), Seal::Check::Changed) << "byte " << at;
+    }
+}
+
+TEST(Seal, ReadsUnsealedAndDamagedFiles)
+{
+    struct Case
+    {
+        QByteArray file;
+        Seal::Contents::State state;
+        QByteArray orderBytes;
+    };
+    const QByteArray sealed = Seal::SealedFile("82A\r\n", key(), QDate(2026, 12, 8));
+    QByteArray sealRecord = sealed.mid(sealed.indexOf("99"));
+    using State = Seal::Contents::State;
+    const Case cases[] = {
+        {"82A\r\n", State::Unsealed, "82A\r\n"},
+        {"00HMAC\r\n82A\r\n", State::Unsealed, "00HMAC\r\n82A\r\n"},
+        {sealed + "\r\n\x1a", State::Sealed, "82A\r\n"},
+        {sealed.left(sealed.indexOf("99")), State::Damaged, "82A\r\n"},
+        {sealed.left(sealed.indexOf("99")) + sealRecord.replace("261208", "261209"), State::Damaged,
+         "82A\r\n" + sealRecord},
+        {sealed.left(sealed.size() - 12), State::Damaged, sealed.mid(82, sealed.size() - 94)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const Seal::Contents contents = Seal::Read(c.file);
+        EXPECT_EQ(contents.state, c.state);
+        EXPECT_EQ(contents.orderBytes, c.orderBytes);
+    }
+}
