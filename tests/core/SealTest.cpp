@@ -14,7 +14,8 @@ SealKey key(const QString& text = TestKey)
 
 QByteArray bankFile()
 {
-    return ReadFileBytes(QStringLiteral(VALMO_TEST_DATA "/bank/autogiro_exempelfil-betalningsunderlag_sv.txt"));
+    return ReadFileBytes(
+        QStringLiteral(VALMO_TEST_DATA "/bank/autogiro_exempelfil-betalningsunderlag_sv.txt"));
 }
 
 } // namespace
@@ -32,8 +33,10 @@ TEST(Seal, MacMatchesTheBanksTestCaseAndIndependentValues)
     };
     const Case cases[] = {
         {"bank: eight zeros", TestKey, "00000000", QStringLiteral("FF365893D899291C3BF505FB3175E880")},
-        {"key in upper case", TestKey.toUpper(), "00000000", QStringLiteral("FF365893D899291C3BF505FB3175E880")},
-        {"line ends are dropped", TestKey, "0000\r\n0000\n", QStringLiteral("FF365893D899291C3BF505FB3175E880")},
+        {"key in upper case", TestKey.toUpper(), "00000000",
+         QStringLiteral("FF365893D899291C3BF505FB3175E880")},
+        {"line ends are dropped", TestKey, "0000\r\n0000\n",
+         QStringLiteral("FF365893D899291C3BF505FB3175E880")},
         {"openssl: the ten letters", TestKey, QByteArray("\xC9\xC4\xD6\xC5\xDC\xE9\xE4\xF6\xE5\xFC"),
          QStringLiteral("B3176285369DD3B923B9A6AEA51EF126")},
         {"openssl: another key's KVV", QStringLiteral("00112233445566778899aabbccddeeff"), "00000000",
@@ -71,7 +74,8 @@ TEST(SealKey, AcceptsOnlyThirtyTwoHexDigits)
         {QStringLiteral(" 12345678 90ABCDEF 12345678 90abcdef "), QString()},
         {QString(), QStringLiteral("Ange sigillnyckeln: 32 hexadecimala tecken (0-9 och A-F).")},
         {TestKey.left(31), QStringLiteral("Sigillnyckeln ska ha 32 hexadecimala tecken, inte 31.")},
-        {TestKey + QStringLiteral("0"), QStringLiteral("Sigillnyckeln ska ha 32 hexadecimala tecken, inte 33.")},
+        {TestKey + QStringLiteral("0"),
+         QStringLiteral("Sigillnyckeln ska ha 32 hexadecimala tecken, inte 33.")},
         {TestKey.left(31) + QStringLiteral("g"),
          QStringLiteral("Sigillnyckeln får bara innehålla hexadecimala tecken (0-9 och A-F), inte \"g\".")},
     };
@@ -90,7 +94,8 @@ TEST(Seal, SealedFileHasBothRecordsAndIndependentlyComputedMac)
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines.first(), "00261208HMAC" + QByteArray(68, ' ') + '\r');
     EXPECT_EQ(lines[lines.size() - 2],
-              "99261208FF365893D899291C3BF505FB3175E880AA83FB56CA2544BF743DB6D94A12E6EF" + QByteArray(8, ' ') + '\r');
+              "99261208FF365893D899291C3BF505FB3175E880AA83FB56CA2544BF743DB6D94A12E6EF" +
+                  QByteArray(8, ' ') + '\r');
     EXPECT_TRUE(lines.last().isEmpty());
     EXPECT_EQ(sealed.mid(82, bankFile().size()), bankFile());
     // A last record without its line end gets one before the seal record.
