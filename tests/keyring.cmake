@@ -11,3 +11,8 @@ if(TARGET valmo_keystore)
                    $<TARGET_FILE:KeychainKeyStoreTest> --gtest_filter=NoKeyring.*)
   set_tests_properties(KeychainKeyStoreTest KeychainKeyStoreWithoutServiceTest PROPERTIES TIMEOUT 120)
 endif()
+# The settings dialog's Förändringsskydd part types into the widgets with Qt's test functions.
+if(TARGET SealSettingsTest)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  target_link_libraries(SealSettingsTest PRIVATE Qt6::Test)
+endif()

@@ -1,0 +1,153 @@
+#include "support/TestSupport.h"
+
+#include "app/MessageBox.h"
+#include "app/OrderDocument.h"
+#include "format/SealKeys.h"
+#include "settings/KeyStore.h"
+#include "settings/SettingsCommand.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsUnit.h"
+#include "support/FakeDocumentView.h"
+
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Key = u"1234567890ABCDEF1234567890ABCDEF"_s;
+
+class MemoryKeyStore : public KeyStore
+{
+public:
+    Result read() override
+    {
+        return {key.isEmpty() && status == Status::Done ? Status::NotFound : status, key, u"borta"_s};
+    }
+    Result write(const QString& text) override
+    {
+        if (status == Status::Done)
+            key = text;
+        return {status, QString(), u"borta"_s};
+    }
+    Result remove() override
+    {
+        key.clear();
+        ++removals;
+        return {status, QString(), u"borta"_s};
+    }
+    Status status = Status::Done;
+    QString key;
+    int removals = 0;
+};
+
+// Every settings file under the test's store that holds the key as text.
+bool settingsHoldKey()
+{
+    QDirIterator it(TestEnvironment::instance().settingsFolder(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        if (ReadFileBytes(it.next()).contains(Key.toLatin1()))
+            return true;
+    }
+    return false;
+}
+
+class SealSettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TestEnvironment::instance().resetSettings();
+        MessageBox::clearAnswers();
+        MessageBox::clearShown();
+        SealKeys::setKeyStore(&m_store);
+        SealKeys::setKeyForNextSave(std::nullopt);
+    }
+    void TearDown() override { SealKeys::setKeyStore(nullptr); }
+
+    // Opens the dialog, types the key, sets the switch and presses Ok; true when it was stored.
+    bool enter(const QString& key, bool sealing, const std::function<void()>& check = {})
+    {
+        QTimer::singleShot(0, &m_form, [&] {
+            m_form.BgNrEdit->setText(u"5050-1055"_s);
+            m_form.SealKeyEdit->setFocus();
+            m_form.SealKeyEdit->clear();
+            QTest::keyClicks(m_form.SealKeyEdit, key);
+            m_form.SealChk->setChecked(sealing);
+            if (check)
+                check();
+            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+            QTest::mouseClick(m_form.SaveBtn, Qt::LeftButton);
+            if (m_form.isVisible())
+                m_form.reject();
+        });
+        return m_command.SettingsBtnClick();
+    }
+
+    MemoryKeyStore m_store;
+    OrderDocument m_document;
+    FakeDocumentView m_view;
+    TSettingsForm m_form;
+    SettingsCommand m_command{m_document, m_view, m_form};
+};
+
+} // namespace
+
+TEST_F(SealSettingsTest, TheKeyGoesToTheKeyringWithItsCheckValueShownAndClearingRemovesIt)
+{
+    EXPECT_TRUE(enter(u"1234567890abcdef 1234567890abcdef"_s, true,
+                      [&] { EXPECT_EQ(m_form.KvvLabel->text(), u"FF365893D899291C3BF505FB3175E880"_s); }));
+    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_EQ(m_store.key, Key);
+    EXPECT_TRUE(SealKeys::sealingOn());
+    EXPECT_FALSE(settingsHoldKey());
+
+    // The dialog comes back with the stored key; clearing it removes it from the keyring.
+    EXPECT_TRUE(enter(QString(), false, [&] { EXPECT_EQ(m_form.LoadedSealKey, Key); }));
+    EXPECT_EQ(m_store.removals, 1);
+    EXPECT_TRUE(m_store.key.isEmpty());
+    EXPECT_FALSE(SealKeys::sealingOn());
+}
+
+TEST_F(SealSettingsTest, AMalformedKeyKeepsTheDialogOpenAndStoresNothing)
+{
+    struct Case
+    {
+        QString key;
+        bool sealing;
+        QString message;
+    };
+    const Case cases[] = {
+        {u"1234"_s, false, u"Sigillnyckeln ska ha 32 hexadecimala tecken, inte 4."_s},
+        {QString(), true, u"Ange sigillnyckeln: 32 hexadecimala tecken (0-9 och A-F)."_s},
+    };
+    for (const Case& c : cases) {
+        MessageBox::clearShown();
+        EXPECT_FALSE(enter(c.key, c.sealing));
+        ASSERT_EQ(MessageBox::shown().size(), 1);
+        EXPECT_EQ(MessageBox::shown().first().text, c.message);
+        EXPECT_TRUE(m_store.key.isEmpty());
+    }
+}
+
+TEST_F(SealSettingsTest, WithoutAKeyringTheKeySealsTheNextSaveOnly)
+{
+    m_store.status = KeyStore::Status::Unavailable;
+    EXPECT_TRUE(enter(Key, true, [&] { EXPECT_TRUE(m_form.KeyringLabel->isVisibleTo(&m_form)); }));
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_TRUE(MessageBox::shown().first().text.startsWith(
+        u"Sigillnyckeln kan inte sparas eftersom nyckelringen inte kan nås (borta)"_s));
+    ASSERT_TRUE(SealKeys::keyForNextSave().has_value());
+    EXPECT_EQ(SealKeys::keyForNextSave()->text(), Key);
+    EXPECT_FALSE(settingsHoldKey());
+}
