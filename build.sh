@@ -10,6 +10,7 @@ PACKAGES=(build-essential cmake pkg-config
           libjpeg62-turbo-dev libgtest-dev libbenchmark-dev
           clang libclang-rt-14-dev
           xvfb xauth
+          qtkeychain-qt6-dev libsecret-1-0 gnome-keyring dbus-daemon
           desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file)
 BUILD_DIR=${BUILD_DIR:-build}
 JOBS=${JOBS:-$(nproc)}
