@@ -7,6 +7,7 @@
 #include "settings/SettingsUnit.h"
 #include "support/FakeDocumentView.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -310,8 +311,9 @@ TEST_F(SettingsFormTest, TabVisitsTheControlsInTheirOrderWithTheirCaptions)
 {
     run([&] {
         // Tab enters the service group at its checked button, as in any radio group.
-        const QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit, m_form.ChkPrivat,
-                                       m_form.SaveBtn,    m_form.QuiteBtn, m_form.KundNrEdit};
+        const QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit,    m_form.ChkPrivat,
+                                       m_form.SealChk,    m_form.SealKeyEdit, m_form.SaveBtn,
+                                       m_form.QuiteBtn,   m_form.KundNrEdit};
         EXPECT_EQ(m_form.focusWidget(), order.first());
         for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(m_form.focusWidget(), Qt::Key_Tab);
@@ -396,13 +398,16 @@ TEST_F(SettingsFormTest, TabEntersTheServiceGroupAtWhicheverButtonIsChecked)
         m_document.PrivateService = privateService;
         run([&] {
             QRadioButton* checked = privateService ? m_form.ChkPrivat : m_form.ChkComp;
-            const QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit, checked, m_form.SaveBtn};
+            const QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit,    checked,
+                                           m_form.SealChk,    m_form.SealKeyEdit, m_form.SaveBtn};
             for (qsizetype i = 1; i < order.size(); ++i) {
                 QTest::keyClick(m_form.focusWidget(), Qt::Key_Tab);
                 EXPECT_EQ(m_form.focusWidget(), order[i]) << i;
             }
-            QTest::keyClick(m_form.focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-            EXPECT_EQ(m_form.focusWidget(), checked);
+            for (qsizetype i = order.size() - 2; i >= 2; --i) {
+                QTest::keyClick(m_form.focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+                EXPECT_EQ(m_form.focusWidget(), order[i]) << i;
+            }
             QTest::keyClick(m_form.focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
             EXPECT_EQ(m_form.focusWidget(), m_form.BgNrEdit);
             m_form.QuiteBtnClick();
