@@ -3,11 +3,11 @@
 #include "app/MessageBox.h"
 #include "app/OrderDocument.h"
 #include "format/SealKeys.h"
-#include "settings/KeyStore.h"
 #include "settings/SettingsCommand.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
 #include "support/FakeDocumentView.h"
+#include "support/FakeKeyStore.h"
 
 #include <QCheckBox>
 #include <QDirIterator>
@@ -26,30 +26,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Key = u"1234567890ABCDEF1234567890ABCDEF"_s;
-
-class MemoryKeyStore : public KeyStore
-{
-public:
-    Result read() override
-    {
-        return {key.isEmpty() && status == Status::Done ? Status::NotFound : status, key, u"borta"_s};
-    }
-    Result write(const QString& text) override
-    {
-        if (status == Status::Done)
-            key = text;
-        return {status, QString(), u"borta"_s};
-    }
-    Result remove() override
-    {
-        key.clear();
-        ++removals;
-        return {status, QString(), u"borta"_s};
-    }
-    Status status = Status::Done;
-    QString key;
-    int removals = 0;
-};
 
 // Every settings file under the test's store that holds the key as text.
 bool settingsHoldKey()
@@ -94,7 +70,7 @@ protected:
         return m_command.SettingsBtnClick();
     }
 
-    MemoryKeyStore m_store;
+    FakeKeyStore m_store;
     OrderDocument m_document;
     FakeDocumentView m_view;
     TSettingsForm m_form;
