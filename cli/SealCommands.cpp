@@ -2,6 +2,7 @@
 
 #include "cli/CliReader.h"
 #include "format/Seal.h"
+#include "format/SealOnOpen.h"
 #include "format/SealOnSave.h"
 #include "rules/ValmoError.h"
 
@@ -199,8 +200,13 @@ void SealedInput::shiftLines(CliReadResult& result) const
 {
     if (m_linesBefore == 0)
         return;
-    if (result.line > 0)
-        result.line += m_linesBefore;
+    ReadVerdict verdict;
+    verdict.outcome = ReadVerdict::Outcome::LineUnreadable;
+    verdict.lineNumber = result.line;
+    verdict.message = result.message;
+    verdict = SealOnOpen::inFileLines(verdict, m_linesBefore);
+    result.line = verdict.lineNumber;
+    result.message = verdict.message;
     for (OpeningRecordEntry& entry : result.openingRecords)
         entry.line += m_linesBefore;
     for (QVector<int>* lines :

@@ -114,7 +114,8 @@ void OpenCommand::readFile(const QString& path)
     m_view.showStartSection();
     BusyScope busy(m_prompt);
     SettingsOpeningRecordPolicy policy(m_prompt);
-    const ReadVerdict verdict = OrderFileReader(m_document, policy).read(seal.orderRecords());
+    const ReadVerdict verdict =
+        seal.inFileLines(OrderFileReader(m_document, policy).read(seal.orderRecords()));
     file.close();
     busy.end();
     if (verdict.loaded())

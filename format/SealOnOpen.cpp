@@ -1,5 +1,6 @@
 #include "format/SealOnOpen.h"
 
+#include "format/OrderFileReader.h"
 #include "format/SealKeys.h"
 #include "format/UserPrompt.h"
 
@@ -22,6 +23,7 @@ bool SealOnOpen::approve(QIODevice& file)
     const Seal::Contents contents = Seal::Read(file.readAll());
     m_inside.setData(contents.orderBytes);
     m_inside.open(QIODevice::ReadOnly);
+    m_linesBefore = contents.linesBefore;
 
     Seal::Check check = Seal::Check::Damaged;
     if (contents.state == Seal::Contents::State::Sealed) {
@@ -38,6 +40,19 @@ bool SealOnOpen::approve(QIODevice& file)
     return m_prompt.showMessage(QString(), openAnywayQuestion(Seal::CheckText(check, contents)),
                                 UserPrompt::Buttons::OkCancel,
                                 UserPrompt::Icon::Warning) == UserPrompt::Answer::Ok;
+}
+
+ReadVerdict SealOnOpen::inFileLines(ReadVerdict verdict, int linesBefore)
+{
+    if (linesBefore == 0 || verdict.lineNumber == 0)
+        return verdict;
+    // Only an unreadable line's message names its line.
+    const QString suffix = OrderFileReader::unreadableLineMessage(QString(), verdict.lineNumber);
+    verdict.lineNumber += linesBefore;
+    if (verdict.outcome == ReadVerdict::Outcome::LineUnreadable && verdict.message.endsWith(suffix))
+        verdict.message = OrderFileReader::unreadableLineMessage(verdict.message.chopped(suffix.size()),
+                                                                 verdict.lineNumber);
+    return verdict;
 }
 
 QIODevice& SealOnOpen::orderRecords()

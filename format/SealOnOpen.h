@@ -1,5 +1,6 @@
 #pragma once
 
+#include "format/ReadVerdict.h"
 #include "format/Seal.h"
 
 #include <QBuffer>
@@ -22,6 +23,9 @@ public:
     bool approve(QIODevice& file);
     // What the order reader reads: the file itself, or the order records inside the seal.
     QIODevice& orderRecords();
+    // The verdict of reading orderRecords() with its line numbers counted in the file itself.
+    ReadVerdict inFileLines(const ReadVerdict& verdict) const { return inFileLines(verdict, m_linesBefore); }
+    static ReadVerdict inFileLines(ReadVerdict verdict, int linesBefore);
 
     static QString notCheckedMessage(const QString& problem);
     static QString openAnywayQuestion(const QString& checkText);
@@ -31,4 +35,5 @@ private:
     QIODevice* m_file = nullptr;
     QBuffer m_inside;
     bool m_sealed = false;
+    int m_linesBefore = 0;
 };
