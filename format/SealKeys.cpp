@@ -65,7 +65,7 @@ Lookup find()
         lookup.problem = QStringLiteral("ingen sigillnyckel är sparad");
         break;
     case KeyStore::Status::Unavailable:
-        lookup.problem = QStringLiteral("nyckelringen kan inte nås (%1)").arg(result.detail);
+        lookup.problem = QStringLiteral("nyckelringen inte kan nås (%1)").arg(result.detail);
         break;
     }
     return lookup;

@@ -118,7 +118,7 @@ TEST_F(SealCommandsTest, WithoutAKeyTheUserMaySaveUnsealedOrStop)
     };
     const Case cases[] = {
         {KeyStore::Status::NotFound, QStringLiteral("ingen sigillnyckel är sparad"), Answer::Cancel},
-        {KeyStore::Status::Unavailable, QStringLiteral("nyckelringen kan inte nås (borta)"), Answer::Ok},
+        {KeyStore::Status::Unavailable, QStringLiteral("nyckelringen inte kan nås (borta)"), Answer::Ok},
     };
     for (const Case& c : cases) {
         m_store.status = c.status;
