@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
 #include "rules/Win1252.h"
@@ -368,7 +369,7 @@ void OrderFileWriter::writePrivateMandateRecord(const ListRow& row)
         OrderFields::ZeroFilledTextField(cursor, account, 16);
     }
     cursor += 16;
-    OrderFields::DigitField(cursor, row.textView(MandateColumn::Personnummer), 12);
+    OrderFields::DigitField(cursor, PersonNumberField(row.text(MandateColumn::Personnummer), m_clock.today()), 12);
     cursor += 12;
     OrderFields::BlankField(cursor, 20);
     cursor += 20;
