@@ -1,6 +1,6 @@
 #include "rules/PersonNumbers.h"
 
-#include <QRegularExpression>
+#include "rules/Extra.h"
 
 namespace {
 
@@ -26,6 +26,31 @@ int fullYear(int yy, int month, int day, bool hundredOrOlder, const QDate& today
     return hundredOrOlder ? year - 100 : year;
 }
 
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Six or eight digits, an optional separator, four digits: the digits and the separator.
+bool splitShape(QStringView text, QString& digits, QChar& separator)
+{
+    const qsizetype separatorAt = text.size() - 5;
+    const bool separated = (text.size() == 11 || text.size() == 13) &&
+                           (text[separatorAt] == QLatin1Char('-') || text[separatorAt] == QLatin1Char('+') ||
+                            text[separatorAt] == QLatin1Char(' '));
+    if (!separated && text.size() != 10 && text.size() != 12)
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (separated && i == separatorAt)
+            continue;
+        if (!isDigit(text[i]))
+            return false;
+        digits.append(text[i]);
+    }
+    separator = separated ? text[separatorAt] : QChar();
+    return true;
+}
+
 } // namespace
 
 QString IdentityNumber::displayForm() const
@@ -37,12 +62,11 @@ QString IdentityNumber::displayForm() const
 
 IdentityNumber ParseIdentityNumber(const QString& text, const QDate& today)
 {
-    static const QRegularExpression shape(QStringLiteral("\\A *([0-9]{6}|[0-9]{8})([-+ ]?)([0-9]{4}) *\\z"));
-    const QRegularExpressionMatch match = shape.match(text);
     IdentityNumber number;
-    if (!match.hasMatch())
+    QChar separator;
+    QString given;
+    if (!splitShape(SpacesTrimmed(text), given, separator))
         return number;
-    const QString given = match.captured(1) + match.captured(3);
     const QString ten = given.right(10);
     const bool organisation = twoDigits(ten, 2) >= FirstOrganisationMonth &&
                               (given.size() == 10 || given.startsWith(QLatin1String("00")));
@@ -57,7 +81,7 @@ IdentityNumber ParseIdentityNumber(const QString& text, const QDate& today)
         return number;
     }
     const int year = fullYear(twoDigits(ten, 0), twoDigits(ten, 2), birthDay(twoDigits(ten, 4)),
-                              match.captured(2) == QLatin1String("+"), today);
+                              separator == QLatin1Char('+'), today);
     number.digits = QStringLiteral("%1").arg(year / 100, 2, 10, QLatin1Char('0')) + ten;
     return number;
 }
