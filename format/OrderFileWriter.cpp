@@ -369,7 +369,8 @@ void OrderFileWriter::writePrivateMandateRecord(const ListRow& row)
         OrderFields::ZeroFilledTextField(cursor, account, 16);
     }
     cursor += 16;
-    OrderFields::DigitField(cursor, PersonNumberField(row.text(MandateColumn::Personnummer), m_clock.today()), 12);
+    const QString civicNumber = PersonNumberField(row.text(MandateColumn::Personnummer), m_clock.today());
+    OrderFields::DigitField(cursor, civicNumber, 12);
     cursor += 12;
     OrderFields::BlankField(cursor, 20);
     cursor += 20;
