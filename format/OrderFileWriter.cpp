@@ -363,7 +363,7 @@ void OrderFileWriter::writePrivateMandateRecord(const ListRow& row)
     const QStringView account = row.textView(MandateColumn::KontoId);
     if (typ == RowTexts::paperMandate()) {
         const ClearingAccountParts parts = SplitClearingAccount(account);
-        OrderFields::ZeroFilledTextField(cursor, parts.clearing, 4);
+        OrderFields::ZeroFilledTextField(cursor, ClearingWithoutCheckDigit(parts.clearing), 4);
         OrderFields::ZeroFilledTextField(cursor + 4, parts.account, 12);
     } else {
         OrderFields::ZeroFilledTextField(cursor, account, 16);

@@ -6,6 +6,7 @@
 #include "rules/ValmoError.h"
 #include "rules/Win1252.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -116,6 +117,16 @@ QString CheckClearingNumber(const QString& text)
     if (!FindBankAccountRule(digits.left(ClearingLength).toInt()))
         return bad;
     return QString();
+}
+
+QStringView ClearingWithoutCheckDigit(QStringView clearing)
+{
+    const bool allDigits = std::all_of(clearing.begin(), clearing.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    if (clearing.size() == SwedbankClearingLength && allDigits && clearing.startsWith(QLatin1Char('8')))
+        return clearing.left(ClearingLength);
+    return clearing;
 }
 
 QString CheckClearingAndAccount(const QString& clearing, const QString& account)

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QStringView>
 
 // Validators return an empty text for a valid field, otherwise the Swedish message to show.
 
@@ -26,6 +27,9 @@ QString FormatPersonNumber(const QString& field);
 // Four digits of a clearing number a bank uses, or a Swedbank clearing number of five digits whose
 // fifth digit is its modulus-10 check digit.
 QString CheckClearingNumber(const QString& text);
+// A Swedbank clearing number of five digits without its fifth, check digit; any other text as
+// it is.
+QStringView ClearingWithoutCheckDigit(QStringView clearing);
 // The account number must fit the length of the clearing number's bank and pass its check digit.
 QString CheckClearingAndAccount(const QString& clearing, const QString& account);
 // The same for a text whose first four digits (after leading zeros) are the clearing number.

@@ -311,6 +311,10 @@ TEST(Check, FormatClearingAccountPadsToTheWidthOfTheClearingRange)
               QStringLiteral("8327-0001234566"));
     EXPECT_EQ(FormatClearingAccount(QStringLiteral("6000"), QStringLiteral("0012 343")),
               QStringLiteral("6000-000012343"));
+    // A row's clearing part is written with four digits.
+    for (const auto& [clearing, written] :
+         {std::pair{u"83279", u"8327"}, {u"8327", u"8327"}, {u"50001", u"50001"}, {u"8327 9", u"8327 9"}})
+        EXPECT_EQ(ClearingWithoutCheckDigit(clearing), QStringView(written));
 }
 
 TEST(Check, FormatClearingAccountWithoutDigitsFailsAsConversion)
