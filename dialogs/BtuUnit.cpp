@@ -40,6 +40,7 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     PeriodCmbo->setMaxVisibleItems(10);
     AntalEdit = new TNumberEdit(fields);
     AntalEdit->setFixedWidth(60);
+    AntalEdit->setToolTip(QStringLiteral("Antal betalningar, 1–999. 0 betyder tills vidare."));
     BetalarEdit = new QLineEdit(fields);
     BetalarEdit->setMaxLength(16);
     RefEdit = new QLineEdit(fields);

@@ -1,12 +1,11 @@
 #include "dialogs/MdgUnit.h"
 #include "dialogs/RadioTabStop.h"
 
-#include "app/MessageBox.h"
+#include "app/Clock.h"
 #include "app/OrderDocument.h"
 #include "dialogs/FieldPanel.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
-#include "rules/ValmoError.h"
 #include "settings/hh.h"
 
 #include <QButtonGroup>
@@ -25,9 +24,10 @@ const int PaperPosition = 0;
 
 } // namespace
 
-TMdgForm::TMdgForm(QWidget* parent)
+TMdgForm::TMdgForm(QWidget* parent, const Clock* clock)
     : EntryDialog(parent, QStringLiteral("Medgivande"), QStringLiteral(":/pictures/mandate.png"),
-                  Qt::AlignBottom)
+                  Qt::AlignBottom),
+      m_clock(clock ? *clock : Clock::system())
 {
     QWidget* fields = panel();
     TypCmbo = new QComboBox(fields);
@@ -128,14 +128,7 @@ void TMdgForm::BetalarEditExit()
 
 void TMdgForm::PersonNrEditExit()
 {
-    QString text = PersonNrEdit->text();
-    if (!IsPersonNumber(text))
-        return;
-    if (text.size() < 12)
-        text.prepend(QStringLiteral("19"));
-    if (text.size() == 12)
-        text = text.left(8) + QLatin1Char('-') + text.mid(8);
-    PersonNrEdit->setText(text);
+    PersonNrEdit->setText(NormalizePersonNumber(PersonNrEdit->text(), m_clock.today()));
 }
 
 void TMdgForm::SaveBtnClick()
@@ -146,23 +139,13 @@ void TMdgForm::SaveBtnClick()
         return;
     if (!passes(CheckEncodable(PersonNrEdit->text()), PersonNrEdit))
         return;
-    QString personMessage;
-    try {
-        personMessage = CheckPersonNumber(PersonNrEdit->text());
-    } catch (const ConversionError& error) {
-        // A separator typed where the check reads a number: the conversion's own message.
-        MessageBox::show(this, ApplicationTitle(), error.text(), MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Error);
-        PersonNrEdit->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (!passes(personMessage, PersonNrEdit))
+    if (!passes(CheckPersonNumber(PersonNrEdit->text(), m_clock.today()), PersonNrEdit))
         return;
     if (isPaper()) {
         if (!passesFieldChecks(ClearingNrEdit, CheckClearingNumber(ClearingNrEdit->text())))
             return;
         if (!passesFieldChecks(KontoNrEdit,
-                               CheckClearingAndAccount(ClearingNrEdit->text() + KontoNrEdit->text())))
+                               CheckClearingAndAccount(ClearingNrEdit->text(), KontoNrEdit->text())))
             return;
     } else if (!passesFieldChecks(IdEdit, QString())) {
         return;
@@ -217,6 +200,6 @@ ListRow TMdgForm::Row() const
     if (!paper && AvvisaRadio->isChecked())
         type.prepend(RowTexts::rejectedPrefix());
     const QString account =
-        paper ? FormatClearingAccount(ClearingNrEdit->text() + KontoNrEdit->text()) : IdEdit->text();
+        paper ? FormatClearingAccount(ClearingNrEdit->text(), KontoNrEdit->text()) : IdEdit->text();
     return ListRow(type, {BetalarEdit->text(), account, PersonNrEdit->text()});
 }

@@ -3,6 +3,7 @@
 #include "app/ListRow.h"
 #include "dialogs/EntryDialog.h"
 
+class Clock;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,7 +18,8 @@ class TMdgForm : public EntryDialog
     Q_OBJECT
 
 public:
-    explicit TMdgForm(QWidget* parent = nullptr);
+    // The clock gives the date that decides the century of a ten-digit personnummer.
+    explicit TMdgForm(QWidget* parent = nullptr, const Clock* clock = nullptr);
 
     QComboBox* TypCmbo = nullptr;
     QLineEdit* BetalarEdit = nullptr;
@@ -46,12 +48,12 @@ public:
     // True while the paper kind is chosen.
     bool isPaper() const;
     void LoadRow(const ListRow& row);
-    // The row the fields stand for. Throws ConversionError for a paper mandate whose clearing and
-    // account fields hold no digit; the checks of OK never let such fields pass.
+    // The row the fields stand for.
     ListRow Row() const;
 
 private:
     void FormCreate();
 
     QWidget* m_accountFields = nullptr;
+    const Clock& m_clock;
 };

@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
 #include "rules/Win1252.h"
@@ -362,13 +363,14 @@ void OrderFileWriter::writePrivateMandateRecord(const ListRow& row)
     const QStringView account = row.textView(MandateColumn::KontoId);
     if (typ == RowTexts::paperMandate()) {
         const ClearingAccountParts parts = SplitClearingAccount(account);
-        OrderFields::ZeroFilledTextField(cursor, parts.clearing, 4);
+        OrderFields::ZeroFilledTextField(cursor, ClearingWithoutCheckDigit(parts.clearing), 4);
         OrderFields::ZeroFilledTextField(cursor + 4, parts.account, 12);
     } else {
         OrderFields::ZeroFilledTextField(cursor, account, 16);
     }
     cursor += 16;
-    OrderFields::DigitField(cursor, row.textView(MandateColumn::Personnummer), 12);
+    const QString civicNumber = PersonNumberField(row.text(MandateColumn::Personnummer), m_clock.today());
+    OrderFields::DigitField(cursor, civicNumber, 12);
     cursor += 12;
     OrderFields::BlankField(cursor, 20);
     cursor += 20;

@@ -1,35 +1,43 @@
 #include "rules/Check.h"
 
+#include "rules/BankAccounts.h"
 #include "rules/Extra.h"
+#include "rules/PersonNumbers.h"
 #include "rules/ValmoError.h"
 #include "rules/Win1252.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
+const int ClearingLength = 4;
+const int SwedbankClearingLength = 5;
+
 int accountWidth(int clearing)
 {
-    struct Range
-    {
-        int first;
-        int last;
-        int width;
-    };
-    static const Range ranges[] = {
-        {9180, 9199, 10}, {8000, 8999, 10}, {9500, 9549, 10}, {9960, 9969, 10}, {9300, 9349, 10},
-        {1000, 1099, 10}, {3300, 3300, 10}, {3782, 3782, 10}, {6000, 6999, 9},
-    };
-    for (const Range& range : ranges) {
-        if (clearing >= range.first && clearing <= range.last)
-            return range.width;
-    }
-    return 7;
+    const BankAccountRule* rule = FindBankAccountRule(clearing);
+    return rule ? rule->accountLength() : 7;
 }
 
-int twoDigitNumber(const QString& digits, int pos)
+QString personMessage()
 {
-    return digits.mid(pos, 2).toInt();
+    return QStringLiteral("Felaktigt personnummer");
+}
+
+QString accountMessage()
+{
+    return QStringLiteral("Felaktigt kontonummer");
+}
+
+// The account part padded to its width, after "clearing-".
+QString joinClearingAccount(const QString& clearing, const QString& accountDigits)
+{
+    QString account = StripLeadingZeros(accountDigits, false);
+    const int width = accountWidth(clearing.toInt());
+    if (account.size() < width)
+        account.prepend(QString(width - account.size(), QLatin1Char('0')));
+    return clearing + QLatin1Char('-') + account;
 }
 
 } // namespace
@@ -58,27 +66,34 @@ QString CheckBankgiroNumber(const QString& text)
 
 bool IsPersonNumber(const QString& text)
 {
-    const QString digits = DigitsOnly(text);
-    if (digits.size() == 10)
-        return twoDigitNumber(digits, 2) <= 12;
-    if (digits.size() == 12) {
-        if (!digits.startsWith(QLatin1String("00")))
-            return true;
-        return twoDigitNumber(digits, 4) <= 12;
-    }
-    return false;
+    return ParseIdentityNumber(text, QDate::currentDate()).kind == IdentityNumber::Kind::Person;
 }
 
-QString CheckPersonNumber(const QString& text)
+QString CheckPersonNumber(const QString& text, const QDate& today)
 {
-    if (!IsPersonNumber(text))
-        return QString();
-    const int century = StrToInt(text.mid(0, 2));
-    const int month = StrToInt(text.mid(4, 2));
-    const int day = StrToInt(text.mid(6, 2));
-    if ((century != 19 && century != 20) || month > 12 || day > 31)
-        return QStringLiteral("Felaktigt personnummer");
+    const IdentityNumber number = ParseIdentityNumber(text, today);
+    if (number.kind == IdentityNumber::Kind::Organisation)
+        return Mod10Valid(number.lastTen()) ? QString() : QStringLiteral("Felaktigt organisationsnummer");
+    if (number.kind != IdentityNumber::Kind::Person)
+        return personMessage();
+    const QStringView century = QStringView(number.digits).left(2);
+    const QDate date = PersonNumberDate(number);
+    if ((century != u"19" && century != u"20") || !date.isValid() || date > today ||
+        !Mod10Valid(number.lastTen()))
+        return personMessage();
     return QString();
+}
+
+QString NormalizePersonNumber(const QString& text, const QDate& today)
+{
+    const IdentityNumber number = ParseIdentityNumber(text, today);
+    return number.kind == IdentityNumber::Kind::Person ? number.displayForm() : text;
+}
+
+QString PersonNumberField(const QString& text, const QDate& today)
+{
+    const IdentityNumber number = ParseIdentityNumber(text, today);
+    return number.kind == IdentityNumber::Kind::Person ? number.digits : DigitsOnly(text);
 }
 
 QString FormatPersonNumber(const QString& field)
@@ -90,34 +105,61 @@ QString FormatPersonNumber(const QString& field)
 
 QString CheckClearingNumber(const QString& text)
 {
-    const qsizetype count = DigitsOnly(text).size();
-    if (count < 4 || count > 5)
-        return QStringLiteral("Felaktigt clearingnummer");
+    const QString digits = DigitsOnly(text);
+    const QString bad = QStringLiteral("Felaktigt clearingnummer");
+    if (digits.size() == SwedbankClearingLength) {
+        // Swedbank writes a check digit of the clearing number after the four digits.
+        if (!digits.startsWith(QLatin1Char('8')) || !Mod10Valid(digits))
+            return bad;
+    } else if (digits.size() != ClearingLength) {
+        return bad;
+    }
+    if (!FindBankAccountRule(digits.left(ClearingLength).toInt()))
+        return bad;
+    return QString();
+}
+
+QStringView ClearingWithoutCheckDigit(QStringView clearing)
+{
+    const bool allDigits = std::all_of(clearing.begin(), clearing.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    if (clearing.size() == SwedbankClearingLength && allDigits && clearing.startsWith(QLatin1Char('8')))
+        return clearing.left(ClearingLength);
+    return clearing;
+}
+
+QString CheckClearingAndAccount(const QString& clearing, const QString& account)
+{
+    const QString clearingMessage = CheckClearingNumber(clearing);
+    if (!clearingMessage.isEmpty())
+        return clearingMessage;
+    const QString clearingDigits = DigitsOnly(clearing).left(ClearingLength);
+    const BankAccountRule& rule = *FindBankAccountRule(clearingDigits.toInt());
+    const QString accountDigits = StripLeadingZeros(DigitsOnly(account), false);
+    if (accountDigits.isEmpty() || accountDigits.size() > rule.accountLength() ||
+        !AccountCheckDigitValid(rule, clearingDigits, accountDigits))
+        return accountMessage();
     return QString();
 }
 
 QString CheckClearingAndAccount(const QString& clearingAndAccount)
 {
     const QString digits = StripLeadingZeros(DigitsOnly(clearingAndAccount), false);
-    const QString clearing = digits.left(4);
-    const QString account = digits.mid(4);
-    if (clearing.size() != 4)
-        return QStringLiteral("Felaktigt clearingnummer");
-    if (account.size() < 7 || account.size() > 12)
-        return QStringLiteral("Felaktigt kontonummer");
-    return QString();
+    return CheckClearingAndAccount(digits.left(ClearingLength), digits.mid(ClearingLength));
+}
+
+QString FormatClearingAccount(const QString& clearing, const QString& account)
+{
+    return joinClearingAccount(DigitsOnly(clearing).left(ClearingLength), DigitsOnly(account));
 }
 
 QString FormatClearingAccount(const QString& clearingAndAccount)
 {
     const QString digits = StripLeadingZeros(DigitsOnly(clearingAndAccount), false);
-    const QString clearing = digits.left(4);
-    const int clearingNumber = StrToInt(clearing);
-    QString account = StripLeadingZeros(digits.mid(4), false);
-    const int width = accountWidth(clearingNumber);
-    if (account.size() < width)
-        account.prepend(QString(width - account.size(), QLatin1Char('0')));
-    return clearing + QLatin1Char('-') + account;
+    const QString clearing = digits.left(ClearingLength);
+    StrToInt(clearing); // a text without digits fails as a conversion, as it always has
+    return joinClearingAccount(clearing, digits.mid(ClearingLength));
 }
 
 QString CheckPayerNumber(const QString& text)

@@ -1,19 +1,43 @@
 #pragma once
 
+#include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QStringView>
 
 // Validators return an empty text for a valid field, otherwise the Swedish message to show.
 
 // The modulus-10 (Luhn) check; false for a text with anything but the digits 0-9.
 bool Mod10Valid(const QString& digits);
 QString CheckBankgiroNumber(const QString& text);
+// True for ten or twelve digits in the shape of a personnummer (see PersonNumbers.h) that are not
+// an organisation number; its date and check digit are not judged.
 bool IsPersonNumber(const QString& text);
-// May throw ConversionError ("'%s' is not a valid integer value").
-QString CheckPersonNumber(const QString& text);
+// A personnummer or samordningsnummer needs a real date in the 1900s or 2000s, not after today,
+// and a valid check digit (Luhn over the last ten digits); an organisation number needs its check
+// digit. Anything else, an empty text or too few digits included, is refused.
+QString CheckPersonNumber(const QString& text, const QDate& today = QDate::currentDate());
+// The display form yyyymmdd-nnnn of a personnummer, with the century a ten-digit one implies;
+// any other text comes back unchanged.
+QString NormalizePersonNumber(const QString& text, const QDate& today);
+// The twelve digits of the record field: a ten-digit personnummer gets its century, every other
+// text gives its digits.
+QString PersonNumberField(const QString& text, const QDate& today);
 QString FormatPersonNumber(const QString& field);
+// Four digits of a clearing number a bank uses, or a Swedbank clearing number of five digits whose
+// fifth digit is its modulus-10 check digit.
 QString CheckClearingNumber(const QString& text);
+// A Swedbank clearing number of five digits without its fifth, check digit; any other text as
+// it is.
+QStringView ClearingWithoutCheckDigit(QStringView clearing);
+// The account number must fit the length of the clearing number's bank and pass its check digit.
+QString CheckClearingAndAccount(const QString& clearing, const QString& account);
+// The same for a text whose first four digits (after leading zeros) are the clearing number.
 QString CheckClearingAndAccount(const QString& clearingAndAccount);
+// "clearing-account": the four-digit clearing number (a fifth check digit is dropped) and the
+// account number padded with zeros to its bank's length.
+QString FormatClearingAccount(const QString& clearing, const QString& account);
+// The same for a text whose first four digits (after leading zeros) are the clearing number.
 // May throw ConversionError on a text without digits.
 QString FormatClearingAccount(const QString& clearingAndAccount);
 QString CheckPayerNumber(const QString& text);

@@ -86,11 +86,17 @@ double TNumberEdit::TextToValue(const QString& text)
 {
     const QLocale locale;
     const QString decimal = locale.decimalPoint();
+    const QString point = QStringLiteral(".");
+    // A point stands for the decimal separator as well (numeric keypad, spreadsheet habit). When
+    // both occur, the one written last separates the decimals and the other groups the digits.
+    QString separator = decimal;
+    if (decimal != point && text.contains(point) && text.lastIndexOf(point) > text.lastIndexOf(decimal))
+        separator = point;
     QString cleaned;
     for (qsizetype i = 0; i < text.size();) {
-        if (!decimal.isEmpty() && text.mid(i, decimal.size()) == decimal) {
+        if (!separator.isEmpty() && text.mid(i, separator.size()) == separator) {
             cleaned += decimal;
-            i += decimal.size();
+            i += separator.size();
             continue;
         }
         const QChar c = text[i];
@@ -163,9 +169,9 @@ bool TNumberEdit::typesCharacter(const QKeyEvent* event)
     // cut, paste, select all, undo, redo) are commands: none of them types a character. Pasted
     // text is cleaned when the field is left. Every other key that carries a text is a typed
     // character, other control characters included.
-    for (const QKeySequence::StandardKey command : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
-                                                    QKeySequence::SelectAll, QKeySequence::Undo,
-                                                    QKeySequence::Redo}) {
+    for (const QKeySequence::StandardKey command :
+         {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll,
+          QKeySequence::Undo, QKeySequence::Redo}) {
         if (event->matches(command))
             return false;
     }
@@ -190,7 +196,7 @@ bool TNumberEdit::typesCharacter(const QKeyEvent* event)
 bool TNumberEdit::acceptsCharacter(const QString& character) const
 {
     const QString decimal = QLocale().decimalPoint();
-    if (character == decimal)
+    if (character == decimal || character == QLatin1String("."))
         return true;
     if (character.size() != 1)
         return false;
@@ -209,10 +215,10 @@ bool TNumberEdit::acceptsCharacter(const QString& character) const
 void TNumberEdit::keyPressEvent(QKeyEvent* event)
 {
     QString typed = event->text();
-    // The separator key of the numeric keypad stands for the decimal separator whatever it types.
+    // The separator key of the numeric keypad and a typed point stand for the decimal separator.
     const bool keypadSeparator = (event->modifiers() & Qt::KeypadModifier) &&
                                  (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma);
-    if (keypadSeparator && typed != QLocale().decimalPoint()) {
+    if ((keypadSeparator || typed == QLatin1String(".")) && typed != QLocale().decimalPoint()) {
         insert(QLocale().decimalPoint());
         event->accept();
         return;

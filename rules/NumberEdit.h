@@ -8,7 +8,8 @@ class QKeyEvent;
 // A single-line field for amounts and counts. It keeps a number (Value) beside its text: while
 // the field has the focus it shows the plain number for typing, and when the focus leaves it reads
 // the number back from the text and shows it formatted with Mask. Only characters that can belong
-// to a number are let in from the keyboard; any other key beeps.
+// to a number are let in from the keyboard; any other key beeps. A typed point becomes the
+// decimal separator.
 class TNumberEdit : public QLineEdit
 {
     Q_OBJECT
@@ -27,7 +28,9 @@ public:
     void setValue(double value);
 
     // The number a text stands for: a sign in first place, the digits and the decimal separator
-    // are kept, everything else is dropped. Throws ConversionError when the rest is no number.
+    // are kept, everything else is dropped. A point counts as the decimal separator in every
+    // locale, unless the locale's own separator comes after it. Throws ConversionError when the
+    // rest is no number.
     static double TextToValue(const QString& text);
     // The number as the field shows it for typing: up to 15 significant digits, the decimal
     // separator, no grouping and no exponent.

@@ -72,11 +72,7 @@ void checkMandates(Collector& out, const OrderDocument& document, const QVector<
         if (row.caption() != RowTexts::paperMandate())
             continue;
         const ClearingAccountParts parts = SplitClearingAccount(row.textView(2));
-        const QString clearing = parts.clearing.toString();
-        const QString clearingMessage = CheckClearingNumber(clearing);
-        out.add(line, account,
-                clearingMessage.isEmpty() ? CheckClearingAndAccount(clearing + parts.account.toString())
-                                          : clearingMessage);
+        out.add(line, account, CheckClearingAndAccount(parts.clearing.toString(), parts.account.toString()));
     }
 }
 

@@ -134,10 +134,10 @@ TEST_F(CliProgram, CheckReportsOneLinePerProblem)
     auto record = [&](const QByteArray& text) { file += text.leftJustified(80, ' ') + "\r\n"; };
     const QByteArray payee = "0012345674";
     record("0120240301AUTOGIRO" + QByteArray(44, ' ') + "123456" + "0012345675"); // wrong check digit
-    record("04" + payee + "0000000000004711" + QByteArray(16, '0') + "196513011234"); // month 13
+    record("04" + payee + "0000000000004711" + "5000000001234560" + "196513011234"); // month 13
     record("25" + payee + QByteArray(16, '0') + "20240305" + "000000009950" + "82");  // no payer
     record("82" + QByteArray("20240305") + "0" + "    " + QByteArray(16, '0') + "000000025000" + payee);
-    record("04" + payee + "0000000000004712" + "5000000001234567" + "196501011234"); // a clean mandate
+    record("04" + payee + "0000000000004712" + "5000000001234560" + "196501011230"); // a clean mandate
     const QString target = writeFile(QStringLiteral("check me.ag"), file);
     const CliRun check = run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Privat")});
     EXPECT_EQ(check.status, 1) << check.err.constData();

@@ -125,7 +125,7 @@ TEST(RowChecks, ReportsEachDialogRuleWithItsLineAndColumn)
     document.MdgList.append(QStringLiteral("Medgivande på papper"),
                             {QStringLiteral("4711"), QStringLiteral("123-1234567"), QStringLiteral("19651301-1234")});
     document.MdgList.append(QStringLiteral("Medgivande på papper"),
-                            {QStringLiteral("4711"), QStringLiteral("1234-123456"), QStringLiteral("19650101-1234")});
+                            {QStringLiteral("4711"), QStringLiteral("1234-123456"), QStringLiteral("19650101-1230")});
     document.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
                             {QStringLiteral("12345678901234567"), QStringLiteral("99181234"), QStringLiteral("")});
     document.MakList.append(QStringLiteral("26"), document.MakText(26),
@@ -147,6 +147,7 @@ TEST(RowChecks, ReportsEachDialogRuleWithItsLineAndColumn)
                          QStringLiteral("4 Konto/id-nummer: Felaktigt clearingnummer"),
                          QStringLiteral("5 Konto/id-nummer: Felaktigt kontonummer"),
                          QStringLiteral("6 Betalarnummer: Felaktigt betalarnummer"),
+                         QStringLiteral("6 Personnummer: Felaktigt personnummer"),
                          QStringLiteral("9 Betalarnummer: Felaktigt betalarnummer"),
                      }));
 }

@@ -1,4 +1,5 @@
 #include "rules/Check.h"
+#include "rules/BankAccounts.h"
 #include "rules/ValmoError.h"
 
 #include <QLocale>
@@ -80,23 +81,24 @@ TEST(Check, BankgiroNumberNeedsSevenOrEightDigitsAndAValidCheckDigit)
     }
 }
 
-TEST(Check, IsPersonNumberLooksAtTheMonthField)
+TEST(Check, IsPersonNumberLooksAtTheShapeAndTheMonthField)
 {
     const struct
     {
         QString text;
         bool result;
     } cases[] = {
-        {QStringLiteral("6513011234"), false}, // month 13
+        {QStringLiteral("6513011234"), true}, // month 13: a person's number, refused by the check
         {QStringLiteral("6512011234"), true},
-        {QStringLiteral("6500011234"), true}, // no lower bound
         {QStringLiteral("651201-1234"), true},
+        {QStringLiteral("651201+1234"), true},
         {QStringLiteral("196501011234"), true},
-        {QStringLiteral("196513011234"), true},  // 12 digits not starting 00: not examined
-        {QStringLiteral("005560001234"), false}, // company number, month field 60
+        {QStringLiteral("196513011234"), true},
+        {QStringLiteral("5560001234"), false},   // month field 56: organisation number
+        {QStringLiteral("005560001234"), false}, // the same after "00"
         {QStringLiteral("006512011234"), true},  // 10-digit number in a 12-digit field
-        {QStringLiteral("006513011234"), false},
-        {QStringLiteral("12345678901"), false}, // 11 digits
+        {QStringLiteral("12345678901"), false},  // 11 digits
+        {QStringLiteral("65-0101-1234"), false},
         {QString(), false},
     };
     for (const auto& c : cases) {
@@ -105,30 +107,74 @@ TEST(Check, IsPersonNumberLooksAtTheMonthField)
     }
 }
 
-TEST(Check, PersonNumberChecksCenturyMonthAndDayAtTheirPositions)
+TEST(Check, PersonNumberNeedsARealPastDateAndItsCheckDigit)
 {
+    const QDate today(2026, 12, 8);
+    const QString badOrganisation = QStringLiteral("Felaktigt organisationsnummer");
     const TextCase cases[] = {
-        {QStringLiteral("19650101-1234"), QString()}, {QStringLiteral("20001231-0000"), QString()},
-        {QStringLiteral("19650000-0000"), QString()}, // no lower bound for month or day
-        {QStringLiteral("18991231-1234"), BadPerson}, {QStringLiteral("21000101-1234"), BadPerson},
-        {QStringLiteral("19651301-1234"), BadPerson}, {QStringLiteral("19650132-1234"), BadPerson},
-        {QStringLiteral("00556000-1234"), QString()}, // month field 60: not a civic number
-        {QStringLiteral("1965"), QString()},          // too few digits: not judged
+        {QStringLiteral("19650101-1230"), QString()},
+        {QStringLiteral("196501011230"), QString()},
+        {QStringLiteral("6501011230"), QString()},
+        {QStringLiteral(" 650101-1230 "), QString()},
+        {QStringLiteral("20001231-0009"), QString()},
+        {QStringLiteral("050101-1233"), QString()},
+        {QStringLiteral("650161-1237"), QString()},   // samordningsnummer: day 1 plus 60
+        {QStringLiteral("000229-1235"), QString()},   // 2000-02-29
+        {QStringLiteral("261209-1237"), QString()},   // 1926: 2026-12-09 lies ahead
+        {QStringLiteral("19650101-1234"), BadPerson}, // check digit
+        {QStringLiteral("000229+1235"), BadPerson},   // 1900 was no leap year
+        {QStringLiteral("20261209-1237"), BadPerson}, // after today
+        {QStringLiteral("19650000-0000"), BadPerson},
+        {QStringLiteral("18991231-1234"), BadPerson},
+        {QStringLiteral("21000101-1234"), BadPerson},
+        {QStringLiteral("19651301-1234"), BadPerson},
+        {QStringLiteral("19650132-1234"), BadPerson},
+        {QStringLiteral("6513011234"), BadPerson},
+        {QStringLiteral("00650101-1230"), BadPerson}, // no century
+        {QStringLiteral("1965x0101-1234"), BadPerson},
+        {QStringLiteral("1965"), BadPerson},
+        {QString(), BadPerson},
+        {QStringLiteral("5560001231"), QString()},
+        {QStringLiteral("556000-1231"), QString()},
+        {QStringLiteral("005560001231"), QString()},
+        {QStringLiteral("5560001234"), badOrganisation},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        EXPECT_EQ(CheckPersonNumber(c.text), c.message);
+        EXPECT_EQ(CheckPersonNumber(c.text, today), c.message);
     }
 }
 
-TEST(Check, PersonNumberWithASeparatorInAFieldFailsAsConversion)
+TEST(Check, TenDigitPersonNumberGetsTheCenturyOfItsDateAndSeparator)
 {
-    try {
-        CheckPersonNumber(QStringLiteral("1965x0101-1234"));
-        FAIL() << "no conversion failure";
-    } catch (const ConversionError& error) {
-        EXPECT_EQ(error.text(), QStringLiteral("'x0' is not a valid integer value"));
+    const QDate today(2026, 12, 8);
+    const struct
+    {
+        QString text;
+        QString shown;
+        QString field;
+    } cases[] = {
+        {QStringLiteral("050101-1233"), QStringLiteral("20050101-1233"), QStringLiteral("200501011233")},
+        {QStringLiteral("050101+1233"), QStringLiteral("19050101-1233"), QStringLiteral("190501011233")},
+        {QStringLiteral("6501011230"), QStringLiteral("19650101-1230"), QStringLiteral("196501011230")},
+        {QStringLiteral("261208-1234"), QStringLiteral("20261208-1234"), QStringLiteral("202612081234")},
+        {QStringLiteral("261209-1237"), QStringLiteral("19261209-1237"), QStringLiteral("192612091237")},
+        {QStringLiteral("650161-1237"), QStringLiteral("19650161-1237"), QStringLiteral("196501611237")},
+        {QStringLiteral("196501011230"), QStringLiteral("19650101-1230"), QStringLiteral("196501011230")},
+        {QStringLiteral("5560001231"), QStringLiteral("5560001231"), QStringLiteral("5560001231")},
+        {QStringLiteral("12-34"), QStringLiteral("12-34"), QStringLiteral("1234")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(NormalizePersonNumber(c.text, today), c.shown);
+        EXPECT_EQ(PersonNumberField(c.text, today), c.field);
     }
+}
+
+TEST(Check, PersonNumberWithASeparatorInAFieldIsRefusedWithoutAConversionFailure)
+{
+    for (const QString& text : {QStringLiteral("1965x0101-1234"), QStringLiteral("1-96501011230")})
+        EXPECT_EQ(CheckPersonNumber(text, QDate(2026, 12, 8)), BadPerson) << qPrintable(text);
 }
 
 TEST(Check, FormatPersonNumberUsesFieldPositions)
@@ -148,15 +194,20 @@ TEST(Check, FormatPersonNumberUsesFieldPositions)
     }
 }
 
-TEST(Check, ClearingNumberHasFourOrFiveDigits)
+TEST(Check, ClearingNumberIsOneABankUses)
 {
     const TextCase cases[] = {
         {QStringLiteral("8327"), QString()},
-        {QStringLiteral("8327-9"), QString()},
+        {QStringLiteral("8327-9"), QString()}, // Swedbank's check digit
+        {QStringLiteral("83 2a7"), QString()},
+        {QStringLiteral("9960"), QString()},
+        {QStringLiteral("8327-8"), BadClearing},
+        {QStringLiteral("50001"), BadClearing}, // five digits only at Swedbank
+        {QStringLiteral("2200"), BadClearing},  // no bank
+        {QStringLiteral("0123"), BadClearing},
         {QStringLiteral("832"), BadClearing},
         {QStringLiteral("832799"), BadClearing},
         {QString(), BadClearing},
-        {QStringLiteral("83 2a7"), QString()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -164,19 +215,50 @@ TEST(Check, ClearingNumberHasFourOrFiveDigits)
     }
 }
 
+TEST(Check, AccountNumberFollowsTheRuleOfItsBank)
+{
+    const struct
+    {
+        QString clearing;
+        QString account;
+        QString message;
+    } cases[] = {
+        {QStringLiteral("5000"), QStringLiteral("1234560"), QString()}, // type 1, comment 1
+        {QStringLiteral("5000"), QStringLiteral("1234567"), BadAccount},
+        {QStringLiteral("9550"), QStringLiteral("1234566"), QString()}, // type 1, comment 2
+        {QStringLiteral("9550"), QStringLiteral("1234560"), BadAccount},
+        {QStringLiteral("5000"), QStringLiteral("12345600"), BadAccount}, // 8 digits
+        {QStringLiteral("6000"), QStringLiteral("123456789"), QString()}, // type 2, comment 2
+        {QStringLiteral("6000"), QStringLiteral("12343"), QString()},     // read as 000012343
+        {QStringLiteral("6000"), QStringLiteral("1234567890"), BadAccount},
+        {QStringLiteral("3300"), QStringLiteral("1212121212"), QString()},   // type 2, comment 1
+        {QStringLiteral("8327-9"), QStringLiteral("1234567897"), QString()}, // type 2, comment 3
+        {QStringLiteral("83279"), QStringLiteral("123456-6"), QString()},
+        {QStringLiteral("8327"), QStringLiteral("12345678970"), BadAccount},
+        {QStringLiteral("9960"), QStringLiteral("1234566"), QString()},
+        {QStringLiteral("5000"), QStringLiteral("0000000"), BadAccount},
+        {QStringLiteral("5000"), QString(), BadAccount},
+        {QStringLiteral("2200"), QStringLiteral("1234560"), BadClearing},
+        {QStringLiteral("8327-8"), QStringLiteral("1234567897"), BadClearing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.clearing + QLatin1Char(' ') + c.account).toStdString());
+        EXPECT_EQ(CheckClearingAndAccount(c.clearing, c.account), c.message);
+    }
+}
+
 TEST(Check, ClearingAndAccountSplitAfterFourDigitsWithoutLeadingZeros)
 {
     const TextCase cases[] = {
-        {QStringLiteral("8327") + QStringLiteral("1234567"), QString()},
-        {QStringLiteral("8327") + QStringLiteral("123456789012"), QString()},
+        {QStringLiteral("8327") + QStringLiteral("1234566"), QString()},
+        {QStringLiteral("00") + QStringLiteral("5000") + QStringLiteral("1234560"), QString()},
+        {QStringLiteral("8327") + QStringLiteral("123456789012"), BadAccount},
         {QStringLiteral("1234") + QStringLiteral("123456"), BadAccount},
-        {QStringLiteral("0123") + QStringLiteral("4567890"), BadAccount}, // becomes 1234 + 567890
         {QStringLiteral("8327") + QStringLiteral("1234567890123"), BadAccount},
-        {QStringLiteral("83279") + QStringLiteral("123456"), QString()}, // fifth digit joins the account
         {QStringLiteral("832"), BadClearing},
         {QStringLiteral("0000"), BadClearing},
         {QString(), BadClearing},
-        {QStringLiteral("8327-") + QStringLiteral("12 345 67"), QString()},
+        {QStringLiteral("8327-") + QStringLiteral("12 345 66"), QString()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -191,11 +273,11 @@ TEST(Check, FormatClearingAccountPadsToTheWidthOfTheClearingRange)
         int clearing;
         int width;
     } widths[] = {
-        {9179, 7}, {9180, 10}, {9199, 10}, {9200, 7},  {7999, 7}, {8000, 10}, {8999, 10},
-        {9499, 7}, {9500, 10}, {9549, 10}, {9550, 7},  {9959, 7}, {9960, 10}, {9969, 10},
-        {9970, 7}, {9299, 7},  {9300, 10}, {9349, 10}, {9350, 7}, {1099, 10}, {1000, 10},
-        {1100, 7}, {3299, 7},  {3300, 10}, {3301, 7},  {3781, 7}, {3782, 10}, {3783, 7},
-        {5999, 7}, {6000, 9},  {6999, 9},  {7000, 7},  {3000, 7}, {5000, 7},
+        {9179, 7},  {9180, 10}, {9189, 10}, {9190, 7},  {9200, 7},  {7999, 7},  {8000, 10}, {8999, 10},
+        {9499, 7},  {9500, 10}, {9549, 10}, {9550, 7},  {9570, 10}, {9579, 10}, {9580, 7},  {9959, 7},
+        {9960, 10}, {9969, 10}, {9970, 7},  {9299, 7},  {9300, 10}, {9349, 10}, {9350, 7},  {1000, 7},
+        {3299, 7},  {3300, 10}, {3301, 7},  {3781, 7},  {3782, 10}, {3783, 7},  {5999, 7},  {6000, 9},
+        {6999, 9},  {7000, 7},  {9889, 7},  {9890, 10}, {9899, 10}, {9900, 7},
     };
     for (const auto& w : widths) {
         SCOPED_TRACE(w.clearing);
@@ -223,6 +305,16 @@ TEST(Check, FormatClearingAccountPadsToTheWidthOfTheClearingRange)
         SCOPED_TRACE(c.text.toStdString());
         EXPECT_EQ(FormatClearingAccount(c.text), c.result);
     }
+
+    // Given apart, a Swedbank clearing number leaves its check digit out of the account.
+    EXPECT_EQ(FormatClearingAccount(QStringLiteral("8327-9"), QStringLiteral("123456-6")),
+              QStringLiteral("8327-0001234566"));
+    EXPECT_EQ(FormatClearingAccount(QStringLiteral("6000"), QStringLiteral("0012 343")),
+              QStringLiteral("6000-000012343"));
+    // A row's clearing part is written with four digits.
+    for (const auto& [clearing, written] :
+         {std::pair{u"83279", u"8327"}, {u"8327", u"8327"}, {u"50001", u"50001"}, {u"8327 9", u"8327 9"}})
+        EXPECT_EQ(ClearingWithoutCheckDigit(clearing), QStringView(written));
 }
 
 TEST(Check, FormatClearingAccountWithoutDigitsFailsAsConversion)

@@ -140,8 +140,8 @@ void privateMandates(Builder& b)
     b.mandate({Electronic, "42", "123456", "19650101-1234"}, {Electronic, "42", "123456", "19650101-1234"});
     b.mandate({Rejected, "42", "1234567890123456", "19650101-1234"},
               {Rejected, "42", "1234567890123456", "19650101-1234"});
-    // A ten-digit civic number is written with two leading zeros, which then read as a century.
-    b.mandate({Electronic, "42", "77", "8001011234"}, {Electronic, "42", "77", "00800101-1234"});
+    // A ten-digit civic number is written with the century its date implies.
+    b.mandate({Electronic, "42", "77", "8001011234"}, {Electronic, "42", "77", "19800101-1234"});
 }
 
 void changes(Builder& b, bool privateService)

@@ -80,9 +80,9 @@ TEST_F(DialogHelpTest, ReturnOnAFocusedButtonPressesThatButton)
     btu.BetalarEdit->setText(QStringLiteral("4711"));
     btu.BeloppEdit->setValue(100);
     mdg.BetalarEdit->setText(QStringLiteral("4711"));
-    mdg.PersonNrEdit->setText(QStringLiteral("19650101-1234"));
+    mdg.PersonNrEdit->setText(QStringLiteral("19650101-1230"));
     mdg.ClearingNrEdit->setText(QStringLiteral("5000"));
-    mdg.KontoNrEdit->setText(QStringLiteral("1234567"));
+    mdg.KontoNrEdit->setText(QStringLiteral("1234560"));
     mdgComp.BgNrEdit->setText(QStringLiteral("1234-5674"));
     mak.BetalarNrEdit->setText(QStringLiteral("4711"));
     mak.BeloppEdit->setValue(10);

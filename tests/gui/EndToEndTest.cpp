@@ -230,12 +230,12 @@ protected:
         payment(0, 6, QDate(2026, 6, 30), QStringLiteral("99,95"), QStringLiteral("4"),
                 QStringLiteral("4712"), QString());
 
-        mandate(0, true, QStringLiteral("0001234567"), QStringLiteral("5000"), QStringLiteral("1234567"),
-                QString(), QStringLiteral("6501011234"));
+        mandate(0, true, QStringLiteral("0001234567"), QStringLiteral("5000"), QStringLiteral("1234560"),
+                QString(), QStringLiteral("6501011230"));
         mandate(1, false, QStringLiteral("4711"), QString(), QString(), QStringLiteral("9988776655"),
-                QStringLiteral("19700101-0000"));
+                QStringLiteral("19700101-0003"));
         mandate(1, true, QStringLiteral("4712"), QString(), QString(), QStringLiteral("12345"),
-                QStringLiteral("200012310000"));
+                QStringLiteral("200012310009"));
 
         const QDate day(2026, 3, 20);
         request({false, 0, QStringLiteral("4711"), QDate(2026, 3, 12), {}, QStringLiteral("99,5"), 0}); // 25
@@ -288,11 +288,11 @@ TEST_F(EndToEndTest, PrivateDocumentIsSavedRecordForRecord)
                            QStringLiteral("24"), QStringLiteral("29"), QStringLiteral("26"),
                            QStringLiteral("27"), QStringLiteral("28")}));
     const QByteArray mandates = opening() +
-                                record({"04", Payee, "0000000001234567", "5000", "000001234567",
-                                        "196501011234", blanks(20), blanks(2), blanks(2)}) +
-                                record({"04", Payee, "0000000000004711", "0000009988776655", "197001010000",
+                                record({"04", Payee, "0000000001234567", "5000", "000001234560",
+                                        "196501011230", blanks(20), blanks(2), blanks(2)}) +
+                                record({"04", Payee, "0000000000004711", "0000009988776655", "197001010003",
                                         blanks(20), blanks(2), blanks(2)}) +
-                                record({"04", Payee, "0000000000004712", "0000000000012345", "200012310000",
+                                record({"04", Payee, "0000000000004712", "0000000000012345", "200012310009",
                                         blanks(20), "AV", blanks(2)}) +
                                 mandateCancellation();
     const QByteArray expected = mandates + paymentSection() + changeSection();

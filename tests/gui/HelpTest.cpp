@@ -266,6 +266,7 @@ TEST_F(HelpTest, EveryQuotedMessageIsOneTheProgramGives)
     const QStringList programMessages = {
         CheckBankgiroNumber(u"1"_s),
         CheckPersonNumber(u"19651301-1234"_s),
+        CheckPersonNumber(u"5560001234"_s),
         CheckClearingNumber(u"1"_s),
         CheckClearingAndAccount(u"12341"_s),
         CheckPayerNumber(QString()),
@@ -278,6 +279,7 @@ TEST_F(HelpTest, EveryQuotedMessageIsOneTheProgramGives)
         u"Den tidigare filen är oförändrad."_s,
         u"Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil."_s,
         u"Antalet '%1' kan inte skrivas i filen. Antalet ska vara mellan 1 och 999."_s,
+        u"Antal betalningar ska vara ett heltal från 0 till 999"_s,
         u"Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?"_s,
         u"Du har inte sparat. Vill spara innan du stänger?"_s,
         u"Kund- eller Bankgironummer stämmer inte med dina nuvarande inställningar.\nVill du att "
@@ -320,16 +322,15 @@ TEST_F(HelpTest, TheAccountAndPersonalNumberExamplesAreWhatTheMandateDialogAccep
     const QString html = pageSource(u"Medgivanden.htm"_s);
 
     // Clearing number, account number and the row text, as the mandate dialog writes it.
-    const QRegularExpression accountRow(u"<tr><td>(\\d+)</td><td>(\\d+)</td><td>([\\d-]+)</td></tr>"_s);
+    const QRegularExpression accountRow(u"<tr><td>([\\d-]+)</td><td>(\\d+)</td><td>([\\d-]+)</td></tr>"_s);
     int accounts = 0;
     for (auto it = accountRow.globalMatch(sectionAt(html, u"kontonummer"_s)); it.hasNext();) {
         const QRegularExpressionMatch row = it.next();
-        const QString both = row.captured(1) + row.captured(2);
-        SCOPED_TRACE(both.toStdString());
+        SCOPED_TRACE((row.captured(1) + u' ' + row.captured(2)).toStdString());
         ++accounts;
         EXPECT_EQ(CheckClearingNumber(row.captured(1)), QString());
-        EXPECT_EQ(CheckClearingAndAccount(both), QString());
-        EXPECT_EQ(FormatClearingAccount(both), row.captured(3));
+        EXPECT_EQ(CheckClearingAndAccount(row.captured(1), row.captured(2)), QString());
+        EXPECT_EQ(FormatClearingAccount(row.captured(1), row.captured(2)), row.captured(3));
     }
     EXPECT_GE(accounts, 3);
 
@@ -345,6 +346,7 @@ TEST_F(HelpTest, TheAccountAndPersonalNumberExamplesAreWhatTheMandateDialogAccep
         EXPECT_TRUE(displayForm.match(row.captured(2)).hasMatch());
         EXPECT_TRUE(DigitsOnly(row.captured(2)).endsWith(DigitsOnly(row.captured(1))));
         EXPECT_EQ(CheckPersonNumber(row.captured(2)), QString());
+        EXPECT_EQ(NormalizePersonNumber(row.captured(1), QDate::currentDate()), row.captured(2));
     }
     EXPECT_GE(persons, 3);
 }

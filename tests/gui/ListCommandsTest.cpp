@@ -75,16 +75,16 @@ TEST_F(ListCommandsTest, MandateGoesToTheListOfTheServiceType)
     document.PrivateService = true;
     whenShown(mdg, [this] {
         mdg.BetalarEdit->setText(QStringLiteral("4711"));
-        mdg.PersonNrEdit->setText(QStringLiteral("6501011234"));
+        mdg.PersonNrEdit->setText(QStringLiteral("6501011230"));
         mdg.ClearingNrEdit->setText(QStringLiteral("5000"));
-        mdg.KontoNrEdit->setText(QStringLiteral("1234567"));
+        mdg.KontoNrEdit->setText(QStringLiteral("1234560"));
         mdg.SaveBtnClick();
     });
     commands.MdgBtnClick();
     ASSERT_EQ(document.MdgList.count(), 1);
     EXPECT_EQ(document.MdgList[0], ListRow(QStringLiteral("Medgivande på papper"),
-                                           {QStringLiteral("4711"), QStringLiteral("5000-1234567"),
-                                            QStringLiteral("19650101-1234")}));
+                                           {QStringLiteral("4711"), QStringLiteral("5000-1234560"),
+                                            QStringLiteral("19650101-1230")}));
     EXPECT_EQ(view.calls.last(), true);
 
     document.PrivateService = false;

@@ -1,5 +1,6 @@
 #include "dialogs/MdgUnit.h"
 
+#include "app/Clock.h"
 #include "gui/DialogTestSupport.h"
 #include "support/TestSupport.h"
 
@@ -30,11 +31,12 @@ protected:
         form.TypCmbo->setCurrentIndex(0);
         form.BetalarEdit->setText(QStringLiteral("4711"));
         form.ClearingNrEdit->setText(QStringLiteral("5000"));
-        form.KontoNrEdit->setText(QStringLiteral("1234567"));
-        form.PersonNrEdit->setText(QStringLiteral("6501011234"));
+        form.KontoNrEdit->setText(QStringLiteral("1234560"));
+        form.PersonNrEdit->setText(QStringLiteral("6501011230"));
     }
 
-    TMdgForm form;
+    FixedClock clock{QDate(2026, 12, 8)};
+    TMdgForm form{nullptr, &clock};
 };
 
 TEST_F(MdgFormTest, TypeRuleShowsTheFieldsOfTheKind)
@@ -65,7 +67,9 @@ TEST_F(MdgFormTest, ExitsNormaliseThePayerAndTheCivicNumber)
         QString shown;
     } personCases[] = {
         {QStringLiteral("6501011234"), QStringLiteral("19650101-1234")},
-        {QStringLiteral("0101011234"), QStringLiteral("19010101-1234")},
+        {QStringLiteral("0101011234"), QStringLiteral("20010101-1234")},  // the century of the date
+        {QStringLiteral("050101+1233"), QStringLiteral("19050101-1233")}, // "+": a hundred years more
+        {QStringLiteral("270101-1234"), QStringLiteral("19270101-1234")}, // 2027 lies ahead
         {QStringLiteral("196501011234"), QStringLiteral("19650101-1234")},
         {QStringLiteral("650101-1234"), QStringLiteral("19650101-1234")},
         {QStringLiteral("19650101-1234"), QStringLiteral("19650101-1234")},
@@ -101,14 +105,26 @@ TEST_F(MdgFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
          QString(), QStringLiteral("Felaktigt personnummer"), 1},
         {"bad century", 0, QStringLiteral("1"), QStringLiteral("18991231-1234"), QStringLiteral("1"),
          QString(), QString(), QStringLiteral("Felaktigt personnummer"), 1},
-        {"short clearing", 0, QStringLiteral("1"), QStringLiteral("19650101-1234"), QStringLiteral("123"),
+        {"empty civic number", 1, QStringLiteral("1"), QString(), QString(), QString(), QString(),
+         QStringLiteral("Felaktigt personnummer"), 1},
+        {"too few digits", 1, QStringLiteral("1"), QStringLiteral("650101-123"), QString(), QString(),
+         QString(), QStringLiteral("Felaktigt personnummer"), 1},
+        {"check digit", 0, QStringLiteral("1"), QStringLiteral("19650101-1234"), QStringLiteral("5000"),
+         QStringLiteral("1234560"), QString(), QStringLiteral("Felaktigt personnummer"), 1},
+        {"short clearing", 0, QStringLiteral("1"), QStringLiteral("19650101-1230"), QStringLiteral("123"),
          QStringLiteral("1234567"), QString(), QStringLiteral("Felaktigt clearingnummer"), 2},
-        {"short account", 0, QStringLiteral("1"), QStringLiteral("19650101-1234"), QStringLiteral("1234"),
+        {"wrong Swedbank check digit", 0, QStringLiteral("1"), QStringLiteral("19650101-1230"),
+         QStringLiteral("8327-8"), QStringLiteral("1234567897"), QString(),
+         QStringLiteral("Felaktigt clearingnummer"), 2},
+        {"short account", 0, QStringLiteral("1"), QStringLiteral("19650101-1230"), QStringLiteral("1234"),
          QStringLiteral("123456"), QString(), QStringLiteral("Felaktigt kontonummer"), 3},
-        {"clearing with zero", 0, QStringLiteral("1"), QStringLiteral("19650101-1234"),
-         QStringLiteral("0123"), QStringLiteral("4567890"), QString(),
+        {"account check digit", 0, QStringLiteral("1"), QStringLiteral("19650101-1230"),
+         QStringLiteral("5000"), QStringLiteral("1234567"), QString(),
          QStringLiteral("Felaktigt kontonummer"), 3},
-        {"unencodable id", 1, QStringLiteral("1"), QStringLiteral("19650101-1234"), QString(), QString(),
+        {"clearing with zero", 0, QStringLiteral("1"), QStringLiteral("19650101-1230"),
+         QStringLiteral("0123"), QStringLiteral("4567890"), QString(),
+         QStringLiteral("Felaktigt clearingnummer"), 2},
+        {"unencodable id", 1, QStringLiteral("1"), QStringLiteral("19650101-1230"), QString(), QString(),
          QStringLiteral("12\u2603"),
          QStringLiteral(
              "Tecknet \u201D\u2603\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
@@ -142,21 +158,19 @@ TEST_F(MdgFormTest, ElectronicMandateSkipsTheAccountChecks)
     form.FormShow();
     form.TypCmbo->setCurrentIndex(1);
     form.BetalarEdit->setText(QStringLiteral("4711"));
-    form.PersonNrEdit->setText(QStringLiteral("19650101-1234"));
+    form.PersonNrEdit->setText(QStringLiteral("19650101-1230"));
     form.ClearingNrEdit->setText(QStringLiteral("1"));
     form.IdEdit->setText(QString());
     EXPECT_TRUE(pressOk(form));
 }
 
-TEST_F(MdgFormTest, SeparatorInTheCenturyGivesTheConversionMessage)
+TEST_F(MdgFormTest, SeparatorInTheCenturyIsRefusedAsAWrongNumber)
 {
     fillValidPaperMandate();
-    form.PersonNrEdit->setText(QStringLiteral("1-96501011234")); // 12 digits, month field 01
+    form.PersonNrEdit->setText(QStringLiteral("1-96501011230")); // 12 digits, month field 01
     EXPECT_FALSE(pressOk(form));
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
-    EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
-    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1-' is not a valid integer value"));
+    EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Felaktigt personnummer")});
+    EXPECT_EQ(form.PersonNrEdit->text(), QStringLiteral("1-96501011230")); // kept as typed
     EXPECT_EQ(form.focusWidget(), form.PersonNrEdit);
 }
 
@@ -166,8 +180,14 @@ TEST_F(MdgFormTest, RowsWritten)
     form.AvvisaRadio->setChecked(true); // hidden: a paper mandate never gets the prefix
     ASSERT_TRUE(pressOk(form));
     EXPECT_EQ(form.Row(), ListRow(QStringLiteral("Medgivande på papper"),
-                                  {QStringLiteral("4711"), QStringLiteral("5000-1234567"),
-                                   QStringLiteral("19650101-1234")}));
+                                  {QStringLiteral("4711"), QStringLiteral("5000-1234560"),
+                                   QStringLiteral("19650101-1230")}));
+
+    // Swedbank's fifth clearing digit checks the clearing number and is no part of the account.
+    form.ClearingNrEdit->setText(QStringLiteral("8327-9"));
+    form.KontoNrEdit->setText(QStringLiteral("123456-6"));
+    ASSERT_TRUE(pressOk(form));
+    EXPECT_EQ(form.Row().text(2), QStringLiteral("8327-0001234566"));
 
     form.TypCmbo->setCurrentIndex(1);
     form.IdEdit->setText(QStringLiteral("0099887766"));
@@ -183,11 +203,11 @@ TEST_F(MdgFormTest, LoadingRowsOfEveryKindAndWritingThemBack)
     const ListRow rows[] = {
         ListRow(
             QStringLiteral("Medgivande på papper"),
-            {QStringLiteral("123-4567"), QStringLiteral("6000-000012345"), QStringLiteral("19650101-1234")}),
+            {QStringLiteral("123-4567"), QStringLiteral("6000-000012343"), QStringLiteral("19650101-1230")}),
         ListRow(QStringLiteral("Autogiro elektroniskt medgivande"),
-                {QStringLiteral("4711"), QStringLiteral("998877"), QStringLiteral("19700101-0000")}),
+                {QStringLiteral("4711"), QStringLiteral("998877"), QStringLiteral("19700101-0003")}),
         ListRow(QStringLiteral("Avvisad - Autogiro elektroniskt medgivande"),
-                {QStringLiteral("4712"), QStringLiteral("12345"), QStringLiteral("20001231-0000")}),
+                {QStringLiteral("4712"), QStringLiteral("12345"), QStringLiteral("20001231-0009")}),
     };
     for (const ListRow& row : rows) {
         form.LoadRow(row);

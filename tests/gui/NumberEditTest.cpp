@@ -204,7 +204,7 @@ TEST_F(NumberEditTest, KeyFilterLetsInNumberCharactersOnly)
         int cursor;
         bool accepted;
     } cases[] = {
-        {QStringLiteral("a"), 4, false}, {QStringLiteral("."), 4, false}, {QStringLiteral(" "), 4, false},
+        {QStringLiteral("a"), 4, false}, {QStringLiteral(";"), 4, false}, {QStringLiteral(" "), 4, false},
         {QStringLiteral("-"), 1, false}, {QStringLiteral("+"), 2, false}, {QStringLiteral("-"), 0, true},
         {QStringLiteral("7"), 5, true},  {QStringLiteral(","), 6, true},
     };
@@ -226,6 +226,36 @@ TEST_F(NumberEditTest, KeypadSeparatorTypesTheDecimalSeparator)
     typeKey(&edit, QStringLiteral("."), Qt::KeypadModifier, Qt::Key_Period);
     typeKey(&edit, QStringLiteral("5"), Qt::KeypadModifier, Qt::Key_5);
     EXPECT_EQ(edit.text(), QStringLiteral("12,5"));
+    typeKey(&edit, QStringLiteral("."), Qt::NoModifier, Qt::Key_Period); // a point from the main keys
+    EXPECT_EQ(edit.text(), QStringLiteral("12,5,"));
+}
+
+TEST_F(NumberEditTest, PointIsTheDecimalSeparatorInEveryLocale)
+{
+    const struct
+    {
+        QLocale locale;
+        QString text;
+        double value;
+    } cases[] = {
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1250.50"), 1250.5},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1.250,50"), 1250.5}, // comma last
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1,250.50"), 1250.5}, // point last
+        {QLocale(QLocale::German, QLocale::Germany), QStringLiteral("1250.5"), 1250.5},
+        {QLocale(QLocale::German, QLocale::Germany), QStringLiteral("1.250,5"), 1250.5},
+        {QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("1,250.50"), 1250.5},
+    };
+    const QLocale before;
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        EXPECT_DOUBLE_EQ(TNumberEdit::TextToValue(c.text), c.value) << qPrintable(c.text);
+    }
+    QLocale::setDefault(before);
+    EXPECT_THROW(TNumberEdit::TextToValue(QStringLiteral("1.250.000")), ConversionError);
+
+    edit.setText(QStringLiteral("1250.50"));
+    leaveField(&edit);
+    EXPECT_EQ(edit.text(), QStringLiteral("1") + Nbsp + QStringLiteral("250,50"));
 }
 
 TEST_F(NumberEditTest, SignIsAllowedWhenTheSelectionStartsAtTheBeginning)
