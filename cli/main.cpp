@@ -2,6 +2,7 @@
 #include "app/OrderDocument.h"
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
+#include "cli/ReportCommand.h"
 #include "rules/RowChecks.h"
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
@@ -36,11 +37,13 @@ const char* const UsageText =
     "  valmo-cli write DOC.json -o FILE [--customer N] [--bankgiro N] [--date YYYY-MM-DD]\n"
     "                 [--service Privat|Företag]\n"
     "  valmo-cli check FILE [--service Privat|Företag]\n"
+    "  valmo-cli report FILE [--csv]\n"
     "  valmo-cli --help | --version\n"
     "\n"
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
     "write  skriver en Autogirofil från ett JSON-dokument.\n"
     "check  kontrollerar varje rad i en Autogirofil som inmatningsdialogerna gör.\n"
+    "report skriver en rapportfil från Bankgirot som JSON, eller med --csv dess poster som CSV.\n"
     "Slutstatus: 0 klart, 1 fel hittade (check), 2 fel, 3 filen kan bara visas.\n";
 
 void printOut(const QByteArray& bytes)
@@ -301,6 +304,8 @@ int run(const QStringList& args)
         printLine(stdout, QStringLiteral("valmo-cli %1").arg(QStringLiteral(VALMO_VERSION_TEXT)));
         return Success;
     }
+    if (args.size() > 1 && args[1] == QLatin1String("report"))
+        return RunReportCommand(args);
     const Options options = parseOptions(args);
     if (options.command == QLatin1String("read"))
         return runRead(options);
