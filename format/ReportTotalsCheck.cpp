@@ -221,7 +221,7 @@ void CheckReportTotals(Report& report, QStringView totalsRecord, int lineNumber)
         return;
     }
     for (const QString& warning : report.warnings) {
-        if (warning.startsWith(QLatin1String("Beloppet på rad")))
+        if (warning.startsWith(QStringLiteral("Beloppet på rad")))
             totals.disagreements.append(warning);
     }
     report.totals = totals;
