@@ -1,6 +1,6 @@
 #include "format/ReportCodes.h"
 
-#include <iterator>
+#include <QList>
 
 namespace {
 
@@ -10,11 +10,18 @@ struct CodeMeaning
     const char* meaning;
 };
 
-template <std::size_t N> QString lookUp(const CodeMeaning (&table)[N], QStringView code)
+// The meanings are decoded once per table and then shared, so a report of many items allocates
+// none for them; each caller keeps its table's decoded meanings.
+template <std::size_t N>
+QString lookUp(const CodeMeaning (&table)[N], QStringView code, QList<QString>& decoded)
 {
-    for (const CodeMeaning& entry : table) {
-        if (code == QLatin1String(entry.code))
-            return QString::fromUtf8(entry.meaning);
+    if (decoded.isEmpty()) {
+        for (const CodeMeaning& entry : table)
+            decoded.append(QString::fromUtf8(entry.meaning));
+    }
+    for (std::size_t i = 0; i < N; ++i) {
+        if (code == QLatin1String(table[i].code))
+            return decoded[qsizetype(i)];
     }
     return QString();
 }
@@ -155,37 +162,44 @@ QString outcomeName(ItemOutcome outcome)
 
 QString paymentStatus(QStringView code)
 {
-    return lookUp(PaymentStatuses, code);
+    static QList<QString> decoded;
+    return lookUp(PaymentStatuses, code, decoded);
 }
 
 QString rejectionComment(QStringView code)
 {
-    return lookUp(RejectionComments, code);
+    static QList<QString> decoded;
+    return lookUp(RejectionComments, code, decoded);
 }
 
 QString mandateInformation(QStringView code)
 {
-    return lookUp(MandateInformation, code);
+    static QList<QString> decoded;
+    return lookUp(MandateInformation, code, decoded);
 }
 
 QString mandateComment(QStringView code)
 {
-    return lookUp(MandateComments, code);
+    static QList<QString> decoded;
+    return lookUp(MandateComments, code, decoded);
 }
 
 QString changeRecord(QStringView recordCode)
 {
-    return lookUp(ChangeRecords, recordCode);
+    static QList<QString> decoded;
+    return lookUp(ChangeRecords, recordCode, decoded);
 }
 
 QString changeComment(QStringView code)
 {
-    return lookUp(ChangeComments, code);
+    static QList<QString> decoded;
+    return lookUp(ChangeComments, code, decoded);
 }
 
 QString refundReason(QStringView code)
 {
-    return lookUp(RefundReasons, code);
+    static QList<QString> decoded;
+    return lookUp(RefundReasons, code, decoded);
 }
 
 QString bgMaxSentence()

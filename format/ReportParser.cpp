@@ -27,19 +27,21 @@ std::vector<Line> SplitLines(const QByteArray& bytes)
     qsizetype end = bytes.indexOf(ControlZ);
     if (end < 0)
         end = bytes.size();
+    lines.reserve(std::size_t(end / 60 + 1));
     QByteArray current;
     int number = 0;
-    for (qsizetype i = 0; i < end; ++i) {
-        const char c = bytes.at(i);
-        if (c == '\n') {
+    qsizetype start = 0;
+    while (start < end) {
+        qsizetype stop = bytes.indexOf('\n', start);
+        if (stop < 0 || stop > end)
+            stop = end;
+        current = bytes.mid(start, stop - start);
+        if (current.contains('\r'))
+            current.replace('\r', QByteArray());
+        if (stop < end || !current.isEmpty())
             lines.push_back({++number, DecodeWin1252(current)});
-            current.clear();
-        } else if (c != '\r') {
-            current.append(c);
-        }
+        start = stop + 1;
     }
-    if (!current.isEmpty())
-        lines.push_back({++number, DecodeWin1252(current)});
     return lines;
 }
 
@@ -84,13 +86,14 @@ std::optional<qint64> Number(QStringView text)
     return trimmed.toLongLong();
 }
 
-// A date of the bank's files: yyyymmdd in the years 1900 to 2099.
+// A date of the bank's files: yyyymmdd in the years 1900 to 2099. Read by hand: QDate's parser
+// of format strings is slow enough to count in a report of many thousand items.
 QDate DateOf(QStringView text)
 {
     if (!AllDigits(text) || text.size() != 8 ||
         (!text.startsWith(QLatin1String("19")) && !text.startsWith(QLatin1String("20"))))
         return QDate();
-    return QDate::fromString(text.toString(), QStringLiteral("yyyyMMdd"));
+    return QDate(text.left(4).toInt(), text.mid(4, 2).toInt(), text.mid(6, 2).toInt());
 }
 
 // "yyyy-mm-dd" for a date; a field of zeros or blanks is no date; anything else stays as it is.
@@ -99,8 +102,22 @@ QString DateText(QStringView text)
     const QString trimmed = Trimmed(text);
     if (trimmed.isEmpty() || AllZeros(trimmed))
         return QString();
-    const QDate date = DateOf(trimmed);
-    return date.isValid() ? FormatDateText(date) : trimmed;
+    // A valid date keeps its digits, joined by dashes.
+    return DateOf(trimmed).isValid()
+               ? trimmed.left(4) + QLatin1Char('-') + trimmed.mid(4, 2) + QLatin1Char('-') + trimmed.right(2)
+               : trimmed;
+}
+
+// Dates repeat from item to item: the last one is kept and shared.
+QString CachedDateText(QStringView text)
+{
+    static QString lastField;
+    static QString lastText;
+    if (text != lastField) {
+        lastField = text.toString();
+        lastText = DateText(text);
+    }
+    return lastText;
 }
 
 QString NumberText(QStringView text)
@@ -242,7 +259,11 @@ bool IsOrderRecord(QStringView line)
 class SectionReader
 {
 public:
-    explicit SectionReader(QList<Report>& reports) : m_reports(reports) {}
+    // expectedItems: room to reserve in the first report, the file's number of lines.
+    SectionReader(QList<Report>& reports, qsizetype expectedItems)
+        : m_reports(reports), m_expectedItems(expectedItems)
+    {
+    }
 
     void begin(const Opening& opening, int lineNumber, QStringView nextRecord)
     {
@@ -254,6 +275,8 @@ public:
         report.date = opening.date;
         report.bankgiro = opening.bankgiro;
         report.customerNumber = opening.customerNumber;
+        report.items.reserve(m_expectedItems);
+        m_expectedItems = 0; // a later section of the same file reserves nothing
         m_reports.append(report);
         m_open = true;
         m_totalsSeen = false;
@@ -266,6 +289,7 @@ public:
         report.layout = DateOf(Field(firstLine, 42, 49)).isValid() ? ReportLayout::New : ReportLayout::Old;
         report.line = 1;
         report.bankgiro = BankgiroText(Field(firstLine, 1, 10));
+        report.items.reserve(m_expectedItems);
         m_reports.append(report);
         m_open = true;
         m_totalsSeen = true; // the extract has no totals record
@@ -409,7 +433,7 @@ private:
             return false;
         ReportItem payment = item(code, number);
         payment.description = DebitCredit(code);
-        payment.date = DateText(Field(line, 3, 10));
+        payment.date = CachedDateText(Field(line, 3, 10));
         addPeriod(payment, line, 12, 14);
         payment.payerNumber = NumberText(Field(line, 16, 31));
         setAmount(report, payment, Field(line, 32, 43));
@@ -436,7 +460,7 @@ private:
             return false;
         ReportItem rejected = item(code, number);
         rejected.description = DebitCredit(code);
-        rejected.date = DateText(Field(line, 3, 10));
+        rejected.date = CachedDateText(Field(line, 3, 10));
         addPeriod(rejected, line, 12, 14);
         rejected.payerNumber = NumberText(Field(line, 15, 30));
         setAmount(report, rejected, Field(line, 31, 42));
@@ -459,7 +483,7 @@ private:
             return false;
         ReportItem monitored = item(code, number);
         monitored.description = DebitCredit(code);
-        monitored.date = DateText(Field(line, 3, 10));
+        monitored.date = CachedDateText(Field(line, 3, 10));
         addPeriod(monitored, line, 12, 15);
         monitored.payerNumber = NumberText(Field(line, 16, 31));
         setAmount(report, monitored, Field(line, 32, 43));
@@ -542,7 +566,7 @@ private:
         advice.codes.append(
             {QStringLiteral("Informationskod"), information, ReportCodes::mandateInformation(information)});
         advice.codes.append({QStringLiteral("Kommentarskod"), comment, ReportCodes::mandateComment(comment)});
-        advice.date = DateText(Field(line, 66, 73));
+        advice.date = CachedDateText(Field(line, 66, 73));
         const QStringView validFrom = Field(line, 74, 79);
         if (AllDigits(validFrom) && !AllZeros(validFrom))
             addDetail(advice, QStringLiteral("Gäller från"),
@@ -615,6 +639,7 @@ private:
     }
 
     QList<Report>& m_reports;
+    qsizetype m_expectedItems = 0;
     bool m_open = false;
     bool m_totalsSeen = false;
 };
@@ -657,7 +682,7 @@ ReportFile ReportParser::parse(const QByteArray& bytes)
     }
 
     result.type = ReportFile::Type::Reports;
-    SectionReader reader(result.reports);
+    SectionReader reader(result.reports, qsizetype(lines.size()));
     if (registerExtract)
         reader.beginRegisterExtract(first->text);
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -98,7 +98,8 @@ void ReportView::createControls()
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setResizeContentsPrecision(200); // a big report is measured by a sample
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->horizontalHeader()->setSortIndicator(ReportTable::LineColumn, Qt::AscendingOrder);
+    // Unsorted at first: the file's order, which is that of the line numbers, costs no sorting.
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
 
     auto* sectionRow = new QHBoxLayout;

@@ -71,6 +71,10 @@ void TViewer::createControls()
     m_tabs->addTab(createTextPage(), QStringLiteral("&Text"));
     m_tabs->setTabVisible(ReportTab, false);
     m_tabs->setCurrentIndex(TextTab);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == TextTab)
+            ensureText();
+    });
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -201,10 +205,27 @@ bool TViewer::readIntoMemo(const QString& path)
     file.close();
     if (!readable)
         return false;
-    Memo1->setPlainText(TextOfLines(bytes));
-    Memo1->moveCursor(QTextCursor::Start);
-    present(ReportParser::parse(bytes), path);
+    const ReportFile report = ReportParser::parse(bytes);
+    // A report opens on its structured tab: the text is laid out when its tab is first shown.
+    m_pendingText = TextOfLines(bytes);
+    m_textPending = true;
+    if (report.type != ReportFile::Type::Reports)
+        ensureText();
+    else
+        Memo1->clear();
+    present(report, path);
     return true;
+}
+
+void TViewer::ensureText() const
+{
+    if (!m_textPending)
+        return;
+    m_textPending = false;
+    const WaitCursorScope waitCursor(parentWidget());
+    Memo1->setPlainText(m_pendingText);
+    Memo1->moveCursor(QTextCursor::Start);
+    m_pendingText.clear();
 }
 
 void TViewer::present(const ReportFile& file, const QString& path)

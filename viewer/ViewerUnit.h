@@ -31,7 +31,11 @@ public:
 
     QString fileName() const { return m_fileName; }
     QString statusText() const;
-    QPlainTextEdit* memo() const { return Memo1; }
+    QPlainTextEdit* memo() const
+    {
+        ensureText();
+        return Memo1;
+    }
     QTabWidget* tabs() const { return m_tabs; }
     ReportView* reportView() const { return m_reportView; }
     TextFindBar* findBar() const { return m_findBar; }
@@ -59,6 +63,8 @@ private:
     void createShortcuts();
     void findInText(bool backwards);
     void present(const ReportFile& file, const QString& path);
+    // Lays the file's text out in the memo if that has waited for its tab.
+    void ensureText() const;
     void centreOverParent();
     bool readIntoMemo(const QString& path);
     static QFont fixedPitchFont();
@@ -72,4 +78,6 @@ private:
     TextFindBar* m_findBar = nullptr;
     QLabel* m_textNotice = nullptr;
     QString m_fileName;
+    mutable QString m_pendingText;
+    mutable bool m_textPending = false;
 };
