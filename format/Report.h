@@ -74,7 +74,7 @@ struct ReportItem
 
 struct ReportAmountCount
 {
-    int count = 0;
+    qint64 count = 0;
     std::optional<qint64> amount; // absent when the totals record carries no amount
 };
 

@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include <functional>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -13,9 +14,21 @@ using ItemFilter = std::function<bool(const ReportItem&)>;
 
 struct Tally
 {
-    int count = 0;
+    qint64 count = 0;
     qint64 amount = 0;
 };
+
+// Sums of a damaged file's fields can pass any bound: they stop at the largest value instead.
+qint64 Add(qint64 a, qint64 b)
+{
+    constexpr qint64 largest = std::numeric_limits<qint64>::max();
+    constexpr qint64 smallest = std::numeric_limits<qint64>::min();
+    if (b > 0 && a > largest - b)
+        return largest;
+    if (b < 0 && a < smallest - b)
+        return smallest;
+    return a + b;
+}
 
 QString AmountText(qint64 ore)
 {
@@ -48,7 +61,7 @@ Tally Count(const Report& report, const ItemFilter& filter)
             continue;
         tally.count += 1 + item.continuationRecords;
         if (item.amount)
-            tally.amount += *item.amount;
+            tally.amount = Add(tally.amount, *item.amount);
     }
     return tally;
 }
@@ -66,10 +79,10 @@ public:
     {
         const std::optional<qint64> stated = read(from, to, what);
         const Tally counted = Count(m_report, filter);
-        m_totals.counted.count += counted.count;
+        m_totals.counted.count = Add(m_totals.counted.count, counted.count);
         if (!stated)
             return;
-        m_totals.stated.count += int(qMin<qint64>(*stated, 1000000000));
+        m_totals.stated.count = Add(m_totals.stated.count, *stated);
         if (*stated != counted.count)
             m_totals.disagreements.append(
                 QStringLiteral("Slutposten på rad %1 anger %2 %3, men rapporten har %4.")
@@ -83,10 +96,10 @@ public:
     {
         const std::optional<qint64> stated = read(from, to, QStringLiteral("beloppet för ") + what);
         const Tally counted = Count(m_report, filter);
-        m_totals.counted.amount = m_totals.counted.amount.value_or(0) + counted.amount;
+        m_totals.counted.amount = Add(m_totals.counted.amount.value_or(0), counted.amount);
         if (!stated)
             return;
-        m_totals.stated.amount = m_totals.stated.amount.value_or(0) + *stated;
+        m_totals.stated.amount = Add(m_totals.stated.amount.value_or(0), *stated);
         if (*stated != counted.amount)
             m_totals.disagreements.append(
                 QStringLiteral(
@@ -144,7 +157,7 @@ void CheckNewPaymentSpecification(const Report& report, TotalsComparison& compar
     qint64 stated = 0;
     for (const ReportItem& item : report.items) {
         if (item.outcome == ItemOutcome::Summary && item.amount)
-            stated += *item.amount;
+            stated = Add(stated, *item.amount);
     }
     totals.stated.amount = stated;
     totals.counted.amount = Count(report, CountedAmounts()).amount;
@@ -249,7 +262,7 @@ QStringList SummaryDisagreements(const Report& report)
             if (!BelongsToSummary(summary, item))
                 continue;
             tally.count += 1;
-            tally.amount += item.amount.value_or(0);
+            tally.amount = Add(tally.amount, item.amount.value_or(0));
         }
         const int statedCount = summary.statedCount.value_or(-1);
         const qint64 statedAmount = summary.amount.value_or(-1);

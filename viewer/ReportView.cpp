@@ -23,6 +23,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <map>
 
 namespace {
@@ -32,7 +33,7 @@ QString AmountText(qint64 ore)
     return FormatAmount(double(ore) / 100.0) + QStringLiteral(" kr");
 }
 
-QString CountText(int count)
+QString CountText(qint64 count)
 {
     return count == 1 ? QStringLiteral("1 post") : QStringLiteral("%1 poster").arg(count);
 }
@@ -190,7 +191,10 @@ QString ReportView::sectionSums(const Report& report) const
         Sum& sum = sums[int(item.outcome)];
         sum.count += 1;
         if (item.amount) {
-            sum.amount += *item.amount;
+            // A damaged file's amounts can pass any bound; the sum then stops at the largest.
+            sum.amount = *item.amount > std::numeric_limits<qint64>::max() - sum.amount
+                             ? std::numeric_limits<qint64>::max()
+                             : sum.amount + *item.amount;
             sum.hasAmount = true;
         }
     }
