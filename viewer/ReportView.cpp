@@ -24,7 +24,7 @@
 #include <QVBoxLayout>
 
 #include <limits>
-#include <map>
+#include <algorithm>
 
 namespace {
 
@@ -178,34 +178,36 @@ QString ReportView::sectionHeading(const Report& report) const
 
 QString ReportView::sectionSums(const Report& report) const
 {
+    // One sum per outcome and kind of item (debits apart from credits), in order of appearance.
     struct Sum
     {
-        int count = 0;
+        QString name;
+        qint64 count = 0;
         qint64 amount = 0;
         bool hasAmount = false;
     };
-    std::map<int, Sum> sums;
+    QList<Sum> sums;
     for (const ReportItem& item : report.items) {
         if (item.outcome == ItemOutcome::Summary)
             continue;
-        Sum& sum = sums[int(item.outcome)];
-        sum.count += 1;
+        const QString name =
+            ReportCodes::outcomeName(item.outcome) + QStringLiteral(" (") + item.description.toLower() + QLatin1Char(')');
+        auto sum = std::find_if(sums.begin(), sums.end(), [&name](const Sum& s) { return s.name == name; });
+        if (sum == sums.end())
+            sum = sums.insert(sums.end(), Sum{name});
+        sum->count += 1;
         if (item.amount) {
             // A damaged file's amounts can pass any bound; the sum then stops at the largest.
-            sum.amount = *item.amount > std::numeric_limits<qint64>::max() - sum.amount
-                             ? std::numeric_limits<qint64>::max()
-                             : sum.amount + *item.amount;
-            sum.hasAmount = true;
+            sum->amount = *item.amount > std::numeric_limits<qint64>::max() - sum->amount
+                              ? std::numeric_limits<qint64>::max()
+                              : sum->amount + *item.amount;
+            sum->hasAmount = true;
         }
     }
     QStringList parts;
-    for (const auto& [outcome, sum] : sums) {
-        QString part =
-            ReportCodes::outcomeName(ItemOutcome(outcome)) + QStringLiteral(": ") + CountText(sum.count);
-        if (sum.hasAmount)
-            part += QStringLiteral(", ") + AmountText(sum.amount);
-        parts.append(part);
-    }
+    for (const Sum& sum : sums)
+        parts.append(sum.name + QStringLiteral(": ") + CountText(sum.count) +
+                     (sum.hasAmount ? QStringLiteral(", ") + AmountText(sum.amount) : QString()));
     QString text = parts.isEmpty() ? QStringLiteral("Inga poster.") : parts.join(QStringLiteral("   ·   "));
     if (report.totals && report.totals->agree())
         text +=

@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -71,6 +72,7 @@ void TViewer::createControls()
     m_tabs->addTab(createTextPage(), QStringLiteral("&Text"));
     m_tabs->setTabVisible(ReportTab, false);
     m_tabs->setCurrentIndex(TextTab);
+    m_tabs->tabBar()->hide();
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == TextTab)
             ensureText();
@@ -233,6 +235,7 @@ void TViewer::present(const ReportFile& file, const QString& path)
     const bool reports = file.type == ReportFile::Type::Reports;
     m_reportView->setReports(reports ? file.reports : QList<Report>(), path);
     m_tabs->setTabVisible(ReportTab, reports);
+    m_tabs->tabBar()->setVisible(reports); // a file that is only text looks as it always has
     m_tabs->setCurrentIndex(reports ? ReportTab : TextTab);
     m_textNotice->setText(file.type == ReportFile::Type::BgMax ? ReportCodes::bgMaxSentence() : QString());
     m_textNotice->setVisible(file.type == ReportFile::Type::BgMax);
