@@ -23,8 +23,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include <limits>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -124,6 +124,10 @@ void ReportView::createControls()
     connect(m_filter, &QLineEdit::textChanged, m_proxy, &QSortFilterProxyModel::setFilterFixedString);
     connect(m_export, &QPushButton::clicked, this, &ReportView::exportCsv);
     connect(m_print, &QPushButton::clicked, this, &ReportView::print);
+    connect(m_table, &QTableView::activated, this, [this](const QModelIndex& index) {
+        if (const ReportItem* item = m_model->item(m_proxy->mapToSource(index).row()))
+            emit lineActivated(item->line);
+    });
 }
 
 void ReportView::setReports(const QList<Report>& reports, const QString& fileName)
@@ -190,8 +194,8 @@ QString ReportView::sectionSums(const Report& report) const
     for (const ReportItem& item : report.items) {
         if (item.outcome == ItemOutcome::Summary)
             continue;
-        const QString name =
-            ReportCodes::outcomeName(item.outcome) + QStringLiteral(" (") + item.description.toLower() + QLatin1Char(')');
+        const QString name = ReportCodes::outcomeName(item.outcome) + QStringLiteral(" (") +
+                             item.description.toLower() + QLatin1Char(')');
         auto sum = std::find_if(sums.begin(), sums.end(), [&name](const Sum& s) { return s.name == name; });
         if (sum == sums.end())
             sum = sums.insert(sums.end(), Sum{name});

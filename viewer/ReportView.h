@@ -43,6 +43,10 @@ public:
     // Empty when every section is complete and every line known.
     QString warningText() const;
 
+signals:
+    // A row was double-clicked or Return pressed on it: the line of its record in the file.
+    void lineActivated(int line);
+
 private:
     void createControls();
     void showSection(int index);

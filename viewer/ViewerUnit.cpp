@@ -77,6 +77,7 @@ void TViewer::createControls()
         if (index == TextTab)
             ensureText();
     });
+    connect(m_reportView, &ReportView::lineActivated, this, &TViewer::showLine);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -144,6 +145,18 @@ void TViewer::createShortcuts()
     connect(next, &QShortcut::activated, this, [this] { findInText(false); });
     auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this);
     connect(previous, &QShortcut::activated, this, [this] { findInText(true); });
+}
+
+void TViewer::showLine(int line)
+{
+    m_tabs->setCurrentIndex(TextTab);
+    const QTextBlock block = Memo1->document()->findBlockByNumber(line - 1);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    Memo1->setTextCursor(cursor);
+    Memo1->centerCursor();
+    Memo1->setFocus();
 }
 
 void TViewer::findInText(bool backwards)

@@ -53,6 +53,8 @@ public:
 public slots:
     // Rebuilds the status text from the file name and the end of the selection.
     void Memo1Click();
+    // The text tab with the caret at the start of the line (counted from 1).
+    void showLine(int line);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

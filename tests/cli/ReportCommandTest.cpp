@@ -58,6 +58,27 @@ TEST(ReportCommandTest, ReportAsJsonWithEveryKey)
     EXPECT_TRUE(totals[QStringLiteral("agree")].toBool());
 }
 
+// Two sections, the second with a changed count: still a report, with the disagreement named.
+TEST(ReportCommandTest, SeveralSectionsAndADamagedOne)
+{
+    QTemporaryDir folder;
+    QByteArray advice = ReadFileBytes(Bank("autogiro_exempelfiler_medgivandeavisering_sv.txt"));
+    advice.replace("092008061199000000010", "092008061199000000011");
+    const QString path = folder.filePath(QStringLiteral("två.txt"));
+    WriteFileBytes(path,
+                   ReadFileBytes(Bank("autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt")) + advice);
+    const ReportRun run = RunReport({path});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray reports = QJsonDocument::fromJson(run.out).object()[QStringLiteral("reports")].toArray();
+    ASSERT_EQ(reports.size(), 2);
+    EXPECT_TRUE(reports[0][QStringLiteral("totals")][QStringLiteral("agree")].toBool());
+    const QJsonObject totals = reports[1][QStringLiteral("totals")].toObject();
+    EXPECT_FALSE(totals[QStringLiteral("agree")].toBool());
+    EXPECT_EQ(totals[QStringLiteral("stated")][QStringLiteral("count")].toInt(), 11);
+    EXPECT_EQ(totals[QStringLiteral("counted")][QStringLiteral("count")].toInt(), 10);
+    EXPECT_TRUE(totals[QStringLiteral("disagreements")][0].toString().contains(QStringLiteral("rad 22")));
+}
+
 TEST(ReportCommandTest, ExitStatusesAndCsv)
 {
     QTemporaryDir folder;

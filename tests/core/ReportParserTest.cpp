@@ -124,6 +124,58 @@ TEST(ReportParserTest, HeaderFieldsAndAnItemOfTheNewPaymentSpecification)
     EXPECT_EQ(report.totals->stated.amount, 1870000);
 }
 
+// What an item means for the payee, taken from its codes, in every kind of report.
+TEST(ReportParserTest, OutcomesFollowTheCodes)
+{
+    const struct
+    {
+        const char* file;
+        int line;
+        ItemOutcome outcome;
+    } cases[] = {
+        {"autogiro_exempelfil_bet-spec-o-tk_sv.txt", 2, ItemOutcome::Summary},
+        {"autogiro_exempelfil_bet-spec-o-tk_sv.txt", 10, ItemOutcome::NotPaid},
+        {"autogiro_exempelfil_bet-spec-o-tk_sv.txt", 17, ItemOutcome::Refunded},
+        {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 2, ItemOutcome::Approved},
+        {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 3, ItemOutcome::Cancelled},
+        {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 5, ItemOutcome::Cancelled},
+        {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 7, ItemOutcome::Rejected},
+        {"autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt", 2, ItemOutcome::Rejected},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 4, ItemOutcome::Cancelled},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 16, ItemOutcome::Changed},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 6, ItemOutcome::Unknown},
+        {"autogiro_exempelfilutdrag-ur-bevakningsregistret_sv.txt", 2, ItemOutcome::Pending},
+    };
+    for (const auto& c : cases) {
+        const Report report = ReportParser::parse(BankFile(c.file)).reports.value(0);
+        const ReportItem* item = ItemAtLine(report, c.line);
+        ASSERT_NE(item, nullptr) << c.file << ":" << c.line;
+        EXPECT_EQ(item->outcome, c.outcome) << c.file << ":" << c.line;
+    }
+}
+
+// Records that continue an item (an e-mandate's name and address) and an extract's fields.
+TEST(ReportParserTest, DetailsOfEMandatesAndRegisterExtracts)
+{
+    const Report mandates =
+        ReportParser::parse(BankFile("autogiro_exempelfil_nya_medgivanden_via_internetbank_sv.txt"))
+            .reports.value(0);
+    const QString first = ReportTable::detailsText(mandates.items[0]);
+    for (const char* part :
+         {"Namn: ANDERS JOHANSSON, C/O ANNA NILSSON", "Adress: LUGNA GATAN 5",
+          "Postnummer och ort: 12838 SKARPNÄCK", "Meddelande: JAG ÖNSKAR BETALA MÅNADSVIS"})
+        EXPECT_TRUE(first.contains(QString::fromUtf8(part))) << first.toStdString();
+    EXPECT_EQ(mandates.totals->counted.count, 20);
+
+    for (const char* file : {"autogiro_exempelfil-utdrag-ur-medgivanderegistret_sv.txt",
+                             "utdrag-ur-medgivanderegistret_gammal-layout.txt"}) {
+        const ReportItem entry = ReportParser::parse(BankFile(file)).reports.value(0).items.value(0);
+        EXPECT_EQ(entry.payerNumber, QStringLiteral("101")) << file;
+        EXPECT_EQ(entry.date, QStringLiteral("1999-01-01")) << file;
+        EXPECT_TRUE(ReportTable::detailsText(entry).contains(QStringLiteral("8901-3232323232"))) << file;
+    }
+}
+
 using Edit = std::function<void(QList<QByteArray>&)>;
 
 QByteArray Edited(const char* file, const Edit& edit)

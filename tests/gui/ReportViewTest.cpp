@@ -1,6 +1,7 @@
 #include "viewer/ReportView.h"
 #include "app/FileDialog.h"
 #include "app/MessageBox.h"
+#include "format/ReportTable.h"
 #include "support/TestSupport.h"
 #include "viewer/TextFindBar.h"
 #include "viewer/ViewerUnit.h"
@@ -16,6 +17,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +75,24 @@ TEST_F(ReportViewTest, AReportOpensStructuredWithItsHeadingSumsAndRows)
     // The text tab is one step away and unchanged.
     m_viewer.tabs()->setCurrentIndex(TViewer::TextTab);
     EXPECT_TRUE(m_viewer.memo()->toPlainText().startsWith(QStringLiteral("01AUTOGIRO")));
+}
+
+TEST_F(ReportViewTest, AmountsSortAsNumbersAndARowLeadsToItsLineInTheText)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt")));
+    QTableView* table = m_viewer.reportView()->table();
+    table->sortByColumn(ReportTable::AmountColumn, Qt::DescendingOrder);
+    QStringList amounts;
+    for (int row = 0; row < 3; ++row)
+        amounts.append(table->model()->index(row, ReportTable::AmountColumn).data().toString());
+    // 802,00 is larger than 75,00 although "7" sorts after "8" as text.
+    EXPECT_EQ(amounts.join(QLatin1Char('|')).remove(QChar(0xa0)).remove(QLatin1Char(' ')),
+              QStringLiteral("802,00|550,51|250,00"));
+
+    emit table->activated(table->model()->index(1, 0)); // 550,51 is on line 4
+    EXPECT_FALSE(m_viewer.showsReport());
+    EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 4   Kolumn: 1")));
+    EXPECT_TRUE(m_viewer.memo()->textCursor().block().text().startsWith(QStringLiteral("8220080611200200")));
 }
 
 TEST_F(ReportViewTest, DisagreeingTotalsAreSaidPlainlyAtTheTop)
