@@ -62,7 +62,11 @@ bool TextFindBar::findNext(bool backwards)
     }
     const QTextDocument::FindFlags flags =
         backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags();
-    QTextCursor hit = m_text.document()->find(wanted, m_text.textCursor(), flags);
+    // Backwards from the start of the current hit, so that it is not found again.
+    QTextCursor from = m_text.textCursor();
+    if (backwards)
+        from.setPosition(from.selectionStart());
+    QTextCursor hit = m_text.document()->find(wanted, from, flags);
     if (hit.isNull()) {
         QTextCursor wrapped(m_text.document());
         wrapped.movePosition(backwards ? QTextCursor::End : QTextCursor::Start);

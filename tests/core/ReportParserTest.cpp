@@ -282,6 +282,13 @@ TEST(ReportParserTest, CsvHasABomSemicolonsAndQuotedCells)
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"
                                "Rad;Post;Beskrivning;Betalarnummer;Datum;Belopp;Utfall;Koder;"));
     EXPECT_TRUE(csv.contains("\r\n2;73;Medgivande;103;2008-06-11;;Godkänd;\"04 Nytt medgivande"));
+
+    // A reference with a semicolon or a quote stays one cell.
+    QByteArray bytes = BankFile("autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt");
+    bytes.replace("RIDLEKTION      02", "RID;LEK \"TION\"  02");
+    const Report rejected = ReportParser::parse(bytes).reports.value(0);
+    const QByteArray row = ReportTable::csv({&rejected.items[0]}, QLocale::c()).split('\n').value(1);
+    EXPECT_TRUE(row.contains(";\"RID;LEK \"\"TION\"\"\";")) << row.toStdString();
 }
 
 } // namespace

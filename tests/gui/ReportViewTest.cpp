@@ -9,6 +9,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -154,9 +155,15 @@ TEST_F(ReportViewTest, FindWithCtrlFAndF3WrapsAndSaysWhenNothingIsFound)
     EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 13   Kolumn: 11")));
     press(QKeySequence(Qt::Key_F3)); // wraps to the first hit
     EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 6   Kolumn: 11")));
+    press(QKeySequence(Qt::SHIFT | Qt::Key_F3)); // backwards, wrapping to the last hit
+    EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 13   Kolumn: 11")));
     m_viewer.findBar()->edit()->setText(QStringLiteral("finns inte"));
     EXPECT_FALSE(m_viewer.findBar()->findNext());
     EXPECT_FALSE(m_viewer.findBar()->notice().isEmpty());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(m_viewer.findBar()->edit(), &escape);
+    EXPECT_FALSE(m_viewer.findBar()->isVisible());
+    EXPECT_TRUE(m_viewer.isVisible()); // Escape closed the find bar, not the viewer
     m_viewer.hide();
 }
 
