@@ -3,6 +3,7 @@
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
 #include "cli/SealCommands.h"
+#include "cli/ReportCommand.h"
 #include "rules/RowChecks.h"
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
@@ -40,6 +41,7 @@ const char* const UsageText =
     "  valmo-cli hmac FILE --key-file NYCKELFIL\n"
     "  valmo-cli seal FILE -o UTFIL --key-file NYCKELFIL [--date YYYY-MM-DD]\n"
     "  valmo-cli verify FILE --key-file NYCKELFIL\n"
+    "  valmo-cli report FILE [--csv]\n"
     "  valmo-cli --help | --version\n"
     "\n"
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
@@ -49,6 +51,7 @@ const char* const UsageText =
     "seal   skriver filen förseglad med sigill; en förseglad fil förseglas på nytt.\n"
     "verify kontrollerar filens sigill: 0 stämmer, 1 stämmer inte eller saknas.\n"
     "Sigillnyckeln (32 hexadecimala tecken) läses bara ur en fil, aldrig från kommandoraden.\n"
+    "report skriver en rapportfil från Bankgirot som JSON, eller med --csv dess poster som CSV.\n"
     "Slutstatus: 0 klart, 1 fel hittade (check), 2 fel, 3 filen kan bara visas.\n";
 
 void printOut(const QByteArray& bytes)
@@ -311,6 +314,8 @@ int run(const QStringList& args)
     }
     if (IsSealCommand(args.value(1)))
         return RunSealCommand(args);
+    if (args.size() > 1 && args[1] == QLatin1String("report"))
+        return RunReportCommand(args);
     const Options options = parseOptions(args);
     if (options.command == QLatin1String("read"))
         return runRead(options);

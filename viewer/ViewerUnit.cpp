@@ -2,7 +2,12 @@
 
 #include "app/MessageBox.h"
 #include "app/WaitCursor.h"
+#include "format/ReportCodes.h"
+#include "format/ReportParser.h"
 #include "rules/Win1252.h"
+#include "viewer/ElidingLabel.h"
+#include "viewer/ReportView.h"
+#include "viewer/TextFindBar.h"
 
 #include <QEvent>
 #include <QFile>
@@ -12,7 +17,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -56,33 +64,105 @@ TViewer::TViewer(QWidget* parent) : QDialog(parent)
 
 void TViewer::createControls()
 {
-    Memo1 = new QPlainTextEdit(this);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("ViewerTabs"));
+    m_tabs->setDocumentMode(true);
+    m_reportView = new ReportView(m_tabs);
+    m_tabs->addTab(m_reportView, QStringLiteral("&Rapport"));
+    m_tabs->addTab(createTextPage(), QStringLiteral("&Text"));
+    m_tabs->setTabVisible(ReportTab, false);
+    m_tabs->setCurrentIndex(TextTab);
+    m_tabs->tabBar()->hide();
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == TextTab)
+            ensureText();
+    });
+    connect(m_reportView, &ReportView::lineActivated, this, &TViewer::showLine);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    // The file name gives way to the window's width; line and column always stay in view.
+    m_fileLabel = new ElidingLabel(StatusBar1);
+    m_positionLabel = new QLabel(StatusBar1);
+    m_positionLabel->setTextFormat(Qt::PlainText);
+    StatusBar1->addWidget(m_fileLabel, 1);
+    StatusBar1->addPermanentWidget(m_positionLabel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // The user may make the window smaller than its contents would like; they scroll.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(StatusBar1);
+    createShortcuts();
+}
+
+QWidget* TViewer::createTextPage()
+{
+    auto* page = new QWidget(m_tabs);
+    m_textNotice = new QLabel(page);
+    m_textNotice->setObjectName(QStringLiteral("TextNotice"));
+    m_textNotice->setWordWrap(true);
+    m_textNotice->setTextFormat(Qt::PlainText);
+    m_textNotice->setStyleSheet(QStringLiteral("QLabel { background: #fff6d5; padding: 6px; }"));
+    m_textNotice->hide();
+
+    Memo1 = new QPlainTextEdit(page);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     // Read-only still keeps a caret that the keys move, so line and column can be followed.
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setWordWrapMode(QTextOption::NoWrap);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Memo1->setFont(fixedPitchFont());
     Memo1->installEventFilter(this);
     connect(Memo1, &QPlainTextEdit::cursorPositionChanged, this, &TViewer::Memo1Click);
     connect(Memo1, &QPlainTextEdit::selectionChanged, this, &TViewer::Memo1Click);
+    m_findBar = new TextFindBar(*Memo1, page);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    m_statusLabel = new QLabel(StatusBar1);
-    m_statusLabel->setTextFormat(Qt::PlainText);
-    // A long path is cut at the window's edge rather than widening the window to fit it.
-    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    StatusBar1->addWidget(m_statusLabel, 1);
-
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(m_textNotice);
     layout->addWidget(Memo1, 1);
-    layout->addWidget(StatusBar1);
+    layout->addWidget(m_findBar);
+    return page;
+}
+
+void TViewer::createShortcuts()
+{
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (m_tabs->currentIndex() == ReportTab)
+            m_reportView->focusFilter();
+        else
+            m_findBar->open();
+    });
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(next, &QShortcut::activated, this, [this] { findInText(false); });
+    auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this);
+    connect(previous, &QShortcut::activated, this, [this] { findInText(true); });
+}
+
+void TViewer::showLine(int line)
+{
+    m_tabs->setCurrentIndex(TextTab);
+    const QTextBlock block = Memo1->document()->findBlockByNumber(line - 1);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    Memo1->setTextCursor(cursor);
+    Memo1->centerCursor();
+    Memo1->setFocus();
+}
+
+void TViewer::findInText(bool backwards)
+{
+    m_tabs->setCurrentIndex(TextTab);
+    m_findBar->findNext(backwards);
 }
 
 QFont TViewer::fixedPitchFont()
@@ -140,9 +220,48 @@ bool TViewer::readIntoMemo(const QString& path)
     file.close();
     if (!readable)
         return false;
-    Memo1->setPlainText(TextOfLines(bytes));
-    Memo1->moveCursor(QTextCursor::Start);
+    const ReportFile report = ReportParser::parse(bytes);
+    // A report opens on its structured tab: the text is laid out when its tab is first shown.
+    m_pendingText = TextOfLines(bytes);
+    m_textPending = true;
+    if (report.type != ReportFile::Type::Reports)
+        ensureText();
+    else
+        Memo1->clear();
+    present(report, path);
     return true;
+}
+
+void TViewer::ensureText() const
+{
+    if (!m_textPending)
+        return;
+    m_textPending = false;
+    const WaitCursorScope waitCursor(parentWidget());
+    Memo1->setPlainText(m_pendingText);
+    Memo1->moveCursor(QTextCursor::Start);
+    m_pendingText.clear();
+}
+
+void TViewer::present(const ReportFile& file, const QString& path)
+{
+    const bool reports = file.type == ReportFile::Type::Reports;
+    m_reportView->setReports(reports ? file.reports : QList<Report>(), path);
+    m_tabs->setTabVisible(ReportTab, reports);
+    m_tabs->tabBar()->setVisible(reports); // a file that is only text looks as it always has
+    m_tabs->setCurrentIndex(reports ? ReportTab : TextTab);
+    m_textNotice->setText(file.type == ReportFile::Type::BgMax ? ReportCodes::bgMaxSentence() : QString());
+    m_textNotice->setVisible(file.type == ReportFile::Type::BgMax);
+}
+
+bool TViewer::showsReport() const
+{
+    return m_tabs->isTabVisible(ReportTab) && m_tabs->currentIndex() == ReportTab;
+}
+
+QString TViewer::textNotice() const
+{
+    return m_textNotice->isHidden() ? QString() : m_textNotice->text();
 }
 
 int TViewer::ShowModal()
@@ -173,7 +292,7 @@ void TViewer::centreOverParent()
 
 QString TViewer::statusText() const
 {
-    return m_statusLabel->text();
+    return m_fileLabel->fullText() + m_positionLabel->text();
 }
 
 void TViewer::Memo1Click()
@@ -183,9 +302,9 @@ void TViewer::Memo1Click()
     const QTextBlock block = Memo1->document()->findBlock(end);
     const int line = block.isValid() ? block.blockNumber() : 0;
     const int column = block.isValid() ? end - block.position() : 0;
-    m_statusLabel->setText(QStringLiteral("Filnamn:  ") + m_fileName + QStringLiteral("        Rad: ") +
-                           QString::number(line + 1) + QStringLiteral("   Kolumn: ") +
-                           QString::number(column + 1));
+    m_fileLabel->setFullText(QStringLiteral("Filnamn:  ") + m_fileName);
+    m_positionLabel->setText(QStringLiteral("        Rad: ") + QString::number(line + 1) +
+                             QStringLiteral("   Kolumn: ") + QString::number(column + 1));
 }
 
 bool TViewer::eventFilter(QObject* watched, QEvent* event)

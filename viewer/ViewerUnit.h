@@ -3,13 +3,19 @@
 #include <QDialog>
 #include <QString>
 
+class ElidingLabel;
 class QLabel;
 class QPlainTextEdit;
 class QStatusBar;
+class QTabWidget;
+class ReportView;
+class TextFindBar;
+struct ReportFile;
 
 // The read-only file viewer: any text file line by line in a fixed-pitch font, with the file name
-// and the caret's line and column in the status bar. Created once and reused; the memo keeps the
-// last file's lines until the next LoadFile.
+// and the caret's line and column in the status bar. A report file from the bank is also shown
+// structured, in a first tab before the text; the text tab has find (Ctrl+F, F3, Shift+F3).
+// Created once and reused; the memo keeps the last file's lines until the next LoadFile.
 class TViewer : public QDialog
 {
     Q_OBJECT
@@ -25,23 +31,55 @@ public:
 
     QString fileName() const { return m_fileName; }
     QString statusText() const;
-    QPlainTextEdit* memo() const { return Memo1; }
+    QPlainTextEdit* memo() const
+    {
+        ensureText();
+        return Memo1;
+    }
+    QTabWidget* tabs() const { return m_tabs; }
+    ReportView* reportView() const { return m_reportView; }
+    TextFindBar* findBar() const { return m_findBar; }
+    // The structured report is the tab on view.
+    bool showsReport() const;
+    // The sentence above the text (a file of another bank service); empty when there is none.
+    QString textNotice() const;
+
+    enum Tab
+    {
+        ReportTab,
+        TextTab
+    };
 
 public slots:
     // Rebuilds the status text from the file name and the end of the selection.
     void Memo1Click();
+    // The text tab with the caret at the start of the line (counted from 1).
+    void showLine(int line);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
+    QWidget* createTextPage();
+    void createShortcuts();
+    void findInText(bool backwards);
+    void present(const ReportFile& file, const QString& path);
+    // Lays the file's text out in the memo if that has waited for its tab.
+    void ensureText() const;
     void centreOverParent();
     bool readIntoMemo(const QString& path);
     static QFont fixedPitchFont();
 
     QPlainTextEdit* Memo1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QLabel* m_statusLabel = nullptr;
+    ElidingLabel* m_fileLabel = nullptr;
+    QLabel* m_positionLabel = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    ReportView* m_reportView = nullptr;
+    TextFindBar* m_findBar = nullptr;
+    QLabel* m_textNotice = nullptr;
     QString m_fileName;
+    mutable QString m_pendingText;
+    mutable bool m_textPending = false;
 };

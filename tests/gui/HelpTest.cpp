@@ -226,7 +226,8 @@ TEST_F(HelpTest, TheContentsListAllTopicsAndOpenThem)
     for (int row = 0; row < list->count(); ++row)
         titles.append(list->item(row)->text());
     EXPECT_EQ(titles, (QStringList{u"Välkommen"_s, u"Betaluppdrag"_s, u"Betalarnummer"_s, u"Medgivanden"_s,
-                                   u"Makuleringar och ändringar"_s, u"Förändringsskydd med sigill"_s}));
+                                   u"Makuleringar och ändringar"_s, u"Förändringsskydd med sigill"_s,
+                                   u"Rapporter från Bankgirot"_s}));
 
     const QRect last = list->visualItemRect(list->item(4));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, last.center());

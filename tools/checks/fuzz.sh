@@ -29,4 +29,8 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 "$FUZZ_BUILD/fuzz/OrderFileReaderFuzzer" "$run/corpus" fuzz/corpus \
     -max_total_time="$SECONDS_TO_RUN" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
     -artifact_prefix="$run/artifacts/" -print_final_stats=1
+# The report parser, seeded with the bank's example files, for 25 s.
+cmake --build "$FUZZ_BUILD" -j "$JOBS" --target ReportParserFuzzer && mkdir -p "$run/report-corpus" &&
+    "$FUZZ_BUILD/fuzz/ReportParserFuzzer" "$run/report-corpus" tests/data/bank -max_total_time=25 -timeout=10 \
+        -rss_limit_mb=2048 -max_len=8192 -artifact_prefix="$run/artifacts/" -print_final_stats=1
 echo "fuzzing found nothing in ${SECONDS_TO_RUN} s"

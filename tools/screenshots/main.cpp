@@ -148,6 +148,27 @@ void shootViewer(Shooter& shooter, TMainForm& mainForm, const QString& savedFile
     viewer.hide();
 }
 
+// The viewer with one of the bank's example payment specifications, on its structured tab.
+void shootReportViewer(Shooter& shooter, TMainForm& mainForm)
+{
+    const QString reportFile = QStringLiteral("Betalningsspecifikation 2009-11-10.txt");
+    QFile example(QStringLiteral(VALMO_BANK_EXAMPLES "/autogiro_exempelfil_bet-spec-o-tk_sv.txt"));
+    if (!example.open(QIODevice::ReadOnly) || !writeFile(reportFile, example.readAll())) {
+        shooter.fail("The example report could not be copied.");
+        return;
+    }
+    TViewer& viewer = *mainForm.Viewer;
+    if (!viewer.LoadFile(reportFile)) {
+        shooter.fail("The viewer could not read the example report.");
+        return;
+    }
+    const QSize size = viewer.size();
+    viewer.resize(1100, 620);
+    shooter.shoot(viewer, QStringLiteral("report-viewer.png"));
+    viewer.hide();
+    viewer.resize(size);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -218,6 +239,7 @@ int main(int argc, char* argv[])
         shooter.fail("The document could not be saved.");
     }
     shootViewer(shooter, mainForm, savedFile);
+    shootReportViewer(shooter, mainForm);
 
     HelpWindow::closeAll();
     if (!MessageBox::shown().isEmpty())

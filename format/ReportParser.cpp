@@ -1,0 +1,717 @@
+#include "format/ReportParser.h"
+
+#include "format/ReportCodes.h"
+#include "format/ReportTotalsCheck.h"
+#include "rules/Extra.h"
+#include "rules/Win1252.h"
+
+#include <QDate>
+#include <QFile>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr char ControlZ = 26;
+
+struct Line
+{
+    int number = 0;
+    QString text;
+};
+
+std::vector<Line> SplitLines(const QByteArray& bytes)
+{
+    std::vector<Line> lines;
+    qsizetype end = bytes.indexOf(ControlZ);
+    if (end < 0)
+        end = bytes.size();
+    lines.reserve(std::size_t(end / 60 + 1));
+    QByteArray current;
+    int number = 0;
+    qsizetype start = 0;
+    while (start < end) {
+        qsizetype stop = bytes.indexOf('\n', start);
+        if (stop < 0 || stop > end)
+            stop = end;
+        current = bytes.mid(start, stop - start);
+        if (current.contains('\r'))
+            current.replace('\r', QByteArray());
+        if (stop < end || !current.isEmpty())
+            lines.push_back({++number, DecodeWin1252(current)});
+        start = stop + 1;
+    }
+    return lines;
+}
+
+// Positions from..to counted from 1, both included; shorter or empty where the line ends early.
+QStringView Field(QStringView line, int from, int to)
+{
+    if (from > line.size())
+        return QStringView();
+    return line.mid(from - 1, qMin<qsizetype>(to, line.size()) - from + 1);
+}
+
+QString Trimmed(QStringView text)
+{
+    return SpacesTrimmed(text).toString();
+}
+
+bool AllDigits(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+bool AllZeros(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c != QLatin1Char('0'))
+            return false;
+    }
+    return true;
+}
+
+std::optional<qint64> Number(QStringView text)
+{
+    const QStringView trimmed = SpacesTrimmed(text);
+    if (!AllDigits(trimmed) || trimmed.size() > 18)
+        return std::nullopt;
+    return trimmed.toLongLong();
+}
+
+// A date of the bank's files: yyyymmdd in the years 1900 to 2099. Read by hand: QDate's parser
+// of format strings is slow enough to count in a report of many thousand items.
+QDate DateOf(QStringView text)
+{
+    if (!AllDigits(text) || text.size() != 8 ||
+        (!text.startsWith(QLatin1String("19")) && !text.startsWith(QLatin1String("20"))))
+        return QDate();
+    return QDate(text.left(4).toInt(), text.mid(4, 2).toInt(), text.mid(6, 2).toInt());
+}
+
+// "yyyy-mm-dd" for a date; a field of zeros or blanks is no date; anything else stays as it is.
+QString DateText(QStringView text)
+{
+    const QString trimmed = Trimmed(text);
+    if (trimmed.isEmpty() || AllZeros(trimmed))
+        return QString();
+    // A valid date keeps its digits, joined by dashes.
+    return DateOf(trimmed).isValid()
+               ? trimmed.left(4) + QLatin1Char('-') + trimmed.mid(4, 2) + QLatin1Char('-') + trimmed.right(2)
+               : trimmed;
+}
+
+// Dates repeat from item to item: the last one is kept and shared.
+QString CachedDateText(QStringView text)
+{
+    static QString lastField;
+    static QString lastText;
+    if (text != lastField) {
+        lastField = text.toString();
+        lastText = DateText(text);
+    }
+    return lastText;
+}
+
+QString NumberText(QStringView text)
+{
+    const QString trimmed = Trimmed(text);
+    return AllDigits(trimmed) ? StripLeadingZeros(trimmed, true) : trimmed;
+}
+
+QString BankgiroText(QStringView text)
+{
+    const QString digits = NumberText(text);
+    return AllDigits(digits) ? FormatBankgiroNumber(digits) : digits;
+}
+
+// The bank pads some text fields with zeros on the left; a reference of digits keeps them.
+QString ReferenceText(QStringView text)
+{
+    QString trimmed = Trimmed(text);
+    if (AllZeros(trimmed))
+        return QString();
+    bool hasLetter = false;
+    for (const QChar c : trimmed)
+        hasLetter = hasLetter || c.isLetter();
+    return hasLetter ? StripLeadingZeros(trimmed, false) : trimmed;
+}
+
+QString ClearingAccountText(QStringView clearing, QStringView account)
+{
+    if (SpacesTrimmed(clearing).isEmpty() || (AllZeros(clearing) && AllZeros(account)))
+        return QString();
+    return Trimmed(clearing) + QLatin1Char('-') + NumberText(account);
+}
+
+QString DebitCredit(const QString& record)
+{
+    return record == QLatin1String("32") ? QStringLiteral("Kreditering") : QStringLiteral("Debitering");
+}
+
+struct Opening
+{
+    ReportLayout layout = ReportLayout::New;
+    std::optional<ReportKind> kind;
+    QString date;
+    QString customerNumber;
+    QString bankgiro;
+};
+
+std::optional<ReportKind> KindFromName(const QString& name)
+{
+    const QString upper = name.toUpper();
+    if (upper.contains(QLatin1String("BET. SPEC")) || upper.contains(QLatin1String("BETALNINGSSPEC")))
+        return ReportKind::PaymentSpecification;
+    if (upper.contains(QLatin1String("MEDAVI")))
+        return ReportKind::MandateAdvice;
+    if (upper.contains(QLatin1String("AVVISADE")) || upper.contains(QLatin1String("FELLISTA")))
+        return ReportKind::RejectedPayments;
+    if (upper.startsWith(QLatin1String("MAK")))
+        return ReportKind::CancellationsChanges;
+    if (upper.contains(QLatin1String("BEVAKNING")))
+        return ReportKind::MonitoringExtract;
+    if (upper.contains(QLatin1String("EMEDGIV")))
+        return ReportKind::InternetMandates;
+    return std::nullopt;
+}
+
+bool HasDateAt(QStringView line, int from)
+{
+    return DateOf(Field(line, from, from + 7)).isValid() || AllDigits(Field(line, from, from + 7));
+}
+
+std::optional<Opening> ReadOpening(QStringView line)
+{
+    Opening opening;
+    if (line.startsWith(QLatin1String("01AUTOGIRO"))) {
+        opening.layout = ReportLayout::New;
+        opening.date = DateText(Field(line, 25, 32));
+        opening.kind = KindFromName(Trimmed(Field(line, 45, 64)));
+        opening.customerNumber = NumberText(Field(line, 65, 70));
+        opening.bankgiro = BankgiroText(Field(line, 71, 80));
+        return opening;
+    }
+    const QStringView code = Field(line, 1, 2);
+    if ((code != QLatin1String("01") && code != QLatin1String("51")) || !HasDateAt(line, 3))
+        return std::nullopt;
+    opening.layout = ReportLayout::Old;
+    opening.date = DateText(Field(line, 3, 10));
+    if (code == QLatin1String("01") && Field(line, 11, 22) == QLatin1String("AUTOGIRO9900")) {
+        opening.kind = KindFromName(Trimmed(Field(line, 23, 42)));
+        opening.customerNumber = NumberText(Field(line, 63, 68));
+        opening.bankgiro = BankgiroText(Field(line, 69, 78));
+        return opening;
+    }
+    if (Field(line, 11, 14) == QLatin1String("9900") && AllDigits(Field(line, 15, 24))) {
+        opening.bankgiro = BankgiroText(Field(line, 15, 24));
+        opening.kind = code == QLatin1String("51") ? std::optional(ReportKind::InternetMandates)
+                                                   : KindFromName(Trimmed(Field(line, 25, 44)));
+        if (!opening.kind)
+            opening.kind = ReportKind::MandateAdvice;
+        // The file of e-mandates has one layout only, which the bank counts to the new ones.
+        if (code == QLatin1String("51"))
+            opening.layout = ReportLayout::New;
+        return opening;
+    }
+    return std::nullopt;
+}
+
+// The kind of a section whose opening record names none, from its first record.
+ReportKind KindFromRecord(QStringView line)
+{
+    const QStringView code = Field(line, 1, 2);
+    if (code == QLatin1String("73"))
+        return ReportKind::MandateAdvice;
+    if (code == QLatin1String("03") || code == QLatin1String("11") || code.startsWith(QLatin1Char('2')))
+        return ReportKind::CancellationsChanges;
+    if (code == QLatin1String("52"))
+        return ReportKind::InternetMandates;
+    if (AllDigits(Field(line, 44, 53)) || code == QLatin1String("15") || code == QLatin1String("77"))
+        return ReportKind::PaymentSpecification;
+    if (line.size() <= 60 && AllDigits(Field(line, 59, 60)))
+        return ReportKind::RejectedPayments;
+    return ReportKind::MonitoringExtract;
+}
+
+bool IsRegisterExtractLine(QStringView line)
+{
+    return line.size() >= 57 && AllDigits(Field(line, 1, 38)) &&
+           (DateOf(Field(line, 42, 49)).isValid() || DateOf(Field(line, 41, 48)).isValid());
+}
+
+bool IsOrderRecord(QStringView line)
+{
+    const QStringView code = Field(line, 1, 2);
+    return code == QLatin1String("01") || code == QLatin1String("03") || code == QLatin1String("04") ||
+           code == QLatin1String("05") || code == QLatin1String("32") || code == QLatin1String("82") ||
+           (code.size() == 2 && code.startsWith(QLatin1Char('2')));
+}
+
+// Reads the records of one report after another, in file order.
+class SectionReader
+{
+public:
+    // expectedItems: room to reserve in the first report, the file's number of lines.
+    SectionReader(QList<Report>& reports, qsizetype expectedItems)
+        : m_reports(reports), m_expectedItems(expectedItems)
+    {
+    }
+
+    void begin(const Opening& opening, int lineNumber, QStringView nextRecord)
+    {
+        finish();
+        Report report;
+        report.layout = opening.layout;
+        report.kind = opening.kind ? *opening.kind : KindFromRecord(nextRecord);
+        report.line = lineNumber;
+        report.date = opening.date;
+        report.bankgiro = opening.bankgiro;
+        report.customerNumber = opening.customerNumber;
+        report.items.reserve(m_expectedItems);
+        m_expectedItems = 0; // a later section of the same file reserves nothing
+        m_reports.append(report);
+        m_open = true;
+        m_totalsSeen = false;
+    }
+
+    void beginRegisterExtract(QStringView firstLine)
+    {
+        Report report;
+        report.kind = ReportKind::MandateRegisterExtract;
+        report.layout = DateOf(Field(firstLine, 42, 49)).isValid() ? ReportLayout::New : ReportLayout::Old;
+        report.line = 1;
+        report.bankgiro = BankgiroText(Field(firstLine, 1, 10));
+        report.items.reserve(m_expectedItems);
+        m_reports.append(report);
+        m_open = true;
+        m_totalsSeen = true; // the extract has no totals record
+    }
+
+    void read(QStringView line, int number)
+    {
+        Report& report = m_reports.last();
+        if (m_totalsSeen && report.kind != ReportKind::MandateRegisterExtract) {
+            unknown(report, line, number);
+            return;
+        }
+        if (!readRecord(report, line, number))
+            unknown(report, line, number);
+    }
+
+    void finish()
+    {
+        if (!m_open)
+            return;
+        Report& report = m_reports.last();
+        if (!m_totalsSeen)
+            NoteMissingTotals(report);
+        m_open = false;
+    }
+
+private:
+    static void unknown(Report& report, QStringView line, int number)
+    {
+        report.unknownLines.append({number, line.toString()});
+    }
+
+    bool readRecord(Report& report, QStringView line, int number)
+    {
+        const QString code = Field(line, 1, 2).toString();
+        switch (report.kind) {
+        case ReportKind::PaymentSpecification:
+            return readPaymentSpecification(report, code, line, number);
+        case ReportKind::MandateAdvice:
+            return readMandateAdvice(report, code, line, number);
+        case ReportKind::RejectedPayments:
+            return readRejected(report, code, line, number);
+        case ReportKind::CancellationsChanges:
+            return readCancellation(report, code, line, number);
+        case ReportKind::InternetMandates:
+            return readInternetMandate(report, code, line, number);
+        case ReportKind::MonitoringExtract:
+            return readMonitored(report, code, line, number);
+        case ReportKind::MandateRegisterExtract:
+            return readRegisterEntry(report, line, number);
+        }
+        return false;
+    }
+
+    bool readTotals(Report& report, QStringView line, int number)
+    {
+        m_totalsSeen = true;
+        CheckReportTotals(report, line, number);
+        return true;
+    }
+
+    static ReportItem item(const QString& code, int number)
+    {
+        ReportItem item;
+        item.line = number;
+        item.record = code;
+        return item;
+    }
+
+    static void setAmount(Report& report, ReportItem& item, QStringView field)
+    {
+        item.amount = Number(field);
+        if (!item.amount) {
+            item.amountUnreadable = true;
+            report.warnings.append(QStringLiteral("Beloppet på rad %1 kan inte läsas: \"%2\".")
+                                       .arg(item.line)
+                                       .arg(Trimmed(field)));
+        }
+    }
+
+    static void addDetail(ReportItem& item, const QString& name, const QString& value)
+    {
+        if (!value.isEmpty())
+            item.details.append({name, value});
+    }
+
+    static void addPeriod(ReportItem& item, QStringView line, int countFrom, int countTo)
+    {
+        const QString period = Trimmed(Field(line, 11, 11));
+        const QString count = NumberText(Field(line, countFrom, countTo));
+        if (!period.isEmpty() && period != QLatin1String("0"))
+            addDetail(item, QStringLiteral("Periodkod"), period);
+        if (!count.isEmpty() && count != QLatin1String("0"))
+            addDetail(item, QStringLiteral("Antal självförnyande uppdrag"), count);
+    }
+
+    static ItemOutcome outcomeOfCode(const QString& meaning, ItemOutcome known)
+    {
+        return meaning.isEmpty() ? ItemOutcome::Unknown : known;
+    }
+
+    bool readPaymentSpecification(Report& report, const QString& code, QStringView line, int number)
+    {
+        if (code == QLatin1String("09"))
+            return readTotals(report, line, number);
+        if (code == QLatin1String("15") || code == QLatin1String("16") || code == QLatin1String("17")) {
+            ReportItem summary = item(code, number);
+            summary.description = code == QLatin1String("15")   ? QStringLiteral("Insättning")
+                                  : code == QLatin1String("16") ? QStringLiteral("Utbetalning")
+                                                                : QStringLiteral("Återbetalning");
+            summary.date = DateText(Field(line, 38, 45));
+            setAmount(report, summary, Field(line, 51, 68));
+            const std::optional<qint64> count = Number(Field(line, 72, 79));
+            if (count)
+                summary.statedCount = int(qMin<qint64>(*count, 99999999));
+            addDetail(summary, QStringLiteral("Mottagarens konto"), NumberText(Field(line, 3, 37)));
+            addDetail(summary, QStringLiteral("Löpnummer"), NumberText(Field(line, 46, 50)));
+            summary.outcome = ItemOutcome::Summary;
+            summary.counted = true;
+            report.items.append(summary);
+            return true;
+        }
+        if (code == QLatin1String("77")) {
+            ReportItem refund = item(code, number);
+            refund.description = QStringLiteral("Återbetalning");
+            refund.date = DateText(Field(line, 3, 10));
+            refund.payerNumber = NumberText(Field(line, 16, 31));
+            setAmount(report, refund, Field(line, 32, 43));
+            refund.reference = ReferenceText(Field(line, 54, 69));
+            addDetail(refund, QStringLiteral("Återbetalningsdag"), DateText(Field(line, 70, 77)));
+            const QString reason = Trimmed(Field(line, 78, 79));
+            refund.codes.append(
+                {QStringLiteral("Återbetalningsorsak"), reason, ReportCodes::refundReason(reason)});
+            refund.outcome = ItemOutcome::Refunded;
+            refund.counted = true;
+            refund.debit = false;
+            report.items.append(refund);
+            return true;
+        }
+        if (code != QLatin1String("82") && code != QLatin1String("32"))
+            return false;
+        ReportItem payment = item(code, number);
+        payment.description = DebitCredit(code);
+        payment.date = CachedDateText(Field(line, 3, 10));
+        addPeriod(payment, line, 12, 14);
+        payment.payerNumber = NumberText(Field(line, 16, 31));
+        setAmount(report, payment, Field(line, 32, 43));
+        payment.reference = ReferenceText(Field(line, 54, 69));
+        QString status = Trimmed(Field(line, 80, 80));
+        if (status.isEmpty() && report.layout == ReportLayout::Old)
+            status = QStringLiteral("0"); // the old layout leaves the status of a payment made blank
+        const QString meaning = ReportCodes::paymentStatus(status);
+        payment.codes.append({QStringLiteral("Betalningsstatus"), status, meaning});
+        payment.outcome =
+            status == QLatin1String("0") ? ItemOutcome::Paid : outcomeOfCode(meaning, ItemOutcome::NotPaid);
+        // The new layout's totals count the payments made; the old one's every payment listed.
+        payment.counted = report.layout == ReportLayout::Old || payment.outcome == ItemOutcome::Paid;
+        payment.debit = code == QLatin1String("82");
+        report.items.append(payment);
+        return true;
+    }
+
+    bool readRejected(Report& report, const QString& code, QStringView line, int number)
+    {
+        if (code == QLatin1String("09"))
+            return readTotals(report, line, number);
+        if (code != QLatin1String("82") && code != QLatin1String("32"))
+            return false;
+        ReportItem rejected = item(code, number);
+        rejected.description = DebitCredit(code);
+        rejected.date = CachedDateText(Field(line, 3, 10));
+        addPeriod(rejected, line, 12, 14);
+        rejected.payerNumber = NumberText(Field(line, 15, 30));
+        setAmount(report, rejected, Field(line, 31, 42));
+        rejected.reference = ReferenceText(Field(line, 43, 58));
+        const QString comment = Trimmed(Field(line, 59, 60));
+        const QString meaning = ReportCodes::rejectionComment(comment);
+        rejected.codes.append({QStringLiteral("Kommentarskod"), comment, meaning});
+        rejected.outcome = outcomeOfCode(meaning, ItemOutcome::Rejected);
+        rejected.counted = true;
+        rejected.debit = code == QLatin1String("82");
+        report.items.append(rejected);
+        return true;
+    }
+
+    bool readMonitored(Report& report, const QString& code, QStringView line, int number)
+    {
+        if (code == QLatin1String("09"))
+            return readTotals(report, line, number);
+        if (code != QLatin1String("82") && code != QLatin1String("32"))
+            return false;
+        ReportItem monitored = item(code, number);
+        monitored.description = DebitCredit(code);
+        monitored.date = CachedDateText(Field(line, 3, 10));
+        addPeriod(monitored, line, 12, 15);
+        monitored.payerNumber = NumberText(Field(line, 16, 31));
+        setAmount(report, monitored, Field(line, 32, 43));
+        monitored.reference = ReferenceText(Field(line, 54, 69));
+        monitored.outcome = ItemOutcome::Pending;
+        monitored.counted = true;
+        monitored.debit = code == QLatin1String("82");
+        report.items.append(monitored);
+        return true;
+    }
+
+    bool readCancellation(Report& report, const QString& code, QStringView line, int number)
+    {
+        if (code == QLatin1String("09"))
+            return readTotals(report, line, number);
+        const QString description = ReportCodes::changeRecord(code);
+        if (description.isEmpty())
+            return false;
+        ReportItem change = item(code, number);
+        change.description = description;
+        change.date = DateText(Field(line, 3, 10));
+        change.payerNumber = NumberText(Field(line, 11, 26));
+        const QString type = Field(line, 27, 28).toString();
+        if (type == QLatin1String("82") || type == QLatin1String("32"))
+            addDetail(change, QStringLiteral("Typ"), DebitCredit(type));
+        setAmount(report, change, Field(line, 29, 40));
+        const QStringView count = Field(line, 41, 48);
+        if (AllDigits(count) && !AllZeros(count))
+            addDetail(change, QStringLiteral("Antal betalningar"), NumberText(count));
+        addDetail(change, QStringLiteral("Nytt betalningsdatum"), DateText(Field(line, 49, 56)));
+        change.reference = ReferenceText(Field(line, 57, 72));
+        const QString comment = Trimmed(Field(line, 73, 74));
+        const QString meaning = ReportCodes::changeComment(comment);
+        change.codes.append({QStringLiteral("Kommentarskod"), comment, meaning});
+        change.outcome = comment == QLatin1String("12")   ? ItemOutcome::Cancelled
+                         : comment == QLatin1String("14") ? ItemOutcome::Changed
+                                                          : outcomeOfCode(meaning, ItemOutcome::Rejected);
+        // The totals sum the payments cancelled or changed; a record for all payments has no type.
+        change.counted = (type == QLatin1String("82") || type == QLatin1String("32")) &&
+                         (change.outcome == ItemOutcome::Cancelled || change.outcome == ItemOutcome::Changed);
+        change.debit = type != QLatin1String("32");
+        report.items.append(change);
+        return true;
+    }
+
+    static ItemOutcome mandateOutcome(const QString& information, const QString& comment)
+    {
+        static const QStringList cancellingComments = {QStringLiteral("02"), QStringLiteral("07"),
+                                                       QStringLiteral("33"), QStringLiteral("98")};
+        static const QStringList cancellingInformation = {QStringLiteral("03"), QStringLiteral("10"),
+                                                          QStringLiteral("43"), QStringLiteral("44"),
+                                                          QStringLiteral("46")};
+        if (comment == QLatin1String("32"))
+            return ItemOutcome::Approved;
+        if (cancellingComments.contains(comment))
+            return ItemOutcome::Cancelled;
+        if (!ReportCodes::mandateComment(comment).isEmpty())
+            return ItemOutcome::Rejected;
+        if (cancellingInformation.contains(information))
+            return ItemOutcome::Cancelled;
+        return ItemOutcome::Unknown;
+    }
+
+    bool readMandateAdvice(Report& report, const QString& code, QStringView line, int number)
+    {
+        if (code == QLatin1String("09"))
+            return readTotals(report, line, number);
+        if (code != QLatin1String("73"))
+            return false;
+        ReportItem advice = item(code, number);
+        advice.description = QStringLiteral("Medgivande");
+        advice.payerNumber = NumberText(Field(line, 13, 28));
+        addDetail(advice, QStringLiteral("Clearing- och kontonummer"),
+                  ClearingAccountText(Field(line, 29, 32), Field(line, 33, 44)));
+        const QString identity = Trimmed(Field(line, 45, 56));
+        if (!AllZeros(identity))
+            addDetail(advice, QStringLiteral("Person- eller organisationsnummer"), identity);
+        const QString information = Trimmed(Field(line, 62, 63));
+        const QString comment = Trimmed(Field(line, 64, 65));
+        advice.codes.append(
+            {QStringLiteral("Informationskod"), information, ReportCodes::mandateInformation(information)});
+        advice.codes.append({QStringLiteral("Kommentarskod"), comment, ReportCodes::mandateComment(comment)});
+        advice.date = CachedDateText(Field(line, 66, 73));
+        const QStringView validFrom = Field(line, 74, 79);
+        if (AllDigits(validFrom) && !AllZeros(validFrom))
+            addDetail(advice, QStringLiteral("Gäller från"),
+                      DateText(QString(QStringLiteral("20") + validFrom.toString())));
+        advice.outcome = mandateOutcome(information, comment);
+        advice.counted = true;
+        report.items.append(advice);
+        return true;
+    }
+
+    bool readInternetMandate(Report& report, const QString& code, QStringView line, int number)
+    {
+        if (code == QLatin1String("59"))
+            return readTotals(report, line, number);
+        if (code == QLatin1String("52")) {
+            ReportItem mandate = item(code, number);
+            mandate.description = QStringLiteral("Nytt e-medgivande");
+            mandate.payerNumber = NumberText(Field(line, 13, 28));
+            addDetail(mandate, QStringLiteral("Clearing- och kontonummer"),
+                      ClearingAccountText(Field(line, 29, 32), Field(line, 33, 44)));
+            addDetail(mandate, QStringLiteral("Person- eller organisationsnummer"),
+                      Trimmed(Field(line, 45, 56)));
+            addDetail(mandate, QStringLiteral("Kod"), Trimmed(Field(line, 57, 80)));
+            mandate.outcome = ItemOutcome::Pending;
+            mandate.counted = true;
+            report.items.append(mandate);
+            return true;
+        }
+        static const QStringList parts = {QStringLiteral("53"), QStringLiteral("54"), QStringLiteral("55"),
+                                          QStringLiteral("56")};
+        if (!parts.contains(code) || report.items.isEmpty() ||
+            report.items.last().record != QLatin1String("52"))
+            return false;
+        ReportItem& mandate = report.items.last();
+        const QString first = Trimmed(Field(line, 3, 38));
+        const QString second = Trimmed(line.mid(38));
+        const QString both = second.isEmpty() ? first : first + QStringLiteral(", ") + second;
+        if (code == QLatin1String("53"))
+            addDetail(mandate, QStringLiteral("Meddelande"), Trimmed(line.mid(2)));
+        else if (code == QLatin1String("54"))
+            addDetail(mandate, QStringLiteral("Namn"), both);
+        else if (code == QLatin1String("55"))
+            addDetail(mandate, QStringLiteral("Adress"), both);
+        else
+            addDetail(mandate, QStringLiteral("Postnummer och ort"),
+                      Trimmed(Field(line, 3, 7)) + QLatin1Char(' ') + Trimmed(line.mid(7)));
+        mandate.continuationRecords += 1;
+        return true;
+    }
+
+    bool readRegisterEntry(Report& report, QStringView line, int number)
+    {
+        if (!IsRegisterExtractLine(line))
+            return false;
+        const int shift = report.layout == ReportLayout::New ? 0 : -1;
+        ReportItem entry = item(QString(), number);
+        entry.description = QStringLiteral("Medgivande");
+        entry.payerNumber = NumberText(Field(line, 23, 38));
+        entry.date = DateText(Field(line, 42 + shift, 49 + shift));
+        addDetail(entry, QStringLiteral("Person- eller organisationsnummer"), Trimmed(Field(line, 11, 22)));
+        addDetail(
+            entry, QStringLiteral("Clearing- och kontonummer"),
+            ClearingAccountText(Field(line, 65 + shift, 68 + shift), Field(line, 69 + shift, 80 + shift)));
+        addDetail(entry, QStringLiteral("Övriga uppgifter"),
+                  Trimmed(Field(line, 39, 41 + shift)) + QLatin1Char(' ') +
+                      Trimmed(Field(line, 50 + shift, 64 + shift)));
+        entry.outcome = ItemOutcome::Approved;
+        report.items.append(entry);
+        return true;
+    }
+
+    QList<Report>& m_reports;
+    qsizetype m_expectedItems = 0;
+    bool m_open = false;
+    bool m_totalsSeen = false;
+};
+
+const Line* FirstNonBlank(const std::vector<Line>& lines, std::size_t from = 0)
+{
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (!SpacesTrimmed(lines[i].text).isEmpty())
+            return &lines[i];
+    }
+    return nullptr;
+}
+
+bool IsOrderFile(const std::vector<Line>& lines)
+{
+    for (const Line& line : lines) {
+        if (!SpacesTrimmed(line.text).isEmpty() && !IsOrderRecord(line.text))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ReportFile ReportParser::parse(const QByteArray& bytes)
+{
+    ReportFile result;
+    const std::vector<Line> lines = SplitLines(bytes);
+    const Line* first = FirstNonBlank(lines);
+    if (!first)
+        return result;
+    if (first->text.startsWith(QLatin1String("01BGMAX"))) {
+        result.type = ReportFile::Type::BgMax;
+        return result;
+    }
+    const bool registerExtract = !ReadOpening(first->text) && IsRegisterExtractLine(first->text);
+    if (!ReadOpening(first->text) && !registerExtract) {
+        result.type = IsOrderFile(lines) ? ReportFile::Type::OrderFile : ReportFile::Type::Neither;
+        return result;
+    }
+
+    result.type = ReportFile::Type::Reports;
+    SectionReader reader(result.reports, qsizetype(lines.size()));
+    if (registerExtract)
+        reader.beginRegisterExtract(first->text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (SpacesTrimmed(line.text).isEmpty())
+            continue;
+        if (const std::optional<Opening> opening = ReadOpening(line.text)) {
+            const Line* next = FirstNonBlank(lines, i + 1);
+            reader.begin(*opening, line.number, next ? QStringView(next->text) : QStringView());
+            continue;
+        }
+        reader.read(line.text, line.number);
+    }
+    reader.finish();
+    return result;
+}
+
+bool ReportParser::parseFile(const QString& path, ReportFile& result, QString& error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Filen %1 kunde inte öppnas: %2").arg(path, file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString());
+        return false;
+    }
+    result = parse(bytes);
+    return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "format/Report.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+// The columns in which a report's items are shown, exported and printed. The window and
+// `valmo-cli report --csv` share them, so a CSV file has the same columns as the table.
+namespace ReportTable {
+
+enum Column
+{
+    LineColumn,
+    RecordColumn,
+    DescriptionColumn,
+    PayerColumn,
+    DateColumn,
+    AmountColumn,
+    OutcomeColumn,
+    CodesColumn,
+    ReferenceColumn,
+    DetailsColumn,
+    ColumnCount
+};
+
+QString header(int column);
+// The text of a cell. Amounts follow the locale, grouped for the eye or plain for a spreadsheet.
+QString cell(const ReportItem& item, int column, const QLocale& locale, bool grouped);
+// "0 Godkänd; 32 Nytt medgivande": each code with its meaning ("okänd kod" for an unknown one).
+QString codesText(const ReportItem& item);
+QString detailsText(const ReportItem& item);
+
+// The items as CSV: UTF-8 with a byte-order mark, semicolons, one header row, CR LF line ends; a
+// cell with a semicolon, a quote or a line break is quoted.
+QByteArray csv(const QList<const ReportItem*>& items, const QLocale& locale);
+
+} // namespace ReportTable

@@ -1,0 +1,190 @@
+#include "viewer/ReportView.h"
+#include "app/FileDialog.h"
+#include "app/MessageBox.h"
+#include "format/ReportTable.h"
+#include "support/TestSupport.h"
+#include "viewer/TextFindBar.h"
+#include "viewer/ViewerUnit.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReportViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MessageBox::clearAnswers();
+        MessageBox::clearShown();
+    }
+
+    QString copyOf(const char* bankFile, const QByteArray& replace = QByteArray(),
+                   const QByteArray& with = QByteArray())
+    {
+        QByteArray bytes =
+            ReadFileBytes(QStringLiteral(VALMO_TEST_DATA "/bank/") + QString::fromLatin1(bankFile));
+        if (!replace.isEmpty())
+            bytes.replace(replace, with);
+        const QString path = m_folder.filePath(QString::fromLatin1(bankFile));
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    // The shortcut's own signal: key events sent to a widget do not pass Qt's shortcut map.
+    void press(const QKeySequence& keys)
+    {
+        for (QShortcut* shortcut : m_viewer.findChildren<QShortcut*>()) {
+            if (shortcut->key() == keys)
+                emit shortcut->activated();
+        }
+    }
+
+    int shownRows() const { return m_viewer.reportView()->table()->model()->rowCount(); }
+
+    QTemporaryDir m_folder;
+    TViewer m_viewer;
+};
+
+TEST_F(ReportViewTest, AReportOpensStructuredWithItsHeadingSumsAndRows)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil_bet-spec-o-tk_sv.txt")));
+    EXPECT_TRUE(m_viewer.showsReport());
+    ReportView& view = *m_viewer.reportView();
+    for (const char* part : {"Betalningsspecifikation", "2009-11-10", "991-2346", "471117"})
+        EXPECT_TRUE(view.headingText().contains(QString::fromUtf8(part))) << part;
+    EXPECT_TRUE(view.sumsText().contains(QStringLiteral("Ej genomförd (debitering): 3 poster,")));
+    EXPECT_TRUE(view.warningText().isEmpty());
+    EXPECT_EQ(shownRows(), 18);
+    view.filterEdit()->setText(QStringLiteral("täckning saknas"));
+    EXPECT_EQ(shownRows(), 2); // a debit and a credit
+    view.filterEdit()->clear();
+    // The text tab is one step away and unchanged.
+    m_viewer.tabs()->setCurrentIndex(TViewer::TextTab);
+    EXPECT_TRUE(m_viewer.memo()->toPlainText().startsWith(QStringLiteral("01AUTOGIRO")));
+}
+
+TEST_F(ReportViewTest, AmountsSortAsNumbersAndARowLeadsToItsLineInTheText)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt")));
+    QTableView* table = m_viewer.reportView()->table();
+    table->sortByColumn(ReportTable::AmountColumn, Qt::DescendingOrder);
+    QStringList amounts;
+    for (int row = 0; row < 3; ++row)
+        amounts.append(table->model()->index(row, ReportTable::AmountColumn).data().toString());
+    // 802,00 is larger than 75,00 although "7" sorts after "8" as text.
+    EXPECT_EQ(amounts.join(QLatin1Char('|')).remove(QChar(0xa0)).remove(QLatin1Char(' ')),
+              QStringLiteral("802,00|550,51|250,00"));
+
+    emit table->activated(table->model()->index(1, 0)); // 550,51 is on line 4
+    EXPECT_FALSE(m_viewer.showsReport());
+    EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 4   Kolumn: 1")));
+    EXPECT_TRUE(m_viewer.memo()->textCursor().block().text().startsWith(QStringLiteral("8220080611200200")));
+}
+
+TEST_F(ReportViewTest, DisagreeingTotalsAreSaidPlainlyAtTheTop)
+{
+    // One payment's amount changed from 3 000,00 to 3 100,00 kronor.
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil_bet-spec-o-tk_sv.txt",
+                                         "00000000000001010000003000000", "00000000000001010000003100000")));
+    const QString warning = m_viewer.reportView()->warningText();
+    EXPECT_TRUE(warning.startsWith(QStringLiteral("Rapporten stämmer inte"))) << warning.toStdString();
+    EXPECT_TRUE(warning.contains(QStringLiteral("Insättningen på rad 2")));
+    EXPECT_TRUE(
+        m_viewer.reportView()->findChild<QLabel*>(QStringLiteral("ReportWarning"))->isVisibleTo(&m_viewer));
+}
+
+TEST_F(ReportViewTest, ShownRowsExportAsCsvAndPrintToPdf)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfiler_medgivandeavisering_sv.txt")));
+    m_viewer.reportView()->filterEdit()->setText(QStringLiteral("Nytt medgivande"));
+    const QString csv = m_folder.filePath(QStringLiteral("ut.csv"));
+    FileDialog::setNextFileName(csv);
+    ASSERT_TRUE(m_viewer.reportView()->exportCsv());
+    const QList<QByteArray> lines = ReadFileBytes(csv).split('\n');
+    EXPECT_TRUE(lines.first().startsWith("\xEF\xBB\xBFRad;Post;"));
+    EXPECT_EQ(lines.size() - 2, shownRows()); // header and a last empty piece after CR LF
+
+    FileDialog::setNextFileName(m_folder.filePath(QStringLiteral("saknad mapp/ut.csv")));
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    EXPECT_FALSE(m_viewer.reportView()->exportCsv());
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_TRUE(MessageBox::shown().first().text.contains(QStringLiteral("kunde inte sparas")));
+
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_folder.filePath(QStringLiteral("rapport.pdf")));
+    m_viewer.reportView()->printTo(printer);
+    EXPECT_TRUE(ReadFileBytes(printer.outputFileName()).startsWith("%PDF"));
+}
+
+TEST_F(ReportViewTest, OtherFilesOpenAsTextAndBgMaxIsNamed)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil_bg-max-forma_sv.txt")));
+    EXPECT_FALSE(m_viewer.showsReport());
+    EXPECT_TRUE(m_viewer.textNotice().contains(QStringLiteral("BgMax-fil")));
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil-betalningsunderlag_sv.txt")));
+    EXPECT_FALSE(m_viewer.showsReport());
+    EXPECT_TRUE(m_viewer.textNotice().isEmpty());
+}
+
+TEST_F(ReportViewTest, FindWithCtrlFAndF3WrapsAndSaysWhenNothingIsFound)
+{
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil_bg-max-forma_sv.txt")));
+    m_viewer.show();
+    press(QKeySequence::Find);
+    ASSERT_TRUE(m_viewer.findBar()->isVisible());
+    m_viewer.findBar()->edit()->setText(QStringLiteral("Storåker"));
+    emit m_viewer.findBar()->edit()->returnPressed();
+    EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 6   Kolumn: 11")));
+    press(QKeySequence(Qt::Key_F3));
+    EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 13   Kolumn: 11")));
+    press(QKeySequence(Qt::Key_F3)); // wraps to the first hit
+    EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 6   Kolumn: 11")));
+    press(QKeySequence(Qt::SHIFT | Qt::Key_F3)); // backwards, wrapping to the last hit
+    EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 13   Kolumn: 11")));
+    m_viewer.findBar()->edit()->setText(QStringLiteral("finns inte"));
+    EXPECT_FALSE(m_viewer.findBar()->findNext());
+    EXPECT_FALSE(m_viewer.findBar()->notice().isEmpty());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(m_viewer.findBar()->edit(), &escape);
+    EXPECT_FALSE(m_viewer.findBar()->isVisible());
+    EXPECT_TRUE(m_viewer.isVisible()); // Escape closed the find bar, not the viewer
+    m_viewer.hide();
+}
+
+TEST_F(ReportViewTest, LineAndColumnStayInViewWithALongPath)
+{
+    const QString folder = m_folder.filePath(QString(150, QLatin1Char('m')));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = QDir(folder).filePath(QStringLiteral("rapport.txt"));
+    WriteFileBytes(path, "rad\r\n");
+    ASSERT_TRUE(m_viewer.LoadFile(path));
+    m_viewer.resize(400, 300);
+    m_viewer.show();
+    QApplication::processEvents();
+    const QList<QLabel*> labels = m_viewer.findChild<QStatusBar*>()->findChildren<QLabel*>();
+    bool positionShown = false;
+    for (const QLabel* label : labels) {
+        if (label->text().contains(QStringLiteral("Rad: 1")))
+            positionShown = label->isVisible() && label->geometry().right() <= m_viewer.width();
+    }
+    EXPECT_TRUE(positionShown);
+    m_viewer.hide();
+}
+
+} // namespace
