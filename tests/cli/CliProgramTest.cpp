@@ -2,9 +2,9 @@
 #include "app/OrderDocument.h"
 #include "cli/DocumentJson.h"
 #include "cli/JsonAmount.h"
+#include "rules/Check.h"
 #include "format/OrderFileReader.h"
 #include "format/OrderFileWriter.h"
-#include "rules/Check.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
@@ -34,8 +34,7 @@ class CliProgram : public ::testing::Test
 {
 protected:
     // stdoutFile, when given, receives standard output instead of the test ("/dev/full": a full disk).
-    CliRun run(const QStringList& args, const QString& settings = QString(),
-               const QString& stdoutFile = QString())
+    CliRun run(const QStringList& args, const QString& settings = QString(), const QString& stdoutFile = QString())
     {
         QDir().mkpath(m_config.filePath(QStringLiteral("Orvida")));
         WriteFileBytes(m_config.filePath(QStringLiteral("Orvida/Valmo.ini")), settings.toUtf8());
@@ -48,8 +47,8 @@ protected:
             process.setStandardOutputFile(stdoutFile, QIODevice::Append);
         process.start(QStringLiteral(VALMO_CLI_PATH), args);
         EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+                process.readAllStandardError()};
     }
     QString path(const QString& name) const { return m_files.filePath(name); }
     QString writeFile(const QString& name, const QByteArray& bytes)
@@ -93,10 +92,9 @@ TEST_F(CliProgram, WriteThenReadGivesTheSameRows)
             json.replace("\"4711\"", "\"1234-5674\"").replace("\"99\"", "\"123-4566\"");
         const QString doc = writeFile(QStringLiteral("doc.json"), json);
         const QString target = path(QStringLiteral("Valmo 2024-03-01.ag"));
-        const CliRun written = run(
-            {QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--customer"),
-             QStringLiteral("123456"), QStringLiteral("--bankgiro"), QStringLiteral("12345674"),
-             QStringLiteral("--date"), QStringLiteral("2024-03-01"), QStringLiteral("--service"), service});
+        const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--customer"),
+                               QStringLiteral("123456"), QStringLiteral("--bankgiro"), QStringLiteral("12345674"),
+                               QStringLiteral("--date"), QStringLiteral("2024-03-01"), QStringLiteral("--service"), service});
         ASSERT_EQ(written.status, 0) << written.err.constData();
         const CliRun read = run({QStringLiteral("read"), target, QStringLiteral("--service"), service});
         ASSERT_EQ(read.status, 0) << read.err.constData();
@@ -104,8 +102,7 @@ TEST_F(CliProgram, WriteThenReadGivesTheSameRows)
         const QJsonObject in = parse(json);
         const QJsonObject out = parse(read.out);
         EXPECT_EQ(out.value(QStringLiteral("service")).toString(), service);
-        const QString mandates =
-            service == QLatin1String("Privat") ? QStringLiteral("MdgList") : QStringLiteral("MdgListComp");
+        const QString mandates = service == QLatin1String("Privat") ? QStringLiteral("MdgList") : QStringLiteral("MdgListComp");
         EXPECT_EQ(out.value(mandates), in.value(mandates)) << qPrintable(service);
         EXPECT_EQ(out.value(QStringLiteral("MakCodes")), in.value(QStringLiteral("MakCodes")));
         const QJsonArray payments = out.value(QStringLiteral("BtuList")).toArray();
@@ -117,8 +114,7 @@ TEST_F(CliProgram, WriteThenReadGivesTheSameRows)
         const QJsonArray opening = out.value(QStringLiteral("openingRecords")).toArray();
         ASSERT_EQ(opening.size(), 3);
         EXPECT_EQ(opening[0].toObject().value(QStringLiteral("line")).toInt(), 1);
-        EXPECT_EQ(opening[0].toObject().value(QStringLiteral("bankgiro")).toString(),
-                  QStringLiteral("12345674"));
+        EXPECT_EQ(opening[0].toObject().value(QStringLiteral("bankgiro")).toString(), QStringLiteral("12345674"));
     }
 }
 
@@ -126,9 +122,9 @@ TEST_F(CliProgram, WriteGivesTheBytesOfTheSaveCommand)
 {
     const QString doc = writeFile(QStringLiteral("doc.json"), EveryKindPrivate);
     const QString target = path(QStringLiteral("out.ag"));
-    const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target,
-                                QStringLiteral("--date"), QStringLiteral("2024-03-01")},
-                               QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=012345\n"));
+    const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--date"),
+                           QStringLiteral("2024-03-01")},
+                          QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=012345\n"));
     ASSERT_EQ(written.status, 0) << written.err.constData();
 
     OrderDocument document;
@@ -146,14 +142,13 @@ TEST_F(CliProgram, CheckReportsOneLinePerProblem)
     QByteArray file;
     auto record = [&](const QByteArray& text) { file += text.leftJustified(80, ' ') + "\r\n"; };
     const QByteArray payee = "0012345674";
-    record("0120240301AUTOGIRO" + QByteArray(44, ' ') + "123456" + "0012345675");     // wrong check digit
+    record("0120240301AUTOGIRO" + QByteArray(44, ' ') + "123456" + "0012345675"); // wrong check digit
     record("04" + payee + "0000000000004711" + QByteArray(16, '0') + "196513011234"); // month 13
     record("25" + payee + QByteArray(16, '0') + "20240305" + "000000009950" + "82");  // no payer
     record("82" + QByteArray("20240305") + "0" + "    " + QByteArray(16, '0') + "000000025000" + payee);
     record("04" + payee + "0000000000004712" + "5000000001234567" + "196501011234"); // a clean mandate
     const QString target = writeFile(QStringLiteral("check me.ag"), file);
-    const CliRun check =
-        run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Privat")});
+    const CliRun check = run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Privat")});
     EXPECT_EQ(check.status, 1) << check.err.constData();
     const QStringList lines = QString::fromUtf8(check.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const QStringList expected = {
@@ -165,31 +160,29 @@ TEST_F(CliProgram, CheckReportsOneLinePerProblem)
     EXPECT_EQ(lines, expected);
 
     // Under the company service the same payers are bankgiro numbers.
-    const CliRun company =
-        run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Företag")});
+    const CliRun company = run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Företag")});
     EXPECT_EQ(company.status, 1);
-    EXPECT_TRUE(company.out.contains(":5: Bankgironummer: Felaktigt Bankgironummer"))
-        << company.out.constData();
+    EXPECT_TRUE(company.out.contains(":5: Bankgironummer: Felaktigt Bankgironummer")) << company.out.constData();
 }
 
 TEST_F(CliProgram, ExitStatuses)
 {
     const QString clean = writeFile(QStringLiteral("clean.ag"),
                                     "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n");
-    const QString report =
-        writeFile(QStringLiteral("report.ag"), "01AUTOGIRO" + QByteArray(34, ' ') + "AG-MEDAVI" +
-                                                   QByteArray(11, ' ') + "1234560012345674\r\n");
+    const QString report = writeFile(QStringLiteral("report.ag"),
+                                      "01AUTOGIRO" + QByteArray(34, ' ') + "AG-MEDAVI" + QByteArray(11, ' ') +
+                                          "1234560012345674\r\n");
     const QString badJson = writeFile(QStringLiteral("bad.json"), "{\"BtuList\": [[\"Debitering\"]]}");
-    const QString mismatch =
-        writeFile(QStringLiteral("codes.json"),
-                  R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": ["25"]})");
-    const QString unwritable =
-        writeFile(QStringLiteral("date.json"),
-                  R"({"BtuList": [["Debitering", "Engångsbetalning", "2024-13-05", "1,00", "1", "1", ""]],
+    const QString mismatch = writeFile(
+        QStringLiteral("codes.json"),
+        R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": ["25"]})");
+    const QString unwritable = writeFile(
+        QStringLiteral("date.json"),
+        R"({"BtuList": [["Debitering", "Engångsbetalning", "2024-13-05", "1,00", "1", "1", ""]],
             "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
-    const QString empty =
-        writeFile(QStringLiteral("empty.json"),
-                  R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
+    const QString empty = writeFile(
+        QStringLiteral("empty.json"),
+        R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
     const QString numbers = QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n");
 
     const struct
@@ -206,44 +199,13 @@ TEST_F(CliProgram, ExitStatuses)
         {"clean check", {QStringLiteral("check"), clean}, numbers, 0, "", ""},
         {"report read", {QStringLiteral("read"), report}, {}, 3, "\"shownInstead\": true", ""},
         {"report check", {QStringLiteral("check"), report}, {}, 3, "återrapporteringsfil", ""},
-        {"no such file",
-         {QStringLiteral("read"), path(QStringLiteral("missing.ag"))},
-         {},
-         2,
-         "",
-         "finns inte"},
-        {"bad json",
-         {QStringLiteral("write"), badJson, QStringLiteral("-o"), path(QStringLiteral("a.ag"))},
-         numbers,
-         2,
-         "",
-         "kolumner"},
-        {"codes",
-         {QStringLiteral("write"), mismatch, QStringLiteral("-o"), path(QStringLiteral("b.ag"))},
-         numbers,
-         2,
-         "",
-         "MakCodes"},
-        {"unwritable row",
-         {QStringLiteral("write"), unwritable, QStringLiteral("-o"), path(QStringLiteral("c.ag"))},
-         numbers,
-         2,
-         "",
-         "is not a valid date"},
-        {"no settings",
-         {QStringLiteral("write"), empty, QStringLiteral("-o"), path(QStringLiteral("d.ag")),
-          QStringLiteral("--customer"), QStringLiteral("1")},
-         {},
-         2,
-         "",
-         "inställningarna inte är godkända"},
+        {"no such file", {QStringLiteral("read"), path(QStringLiteral("missing.ag"))}, {}, 2, "", "finns inte"},
+        {"bad json", {QStringLiteral("write"), badJson, QStringLiteral("-o"), path(QStringLiteral("a.ag"))}, numbers, 2, "", "kolumner"},
+        {"codes", {QStringLiteral("write"), mismatch, QStringLiteral("-o"), path(QStringLiteral("b.ag"))}, numbers, 2, "", "MakCodes"},
+        {"unwritable row", {QStringLiteral("write"), unwritable, QStringLiteral("-o"), path(QStringLiteral("c.ag"))}, numbers, 2, "", "is not a valid date"},
+        {"no settings", {QStringLiteral("write"), empty, QStringLiteral("-o"), path(QStringLiteral("d.ag")), QStringLiteral("--customer"), QStringLiteral("1")}, {}, 2, "", "inställningarna inte är godkända"},
         {"unknown command", {QStringLiteral("print"), clean}, {}, 2, "", "Okänt kommando"},
-        {"bad service",
-         {QStringLiteral("read"), clean, QStringLiteral("--service"), QStringLiteral("privat")},
-         {},
-         2,
-         "",
-         "Okänd tjänst"},
+        {"bad service", {QStringLiteral("read"), clean, QStringLiteral("--service"), QStringLiteral("privat")}, {}, 2, "", "Okänd tjänst"},
     };
     for (const auto& c : cases) {
         const CliRun result = run(c.args, c.settings);
@@ -264,17 +226,17 @@ TEST_F(CliProgram, FailuresGiveOneLineAndLeaveFilesAlone)
     const QString numbers = QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n");
     const QString clean = writeFile(QStringLiteral("clean.ag"),
                                     "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n");
-    const QString report =
-        writeFile(QStringLiteral("report.ag"), "01AUTOGIRO" + QByteArray(34, ' ') + "AG-MEDAVI" +
-                                                   QByteArray(11, ' ') + "1234560012345674\r\n");
+    const QString report = writeFile(QStringLiteral("report.ag"),
+                                      "01AUTOGIRO" + QByteArray(34, ' ') + "AG-MEDAVI" + QByteArray(11, ' ') +
+                                          "1234560012345674\r\n");
     const QByteArray emptyDocument =
         R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})";
     const QString empty = writeFile(QStringLiteral("empty.json"), emptyDocument);
-    const QString deep = writeFile(QStringLiteral("deep.json"), "{\"extra\": " + QByteArray(2000000, '[') +
-                                                                    QByteArray(2000000, ']') + "}");
-    const QString lineBreak =
-        writeFile(QStringLiteral("break.json"),
-                  R"({"BtuList": [["Debitering", "Engångsbetalning", "2024\n13", "1,00", "1", "1", ""]],
+    const QString deep = writeFile(QStringLiteral("deep.json"),
+                                   "{\"extra\": " + QByteArray(2000000, '[') + QByteArray(2000000, ']') + "}");
+    const QString lineBreak = writeFile(
+        QStringLiteral("break.json"),
+        R"({"BtuList": [["Debitering", "Engångsbetalning", "2024\n13", "1,00", "1", "1", ""]],
             "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
     const QByteArray keep = "0120240301AUTOGIRO keep me\r\n";
     const QString existing = writeFile(QStringLiteral("existing.ag"), keep);
@@ -301,36 +263,18 @@ TEST_F(CliProgram, FailuresGiveOneLineAndLeaveFilesAlone)
         {"deep nesting", {write, deep, o, path(QStringLiteral("deep.ag"))}, {}, "för djupt nästlat"},
         {"line break in a row", {write, lineBreak, o, existing}, {}, "is not a valid date"},
         {"output option to read", {read, clean, o, path(QStringLiteral("r.ag"))}, {}, "-o"},
-        {"date option to check",
-         {check, clean, QStringLiteral("--date"), QStringLiteral("2024-03-01")},
-         {},
-         "--date"},
-        {"customer option to read",
-         {read, clean, QStringLiteral("--customer"), QStringLiteral("1")},
-         {},
-         "--customer"},
+        {"date option to check", {check, clean, QStringLiteral("--date"), QStringLiteral("2024-03-01")}, {}, "--date"},
+        {"customer option to read", {read, clean, QStringLiteral("--customer"), QStringLiteral("1")}, {}, "--customer"},
         {"folder to read", {read, m_files.path()}, {}, "kunde inte"},
         // The settings dialog refuses these; the writer would cut or zero-fill them.
-        {"long customer number",
-         {write, empty, o, path(QStringLiteral("n1.ag")), QStringLiteral("--customer"),
-          QStringLiteral("1234567")},
-         {},
-         "kundnumret har högst 6 tecken"},
-        {"bankgiro check digit",
-         {write, empty, o, path(QStringLiteral("n2.ag")), QStringLiteral("--bankgiro"),
-          QStringLiteral("1234-5675")},
-         {},
-         "Felaktigt Bankgironummer"},
-        {"bankgiro of letters",
-         {write, empty, o, path(QStringLiteral("n3.ag")), QStringLiteral("--bankgiro"),
-          QStringLiteral("abc")},
-         {},
-         "Felaktigt Bankgironummer"},
-        {"service twice",
-         {read, clean, QStringLiteral("--service"), QStringLiteral("Privat"), QStringLiteral("--service"),
-          QStringLiteral("Företag")},
-         {},
-         "två gånger"},
+        {"long customer number", {write, empty, o, path(QStringLiteral("n1.ag")), QStringLiteral("--customer"),
+                                  QStringLiteral("1234567")}, {}, "kundnumret har högst 6 tecken"},
+        {"bankgiro check digit", {write, empty, o, path(QStringLiteral("n2.ag")), QStringLiteral("--bankgiro"),
+                                  QStringLiteral("1234-5675")}, {}, "Felaktigt Bankgironummer"},
+        {"bankgiro of letters", {write, empty, o, path(QStringLiteral("n3.ag")), QStringLiteral("--bankgiro"),
+                                 QStringLiteral("abc")}, {}, "Felaktigt Bankgironummer"},
+        {"service twice", {read, clean, QStringLiteral("--service"), QStringLiteral("Privat"), QStringLiteral("--service"),
+                           QStringLiteral("Företag")}, {}, "två gånger"},
     };
     for (const auto& c : cases) {
         const CliRun result = run(c.args, numbers, c.stdoutFile);
@@ -350,8 +294,8 @@ TEST_F(CliProgram, WriteAcceptsAByteOrderMark)
 {
     const QString doc = writeFile(QStringLiteral("bom.json"), QByteArray("\xef\xbb\xbf") + EveryKindPrivate);
     const QString target = path(QStringLiteral("bom.ag"));
-    const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target,
-                                QStringLiteral("--date"), QStringLiteral("2024-03-01")},
+    const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--date"),
+                                QStringLiteral("2024-03-01")},
                                QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n"));
     EXPECT_EQ(written.status, 0) << written.err.constData();
     EXPECT_TRUE(ReadFileBytes(target).startsWith("0120240301AUTOGIRO"));
@@ -368,25 +312,21 @@ TEST_F(CliProgram, FilesShownInsteadGiveTheEditorsMessage)
         int line;
     } cases[] = {
         {"report file", "01AUTOGIRO" + QByteArray(70, ' ') + "\r\n", OrderFileReader::reportFileMessage(), 1},
-        {"incoming mandates", opening + "51" + QByteArray(78, '0') + "\r\n",
-         OrderFileReader::incomingMandatesMessage(), 2},
+        {"incoming mandates", opening + "51" + QByteArray(78, '0') + "\r\n", OrderFileReader::incomingMandatesMessage(), 2},
         {"unhandled code", opening + opening + "99" + QByteArray(78, ' ') + "\r\n",
          OrderFileReader::unsupportedContentMessage(), 3},
-        {"unconvertible date",
-         opening + "82" + QByteArray("20241305") + "0" + "    " + QByteArray(16, '0') + "000000025000" +
-             "0012345674\r\n",
+        {"unconvertible date", opening + "82" + QByteArray("20241305") + "0" + "    " + QByteArray(16, '0') +
+                                   "000000025000" + "0012345674\r\n",
          OrderFileReader::unreadableLineMessage(QStringLiteral("'2024-13-05' is not a valid date"), 2), 2},
     };
     for (const auto& c : cases) {
         const QString file = writeFile(QStringLiteral("shown.ag"), c.bytes);
         const CliRun read = run({QStringLiteral("read"), file});
         EXPECT_EQ(read.status, 3) << c.name << ": " << read.err.constData();
-        EXPECT_TRUE(read.out.startsWith("{\n  \"shownInstead\": true,\n  \"message\": "))
-            << read.out.constData();
+        EXPECT_TRUE(read.out.startsWith("{\n  \"shownInstead\": true,\n  \"message\": ")) << read.out.constData();
         const QJsonObject shown = parse(read.out);
         EXPECT_EQ(shown.value(QStringLiteral("shownInstead")), QJsonValue(true)) << c.name;
-        EXPECT_EQ(shown.value(QStringLiteral("message")).toString(), c.message)
-            << c.name << ": " << read.out.constData();
+        EXPECT_EQ(shown.value(QStringLiteral("message")).toString(), c.message) << c.name << ": " << read.out.constData();
         EXPECT_EQ(shown.value(QStringLiteral("line")).toInt(), c.line) << c.name;
 
         // check names the file and line once, on one line however long the message.
@@ -420,17 +360,14 @@ TEST_F(CliProgram, ServiceComesFromTheOptionThenTheDocumentThenTheSettings)
         {"stored private", document(""), {}, numbers, privateMandate},
         {"stored company", document(""), {}, company, companyMandate},
         {"document over the store", document(R"("service": "Privat", )"), {}, company, privateMandate},
-        {"option over the document",
-         document(R"("service": "Privat", )"),
-         {QStringLiteral("--service"), QStringLiteral("Företag")},
-         numbers,
-         companyMandate},
+        {"option over the document", document(R"("service": "Privat", )"),
+         {QStringLiteral("--service"), QStringLiteral("Företag")}, numbers, companyMandate},
     };
     for (const auto& c : cases) {
         const QString doc = writeFile(QStringLiteral("service.json"), c.json);
         const QString target = path(QStringLiteral("service.ag"));
-        const CliRun written = run(
-            QStringList{QStringLiteral("write"), doc, QStringLiteral("-o"), target} + c.options, c.settings);
+        const CliRun written = run(QStringList{QStringLiteral("write"), doc, QStringLiteral("-o"), target} + c.options,
+                                   c.settings);
         ASSERT_EQ(written.status, 0) << c.name << ": " << written.err.constData();
         const QList<QByteArray> records = ReadFileBytes(target).split('\n');
         ASSERT_GE(records.size(), 2) << c.name;

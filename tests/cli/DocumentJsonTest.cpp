@@ -1,5 +1,5 @@
-#include "cli/DocumentJson.h"
 #include "app/OrderDocument.h"
+#include "cli/DocumentJson.h"
 #include "cli/JsonAmount.h"
 #include "rules/RowChecks.h"
 
@@ -13,8 +13,7 @@ namespace {
 
 QByteArray minimalJson(const QString& extra = QString())
 {
-    return QStringLiteral(
-               R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []%1})")
+    return QStringLiteral(R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []%1})")
         .arg(extra)
         .toUtf8();
 }
@@ -48,8 +47,7 @@ TEST(DocumentJson, WritesWhatItReads)
 {
     OrderDocument document;
     DocumentFromJson(FullJson, document);
-    const QByteArray json =
-        DocumentToJson(document, {{1, QStringLiteral("123456"), QStringLiteral("12345674")}});
+    const QByteArray json = DocumentToJson(document, {{1, QStringLiteral("123456"), QStringLiteral("12345674")}});
     OrderDocument again;
     DocumentFromJson(json, again);
     EXPECT_TRUE(again.BtuList[0] == document.BtuList[0]);
@@ -58,13 +56,7 @@ TEST(DocumentJson, WritesWhatItReads)
     EXPECT_TRUE(again.MakList[0] == document.MakList[0]);
     EXPECT_EQ(again.MakCodes(), document.MakCodes());
     const QJsonObject root = QJsonDocument::fromJson(json).object();
-    EXPECT_EQ(root.value(QStringLiteral("openingRecords"))
-                  .toArray()
-                  .first()
-                  .toObject()
-                  .value(QStringLiteral("line"))
-                  .toInt(),
-              1);
+    EXPECT_EQ(root.value(QStringLiteral("openingRecords")).toArray().first().toObject().value(QStringLiteral("line")).toInt(), 1);
 }
 
 TEST(DocumentJson, RefusesDocumentsNotInTheForm)
@@ -77,28 +69,19 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
     } cases[] = {
         {"not json", "{", "Ogiltig JSON"},
         {"array", "[]", "ska vara ett objekt"},
-        {"missing list", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": []})",
-         "\"MakList\" saknas"},
-        {"short row", minimalJson().replace("\"BtuList\": []", "\"BtuList\": [[\"Debitering\"]]"),
-         "har 1 kolumner, men ska ha 7"},
-        {"long company row",
-         minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[\"1\", \"2\"]]"), "ska ha 1"},
-        {"number cell", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[5]]"),
-         "inte är en text"},
-        {"codes differ", minimalJson().replace("\"MakCodes\": []", "\"MakCodes\": [\"25\"]"),
-         "MakCodes har 1 koder men MakList har 0"},
+        {"missing list", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": []})", "\"MakList\" saknas"},
+        {"short row", minimalJson().replace("\"BtuList\": []", "\"BtuList\": [[\"Debitering\"]]"), "har 1 kolumner, men ska ha 7"},
+        {"long company row", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[\"1\", \"2\"]]"), "ska ha 1"},
+        {"number cell", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[5]]"), "inte är en text"},
+        {"codes differ", minimalJson().replace("\"MakCodes\": []", "\"MakCodes\": [\"25\"]"), "MakCodes har 1 koder men MakList har 0"},
         {"bad service", minimalJson(QStringLiteral(R"(, "service": "privat")")), "Okänd tjänst"},
         // Nesting deep enough to exhaust the stack of a recursive parser.
         {"deep nesting", minimalJson(QStringLiteral(", \"extra\": ") + QString(1000000, QLatin1Char('['))),
          "för djupt nästlat"},
-        {"invalid UTF-8 in a text",
-         minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[\"12\xff"
-                                                      "34\"]]"),
+        {"invalid UTF-8 in a text", minimalJson().replace("\"MdgListComp\": []", "\"MdgListComp\": [[\"12\xff" "34\"]]"),
          "UTF-8"},
-        {"invalid UTF-8 in a key", minimalJson(QStringLiteral(", \"x\": 1")).replace("\"x\"", "\"\xc3\""),
-         "UTF-8"},
-        {"duplicate list", minimalJson(QStringLiteral(R"(, "BtuList": [])")),
-         "\"BtuList\" förekommer två gånger"},
+        {"invalid UTF-8 in a key", minimalJson(QStringLiteral(", \"x\": 1")).replace("\"x\"", "\"\xc3\""), "UTF-8"},
+        {"duplicate list", minimalJson(QStringLiteral(R"(, "BtuList": [])")), "\"BtuList\" förekommer två gånger"},
         {"duplicate service", minimalJson(QStringLiteral(R"(, "service": "Privat", "service": "Företag")")),
          "\"service\" förekommer två gånger"},
         {"bad number", minimalJson(QStringLiteral(R"(, "extra": 1-2e)")), "ogiltigt tal"},
@@ -107,13 +90,11 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
         {"unknown change code", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["CODE"],
             "MakList": [["Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"]]})",
          "MakCodes[0] \"CODE\" är ingen kod för makulering eller ändring"},
-        {"change code out of the table",
-         R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["3", "99"],
+        {"change code out of the table", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["3", "99"],
             "MakList": [["Makulering av ett medgivande", "4711", "", "", "", ""],
                         ["Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"]]})",
          "MakCodes[1] \"99\" är ingen kod"},
-        {"change code with a leading zero",
-         R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["03"],
+        {"change code with a leading zero", R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakCodes": ["03"],
             "MakList": [["Makulering av ett medgivande", "4711", "", "", "", ""]]})",
          "MakCodes[0] \"03\" är ingen kod"},
     };
@@ -123,8 +104,7 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
             DocumentFromJson(c.json, document);
             ADD_FAILURE() << c.name << ": accepted";
         } catch (const DocumentJsonError& error) {
-            EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.expected)))
-                << c.name << ": " << error.what();
+            EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.expected))) << c.name << ": " << error.what();
         }
     }
 }
@@ -132,9 +112,8 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
 TEST(DocumentJson, AcceptsAByteOrderMark)
 {
     OrderDocument document;
-    EXPECT_EQ(
-        DocumentFromJson("\xef\xbb\xbf" + minimalJson(QStringLiteral(R"(, "service": "Företag")")), document),
-        QStringLiteral("Företag"));
+    EXPECT_EQ(DocumentFromJson("\xef\xbb\xbf" + minimalJson(QStringLiteral(R"(, "service": "Företag")")), document),
+              QStringLiteral("Företag"));
 }
 
 TEST(RowChecks, ReportsEachDialogRuleWithItsLineAndColumn)
@@ -142,17 +121,14 @@ TEST(RowChecks, ReportsEachDialogRuleWithItsLineAndColumn)
     OrderDocument document;
     document.FillMakTexts();
     document.BtuList.append(QStringLiteral("Debitering"),
-                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
-                             QStringLiteral("1,00"), QStringLiteral("1"), QString(), QString()});
-    document.MdgList.append(
-        QStringLiteral("Medgivande på papper"),
-        {QStringLiteral("4711"), QStringLiteral("123-1234567"), QStringLiteral("19651301-1234")});
-    document.MdgList.append(
-        QStringLiteral("Medgivande på papper"),
-        {QStringLiteral("4711"), QStringLiteral("1234-123456"), QStringLiteral("19650101-1234")});
-    document.MdgList.append(
-        QStringLiteral("Autogiro elektroniskt medgivande"),
-        {QStringLiteral("12345678901234567"), QStringLiteral("99181234"), QStringLiteral("")});
+                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                             QStringLiteral("1"), QString(), QString()});
+    document.MdgList.append(QStringLiteral("Medgivande på papper"),
+                            {QStringLiteral("4711"), QStringLiteral("123-1234567"), QStringLiteral("19651301-1234")});
+    document.MdgList.append(QStringLiteral("Medgivande på papper"),
+                            {QStringLiteral("4711"), QStringLiteral("1234-123456"), QStringLiteral("19650101-1234")});
+    document.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
+                            {QStringLiteral("12345678901234567"), QStringLiteral("99181234"), QStringLiteral("")});
     document.MakList.append(QStringLiteral("26"), document.MakText(26),
                             {QString(), QString(), QStringLiteral("2024-04-25"), QString(), QString()});
     document.MakList.append(QStringLiteral("25"), document.MakText(25),
@@ -182,9 +158,8 @@ TEST(RowChecks, CompanyServiceChecksPayersAsBankgiroNumbers)
     document.FillMakTexts();
     document.PrivateService = false;
     document.BtuList.append(QStringLiteral("Kreditering"),
-                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
-                             QStringLiteral("1,00"), QStringLiteral("1"), QStringLiteral("123-4567"),
-                             QString()});
+                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                             QStringLiteral("1"), QStringLiteral("123-4567"), QString()});
     document.MdgListComp.append(QStringLiteral("1234-5674"), {});
     document.MdgListComp.append(QStringLiteral("1234-5675"), {});
     const QList<RowProblem> problems = CheckDocumentRows(document, {{1}, {}, {2, 3}, {}}, {});
@@ -196,12 +171,9 @@ TEST(RowChecks, CompanyServiceChecksPayersAsBankgiroNumbers)
 
 TEST(DocumentJson, TextsSurviveEscapingBothWays)
 {
-    const QStringList texts = {QStringLiteral("\"citat\" och \\"),
-                               QStringLiteral("rad\nbrytning\t\u0001"),
-                               QStringLiteral("Åsa Öberg €"),
-                               QString::fromUcs4(U"\U0001F600 glad"),
-                               QStringLiteral("/"),
-                               QString()};
+    const QStringList texts = {QStringLiteral("\"citat\" och \\"), QStringLiteral("rad\nbrytning\t\u0001"),
+                               QStringLiteral("Åsa Öberg €"), QString::fromUcs4(U"\U0001F600 glad"),
+                               QStringLiteral("/"), QString()};
     OrderDocument document;
     for (const QString& text : texts)
         document.MdgListComp.append(text, {});
