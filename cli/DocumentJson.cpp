@@ -228,6 +228,7 @@ QString DocumentFromJson(const QByteArray& text, OrderDocument& document, JsonRo
     json.expect('{');
 
     QString service;
+    // Hashed, so that the check for a member given twice stays linear in the member count.
     QSet<QString> seen;
     QVector<ListRow> makRows;
     QStringList makCodes;
