@@ -161,6 +161,21 @@ QString checkPaperAccount(const QString& text)
     return allDigits(parts.account) ? QString() : QStringLiteral("Felaktigt kontonummer");
 }
 
+// The record holds the twelve digits of a civic registration number, or two zeros and the ten of
+// an organisation number; any other character or count of digits would be dropped or misplaced.
+QString checkPersonNumber(const QString& text)
+{
+    if (text.isEmpty())
+        return QString();
+    const bool digitsAndDash = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-');
+    });
+    const qsizetype digits = DigitsOnly(text).size();
+    if (!digitsAndDash || text.count(QLatin1Char('-')) > 1 || (digits != 10 && digits != 12))
+        return QStringLiteral("Felaktigt personnummer");
+    return CheckPersonNumber(text);
+}
+
 void checkMandates(Collector& out, const OrderDocument& document, const QVector<int>& lines)
 {
     const QString account = QStringLiteral("Konto/id-nummer");
@@ -171,7 +186,7 @@ void checkMandates(Collector& out, const OrderDocument& document, const QVector<
         out.add(line, QStringLiteral("Typ"), checkMandateType(typ));
         checkPayer(out, line, true, row.text(1), false);
         out.addField(line, QStringLiteral("Personnummer"), row.text(3),
-                     [&] { return CheckPersonNumber(row.text(3)); });
+                     [&] { return checkPersonNumber(row.text(3)); });
         if (typ == RowTexts::paperMandate())
             out.addField(line, account, row.text(2), [&] { return checkPaperAccount(row.text(2)); });
         else

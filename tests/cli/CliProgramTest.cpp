@@ -388,8 +388,8 @@ TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
     ["Debitering", "Engångsbetalning", "2024-03-05", "5", "", "ab", "snö \u2603"]
   ],
   "MdgList": [
-    ["Medgivande", "4711", "5000-1234567", "19800101-1234"],
-    ["Medgivande på papper", "4711", "5000-123456x7", "19800101-1234"]
+    ["Medgivande", "4711", "5000-1234567", "19800101-1231"],
+    ["Medgivande på papper", "4711", "5000-123456x7", "19800101-1231"]
   ],
   "MdgListComp": [],
   "MakList": [["Makulering av en transaktion", "", "2024-03-05", "", "99,5", "Debitering"]],
