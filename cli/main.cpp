@@ -255,7 +255,8 @@ void refuseNumbersTheSettingsWouldRefuse(const Options& options)
                              .arg(CustomerNumberLength));
     static const QRegularExpression customerDigits(QStringLiteral("^[0-9]{1,6}$"));
     if (options.customer && !customerDigits.match(*options.customer).hasMatch())
-        throw UsageError(QStringLiteral("--customer %1: kundnumret ska vara en till sex siffror").arg(*options.customer));
+        throw UsageError(
+            QStringLiteral("--customer %1: kundnumret ska vara en till sex siffror").arg(*options.customer));
     if (options.bankgiro) {
         const QString message = CheckBankgiroNumber(FormatBankgiroNumber(DigitsOnly(*options.bankgiro)));
         if (!message.isEmpty())
