@@ -50,6 +50,20 @@ std::optional<AmountParts> splitAmount(QStringView text, QStringView separators)
     return parts;
 }
 
+// The reader's form, digits, the decimal separator and two decimals, without leading zeros: the
+// JSON form is that text with a point. Most rows are in it, so it is taken the short way.
+bool isPlainRowAmount(const QString& row, QChar decimalPoint)
+{
+    const qsizetype size = row.size();
+    if (size < 4 || row[size - 3] != decimalPoint || (row[0] == QLatin1Char('0') && size > 4))
+        return false;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (i != size - 3 && !isDigit(row[i]))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<QString> RowAmountFromJson(QStringView json, const QLocale& locale)
@@ -63,6 +77,12 @@ std::optional<QString> RowAmountFromJson(QStringView json, const QLocale& locale
 
 QString JsonAmountFromRow(const QString& row, const QLocale& locale)
 {
+    const QString decimalPoint = locale.decimalPoint();
+    if (decimalPoint.size() == 1 && isPlainRowAmount(row, decimalPoint[0])) {
+        QString json = row;
+        json[row.size() - 3] = QLatin1Char('.');
+        return json;
+    }
     QString plain = NormalizeMinusSign(RemoveGroupSeparators(row, locale), locale);
     plain.replace(locale.decimalPoint(), QStringLiteral("."));
     const std::optional<AmountParts> parts = splitAmount(plain, u".");
