@@ -224,7 +224,10 @@ void checkChanges(Collector& out, const OrderDocument& document, const QVector<i
         out.add(line, QStringLiteral("Beskrivning"), checkChangeCode(code));
         if (code != QLatin1String("26") && code != QLatin1String("27"))
             checkPayer(out, line, document.PrivateService, row.text(1), false);
-        if (code == QLatin1String("25") || code == QLatin1String("29"))
+        // An amount the dialog hides is still written when a file or document holds one.
+        const bool amountShown = code == QLatin1String("25") || code == QLatin1String("29");
+        const bool amountWritten = !row.text(4).isEmpty() && code != RowTexts::mandateCancellationCode();
+        if (amountShown || amountWritten)
             checkAmount(out, line, row.text(4));
     }
 }

@@ -392,8 +392,9 @@ TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
     ["Medgivande på papper", "4711", "5000-123456x7", "19800101-1231"]
   ],
   "MdgListComp": [],
-  "MakList": [["Makulering av en transaktion", "", "2024-03-05", "", "99,5", "Debitering"]],
-  "MakCodes": ["25"]
+  "MakList": [["Makulering av en transaktion", "", "2024-03-05", "", "99,5", "Debitering"],
+              ["", "4711", "2024-03-05", "2024-03-12", "-5", ""]],
+  "MakCodes": ["25", "28"]
 })";
     const QString doc = writeFile(QStringLiteral("rows.json"), json);
     const QString target = path(QStringLiteral("rows.ag"));
@@ -413,6 +414,7 @@ TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
         QStringLiteral(":12: Typ: Okänd typ av medgivande \"Medgivande\""),
         QStringLiteral(":13: Konto/id-nummer: Felaktigt kontonummer"),
         QStringLiteral(":16: Betalarnummer: Felaktigt betalarnummer"),
+        QStringLiteral(":17: Belopp: Beloppet får inte vara negativt"),
     };
     QStringList lines = QString::fromUtf8(written.err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (QString& line : lines)
