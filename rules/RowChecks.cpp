@@ -17,6 +17,18 @@ namespace {
 constexpr int ReferenceLength = 16;
 constexpr int LargestCount = 999;
 
+// A control character would break the record layout, though Windows-1252 has a byte for it.
+QString checkControlCharacters(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral(
+                       "Tecknet \u201DU+%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
+                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    return QString();
+}
+
 // The findings of one row, in the order its dialog checks its fields.
 class Collector
 {
@@ -39,7 +51,9 @@ public:
     // the field's own rule.
     void addField(int line, const QString& column, const QString& text, const std::function<QString()>& check)
     {
-        const QString unencodable = CheckEncodable(text);
+        QString unencodable = CheckEncodable(text);
+        if (unencodable.isEmpty())
+            unencodable = checkControlCharacters(text);
         if (unencodable.isEmpty())
             add(line, column, check);
         else

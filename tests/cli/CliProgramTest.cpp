@@ -388,7 +388,7 @@ TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
     ["Debitering", "Engångsbetalning", "2024-03-05", "5", "", "ab", "snö \u2603"]
   ],
   "MdgList": [
-    ["Medgivande", "4711", "5000-1234567", "19800101-1231"],
+    ["Medgivande", "4711", "5000\u007f1234567", "19800101-1231"],
     ["Medgivande på papper", "4711", "5000-123456x7", "19800101-1231"]
   ],
   "MdgListComp": [],
@@ -412,6 +412,7 @@ TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
         QStringLiteral(":9: Betalarnummer: Felaktigt betalarnummer"),
         QStringLiteral(":9: Referens: ") + CheckEncodable(QStringLiteral("\u2603")),
         QStringLiteral(":12: Typ: Okänd typ av medgivande \"Medgivande\""),
+        QStringLiteral(":12: Konto/id-nummer: Tecknet \u201DU+007F\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
         QStringLiteral(":13: Konto/id-nummer: Felaktigt kontonummer"),
         QStringLiteral(":16: Betalarnummer: Felaktigt betalarnummer"),
         QStringLiteral(":17: Belopp: Beloppet får inte vara negativt"),
