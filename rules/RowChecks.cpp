@@ -16,6 +16,7 @@ namespace {
 // The widest reference the payment dialog's field takes and the record holds.
 constexpr int ReferenceLength = 16;
 constexpr int LargestCount = 999;
+constexpr int MandateIdLength = 16;
 
 // A control character would break the record layout, though Windows-1252 has a byte for it.
 QString checkControlCharacters(const QString& text)
@@ -190,6 +191,14 @@ QString checkPersonNumber(const QString& text)
     return CheckPersonNumber(text);
 }
 
+// The record's field for an electronic mandate's id holds sixteen characters.
+QString checkMandateId(const QString& id)
+{
+    if (id.size() <= MandateIdLength)
+        return QString();
+    return QStringLiteral("Id-numret har %1 tecken men får ha högst %2").arg(id.size()).arg(MandateIdLength);
+}
+
 void checkMandates(Collector& out, const OrderDocument& document, const QVector<int>& lines)
 {
     const QString account = QStringLiteral("Konto/id-nummer");
@@ -204,7 +213,7 @@ void checkMandates(Collector& out, const OrderDocument& document, const QVector<
         if (typ == RowTexts::paperMandate())
             out.addField(line, account, row.text(2), [&] { return checkPaperAccount(row.text(2)); });
         else
-            out.addField(line, account, row.text(2), [] { return QString(); });
+            out.addField(line, account, row.text(2), [&] { return checkMandateId(row.text(2)); });
     }
 }
 
