@@ -191,12 +191,17 @@ QString checkPersonNumber(const QString& text)
     return CheckPersonNumber(text);
 }
 
-// The record's field for an electronic mandate's id holds sixteen characters.
+// The record's field for an electronic mandate's id holds sixteen digits; a letter there makes a
+// file that cannot be read again.
 QString checkMandateId(const QString& id)
 {
-    if (id.size() <= MandateIdLength)
-        return QString();
-    return QStringLiteral("Id-numret har %1 tecken men får ha högst %2").arg(id.size()).arg(MandateIdLength);
+    if (id.size() > MandateIdLength)
+        return QStringLiteral("Id-numret har %1 tecken men får ha högst %2")
+            .arg(id.size())
+            .arg(MandateIdLength);
+    if (!allDigits(id))
+        return QStringLiteral("Id-numret ska bestå av siffror");
+    return QString();
 }
 
 void checkMandates(Collector& out, const OrderDocument& document, const QVector<int>& lines)

@@ -389,6 +389,7 @@ TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
   ],
   "MdgList": [
     ["Autogiro elektroniskt medgivande", "4711", "12345678901234567", "19800101-1231"],
+    ["Avvisad - Autogiro elektroniskt medgivande", "4711", "9918A", "19800101-1231"],
     ["Medgivande", "4711", "5000\u007f1234567", "19800101-1231"],
     ["Medgivande på papper", "4711", "5000-123456x7", "19800101-1231"]
   ],
@@ -413,11 +414,12 @@ TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
         QStringLiteral(":9: Betalarnummer: Felaktigt betalarnummer"),
         QStringLiteral(":9: Referens: ") + CheckEncodable(QStringLiteral("\u2603")),
         QStringLiteral(":12: Konto/id-nummer: Id-numret har 17 tecken men får ha högst 16"),
-        QStringLiteral(":13: Typ: Okänd typ av medgivande \"Medgivande\""),
-        QStringLiteral(":13: Konto/id-nummer: Tecknet \u201DU+007F\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
-        QStringLiteral(":14: Konto/id-nummer: Felaktigt kontonummer"),
-        QStringLiteral(":17: Betalarnummer: Felaktigt betalarnummer"),
-        QStringLiteral(":18: Belopp: Beloppet får inte vara negativt"),
+        QStringLiteral(":13: Konto/id-nummer: Id-numret ska bestå av siffror"),
+        QStringLiteral(":14: Typ: Okänd typ av medgivande \"Medgivande\""),
+        QStringLiteral(":14: Konto/id-nummer: Tecknet \u201DU+007F\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
+        QStringLiteral(":15: Konto/id-nummer: Felaktigt kontonummer"),
+        QStringLiteral(":18: Betalarnummer: Felaktigt betalarnummer"),
+        QStringLiteral(":19: Belopp: Beloppet får inte vara negativt"),
     };
     QStringList lines = QString::fromUtf8(written.err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (QString& line : lines)
