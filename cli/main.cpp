@@ -42,7 +42,7 @@ const char* const UsageText =
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
     "write  skriver en Autogirofil från ett JSON-dokument.\n"
     "check  kontrollerar varje rad i en Autogirofil som inmatningsdialogerna gör.\n"
-    "Slutstatus: 0 klart, 1 fel hittade (check), 2 fel, 3 filen kan bara visas.\n";
+    "Slutstatus: 0 klart, 1 fel hittade (check, write), 2 fel, 3 filen kan bara visas.\n";
 
 void printOut(const QByteArray& bytes)
 {
