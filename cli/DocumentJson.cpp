@@ -1,15 +1,36 @@
 #include "cli/DocumentJson.h"
 
 #include "app/OrderDocument.h"
+#include "cli/JsonAmount.h"
 #include "cli/JsonCursor.h"
 
 #include <QBuffer>
 #include <QIODevice>
+#include <QSet>
 #include <QVector>
+
+#include <algorithm>
 
 #include <cstring>
 
 namespace {
+
+// The column of the amount in the rows of the payment and change lists (the caption is 0).
+constexpr int PaymentAmountColumn = 3;
+constexpr int ChangeAmountColumn = 4;
+
+// Turns the JSON amount at column into the row form; one not in the JSON form stays as it is and
+// is listed.
+void takeAmount(QStringList& texts, int column, int line, JsonRowPlaces& places)
+{
+    QString& amount = texts[column];
+    if (amount.isEmpty())
+        return;
+    if (const std::optional<QString> row = RowAmountFromJson(amount))
+        amount = *row;
+    else
+        places.problems.append({line, QStringLiteral("Belopp"), JsonAmountFormMessage(amount)});
+}
 
 // Reads one row: an array of exactly `columns` texts.
 QStringList readRow(JsonCursor& json, const QString& listName, int index, int columns)
@@ -49,12 +70,19 @@ template <typename ReadElement> void readArray(JsonCursor& json, const QString& 
     json.expect(']');
 }
 
-void readList(JsonCursor& json, const QString& name, RowList& list)
+// Reads a list, noting the line of each row; amountColumn is -1 for a list without amounts.
+void readList(JsonCursor& json, const QString& name, RowList& list, QVector<int>& lines, int amountColumn,
+              JsonRowPlaces& places)
 {
     list.clear();
+    lines.clear();
     const int columns = list.subItemCount() + 1;
     readArray(json, name, [&](int index) {
+        const int line = json.line();
+        lines.append(line);
         QStringList texts = readRow(json, name, index, columns);
+        if (amountColumn >= 0)
+            takeAmount(texts, amountColumn, line, places);
         const QString caption = texts.takeFirst();
         list.append(caption, texts);
     });
@@ -82,7 +110,8 @@ class JsonOut
 {
 public:
     explicit JsonOut(QIODevice& device) : m_device(device) { m_buffer.reserve(Capacity + 1024); }
-    ~JsonOut() { flush(); }
+    // Never flushes: a destructor that throws ends the program. Whoever writes calls flush().
+    ~JsonOut() = default;
 
     void raw(const char* text) { append(text, qsizetype(std::strlen(text))); }
     // Writes text as a JSON string in UTF-8, encoding straight into the buffer.
@@ -154,7 +183,8 @@ private:
     QByteArray m_buffer;
 };
 
-void writeRows(JsonOut& out, const RowList& list)
+// amountColumn: the column written in the JSON amount form, or -1.
+void writeRows(JsonOut& out, const RowList& list, int amountColumn = -1)
 {
     out.raw("[");
     for (int i = 0; i < list.count(); ++i) {
@@ -163,7 +193,10 @@ void writeRows(JsonOut& out, const RowList& list)
         for (int column = 0; column < row.columnCount(); ++column) {
             if (column > 0)
                 out.raw(", ");
-            out.string(row.textView(column));
+            if (column == amountColumn)
+                out.string(JsonAmountFromRow(row.text(column)));
+            else
+                out.string(row.textView(column));
         }
         out.raw("]");
     }
@@ -186,15 +219,17 @@ bool ParseServiceName(const QString& name)
     throw DocumentJsonError(QStringLiteral("Okänd tjänst \"%1\": ange Privat eller Företag").arg(name));
 }
 
-QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
+QString DocumentFromJson(const QByteArray& text, OrderDocument& document, JsonRowPlaces& places)
 {
+    places = JsonRowPlaces();
     JsonCursor json(text);
     if (json.peek() != '{')
         throw DocumentJsonError(QStringLiteral("JSON-dokumentet ska vara ett objekt"));
     json.expect('{');
 
     QString service;
-    QStringList seen;
+    // Hashed, so that the check for a member given twice stays linear in the member count.
+    QSet<QString> seen;
     QVector<ListRow> makRows;
     QStringList makCodes;
     if (!json.take('}')) {
@@ -204,22 +239,26 @@ QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
             // A second member of the same name would silently replace the first.
             if (seen.contains(key))
                 throw DocumentJsonError(QStringLiteral("\"%1\" förekommer två gånger").arg(key));
-            seen.append(key);
+            seen.insert(key);
             if (key == QLatin1String("service")) {
                 if (json.peek() != '"')
                     throw DocumentJsonError(QStringLiteral("\"service\" ska vara en text"));
                 service = json.readString();
                 ParseServiceName(service);
             } else if (key == QLatin1String("BtuList")) {
-                readList(json, key, document.BtuList);
+                readList(json, key, document.BtuList, places.lines.btu, PaymentAmountColumn, places);
             } else if (key == QLatin1String("MdgList")) {
-                readList(json, key, document.MdgList);
+                readList(json, key, document.MdgList, places.lines.mdg, -1, places);
             } else if (key == QLatin1String("MdgListComp")) {
-                readList(json, key, document.MdgListComp);
+                readList(json, key, document.MdgListComp, places.lines.mdgComp, -1, places);
             } else if (key == QLatin1String("MakList")) {
                 makRows.clear();
+                places.lines.mak.clear();
                 readArray(json, key, [&](int index) {
+                    const int line = json.line();
+                    places.lines.mak.append(line);
                     QStringList texts = readRow(json, key, index, MakRowList::SubItemCount + 1);
+                    takeAmount(texts, ChangeAmountColumn, line, places);
                     const QString caption = texts.takeFirst();
                     makRows.append(ListRow(caption, texts));
                 });
@@ -260,6 +299,31 @@ QString DocumentFromJson(const QByteArray& text, OrderDocument& document)
     return service;
 }
 
+QString DocumentFromJson(const QByteArray& json, OrderDocument& document)
+{
+    JsonRowPlaces places;
+    const QString service = DocumentFromJson(json, document, places);
+    if (!places.problems.isEmpty())
+        throw DocumentJsonError(places.problems.first().message);
+    return service;
+}
+
+QList<RowProblem> CheckJsonDocumentRows(const OrderDocument& document, const JsonRowPlaces& places)
+{
+    QList<RowProblem> problems = places.problems;
+    QSet<int> formProblemLines;
+    for (const RowProblem& problem : places.problems)
+        formProblemLines.insert(problem.line);
+    // An amount not in the JSON form is named once, by the form's message.
+    for (const RowProblem& problem : CheckDocumentRows(document, places.lines, {})) {
+        if (problem.column != QLatin1String("Belopp") || !formProblemLines.contains(problem.line))
+            problems.append(problem);
+    }
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const RowProblem& a, const RowProblem& b) { return a.line < b.line; });
+    return problems;
+}
+
 void WriteDocumentJson(QIODevice& device, const OrderDocument& document,
                        const QList<OpeningRecordEntry>& openingRecords)
 {
@@ -267,13 +331,13 @@ void WriteDocumentJson(QIODevice& device, const OrderDocument& document,
     out.raw("{\n  \"service\": ");
     out.string(ServiceName(document.PrivateService));
     out.raw(",\n  \"BtuList\": ");
-    writeRows(out, document.BtuList);
+    writeRows(out, document.BtuList, PaymentAmountColumn);
     out.raw(",\n  \"MdgList\": ");
     writeRows(out, document.MdgList);
     out.raw(",\n  \"MdgListComp\": ");
     writeRows(out, document.MdgListComp);
     out.raw(",\n  \"MakList\": ");
-    writeRows(out, document.MakList.rows());
+    writeRows(out, document.MakList.rows(), ChangeAmountColumn);
     out.raw(",\n  \"MakCodes\": [");
     for (int i = 0; i < document.MakCodes().size(); ++i) {
         if (i > 0)

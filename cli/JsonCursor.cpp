@@ -18,7 +18,8 @@ bool startsWithByteOrderMark(const QByteArray& text)
 } // namespace
 
 JsonCursor::JsonCursor(const QByteArray& text)
-    : m_begin(text.constData()), m_pos(text.constData()), m_end(text.constData() + text.size())
+    : m_begin(text.constData()), m_pos(text.constData()), m_end(text.constData() + text.size()),
+      m_lineCountedTo(text.constData())
 {
     // Editors on Windows often start UTF-8 text with a byte order mark; it is not part of the JSON.
     if (startsWithByteOrderMark(text))
@@ -284,6 +285,14 @@ QString JsonCursor::nextKind()
     default:
         return QStringLiteral("ett tal");
     }
+}
+
+int JsonCursor::line()
+{
+    skipSpace();
+    m_line += int(std::count(m_lineCountedTo, m_pos, '\n'));
+    m_lineCountedTo = m_pos;
+    return m_line;
 }
 
 void JsonCursor::expectEnd()

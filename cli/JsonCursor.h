@@ -24,6 +24,9 @@ public:
     // Describes the next value's kind for messages: "en text", "ett tal", ...
     QString nextKind();
     void expectEnd();
+    // The line, counted from 1, of the next significant character. Lines are counted as the
+    // cursor moves on, so asking for each row's line costs nothing extra.
+    int line();
     [[noreturn]] void fail(const QString& what) const;
 
 private:
@@ -39,4 +42,6 @@ private:
     const char* m_begin;
     const char* m_pos;
     const char* m_end;
+    const char* m_lineCountedTo;
+    int m_line = 1;
 };

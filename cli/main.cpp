@@ -4,6 +4,7 @@
 #include "cli/DocumentJson.h"
 #include "cli/SealCommands.h"
 #include "cli/ReportCommand.h"
+#include "cli/OutputTarget.h"
 #include "rules/RowChecks.h"
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
@@ -52,7 +53,7 @@ const char* const UsageText =
     "verify kontrollerar filens sigill: 0 stämmer, 1 stämmer inte eller saknas.\n"
     "Sigillnyckeln (32 hexadecimala tecken) läses bara ur en fil, aldrig från kommandoraden.\n"
     "report skriver en rapportfil från Bankgirot som JSON, eller med --csv dess poster som CSV.\n"
-    "Slutstatus: 0 klart, 1 fel hittade (check), 2 fel, 3 filen kan bara visas.\n";
+    "Slutstatus: 0 klart, 1 fel hittade (check, write), 2 fel, 3 filen kan bara visas.\n";
 
 void printOut(const QByteArray& bytes)
 {
@@ -220,6 +221,17 @@ int runRead(const Options& options)
     return Success;
 }
 
+// Prints each finding as FILE:LINE: COLUMN: message; true when there is none.
+bool reportRowProblems(const QString& file, const QList<RowProblem>& problems, FILE* stream = stderr)
+{
+    for (const RowProblem& problem : problems)
+        printLine(stream, QStringLiteral("%1:%2: %3: %4")
+                              .arg(file)
+                              .arg(problem.line)
+                              .arg(problem.column, oneLine(problem.message)));
+    return problems.isEmpty();
+}
+
 int runCheck(const Options& options)
 {
     OrderDocument document;
@@ -231,12 +243,7 @@ int runCheck(const Options& options)
         return ShownInstead;
     }
     const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);
-    for (const RowProblem& problem : problems)
-        printLine(stdout, QStringLiteral("%1:%2: %3: %4")
-                              .arg(options.input)
-                              .arg(problem.line)
-                              .arg(problem.column, oneLine(problem.message)));
-    return problems.isEmpty() ? Success : ProblemsFound;
+    return reportRowProblems(options.input, problems, stdout) ? Success : ProblemsFound;
 }
 
 QDate parseDateOption(const QString& text)
@@ -257,6 +264,10 @@ void refuseNumbersTheSettingsWouldRefuse(const Options& options)
         throw UsageError(QStringLiteral("--customer %1: kundnumret har högst %2 tecken")
                              .arg(*options.customer)
                              .arg(CustomerNumberLength));
+    static const QRegularExpression customerDigits(QStringLiteral("^[0-9]{1,6}$"));
+    if (options.customer && !customerDigits.match(*options.customer).hasMatch())
+        throw UsageError(
+            QStringLiteral("--customer %1: kundnumret ska vara en till sex siffror").arg(*options.customer));
     if (options.bankgiro) {
         const QString message = CheckBankgiroNumber(FormatBankgiroNumber(DigitsOnly(*options.bankgiro)));
         if (!message.isEmpty())
@@ -278,25 +289,29 @@ int runWrite(const Options& options)
     if (options.output.isEmpty())
         throw UsageError(QStringLiteral("Ange målfilen med -o FIL"));
     refuseOutputOverInput(options);
+    refuseNumbersTheSettingsWouldRefuse(options);
+    RefuseOutputThatIsNoFile(options.output);
+    std::optional<FixedClock> fixedClock;
+    if (options.date)
+        fixedClock.emplace(parseDateOption(*options.date));
     QFile input(options.input);
     if (!input.open(QIODevice::ReadOnly))
         throw ValmoError(
             QStringLiteral("Filen %1 kunde inte läsas: %2").arg(options.input, input.errorString()));
     OrderDocument document;
     document.FillMakTexts();
-    const QString service = DocumentFromJson(input.readAll(), document);
+    JsonRowPlaces places;
+    const QString service = DocumentFromJson(input.readAll(), document, places);
     document.PrivateService = privateServiceFor(options, service);
+    if (!reportRowProblems(options.input, CheckJsonDocumentRows(document, places)))
+        return ProblemsFound;
 
     PayeeNumbers payee;
     payee.customerNumber = optionOrSetting(options.customer, QStringLiteral("KundNr"));
     payee.bankgiroNumber = optionOrSetting(options.bankgiro, QStringLiteral("BgNr"));
     if (payee.customerNumber.isEmpty() || payee.bankgiroNumber.isEmpty())
         throw ValmoError(QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända."));
-    refuseNumbersTheSettingsWouldRefuse(options);
 
-    std::optional<FixedClock> fixedClock;
-    if (options.date)
-        fixedClock.emplace(parseDateOption(*options.date));
     const Clock& clock = fixedClock ? static_cast<const Clock&>(*fixedClock) : Clock::system();
     SaveOrderFile(options.output, document, payee, clock);
     return Success;

@@ -3,13 +3,34 @@
 #include "app/OrderDocument.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
+#include "rules/Periods.h"
 #include "rules/ValmoError.h"
+
+#include <QLocale>
 
 #include <algorithm>
 #include <functional>
 
 namespace {
 
+// The widest reference the payment dialog's field takes and the record holds.
+constexpr int ReferenceLength = 16;
+constexpr int LargestCount = 999;
+constexpr int MandateIdLength = 16;
+
+// A control character would break the record layout, though Windows-1252 has a byte for it.
+QString checkControlCharacters(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral(
+                       "Tecknet \u201DU+%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
+                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    return QString();
+}
+
+// The findings of one row, in the order its dialog checks its fields.
 class Collector
 {
 public:
@@ -27,6 +48,18 @@ public:
             add(line, column, error.text());
         }
     }
+    // A text field as the dialogs check it: first that the file can hold every character, then
+    // the field's own rule.
+    void addField(int line, const QString& column, const QString& text, const std::function<QString()>& check)
+    {
+        QString unencodable = CheckEncodable(text);
+        if (unencodable.isEmpty())
+            unencodable = checkControlCharacters(text);
+        if (unencodable.isEmpty())
+            add(line, column, check);
+        else
+            add(line, column, unencodable);
+    }
     QList<RowProblem> sorted()
     {
         std::stable_sort(m_problems.begin(), m_problems.end(),
@@ -43,12 +76,64 @@ int lineOf(const QVector<int>& lines, int row)
     return row < lines.size() ? lines[row] : 0;
 }
 
-void checkPayer(Collector& out, int line, bool privateService, const QString& payer)
+bool allDigits(QStringView text)
 {
-    if (privateService)
-        out.add(line, QStringLiteral("Betalarnummer"), CheckPayerNumber(payer));
-    else
-        out.add(line, QStringLiteral("Bankgironummer"), CheckBankgiroNumber(payer));
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+// The payer as the dialog holds it after the user has left the field: the payment dialog keeps
+// a private payer's digits, every other field takes the bankgiro display form.
+void checkPayer(Collector& out, int line, bool privateService, const QString& payer, bool digitsOnly)
+{
+    if (privateService) {
+        const QString normalized = digitsOnly ? DigitsOnly(payer) : FormatBankgiroNumber(payer);
+        out.addField(line, QStringLiteral("Betalarnummer"), payer,
+                     [&] { return CheckPayerNumber(normalized); });
+    } else {
+        out.addField(line, QStringLiteral("Bankgironummer"), payer,
+                     [&] { return CheckBankgiroNumber(payer); });
+    }
+}
+
+// The amount as the dialogs pass it on: the grouping of the shown form does not count.
+void checkAmount(Collector& out, int line, const QString& amount)
+{
+    out.add(line, QStringLiteral("Belopp"), CheckAmount(RemoveGroupSeparators(amount, QLocale())));
+}
+
+QString checkTransactionType(const QString& typ)
+{
+    if (TransactionTypeTexts().contains(typ))
+        return QString();
+    return QStringLiteral("Okänd typ av betaluppdrag \"%1\": ange Debitering eller Kreditering").arg(typ);
+}
+
+QString checkPeriod(const QString& period)
+{
+    if (PeriodTexts().contains(period))
+        return QString();
+    return QStringLiteral("Okänd periodicitet \"%1\": ange en av betaluppdragsdialogens periodiciteter")
+        .arg(period);
+}
+
+// The count field takes a whole number up to 999; a one-off payment has no count of its own.
+QString checkCount(const QString& period, const QString& count)
+{
+    if (period == RowTexts::oneOffPayment() || count.isEmpty())
+        return QString();
+    if (count.size() <= 3 && allDigits(count) && count.toInt() <= LargestCount)
+        return QString();
+    return QStringLiteral("Antal betalningar ska vara ett heltal från 0 till 999");
+}
+
+QString checkReference(const QString& reference)
+{
+    if (reference.size() <= ReferenceLength)
+        return QString();
+    return QStringLiteral("Referensen har %1 tecken men får ha högst %2")
+        .arg(reference.size())
+        .arg(ReferenceLength);
 }
 
 void checkPayments(Collector& out, const OrderDocument& document, const QVector<int>& lines)
@@ -56,9 +141,59 @@ void checkPayments(Collector& out, const OrderDocument& document, const QVector<
     for (int i = 0; i < document.BtuList.count(); ++i) {
         const ListRow& row = document.BtuList[i];
         const int line = lineOf(lines, i);
-        checkPayer(out, line, document.PrivateService, row.text(5));
-        out.add(line, QStringLiteral("Belopp"), CheckAmount(row.text(3)));
+        out.add(line, QStringLiteral("Typ"), checkTransactionType(row.text(0)));
+        out.add(line, QStringLiteral("Period"), checkPeriod(row.text(1)));
+        checkPayer(out, line, document.PrivateService, row.text(5), true);
+        checkAmount(out, line, row.text(3));
+        out.add(line, QStringLiteral("Antal"), checkCount(row.text(1), row.text(4)));
+        out.addField(line, QStringLiteral("Referens"), row.text(6),
+                     [&] { return checkReference(row.text(6)); });
     }
+}
+
+QString checkMandateType(const QString& typ)
+{
+    if (typ == RowTexts::paperMandate() || typ == RowTexts::electronicMandate() ||
+        typ == RowTexts::rejectedMandate())
+        return QString();
+    return QStringLiteral("Okänd typ av medgivande \"%1\"").arg(typ);
+}
+
+// The clearing and account fields of a paper mandate: the dialog's two checks, and digits only,
+// since the record takes both parts as they stand.
+QString checkPaperAccount(const QString& text)
+{
+    const ClearingAccountParts parts = SplitClearingAccount(text);
+    const QString clearing = parts.clearing.toString();
+    const QString clearingMessage = CheckClearingNumber(clearing);
+    if (!clearingMessage.isEmpty())
+        return clearingMessage;
+    if (!allDigits(parts.clearing))
+        return QStringLiteral("Felaktigt clearingnummer");
+    const QString accountMessage = CheckClearingAndAccount(clearing, parts.account.toString());
+    if (!accountMessage.isEmpty())
+        return accountMessage;
+    return allDigits(parts.account) ? QString() : QStringLiteral("Felaktigt kontonummer");
+}
+
+// The record holds the twelve digits of a civic registration number, or two zeros and the ten of
+// an organisation number; any other character or count of digits would be dropped or misplaced.
+QString checkPersonNumber(const QString& text)
+{
+    return CheckPersonNumber(text);
+}
+
+// The record's field for an electronic mandate's id holds sixteen digits; a letter there makes a
+// file that cannot be read again.
+QString checkMandateId(const QString& id)
+{
+    if (id.size() > MandateIdLength)
+        return QStringLiteral("Id-numret har %1 tecken men får ha högst %2")
+            .arg(id.size())
+            .arg(MandateIdLength);
+    if (!allDigits(id))
+        return QStringLiteral("Id-numret ska bestå av siffror");
+    return QString();
 }
 
 void checkMandates(Collector& out, const OrderDocument& document, const QVector<int>& lines)
@@ -67,20 +202,37 @@ void checkMandates(Collector& out, const OrderDocument& document, const QVector<
     for (int i = 0; i < document.MdgList.count(); ++i) {
         const ListRow& row = document.MdgList[i];
         const int line = lineOf(lines, i);
-        out.add(line, QStringLiteral("Betalarnummer"), CheckPayerNumber(row.text(1)));
-        out.add(line, QStringLiteral("Personnummer"), [&] { return CheckPersonNumber(row.text(3)); });
-        if (row.caption() != RowTexts::paperMandate())
-            continue;
-        const ClearingAccountParts parts = SplitClearingAccount(row.textView(2));
-        out.add(line, account, CheckClearingAndAccount(parts.clearing.toString(), parts.account.toString()));
+        const QString typ = row.caption();
+        out.add(line, QStringLiteral("Typ"), checkMandateType(typ));
+        checkPayer(out, line, true, row.text(1), false);
+        out.addField(line, QStringLiteral("Personnummer"), row.text(3),
+                     [&] { return checkPersonNumber(row.text(3)); });
+        if (typ == RowTexts::paperMandate())
+            out.addField(line, account, row.text(2), [&] { return checkPaperAccount(row.text(2)); });
+        else
+            out.addField(line, account, row.text(2), [&] { return checkMandateId(row.text(2)); });
     }
 }
 
 void checkCompanyMandates(Collector& out, const OrderDocument& document, const QVector<int>& lines)
 {
-    for (int i = 0; i < document.MdgListComp.count(); ++i)
-        out.add(lineOf(lines, i), QStringLiteral("Bankgironummer"),
-                CheckBankgiroNumber(document.MdgListComp[i].caption()));
+    for (int i = 0; i < document.MdgListComp.count(); ++i) {
+        const QString bankgiro = document.MdgListComp[i].caption();
+        out.addField(lineOf(lines, i), QStringLiteral("Bankgironummer"), bankgiro,
+                     [&] { return CheckBankgiroNumber(bankgiro); });
+    }
+}
+
+// The codes of the change dialog's eight requests; a file may hold others that no record of this
+// program can carry.
+QString checkChangeCode(const QString& code)
+{
+    static const QStringList codes = {QStringLiteral("3"),  QStringLiteral("23"), QStringLiteral("24"),
+                                      QStringLiteral("25"), QStringLiteral("26"), QStringLiteral("27"),
+                                      QStringLiteral("28"), QStringLiteral("29")};
+    if (codes.contains(code))
+        return QString();
+    return QStringLiteral("Koden %1 är ingen kod för makulering eller ändring (3, 23–29)").arg(code);
 }
 
 void checkChanges(Collector& out, const OrderDocument& document, const QVector<int>& lines)
@@ -89,10 +241,14 @@ void checkChanges(Collector& out, const OrderDocument& document, const QVector<i
         const ListRow& row = document.MakList[i];
         const int line = lineOf(lines, i);
         const QString code = document.MakList.code(i);
+        out.add(line, QStringLiteral("Beskrivning"), checkChangeCode(code));
         if (code != QLatin1String("26") && code != QLatin1String("27"))
-            checkPayer(out, line, document.PrivateService, row.text(1));
-        if (code == QLatin1String("25") || code == QLatin1String("29"))
-            out.add(line, QStringLiteral("Belopp"), CheckAmount(row.text(4)));
+            checkPayer(out, line, document.PrivateService, row.text(1), false);
+        // An amount the dialog hides is still written when a file or document holds one.
+        const bool amountShown = code == QLatin1String("25") || code == QLatin1String("29");
+        const bool amountWritten = !row.text(4).isEmpty() && code != RowTexts::mandateCancellationCode();
+        if (amountShown || amountWritten)
+            checkAmount(out, line, row.text(4));
     }
 }
 
@@ -105,8 +261,10 @@ QList<RowProblem> CheckDocumentRows(const OrderDocument& document, const RowLine
     for (const OpeningRecordEntry& record : openingRecords)
         out.add(record.line, QStringLiteral("Bankgironummer"), CheckBankgiroNumber(record.bankgiro));
     checkPayments(out, document, lines.btu);
-    checkMandates(out, document, lines.mdg);
-    checkCompanyMandates(out, document, lines.mdgComp);
+    if (document.PrivateService)
+        checkMandates(out, document, lines.mdg);
+    else
+        checkCompanyMandates(out, document, lines.mdgComp);
     checkChanges(out, document, lines.mak);
     return out.sorted();
 }

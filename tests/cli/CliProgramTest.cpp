@@ -1,6 +1,8 @@
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
 #include "cli/DocumentJson.h"
+#include "cli/JsonAmount.h"
+#include "rules/Check.h"
 #include "format/OrderFileReader.h"
 #include "format/OrderFileWriter.h"
 #include "support/TestSupport.h"
@@ -15,6 +17,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,7 +41,7 @@ protected:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("sv_SE.UTF-8"));
+        environment.insert(QStringLiteral("LC_ALL"), m_locale);
         process.setProcessEnvironment(environment);
         if (!stdoutFile.isEmpty())
             process.setStandardOutputFile(stdoutFile, QIODevice::Append);
@@ -55,6 +59,7 @@ protected:
 
     QTemporaryDir m_config;
     QTemporaryDir m_files;
+    QString m_locale = QStringLiteral("sv_SE.UTF-8");
 };
 
 const char* const EveryKindPrivate = R"({
@@ -81,7 +86,11 @@ QJsonObject parse(const QByteArray& json)
 TEST_F(CliProgram, WriteThenReadGivesTheSameRows)
 {
     for (const QString service : {QStringLiteral("Privat"), QStringLiteral("Företag")}) {
-        const QString doc = writeFile(QStringLiteral("doc.json"), EveryKindPrivate);
+        // Under the company service the payers are bankgiro numbers, as the dialogs require.
+        QByteArray json = EveryKindPrivate;
+        if (service == QStringLiteral("Företag"))
+            json.replace("\"4711\"", "\"1234-5674\"").replace("\"99\"", "\"123-4566\"");
+        const QString doc = writeFile(QStringLiteral("doc.json"), json);
         const QString target = path(QStringLiteral("Valmo 2024-03-01.ag"));
         const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target, QStringLiteral("--customer"),
                                QStringLiteral("123456"), QStringLiteral("--bankgiro"), QStringLiteral("12345674"),
@@ -90,7 +99,7 @@ TEST_F(CliProgram, WriteThenReadGivesTheSameRows)
         const CliRun read = run({QStringLiteral("read"), target, QStringLiteral("--service"), service});
         ASSERT_EQ(read.status, 0) << read.err.constData();
 
-        const QJsonObject in = parse(EveryKindPrivate);
+        const QJsonObject in = parse(json);
         const QJsonObject out = parse(read.out);
         EXPECT_EQ(out.value(QStringLiteral("service")).toString(), service);
         const QString mandates = service == QLatin1String("Privat") ? QStringLiteral("MdgList") : QStringLiteral("MdgListComp");
@@ -99,8 +108,8 @@ TEST_F(CliProgram, WriteThenReadGivesTheSameRows)
         const QJsonArray payments = out.value(QStringLiteral("BtuList")).toArray();
         ASSERT_EQ(payments.size(), 2);
         // Read back in the reader's form: a one-off payment's blank count is empty, payers of the
-        // company service are in bankgiro display form.
-        EXPECT_EQ(payments[1].toArray()[3].toString(), QStringLiteral("1234,50"));
+        // company service are in bankgiro display form, amounts in the JSON form.
+        EXPECT_EQ(payments[1].toArray()[3].toString(), QStringLiteral("1234.50"));
         EXPECT_EQ(payments[1].toArray()[4].toString(), QStringLiteral("12"));
         const QJsonArray opening = out.value(QStringLiteral("openingRecords")).toArray();
         ASSERT_EQ(opening.size(), 3);
@@ -364,4 +373,181 @@ TEST_F(CliProgram, ServiceComesFromTheOptionThenTheDocumentThenTheSettings)
         ASSERT_GE(records.size(), 2) << c.name;
         EXPECT_TRUE(records[1].startsWith(c.mandate)) << c.name << ": " << records[1].constData();
     }
+}
+
+TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
+{
+    const QByteArray json = R"({
+  "service": "Privat",
+  "BtuList": [
+    ["XX", "Engångsbetalning", "2024-03-05", "250", "", "4711", ""],
+    ["Debitering", "X", "2024-03-05", "250", "", "4711", ""],
+    ["Debitering", "Engångsbetalning", "2024-03-05", "1 250,00", "", "4711", ""],
+    ["Debitering", "Engångsbetalning", "2024-03-05", "-5", "", "4711", ""],
+    ["Debitering", "Varje månad med start enligt betaldatum", "2024-03-05", "5", "1000", "4711", "12345678901234567"],
+    ["Debitering", "Engångsbetalning", "2024-03-05", "5", "", "ab", "snö \u2603"]
+  ],
+  "MdgList": [
+    ["Autogiro elektroniskt medgivande", "4711", "12345678901234567", "19800101-1231"],
+    ["Avvisad - Autogiro elektroniskt medgivande", "4711", "9918A", "19800101-1231"],
+    ["Medgivande", "4711", "5000\u007f1234567", "19800101-1231"],
+    ["Medgivande på papper", "4711", "5000-123456x7", "19800101-1231"]
+  ],
+  "MdgListComp": [],
+  "MakList": [["Makulering av en transaktion", "", "2024-03-05", "", "99,5", "Debitering"],
+              ["", "4711", "2024-03-05", "2024-03-12", "-5", ""]],
+  "MakCodes": ["25", "28"]
+})";
+    const QString doc = writeFile(QStringLiteral("rows.json"), json);
+    const QString target = path(QStringLiteral("rows.ag"));
+    const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target},
+                               QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n"));
+    EXPECT_EQ(written.status, 1);
+    const QStringList expected = {
+        QStringLiteral(":4: Typ: Okänd typ av betaluppdrag \"XX\": ange Debitering eller Kreditering"),
+        QStringLiteral(
+            ":5: Period: Okänd periodicitet \"X\": ange en av betaluppdragsdialogens periodiciteter"),
+        QStringLiteral(":6: Belopp: ") + JsonAmountFormMessage(QStringLiteral("1 250,00")),
+        QStringLiteral(":7: Belopp: Beloppet får inte vara negativt"),
+        QStringLiteral(":8: Antal: Antal betalningar ska vara ett heltal från 0 till 999"),
+        QStringLiteral(":8: Referens: Referensen har 17 tecken men får ha högst 16"),
+        QStringLiteral(":9: Betalarnummer: Felaktigt betalarnummer"),
+        QStringLiteral(":9: Referens: ") + CheckEncodable(QStringLiteral("\u2603")),
+        QStringLiteral(":12: Konto/id-nummer: Id-numret har 17 tecken men får ha högst 16"),
+        QStringLiteral(":13: Konto/id-nummer: Id-numret ska bestå av siffror"),
+        QStringLiteral(":14: Typ: Okänd typ av medgivande \"Medgivande\""),
+        QStringLiteral(":14: Konto/id-nummer: Tecknet \u201DU+007F\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
+        QStringLiteral(":15: Konto/id-nummer: Felaktigt kontonummer"),
+        QStringLiteral(":18: Betalarnummer: Felaktigt betalarnummer"),
+        QStringLiteral(":19: Belopp: Beloppet får inte vara negativt"),
+    };
+    QStringList lines = QString::fromUtf8(written.err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString& line : lines)
+        line.remove(doc);
+    EXPECT_EQ(lines, expected);
+    EXPECT_TRUE(written.out.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(target));
+}
+
+// A file that check finds fault with is refused by write after read, and one it passes is written.
+TEST_F(CliProgram, CheckAndWriteApplyTheSameRules)
+{
+    const QString numbers = QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n");
+    const QByteArray opening = "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n";
+    auto payment = [](char period) {
+        return "82" + QByteArray("20240305") + period + "    " + "0000000000004711" + "000000025000" +
+               "0012345674\r\n";
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray file;
+        int status;
+    } cases[] = {
+        {"clean", opening + payment('0'), 0},
+        {"period outside the table", opening + payment('9'), 1},
+        {"change code outside the table",
+         opening + "21" + "0012345674" + "0000000000004711" + QByteArray(52, ' ') + "\r\n", 1},
+    };
+    for (const auto& c : cases) {
+        const QString file = writeFile(QStringLiteral("orders.ag"), c.file);
+        const CliRun check = run(
+            {QStringLiteral("check"), file, QStringLiteral("--service"), QStringLiteral("Privat")}, numbers);
+        EXPECT_EQ(check.status, c.status) << c.name << ": " << check.out.constData() << check.err.constData();
+        const CliRun read = run(
+            {QStringLiteral("read"), file, QStringLiteral("--service"), QStringLiteral("Privat")}, numbers);
+        ASSERT_EQ(read.status, 0) << c.name << ": " << read.err.constData();
+        const QString doc = writeFile(QStringLiteral("orders.json"), read.out);
+        const QString target = path(QStringLiteral("again.ag"));
+        QFile::remove(target);
+        const CliRun written = run({QStringLiteral("write"), doc, QStringLiteral("-o"), target}, numbers);
+        EXPECT_EQ(written.status == 0, c.status == 0) << c.name << ": " << written.err.constData();
+        EXPECT_EQ(QFileInfo::exists(target), c.status == 0) << c.name;
+    }
+}
+
+TEST_F(CliProgram, ReadGivesTheSameJsonInEveryLocale)
+{
+    const QByteArray file = "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n" + "82" +
+                            "20240305" + "0" + "    " + "0000000000004711" + "000000123450" +
+                            "0012345674\r\n";
+    const QString orders = writeFile(QStringLiteral("locale.ag"), file);
+    QByteArray first;
+    for (const char* locale : {"sv_SE.UTF-8", "C", "en_US.UTF-8", "de_DE.UTF-8"}) {
+        m_locale = QString::fromLatin1(locale);
+        const CliRun read = run({QStringLiteral("read"), orders});
+        ASSERT_EQ(read.status, 0) << locale;
+        EXPECT_TRUE(read.out.contains("\"1234.50\"")) << locale << ": " << read.out.constData();
+        if (first.isEmpty())
+            first = read.out;
+        EXPECT_EQ(read.out, first) << locale;
+    }
+}
+
+TEST_F(CliProgram, WriteRefusesOutputsThatAreNoRegularFile)
+{
+    const QString empty =
+        writeFile(QStringLiteral("empty.json"),
+                  R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
+    const QString fifo = path(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString loop = path(QStringLiteral("loop"));
+    QFile::link(loop, loop);
+    const QString folder = path(QStringLiteral("folder"));
+    QDir().mkpath(folder);
+    const struct
+    {
+        const char* name;
+        QString target;
+        const char* stderrHas;
+    } cases[] = {
+        {"folder", folder, "är en mapp"},
+        {"fifo", fifo, "FIFO"},
+        {"symlink loop", loop, "slinga"},
+    };
+    for (const auto& c : cases) {
+        const CliRun written =
+            run({QStringLiteral("write"), empty, QStringLiteral("-o"), c.target, QStringLiteral("--customer"),
+                 QStringLiteral("1"), QStringLiteral("--bankgiro"), QStringLiteral("12345674")});
+        EXPECT_EQ(written.status, 2) << c.name;
+        EXPECT_TRUE(written.err.contains(c.stderrHas)) << c.name << ": " << written.err.constData();
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(QDir(folder).isEmpty());
+    EXPECT_TRUE(QFileInfo(loop).isSymLink());
+    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(),
+              4);
+}
+
+TEST_F(CliProgram, CustomerNumberIsOneToSixDigits)
+{
+    const QString empty =
+        writeFile(QStringLiteral("empty.json"),
+                  R"({"BtuList": [], "MdgList": [], "MdgListComp": [], "MakList": [], "MakCodes": []})");
+    for (const char* customer : {"", "12a", "-1", "12 34", "\xc2\xb2"}) {
+        const CliRun written =
+            run({QStringLiteral("write"), empty, QStringLiteral("-o"), path(QStringLiteral("c.ag")),
+                 QStringLiteral("--customer"), QString::fromUtf8(customer), QStringLiteral("--bankgiro"),
+                 QStringLiteral("12345674")});
+        EXPECT_EQ(written.status, 2) << customer;
+        EXPECT_TRUE(written.err.contains("kundnumret ska vara en till sex siffror"))
+            << written.err.constData();
+    }
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("c.ag"))));
+}
+
+// Output larger than the JSON writer's buffer fails part way: a message and status 2, no abort.
+TEST_F(CliProgram, FullStandardOutputPartWayThroughGivesAMessage)
+{
+    QByteArray file = "0120240301AUTOGIRO" + QByteArray(44, ' ') + "1234560012345674  \r\n";
+    const QByteArray payment = "82" + QByteArray("20240305") + "0" + "    " + "0000000000004711" +
+                               "000000025000" + "0012345674" + "Faktura         " + QByteArray(11, ' ') +
+                               "\r\n";
+    for (int i = 0; i < 5000; ++i)
+        file += payment;
+    const QString orders = writeFile(QStringLiteral("big.ag"), file);
+    const CliRun read = run({QStringLiteral("read"), orders}, QString(), QStringLiteral("/dev/full"));
+    EXPECT_EQ(read.status, 2);
+    EXPECT_TRUE(read.err.contains("Utdata kunde inte skrivas")) << read.err.constData();
+    EXPECT_EQ(read.err.count('\n'), 1) << read.err.constData();
 }

@@ -1,5 +1,6 @@
 #include "app/OrderDocument.h"
 #include "cli/DocumentJson.h"
+#include "cli/JsonAmount.h"
 #include "rules/RowChecks.h"
 
 #include <QJsonArray>
@@ -197,4 +198,38 @@ TEST(DocumentJson, TextsSurviveEscapingBothWays)
                          "MdgListComp": [["\u00c5\ud83d\ude00\/\"\\\n"]], "extra": {"a": [1, true, null, -2.5e3]}})",
                      escaped);
     EXPECT_EQ(escaped.MdgListComp[0].caption(), QString::fromUcs4(U"Å\U0001F600/\"\\\n"));
+}
+
+TEST(JsonAmount, OneFormInEveryLocale)
+{
+    const QLocale swedish(QLocale::Swedish, QLocale::Sweden);
+    const QLocale c = QLocale::c();
+    const struct
+    {
+        const char* json;
+        const char* swedishRow; // nullptr: not in the JSON form
+        const char* cRow;
+    } cases[] = {
+        {"1250", "1250,00", "1250.00"}, {"1250.5", "1250,50", "1250.50"}, {"1250,05", "1250,05", "1250.05"},
+        {"007", "7,00", "7.00"},        {"-5", "\u22125,00", "-5.00"},    {"-0.00", "0,00", "0.00"},
+        {"1 250,00", nullptr, nullptr}, {"1.250,00", nullptr, nullptr},   {"12.345", nullptr, nullptr},
+        {"1e3", nullptr, nullptr},      {"12,", nullptr, nullptr},        {",5", nullptr, nullptr},
+        {"+5", nullptr, nullptr},       {"\u22125", nullptr, nullptr},    {"", nullptr, nullptr},
+    };
+    for (const auto& t : cases) {
+        const QString json = QString::fromUtf8(t.json);
+        const std::optional<QString> swedishRow = RowAmountFromJson(json, swedish);
+        EXPECT_EQ(swedishRow.has_value(), t.swedishRow != nullptr) << t.json;
+        if (!t.swedishRow)
+            continue;
+        EXPECT_EQ(*swedishRow, QString::fromUtf8(t.swedishRow)) << t.json;
+        EXPECT_EQ(RowAmountFromJson(json, c).value_or(QString()), QString::fromUtf8(t.cRow)) << t.json;
+        // And back: the row form in either locale gives the JSON form with two decimals.
+        const QString plain = QString::fromUtf8(t.cRow);
+        EXPECT_EQ(JsonAmountFromRow(*swedishRow, swedish), plain) << t.json;
+        EXPECT_EQ(JsonAmountFromRow(QString::fromUtf8(t.cRow), c), plain) << t.json;
+    }
+    // The editor's own grouped form reads back too; a text that is no amount passes unchanged.
+    EXPECT_EQ(JsonAmountFromRow(QStringLiteral("1\u00a0234,50"), swedish), QStringLiteral("1234.50"));
+    EXPECT_EQ(JsonAmountFromRow(QStringLiteral("abc"), swedish), QStringLiteral("abc"));
 }

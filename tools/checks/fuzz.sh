@@ -19,7 +19,7 @@ fi
 
 CC=clang CXX=clang++ cmake -S . -B "$FUZZ_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVALMO_BUILD_GUI=OFF -DVALMO_BUILD_TESTS=OFF -DVALMO_BUILD_BENCH=OFF -DVALMO_FUZZ=ON
-cmake --build "$FUZZ_BUILD" -j "$JOBS" --target OrderFileReaderFuzzer
+cmake --build "$FUZZ_BUILD" -j "$JOBS" --target OrderFileReaderFuzzer DocumentJsonFuzzer
 
 run="$FUZZ_BUILD/fuzz-run"
 rm -rf "$run"
@@ -33,4 +33,5 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cmake --build "$FUZZ_BUILD" -j "$JOBS" --target ReportParserFuzzer && mkdir -p "$run/report-corpus" &&
     "$FUZZ_BUILD/fuzz/ReportParserFuzzer" "$run/report-corpus" tests/data/bank -max_total_time=25 -timeout=10 \
         -rss_limit_mb=2048 -max_len=8192 -artifact_prefix="$run/artifacts/" -print_final_stats=1
+mkdir -p "$run/json" && "$FUZZ_BUILD/fuzz/DocumentJsonFuzzer" "$run/json" fuzz/json-corpus -max_total_time=25 -timeout=10 -rss_limit_mb=2048 -max_len=8192 -artifact_prefix="$run/artifacts/" -print_final_stats=1
 echo "fuzzing found nothing in ${SECONDS_TO_RUN} s"
