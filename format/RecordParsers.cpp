@@ -247,7 +247,7 @@ void RecordParsers::parseCancellation(QStringView line)
     // The columns are converted left to right, so a line with several bad fields names the first.
     // The change dialog formats every payer as a bankgiro number is shown; the changes of all of
     // a payee's payments (26, 27) have no payer, blank or zeros.
-    const QString payer = FormatBankgiroNumber(payerText(field(line, 13, 16), 13, true));
+    const QString payer = FormatBankgiroNumber(payerText(field(line, 13, 16), 13));
     const QStringView amount = field(line, 37, 12);
     const bool hasReference = code == 25 || code == 29;
     m_document.MakList.append(
@@ -305,21 +305,20 @@ QString RecordParsers::amountText(QStringView field) const
     return text;
 }
 
-// The payer of a payment: the number without leading zeros as the payment dialog leaves it, or
-// under the company service the payer's bankgiro number in display form. A field that is not all
-// digits would lose its other characters on the next save: refused. A blank field gives an empty
-// text where blankAllowed.
-QString RecordParsers::payerText(QStringView field, int position, bool blankAllowed) const
+// The payer of a record: the number without leading zeros as the payment dialog leaves it, or
+// under the company service the payer's bankgiro number in display form. Blanks around the digits
+// do not count, and a blank field gives an empty text; a field with anything but digits would lose
+// those characters on the next save, so it is refused.
+QString RecordParsers::payerText(QStringView field, int position) const
 {
-    if (blankAllowed && allBlank(field))
-        return QString();
-    if (!allDigits(field))
+    const QStringView digits = SpacesTrimmed(field);
+    if (!allDigits(digits))
         throw ConversionError(
             QStringLiteral("Betalarnumret '%1' (position %2-%3) får bara innehålla siffror.")
                 .arg(field.toString())
                 .arg(position)
                 .arg(position + 15));
     if (m_privateService)
-        return zeroStripped(field).toString();
-    return FormatBankgiroNumber(field.toString());
+        return zeroStripped(digits).toString();
+    return FormatBankgiroNumber(digits.toString());
 }

@@ -47,7 +47,7 @@ public:
 
 private:
     QString amountText(QStringView field) const;
-    QString payerText(QStringView field, int position, bool blankAllowed = false) const;
+    QString payerText(QStringView field, int position) const;
     const QString& codeText(int code);
 
     OrderDocument& m_document;
