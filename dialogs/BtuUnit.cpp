@@ -76,8 +76,8 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     grid->setRowStretch(7, 1);
 
     setFirstField(TypCmbo);
-    setTabChain({TypCmbo, BeloppEdit, DateEdit, GenastCheck, PeriodCmbo, AntalEdit, BetalarEdit, RefEdit, HelpBtn, SaveBtn,
-                 QuiteBtn, BtNrHelp, RefHlp});
+    setTabChain({TypCmbo, BeloppEdit, DateEdit, GenastCheck, PeriodCmbo, AntalEdit, BetalarEdit, RefEdit,
+                 HelpBtn, SaveBtn, QuiteBtn, BtNrHelp, RefHlp});
 
     FormCreate(clock ? *clock : Clock::system());
     connect(PeriodCmbo, &QComboBox::currentIndexChanged, this, [this] { PeriodCmboChange(); });
@@ -132,7 +132,8 @@ void TBtuForm::GenastCheckClick()
 void TBtuForm::BetalarEditExit()
 {
     const QString text = BetalarEdit->text();
-    BetalarEdit->setText(PrivatePayer ? StripLeadingZeros(DigitsOnly(text), false) : FormatBankgiroNumber(text));
+    BetalarEdit->setText(PrivatePayer ? StripLeadingZeros(DigitsOnly(text), false)
+                                      : FormatBankgiroNumber(text));
 }
 
 bool TBtuForm::checkCount()
@@ -212,9 +213,9 @@ void TBtuForm::LoadRow(const ListRow& row, bool privateService)
 
 ListRow TBtuForm::Row() const
 {
-    return ListRow(TypCmbo->currentText(),
-                   {PeriodCmbo->currentText(),
-                    GenastCheck->isChecked() ? RowTexts::immediatePayment() : FormatDateText(DateEdit->date()),
-                    BeloppEdit->text(),
-                    AntalEdit->text(), BetalarEdit->text(), RefEdit->text()});
+    return ListRow(
+        TypCmbo->currentText(),
+        {PeriodCmbo->currentText(),
+         GenastCheck->isChecked() ? RowTexts::immediatePayment() : FormatDateText(DateEdit->date()),
+         BeloppEdit->text(), AntalEdit->text(), BetalarEdit->text(), RefEdit->text()});
 }

@@ -95,10 +95,9 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     // Hidden fields leave their place empty, so the shown ones never jump about.
-    for (QWidget* widget : std::initializer_list<QWidget*>{BetalarNrLbl, BetalarNrEdit, BtNrHelp, BetalDagLbl,
-                                                           BetaldagEdit, NyBetalDagLbl, NyBetalDagEdit,
-                                                           BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo,
-                                                           RefLbl, RefEdit})
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             BetalarNrLbl, BetalarNrEdit, BtNrHelp, BetalDagLbl, BetaldagEdit, NyBetalDagLbl, NyBetalDagEdit,
+             BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo, RefLbl, RefEdit})
         keepPlaceWhenHidden(widget);
 
     setFirstField(MakRadio);

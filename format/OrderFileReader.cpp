@@ -113,7 +113,8 @@ QString OrderFileReader::serviceName(bool privateService)
 
 QString OrderFileReader::serviceMismatchMessage(bool neededPrivateService)
 {
-    return QStringLiteral("Filen innehåller medgivanden för tjänsten \"%1\", men tjänsten är inställd på \"%2\".")
+    return QStringLiteral(
+               "Filen innehåller medgivanden för tjänsten \"%1\", men tjänsten är inställd på \"%2\".")
         .arg(serviceName(neededPrivateService), serviceName(!neededPrivateService));
 }
 
@@ -143,7 +144,8 @@ ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
 {
     m_document.clearLists();
     RecordParsers parsers(m_document, m_policy);
-    OrderLineReader lines(device, utf8 ? OrderLineReader::Encoding::Utf8 : OrderLineReader::Encoding::Windows1252);
+    OrderLineReader lines(device,
+                          utf8 ? OrderLineReader::Encoding::Utf8 : OrderLineReader::Encoding::Windows1252);
     ReadVerdict verdict;
     // Blank lines are held back: at the end of the file they are ignored, before a record the
     // first of them is a line the program does not handle.
@@ -175,7 +177,8 @@ ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
             break;
         }
         if (outcome == Outcome::ServiceMismatch) {
-            verdict = stopped(outcome, lines.lineNumber(), serviceMismatchMessage(!m_document.PrivateService));
+            verdict =
+                stopped(outcome, lines.lineNumber(), serviceMismatchMessage(!m_document.PrivateService));
             verdict.neededPrivateService = !m_document.PrivateService;
             break;
         }

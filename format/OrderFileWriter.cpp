@@ -429,9 +429,9 @@ void OrderFileWriter::writeChangeRecord(const QString& code, const ListRow& row)
     cursor += 8;
     // The cancellation and the change of one payment carry its reference.
     const bool hasReference = code == QLatin1String("25") || code == QLatin1String("29");
-    const QStringView reference =
-        hasReference && row.columnCount() > ChangeColumn::Referens ? row.textView(ChangeColumn::Referens)
-                                                                   : QStringView();
+    const QStringView reference = hasReference && row.columnCount() > ChangeColumn::Referens
+                                      ? row.textView(ChangeColumn::Referens)
+                                      : QStringView();
     OrderFields::TextField(cursor, reference, 16);
     cursor += 16;
     OrderFields::BlankField(cursor, 6);

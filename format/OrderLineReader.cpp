@@ -130,7 +130,8 @@ TextKind ScanTextKind(QIODevice& device)
     return check.kind();
 }
 
-OrderLineReader::OrderLineReader(QIODevice& device, Encoding encoding) : m_device(device), m_encoding(encoding)
+OrderLineReader::OrderLineReader(QIODevice& device, Encoding encoding)
+    : m_device(device), m_encoding(encoding)
 {
     // A small file needs no more than its own size (plus one byte to see its end at once).
     qsizetype size = ChunkSize;

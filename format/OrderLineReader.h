@@ -58,8 +58,8 @@ private:
     bool m_skipLineFeed = false; // the last line ended with a CR: a LF right after it belongs to it
     bool m_tooLong = false;
     int m_lineNumber = 0;
-    int m_length = 0;     // characters kept in the line (at most MaxRecordLength)
-    int m_lineChars = 0;  // characters seen in the line, the blanks past the record included
+    int m_length = 0;    // characters kept in the line (at most MaxRecordLength)
+    int m_lineChars = 0; // characters seen in the line, the blanks past the record included
     std::array<char16_t, MaxRecordLength> m_chars{};
     QByteArray m_utf8Bytes; // the kept characters of a UTF-8 line, decoded when the line ends
     QString m_utf8Line;
@@ -68,9 +68,9 @@ private:
 // What a whole text is, as far as its encoding goes: the bytes up to Ctrl-Z.
 enum class TextKind
 {
-    Ascii,    // bytes below 128 only: both encodings read it alike
-    Utf8,     // valid UTF-8 with characters beyond ASCII
-    Other,    // anything else: Windows-1252
+    Ascii, // bytes below 128 only: both encodings read it alike
+    Utf8,  // valid UTF-8 with characters beyond ASCII
+    Other, // anything else: Windows-1252
 };
 
 // Scans the device from its position to its end (or Ctrl-Z) and puts the position back. A device

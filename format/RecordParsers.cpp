@@ -209,8 +209,8 @@ ReadVerdict::Outcome RecordParsers::parseMandate(QStringView line)
         accountText = FormatClearingAccount(account.toString());
     }
     // The mandate dialog gives a payer number of seven or eight digits a dash.
-    m_document.MdgList.append(type, {FormatBankgiroNumber(payer), accountText,
-                                     FormatPersonNumber(field(line, 45, 12).toString())});
+    m_document.MdgList.append(
+        type, {FormatBankgiroNumber(payer), accountText, FormatPersonNumber(field(line, 45, 12).toString())});
     return ReadVerdict::Outcome::Loaded;
 }
 
@@ -283,7 +283,8 @@ void RecordParsers::parsePayment(QStringView line)
         count = QStringLiteral("1");
 
     const QStringView date = field(line, 3, 8);
-    const QString dateColumn = date == ImmediatePaymentField() ? RowTexts::immediatePayment() : dateText(date);
+    const QString dateColumn =
+        date == ImmediatePaymentField() ? RowTexts::immediatePayment() : dateText(date);
     m_document.BtuList.append(type, {period, dateColumn, amountText(field(line, 32, 12)), count,
                                      payerText(field(line, 16, 16), 16),
                                      trailingBlanksRemoved(field(line, 54, 16)).toString()});

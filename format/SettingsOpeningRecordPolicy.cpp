@@ -55,8 +55,9 @@ bool SettingsOpeningRecordPolicy::acceptOpeningRecord(const OpeningRecord& recor
     const QString reason = whyNotAdoptable(record);
     // The busy cursor must not hide the question.
     m_prompt.endBusy();
-    const UserPrompt::Answer answer = m_prompt.showMessage(
-        QString(), reason.isEmpty() ? adoptQuestion() : notAdoptableQuestion(reason), UserPrompt::Buttons::OkCancel);
+    const UserPrompt::Answer answer =
+        m_prompt.showMessage(QString(), reason.isEmpty() ? adoptQuestion() : notAdoptableQuestion(reason),
+                             UserPrompt::Buttons::OkCancel);
     m_prompt.beginBusy();
     if (answer != UserPrompt::Answer::Ok)
         return false;

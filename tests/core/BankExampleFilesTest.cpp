@@ -57,7 +57,8 @@ TEST_P(BankExampleFilesTest, OpenedAndSavedAgainByteForByte)
     ASSERT_FALSE(log.records.isEmpty());
 
     const PayeeNumbers payee{log.records[0].customerNumber, log.records[0].bankgiroNumber};
-    const QDate written = QDate::fromString(QString::fromLatin1(original.mid(2, 8)), QStringLiteral("yyyyMMdd"));
+    const QDate written =
+        QDate::fromString(QString::fromLatin1(original.mid(2, 8)), QStringLiteral("yyyyMMdd"));
     QByteArray saved;
     QBuffer buffer(&saved);
     buffer.open(QIODevice::WriteOnly);
@@ -73,11 +74,13 @@ INSTANTIATE_TEST_SUITE_P(
         Example{"autogiro_exempelfilermakulerings-andringsunderlag_sv.txt", true},
         Example{"autogiro_exempelfilermakulerings-andringsunderlag_sv.txt", false},
         Example{"autogiro-gl_makulerings-andringsunderlag_till-bankgirot_exempelfil_sv.txt", true},
-        Example{"autogiro_gl_makulering-datumandring_till-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt",
-                true},
+        Example{
+            "autogiro_gl_makulering-datumandring_till-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt",
+            true},
         Example{"autogiro_gl_betalningsunderlag_till-bankgirot-medgivanden-bankgironummer_exempelfil_sv.txt",
                 false},
-        Example{"autogiro_gl_betalningsunderlag_till-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt", true},
+        Example{"autogiro_gl_betalningsunderlag_till-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt",
+                true},
         Example{"autogiro_gl_medgivandeunderlag_till-bankgirot-medgivanden-bankgironummer_exempelfil_sv.txt",
                 false},
         Example{"autogiro_gl_medgivandeunderlag_till-bankgirot-medgivanden-kontonummer_exempelfiler_sv.txt",

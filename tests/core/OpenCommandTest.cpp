@@ -281,8 +281,8 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
          title,
          UserPrompt::Icon::Error},
         {"other payee declined",
-         record(1, "0120240305AUTOGIRO                                            0000420012345674") + "\r\n" +
-             Payment + "\r\n",
+         record(1, "0120240305AUTOGIRO                                            0000420012345674") +
+             "\r\n" + Payment + "\r\n",
          {UserPrompt::Answer::Cancel},
          {SettingsOpeningRecordPolicy::adoptQuestion()},
          "",
@@ -401,8 +401,8 @@ TEST_F(OpenCommandTest, OpeningANamedFileActsAsIfItHadBeenChosen)
 TEST_F(OpenCommandTest, MandatesOfTheOtherServiceOfferASwitch)
 {
     const QByteArray companyMandates = Opening + "\r\n" + record(1, "0400555555550000000001234567") + "\r\n";
-    const QByteArray both = companyMandates + record(1, "0400555555550000000000000042500000000123456719800101") +
-                            "\r\n";
+    const QByteArray both =
+        companyMandates + record(1, "0400555555550000000000000042500000000123456719800101") + "\r\n";
     const QString needsCompany =
         OpenCommand::switchServiceQuestion(OrderFileReader::serviceMismatchMessage(false), false);
     const struct
@@ -415,9 +415,18 @@ TEST_F(OpenCommandTest, MandatesOfTheOtherServiceOfferASwitch)
         bool privateAfter;
     } cases[] = {
         {"switched", companyMandates, UserPrompt::Answer::Ok, {needsCompany}, true, false},
-        {"declined: shown read-only", companyMandates, UserPrompt::Answer::Cancel, {needsCompany}, false, true},
-        {"both kinds: shown read-only", both, UserPrompt::Answer::Ok,
-         {needsCompany, OpenCommand::mixedServicesMessage()}, false, true},
+        {"declined: shown read-only",
+         companyMandates,
+         UserPrompt::Answer::Cancel,
+         {needsCompany},
+         false,
+         true},
+        {"both kinds: shown read-only",
+         both,
+         UserPrompt::Answer::Ok,
+         {needsCompany, OpenCommand::mixedServicesMessage()},
+         false,
+         true},
     };
     for (const auto& c : cases) {
         SettingsStore::writePrivateService(true);

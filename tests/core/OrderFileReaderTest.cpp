@@ -133,7 +133,9 @@ TEST(OrderLineReaderTest, PastEightyCharactersOnlyBlanksAreAllowed)
         {"text after blanks past 80", a80 + "  b", {text80}, true},
         {"blanks without end", a80 + QByteArray(2000, ' ') + "\r\n", {text80}, true},
         {"Ctrl-Z right after 80", a80 + "\x1a" + "bbbb", {text80}, false},
-        {"carriage returns end lines", QByteArray(2, '\r') + QByteArray(80, 'c'), {"", "", QString(80, 'c')},
+        {"carriage returns end lines",
+         QByteArray(2, '\r') + QByteArray(80, 'c'),
+         {"", "", QString(80, 'c')},
          false},
     };
     for (const Case& c : cases) {
@@ -174,11 +176,11 @@ TEST(OrderLineReaderTest, TextKindAndUtf8Lines)
         {"", TextKind::Ascii},
         {"01AUTOGIRO\r\n", TextKind::Ascii},
         {"\xc3\x85RSKORT \xe2\x82\xac", TextKind::Utf8},
-        {"\xc5RSKORT", TextKind::Other},                 // Windows-1252
-        {"\xc0\x80", TextKind::Other},                  // overlong
-        {"\xed\xa0\x80", TextKind::Other},              // surrogate
-        {"\xe2\x82", TextKind::Other},                  // cut short
-        {"ab\x1a\xc5", TextKind::Ascii},                // nothing counts after Ctrl-Z
+        {"\xc5RSKORT", TextKind::Other},   // Windows-1252
+        {"\xc0\x80", TextKind::Other},     // overlong
+        {"\xed\xa0\x80", TextKind::Other}, // surrogate
+        {"\xe2\x82", TextKind::Other},     // cut short
+        {"ab\x1a\xc5", TextKind::Ascii},   // nothing counts after Ctrl-Z
         {"\xc3\xa5\x1a\xff", TextKind::Utf8},
     };
     for (const auto& c : cases)
@@ -263,11 +265,14 @@ TEST_F(ReaderTest, DispatchStopsAtLinesItCannotEdit)
         {"line ending inside an amount", file({"2500555555550000000000004711202403050000"}),
          Outcome::LineUnreadable, 1,
          OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Belopp (position 37-48).", 1)},
-        {"line ending inside a payer number", file({"82202403050    00000000000047"}), Outcome::LineUnreadable,
-         1, OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Betalarnummer (position 16-31).", 1)},
+        {"line ending inside a payer number", file({"82202403050    00000000000047"}),
+         Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Betalarnummer (position 16-31).",
+                                                1)},
         {"line ending inside a date", file({payment, "2900555555550000000000004711202403"}),
          Outcome::LineUnreadable, 2,
-         OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Betalningsdag (position 29-36).", 2)},
+         OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Betalningsdag (position 29-36).",
+                                                2)},
         {"line ending inside a count", file({"82202403051 9"}), Outcome::LineUnreadable, 1,
          OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Antal (position 12-14).", 1)},
         {"letters in a payer number", file({record({{1, "82"}, {3, "20240305"}, {16, "12A4"}, {32, "1"}})}),
@@ -311,7 +316,8 @@ TEST_F(ReaderTest, LoadsWhatItCanEdit)
         {"Ctrl-Z after the last line end", file({record({{1, "03"}, {13, "1"}})}) + "\x1a", 1},
         {"no final line end", record({{1, "03"}, {13, "1"}}), 1},
         {"trailing blank lines", file({record({{1, "03"}, {13, "1"}}), "", "   ", ""}) + "\n\r", 1},
-        {"LF and CR line ends", record({{1, "03"}, {13, "1"}}) + "\n" + record({{1, "03"}, {13, "2"}}) + "\r", 2},
+        {"LF and CR line ends", record({{1, "03"}, {13, "1"}}) + "\n" + record({{1, "03"}, {13, "2"}}) + "\r",
+         2},
         {"blanks past 80", record({{1, "03"}, {13, "1"}}) + "     \r\n", 1},
         {"codes 20 to 22 and 2 alone",
          file({record({{1, "20"}}), record({{1, "21"}}), record({{1, "22"}}), "2"}), 4},
@@ -368,8 +374,8 @@ TEST_F(ReaderTest, PaymentRecordsBecomeRows)
                  {12, "999"},
                  {16, "0000000000000001"},
                  {32, "999999999999"}}),
-         {"Kreditering", "Varje månad med start enligt betaldatum", "2024-12-31", "9\u00a0999\u00a0999\u00a0999,99", "999", "1",
-          ""}},
+         {"Kreditering", "Varje månad med start enligt betaldatum", "2024-12-31",
+          "9\u00a0999\u00a0999\u00a0999,99", "999", "1", ""}},
         {"count with zeros, reference with blanks and å",
          true,
          record({{1, "82"},
@@ -513,7 +519,9 @@ TEST_F(ReaderTest, MandateRecordsBecomeRows)
         {"company-style record",
          record({{1, "04"}, {13, "0000000000000007"}, {29, "0"}}),
          {electronic, "7", "               ", "          "}},
-        {"short line", QByteArray("04005555555500000000000047110000000000000001"), {electronic, "4711", "1", ""}},
+        {"short line",
+         QByteArray("04005555555500000000000047110000000000000001"),
+         {electronic, "4711", "1", ""}},
     };
     for (const Case& c : cases) {
         const ReadVerdict verdict = read(file({c.line}));
@@ -527,8 +535,9 @@ TEST_F(ReaderTest, MandateRecordsBecomeRows)
 TEST_F(ReaderTest, CompanyMandatesHoldOnlyThePayersBankgiroNumber)
 {
     document.PrivateService = false;
-    ASSERT_TRUE(read(file({record({{1, "04"}, {13, "0000000001234567"}}), record({{1, "04"}, {13, "123456"}})}))
-                    .loaded());
+    ASSERT_TRUE(
+        read(file({record({{1, "04"}, {13, "0000000001234567"}}), record({{1, "04"}, {13, "123456"}})}))
+            .loaded());
     ASSERT_EQ(document.MdgListComp.count(), 2);
     EXPECT_EQ(rowTexts(document.MdgListComp[0]), QStringList({"123-4567"}));
     EXPECT_EQ(rowTexts(document.MdgListComp[1]), QStringList({"123456"}));
@@ -616,7 +625,8 @@ TEST_F(ReaderTest, CancellationRecordsBecomeRowsWithTheirCodes)
          true,
          record({{1, "28"}}),
          "28",
-         {"Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer", "", "", "", "", "", ""}},
+         {"Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer", "", "", "", "", "",
+          ""}},
         {"company payer",
          false,
          record({{1, "23"}, {13, "0000000001234567"}}),
@@ -634,16 +644,22 @@ TEST_F(ReaderTest, CancellationRecordsBecomeRowsWithTheirCodes)
          {"Makulering av en transaktion", "105", "2008-06-16", "", "275,00", "Debitering", "UTBETALN1"}},
         {"reference of a change keeps leading blanks",
          true,
-         record({{1, "29"}, {13, "0000000000000110"}, {29, "20080613"}, {37, "000000040000"}, {49, "32"},
-                 {51, "20080624"}, {59, " REF  X"}}),
+         record({{1, "29"},
+                 {13, "0000000000000110"},
+                 {29, "20080613"},
+                 {37, "000000040000"},
+                 {49, "32"},
+                 {51, "20080624"},
+                 {59, " REF  X"}}),
          "29",
-         {"Ändring av en transaktion", "110", "2008-06-13", "2008-06-24", "400,00", "Kreditering", " REF  X"}},
+         {"Ändring av en transaktion", "110", "2008-06-13", "2008-06-24", "400,00", "Kreditering",
+          " REF  X"}},
         {"no reference outside 25 and 29",
          true,
          record({{1, "24"}, {13, "0000000000000001"}, {29, "20080613"}, {59, "REF"}}),
          "24",
-         {"Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer", "1", "2008-06-13", "",
-          "", "", ""}},
+         {"Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer", "1", "2008-06-13",
+          "", "", "", ""}},
         {"private payer of seven digits as the dialog shows it",
          true,
          record({{1, "23"}, {13, "0000000001234567"}}),

@@ -114,17 +114,17 @@ void payments(Builder& b, bool privateService)
         const QString& type = i % 2 ? Credit : Debit;
         b.payment({type, periods[i], "2024-12-31", QString("1") + Group + "234,50", QString::number(i * 12),
                    payer, "Ref " + QString::number(i)},
-                  {type, periods[i], "2024-12-31", QString("1") + Group + "234,50", QString::number(i * 12), payer,
-                   "Ref " + QString::number(i)});
+                  {type, periods[i], "2024-12-31", QString("1") + Group + "234,50", QString::number(i * 12),
+                   payer, "Ref " + QString::number(i)});
     }
     const QString bigPayer = privateService ? "1234567890123456" : "1234-5678";
     b.payment({Credit, periods[1], "2000-02-29", "0,00", "0", bigPayer, "  åäö ÅÄÖ éü  "},
               {Credit, periods[1], "2000-02-29", "0,00", "", bigPayer, "  åäö ÅÄÖ éü"});
-    b.payment({Debit, periods[5], "2099-01-01",
-               QString("9") + Group + "999" + Group + "999" + Group + "999,99", "", payer,
-               "Sexton tecken och mer"},
-              {Debit, periods[5], "2099-01-01", QString("9") + Group + "999" + Group + "999" + Group + "999,99", "",
-               payer, "Sexton tecken oc"});
+    b.payment(
+        {Debit, periods[5], "2099-01-01", QString("9") + Group + "999" + Group + "999" + Group + "999,99", "",
+         payer, "Sexton tecken och mer"},
+        {Debit, periods[5], "2099-01-01", QString("9") + Group + "999" + Group + "999" + Group + "999,99", "",
+         payer, "Sexton tecken oc"});
     b.payment({Debit, "Engångsbetalning", "GENAST", "5,00", "1", payer, "Genast"},
               {Debit, "Engångsbetalning", "GENAST", "5,00", "1", payer, "Genast"});
     b.payment({Debit, "Okänd period", "2024-03-05", "0,01", "999", payer, ""},
@@ -162,8 +162,10 @@ void changes(Builder& b, bool privateService)
     b.change({"27", "", "2024-03-05", "2024-04-25", "", ""}, {"27", "", "2024-03-05", "2024-04-25", "", ""});
     b.change({"28", payer, "2024-03-05", "2024-04-25", "", ""},
              {"28", payer, "2024-03-05", "2024-04-25", "", ""});
-    b.change({"29", payer, "2024-03-05", "2024-04-25", QString("1") + Group + "234,00", Credit, "Sexton tecken och mer"},
-             {"29", payer, "2024-03-05", "2024-04-25", QString("1") + Group + "234,00", Credit, "Sexton tecken oc"});
+    b.change({"29", payer, "2024-03-05", "2024-04-25", QString("1") + Group + "234,00", Credit,
+              "Sexton tecken och mer"},
+             {"29", payer, "2024-03-05", "2024-04-25", QString("1") + Group + "234,00", Credit,
+              "Sexton tecken oc"});
 }
 
 // The reader finds the code 3 rows in the mandate section, before every other change.
