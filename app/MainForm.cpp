@@ -364,7 +364,8 @@ void TMainForm::createDocumentArea()
     m_makModel = new RowListModel(m_document.MakList,
                                   {QStringLiteral("Beskrivning"), QStringLiteral("Betalarnummer"),
                                    QStringLiteral("Betalningsdag"), QStringLiteral("Ny betaldag"),
-                                   QStringLiteral("Belopp"), QStringLiteral("Transaktionstyp")},
+                                   QStringLiteral("Belopp"), QStringLiteral("Transaktionstyp"),
+                                   QStringLiteral("Referens")},
                                   loading, this);
     m_btuModel->setRowPicture(pictureIfPresent(QStringLiteral(":/icons/rows/payment.png")));
     m_mdgModel->setRowPicture(pictureIfPresent(QStringLiteral(":/icons/rows/mandate.png")));
@@ -375,7 +376,7 @@ void TMainForm::createDocumentArea()
         createList(m_btuModel, {100, 180, 90, 100, DefaultWidth, 120, 120}, &TMainForm::BtuListDblClick);
     MdgList = createList(m_mdgModel, {230, 140, 150, 130}, &TMainForm::MdgListDblClick);
     MdgListComp = createList(m_mdgCompModel, {200}, &TMainForm::MdgListCompDblClick);
-    MakList = createList(m_makModel, {300, 100, 90, 90, 100, 100}, &TMainForm::MakListDblClick);
+    MakList = createList(m_makModel, {300, 100, 90, 90, 100, 100, 120}, &TMainForm::MakListDblClick);
     BtuList->setObjectName(QStringLiteral("BtuList"));
     MdgList->setObjectName(QStringLiteral("MdgList"));
     MdgListComp->setObjectName(QStringLiteral("MdgListComp"));

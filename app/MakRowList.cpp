@@ -4,10 +4,13 @@
 
 #include <stdexcept>
 
-void MakRowList::checkShape(const ListRow& row) const
+ListRow MakRowList::shaped(const ListRow& row) const
 {
+    if (row.subItemCount() == SubItemCountWithoutReference)
+        return ListRow(row.caption(), row.subItems() << QString());
     if (row.subItemCount() != SubItemCount)
         throw std::invalid_argument("MakRowList: row has the wrong number of sub-items");
+    return row;
 }
 
 void MakRowList::checkIndex(int index) const
@@ -27,9 +30,9 @@ int MakRowList::append(const QString& code, const QString& caption, const QStrin
     return append(code, ListRow(caption, subItems));
 }
 
-int MakRowList::append(const QString& code, const ListRow& row)
+int MakRowList::append(const QString& code, const ListRow& given)
 {
-    checkShape(row);
+    const ListRow row = shaped(given);
     const int index = count();
     if (m_observer)
         m_observer->rowsAboutToBeAppended(index, index);
@@ -50,9 +53,9 @@ void MakRowList::replace(int index, const QString& code, const QString& caption,
     replace(index, code, ListRow(caption, subItems));
 }
 
-void MakRowList::replace(int index, const QString& code, const ListRow& row)
+void MakRowList::replace(int index, const QString& code, const ListRow& given)
 {
-    checkShape(row);
+    const ListRow row = shaped(given);
     checkIndex(index);
     m_rows.replace(index, row);
     m_codes[index] = code;

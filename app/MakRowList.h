@@ -12,7 +12,10 @@ class RowListObserver;
 class MakRowList
 {
 public:
-    static constexpr int SubItemCount = 5;
+    // Betalarnummer, Betalningsdag, Ny betaldag, Belopp, Transaktionstyp, Referens.
+    static constexpr int SubItemCount = 6;
+    // Rows made before the reference column have one text less; they get an empty reference.
+    static constexpr int SubItemCountWithoutReference = 5;
 
     MakRowList() : m_rows(SubItemCount) {}
 
@@ -35,7 +38,7 @@ public:
     void setObserver(RowListObserver* observer) { m_observer = observer; }
 
 private:
-    void checkShape(const ListRow& row) const;
+    ListRow shaped(const ListRow& row) const;
     void checkIndex(int index) const;
 
     // Carries the rows only; the notifications come from this class, after rows and codes agree.

@@ -11,6 +11,7 @@ namespace RowTexts {
 inline QString debit() { return QStringLiteral("Debitering"); }
 inline QString credit() { return QStringLiteral("Kreditering"); }
 inline QString oneOffPayment() { return QStringLiteral("Engångsbetalning"); }
+inline QString immediatePayment() { return QStringLiteral("GENAST"); } // payment date: at once
 inline QString paperMandate() { return QStringLiteral("Medgivande på papper"); }
 inline QString electronicMandate() { return QStringLiteral("Autogiro elektroniskt medgivande"); }
 inline QString rejectedPrefix() { return QStringLiteral("Avvisad - "); }

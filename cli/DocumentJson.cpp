@@ -49,6 +49,9 @@ QStringList readRow(JsonCursor& json, const QString& listName, int index, int co
         } while (json.take(','));
         json.expect(']');
     }
+    // A change row written before the reference column has one text less: it reads with an empty one.
+    if (listName == QLatin1String("MakList") && texts.size() == MakRowList::SubItemCountWithoutReference + 1)
+        texts.append(QString());
     if (texts.size() != columns)
         throw DocumentJsonError(
             QStringLiteral("%1 har %2 kolumner, men ska ha %3").arg(where).arg(texts.size()).arg(columns));

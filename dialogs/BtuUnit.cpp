@@ -10,6 +10,7 @@
 #include "rules/ValmoError.h"
 #include "settings/hh.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -36,6 +37,8 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     BeloppEdit = new TNumberEdit(fields);
     BeloppEdit->setMask(QStringLiteral("#,##0.00"));
     DateEdit = makeDateEdit(fields);
+    GenastCheck = new QCheckBox(QStringLiteral("Genast"), fields);
+    GenastCheck->setToolTip(QStringLiteral("Betalningen görs så snart Bankgirot har tagit emot filen"));
     PeriodCmbo = new QComboBox(fields);
     PeriodCmbo->setMaxVisibleItems(10);
     AntalEdit = new TNumberEdit(fields);
@@ -55,7 +58,12 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     addLabel(QStringLiteral("Belopp"), 1);
     grid->addWidget(BeloppEdit, 1, 1);
     addLabel(QStringLiteral("Betalningsdatum"), 2);
-    grid->addWidget(DateEdit, 2, 1, Qt::AlignLeft);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->setSpacing(12);
+    dateRow->addWidget(DateEdit);
+    dateRow->addWidget(GenastCheck);
+    dateRow->addStretch(1);
+    grid->addLayout(dateRow, 2, 1, 1, 2);
     addLabel(QStringLiteral("Periodicitet"), 3);
     grid->addWidget(PeriodCmbo, 3, 1, 1, 2);
     addLabel(QStringLiteral("Antal betalningar"), 4);
@@ -69,11 +77,12 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     grid->setRowStretch(7, 1);
 
     setFirstField(TypCmbo);
-    setTabChain({TypCmbo, BeloppEdit, DateEdit, PeriodCmbo, AntalEdit, BetalarEdit, RefEdit, HelpBtn, SaveBtn,
-                 QuiteBtn, BtNrHelp, RefHlp});
+    setTabChain({TypCmbo, BeloppEdit, DateEdit, GenastCheck, PeriodCmbo, AntalEdit, BetalarEdit, RefEdit,
+                 HelpBtn, SaveBtn, QuiteBtn, BtNrHelp, RefHlp});
 
     FormCreate(clock ? *clock : Clock::system());
     connect(PeriodCmbo, &QComboBox::currentIndexChanged, this, [this] { PeriodCmboChange(); });
+    connect(GenastCheck, &QCheckBox::toggled, this, [this] { GenastCheckClick(); });
     watchExit(BetalarEdit, [this] { BetalarEditExit(); });
     finishLayout(QSize(398, 341));
 }
@@ -114,10 +123,18 @@ void TBtuForm::PeriodCmboChange()
     }
 }
 
+void TBtuForm::GenastCheckClick()
+{
+    DateEdit->setEnabled(!GenastCheck->isChecked());
+}
+
+// A payer number is written as a zero-filled digit field, so its leading zeros cannot reach the
+// file: they go when the field is left, and the row shows the number as the file keeps it.
 void TBtuForm::BetalarEditExit()
 {
     const QString text = BetalarEdit->text();
-    BetalarEdit->setText(PrivatePayer ? DigitsOnly(text) : FormatBankgiroNumber(text));
+    BetalarEdit->setText(PrivatePayer ? StripLeadingZeros(DigitsOnly(text), false)
+                                      : FormatBankgiroNumber(text));
 }
 
 bool TBtuForm::checkCount()
@@ -173,7 +190,10 @@ void TBtuForm::LoadRow(const ListRow& row, bool privateService)
 {
     TypCmbo->setCurrentIndex(indexIgnoringCase(TypCmbo, row.text(0)));
     PeriodCmbo->setCurrentIndex(indexIgnoringCase(PeriodCmbo, row.text(1)));
-    DateEdit->setDate(ParseDateText(row.text(2)));
+    const bool immediate = row.text(2) == RowTexts::immediatePayment();
+    GenastCheck->setChecked(immediate);
+    if (!immediate)
+        DateEdit->setDate(ParseDateText(row.text(2)));
     BeloppEdit->setValue(StrToFloat(RemoveGroupSeparators(row.text(3), QLocale())));
     // The count's Value follows the row as well as its text, so that entering the field shows the
     // row's count and the first showing of a run does not replace it by the default 999.
@@ -194,7 +214,9 @@ void TBtuForm::LoadRow(const ListRow& row, bool privateService)
 
 ListRow TBtuForm::Row() const
 {
-    return ListRow(TypCmbo->currentText(),
-                   {PeriodCmbo->currentText(), FormatDateText(DateEdit->date()), BeloppEdit->text(),
-                    AntalEdit->text(), BetalarEdit->text(), RefEdit->text()});
+    return ListRow(
+        TypCmbo->currentText(),
+        {PeriodCmbo->currentText(),
+         GenastCheck->isChecked() ? RowTexts::immediatePayment() : FormatDateText(DateEdit->date()),
+         BeloppEdit->text(), AntalEdit->text(), BetalarEdit->text(), RefEdit->text()});
 }

@@ -4,6 +4,7 @@
 #include "dialogs/EntryDialog.h"
 
 class Clock;
+class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -22,6 +23,8 @@ public:
     QComboBox* TypCmbo = nullptr;
     TNumberEdit* BeloppEdit = nullptr;
     QDateEdit* DateEdit = nullptr;
+    // "Genast": the payment is made at once; the date is then not used.
+    QCheckBox* GenastCheck = nullptr;
     QComboBox* PeriodCmbo = nullptr;
     TNumberEdit* AntalEdit = nullptr;
     QLabel* BtNrLabel = nullptr;
@@ -35,6 +38,7 @@ public:
 
     void FormShow() override;
     void PeriodCmboChange();
+    void GenastCheckClick();
     void BetalarEditExit();
     void SaveBtnClick() override;
     void HelpBtnClick() override;

@@ -64,6 +64,8 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     BeloppEdit = new TNumberEdit(fields);
     BeloppEdit->setMask(QStringLiteral("#,##0.00"));
     TransTypCmbo = new QComboBox(fields);
+    RefEdit = new QLineEdit(fields);
+    RefEdit->setMaxLength(16);
     BtNrHelp = makeHelpButton([this] { BtNrHelpClick(); }, false);
 
     QGridLayout* grid = fieldGrid();
@@ -87,18 +89,20 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     grid->addWidget(BeloppEdit, 4, 1);
     TransTypLbl = addLabel(QStringLiteral("Transaktionstyp"), 5);
     grid->addWidget(TransTypCmbo, 5, 1);
-    grid->setRowStretch(6, 1);
+    RefLbl = addLabel(QStringLiteral("Referens"), 6);
+    grid->addWidget(RefEdit, 6, 1);
+    grid->setRowStretch(7, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     // Hidden fields leave their place empty, so the shown ones never jump about.
-    for (QWidget* widget : std::initializer_list<QWidget*>{BetalarNrLbl, BetalarNrEdit, BtNrHelp, BetalDagLbl,
-                                                           BetaldagEdit, NyBetalDagLbl, NyBetalDagEdit,
-                                                           BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo})
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             BetalarNrLbl, BetalarNrEdit, BtNrHelp, BetalDagLbl, BetaldagEdit, NyBetalDagLbl, NyBetalDagEdit,
+             BeloppLbl, BeloppEdit, TransTypLbl, TransTypCmbo, RefLbl, RefEdit})
         keepPlaceWhenHidden(widget);
 
     setFirstField(MakRadio);
     setTabChain({MakRadio, ChangeRadio, ChangeTypCmbo, MakTypCmbo, BetalarNrEdit, BetaldagEdit,
-                 NyBetalDagEdit, BeloppEdit, TransTypCmbo, HelpBtn, SaveBtn, QuiteBtn});
+                 NyBetalDagEdit, BeloppEdit, TransTypCmbo, RefEdit, HelpBtn, SaveBtn, QuiteBtn});
 
     FormCreate(clock ? *clock : Clock::system());
     for (QRadioButton* radio : {MakRadio, ChangeRadio}) {
@@ -150,6 +154,11 @@ bool TMakForm::showsAmount(int code)
     return code == 25 || code == 29;
 }
 
+bool TMakForm::showsReference(int code)
+{
+    return code == 25 || code == 29;
+}
+
 void TMakForm::FormShow()
 {
     BetalarNrLbl->setText(PrivatePayer ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer"));
@@ -192,6 +201,9 @@ void TMakForm::UpdateMakFields()
     BeloppEdit->setVisible(amount);
     TransTypLbl->setVisible(amount);
     TransTypCmbo->setVisible(amount);
+    const bool reference = showsReference(MakCode);
+    RefLbl->setVisible(reference);
+    RefEdit->setVisible(reference);
 
     placeNewPaymentDate(MakCode == 26 ? PaymentDateColumn : HomeDateColumn);
 }
@@ -236,6 +248,8 @@ void TMakForm::SaveBtnClick()
             return;
     }
     if (amount && !passes(CheckAmount(FormatPlainNumber(BeloppEdit->value())), BeloppEdit))
+        return;
+    if (showsReference(MakCode) && !passesFieldChecks(RefEdit, QString()))
         return;
     accept();
 }
@@ -285,6 +299,7 @@ void TMakForm::LoadRow(const ListRow& row, const QString& code, bool privateServ
     if (!row.text(4).isEmpty())
         BeloppEdit->setValue(StrToFloat(DigitsOnly(row.text(4))) / 100.0);
     TransTypCmbo->setCurrentIndex(indexIgnoringCase(TransTypCmbo, row.text(5)));
+    RefEdit->setText(row.columnCount() > 6 ? row.text(6) : QString());
     PrivatePayer = privateService;
 }
 
@@ -296,5 +311,6 @@ ListRow TMakForm::Row(const QStringList& makTexts) const
                                  shown(showsPaymentDate(MakCode), FormatDateText(BetaldagEdit->date())),
                                  shown(showsNewPaymentDate(MakCode), FormatDateText(NyBetalDagEdit->date())),
                                  shown(showsAmount(MakCode), BeloppEdit->text()),
-                                 shown(showsAmount(MakCode), TransTypCmbo->currentText())});
+                                 shown(showsAmount(MakCode), TransTypCmbo->currentText()),
+                                 shown(showsReference(MakCode), RefEdit->text())});
 }

@@ -39,6 +39,8 @@ public:
     TNumberEdit* BeloppEdit = nullptr;
     QLabel* TransTypLbl = nullptr;
     QComboBox* TransTypCmbo = nullptr;
+    QLabel* RefLbl = nullptr;
+    QLineEdit* RefEdit = nullptr;
     QToolButton* BtNrHelp = nullptr;
 
     // The record code of the request chosen: 25, 3, 23, 24 (Makulering), 29, 26, 27, 28 (Ändring).
@@ -50,6 +52,8 @@ public:
     static bool showsPaymentDate(int code);
     static bool showsNewPaymentDate(int code);
     static bool showsAmount(int code);
+    // The reference of the payment: for the cancellation and the change of one payment.
+    static bool showsReference(int code);
 
     void FormShow() override;
     void MakRadioClick();

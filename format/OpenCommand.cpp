@@ -113,15 +113,77 @@ void OpenCommand::readFile(const QString& path)
     m_document.Loading = true;
     m_view.showStartSection();
     BusyScope busy(m_prompt);
-    SettingsOpeningRecordPolicy policy(m_prompt);
-    const ReadVerdict verdict =
-        seal.inFileLines(OrderFileReader(m_document, policy).read(seal.orderRecords()));
+    QIODevice& records = seal.orderRecords();
+    ReadVerdict verdict = readFrom(records);
+    if (verdict.outcome == ReadVerdict::Outcome::ServiceMismatch) {
+        busy.end();
+        verdict = offerServiceSwitch(records, verdict);
+    }
+    verdict = seal.inFileLines(verdict);
     file.close();
     busy.end();
-    if (verdict.loaded())
+    if (verdict.loaded()) {
         finishLoaded();
-    else
+        if (verdict.readAsUtf8)
+            m_prompt.showMessage(QString(), OrderFileReader::utf8Notice(), UserPrompt::Buttons::Ok,
+                                 UserPrompt::Icon::Information);
+    } else {
         showInstead(verdict);
+    }
+}
+
+ReadVerdict OpenCommand::readFrom(QIODevice& records)
+{
+    SettingsOpeningRecordPolicy policy(m_prompt);
+    return OrderFileReader(m_document, policy).read(records);
+}
+
+QString OpenCommand::switchServiceQuestion(const QString& mismatch, bool neededPrivateService)
+{
+    return QStringLiteral("%1\nVill du byta till tjänsten \"%2\" och öppna filen? Med Avbryt visas filen "
+                          "i visningsläge.")
+        .arg(mismatch, OrderFileReader::serviceName(neededPrivateService));
+}
+
+QString OpenCommand::mixedServicesMessage()
+{
+    return QStringLiteral("Filen innehåller medgivanden för både \"Privat\" och \"Företag\" och kan inte "
+                          "redigeras. Den öppnas i visningsläge.");
+}
+
+// The file's mandates belong to the other service type. Reading them as rows of this one would drop
+// fields or invent them, so the user chooses: switch the service and read the file again, or see the
+// file read-only. A file that holds mandates of both kinds is shown read-only with the service as it
+// was.
+ReadVerdict OpenCommand::offerServiceSwitch(QIODevice& records, ReadVerdict verdict)
+{
+    const bool needed = verdict.neededPrivateService;
+    if (m_prompt.showMessage(QString(), switchServiceQuestion(verdict.message, needed),
+                             UserPrompt::Buttons::OkCancel) != UserPrompt::Answer::Ok) {
+        verdict.message.clear(); // the user has been told
+        return verdict;
+    }
+    try {
+        SettingsStore::writePrivateService(needed);
+    } catch (const SettingsError& error) {
+        verdict.outcome = ReadVerdict::Outcome::SettingsFailed;
+        verdict.message = error.text();
+        return verdict;
+    }
+    m_document.PrivateService = needed;
+    records.seek(0);
+    BusyScope busy(m_prompt);
+    ReadVerdict again = readFrom(records);
+    if (again.outcome == ReadVerdict::Outcome::ServiceMismatch) {
+        m_document.PrivateService = !needed;
+        try {
+            SettingsStore::writePrivateService(!needed);
+        } catch (const SettingsError&) {
+            // The message below is what matters; the service stays switched in the store.
+        }
+        again.message = mixedServicesMessage();
+    }
+    return again;
 }
 
 void OpenCommand::finishLoaded()
@@ -161,7 +223,8 @@ void OpenCommand::tellAbout(const ReadVerdict& verdict)
     case Outcome::Loaded:
         break;
     default:
-        m_prompt.showMessage(QString(), verdict.message, UserPrompt::Buttons::Ok);
+        if (!verdict.message.isEmpty())
+            m_prompt.showMessage(QString(), verdict.message, UserPrompt::Buttons::Ok);
         break;
     }
 }

@@ -7,12 +7,14 @@
 class DocumentView;
 class FileShower;
 class OrderDocument;
+class QFile;
 class UserPrompt;
 
 // "Öppna &fil": replaces the document by the contents of an order file the user picks. A file that
 // cannot be edited (a report, incoming electronic mandates, unknown records, another payee's
 // numbers declined, a line that cannot be converted) is not loaded: the document is emptied and the
-// file is shown read-only through the show-file command instead.
+// file is shown read-only through the show-file command instead. Mandates of the other service type
+// lead to the question whether to switch the service; a file read as UTF-8 is announced once.
 class OpenCommand
 {
 public:
@@ -26,12 +28,16 @@ public:
 
     static QString unsavedChangesQuestion();
     static QString cannotOpenMessage();
+    static QString switchServiceQuestion(const QString& mismatch, bool neededPrivateService);
+    static QString mixedServicesMessage();
 
 private:
     bool confirmDiscardChanges();
     QString askFileName();
     void rememberFolder(const QString& path);
     void readFile(const QString& path);
+    ReadVerdict readFrom(QIODevice& records);
+    ReadVerdict offerServiceSwitch(QIODevice& records, ReadVerdict verdict);
     void finishLoaded();
     void showInstead(const ReadVerdict& verdict);
     void tellAbout(const ReadVerdict& verdict);

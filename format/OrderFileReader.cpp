@@ -25,10 +25,8 @@ Outcome dispatch(RecordParsers& parsers, QStringView line, int lineNumber)
         parsers.parseCancellation(line);
         return Outcome::Loaded;
     }
-    if (startsWith(line, '0', '4')) {
-        parsers.parseMandate(line);
-        return Outcome::Loaded;
-    }
+    if (startsWith(line, '0', '4'))
+        return parsers.parseMandate(line);
     if (startsWith(line, '3', '2') || startsWith(line, '8', '2')) {
         parsers.parsePayment(line);
         return Outcome::Loaded;
@@ -52,6 +50,15 @@ QString messageFor(Outcome outcome)
     default:
         return QString();
     }
+}
+
+bool isBlank(QStringView line)
+{
+    for (const QChar c : line) {
+        if (c != QLatin1Char(' '))
+            return false;
+    }
+    return true;
 }
 
 ReadVerdict stopped(Outcome outcome, int lineNumber, QString message)
@@ -94,6 +101,29 @@ QString OrderFileReader::unreadableLineMessage(const QString& conversionText, in
         .arg(lineNumber);
 }
 
+QString OrderFileReader::tooLongText()
+{
+    return QStringLiteral("Raden är längre än 80 tecken och har annat än blanksteg efter tecken 80.");
+}
+
+QString OrderFileReader::serviceName(bool privateService)
+{
+    return privateService ? QStringLiteral("Privat") : QStringLiteral("Företag");
+}
+
+QString OrderFileReader::serviceMismatchMessage(bool neededPrivateService)
+{
+    return QStringLiteral(
+               "Filen innehåller medgivanden för tjänsten \"%1\", men tjänsten är inställd på \"%2\".")
+        .arg(serviceName(neededPrivateService), serviceName(!neededPrivateService));
+}
+
+QString OrderFileReader::utf8Notice()
+{
+    return QStringLiteral("Filen är sparad som UTF-8 och har lästs som UTF-8. När du sparar skrivs den "
+                          "som Windows-1252, som Bankgirot kräver.");
+}
+
 QString OrderFileReader::deviceFailedMessage()
 {
     return QStringLiteral("Filen kunde inte läsas");
@@ -101,11 +131,40 @@ QString OrderFileReader::deviceFailedMessage()
 
 ReadVerdict OrderFileReader::read(QIODevice& device)
 {
+    // The encoding is decided on the whole text, so a device that cannot go back is read first.
+    if (device.isSequential())
+        return read(device.readAll());
+    const bool utf8 = ScanTextKind(device) == TextKind::Utf8;
+    ReadVerdict verdict = readLines(device, utf8);
+    verdict.readAsUtf8 = utf8;
+    return verdict;
+}
+
+ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
+{
     m_document.clearLists();
     RecordParsers parsers(m_document, m_policy);
-    OrderLineReader lines(device);
+    OrderLineReader lines(device,
+                          utf8 ? OrderLineReader::Encoding::Utf8 : OrderLineReader::Encoding::Windows1252);
     ReadVerdict verdict;
+    // Blank lines are held back: at the end of the file they are ignored, before a record the
+    // first of them is a line the program does not handle.
+    int firstBlankLine = 0;
     while (lines.next()) {
+        if (lines.tooLong()) {
+            verdict = stopped(Outcome::LineUnreadable, lines.lineNumber(),
+                              unreadableLineMessage(tooLongText(), lines.lineNumber()));
+            break;
+        }
+        if (isBlank(lines.line())) {
+            if (firstBlankLine == 0)
+                firstBlankLine = lines.lineNumber();
+            continue;
+        }
+        if (firstBlankLine != 0) {
+            verdict = stopped(Outcome::UnsupportedContent, firstBlankLine, unsupportedContentMessage());
+            break;
+        }
         Outcome outcome = Outcome::Loaded;
         try {
             outcome = dispatch(parsers, lines.line(), lines.lineNumber());
@@ -115,6 +174,12 @@ ReadVerdict OrderFileReader::read(QIODevice& device)
             break;
         } catch (const ValmoError& error) {
             verdict = stopped(Outcome::SettingsFailed, lines.lineNumber(), error.text());
+            break;
+        }
+        if (outcome == Outcome::ServiceMismatch) {
+            verdict =
+                stopped(outcome, lines.lineNumber(), serviceMismatchMessage(!m_document.PrivateService));
+            verdict.neededPrivateService = !m_document.PrivateService;
             break;
         }
         if (outcome != Outcome::Loaded) {
@@ -134,5 +199,8 @@ ReadVerdict OrderFileReader::read(const QByteArray& bytes)
     QByteArray shared = bytes; // shares the data, no copy
     QBuffer buffer(&shared);
     buffer.open(QIODevice::ReadOnly);
-    return read(buffer);
+    const bool utf8 = ScanTextKind(bytes.constData(), bytes.size()) == TextKind::Utf8;
+    ReadVerdict verdict = readLines(buffer, utf8);
+    verdict.readAsUtf8 = utf8;
+    return verdict;
 }

@@ -14,15 +14,19 @@ class QIODevice;
 // the caller turns into messages.
 //
 // What read() does:
-// - Empties the four lists and the codes, then reads line by line (OrderLineReader: LF ends a line,
-//   a lone CR is dropped, Ctrl-Z ends the file, Windows-1252) and dispatches each line by its
-//   record code:
+// - Decides the encoding on the whole text: valid UTF-8 with characters beyond ASCII is read as
+//   UTF-8 (readAsUtf8 in the verdict), anything else as Windows-1252.
+// - Empties the four lists and the codes, then reads line by line (OrderLineReader: CR LF, LF and
+//   CR end a line, Ctrl-Z ends the file; a line over 80 characters with more than blanks past them
+//   is refused) and dispatches each line by its record code. Blank lines at the end are ignored;
+//   elsewhere a blank line is not handled. The codes:
 //     "01"  opening record: a report marker ("9900" at positions 19-22 or 11-14) or a line that
 //           begins "01AUTOGIRO" is a report file; AUTOGIRO at positions 11-18 goes to the policy
 //           with the customer and bankgiro numbers zero-stripped; any other "01" line is not
 //           handled.
 //     "03", "2x"  cancellation or change: a MakList row and its code.
-//     "04"  mandate: an MdgList row (PrivateService) or an MdgListComp row.
+//     "04"  mandate: an MdgList row (PrivateService) or an MdgListComp row; a mandate of the other
+//           service stops with ServiceMismatch and the service the file needs.
 //     "32", "82"  payment order: a BtuList row.
 //     "51"  incoming electronic mandates; anything else, an empty line included, is not handled.
 // - Rows hold display texts: dates "yyyy-mm-dd", amounts in the reader's form (two decimals, the
@@ -56,8 +60,15 @@ public:
     static QString unsupportedContentMessage();
     static QString unreadableLineMessage(const QString& conversionText, int lineNumber);
     static QString deviceFailedMessage();
+    static QString tooLongText();
+    static QString serviceMismatchMessage(bool neededPrivateService);
+    static QString serviceName(bool privateService);
+    // Told once when a file was read as UTF-8.
+    static QString utf8Notice();
 
 private:
+    ReadVerdict readLines(QIODevice& device, bool utf8);
+
     OrderDocument& m_document;
     OpeningRecordPolicy& m_policy;
 };

@@ -30,7 +30,8 @@ namespace MandateColumn {
 constexpr int Typ = 0, Betalarnummer = 1, KontoId = 2, Personnummer = 3;
 }
 namespace ChangeColumn {
-constexpr int Betalarnummer = 1, Betalningsdag = 2, NyBetaldag = 3, Belopp = 4, Transaktionstyp = 5;
+constexpr int Betalarnummer = 1, Betalningsdag = 2, NyBetaldag = 3, Belopp = 4, Transaktionstyp = 5,
+              Referens = 6;
 }
 
 bool isDigit(QChar c)
@@ -335,7 +336,11 @@ void OrderFileWriter::writePaymentRecord(const ListRow& row)
     char* cursor = beginRecord();
     const char* code = transactionCode(row.textView(PaymentColumn::Typ));
     putText(cursor, code ? code : "XX", 2);
-    OrderFields::DateField(cursor, row.textView(PaymentColumn::Betalningsdag));
+    const QStringView date = row.textView(PaymentColumn::Betalningsdag);
+    if (date == RowTexts::immediatePayment())
+        std::memcpy(cursor, "GENAST  ", 8);
+    else
+        OrderFields::DateField(cursor, date);
     cursor += 8;
     const QStringView period = row.textView(PaymentColumn::Period);
     *cursor++ = periodCode(period);
@@ -405,7 +410,12 @@ void OrderFileWriter::writeChangeRecord(const QString& code, const ListRow& row)
     OrderFields::ZeroFilledTextField(cursor, code, 2);
     cursor += 2;
     putText(cursor, m_bankgiroField, 10);
-    OrderFields::DigitField(cursor, row.textView(ChangeColumn::Betalarnummer), 16);
+    // The changes of all of a payee's payments name no payer: the field stays blank.
+    const bool noPayer = code == QLatin1String("26") || code == QLatin1String("27");
+    if (noPayer)
+        OrderFields::BlankField(cursor, 16);
+    else
+        OrderFields::DigitField(cursor, row.textView(ChangeColumn::Betalarnummer), 16);
     cursor += 16;
     optionalDateField(cursor, row.textView(ChangeColumn::Betalningsdag));
     cursor += 8;
@@ -419,7 +429,14 @@ void OrderFileWriter::writeChangeRecord(const QString& code, const ListRow& row)
     putText(cursor, transaction ? transaction : "  ", 2);
     optionalDateField(cursor, row.textView(ChangeColumn::NyBetaldag));
     cursor += 8;
-    OrderFields::BlankField(cursor, 22);
+    // The cancellation and the change of one payment carry its reference.
+    const bool hasReference = code == QLatin1String("25") || code == QLatin1String("29");
+    const QStringView reference = hasReference && row.columnCount() > ChangeColumn::Referens
+                                      ? row.textView(ChangeColumn::Referens)
+                                      : QStringView();
+    OrderFields::TextField(cursor, reference, 16);
+    cursor += 16;
+    OrderFields::BlankField(cursor, 6);
     endRecord();
 }
 

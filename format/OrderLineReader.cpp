@@ -14,15 +14,137 @@ constexpr char LineFeed = '\n';
 constexpr char CarriageReturn = '\r';
 constexpr char EndOfText = 26;
 
+// The code page as a table, so decoding a byte is one load.
+const std::array<char16_t, 256>& decodingTable()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> result{};
+        for (int b = 0; b < 256; ++b)
+            result[size_t(b)] = Win1252ToUnicode(static_cast<unsigned char>(b));
+        return result;
+    }();
+    return table;
+}
+
+bool startsCharacter(OrderLineReader::Encoding encoding, unsigned char byte)
+{
+    return encoding == OrderLineReader::Encoding::Windows1252 || (byte & 0xC0) != 0x80;
+}
+
+// Checks UTF-8 byte by byte, so a text can be fed in pieces: no overlong forms, no surrogates,
+// nothing above U+10FFFF.
+class Utf8Check
+{
+public:
+    void feed(const char* data, qsizetype size)
+    {
+        for (qsizetype i = 0; i < size && m_valid; ++i)
+            feedByte(static_cast<unsigned char>(data[i]));
+    }
+    TextKind kind() const
+    {
+        if (!m_valid || m_needed != 0)
+            return TextKind::Other;
+        return m_beyondAscii ? TextKind::Utf8 : TextKind::Ascii;
+    }
+
+private:
+    void feedByte(unsigned char b)
+    {
+        if (m_needed > 0) {
+            if (b < m_low || b > m_high) {
+                m_valid = false;
+                return;
+            }
+            m_low = 0x80;
+            m_high = 0xBF;
+            --m_needed;
+            return;
+        }
+        if (b < 0x80)
+            return;
+        m_beyondAscii = true;
+        if (b >= 0xC2 && b <= 0xDF)
+            start(1, 0x80, 0xBF);
+        else if (b == 0xE0)
+            start(2, 0xA0, 0xBF);
+        else if (b == 0xED)
+            start(2, 0x80, 0x9F);
+        else if (b >= 0xE1 && b <= 0xEF)
+            start(2, 0x80, 0xBF);
+        else if (b == 0xF0)
+            start(3, 0x90, 0xBF);
+        else if (b >= 0xF1 && b <= 0xF3)
+            start(3, 0x80, 0xBF);
+        else if (b == 0xF4)
+            start(3, 0x80, 0x8F);
+        else
+            m_valid = false;
+    }
+    void start(int needed, unsigned char low, unsigned char high)
+    {
+        m_needed = needed;
+        m_low = low;
+        m_high = high;
+    }
+
+    bool m_valid = true;
+    bool m_beyondAscii = false;
+    int m_needed = 0;
+    unsigned char m_low = 0x80;
+    unsigned char m_high = 0xBF;
+};
+
+qsizetype untilEndOfText(const char* data, qsizetype size)
+{
+    const void* stop = std::memchr(data, EndOfText, size_t(size));
+    return stop ? static_cast<const char*>(stop) - data : size;
+}
+
 } // namespace
 
-OrderLineReader::OrderLineReader(QIODevice& device) : m_device(device)
+TextKind ScanTextKind(const char* data, qsizetype size)
+{
+    Utf8Check check;
+    check.feed(data, untilEndOfText(data, size));
+    return check.kind();
+}
+
+TextKind ScanTextKind(QIODevice& device)
+{
+    if (device.isSequential())
+        return TextKind::Other;
+    const qint64 start = device.pos();
+    Utf8Check check;
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = device.read(chunk.data(), chunk.size());
+        if (read <= 0)
+            break;
+        const qsizetype kept = untilEndOfText(chunk.constData(), qsizetype(read));
+        check.feed(chunk.constData(), kept);
+        if (kept < read)
+            break;
+    }
+    device.seek(start);
+    return check.kind();
+}
+
+OrderLineReader::OrderLineReader(QIODevice& device, Encoding encoding)
+    : m_device(device), m_encoding(encoding)
 {
     // A small file needs no more than its own size (plus one byte to see its end at once).
     qsizetype size = ChunkSize;
     if (!device.isSequential())
         size = qBound<qsizetype>(MinimumChunkSize, device.bytesAvailable() + 1, ChunkSize);
     m_buffer.resize(size);
+}
+
+QStringView OrderLineReader::line() const
+{
+    if (m_encoding == Encoding::Utf8)
+        return m_utf8Line;
+    return QStringView(m_chars.data(), m_length);
 }
 
 bool OrderLineReader::refill()
@@ -39,67 +161,72 @@ bool OrderLineReader::refill()
     return true;
 }
 
-namespace {
-
-// The code page as a table, so decoding a byte is one load.
-const std::array<char16_t, 256>& decodingTable()
+// One byte of the current line. Characters past the record must be blanks.
+void OrderLineReader::takeByte(unsigned char byte)
 {
-    static const std::array<char16_t, 256> table = [] {
-        std::array<char16_t, 256> result{};
-        for (int b = 0; b < 256; ++b)
-            result[size_t(b)] = Win1252ToUnicode(static_cast<unsigned char>(b));
-        return result;
-    }();
-    return table;
+    if (startsCharacter(m_encoding, byte))
+        ++m_lineChars;
+    if (m_lineChars > MaxRecordLength) {
+        if (byte != ' ' || m_lineChars > MaxLineLength)
+            m_tooLong = true;
+        return;
+    }
+    if (m_encoding == Encoding::Utf8) {
+        m_utf8Bytes.append(char(byte));
+        return;
+    }
+    m_chars[size_t(m_length)] = decodingTable()[byte];
+    ++m_length;
 }
 
-} // namespace
-
-// Appends the bytes [begin, end) of the current line, dropping carriage returns and keeping at most
-// MaxRecordLength characters.
-void OrderLineReader::take(const char* begin, const char* end)
+void OrderLineReader::finishLine()
 {
-    const std::array<char16_t, 256>& table = decodingTable();
-    while (begin != end && m_length < MaxRecordLength) {
-        const auto* carriageReturn =
-            static_cast<const char*>(std::memchr(begin, CarriageReturn, size_t(end - begin)));
-        const char* runEnd = carriageReturn ? carriageReturn : end;
-        const qsizetype count = qMin<qsizetype>(runEnd - begin, MaxRecordLength - m_length);
-        for (qsizetype i = 0; i < count; ++i)
-            m_chars[size_t(m_length + i)] = table[static_cast<unsigned char>(begin[i])];
-        m_length += int(count);
-        begin = carriageReturn ? carriageReturn + 1 : end;
+    ++m_lineNumber;
+    if (m_encoding == Encoding::Utf8) {
+        m_utf8Line = QString::fromUtf8(m_utf8Bytes);
+        m_length = int(m_utf8Line.size());
     }
 }
 
 bool OrderLineReader::next()
 {
     m_length = 0;
+    m_lineChars = 0;
+    m_utf8Bytes.clear();
+    if (m_tooLong)
+        return false; // the rest of an over-long line is not read
     bool sawBytes = false;
     while (!m_textEnded) {
         if (m_pos == m_end && !refill())
             break;
-        const auto* lineFeed = static_cast<const char*>(std::memchr(m_pos, LineFeed, size_t(m_end - m_pos)));
-        const char* segmentEnd = lineFeed ? lineFeed : m_end;
-        const auto* stop =
-            static_cast<const char*>(std::memchr(m_pos, EndOfText, size_t(segmentEnd - m_pos)));
-        if (stop) {
-            sawBytes = sawBytes || stop != m_pos;
-            take(m_pos, stop);
-            m_textEnded = true;
-            break;
+        if (m_skipLineFeed) {
+            m_skipLineFeed = false;
+            if (*m_pos == LineFeed) {
+                ++m_pos;
+                continue;
+            }
         }
-        take(m_pos, segmentEnd);
-        if (lineFeed) {
-            m_pos = lineFeed + 1;
-            ++m_lineNumber;
-            return true;
+        while (m_pos != m_end) {
+            const char byte = *m_pos++;
+            if (byte == EndOfText) {
+                m_textEnded = true;
+                break;
+            }
+            if (byte == LineFeed || byte == CarriageReturn) {
+                m_skipLineFeed = byte == CarriageReturn;
+                finishLine();
+                return true;
+            }
+            sawBytes = true;
+            takeByte(static_cast<unsigned char>(byte));
+            if (m_tooLong) {
+                finishLine();
+                return true;
+            }
         }
-        sawBytes = sawBytes || segmentEnd != m_pos;
-        m_pos = m_end;
     }
     if (!sawBytes || m_failed)
         return false;
-    ++m_lineNumber;
+    finishLine();
     return true;
 }

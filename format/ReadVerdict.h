@@ -15,6 +15,7 @@ struct ReadVerdict
         LineUnreadable,     // a field could not be converted (a date, an amount, a code)
         SettingsFailed,     // the policy could not read or write the settings
         DeviceFailed,       // the file could not be read to its end
+        ServiceMismatch,    // mandates of the other service type (see neededPrivateService)
     };
 
     Outcome outcome = Outcome::Loaded;
@@ -24,6 +25,10 @@ struct ReadVerdict
     // PayeeDeclined (the policy has spoken to the user already). For LineUnreadable it holds the
     // conversion's own text and the line number.
     QString message;
+    // ServiceMismatch: the service type the file's mandates need (true for "Privat").
+    bool neededPrivateService = true;
+    // The file was valid UTF-8 with characters beyond ASCII and was read as UTF-8.
+    bool readAsUtf8 = false;
 
     bool loaded() const { return outcome == Outcome::Loaded; }
     // The file is not loaded and is to be shown read-only instead.

@@ -11,6 +11,12 @@
 
 namespace {
 
+// The payment date field of a payment to be made at once.
+QLatin1String ImmediatePaymentField()
+{
+    return QLatin1String("GENAST  ");
+}
+
 // The field at a position counted from 1, cut where the line ends.
 QStringView field(QStringView line, int position, int width)
 {
@@ -58,6 +64,26 @@ bool isAll(QStringView text, char c, int width)
 QStringView zeroStripped(QStringView text)
 {
     return LeadingZerosStripped(text, false);
+}
+
+// A line that ends inside a number field would give a shorter number, or another one: refused.
+void requireWhole(QStringView line, int position, int width, const char* name)
+{
+    const qsizetype begin = position - 1;
+    if (line.size() > begin && line.size() < begin + width)
+        throw ConversionError(QStringLiteral("Raden slutar inne i fältet %1 (position %2-%3).")
+                                  .arg(QString::fromUtf8(name))
+                                  .arg(position)
+                                  .arg(position + width - 1));
+}
+
+// Blanks that fill a text field at its end removed; blanks at its start belong to the text.
+QStringView trailingBlanksRemoved(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.left(end);
 }
 
 int twoDigits(QStringView text, int at)
@@ -140,21 +166,34 @@ ReadVerdict::Outcome RecordParsers::parseOpeningRecord(QStringView line, int lin
     // something else at 63-78.
     if (field(line, 11, 8) != QLatin1String("AUTOGIRO"))
         return ReadVerdict::Outcome::UnsupportedContent;
+    requireWhole(line, 63, 6, "Kundnummer");
+    requireWhole(line, 69, 10, "Bankgironummer");
     OpeningRecord record;
     record.lineNumber = lineNumber;
-    record.customerNumber = zeroStripped(field(line, 63, 6)).toString();
-    record.bankgiroNumber = zeroStripped(field(line, 69, 10)).toString();
+    record.customerNumber = zeroStripped(SpacesTrimmed(field(line, 63, 6))).toString();
+    record.bankgiroNumber = zeroStripped(SpacesTrimmed(field(line, 69, 10))).toString();
     return m_policy.acceptOpeningRecord(record) ? ReadVerdict::Outcome::Loaded
                                                 : ReadVerdict::Outcome::PayeeDeclined;
 }
 
-void RecordParsers::parseMandate(QStringView line)
+bool RecordParsers::isCompanyMandate(QStringView line)
 {
-    const QStringView payer = field(line, 13, 16);
+    return allBlank(line.mid(qMin<qsizetype>(28, line.size())));
+}
+
+ReadVerdict::Outcome RecordParsers::parseMandate(QStringView line)
+{
+    requireWhole(line, 3, 10, "Bankgironummer");
+    requireWhole(line, 13, 16, "Betalarnummer");
+    if (isCompanyMandate(line) == m_privateService)
+        return ReadVerdict::Outcome::ServiceMismatch;
+    const QString payer = payerText(field(line, 13, 16), 13);
     if (!m_privateService) {
-        m_document.MdgListComp.append(FormatBankgiroNumber(payer.toString()), QStringList());
-        return;
+        m_document.MdgListComp.append(payer, QStringList());
+        return ReadVerdict::Outcome::Loaded;
     }
+    requireWhole(line, 29, 16, "Kontonummer");
+    requireWhole(line, 45, 12, "Personnummer");
     const QStringView account = field(line, 29, 16);
     const QStringView accountStripped = zeroStripped(account);
     const bool rejected = field(line, 77, 2) == QLatin1String("AV");
@@ -169,8 +208,10 @@ void RecordParsers::parseMandate(QStringView line)
         type = RowTexts::paperMandate();
         accountText = FormatClearingAccount(account.toString());
     }
-    m_document.MdgList.append(type, {zeroStripped(payer).toString(), accountText,
-                                     FormatPersonNumber(field(line, 45, 12).toString())});
+    // The mandate dialog gives a payer number of seven or eight digits a dash.
+    m_document.MdgList.append(
+        type, {FormatBankgiroNumber(payer), accountText, FormatPersonNumber(field(line, 45, 12).toString())});
+    return ReadVerdict::Outcome::Loaded;
 }
 
 const QString& RecordParsers::codeText(int code)
@@ -197,13 +238,23 @@ void RecordParsers::parseCancellation(QStringView line)
     else if (transaction == QLatin1String("82"))
         transactionType = DebitText();
 
+    requireWhole(line, 3, 10, "Bankgironummer");
+    requireWhole(line, 13, 16, "Betalarnummer");
+    requireWhole(line, 29, 8, "Betalningsdag");
+    requireWhole(line, 37, 12, "Belopp");
+    requireWhole(line, 49, 2, "Transaktionstyp");
+    requireWhole(line, 51, 8, "Ny betaldag");
     // The columns are converted left to right, so a line with several bad fields names the first.
+    // The change dialog formats every payer as a bankgiro number is shown; the changes of all of
+    // a payee's payments (26, 27) have no payer, blank or zeros.
+    const QString payer = FormatBankgiroNumber(payerText(field(line, 13, 16), 13));
     const QStringView amount = field(line, 37, 12);
-    m_document.MakList.append(codeText(code), m_document.MakText(code),
-                              {payerText(field(line, 13, 16)), optionalDateText(field(line, 29, 8)),
-                               optionalDateText(field(line, 51, 8)),
-                               (allBlank(amount) || isAll(amount, '0', 12)) ? QString() : amountText(amount),
-                               transactionType});
+    const bool hasReference = code == 25 || code == 29;
+    m_document.MakList.append(
+        codeText(code), m_document.MakText(code),
+        {payer, optionalDateText(field(line, 29, 8)), optionalDateText(field(line, 51, 8)),
+         (allBlank(amount) || isAll(amount, '0', 12)) ? QString() : amountText(amount), transactionType,
+         hasReference ? trailingBlanksRemoved(field(line, 59, 16)).toString() : QString()});
 }
 
 void RecordParsers::parsePayment(QStringView line)
@@ -215,28 +266,60 @@ void RecordParsers::parsePayment(QStringView line)
                                 ? m_periodTexts[size_t(periodCode[0].unicode() - '0')]
                                 : m_periodTexts[10];
 
-    // The repeat count: its digits, leading zeros removed.
+    requireWhole(line, 3, 8, "Betalningsdag");
+    requireWhole(line, 12, 3, "Antal");
+    requireWhole(line, 16, 16, "Betalarnummer");
+    requireWhole(line, 32, 12, "Belopp");
+    requireWhole(line, 44, 10, "Bankgironummer");
+
+    // The repeat count: its digits, leading zeros removed. A one-off payment has the count 1, as
+    // the payment dialog shows it, though the record leaves the field blank.
     QString count;
     for (const QChar c : field(line, 12, 3)) {
         if (isDigit(c) && !(count.isEmpty() && c == QLatin1Char('0')))
             count.append(c);
     }
+    if (count.isEmpty() && period == RowTexts::oneOffPayment())
+        count = QStringLiteral("1");
 
-    m_document.BtuList.append(type, {period, dateText(field(line, 3, 8)), amountText(field(line, 32, 12)),
-                                     count, payerText(field(line, 16, 16)),
-                                     SpacesTrimmed(field(line, 54, 16)).toString()});
+    const QStringView date = field(line, 3, 8);
+    const QString dateColumn =
+        date == ImmediatePaymentField() ? RowTexts::immediatePayment() : dateText(date);
+    m_document.BtuList.append(type, {period, dateColumn, amountText(field(line, 32, 12)), count,
+                                     payerText(field(line, 16, 16), 16),
+                                     trailingBlanksRemoved(field(line, 54, 16)).toString()});
 }
 
+// Kronor with two decimals and the user's digit grouping, as the amount fields of the dialogs show
+// an amount.
 QString RecordParsers::amountText(QStringView field) const
 {
-    return FormatOreAmount(oreAmount(field), m_locale);
+    const qint64 ore = oreAmount(field);
+    const bool negative = ore < 0;
+    const quint64 magnitude = negative ? quint64(-(ore + 1)) + 1 : quint64(ore);
+    QString text = negative ? m_locale.negativeSign() : QString();
+    text += m_locale.toString(qulonglong(magnitude / 100));
+    text += m_locale.decimalPoint();
+    const int cents = int(magnitude % 100);
+    text += QLatin1Char(char('0' + cents / 10));
+    text += QLatin1Char(char('0' + cents % 10));
+    return text;
 }
 
-// The payer of a payment or change: the number without leading zeros, or under the company
-// service the payer's bankgiro number in display form.
-QString RecordParsers::payerText(QStringView field) const
+// The payer of a record: the number without leading zeros as the payment dialog leaves it, or
+// under the company service the payer's bankgiro number in display form. Blanks around the digits
+// do not count, and a blank field gives an empty text; a field with anything but digits would lose
+// those characters on the next save, so it is refused.
+QString RecordParsers::payerText(QStringView field, int position) const
 {
+    const QStringView digits = SpacesTrimmed(field);
+    if (!allDigits(digits))
+        throw ConversionError(
+            QStringLiteral("Betalarnumret '%1' (position %2-%3) får bara innehålla siffror.")
+                .arg(field.toString())
+                .arg(position)
+                .arg(position + 15));
     if (m_privateService)
-        return zeroStripped(field).toString();
-    return FormatBankgiroNumber(field.toString());
+        return zeroStripped(digits).toString();
+    return FormatBankgiroNumber(digits.toString());
 }

@@ -13,7 +13,13 @@ class OrderDocument;
 
 // The four record parsers. Each reads the fields of one line at the positions where the writer
 // puts them and appends a row of display texts to its list. Fields beyond the end of a short line
-// yield only the characters that are there. Conversions that fail throw ConversionError.
+// yield only the characters that are there, but a line that ends inside a number field is
+// refused. Conversions that fail throw ConversionError with a Swedish text where the reader words it.
+//
+// The rows take the form the dialogs give them, so a file that is opened and saved shows the same
+// rows: amounts with two decimals and the user's digit grouping, payer numbers without leading
+// zeros (with the dash of a seven- or eight-digit number where the dialog puts one), a one-off
+// payment with the count 1, references without the blanks that fill their field.
 class RecordParsers
 {
 public:
@@ -22,9 +28,15 @@ public:
     // "01": the report test, then the policy for an opening record of the order file's own form.
     // Returns Loaded when reading goes on.
     ReadVerdict::Outcome parseOpeningRecord(QStringView line, int lineNumber);
-    // "04"
-    void parseMandate(QStringView line);
-    // "03" and every line whose first character is "2"
+    // "04". A mandate of the other service type (a private mandate, with account and civic
+    // number, under the company service, or a company mandate, blank from position 29, under the
+    // private one) is not taken: it returns ServiceMismatch, since a row of this service would
+    // lose fields or invent them.
+    ReadVerdict::Outcome parseMandate(QStringView line);
+    // True when a mandate record has the company layout: nothing from position 29 on.
+    static bool isCompanyMandate(QStringView line);
+    // "03" and every line whose first character is "2". Codes 25 and 29 carry a reference at
+    // positions 59-74.
     void parseCancellation(QStringView line);
     // "32" and "82"
     void parsePayment(QStringView line);
@@ -35,7 +47,7 @@ public:
 
 private:
     QString amountText(QStringView field) const;
-    QString payerText(QStringView field) const;
+    QString payerText(QStringView field, int position) const;
     const QString& codeText(int code);
 
     OrderDocument& m_document;

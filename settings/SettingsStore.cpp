@@ -29,6 +29,13 @@ QString& testFolder()
     return folder;
 }
 
+// The values of the in-memory store, or nullptr while the real store is used.
+QHash<QString, QString>*& memoryStore()
+{
+    static QHash<QString, QString>* values = nullptr;
+    return values;
+}
+
 bool usesIniFile()
 {
 #ifdef Q_OS_WIN
@@ -176,6 +183,8 @@ void writeRegistryValue(const QString& key, const QString& value, const QString&
 QString ReadSetting(const QString& section, const QString& name, const QString& defaultValue)
 {
     const QString key = settingsKey(section, name);
+    if (QHash<QString, QString>* memory = memoryStore())
+        return memory->value(key).isEmpty() ? defaultValue : memory->value(key);
     const std::optional<QVariant> value = usesIniFile() ? readIniValue(key) : readRegistryValue(key);
     if (!value)
         return defaultValue;
@@ -192,10 +201,20 @@ QString ReadSetting(const QString& section, const QString& name, const QString& 
 void WriteSetting(const QString& section, const QString& name, const QString& value)
 {
     const QString key = settingsKey(section, name);
+    if (QHash<QString, QString>* memory = memoryStore()) {
+        memory->insert(key, value);
+        return;
+    }
     if (usesIniFile())
         writeIniValue(key, value, name);
     else
         writeRegistryValue(key, value, name);
+}
+
+void SettingsStore::useMemoryStore(bool inMemory)
+{
+    delete memoryStore();
+    memoryStore() = inMemory ? new QHash<QString, QString> : nullptr;
 }
 
 void SettingsStore::setTestFolder(const QString& folder)

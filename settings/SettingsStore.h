@@ -18,6 +18,9 @@ namespace SettingsStore {
 // Points the store at an INI file in the given folder (tests). An empty folder restores the
 // user's own store.
 void setTestFolder(const QString& folder);
+// Keeps every value in memory, never touching a file or the registry (fuzzing, benchmarks). The
+// store starts empty; false drops it and goes back to the real store.
+void useMemoryStore(bool inMemory = true);
 // The section and value names used by the program.
 inline QString section()
 {

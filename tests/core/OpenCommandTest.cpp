@@ -68,7 +68,7 @@ QByteArray record(int position, const char* text)
 }
 
 const QByteArray Opening = "0120240305AUTOGIRO                                            1234560055555555  ";
-const QByteArray Payment = "822024030501    0000000000004711000000025000" + QByteArray(36, ' ');
+const QByteArray Payment = "82202403050    0000000000004711000000025000" + QByteArray(37, ' ');
 const QByteArray Cancellation = "0300555555550000000000004711" + QByteArray(52, ' ');
 
 class OpenCommandTest : public ::testing::Test
@@ -268,8 +268,8 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
          {OrderFileReader::unsupportedContentMessage()},
          "",
          UserPrompt::Icon::None},
-        {"trailing blank line",
-         Payment + "\r\n\r\n",
+        {"blank line between records",
+         Payment + "\r\n\r\n" + Payment + "\r\n",
          {},
          {OrderFileReader::unsupportedContentMessage()},
          "",
@@ -281,7 +281,8 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
          title,
          UserPrompt::Icon::Error},
         {"other payee declined",
-         record(1, "0120240305AUTOGIRO") + "\r\n" + Payment + "\r\n",
+         record(1, "0120240305AUTOGIRO                                            0000420012345674") +
+             "\r\n" + Payment + "\r\n",
          {UserPrompt::Answer::Cancel},
          {SettingsOpeningRecordPolicy::adoptQuestion()},
          "",
@@ -395,6 +396,67 @@ TEST_F(OpenCommandTest, OpeningANamedFileActsAsIfItHadBeenChosen)
     ASSERT_EQ(prompt.dialogs.size(), 1);
     EXPECT_EQ(QFileInfo(prompt.dialogs[0].initialFileName).fileName(), "report.ag");
     EXPECT_TRUE(QFileInfo(prompt.dialogs[0].initialFileName).isAbsolute());
+}
+
+TEST_F(OpenCommandTest, MandatesOfTheOtherServiceOfferASwitch)
+{
+    const QByteArray companyMandates = Opening + "\r\n" + record(1, "0400555555550000000001234567") + "\r\n";
+    const QByteArray both =
+        companyMandates + record(1, "0400555555550000000000000042500000000123456719800101") + "\r\n";
+    const QString needsCompany =
+        OpenCommand::switchServiceQuestion(OrderFileReader::serviceMismatchMessage(false), false);
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        UserPrompt::Answer answer;
+        QStringList texts;
+        bool loaded;
+        bool privateAfter;
+    } cases[] = {
+        {"switched", companyMandates, UserPrompt::Answer::Ok, {needsCompany}, true, false},
+        {"declined: shown read-only",
+         companyMandates,
+         UserPrompt::Answer::Cancel,
+         {needsCompany},
+         false,
+         true},
+        {"both kinds: shown read-only",
+         both,
+         UserPrompt::Answer::Ok,
+         {needsCompany, OpenCommand::mixedServicesMessage()},
+         false,
+         true},
+    };
+    for (const auto& c : cases) {
+        SettingsStore::writePrivateService(true);
+        document.PrivateService = true;
+        prompt.messages.clear();
+        shower.shownFiles.clear();
+        prompt.answers = {c.answer};
+        open(makeFile("mandates.ag", c.bytes));
+        EXPECT_EQ(prompt.texts(), c.texts) << c.name;
+        EXPECT_EQ(document.MdgListComp.count(), c.loaded ? 1 : 0) << c.name;
+        EXPECT_EQ(shower.shownFiles.isEmpty(), c.loaded) << c.name;
+        EXPECT_EQ(document.PrivateService, c.privateAfter) << c.name;
+        EXPECT_EQ(SettingsStore::readPrivateService(), c.privateAfter) << c.name;
+    }
+}
+
+TEST_F(OpenCommandTest, AFileInUtf8IsReadAsUtf8AndTheUserIsToldOnce)
+{
+    const QByteArray payment = "82202403050    0000000000004711000000025000" + QByteArray(10, ' ') +
+                               "\xc3\x85RSKORT \xc3\xa4" + QByteArray(17, ' ');
+    open(makeFile("utf8.ag", Opening + "\r\n" + payment + "\r\n" + payment + "\r\n"));
+    EXPECT_EQ(prompt.texts(), QStringList({OrderFileReader::utf8Notice()}));
+    ASSERT_EQ(document.BtuList.count(), 2);
+    EXPECT_EQ(document.BtuList[1].text(6), "ÅRSKORT ä");
+
+    prompt.messages.clear();
+    open(makeFile("cp1252.ag", Opening + "\r\n" + Payment.left(53) + "\xc5RSKORT \xe4\r\n"));
+    EXPECT_TRUE(prompt.messages.isEmpty());
+    ASSERT_EQ(document.BtuList.count(), 1);
+    EXPECT_EQ(document.BtuList[0].text(6), "ÅRSKORT ä");
 }
 
 } // namespace

@@ -84,7 +84,7 @@ TEST(OrderDocument, EveryListHoldsRowsWithItsOwnSubItemCount)
     EXPECT_EQ(document.MakList.append(QStringLiteral("25"), QStringLiteral("x"), texts(5)), 0);
     EXPECT_THROW(document.MakList.append(QStringLiteral("25"), QStringLiteral("x"), texts(4)),
                  std::invalid_argument);
-    EXPECT_THROW(document.MakList.append(QStringLiteral("25"), QStringLiteral("x"), texts(6)),
+    EXPECT_THROW(document.MakList.append(QStringLiteral("25"), QStringLiteral("x"), texts(7)),
                  std::invalid_argument);
 }
 
@@ -143,7 +143,7 @@ TEST(OrderDocument, MakCodesStayInStepWithTheRows)
 
     // Refused changes leave rows and codes as they were.
     EXPECT_THROW(mak.append(QStringLiteral("25"), QStringLiteral("x"), texts(4)), std::invalid_argument);
-    EXPECT_THROW(mak.append(QStringLiteral("25"), ListRow(QStringLiteral("x"), texts(6))),
+    EXPECT_THROW(mak.append(QStringLiteral("25"), ListRow(QStringLiteral("x"), texts(7))),
                  std::invalid_argument);
     EXPECT_THROW(mak.replace(0, QStringLiteral("25"), QStringLiteral("x"), texts(3)), std::invalid_argument);
     EXPECT_THROW(mak.replace(2, QStringLiteral("25"), QStringLiteral("x"), texts(5)), std::out_of_range);

@@ -103,25 +103,97 @@ TEST(OrderLineReaderTest, SplitsLinesAsTheFileFormatSays)
          "cd\r\n",
          {"ab"}},
         {"\x1a", {}},
-        {"a\rb\r\n", {"ab"}},
+        {"a\rb\r\n", {"a", "b"}},
+        {"a\rb\rc", {"a", "b", "c"}},
+        {"a\n\rb", {"a", "", "b"}},
         {"\r\n", {""}},
         {"ab\r\n\r\n", {"ab", ""}},
         {"ab\r\n\r", {"ab", ""}},
-        {"ab\r\r\n", {"ab"}},
+        {"ab\r\r\n", {"ab", ""}},
         {"\xe5\xe4\xf6\x80\x81", {QStringLiteral("åäö€\u0081")}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(splitLines(c.bytes), c.lines) << c.bytes.toStdString();
 }
 
-TEST(OrderLineReaderTest, KeepsEightyCharactersAndStillSeesCtrlZFurtherOn)
+TEST(OrderLineReaderTest, PastEightyCharactersOnlyBlanksAreAllowed)
 {
-    const QByteArray longLine = QByteArray(80, 'a') + "bbbb";
-    EXPECT_EQ(splitLines(longLine + "\r\nx"), QStringList({QString(80, QLatin1Char('a')), "x"}));
-    EXPECT_EQ(splitLines(longLine + "\x1a\r\nx"), QStringList({QString(80, QLatin1Char('a'))}));
-    // Carriage returns do not count towards the eighty characters.
-    EXPECT_EQ(splitLines(QByteArray(40, '\r') + QByteArray(80, 'c')),
-              QStringList({QString(80, QLatin1Char('c'))}));
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        QStringList lines;
+        bool tooLong; // the last line read
+    };
+    const QByteArray a80(80, 'a');
+    const QString text80(80, QLatin1Char('a'));
+    const QList<Case> cases = {
+        {"blanks past 80", a80 + "    \r\nx", {text80, "x"}, false},
+        {"text past 80", a80 + "bbbb\r\nx", {text80}, true},
+        {"text after blanks past 80", a80 + "  b", {text80}, true},
+        {"blanks without end", a80 + QByteArray(2000, ' ') + "\r\n", {text80}, true},
+        {"Ctrl-Z right after 80", a80 + "\x1a" + "bbbb", {text80}, false},
+        {"carriage returns end lines",
+         QByteArray(2, '\r') + QByteArray(80, 'c'),
+         {"", "", QString(80, 'c')},
+         false},
+    };
+    for (const Case& c : cases) {
+        QByteArray data = c.bytes;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        OrderLineReader reader(buffer);
+        QStringList lines;
+        bool tooLong = false;
+        while (reader.next()) {
+            lines.append(reader.line().toString());
+            tooLong = reader.tooLong();
+        }
+        EXPECT_EQ(lines, c.lines) << c.name;
+        EXPECT_EQ(tooLong, c.tooLong) << c.name;
+    }
+}
+
+TEST(OrderLineReaderTest, InputWithoutLineEndsIsNotReadToItsEnd)
+{
+    QByteArray data(8 * 1024 * 1024, '8');
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    OrderLineReader reader(buffer);
+    ASSERT_TRUE(reader.next());
+    EXPECT_TRUE(reader.tooLong());
+    EXPECT_FALSE(reader.next());
+    EXPECT_LT(buffer.pos(), data.size() / 8);
+}
+
+TEST(OrderLineReaderTest, TextKindAndUtf8Lines)
+{
+    const struct
+    {
+        QByteArray bytes;
+        TextKind kind;
+    } cases[] = {
+        {"", TextKind::Ascii},
+        {"01AUTOGIRO\r\n", TextKind::Ascii},
+        {"\xc3\x85RSKORT \xe2\x82\xac", TextKind::Utf8},
+        {"\xc5RSKORT", TextKind::Other},   // Windows-1252
+        {"\xc0\x80", TextKind::Other},     // overlong
+        {"\xed\xa0\x80", TextKind::Other}, // surrogate
+        {"\xe2\x82", TextKind::Other},     // cut short
+        {"ab\x1a\xc5", TextKind::Ascii},   // nothing counts after Ctrl-Z
+        {"\xc3\xa5\x1a\xff", TextKind::Utf8},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScanTextKind(c.bytes.constData(), c.bytes.size()), c.kind) << c.bytes.toStdString();
+
+    // Eighty characters count as characters, not bytes.
+    QByteArray data = "\xc3\x85" + QByteArray(79, 'x') + "  \r\n";
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    OrderLineReader reader(buffer, OrderLineReader::Encoding::Utf8);
+    ASSERT_TRUE(reader.next());
+    EXPECT_FALSE(reader.tooLong());
+    EXPECT_EQ(reader.line().toString(), QStringLiteral("Å") + QString(79, QLatin1Char('x')));
 }
 
 TEST(OrderLineReaderTest, LinesAcrossReadChunksArriveWhole)
@@ -150,8 +222,8 @@ TEST_F(ReaderTest, DispatchStopsAtLinesItCannotEdit)
     const QString report = OrderFileReader::reportFileMessage();
     const QByteArray payment = record({{1, "82"}, {3, "20240305"}, {11, "0"}, {32, "000000025000"}});
     const QList<Case> cases = {
-        {"blank line", file({payment, ""}), Outcome::UnsupportedContent, 2, unsupported},
-        {"blank record", file({record({})}), Outcome::UnsupportedContent, 1, unsupported},
+        {"blank line", file({payment, "", payment}), Outcome::UnsupportedContent, 2, unsupported},
+        {"blank record", file({record({}), payment}), Outcome::UnsupportedContent, 1, unsupported},
         {"05", file({payment, record({{1, "05"}})}), Outcome::UnsupportedContent, 2, unsupported},
         {"09", file({record({{1, "09"}})}), Outcome::UnsupportedContent, 1, unsupported},
         {"XX payment", file({payment, record({{1, "XX"}, {3, "20240305"}})}), Outcome::UnsupportedContent, 2,
@@ -190,6 +262,25 @@ TEST_F(ReaderTest, DispatchStopsAtLinesItCannotEdit)
         {"bad new date and amount: the date's message",
          file({record({{1, "29"}, {37, "00000001A000"}, {51, "20240230"}})}), Outcome::LineUnreadable, 1,
          OrderFileReader::unreadableLineMessage("'2024-02-30' is not a valid date", 1)},
+        {"line ending inside an amount", file({"2500555555550000000000004711202403050000"}),
+         Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Belopp (position 37-48).", 1)},
+        {"line ending inside a payer number", file({"82202403050    00000000000047"}),
+         Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Betalarnummer (position 16-31).",
+                                                1)},
+        {"line ending inside a date", file({payment, "2900555555550000000000004711202403"}),
+         Outcome::LineUnreadable, 2,
+         OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Betalningsdag (position 29-36).",
+                                                2)},
+        {"line ending inside a count", file({"82202403051 9"}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage("Raden slutar inne i fältet Antal (position 12-14).", 1)},
+        {"letters in a payer number", file({record({{1, "82"}, {3, "20240305"}, {16, "12A4"}, {32, "1"}})}),
+         Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage(
+             "Betalarnumret '12A4            ' (position 16-31) får bara innehålla siffror.", 1)},
+        {"text past 80", file({payment + "X"}), Outcome::LineUnreadable, 1,
+         OrderFileReader::unreadableLineMessage(OrderFileReader::tooLongText(), 1)},
         {"code 2X", file({record({{1, "2X"}})}), Outcome::LineUnreadable, 1,
          OrderFileReader::unreadableLineMessage("'2X' is not a valid integer value", 1)},
         {"code 2 blank", file({record({{1, "2 "}})}), Outcome::LineUnreadable, 1,
@@ -224,6 +315,10 @@ TEST_F(ReaderTest, LoadsWhatItCanEdit)
         {"no opening record", file({record({{1, "32"}, {3, "20240305"}, {32, "1"}})}), 1},
         {"Ctrl-Z after the last line end", file({record({{1, "03"}, {13, "1"}})}) + "\x1a", 1},
         {"no final line end", record({{1, "03"}, {13, "1"}}), 1},
+        {"trailing blank lines", file({record({{1, "03"}, {13, "1"}}), "", "   ", ""}) + "\n\r", 1},
+        {"LF and CR line ends", record({{1, "03"}, {13, "1"}}) + "\n" + record({{1, "03"}, {13, "2"}}) + "\r",
+         2},
+        {"blanks past 80", record({{1, "03"}, {13, "1"}}) + "     \r\n", 1},
         {"codes 20 to 22 and 2 alone",
          file({record({{1, "20"}}), record({{1, "21"}}), record({{1, "22"}}), "2"}), 4},
         {"three sections",
@@ -270,7 +365,7 @@ TEST_F(ReaderTest, PaymentRecordsBecomeRows)
                  {32, "000000025000"},
                  {44, "0055555555"},
                  {54, "Faktura 12"}}),
-         {"Debitering", "Engångsbetalning", "2024-03-05", "250,00", "", "4711", "Faktura 12"}},
+         {"Debitering", "Engångsbetalning", "2024-03-05", "250,00", "1", "4711", "Faktura 12"}},
         {"monthly credit",
          true,
          record({{1, "32"},
@@ -279,8 +374,8 @@ TEST_F(ReaderTest, PaymentRecordsBecomeRows)
                  {12, "999"},
                  {16, "0000000000000001"},
                  {32, "999999999999"}}),
-         {"Kreditering", "Varje månad med start enligt betaldatum", "2024-12-31", "9999999999,99", "999", "1",
-          ""}},
+         {"Kreditering", "Varje månad med start enligt betaldatum", "2024-12-31",
+          "9\u00a0999\u00a0999\u00a0999,99", "999", "1", ""}},
         {"count with zeros, reference with blanks and å",
          true,
          record({{1, "82"},
@@ -290,23 +385,27 @@ TEST_F(ReaderTest, PaymentRecordsBecomeRows)
                  {16, "0000000000000000"},
                  {32, "000000000000"},
                  {54, "  ref \xe5\xe4\xf6  x"}}),
-         {"Debitering", "Sista bankdagen varje år", "2024-02-29", "0,00", "12", "", "ref åäö  x"}},
+         {"Debitering", "Sista bankdagen varje år", "2024-02-29", "0,00", "12", "", "  ref åäö  x"}},
         {"count 000, unknown period",
          true,
          record({{1, "82"}, {3, "20240305"}, {11, "9"}, {12, "000"}, {16, "0000000000000000"}, {32, "5"}}),
          {"Debitering", "X", "2024-03-05", "0,05", "", "", ""}},
-        {"blank period, amount between blanks",
+        {"blank period, amount after blanks",
          true,
-         record({{1, "82"}, {3, "20240305"}, {12, "1 2"}, {16, "0000000000000000"}, {32, "   12345"}}),
+         record({{1, "82"}, {3, "20240305"}, {12, "1 2"}, {16, "0000000000000000"}, {32, "       12345"}}),
          {"Debitering", "X", "2024-03-05", "123,45", "12", "", ""}},
-        {"payer with a leading blank keeps its zeros",
+        {"payer with a leading blank loses its zeros",
          true,
-         record({{1, "82"}, {3, "20240305"}, {16, " 000000000000012"}, {32, "1"}}),
-         {"Debitering", "X", "2024-03-05", "0,01", "", " 000000000000012", ""}},
-        {"blank payer stays blank",
+         record({{1, "82"}, {3, "20240305"}, {16, " 000000000000012"}, {32, "000000000001"}}),
+         {"Debitering", "X", "2024-03-05", "0,01", "", "12", ""}},
+        {"blank payer is empty",
          true,
-         record({{1, "82"}, {3, "20240305"}, {32, "1"}}),
-         {"Debitering", "X", "2024-03-05", "0,01", "", "                ", ""}},
+         record({{1, "82"}, {3, "20240305"}, {32, "000000000001"}}),
+         {"Debitering", "X", "2024-03-05", "0,01", "", "", ""}},
+        {"payment at once",
+         true,
+         record({{1, "82"}, {3, "GENAST"}, {11, "0"}, {16, "0000000003331022"}, {32, "000000350000"}}),
+         {"Debitering", "Engångsbetalning", "GENAST", "3\u00a0500,00", "1", "3331022", ""}},
         {"count with an inner blank keeps its digits",
          true,
          record({{1, "32"},
@@ -338,7 +437,7 @@ TEST_F(ReaderTest, PaymentRecordsBecomeRows)
     }
 }
 
-TEST_F(ReaderTest, AmountsTakeTheUsersDecimalSeparatorWithoutGrouping)
+TEST_F(ReaderTest, AmountsTakeTheUsersDecimalSeparatorAndGrouping)
 {
     struct Case
     {
@@ -347,9 +446,9 @@ TEST_F(ReaderTest, AmountsTakeTheUsersDecimalSeparatorWithoutGrouping)
         QString change;
     };
     const QList<Case> cases = {
-        {QLocale(QLocale::Swedish, QLocale::Sweden), "1234567,89", "0,05"},
-        {QLocale(QLocale::English, QLocale::UnitedStates), "1234567.89", "0.05"},
-        {QLocale(QLocale::German, QLocale::Germany), "1234567,89", "0,05"},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), "1\u00a0234\u00a0567,89", "0,05"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "1,234,567.89", "0.05"},
+        {QLocale(QLocale::German, QLocale::Germany), "1.234.567,89", "0,05"},
     };
     const QLocale previous;
     for (const Case& c : cases) {
@@ -378,7 +477,7 @@ TEST_F(ReaderTest, MandateRecordsBecomeRows)
     const QList<Case> cases = {
         {"paper",
          record({{1, "04"}, {13, "0000000001234567"}, {29, "5000000001234567"}, {45, "198001011234"}}),
-         {paper, "1234567", "5000-1234567", "19800101-1234"}},
+         {paper, "123-4567", "5000-1234567", "19800101-1234"}},
         {"paper, clearing 6000",
          record({{1, "04"}, {13, "0000000000000001"}, {29, "6000000000012345"}, {45, "005560001234"}}),
          {paper, "1", "6000-000012345", "5560001234"}},
@@ -420,7 +519,9 @@ TEST_F(ReaderTest, MandateRecordsBecomeRows)
         {"company-style record",
          record({{1, "04"}, {13, "0000000000000007"}, {29, "0"}}),
          {electronic, "7", "               ", "          "}},
-        {"short line", QByteArray("04005555555500000000000047110"), {electronic, "4711", "", ""}},
+        {"short line",
+         QByteArray("04005555555500000000000047110000000000000001"),
+         {electronic, "4711", "1", ""}},
     };
     for (const Case& c : cases) {
         const ReadVerdict verdict = read(file({c.line}));
@@ -431,16 +532,41 @@ TEST_F(ReaderTest, MandateRecordsBecomeRows)
     }
 }
 
-TEST_F(ReaderTest, CompanyMandatesReadOnlyThePayersBankgiroNumber)
+TEST_F(ReaderTest, CompanyMandatesHoldOnlyThePayersBankgiroNumber)
 {
     document.PrivateService = false;
-    ASSERT_TRUE(read(file({record({{1, "04"}, {13, "0000000001234567"}, {29, "garbage"}, {77, "AV"}}),
-                           record({{1, "04"}, {13, "0000000000123456"}})}))
-                    .loaded());
+    ASSERT_TRUE(
+        read(file({record({{1, "04"}, {13, "0000000001234567"}}), record({{1, "04"}, {13, "123456"}})}))
+            .loaded());
     ASSERT_EQ(document.MdgListComp.count(), 2);
     EXPECT_EQ(rowTexts(document.MdgListComp[0]), QStringList({"123-4567"}));
     EXPECT_EQ(rowTexts(document.MdgListComp[1]), QStringList({"123456"}));
     EXPECT_EQ(document.MdgList.count(), 0);
+}
+
+TEST_F(ReaderTest, MandatesOfTheOtherServiceAreNotReadIntoRows)
+{
+    const QByteArray company = record({{1, "04"}, {13, "0000000001234567"}});
+    const QByteArray privateMandate = record({{1, "04"}, {13, "0000000001234567"}, {77, "AV"}});
+    const struct
+    {
+        bool privateService;
+        QByteArray bytes;
+        int lineNumber;
+    } cases[] = {
+        {true, file({opening(), company}), 2},
+        {false, file({privateMandate}), 1},
+        {false, file({company, privateMandate}), 2},
+    };
+    for (const auto& c : cases) {
+        document.PrivateService = c.privateService;
+        const ReadVerdict verdict = read(c.bytes);
+        EXPECT_EQ(verdict.outcome, Outcome::ServiceMismatch);
+        EXPECT_EQ(verdict.lineNumber, c.lineNumber);
+        EXPECT_EQ(verdict.neededPrivateService, !c.privateService);
+        EXPECT_EQ(verdict.message, OrderFileReader::serviceMismatchMessage(!c.privateService));
+        EXPECT_FALSE(document.hasRows());
+    }
 }
 
 TEST_F(ReaderTest, CancellationRecordsBecomeRowsWithTheirCodes)
@@ -458,22 +584,22 @@ TEST_F(ReaderTest, CancellationRecordsBecomeRowsWithTheirCodes)
          true,
          record({{1, "03"}, {3, "0055555555"}, {13, "0000000000004711"}}),
          "3",
-         {"Makulering av ett medgivande", "4711", "", "", "", ""}},
+         {"Makulering av ett medgivande", "4711", "", "", "", "", ""}},
         {"mandate cancellation cut after the payer",
          true,
          QByteArray("0300555555550000000000004711"),
          "3",
-         {"Makulering av ett medgivande", "4711", "", "", "", ""}},
+         {"Makulering av ett medgivande", "4711", "", "", "", "", ""}},
         {"one transaction",
          true,
          record({{1, "25"}, {13, "0000000000004711"}, {29, "20240305"}, {37, "000000009950"}, {49, "82"}}),
          "25",
-         {"Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering"}},
+         {"Makulering av en transaktion", "4711", "2024-03-05", "", "99,50", "Debitering", ""}},
         {"change of all transactions",
          true,
          record({{1, "26"}, {13, "0000000000000000"}, {51, "20240425"}}),
          "26",
-         {"Ändring av alla transaktioner", "", "", "2024-04-25", "", ""}},
+         {"Ändring av alla transaktioner", "", "", "2024-04-25", "", "", ""}},
         {"zero dates and amount are empty",
          true,
          record({{1, "29"},
@@ -483,44 +609,67 @@ TEST_F(ReaderTest, CancellationRecordsBecomeRowsWithTheirCodes)
                  {49, "32"},
                  {51, "00000000"}}),
          "29",
-         {"Ändring av en transaktion", "1", "", "", "", "Kreditering"}},
+         {"Ändring av en transaktion", "1", "", "", "", "Kreditering", ""}},
         {"unknown transaction code",
          true,
          record({{1, "24"}, {13, "0000000000000000"}, {29, "20240101"}, {49, "XX"}}),
          "24",
          {"Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer", "", "2024-01-01",
-          "", "", ""}},
+          "", "", "", ""}},
         {"code 20 has no description",
          true,
          record({{1, "20"}, {13, "0000000000000009"}}),
          "20",
-         {"", "9", "", "", "", ""}},
-        {"blank payer stays blank",
+         {"", "9", "", "", "", "", ""}},
+        {"blank payer is empty",
          true,
          record({{1, "28"}}),
          "28",
-         {"Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer", "                ", "",
-          "", "", ""}},
+         {"Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer", "", "", "", "", "",
+          ""}},
         {"company payer",
          false,
          record({{1, "23"}, {13, "0000000001234567"}}),
          "23",
-         {"Makulering av alla transaktioner för ett betaluppdrag", "123-4567", "", "", "", ""}},
-        {"amount cut short to zeros is an amount",
-         true,
-         QByteArray("2500555555550000000000004711202403050000"),
-         "25",
-         {"Makulering av en transaktion", "4711", "2024-03-05", "", "0,00", ""}},
+         {"Makulering av alla transaktioner för ett betaluppdrag", "123-4567", "", "", "", "", ""}},
         {"mandate cancellation, company payer",
          false,
          record({{1, "03"}, {13, "0000000012345678"}}),
          "3",
-         {"Makulering av ett medgivande", "1234-5678", "", "", "", ""}},
+         {"Makulering av ett medgivande", "1234-5678", "", "", "", "", ""}},
+        {"reference of one transaction",
+         true,
+         QByteArray("25000991234600000000000001052008061600000002750082        UTBETALN1"),
+         "25",
+         {"Makulering av en transaktion", "105", "2008-06-16", "", "275,00", "Debitering", "UTBETALN1"}},
+        {"reference of a change keeps leading blanks",
+         true,
+         record({{1, "29"},
+                 {13, "0000000000000110"},
+                 {29, "20080613"},
+                 {37, "000000040000"},
+                 {49, "32"},
+                 {51, "20080624"},
+                 {59, " REF  X"}}),
+         "29",
+         {"Ändring av en transaktion", "110", "2008-06-13", "2008-06-24", "400,00", "Kreditering",
+          " REF  X"}},
+        {"no reference outside 25 and 29",
+         true,
+         record({{1, "24"}, {13, "0000000000000001"}, {29, "20080613"}, {59, "REF"}}),
+         "24",
+         {"Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer", "1", "2008-06-13",
+          "", "", "", ""}},
+        {"private payer of seven digits as the dialog shows it",
+         true,
+         record({{1, "23"}, {13, "0000000001234567"}}),
+         "23",
+         {"Makulering av alla transaktioner för ett betaluppdrag", "123-4567", "", "", "", "", ""}},
         {"company, no payer",
          false,
          record({{1, "27"}, {13, "0000000000000000"}}),
          "27",
-         {"Ändring av alla transaktioner på angiven betaldag", "", "", "", "", ""}},
+         {"Ändring av alla transaktioner på angiven betaldag", "", "", "", "", "", ""}},
     };
     for (const Case& c : cases) {
         document.PrivateService = c.privateService;
@@ -544,7 +693,7 @@ TEST_F(ReaderTest, OpeningRecordsReachThePolicyZeroStripped)
     EXPECT_EQ(log.records[0].bankgiroNumber, "1234567");
     EXPECT_EQ(log.records[1].lineNumber, 3);
     EXPECT_EQ(log.records[1].customerNumber, "");
-    EXPECT_EQ(log.records[1].bankgiroNumber, "          "); // blanks are not zeros
+    EXPECT_EQ(log.records[1].bankgiroNumber, ""); // blanks are no number
     EXPECT_EQ(log.records[2].lineNumber, 4);
 }
 
@@ -568,22 +717,22 @@ protected:
 
 TEST_F(SettingsPolicyTest, MatchingNumbersAskNothing)
 {
-    store("1234567", "12345");
+    store("1234566", "12345");
     EXPECT_TRUE(
-        readAsking(file({opening("012345", "0001234567"), opening("012345", "0001234567")})).loaded());
+        readAsking(file({opening("012345", "0001234566"), opening("012345", "0001234566")})).loaded());
     EXPECT_TRUE(prompt.messages.isEmpty());
 }
 
 TEST_F(SettingsPolicyTest, OtherNumbersAskAndOkAdoptsThem)
 {
-    store("1234567", "012345"); // compared as text: 012345 is not the file's 12345
+    store("1234566", "012345"); // compared as text: 012345 is not the file's 12345
     prompt.answers = {UserPrompt::Answer::Ok};
-    EXPECT_TRUE(readAsking(file({opening("012345", "0001234567"), record({{1, "03"}, {13, "1"}})})).loaded());
+    EXPECT_TRUE(readAsking(file({opening("012345", "0001234566"), record({{1, "03"}, {13, "1"}})})).loaded());
     ASSERT_EQ(prompt.messages.size(), 1);
     EXPECT_EQ(prompt.messages[0].text, SettingsOpeningRecordPolicy::adoptQuestion());
     EXPECT_EQ(prompt.messages[0].caption, "");
     EXPECT_EQ(prompt.messages[0].buttons, UserPrompt::Buttons::OkCancel);
-    EXPECT_EQ(setting("BgNr"), "1234567");
+    EXPECT_EQ(setting("BgNr"), "1234566");
     EXPECT_EQ(setting("KundNr"), "12345");
     EXPECT_EQ(document.MakList.count(), 1);
 }
@@ -591,10 +740,50 @@ TEST_F(SettingsPolicyTest, OtherNumbersAskAndOkAdoptsThem)
 TEST_F(SettingsPolicyTest, NoStoredNumbersAskToo)
 {
     prompt.answers = {UserPrompt::Answer::Ok};
-    EXPECT_TRUE(readAsking(file({opening("000001", "0000000001")})).loaded());
+    EXPECT_TRUE(readAsking(file({opening("000001", "0012345674")})).loaded());
     EXPECT_EQ(prompt.messages.size(), 1);
-    EXPECT_EQ(setting("BgNr"), "1");
+    EXPECT_EQ(setting("BgNr"), "12345674");
     EXPECT_EQ(setting("KundNr"), "1");
+}
+
+TEST_F(SettingsPolicyTest, NumbersTheSettingsCannotHoldAreNeverStored)
+{
+    const struct
+    {
+        const char* customer;
+        const char* bankgiro;
+        QString reason;
+    } cases[] = {
+        {"000001", "0001234567", "Filens bankgironummer '1234567' är felaktigt."},
+        {"000001", "0000000001", "Filens bankgironummer '1' är felaktigt."},
+        {"000001", "00123A5674", "Filens bankgironummer '123A5674' är felaktigt."},
+        {"00 001", "0012345674", "Filens kundnummer ' 001' ska vara 1 till 6 siffror."},
+        {"      ", "0012345674", "Filens kundnummer '' ska vara 1 till 6 siffror."},
+    };
+    for (const auto& c : cases) {
+        store("1234566", "12345");
+        prompt.messages.clear();
+        prompt.answers = {UserPrompt::Answer::Ok, UserPrompt::Answer::Cancel};
+        // OK opens the file with the settings as they were; Cancel shows it instead.
+        EXPECT_TRUE(readAsking(file({opening(c.customer, c.bankgiro)})).loaded()) << c.bankgiro;
+        EXPECT_EQ(readAsking(file({opening(c.customer, c.bankgiro)})).outcome, Outcome::PayeeDeclined);
+        ASSERT_EQ(prompt.messages.size(), 2);
+        EXPECT_EQ(prompt.messages[0].text, SettingsOpeningRecordPolicy::notAdoptableQuestion(c.reason));
+        EXPECT_EQ(setting("BgNr"), "1234566");
+        EXPECT_EQ(setting("KundNr"), "12345");
+    }
+}
+
+TEST_F(SettingsPolicyTest, ABlankOpeningRecordNeverWipesTheSettings)
+{
+    store("1234566", "12345");
+    for (const QByteArray& line : {opening("      ", "          "), opening("000000", "0000000000"),
+                                   QByteArray("0120240305AUTOGIRO")}) {
+        EXPECT_TRUE(readAsking(file({line})).loaded());
+        EXPECT_TRUE(prompt.messages.isEmpty());
+        EXPECT_EQ(setting("BgNr"), "1234566");
+        EXPECT_EQ(setting("KundNr"), "12345");
+    }
 }
 
 TEST_F(SettingsPolicyTest, CancelAtAnyOpeningRecordStopsAndKeepsTheSettings)

@@ -145,7 +145,7 @@ TEST(OrderFileWriter, PrivateDocumentWithEveryRecordKind)
                 blanks(11)}) +
         opening() +
         record({"24", Bg, "0000000000004711", "20240305", blanks(12), "  ", blanks(8), blanks(22)}) +
-        record({"26", Bg, "0000000000000000", blanks(8), blanks(12), "  ", "20240425", blanks(22)}) +
+        record({"26", Bg, blanks(16), blanks(8), blanks(12), "  ", "20240425", blanks(22)}) +
         record({"25", Bg, "0000000000004711", "20240305", "000000009950", "82", blanks(8), blanks(22)}) +
         record({"29", Bg, "0000000000005555", "20240305", "000000123450", "32", "20240310", blanks(22)});
     EXPECT_EQ(writeDocument(doc), expected);
@@ -409,7 +409,7 @@ TEST(OrderFileWriter, ChangeRecordDateColumnsShorterThanTwoCharactersHoldNoDate)
     addChange(doc, QStringLiteral("27"), QString(), QStringLiteral("-"), QStringLiteral("x"),
               QStringLiteral("0"), QStringLiteral("debitering"));
     EXPECT_EQ(writeDocument(doc).mid(82),
-              record({"27", Bg, "0000000000000000", blanks(8), "000000000000", "  ", blanks(8), blanks(22)}));
+              record({"27", Bg, blanks(16), blanks(8), "000000000000", "  ", blanks(8), blanks(22)}));
 }
 
 namespace {

@@ -285,3 +285,18 @@ TEST_F(SettingsStoreTest, MissingFoldersAreCreated)
     EXPECT_TRUE(QFileInfo::exists(QDir(folder()).filePath(QStringLiteral("a/b/Valmo.ini"))));
     QDir(QDir(folder()).filePath(QStringLiteral("a"))).removeRecursively();
 }
+
+namespace {
+
+TEST_F(SettingsStoreTest, TheMemoryStoreKeepsValuesWithoutAFile)
+{
+    WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("on disk"));
+    SettingsStore::useMemoryStore();
+    EXPECT_EQ(read(QStringLiteral("BgNr")), QStringLiteral("default")); // starts empty
+    WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("12345674"));
+    EXPECT_EQ(read(QStringLiteral("BgNr")), QStringLiteral("12345674"));
+    SettingsStore::useMemoryStore(false);
+    EXPECT_EQ(read(QStringLiteral("BgNr")), QStringLiteral("on disk"));
+}
+
+} // namespace

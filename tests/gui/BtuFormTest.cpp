@@ -6,6 +6,7 @@
 #include "rules/ValmoError.h"
 #include "support/TestSupport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -91,6 +92,9 @@ TEST_F(BtuFormTest, PayerExitNormalisesByServiceType)
     } cases[] = {
         {true, QStringLiteral("AB-12"), QStringLiteral("12")},
         {true, QStringLiteral("12 34-56"), QStringLiteral("123456")},
+        // The file keeps a payer number zero-filled: leading zeros cannot come back from it.
+        {true, QStringLiteral("0001234567"), QStringLiteral("1234567")},
+        {true, QStringLiteral("000"), QString()},
         {false, QStringLiteral("12345674"), QStringLiteral("1234-5674")},
         {false, QStringLiteral("0001234566"), QStringLiteral("123-4566")},
     };
@@ -283,6 +287,25 @@ TEST_F(BtuFormTest, LoadingARowAndWritingItBackGivesTheSameRow)
     EXPECT_FALSE(form.PrivatePayer);
     ASSERT_TRUE(pressOk(form));
     EXPECT_EQ(form.Row(), row);
+}
+
+TEST_F(BtuFormTest, APaymentAtOnceIsWrittenAsGenastAndLoadsBack)
+{
+    const ListRow row(QStringLiteral("Debitering"),
+                      {QStringLiteral("Engångsbetalning"), QStringLiteral("GENAST"), QStringLiteral("350,00"),
+                       QStringLiteral("1"), QStringLiteral("3331022"), QStringLiteral("KUNDNR5")});
+    form.DateEdit->setDate(QDate(2027, 2, 3));
+    form.LoadRow(row, true);
+    form.FormShow();
+    EXPECT_TRUE(form.GenastCheck->isChecked());
+    EXPECT_FALSE(form.DateEdit->isEnabled());
+    EXPECT_EQ(form.DateEdit->date(), QDate(2027, 2, 3)); // the date stays for when "Genast" is unticked
+    ASSERT_TRUE(pressOk(form));
+    EXPECT_EQ(form.Row(), row);
+
+    form.GenastCheck->setChecked(false);
+    EXPECT_TRUE(form.DateEdit->isEnabled());
+    EXPECT_EQ(form.Row().text(2), QStringLiteral("2027-02-03"));
 }
 
 TEST_F(BtuFormTest, LoadingMatchesTextsWithoutRegardToCaseAndFallsBackToDefaults)

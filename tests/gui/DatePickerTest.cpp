@@ -2,6 +2,7 @@
 #include "dialogs/MakUnit.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QKeyEvent>
@@ -62,7 +63,7 @@ TEST(DatePickerTest, TabLeavesTheDateFieldWhicheverPartIsSelected)
         QWidget* next;
         QWidget* previous;
     } cases[] = {
-        {"payment date", &btu, btu.DateEdit, btu.PeriodCmbo, btu.BeloppEdit},
+        {"payment date", &btu, btu.DateEdit, btu.GenastCheck, btu.BeloppEdit},
         // Which fields follow depends on the kind of cancellation; the date field is left.
         {"cancelled payment date", &mak, mak.BetaldagEdit, nullptr, nullptr},
     };

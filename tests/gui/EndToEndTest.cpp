@@ -181,13 +181,9 @@ protected:
         for (int i = 0; i < document.BtuList.count(); ++i) {
             const ListRow& entered = document.BtuList[i];
             const ListRow& read = opened.BtuList[i];
-            for (int column : {0, 1, 2, 6})
+            // The rows come back in the form the dialog gave them.
+            for (int column = 0; column < entered.columnCount(); ++column)
                 EXPECT_EQ(read.text(column), entered.text(column)) << "payment " << i << " column " << column;
-            // A one-off payment carries no count in the file.
-            const bool oneOff = entered.text(1) == RowTexts::oneOffPayment();
-            EXPECT_EQ(read.text(4), oneOff ? QString() : entered.text(4)) << "payment " << i;
-            EXPECT_EQ(read.text(3), RemoveGroupSeparators(entered.text(3), QLocale())) << "payment " << i;
-            EXPECT_EQ(DigitsOnly(read.text(5)), DigitsOnly(entered.text(5))) << "payment " << i;
         }
         const RowList& mandates = document.PrivateService ? document.MdgList : document.MdgListComp;
         const RowList& readMandates = document.PrivateService ? opened.MdgList : opened.MdgListComp;
@@ -195,7 +191,7 @@ protected:
         for (int i = 0; i < mandates.count(); ++i) {
             EXPECT_EQ(readMandates[i].caption(), mandates[i].caption()) << "mandate " << i;
             for (int column = 1; column < mandates[i].columnCount(); ++column)
-                EXPECT_EQ(DigitsOnly(readMandates[i].text(column)), DigitsOnly(mandates[i].text(column)))
+                EXPECT_EQ(readMandates[i].text(column), mandates[i].text(column))
                     << "mandate " << i << " column " << column;
         }
         // The mandate cancellations are written in the mandate section, so they are read first.
@@ -211,11 +207,8 @@ protected:
             const ListRow& entered = document.MakList[fileOrder[i]];
             const ListRow& read = opened.MakList[i];
             EXPECT_EQ(opened.MakList.code(i), document.MakList.code(fileOrder[i])) << "change " << i;
-            for (int column : {0, 2, 3, 5})
+            for (int column = 0; column < entered.columnCount(); ++column)
                 EXPECT_EQ(read.text(column), entered.text(column)) << "change " << i << " column " << column;
-            for (int column : {1, 4})
-                EXPECT_EQ(DigitsOnly(read.text(column)), DigitsOnly(entered.text(column)))
-                    << "change " << i << " column " << column;
         }
         ExpectSameRecords(save(opened, QStringLiteral("again.ag")), written);
     }
@@ -269,8 +262,8 @@ protected:
                record({"23", Payee, "0000000000004712", none8, none12, none2, none8, rest}) +
                record({"24", Payee, "0000000000004713", "20260320", none12, none2, none8, rest}) +
                record({"29", Payee, "0000000000004714", "20260320", "000000001000", "32", "20260327", rest}) +
-               record({"26", Payee, "0000000000000000", none8, none12, none2, "20260425", rest}) +
-               record({"27", Payee, "0000000000000000", "20260320", none12, none2, "20260330", rest}) +
+               record({"26", Payee, blanks(16), none8, none12, none2, "20260425", rest}) +
+               record({"27", Payee, blanks(16), "20260320", none12, none2, "20260330", rest}) +
                record({"28", Payee, "0000000000004715", "20260320", none12, none2, "20260331", rest});
     }
 

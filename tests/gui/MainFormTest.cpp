@@ -182,6 +182,7 @@ TEST_F(MainFormTest, ListsHaveTheirColumnsAndWidths)
         {form.MakList, 0, "Beskrivning", 300},
         {form.MakList, 3, "Ny betaldag", 90},
         {form.MakList, 5, "Transaktionstyp", 100},
+        {form.MakList, 6, "Referens", 120},
     };
     for (const Column& c : columns) {
         SCOPED_TRACE(c.caption);
@@ -194,7 +195,7 @@ TEST_F(MainFormTest, ListsHaveTheirColumnsAndWidths)
     EXPECT_EQ(form.BtuList->model()->columnCount(), 7);
     EXPECT_EQ(form.MdgList->model()->columnCount(), 4);
     EXPECT_EQ(form.MdgListComp->model()->columnCount(), 1);
-    EXPECT_EQ(form.MakList->model()->columnCount(), 6);
+    EXPECT_EQ(form.MakList->model()->columnCount(), 7);
     for (QTreeView* list : {form.BtuList, form.MdgList, form.MdgListComp, form.MakList}) {
         EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
         EXPECT_EQ(list->editTriggers(), QAbstractItemView::NoEditTriggers);

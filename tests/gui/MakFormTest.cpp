@@ -258,32 +258,33 @@ TEST_F(MakFormTest, RowsWrittenCarryOnlyTheShownFields)
     } cases[] = {
         {25, ListRow(QStringLiteral("Makulering av en transaktion"),
                      {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QString(), amount,
-                      QStringLiteral("Kreditering")})},
+                      QStringLiteral("Kreditering"), QStringLiteral("UTBETALN1")})},
         {3, ListRow(QStringLiteral("Makulering av ett medgivande"),
-                    {QStringLiteral("4711"), QString(), QString(), QString(), QString()})},
+                    {QStringLiteral("4711"), QString(), QString(), QString(), QString(), QString()})},
         {23, ListRow(QStringLiteral("Makulering av alla transaktioner för ett betaluppdrag"),
-                     {QStringLiteral("4711"), QString(), QString(), QString(), QString()})},
+                     {QStringLiteral("4711"), QString(), QString(), QString(), QString(), QString()})},
         {24,
          ListRow(
              QStringLiteral("Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer"),
-             {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QString(), QString(), QString()})},
+             {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QString(), QString(), QString(), QString()})},
         {29, ListRow(QStringLiteral("Ändring av en transaktion"),
                      {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"),
-                      amount, QStringLiteral("Kreditering")})},
+                      amount, QStringLiteral("Kreditering"), QStringLiteral("UTBETALN1")})},
         {26, ListRow(QStringLiteral("Ändring av alla transaktioner"),
-                     {QString(), QString(), QStringLiteral("2026-04-15"), QString(), QString()})},
+                     {QString(), QString(), QStringLiteral("2026-04-15"), QString(), QString(), QString()})},
         {27, ListRow(QStringLiteral("Ändring av alla transaktioner på angiven betaldag"),
                      {QString(), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"), QString(),
-                      QString()})},
+                      QString(), QString()})},
         {28,
          ListRow(QStringLiteral("Ändring av alla transaktioner, på angiven betaldag, för ett betalarnummer"),
                  {QStringLiteral("4711"), QStringLiteral("2026-04-01"), QStringLiteral("2026-04-15"),
-                  QString(), QString()})},
+                  QString(), QString(), QString()})},
     };
     for (const auto& c : cases) {
         choose(c.code);
         form.TransTypCmbo->setCurrentIndex(1);
         form.BetalarNrEdit->setText(QStringLiteral("4711"));
+        form.RefEdit->setText(QStringLiteral("UTBETALN1"));
         ASSERT_TRUE(pressOk(form)) << c.code << " " << shownTexts().join(QLatin1Char(';')).toStdString();
         EXPECT_EQ(form.CodeText(), QString::number(c.code));
         EXPECT_EQ(form.Row(document.MakTexts), c.row) << c.code;

@@ -24,7 +24,7 @@
 namespace {
 
 const QByteArray Opening = "0120240305AUTOGIRO                                            1234560055555555  ";
-const QByteArray Payment = "822024030501    0000000000004711000000025000" + QByteArray(36, ' ');
+const QByteArray Payment = "82202403050    0000000000004711000000025000" + QByteArray(37, ' ');
 
 void settle()
 {
