@@ -2,6 +2,7 @@
 #include "app/OrderDocument.h"
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
+#include "cli/ImportCommand.h"
 #include "rules/RowChecks.h"
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
@@ -36,12 +37,14 @@ const char* const UsageText =
     "  valmo-cli write DOC.json -o FILE [--customer N] [--bankgiro N] [--date YYYY-MM-DD]\n"
     "                 [--service Privat|Företag]\n"
     "  valmo-cli check FILE [--service Privat|Företag]\n"
+    "  valmo-cli import FILE.csv [--service Privat|Företag]\n"
     "  valmo-cli --help | --version\n"
     "\n"
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
     "write  skriver en Autogirofil från ett JSON-dokument.\n"
     "check  kontrollerar varje rad i en Autogirofil som inmatningsdialogerna gör.\n"
-    "Slutstatus: 0 klart, 1 fel hittade (check), 2 fel, 3 filen kan bara visas.\n";
+    "import läser betaluppdrag eller medgivanden ur en CSV-fil och skriver dem som JSON.\n"
+    "Slutstatus: 0 klart, 1 fel hittade (check, import), 2 fel, 3 filen kan bara visas.\n";
 
 void printOut(const QByteArray& bytes)
 {
@@ -102,7 +105,8 @@ bool optionBelongsTo(const QString& option, const QString& command)
 
 void refuseMisplacedOptions(const Options& options, const QStringList& given)
 {
-    const QStringList commands = {QStringLiteral("read"), QStringLiteral("write"), QStringLiteral("check")};
+    const QStringList commands = {QStringLiteral("read"), QStringLiteral("write"), QStringLiteral("check"),
+                                  QStringLiteral("import")};
     if (!commands.contains(options.command))
         return; // an unknown command is named as such
     for (const QString& option : given) {
@@ -308,6 +312,8 @@ int run(const QStringList& args)
         return runWrite(options);
     if (options.command == QLatin1String("check"))
         return runCheck(options);
+    if (options.command == QLatin1String("import"))
+        return RunImportCommand(options.input, options.service);
     throw UsageError(QStringLiteral("Okänt kommando %1").arg(options.command));
 }
 

@@ -260,9 +260,10 @@ struct PendingFinding
 class Importer
 {
 public:
-    Importer(const CsvTable& table, const ColumnMapping& mapping, bool privateService, const QLocale& locale)
+    Importer(const CsvTable& table, const ColumnMapping& mapping, bool privateService, const QLocale& locale,
+             AmountForm amountForm)
         : m_table(table), m_mapping(mapping), m_privateService(privateService), m_locale(locale),
-          m_list(ImportListFor(mapping, privateService)), m_order(fieldsOf(m_list))
+          m_amountForm(amountForm), m_list(ImportListFor(mapping, privateService)), m_order(fieldsOf(m_list))
     {
         m_staging.PrivateService = privateService;
         m_staging.FillMakTexts();
@@ -347,7 +348,9 @@ private:
             fail(field, read.problem);
             return {value, value};
         }
-        return {FormatOreAmount(read.ore, m_locale), FormatAmount(double(read.ore) / 100.0, m_locale)};
+        const QString plain = FormatOreAmount(read.ore, m_locale);
+        return {plain,
+                m_amountForm == AmountForm::Plain ? plain : FormatAmount(double(read.ore) / 100.0, m_locale)};
     }
 
     QString choice(F field, const QStringList& texts, const QString& absent, const QString& what)
@@ -602,6 +605,7 @@ private:
     const ColumnMapping& m_mapping;
     bool m_privateService;
     QLocale m_locale;
+    AmountForm m_amountForm;
     ImportList m_list;
     QVector<F> m_order;
     const CsvRecord* m_record = nullptr;
@@ -714,9 +718,9 @@ ImportList ImportListFor(const ColumnMapping& mapping, bool privateService)
 }
 
 ImportResult ImportRows(const CsvTable& table, const ColumnMapping& mapping, bool privateService,
-                        const QLocale& locale, const ImportProgress& progress)
+                        const QLocale& locale, const ImportProgress& progress, AmountForm amountForm)
 {
-    Importer importer(table, mapping, privateService, locale);
+    Importer importer(table, mapping, privateService, locale, amountForm);
     return importer.run(progress);
 }
 

@@ -95,6 +95,14 @@ struct ImportResult
     bool succeeded() const { return findings.isEmpty(); }
 };
 
+// How amounts go into the rows: grouped as the dialogs show them ("1 250,00"), or without grouping
+// as the reader gives them ("1250,00").
+enum class AmountForm
+{
+    Grouped,
+    Plain
+};
+
 // Called now and then with the records done so far; false stops the import.
 using ImportProgress = std::function<bool(int done, int total)>;
 
@@ -102,7 +110,8 @@ using ImportProgress = std::function<bool(int done, int total)>;
 // rules. When any row fails, findings lists every failing field in line order and rows is empty:
 // an import is all or nothing. Throws ImportColumnsError (see ImportListFor).
 ImportResult ImportRows(const CsvTable& table, const ColumnMapping& mapping, bool privateService,
-                        const QLocale& locale = QLocale(), const ImportProgress& progress = {});
+                        const QLocale& locale = QLocale(), const ImportProgress& progress = {},
+                        AmountForm amountForm = AmountForm::Grouped);
 
 // Appends the rows to the end of their list in one step (the views are told once).
 void AppendImportedRows(OrderDocument& document, const ImportResult& result);
