@@ -199,6 +199,8 @@ CsvTable ParseCsv(const QString& text)
 CsvTable ReadCsvFile(const QString& path)
 {
     QFile file(path);
+    if (!file.exists())
+        throw ValmoError(QStringLiteral("Filen %1 finns inte").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();

@@ -318,6 +318,10 @@ private:
     QString freeText(F field, int maxLength = 0)
     {
         const QString value = rawText(field);
+        // A line end or a tab in a quoted field would break the record it is written into.
+        if (std::any_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x20; }))
+            fail(field, QStringLiteral("%1 får inte innehålla radbrytningar eller tabbtecken")
+                            .arg(ImportFieldName(field)));
         fail(field, CheckEncodable(value));
         if (maxLength > 0 && value.size() > maxLength)
             fail(field,

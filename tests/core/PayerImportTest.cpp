@@ -138,6 +138,9 @@ TEST(PayerImportTest, EveryFailingFieldIsListedAndNothingIsImported)
                    "6: Antal: Antal betalningar ska vara ett heltal från 0 till 999",
                    "6: Referens: Referens får ha högst 16 tecken",
                    "7: Antal: Antal ska vara 1 för en engångsbetalning"}));
+    EXPECT_EQ(
+        findingLines(importText("Betalarnummer;Belopp;Betalningsdatum;Referens\n1;1;2027-01-01;\"a\nb\"\n")),
+        QStringList("2: Referens: Referens får inte innehålla radbrytningar eller tabbtecken"));
 }
 
 TEST(PayerImportTest, OneFailingRowAmongAThousandStopsTheImport)
