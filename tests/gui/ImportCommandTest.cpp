@@ -5,6 +5,7 @@
 #include "app/FileDialog.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
+#include "dialogs/ColumnMappingDialog.h"
 #include "dialogs/ImportErrorsDialog.h"
 #include "support/FakeDocumentView.h"
 #include "support/TestSupport.h"
@@ -13,6 +14,7 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -102,6 +104,26 @@ TEST_F(ImportCommandTest, ManyRowsGoThroughTheProgressBar)
         csv += QByteArray::number(i + 1) + ";1;2027-01-25\n";
     EXPECT_TRUE(command.importFile(file("stor.csv", csv)));
     EXPECT_EQ(document.BtuList.count(), ImportCommand::ProgressFrom + 10);
+}
+
+TEST_F(ImportCommandTest, TheMappingStepOffersTheRememberedChoiceAndRefusesAnIncompleteOne)
+{
+    const CsvTable table = ParseCsv("Kund;Summa;Förfaller\n4711;10,00;2027-01-25\n");
+    ColumnMapping remembered;
+    remembered.set(ImportField::Belopp, 1);
+    ColumnMappingDialog dialog(table, remembered, true);
+    EXPECT_EQ(dialog.preview()->item(1, 2)->text(), "2027-01-25");
+    EXPECT_EQ(dialog.mapping().column(ImportField::Belopp), 1);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(MessageBox::shown().last().text.contains("saknar kolumnen Betalarnummer, Betalningsdatum"));
+
+    dialog.choose(0, ImportField::Betalarnummer);
+    dialog.choose(2, ImportField::Betalningsdatum);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 TEST_F(ImportCommandTest, FailingRowsCanBeCopiedAndSaved)
