@@ -9,11 +9,11 @@
 #include "format/PayerImport.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLocale>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -45,14 +45,21 @@ QByteArray mandates(int rows)
     return csv;
 }
 
+// CPU time of this process: on a busy machine it says more than the wall clock.
+double cpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
 double bestOf3(const std::function<void()>& work)
 {
     double best = 1e9;
     for (int round = 0; round < 3; ++round) {
-        QElapsedTimer timer;
-        timer.start();
+        const double start = cpuSeconds();
         work();
-        best = std::min(best, timer.nsecsElapsed() / 1e9);
+        best = std::min(best, cpuSeconds() - start);
     }
     return best;
 }
@@ -73,7 +80,7 @@ void measure(const char* what, const QByteArray& bytes, int rows, ListId list)
     AppendImportedRows(document, result);
     QByteArray csv;
     const double exported = bestOf3([&] { csv = ListToCsv(document, list); });
-    const std::size_t peak = PeakResidentBytes() - before;
+    const std::size_t peak = PeakResidentBytes() > before ? PeakResidentBytes() - before : 0;
     std::printf("%-14s %7d rows  read %6.3f s  check %6.3f s  total %6.3f s (%8.0f rows/s)  export %6.3f s  "
                 "peak +%5.1f MB\n",
                 what, rows, parse, check, parse + check, rows / (parse + check), exported, peak / 1e6);
@@ -85,8 +92,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
-    std::printf(
-        "CSV import: decoding and splitting (read), rows and the dialogs' checks (check); best of 3\n");
+    std::printf("CSV import: decoding and splitting (read), rows and the dialogs' checks (check); CPU "
+                "seconds, best of 3\n");
     for (const int rows : {10000, 100000}) {
         measure("betaluppdrag", payments(rows), rows, ListId::Btu);
         measure("medgivanden", mandates(rows), rows, ListId::Mdg);

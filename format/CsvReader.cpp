@@ -92,6 +92,16 @@ private:
         const int startLine = m_line;
         QString value;
         ++m_pos;
+        // Most quoted fields hold no doubled quote and no line end: taken in one piece.
+        const qsizetype close = m_text.indexOf(Quote, m_pos);
+        if (close >= 0 && (close + 1 >= m_text.size() || m_text[close + 1] != Quote)) {
+            const QStringView inside = QStringView(m_text).mid(m_pos, close - m_pos);
+            if (!inside.contains(QLatin1Char('\n'))) {
+                value = inside.toString();
+                m_pos = close + 1;
+                return value + restOfField();
+            }
+        }
         for (;;) {
             if (atEnd())
                 throw CsvError(QStringLiteral("Citattecknet på rad %1 avslutas aldrig, så resten av filen "
@@ -110,10 +120,16 @@ private:
                 ++m_line;
             value += c;
         }
-        // Text between the closing quote and the separator is kept, not dropped.
+        return value + restOfField();
+    }
+
+    // Text between the closing quote and the separator is kept, not dropped.
+    QString restOfField()
+    {
+        const qsizetype start = m_pos;
         while (!atEnd() && m_text[m_pos] != m_separator && !isLineEnd(m_text[m_pos]))
-            value += m_text[m_pos++];
-        return value;
+            ++m_pos;
+        return m_text.mid(start, m_pos - start);
     }
 
     void skipLineEnd()

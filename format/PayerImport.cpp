@@ -131,7 +131,16 @@ bool isRowDate(const QString& text)
 {
     if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
         return false;
-    return QDate::fromString(text, QStringLiteral("yyyy-MM-dd")).isValid();
+    const auto number = [&](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+                return -1;
+            value = value * 10 + (text[i].unicode() - '0');
+        }
+        return value;
+    };
+    return QDate::isValid(number(0, 4), number(5, 2), number(8, 2));
 }
 
 // An amount as spreadsheets write it: "1 250,00", "1250,5", "1250.50", "1250", "1,250.00",
