@@ -302,8 +302,10 @@ void TMainForm::createToolBar()
     SparaBtn = addToolButton(QStringLiteral("&Spara fil"), QStringLiteral("save"), nullptr);
     connect(SparaBtn, &QToolButton::clicked, this, [this] { SparaBtnClick(); });
     VisaBtn = addToolButton(QStringLiteral("&Visa fil"), QStringLiteral("show"), &TMainForm::VisaBtnClick);
-    ImportBtn = addToolButton(QStringLiteral("Im&portera..."), QStringLiteral("import"), &TMainForm::ImportBtnClick);
-    ExportBtn = addToolButton(QStringLiteral("E&xportera..."), QStringLiteral("export"), &TMainForm::ExportBtnClick);
+    ImportBtn =
+        addToolButton(QStringLiteral("Im&portera..."), QStringLiteral("import"), &TMainForm::ImportBtnClick);
+    ExportBtn =
+        addToolButton(QStringLiteral("E&xportera..."), QStringLiteral("export"), &TMainForm::ExportBtnClick);
     addToolSeparator();
     MdgBtn = addToolButton(QStringLiteral("&Medgivande"), QStringLiteral("mandate"), &TMainForm::MdgBtnClick);
     BtuBtn =
@@ -318,8 +320,8 @@ void TMainForm::createToolBar()
                                 &TMainForm::SettingsBtnClick);
     HelpBtn = addToolButton(QStringLiteral("&Hjälp"), QStringLiteral("help"), &TMainForm::HelpBtnClick);
 
-    fitCaptions({OpenBtn, NewBtn, SparaBtn, VisaBtn, ImportBtn, ExportBtn, MdgBtn, BtuBtn, MakBtn, ChangeBtn, DelBtn, SettingsBtn,
-                 HelpBtn});
+    fitCaptions({OpenBtn, NewBtn, SparaBtn, VisaBtn, ImportBtn, ExportBtn, MdgBtn, BtuBtn, MakBtn, ChangeBtn,
+                 DelBtn, SettingsBtn, HelpBtn});
 
     // At start the document is empty: nothing to start anew, save, show, edit or delete.
     for (QToolButton* button : {NewBtn, SparaBtn, VisaBtn, ExportBtn, ChangeBtn, DelBtn})

@@ -7,6 +7,7 @@
 #include "rules/RowChecks.h"
 
 #include <QDate>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <optional>
@@ -742,8 +743,7 @@ void AppendImportedRows(OrderDocument& document, const ImportResult& result)
     if (!result.succeeded() || result.rows.isEmpty())
         return;
     // While Loading is set the views are not told of each row; the caller's UpdateView tells them.
-    const bool loading = document.Loading;
-    document.Loading = true;
+    QScopedValueRollback<bool> loading(document.Loading, true);
     switch (result.list) {
     case ImportList::Payments:
         document.BtuList.reserve(document.BtuList.count() + int(result.rows.size()));
@@ -766,6 +766,5 @@ void AppendImportedRows(OrderDocument& document, const ImportResult& result)
             document.MakList.append(result.codes[i], result.rows[i]);
         break;
     }
-    document.Loading = loading;
     document.DocModified = true;
 }
