@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 
 #include "app/Clock.h"
+#include "app/ExportCommand.h"
+#include "app/ImportCommand.h"
 #include "app/ListCommands.h"
 #include "app/MessageBox.h"
 #include "app/MnemonicKeyFilter.h"
@@ -146,10 +148,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     createDocumentArea();
     FormCreate();
     m_saveCommand = std::make_unique<SaveCommand>(m_document, *this, m_prompt, Clock::system());
+    m_importCommand = std::make_unique<ImportCommand>(m_document, *this, this);
+    m_exportCommand = std::make_unique<ExportCommand>(m_document, *this, this);
 
-    resize(InitialSize);
+    // Wide enough for every toolbar button.
+    const QSize initialSize(qMax(InitialSize.width(), ToolBar1->sizeHint().width()), InitialSize.height());
+    resize(initialSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), InitialSize);
+        QRect frame(QPoint(), initialSize);
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
@@ -296,6 +302,10 @@ void TMainForm::createToolBar()
     SparaBtn = addToolButton(QStringLiteral("&Spara fil"), QStringLiteral("save"), nullptr);
     connect(SparaBtn, &QToolButton::clicked, this, [this] { SparaBtnClick(); });
     VisaBtn = addToolButton(QStringLiteral("&Visa fil"), QStringLiteral("show"), &TMainForm::VisaBtnClick);
+    ImportBtn =
+        addToolButton(QStringLiteral("Im&portera..."), QStringLiteral("import"), &TMainForm::ImportBtnClick);
+    ExportBtn =
+        addToolButton(QStringLiteral("E&xportera..."), QStringLiteral("export"), &TMainForm::ExportBtnClick);
     addToolSeparator();
     MdgBtn = addToolButton(QStringLiteral("&Medgivande"), QStringLiteral("mandate"), &TMainForm::MdgBtnClick);
     BtuBtn =
@@ -310,11 +320,11 @@ void TMainForm::createToolBar()
                                 &TMainForm::SettingsBtnClick);
     HelpBtn = addToolButton(QStringLiteral("&Hjälp"), QStringLiteral("help"), &TMainForm::HelpBtnClick);
 
-    fitCaptions({OpenBtn, NewBtn, SparaBtn, VisaBtn, MdgBtn, BtuBtn, MakBtn, ChangeBtn, DelBtn, SettingsBtn,
-                 HelpBtn});
+    fitCaptions({OpenBtn, NewBtn, SparaBtn, VisaBtn, ImportBtn, ExportBtn, MdgBtn, BtuBtn, MakBtn, ChangeBtn,
+                 DelBtn, SettingsBtn, HelpBtn});
 
     // At start the document is empty: nothing to start anew, save, show, edit or delete.
-    for (QToolButton* button : {NewBtn, SparaBtn, VisaBtn, ChangeBtn, DelBtn})
+    for (QToolButton* button : {NewBtn, SparaBtn, VisaBtn, ExportBtn, ChangeBtn, DelBtn})
         button->setEnabled(false);
 }
 
@@ -600,6 +610,7 @@ void TMainForm::UpdateView(bool resizePanels)
     StartPanel->setVisible(startShown);
     DocumentSplitter->setVisible(!startShown);
     NewBtn->setEnabled(!startShown);
+    ExportBtn->setEnabled(!startShown);
 
     // The lower piece of each splitter sits at the bottom and the upper piece takes the rest
     // (stretch factors); a piece alone takes the whole splitter.
@@ -777,6 +788,16 @@ void TMainForm::VisaBtnClick()
 {
     if (m_fileShower)
         runCommand([this] { m_fileShower->VisaBtnClick(); });
+}
+
+void TMainForm::ImportBtnClick()
+{
+    m_importCommand->ImportBtnClick();
+}
+
+void TMainForm::ExportBtnClick()
+{
+    m_exportCommand->ExportBtnClick();
 }
 
 void TMainForm::MdgBtnClick()

@@ -20,7 +20,9 @@ class QToolButton;
 class QTreeView;
 class RowListModel;
 class StartPicture;
+class ExportCommand;
 class FileShower;
+class ImportCommand;
 class ListCommands;
 class OpenCommand;
 class SaveCommand;
@@ -68,6 +70,8 @@ public:
     // True when the document was written.
     bool SparaBtnClick();
     void VisaBtnClick();
+    void ImportBtnClick();
+    void ExportBtnClick();
     void MdgBtnClick();
     void BtuBtnClick();
     void MakBtnClick();
@@ -95,6 +99,8 @@ public:
     QToolButton* NewBtn = nullptr;
     QToolButton* SparaBtn = nullptr;
     QToolButton* VisaBtn = nullptr;
+    QToolButton* ImportBtn = nullptr;
+    QToolButton* ExportBtn = nullptr;
     QToolButton* MdgBtn = nullptr;
     QToolButton* BtuBtn = nullptr;
     QToolButton* MakBtn = nullptr;
@@ -176,4 +182,6 @@ private:
     std::unique_ptr<SettingsCommand> m_settingsCommand;
     std::unique_ptr<FileShower> m_fileShower;
     std::unique_ptr<OpenCommand> m_openCommand;
+    std::unique_ptr<ImportCommand> m_importCommand;
+    std::unique_ptr<ExportCommand> m_exportCommand;
 };

@@ -5,6 +5,7 @@
 #include "cli/SealCommands.h"
 #include "cli/ReportCommand.h"
 #include "cli/OutputTarget.h"
+#include "cli/ImportCommand.h"
 #include "rules/RowChecks.h"
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
@@ -43,6 +44,7 @@ const char* const UsageText =
     "  valmo-cli seal FILE -o UTFIL --key-file NYCKELFIL [--date YYYY-MM-DD]\n"
     "  valmo-cli verify FILE --key-file NYCKELFIL\n"
     "  valmo-cli report FILE [--csv]\n"
+    "  valmo-cli import FILE.csv [--service Privat|Företag]\n"
     "  valmo-cli --help | --version\n"
     "\n"
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
@@ -53,7 +55,8 @@ const char* const UsageText =
     "verify kontrollerar filens sigill: 0 stämmer, 1 stämmer inte eller saknas.\n"
     "Sigillnyckeln (32 hexadecimala tecken) läses bara ur en fil, aldrig från kommandoraden.\n"
     "report skriver en rapportfil från Bankgirot som JSON, eller med --csv dess poster som CSV.\n"
-    "Slutstatus: 0 klart, 1 fel hittade (check, write), 2 fel, 3 filen kan bara visas.\n";
+    "import läser betaluppdrag eller medgivanden ur en CSV-fil och skriver dem som JSON.\n"
+    "Slutstatus: 0 klart, 1 fel hittade (check, write, import), 2 fel, 3 filen kan bara visas.\n";
 
 void printOut(const QByteArray& bytes)
 {
@@ -114,7 +117,8 @@ bool optionBelongsTo(const QString& option, const QString& command)
 
 void refuseMisplacedOptions(const Options& options, const QStringList& given)
 {
-    const QStringList commands = {QStringLiteral("read"), QStringLiteral("write"), QStringLiteral("check")};
+    const QStringList commands = {QStringLiteral("read"), QStringLiteral("write"), QStringLiteral("check"),
+                                  QStringLiteral("import")};
     if (!commands.contains(options.command))
         return; // an unknown command is named as such
     for (const QString& option : given) {
@@ -338,6 +342,8 @@ int run(const QStringList& args)
         return runWrite(options);
     if (options.command == QLatin1String("check"))
         return runCheck(options);
+    if (options.command == QLatin1String("import"))
+        return RunImportCommand(options.input, options.service);
     throw UsageError(QStringLiteral("Okänt kommando %1").arg(options.command));
 }
 

@@ -16,6 +16,7 @@ struct Picture
 const Picture Pictures[] = {
     {":/icons/toolbar/open.png", {32, 32}},      {":/icons/toolbar/new.png", {32, 32}},
     {":/icons/toolbar/save.png", {32, 32}},      {":/icons/toolbar/show.png", {32, 32}},
+    {":/icons/toolbar/import.png", {32, 32}},    {":/icons/toolbar/export.png", {32, 32}},
     {":/icons/toolbar/mandate.png", {32, 32}},   {":/icons/toolbar/payment.png", {32, 32}},
     {":/icons/toolbar/cancel.png", {32, 32}},    {":/icons/toolbar/edit.png", {32, 32}},
     {":/icons/toolbar/delete.png", {32, 32}},    {":/icons/toolbar/settings.png", {32, 32}},

@@ -65,6 +65,49 @@ Drawing showFile()
     return d;
 }
 
+// A small spreadsheet: a grid of cells with a coloured header row.
+void addGrid(Drawing& d, const QRectF& area)
+{
+    d.fillAndStroke(rect(area, 1.5), Palette::Paper, Palette::Green, 1.5);
+    d.fill(rect(QRectF(area.left(), area.top(), area.width(), area.height() / 4), 1.5), Palette::GreenLight);
+    for (int i = 1; i < 4; ++i) {
+        const qreal y = area.top() + area.height() * i / 4;
+        d.stroke(polyline({QPointF(area.left(), y), QPointF(area.right(), y)}), Palette::Green, 1);
+    }
+    const qreal x = area.left() + area.width() * 0.42;
+    d.stroke(polyline({QPointF(x, area.top()), QPointF(x, area.bottom())}), Palette::Green, 1);
+}
+
+// An arrow from `from` to `to` along a horizontal line.
+void addArrow(Drawing& d, QPointF from, QPointF to)
+{
+    const qreal direction = to.x() > from.x() ? 1 : -1;
+    d.stroke(polyline({from, QPointF(to.x() - direction * 4, to.y())}), Palette::Violet, 2.6);
+    d.fill(polygon({QPointF(to.x() - direction * 5, to.y() - 4.6), to,
+                    QPointF(to.x() - direction * 5, to.y() + 4.6)}),
+           Palette::Violet);
+}
+
+Drawing importRows()
+{
+    Drawing d(Grid);
+    addSheet(d, QRectF(13, 3, 16, 24), 5, 2);
+    addTextLines(d, 16, 9, {9, 7, 9, 6}, 3.5, 1.6, Palette::VioletSoft);
+    addGrid(d, QRectF(2.5, 14, 13, 14));
+    addArrow(d, QPointF(4, 8), QPointF(16, 8));
+    return d;
+}
+
+Drawing exportRows()
+{
+    Drawing d(Grid);
+    addSheet(d, QRectF(3, 3, 16, 24), 5, 2);
+    addTextLines(d, 6, 9, {9, 7, 9, 6}, 3.5, 1.6, Palette::VioletSoft);
+    addGrid(d, QRectF(16.5, 14, 13, 14));
+    addArrow(d, QPointF(15, 8), QPointF(28.5, 8));
+    return d;
+}
+
 Drawing mandate()
 {
     Drawing d(Grid);
@@ -143,10 +186,11 @@ Drawing help()
 
 std::vector<std::pair<QString, Drawing>> toolbarIcons()
 {
-    return {{QStringLiteral("open"), openFolder()},  {QStringLiteral("new"), newPage()},
-            {QStringLiteral("save"), saveDisk()},    {QStringLiteral("show"), showFile()},
-            {QStringLiteral("mandate"), mandate()},  {QStringLiteral("payment"), payment()},
-            {QStringLiteral("cancel"), cancel()},    {QStringLiteral("edit"), edit()},
-            {QStringLiteral("delete"), deleteBin()}, {QStringLiteral("settings"), settings()},
+    return {{QStringLiteral("open"), openFolder()},   {QStringLiteral("new"), newPage()},
+            {QStringLiteral("save"), saveDisk()},     {QStringLiteral("show"), showFile()},
+            {QStringLiteral("import"), importRows()}, {QStringLiteral("export"), exportRows()},
+            {QStringLiteral("mandate"), mandate()},   {QStringLiteral("payment"), payment()},
+            {QStringLiteral("cancel"), cancel()},     {QStringLiteral("edit"), edit()},
+            {QStringLiteral("delete"), deleteBin()},  {QStringLiteral("settings"), settings()},
             {QStringLiteral("help"), help()}};
 }

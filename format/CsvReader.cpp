@@ -1,0 +1,230 @@
+#include "format/CsvReader.h"
+
+#include "rules/Win1252.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+constexpr QChar Quote = QLatin1Char('"');
+
+bool isLineEnd(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+// The separator that the header line holds most often outside quotes; ties go to the semicolon,
+// then the tab, as Swedish spreadsheets write semicolons.
+QChar findSeparator(const QString& text, qsizetype headerStart)
+{
+    const QChar candidates[] = {QLatin1Char(';'), QLatin1Char('\t'), QLatin1Char(',')};
+    int counts[3] = {0, 0, 0};
+    bool quoted = false;
+    for (qsizetype i = headerStart; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == Quote)
+            quoted = !quoted;
+        else if (!quoted && isLineEnd(c))
+            break;
+        for (int k = 0; k < 3; ++k) {
+            if (!quoted && c == candidates[k])
+                ++counts[k];
+        }
+    }
+    int best = 0;
+    for (int k = 1; k < 3; ++k) {
+        if (counts[k] > counts[best])
+            best = k;
+    }
+    return candidates[best];
+}
+
+bool isBlank(const QStringList& fields)
+{
+    for (const QString& field : fields) {
+        if (!field.trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+class CsvParser
+{
+public:
+    CsvParser(const QString& text, QChar separator) : m_text(text), m_separator(separator) {}
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    int line() const { return m_line; }
+
+    // The fields of the record that starts here; moves past its line end.
+    QStringList record()
+    {
+        QStringList fields;
+        for (;;) {
+            fields.append(field());
+            if (atEnd())
+                break;
+            const QChar c = m_text[m_pos];
+            if (c == m_separator) {
+                ++m_pos;
+                continue;
+            }
+            skipLineEnd();
+            break;
+        }
+        return fields;
+    }
+
+private:
+    QString field()
+    {
+        if (!atEnd() && m_text[m_pos] == Quote)
+            return quotedField();
+        const qsizetype start = m_pos;
+        while (!atEnd() && m_text[m_pos] != m_separator && !isLineEnd(m_text[m_pos]))
+            ++m_pos;
+        return m_text.mid(start, m_pos - start);
+    }
+
+    QString quotedField()
+    {
+        const int startLine = m_line;
+        QString value;
+        ++m_pos;
+        // Most quoted fields hold no doubled quote and no line end: taken in one piece.
+        const qsizetype close = m_text.indexOf(Quote, m_pos);
+        if (close >= 0 && (close + 1 >= m_text.size() || m_text[close + 1] != Quote)) {
+            const QStringView inside = QStringView(m_text).mid(m_pos, close - m_pos);
+            if (!inside.contains(QLatin1Char('\n'))) {
+                value = inside.toString();
+                m_pos = close + 1;
+                return value + restOfField();
+            }
+        }
+        for (;;) {
+            if (atEnd())
+                throw CsvError(QStringLiteral("Citattecknet på rad %1 avslutas aldrig, så resten av filen "
+                                              "kan inte läsas. Kontrollera citattecknen i filen.")
+                                   .arg(startLine));
+            const QChar c = m_text[m_pos++];
+            if (c == Quote) {
+                if (!atEnd() && m_text[m_pos] == Quote) {
+                    value += Quote;
+                    ++m_pos;
+                    continue;
+                }
+                break;
+            }
+            if (c == QLatin1Char('\n'))
+                ++m_line;
+            value += c;
+        }
+        return value + restOfField();
+    }
+
+    // Text between the closing quote and the separator is kept, not dropped.
+    QString restOfField()
+    {
+        const qsizetype start = m_pos;
+        while (!atEnd() && m_text[m_pos] != m_separator && !isLineEnd(m_text[m_pos]))
+            ++m_pos;
+        return m_text.mid(start, m_pos - start);
+    }
+
+    void skipLineEnd()
+    {
+        if (m_text[m_pos] == QLatin1Char('\r'))
+            ++m_pos;
+        if (!atEnd() && m_text[m_pos] == QLatin1Char('\n'))
+            ++m_pos;
+        ++m_line;
+    }
+
+    const QString& m_text;
+    QChar m_separator;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+};
+
+qsizetype firstNonBlankLine(const QString& text)
+{
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (isLineEnd(c))
+            lineStart = i + 1;
+        else if (!c.isSpace())
+            return lineStart;
+    }
+    return text.size();
+}
+
+} // namespace
+
+QString DecodeCsvText(const QByteArray& bytes, bool* utf8)
+{
+    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+    const QByteArray body = bom ? bytes.mid(3) : bytes;
+    bool ascii = true;
+    for (const char b : body) {
+        if (static_cast<unsigned char>(b) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (bom || !ascii) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = decoder(body);
+        if (!decoder.hasError()) {
+            if (utf8)
+                *utf8 = true;
+            return text;
+        }
+        if (bom)
+            throw CsvError(QStringLiteral("Filen börjar som UTF-8 men innehåller tecken som inte är UTF-8."));
+    }
+    if (utf8)
+        *utf8 = false;
+    return DecodeWin1252(body);
+}
+
+CsvTable ParseCsv(const QString& text)
+{
+    CsvTable table;
+    const qsizetype headerStart = firstNonBlankLine(text);
+    table.separator = findSeparator(text, headerStart);
+    CsvParser parser(text, table.separator);
+    bool haveHeader = false;
+    while (!parser.atEnd()) {
+        const int line = parser.line();
+        QStringList fields = parser.record();
+        if (isBlank(fields))
+            continue;
+        if (!haveHeader) {
+            table.headerLine = line;
+            table.header = fields;
+            haveHeader = true;
+            continue;
+        }
+        table.records.append({line, fields});
+    }
+    return table;
+}
+
+CsvTable ReadCsvFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw ValmoError(QStringLiteral("Filen %1 finns inte").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
+    bool utf8 = false;
+    const QString text = DecodeCsvText(bytes, &utf8);
+    CsvTable table = ParseCsv(text);
+    table.utf8 = utf8;
+    return table;
+}

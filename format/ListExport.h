@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/ListSelection.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class OrderDocument;
+
+// The column captions of a list as the main window shows them; the payer column is called
+// "Bankgironummer" under the service Företag.
+QStringList ListCaptions(ListId list, bool privateService);
+
+// The list as CSV for spreadsheets: the captions as header, semicolons, UTF-8 with a byte-order
+// mark, CR LF, the texts as the list shows them. The import reads it back unchanged.
+QByteArray ListToCsv(const OrderDocument& document, ListId list);
+// Writes the CSV to a new file that replaces path only once it is complete. Throws ValmoError.
+void ExportListFile(const QString& path, const OrderDocument& document, ListId list);
