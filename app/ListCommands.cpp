@@ -17,7 +17,79 @@ namespace {
 
 const std::array<ListId, 4> ListsInFocusOrder = {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak};
 
+QStringList columnCaptions(ListId list, bool privateService)
+{
+    const QString payer = privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer");
+    switch (list) {
+    case ListId::Btu:
+        return {QStringLiteral("Typ"),     QStringLiteral("Period"), QStringLiteral("Betalningsdag"),
+                QStringLiteral("Belopp"),  QStringLiteral("Antal"),  payer,
+                QStringLiteral("Referens")};
+    case ListId::Mdg:
+        return {QStringLiteral("Typ"), QStringLiteral("Betalarnummer"), QStringLiteral("Konto/id-nummer"),
+                QStringLiteral("Personnummer")};
+    case ListId::MdgComp:
+        return {QStringLiteral("Bankgironummer")};
+    case ListId::Mak:
+        return {QStringLiteral("Beskrivning"),   payer,
+                QStringLiteral("Betalningsdag"), QStringLiteral("Ny betaldag"),
+                QStringLiteral("Belopp"),        QStringLiteral("Transaktionstyp")};
+    }
+    return {};
+}
+
+QString sectionName(ListId list)
+{
+    switch (list) {
+    case ListId::Btu:
+        return QStringLiteral("Betaluppdrag");
+    case ListId::Mdg:
+    case ListId::MdgComp:
+        return QStringLiteral("Medgivanden");
+    case ListId::Mak:
+        return QStringLiteral("Makuleringar och ändringar");
+    }
+    return QString();
+}
+
 } // namespace
+
+// The conversion's own words, then where the text stands: the column whose text it is (when one
+// is) and the row, counted from 1 as the user sees the list.
+QString ListCommands::unreadableRowMessage(ListId list, int index, const ConversionError& error) const
+{
+    const ListRow row = [&] {
+        switch (list) {
+        case ListId::Btu:
+            return m_document.BtuList.row(index);
+        case ListId::Mdg:
+            return m_document.MdgList.row(index);
+        case ListId::MdgComp:
+            return m_document.MdgListComp.row(index);
+        case ListId::Mak:
+            return m_document.MakList.row(index);
+        }
+        return ListRow();
+    }();
+    const QStringList captions = columnCaptions(list, m_document.PrivateService);
+    QString field;
+    for (int column = 0; column < row.columnCount() && column < captions.size(); ++column) {
+        if (!row.text(column).isEmpty() && row.text(column) == error.value()) {
+            field = captions[column];
+            break;
+        }
+    }
+    if (field.isEmpty() && list == ListId::Mak && error.value() == m_document.MakList.code(index))
+        field = QStringLiteral("koden");
+    const QString where =
+        field.isEmpty()
+            ? QStringLiteral("Rad %1 i %2 kan inte redigeras.").arg(index + 1).arg(sectionName(list))
+            : QStringLiteral("Fältet %1 på rad %2 i %3 kan inte läsas, så raden kan inte redigeras.")
+                  .arg(field)
+                  .arg(index + 1)
+                  .arg(sectionName(list));
+    return error.text() + QLatin1Char('\n') + where;
+}
 
 ListCommands::ListCommands(OrderDocument& document, DocumentView& view, ListSelection& selection,
                            Dialogs dialogs, QWidget* messageParent)
@@ -164,8 +236,8 @@ bool ListCommands::loadRow(ListId list, int index)
             break;
         }
     } catch (const ConversionError& error) {
-        MessageBox::show(m_messageParent, ApplicationTitle(), error.text(), MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Error);
+        MessageBox::show(m_messageParent, ApplicationTitle(), unreadableRowMessage(list, index, error),
+                         MessageBox::Buttons::Ok, MessageBox::Icon::Error);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QUndoStack>
 
+class ConversionError;
 class DocumentView;
 class ListRow;
 class RowChange;
@@ -60,6 +61,7 @@ private:
     ListRow dialogRow(ListId list) const;
     QString dialogCode(ListId list) const;
     int rowCount(ListId list) const;
+    QString unreadableRowMessage(ListId list, int index, const ConversionError& error) const;
 
     OrderDocument& m_document;
     DocumentView& m_view;

@@ -9,7 +9,7 @@
 bool Mod10Valid(const QString& digits);
 QString CheckBankgiroNumber(const QString& text);
 bool IsPersonNumber(const QString& text);
-// May throw ConversionError ("'%s' is not a valid integer value").
+// May throw ConversionError ("'%s' är inte ett giltigt heltal").
 QString CheckPersonNumber(const QString& text);
 QString FormatPersonNumber(const QString& field);
 QString CheckClearingNumber(const QString& text);

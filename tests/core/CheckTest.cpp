@@ -127,7 +127,7 @@ TEST(Check, PersonNumberWithASeparatorInAFieldFailsAsConversion)
         CheckPersonNumber(QStringLiteral("1965x0101-1234"));
         FAIL() << "no conversion failure";
     } catch (const ConversionError& error) {
-        EXPECT_EQ(error.text(), QStringLiteral("'x0' is not a valid integer value"));
+        EXPECT_EQ(error.text(), QStringLiteral("'x0' är inte ett giltigt heltal"));
     }
 }
 
@@ -231,7 +231,7 @@ TEST(Check, FormatClearingAccountWithoutDigitsFailsAsConversion)
         FormatClearingAccount(QStringLiteral("-"));
         FAIL() << "no conversion failure";
     } catch (const ConversionError& error) {
-        EXPECT_EQ(error.text(), QStringLiteral("'' is not a valid integer value"));
+        EXPECT_EQ(error.text(), QStringLiteral("'' är inte ett giltigt heltal"));
     }
 }
 

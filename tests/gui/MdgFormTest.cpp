@@ -156,7 +156,7 @@ TEST_F(MdgFormTest, SeparatorInTheCenturyGivesTheConversionMessage)
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
     EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
-    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1-' is not a valid integer value"));
+    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1-' är inte ett giltigt heltal"));
     EXPECT_EQ(form.focusWidget(), form.PersonNrEdit);
 }
 
