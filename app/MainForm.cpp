@@ -30,6 +30,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +49,7 @@
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -236,8 +238,11 @@ void TMainForm::createWindows()
 
     for (QWidget* dialog :
          {static_cast<QWidget*>(BtuForm), static_cast<QWidget*>(MdgForm), static_cast<QWidget*>(MakForm),
-          static_cast<QWidget*>(SettingsForm), static_cast<QWidget*>(MdgCompForm)})
+          static_cast<QWidget*>(SettingsForm), static_cast<QWidget*>(MdgCompForm)}) {
         MnemonicAssigner::assign(dialog);
+        // A dialog that sets a label's text as it opens gets its letter back once it is shown.
+        dialog->installEventFilter(this);
+    }
     QUndoStack& undo = m_listCommands->undoStack();
     connect(&undo, &QUndoStack::canUndoChanged, UndoAction, &QAction::setEnabled);
     connect(&undo, &QUndoStack::canRedoChanged, RedoAction, &QAction::setEnabled);
@@ -620,6 +625,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             QCoreApplication::sendEvent(watched, &press);
             return true;
         }
+    }
+    if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched)) {
+        auto* dialog = static_cast<QWidget*>(watched);
+        QTimer::singleShot(0, dialog, [dialog] { MnemonicAssigner::assign(dialog); });
     }
     if (watched == SearchEdit && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !SearchEdit->text().isEmpty()) {

@@ -1258,3 +1258,39 @@ TEST_F(MainFormTest, TabIntoAListSelectsItsFirstRow)
 }
 
 } // namespace
+
+TEST(MessageBoxTest, IsWideEnoughForItsCaptionAndItsLongestLine)
+{
+    const QString caption = QStringLiteral("Lumora Valmo – ett mycket långt namn på fönstret");
+    const QString line = QStringLiteral("Filen kunde inte sparas eftersom mappen är skrivskyddad");
+    const QFontMetrics metrics(QApplication::font("QMessageBox"));
+    EXPECT_GT(MessageBox::openingWidth(caption, QStringLiteral("Kort.")), metrics.horizontalAdvance(caption));
+    EXPECT_GT(MessageBox::openingWidth(QString(), line), metrics.horizontalAdvance(line));
+}
+
+TEST_F(MainFormTest, EveryFieldAndButtonOfTheDialogsHasItsOwnAltLetter)
+{
+    auto form = shownForm();
+    form->createWindows();
+    for (QWidget* dialog : {static_cast<QWidget*>(form->BtuForm), static_cast<QWidget*>(form->MdgForm),
+                            static_cast<QWidget*>(form->MakForm), static_cast<QWidget*>(form->SettingsForm),
+                            static_cast<QWidget*>(form->MdgCompForm)}) {
+        SCOPED_TRACE(dialog->windowTitle().toStdString());
+        QStringList texts;
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->buddy())
+                texts.append(label->text());
+        }
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            texts.append(button->text());
+        QSet<QChar> letters;
+        for (const QString& text : texts) {
+            SCOPED_TRACE(text.toStdString());
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            ASSERT_FALSE(key.isEmpty());
+            const QChar letter = text[text.indexOf(QLatin1Char('&')) + 1].toLower();
+            EXPECT_FALSE(letters.contains(letter));
+            letters.insert(letter);
+        }
+    }
+}
