@@ -10,6 +10,7 @@
 #include "app/MnemonicKeyFilter.h"
 #include "app/RecentFiles.h"
 #include "app/RowListModel.h"
+#include "app/RowSortModel.h"
 #include "app/StartPicture.h"
 #include "app/VersionText.h"
 #include "app/WindowMemory.h"
@@ -542,7 +543,7 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
                                  void (TMainForm::*edit)())
 {
     auto* view = new QTreeView;
-    auto* sorted = new QSortFilterProxyModel(view);
+    auto* sorted = new RowSortModel(view);
     sorted->setSourceModel(model);
     sorted->setSortRole(RowListModel::SortRole);
     sorted->setFilterKeyColumn(-1);

@@ -5,6 +5,7 @@ target_sources(valmo_core PRIVATE
 if(VALMO_BUILD_GUI)
   target_sources(valmo_gui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/RowChange.cpp ${CMAKE_CURRENT_LIST_DIR}/RowChange.h
+    ${CMAKE_CURRENT_LIST_DIR}/RowSortModel.cpp ${CMAKE_CURRENT_LIST_DIR}/RowSortModel.h
     ${CMAKE_CURRENT_LIST_DIR}/HelpKeyFilter.cpp ${CMAKE_CURRENT_LIST_DIR}/HelpKeyFilter.h
     ${CMAKE_CURRENT_LIST_DIR}/MnemonicAssigner.cpp ${CMAKE_CURRENT_LIST_DIR}/MnemonicAssigner.h
     ${CMAKE_CURRENT_LIST_DIR}/WindowMemory.cpp ${CMAKE_CURRENT_LIST_DIR}/WindowMemory.h)
