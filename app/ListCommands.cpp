@@ -3,68 +3,150 @@
 #include "app/DocumentView.h"
 #include "app/MessageBox.h"
 #include "app/OrderDocument.h"
+#include "app/RowChange.h"
 #include "dialogs/BtuUnit.h"
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
 #include "dialogs/MdgUnit.h"
 #include "rules/ValmoError.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
 
 const std::array<ListId, 4> ListsInFocusOrder = {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak};
 
+QStringList columnCaptions(ListId list, bool privateService)
+{
+    const QString payer = privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer");
+    switch (list) {
+    case ListId::Btu:
+        return {QStringLiteral("Typ"),     QStringLiteral("Period"), QStringLiteral("Betalningsdag"),
+                QStringLiteral("Belopp"),  QStringLiteral("Antal"),  payer,
+                QStringLiteral("Referens")};
+    case ListId::Mdg:
+        return {QStringLiteral("Typ"), QStringLiteral("Betalarnummer"), QStringLiteral("Konto/id-nummer"),
+                QStringLiteral("Personnummer")};
+    case ListId::MdgComp:
+        return {QStringLiteral("Bankgironummer")};
+    case ListId::Mak:
+        return {QStringLiteral("Beskrivning"),   payer,
+                QStringLiteral("Betalningsdag"), QStringLiteral("Ny betaldag"),
+                QStringLiteral("Belopp"),        QStringLiteral("Transaktionstyp")};
+    }
+    return {};
+}
+
+QString sectionName(ListId list)
+{
+    switch (list) {
+    case ListId::Btu:
+        return QStringLiteral("Betaluppdrag");
+    case ListId::Mdg:
+    case ListId::MdgComp:
+        return QStringLiteral("Medgivanden");
+    case ListId::Mak:
+        return QStringLiteral("Makuleringar och ändringar");
+    }
+    return QString();
+}
+
 } // namespace
+
+// The conversion's own words, then where the text stands: the column whose text it is (when one
+// is) and the row, counted from 1 as the user sees the list.
+QString ListCommands::unreadableRowMessage(ListId list, int index, const ConversionError& error) const
+{
+    const ListRow row = [&] {
+        switch (list) {
+        case ListId::Btu:
+            return m_document.BtuList.row(index);
+        case ListId::Mdg:
+            return m_document.MdgList.row(index);
+        case ListId::MdgComp:
+            return m_document.MdgListComp.row(index);
+        case ListId::Mak:
+            return m_document.MakList.row(index);
+        }
+        return ListRow();
+    }();
+    const QStringList captions = columnCaptions(list, m_document.PrivateService);
+    QString field;
+    for (int column = 0; column < row.columnCount() && column < captions.size(); ++column) {
+        if (!row.text(column).isEmpty() && row.text(column) == error.value()) {
+            field = captions[column];
+            break;
+        }
+    }
+    if (field.isEmpty() && list == ListId::Mak && error.value() == m_document.MakList.code(index))
+        field = QStringLiteral("koden");
+    const QString where =
+        field.isEmpty()
+            ? QStringLiteral("Rad %1 i %2 kan inte redigeras.").arg(index + 1).arg(sectionName(list))
+            : QStringLiteral("Fältet %1 på rad %2 i %3 kan inte läsas, så raden kan inte redigeras.")
+                  .arg(field)
+                  .arg(index + 1)
+                  .arg(sectionName(list));
+    return error.text() + QLatin1Char('\n') + where;
+}
 
 ListCommands::ListCommands(OrderDocument& document, DocumentView& view, ListSelection& selection,
                            Dialogs dialogs, QWidget* messageParent)
     : m_document(document), m_view(view), m_selection(selection), m_dialogs(dialogs),
       m_messageParent(messageParent)
 {
+    // Back at the state last saved or opened, the document counts as unchanged again.
+    QObject::connect(&m_undo, &QUndoStack::indexChanged, [this] {
+        if (m_undo.isClean())
+            m_document.DocModified = false;
+    });
 }
 
-void ListCommands::FillBtuRow(int index)
+void ListCommands::markSaved()
 {
-    m_document.BtuList.replace(index, m_dialogs.btu.Row());
-    m_document.DocModified = true;
+    m_undo.setClean();
 }
 
-void ListCommands::FillMdgRow(int index)
+void ListCommands::forgetHistory()
 {
-    m_document.MdgList.replace(index, m_dialogs.mdg.Row());
-    m_document.DocModified = true;
+    m_undo.clear();
 }
 
-void ListCommands::FillMdgCompRow(int index)
+void ListCommands::push(RowChange* change)
 {
-    m_document.MdgListComp.replace(index, m_dialogs.mdgComp.Row());
-    m_document.DocModified = true;
+    // Changes that did not come through the stack have made the state it calls clean a state
+    // that was never saved.
+    if (m_undo.isClean() && m_document.DocModified)
+        m_undo.resetClean();
+    m_undo.push(change);
 }
 
-void ListCommands::FillMakRow(int index)
+void ListCommands::applied(ListId list, const QList<int>& rows, bool firstRow)
 {
-    TMakForm& dialog = m_dialogs.mak;
-    m_document.MakList.replace(index, dialog.CodeText(), dialog.Row(m_document.MakTexts));
     m_document.DocModified = true;
+    m_selection.selectRows(list, rows);
+    m_view.UpdateView(firstRow);
 }
 
-void ListCommands::fillRow(ListId list, int index)
+ListRow ListCommands::dialogRow(ListId list) const
 {
     switch (list) {
     case ListId::Btu:
-        FillBtuRow(index);
-        break;
+        return m_dialogs.btu.Row();
     case ListId::Mdg:
-        FillMdgRow(index);
-        break;
+        return m_dialogs.mdg.Row();
     case ListId::MdgComp:
-        FillMdgCompRow(index);
-        break;
+        return m_dialogs.mdgComp.Row();
     case ListId::Mak:
-        FillMakRow(index);
-        break;
+        return m_dialogs.mak.Row(m_document.MakTexts);
     }
+    return ListRow();
+}
+
+QString ListCommands::dialogCode(ListId list) const
+{
+    return list == ListId::Mak ? m_dialogs.mak.CodeText() : QString();
 }
 
 int ListCommands::rowCount(ListId list) const
@@ -99,19 +181,11 @@ bool ListCommands::showDialog(ListId list)
     return false;
 }
 
-void ListCommands::finishChange(ListId list, int index, bool resizePanels)
-{
-    m_document.DocModified = true;
-    m_selection.selectRow(list, index);
-    m_view.UpdateView(resizePanels);
-}
-
 void ListCommands::BtuBtnClick()
 {
     if (!showDialog(ListId::Btu))
         return;
-    const int index = m_document.BtuList.append(m_dialogs.btu.Row());
-    finishChange(ListId::Btu, index, m_document.BtuList.count() == 1);
+    addRow(ListId::Btu);
 }
 
 void ListCommands::MdgBtnClick()
@@ -119,20 +193,28 @@ void ListCommands::MdgBtnClick()
     const ListId list = m_document.PrivateService ? ListId::Mdg : ListId::MdgComp;
     if (!showDialog(list))
         return;
-    const int index = list == ListId::Mdg ? m_document.MdgList.append(m_dialogs.mdg.Row())
-                                          : m_document.MdgListComp.append(m_dialogs.mdgComp.Row());
-    // Both mandate lists count, whichever received the row.
-    const bool first = m_document.MdgList.count() == 1 || m_document.MdgListComp.count() == 1;
-    finishChange(list, index, first);
+    addRow(list);
 }
 
 void ListCommands::MakBtnClick()
 {
     if (!showDialog(ListId::Mak))
         return;
-    TMakForm& dialog = m_dialogs.mak;
-    const int index = m_document.MakList.append(dialog.CodeText(), dialog.Row(m_document.MakTexts));
-    finishChange(ListId::Mak, index, m_document.MakList.count() == 1);
+    addRow(ListId::Mak);
+}
+
+void ListCommands::addRow(ListId list)
+{
+    push(RowChange::add(m_document, list, dialogRow(list), dialogCode(list),
+                        [this](ListId changed, const QList<int>& rows, bool firstRow) {
+                            // Both mandate lists count, whichever received the row.
+                            const bool mandate = changed == ListId::Mdg || changed == ListId::MdgComp;
+                            const bool resize = mandate
+                                                    ? !rows.isEmpty() && (m_document.MdgList.count() == 1 ||
+                                                                          m_document.MdgListComp.count() == 1)
+                                                    : firstRow;
+                            applied(changed, rows, resize);
+                        }));
 }
 
 bool ListCommands::loadRow(ListId list, int index)
@@ -154,8 +236,8 @@ bool ListCommands::loadRow(ListId list, int index)
             break;
         }
     } catch (const ConversionError& error) {
-        MessageBox::show(m_messageParent, ApplicationTitle(), error.text(), MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Error);
+        MessageBox::show(m_messageParent, ApplicationTitle(), unreadableRowMessage(list, index, error),
+                         MessageBox::Buttons::Ok, MessageBox::Icon::Error);
         return false;
     }
     return true;
@@ -170,8 +252,9 @@ void ListCommands::editRow(ListId list)
         return;
     if (!showDialog(list))
         return;
-    fillRow(list, index);
-    finishChange(list, index, false);
+    push(RowChange::edit(
+        m_document, list, index, dialogRow(list), dialogCode(list),
+        [this](ListId changed, const QList<int>& rows, bool) { applied(changed, rows, false); }));
 }
 
 void ListCommands::BtuListDblClick()
@@ -204,37 +287,26 @@ void ListCommands::ChangeBtnClick()
     }
 }
 
-void ListCommands::removeRow(ListId list, int index)
-{
-    switch (list) {
-    case ListId::Btu:
-        m_document.BtuList.remove(index);
-        break;
-    case ListId::Mdg:
-        m_document.MdgList.remove(index);
-        break;
-    case ListId::MdgComp:
-        m_document.MdgListComp.remove(index);
-        break;
-    case ListId::Mak:
-        m_document.MakList.remove(index); // the code goes with its row
-        break;
-    }
-}
-
 void ListCommands::DelBtnClick()
 {
-    // Removing a list's last row hides the list and the focus moves on to another list, so the
-    // focused list is the one found before anything is removed: one command removes one row.
+    // Removing a list's last rows hides the list and the focus moves on to another list, so the
+    // focused list is the one found before anything is removed: one command removes the selected
+    // rows of one list.
     for (ListId list : ListsInFocusOrder) {
         if (!m_selection.hasFocus(list))
             continue;
-        const int index = m_selection.selectedRow(list);
-        if (index >= 0 && index < rowCount(list)) {
-            m_document.DocModified = true;
-            removeRow(list, index);
-            const int left = rowCount(list);
-            m_selection.selectRow(list, index < left - 1 ? index : -1);
+        QList<int> rows;
+        for (const int row : m_selection.selectedRows(list)) {
+            if (row >= 0 && row < rowCount(list))
+                rows.append(row);
+        }
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        if (!rows.isEmpty()) {
+            push(RowChange::remove(m_document, list, rows,
+                                   [this](ListId changed, const QList<int>& selected, bool firstRow) {
+                                       applied(changed, selected, firstRow);
+                                   }));
         }
         break;
     }

@@ -2,7 +2,13 @@
 
 #include "app/ListSelection.h"
 
+#include <QList>
+#include <QUndoStack>
+
+class ConversionError;
 class DocumentView;
+class ListRow;
+class RowChange;
 class OrderDocument;
 class QWidget;
 class TBtuForm;
@@ -12,7 +18,8 @@ class TMdgForm;
 
 // The main window's commands that add, edit and delete rows of the document through the entry
 // dialogs. The window tells which row is selected and which list has the focus; every change
-// sets DocModified and ends with UpdateView.
+// sets DocModified and ends with UpdateView. Every change goes onto an undo stack, so it can be
+// undone and redone; DocModified follows the stack back to the state last saved or opened.
 class ListCommands
 {
 public:
@@ -37,25 +44,29 @@ public:
     void ChangeBtnClick();
     void DelBtnClick();
 
-    // Write the fields of a dialog just closed with OK into a row (and its code).
-    void FillBtuRow(int index);
-    void FillMdgRow(int index);
-    void FillMdgCompRow(int index);
-    void FillMakRow(int index);
+    QUndoStack& undoStack() { return m_undo; }
+    // The document as it is now is the one in the file (saved or just opened).
+    void markSaved();
+    // The document was replaced (new file, file opened): nothing before it can be undone.
+    void forgetHistory();
 
 private:
     void editRow(ListId list);
     // Puts the row into its dialog; false (after telling the user) when the row cannot be read.
     bool loadRow(ListId list, int index);
     bool showDialog(ListId list);
-    void fillRow(ListId list, int index);
-    void finishChange(ListId list, int index, bool resizePanels);
+    void addRow(ListId list);
+    void push(RowChange* change);
+    void applied(ListId list, const QList<int>& rows, bool firstRow);
+    ListRow dialogRow(ListId list) const;
+    QString dialogCode(ListId list) const;
     int rowCount(ListId list) const;
-    void removeRow(ListId list, int index);
+    QString unreadableRowMessage(ListId list, int index, const ConversionError& error) const;
 
     OrderDocument& m_document;
     DocumentView& m_view;
     ListSelection& m_selection;
     Dialogs m_dialogs;
     QWidget* m_messageParent;
+    QUndoStack m_undo;
 };

@@ -3,13 +3,21 @@
 #include "app/Clock.h"
 #include "app/ExportCommand.h"
 #include "app/ImportCommand.h"
+#include "app/HelpKeyFilter.h"
+#include "app/LeftOutMandates.h"
 #include "app/ListCommands.h"
+#include "app/ListTotals.h"
 #include "app/MessageBox.h"
+#include "app/MnemonicAssigner.h"
 #include "app/MnemonicKeyFilter.h"
+#include "app/RecentFiles.h"
 #include "app/RowListModel.h"
+#include "app/RowSortModel.h"
 #include "app/StartPicture.h"
 #include "app/VersionText.h"
+#include "app/WindowMemory.h"
 #include "dialogs/BtuUnit.h"
+#include "dialogs/EntryDialog.h"
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
 #include "dialogs/MdgUnit.h"
@@ -25,21 +33,30 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -150,6 +167,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     m_saveCommand = std::make_unique<SaveCommand>(m_document, *this, m_prompt, Clock::system());
     m_importCommand = std::make_unique<ImportCommand>(m_document, *this, this);
     m_exportCommand = std::make_unique<ExportCommand>(m_document, *this, this);
+    m_programCaption = ApplicationTitle();
+    createEditorActions();
 
     // Wide enough for every toolbar button.
     const QSize initialSize(qMax(InitialSize.width(), ToolBar1->sizeHint().width()), InitialSize.height());
@@ -159,6 +178,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    WindowMemory::restoreGeometry(this);
+    m_lowerShare = WindowMemory::share(QStringLiteral("Lower"));
+    m_cancellationShare = WindowMemory::share(QStringLiteral("Cancellation"));
+    if (qApp)
+        qApp->installEventFilter(
+            new HelpKeyFilter([this](QWidget* window) { return showHelpFor(window); }, this));
 }
 
 TMainForm::~TMainForm()
@@ -217,6 +242,26 @@ void TMainForm::createWindows()
     m_settingsCommand = std::make_unique<SettingsCommand>(m_document, *this, *SettingsForm);
     m_fileShower = std::make_unique<ShowFileCommand>(m_document, *Viewer, this);
     m_openCommand = std::make_unique<OpenCommand>(m_document, *this, m_prompt, *m_fileShower);
+
+    for (QWidget* dialog :
+         {static_cast<QWidget*>(BtuForm), static_cast<QWidget*>(MdgForm), static_cast<QWidget*>(MakForm),
+          static_cast<QWidget*>(SettingsForm), static_cast<QWidget*>(MdgCompForm)}) {
+        MnemonicAssigner::assign(dialog);
+        // A dialog that sets a label's text as it opens gets its letter back once it is shown.
+        dialog->installEventFilter(this);
+    }
+    QUndoStack& undo = m_listCommands->undoStack();
+    connect(&undo, &QUndoStack::canUndoChanged, UndoAction, &QAction::setEnabled);
+    connect(&undo, &QUndoStack::canRedoChanged, RedoAction, &QAction::setEnabled);
+    connect(&undo, &QUndoStack::undoTextChanged, UndoAction, [this](const QString& text) {
+        UndoAction->setText(text.isEmpty() ? QStringLiteral("Å&ngra")
+                                           : QStringLiteral("Å&ngra %1").arg(text));
+    });
+    connect(&undo, &QUndoStack::redoTextChanged, RedoAction, [this](const QString& text) {
+        RedoAction->setText(text.isEmpty() ? QStringLiteral("&Gör om")
+                                           : QStringLiteral("&Gör om %1").arg(text));
+    });
+    connect(&undo, &QUndoStack::cleanChanged, this, [this] { updateCaption(); });
 }
 
 void TMainForm::FormCreate()
@@ -233,7 +278,8 @@ void TMainForm::FormShow()
     m_document.DocModified = false;
     UpdateView(false);
     m_document.FillMakTexts();
-    setWindowTitle(QStringLiteral("Lumora Valmo ") + GetVersionText());
+    m_programCaption = QStringLiteral("Lumora Valmo ") + GetVersionText();
+    updateCaption();
 }
 
 void TMainForm::FormDestroy()
@@ -258,6 +304,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    rememberWindow();
     emit closed();
 }
 
@@ -320,6 +367,21 @@ void TMainForm::createToolBar()
                                 &TMainForm::SettingsBtnClick);
     HelpBtn = addToolButton(QStringLiteral("&Hjälp"), QStringLiteral("help"), &TMainForm::HelpBtnClick);
 
+    // "Spara som" and the recent files sit behind the arrows of the two file buttons.
+    RecentMenu = new QMenu(OpenBtn);
+    connect(RecentMenu, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+    OpenBtn->setMenu(RecentMenu);
+    OpenBtn->setPopupMode(QToolButton::MenuButtonPopup);
+    SaveAsAction = new QAction(QStringLiteral("Spara s&om..."), this);
+    SaveAsAction->setShortcut(QKeySequence::SaveAs);
+    SaveAsAction->setShortcutContext(Qt::WindowShortcut);
+    connect(SaveAsAction, &QAction::triggered, this, [this] { SparaSomClick(); });
+    addAction(SaveAsAction);
+    auto* saveMenu = new QMenu(SparaBtn);
+    saveMenu->addAction(SaveAsAction);
+    SparaBtn->setMenu(saveMenu);
+    SparaBtn->setPopupMode(QToolButton::MenuButtonPopup);
+
     fitCaptions({OpenBtn, NewBtn, SparaBtn, VisaBtn, ImportBtn, ExportBtn, MdgBtn, BtuBtn, MakBtn, ChangeBtn,
                  DelBtn, SettingsBtn, HelpBtn});
 
@@ -377,6 +439,8 @@ void TMainForm::createDocumentArea()
                                    QStringLiteral("Belopp"), QStringLiteral("Transaktionstyp"),
                                    QStringLiteral("Referens")},
                                   loading, this);
+    m_btuModel->setNumberColumns({3, 4});
+    m_makModel->setNumberColumns({4});
     m_btuModel->setRowPicture(pictureIfPresent(QStringLiteral(":/icons/rows/payment.png")));
     m_mdgModel->setRowPicture(pictureIfPresent(QStringLiteral(":/icons/rows/mandate.png")));
     m_makModel->setRowPicture(pictureIfPresent(QStringLiteral(":/icons/rows/change.png")));
@@ -391,6 +455,8 @@ void TMainForm::createDocumentArea()
     MdgList->setObjectName(QStringLiteral("MdgList"));
     MdgListComp->setObjectName(QStringLiteral("MdgListComp"));
     MakList->setObjectName(QStringLiteral("MakList"));
+    for (QTreeView* view : {BtuList, MdgList, MdgListComp, MakList})
+        applyRememberedColumns(view);
 
     OuterPanel = new QWidget(this);
     auto* outerLayout = new QVBoxLayout(OuterPanel);
@@ -424,7 +490,13 @@ void TMainForm::createDocumentArea()
     BtuMdgSplitter = DocumentSplitter->handle(1);
     outerLayout->addWidget(DocumentSplitter);
 
-    setCentralWidget(OuterPanel);
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(createSearchBar());
+    centralLayout->addWidget(OuterPanel, 1);
+    setCentralWidget(central);
     showStartSection();
     MdgListComp->hide();
 }
@@ -448,6 +520,13 @@ QWidget* TMainForm::createSection(const QString& heading, const QList<QTreeView*
 
     for (QTreeView* list : lists)
         layout->addWidget(list, 1);
+    auto* totals = new QLabel(panel);
+    totals->setObjectName(QStringLiteral("Totals"));
+    totals->setContentsMargins(4, 1, 4, 1);
+    totals->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(totals);
+    for (QTreeView* list : lists)
+        m_totalsLabels[listOf(list)] = totals;
     panel->setMinimumHeight(label->sizeHint().height());
     return panel;
 }
@@ -463,8 +542,10 @@ void TMainForm::keepFirstRowInView(QWidget* section, QTreeView* list)
     if (hasRows)
         m_measuredLists.insert(list);
     const auto* heading = section->findChild<QLabel*>();
+    const auto* totals = section->findChild<QLabel*>(QStringLiteral("Totals"));
     const int row = hasRows ? list->sizeHintForRow(0) : list->fontMetrics().height();
-    const int height = (heading ? heading->sizeHint().height() : 0) + list->header()->sizeHint().height() +
+    const int height = (heading ? heading->sizeHint().height() : 0) +
+                       (totals ? totals->sizeHint().height() : 0) + list->header()->sizeHint().height() +
                        row + list->horizontalScrollBar()->sizeHint().height() + 2 * list->frameWidth();
     section->setMinimumHeight(height);
 }
@@ -473,13 +554,23 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
                                  void (TMainForm::*edit)())
 {
     auto* view = new QTreeView;
-    view->setModel(model);
+    auto* sorted = new RowSortModel(view);
+    sorted->setSourceModel(model);
+    sorted->setSortRole(RowListModel::SortRole);
+    sorted->setFilterKeyColumn(-1);
+    sorted->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
+    view->setModel(sorted);
+    // The document's order until the user clicks a caption; a third click brings it back.
+    view->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    view->header()->setSortIndicatorClearable(true);
+    view->setSortingEnabled(true);
     view->setRootIsDecorated(false);
     view->setItemsExpandable(false);
     view->setUniformRowHeights(true); // keeps a list of a million rows quick to lay out
     view->setAllColumnsShowFocus(true);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setFrameShape(QFrame::NoFrame);
     view->setIconSize(QSize(16, 16));
@@ -500,7 +591,37 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
             [this] { UpdateView(false); });
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { UpdateView(false); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateView(false); });
-    connect(model, &QAbstractItemModel::modelReset, this, [this] { UpdateView(false); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        ++m_listResets;
+        // The rows that the history knew are gone: a new file or a file read.
+        if (m_listCommands)
+            m_listCommands->forgetHistory();
+        UpdateView(false);
+    });
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& position) { showListMenu(view, position); });
+    const auto fit = [this, view](int first, int last) { fitColumnsToRows(view, first, last); };
+    const auto totals = [this, view] {
+        if (!m_document.Loading)
+            updateTotals(listOf(view));
+    };
+    connect(sorted, &QAbstractItemModel::rowsInserted, this,
+            [fit, totals](const QModelIndex&, int first, int last) {
+                fit(first, last);
+                totals();
+            });
+    connect(sorted, &QAbstractItemModel::dataChanged, this,
+            [fit, totals](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                fit(topLeft.row(), bottomRight.row());
+                totals();
+            });
+    connect(sorted, &QAbstractItemModel::modelReset, this, [fit, totals] {
+        fit(0, 0);
+        totals();
+    });
+    connect(sorted, &QAbstractItemModel::rowsRemoved, this, totals);
+    connect(sorted, &QAbstractItemModel::layoutChanged, this, totals);
     return view;
 }
 
@@ -517,11 +638,29 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched)) {
+        auto* dialog = static_cast<QWidget*>(watched);
+        QTimer::singleShot(0, dialog, [dialog] { MnemonicAssigner::assign(dialog); });
+    }
+    if (watched == SearchEdit && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !SearchEdit->text().isEmpty()) {
+        SearchEdit->clear();
+        return true;
+    }
     auto* view = qobject_cast<QTreeView*>(watched);
     if (view && (view == BtuList || view == MdgList || view == MdgListComp || view == MakList)) {
         switch (event->type()) {
         case QEvent::FocusIn:
         case QEvent::FocusOut:
+            if (event->type() == QEvent::FocusIn) {
+                // Tab into a list puts the user on its first row, so Enter and Delete act at once.
+                const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+                if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) &&
+                    !view->selectionModel()->hasSelection() && view->model()->rowCount() > 0)
+                    view->selectionModel()->setCurrentIndex(view->model()->index(0, 0),
+                                                            QItemSelectionModel::ClearAndSelect |
+                                                                QItemSelectionModel::Rows);
+            }
             showSelectionAsFocused(view, event->type() == QEvent::FocusIn);
             UpdateView(false);
             break;
@@ -529,6 +668,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 editList(view);
+                return true;
+            }
+            if (key == Qt::Key_Delete) {
+                DelBtnClick();
                 return true;
             }
             break;
@@ -627,13 +770,14 @@ void TMainForm::UpdateView(bool resizePanels)
         const int area = OuterPanel->height();
         int lowerHeight = area;
         if (paymentShown) {
-            lowerHeight = area * 2 / 3;
+            lowerHeight = m_lowerShare > 0 ? int(area * m_lowerShare) : area * 2 / 3;
             DocumentSplitter->setSizes({qMax(0, area - SplitterHeight - lowerHeight), lowerHeight});
         } else {
             DocumentSplitter->setSizes({0, area});
         }
         if (mandateShown) {
-            const int cancellationHeight = lowerHeight / 2;
+            const int cancellationHeight =
+                m_cancellationShare > 0 ? int(lowerHeight * m_cancellationShare) : lowerHeight / 2;
             InnerPanel->setSizes(
                 {qMax(0, lowerHeight - SplitterHeight - cancellationHeight), cancellationHeight});
         }
@@ -652,6 +796,10 @@ void TMainForm::UpdateView(bool resizePanels)
     }
     ChangeBtn->setEnabled(editable);
     DelBtn->setEnabled(editable);
+    SaveAsAction->setEnabled(SparaBtn->isEnabled());
+    SearchEdit->setEnabled(!startShown || !SearchEdit->text().isEmpty());
+    showTotals();
+    updateCaption();
 }
 
 // --- The lists as the commands see them ------------------------------------------------------
@@ -688,24 +836,57 @@ RowListModel* TMainForm::listModel(ListId list) const
 
 int TMainForm::selectedRow(ListId list) const
 {
-    const QModelIndexList rows = listView(list)->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    const QTreeView* view = listView(list);
+    const QItemSelectionModel* selection = view->selectionModel();
+    const QModelIndex current = view->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex()))
+        return proxy(list)->mapToSource(current).row();
+    const QModelIndexList rows = selection->selectedRows();
+    return rows.isEmpty() ? -1 : proxy(list)->mapToSource(rows.first()).row();
+}
+
+QList<int> TMainForm::selectedRows(ListId list) const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : listView(list)->selectionModel()->selectedRows())
+        rows.append(proxy(list)->mapToSource(index).row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void TMainForm::selectRow(ListId list, int row)
+{
+    selectRows(list, row < 0 ? QList<int>() : QList<int>{row});
+}
+
+void TMainForm::selectRows(ListId list, const QList<int>& rows)
 {
     QTreeView* view = listView(list);
     RowListModel* model = listModel(list);
     if (!m_document.Loading)
         model->synchronize();
-    if (row < 0 || row >= model->rowCount()) {
+    QList<QModelIndex> shown;
+    for (const int row : rows) {
+        if (row < 0 || row >= model->rowCount())
+            continue;
+        QModelIndex index = proxy(list)->mapFromSource(model->index(row, 0));
+        if (!index.isValid() && !SearchEdit->text().isEmpty()) {
+            // A row the search hides would be selected out of sight: the search gives way.
+            SearchEdit->clear();
+            index = proxy(list)->mapFromSource(model->index(row, 0));
+        }
+        if (index.isValid())
+            shown.append(index);
+    }
+    if (shown.isEmpty()) {
         view->selectionModel()->clearSelection();
         return;
     }
-    const QModelIndex index = model->index(row, 0);
-    view->selectionModel()->setCurrentIndex(index,
+    view->selectionModel()->setCurrentIndex(shown.first(),
                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    view->scrollTo(index, QAbstractItemView::EnsureVisible);
+    for (const QModelIndex& index : shown.mid(1))
+        view->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view->scrollTo(shown.first(), QAbstractItemView::EnsureVisible);
 }
 
 bool TMainForm::hasFocus(ListId list) const
@@ -736,21 +917,57 @@ void TMainForm::NewBtnClick()
 void TMainForm::OpenBtnClick()
 {
     if (m_openCommand)
-        runCommand([this] { m_openCommand->OpenBtnClick(); });
+        runOpen([this] { m_openCommand->OpenBtnClick(); });
 }
 
 void TMainForm::openFileAtStart(const QString& path)
 {
     if (m_openCommand)
-        runCommand([this, &path] { m_openCommand->openPath(path); });
+        runOpen([this, &path] { m_openCommand->openPath(path); });
+}
+
+// A file read into the lists goes first in the recent files.
+void TMainForm::runOpen(const std::function<void()>& open)
+{
+    const int resetsBefore = m_listResets;
+    runCommand(open);
+    if (m_listResets != resetsBefore && !m_document.CurrentFile.isEmpty() && !m_document.Loading)
+        RecentFiles::add(m_document.CurrentFile);
 }
 
 bool TMainForm::SparaBtnClick()
 {
+    return save(false);
+}
+
+bool TMainForm::SparaSomClick()
+{
+    return save(true);
+}
+
+bool TMainForm::save(bool askForName)
+{
+    if (!m_saveCommand || !confirmLeftOutMandates())
+        return false;
     bool saved = false;
-    if (m_saveCommand)
-        runCommand([&] { saved = m_saveCommand->SparaBtnClick(); });
+    runCommand(
+        [&] { saved = askForName ? m_saveCommand->SparaBtnClick() : m_saveCommand->saveToCurrentFile(); });
+    if (saved) {
+        if (m_listCommands)
+            m_listCommands->markSaved();
+        RecentFiles::add(m_document.CurrentFile);
+    }
+    UpdateView(false);
     return saved;
+}
+
+// Mandates of the other service type stay in the document but not in the file: the user decides.
+bool TMainForm::confirmLeftOutMandates()
+{
+    if (MandatesLeftOut(m_document) == 0)
+        return true;
+    return MessageBox::show(this, QString(), SaveLeftOutQuestion(m_document), MessageBox::Buttons::OkCancel,
+                            MessageBox::Icon::Warning) == MessageBox::Answer::Ok;
 }
 
 void TMainForm::runListCommand(const std::function<void(ListCommands&)>& command)
@@ -854,4 +1071,291 @@ void TMainForm::MdgListCompDblClick()
 void TMainForm::MakListDblClick()
 {
     runListCommand(&ListCommands::MakListDblClick);
+}
+
+// --- The habits of a desktop program ---------------------------------------------------------
+
+QWidget* TMainForm::createSearchBar()
+{
+    auto* bar = new QWidget(this);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(4, 2, 4, 2);
+    auto* label = new QLabel(QStringLiteral("S&ök:"), bar);
+    SearchEdit = new QLineEdit(bar);
+    SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    SearchEdit->setPlaceholderText(QStringLiteral("Visa bara rader som innehåller texten"));
+    SearchEdit->setClearButtonEnabled(true);
+    SearchEdit->setToolTip(QStringLiteral("Sök i alla listor (Ctrl+F). Esc tömmer sökrutan."));
+    SearchEdit->setMaximumWidth(320);
+    label->setBuddy(SearchEdit);
+    layout->addWidget(label);
+    layout->addWidget(SearchEdit);
+    layout->addStretch(1);
+    connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        for (ListId list : {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak})
+            proxy(list)->setFilterFixedString(text);
+        UpdateView(false);
+    });
+    SearchEdit->installEventFilter(this);
+    return bar;
+}
+
+QAction* TMainForm::addWindowAction(const QString& text, const QList<QKeySequence>& keys,
+                                    const std::function<void()>& run)
+{
+    auto* action = new QAction(text, this);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, run);
+    addAction(action);
+    return action;
+}
+
+void TMainForm::createEditorActions()
+{
+    UndoAction = addWindowAction(QStringLiteral("Å&ngra"), {QKeySequence::Undo}, [this] {
+        if (m_listCommands)
+            runCommand([this] { m_listCommands->undoStack().undo(); });
+    });
+    RedoAction = addWindowAction(
+        QStringLiteral("&Gör om"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, [this] {
+            if (m_listCommands)
+                runCommand([this] { m_listCommands->undoStack().redo(); });
+        });
+    UndoAction->setEnabled(false);
+    RedoAction->setEnabled(false);
+    addWindowAction(QStringLiteral("Sök"), {QKeySequence::Find}, [this] {
+        SearchEdit->setFocus(Qt::ShortcutFocusReason);
+        SearchEdit->selectAll();
+    });
+    addWindowAction(QStringLiteral("Spara"), {QKeySequence::Save}, [this] {
+        if (SparaBtn->isEnabled())
+            SparaBtnClick();
+    });
+    addWindowAction(QStringLiteral("Öppna"), {QKeySequence::Open}, [this] { OpenBtnClick(); });
+
+    const struct
+    {
+        QToolButton* button;
+        const char* tip;
+    } tips[] = {
+        {OpenBtn, "Öppna en sparad orderfil (Alt+F). Pilen visar de senaste filerna."},
+        {NewBtn, "Töm listorna och börja på en ny fil (Alt+N)"},
+        {SparaBtn, "Spara i den nuvarande filen (Alt+S, Ctrl+S). Pilen ger Spara som (Ctrl+Skift+S)."},
+        {VisaBtn, "Visa den nuvarande filen som text (Alt+V)"},
+        {MdgBtn, "Lägg till ett medgivande (Alt+M)"},
+        {BtuBtn, "Lägg till ett betaluppdrag (Alt+B)"},
+        {MakBtn, "Lägg till en makulering eller ändring (Alt+K)"},
+        {ChangeBtn, "Redigera den markerade raden (Alt+R, Enter)"},
+        {DelBtn, "Ta bort de markerade raderna (Alt+T, Delete). Ctrl+Z ångrar."},
+        {SettingsBtn, "Kundnummer, bankgironummer och tjänst (Alt+I)"},
+        {HelpBtn, "Öppna hjälpen (Alt+H, F1)"},
+    };
+    for (const auto& tip : tips)
+        tip.button->setToolTip(QString::fromUtf8(tip.tip));
+}
+
+void TMainForm::updateCaption()
+{
+    const OrderDocument& doc = m_document;
+    QString title = m_programCaption;
+    if (!doc.CurrentFile.isEmpty())
+        title = QFileInfo(doc.CurrentFile).fileName() + QStringLiteral("[*] - ") + m_programCaption;
+    else if (doc.DocModified || doc.hasRows())
+        title = QStringLiteral("Namnlös[*] - ") + m_programCaption;
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    setWindowModified(doc.DocModified);
+}
+
+void TMainForm::updateTotals(ListId list)
+{
+    const QSortFilterProxyModel* shownRows = proxy(list);
+    QList<int> shown;
+    const bool filtered = !shownRows->filterRegularExpression().pattern().isEmpty();
+    if (filtered) {
+        shown.reserve(shownRows->rowCount());
+        for (int row = 0; row < shownRows->rowCount(); ++row)
+            shown.append(shownRows->mapToSource(shownRows->index(row, 0)).row());
+    }
+    const QList<int>* only = filtered ? &shown : nullptr;
+    ListTotals totals;
+    switch (list) {
+    case ListId::Btu:
+        totals = ListTotals::of(m_document.BtuList, 0, 3, only);
+        break;
+    case ListId::Mdg:
+        totals = ListTotals::of(m_document.MdgList, -1, -1, only);
+        break;
+    case ListId::MdgComp:
+        totals = ListTotals::of(m_document.MdgListComp, -1, -1, only);
+        break;
+    case ListId::Mak:
+        totals = ListTotals::of(m_document.MakList.rows(), 5, 4, only);
+        break;
+    }
+    m_totalsTexts[list] = totals.text();
+    showTotals();
+}
+
+void TMainForm::showTotals()
+{
+    const ListId mandates = m_document.PrivateService ? ListId::Mdg : ListId::MdgComp;
+    for (ListId list : {ListId::Btu, mandates, ListId::Mak}) {
+        QLabel* label = m_totalsLabels[list];
+        const QString text = m_totalsTexts[list];
+        if (label && label->text() != text)
+            label->setText(text);
+    }
+}
+
+QLabel* TMainForm::totalsLabel(ListId list) const
+{
+    const auto found = m_totalsLabels.find(list);
+    return found == m_totalsLabels.end() ? nullptr : found->second;
+}
+
+QUndoStack* TMainForm::undoStack() const
+{
+    return m_listCommands ? &m_listCommands->undoStack() : nullptr;
+}
+
+// A column is widened until the rows just added or changed show their whole text. Only the first
+// rows of a long list are measured; the rest are measured as they change.
+void TMainForm::fitColumnsToRows(QTreeView* view, int first, int last)
+{
+    constexpr int MeasuredRows = 100;
+    QAbstractItemModel* rows = view->model();
+    last = qMin(qMin(last, first + MeasuredRows - 1), rows->rowCount() - 1);
+    QHeaderView* header = view->header();
+    for (int column = 0; column < rows->columnCount(); ++column) {
+        int needed = header->sectionSize(column);
+        for (int row = first; row <= last; ++row)
+            needed = qMax(needed, view->sizeHintForIndex(rows->index(row, column)).width());
+        if (needed > header->sectionSize(column))
+            header->resizeSection(column, needed);
+    }
+}
+
+void TMainForm::showListMenu(QTreeView* view, const QPoint& position)
+{
+    view->setFocus(Qt::PopupFocusReason);
+    QMenu menu(this);
+    const ListId list = listOf(view);
+    const bool hasRow = selectedRow(list) >= 0;
+    menu.addAction(QStringLiteral("&Redigera...\tEnter"), this, [this, view] { editList(view); })
+        ->setEnabled(hasRow);
+    menu.addAction(QStringLiteral("&Ta bort\tDelete"), this, [this] { DelBtnClick(); })->setEnabled(hasRow);
+    menu.addSeparator();
+    menu.addAction(UndoAction);
+    menu.addAction(RedoAction);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Markera &alla\tCtrl+A"), view, &QAbstractItemView::selectAll)
+        ->setEnabled(view->model()->rowCount() > 0);
+    menu.exec(view->viewport()->mapToGlobal(position));
+}
+
+void TMainForm::fillRecentMenu()
+{
+    RecentMenu->clear();
+    const QStringList paths = RecentFiles::load();
+    if (paths.isEmpty()) {
+        RecentMenu->addAction(QStringLiteral("Inga senaste filer"))->setEnabled(false);
+        return;
+    }
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString path = paths[i];
+        QAction* action =
+            RecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName().replace(
+                                      QLatin1Char('&'), QStringLiteral("&&"))),
+                                  this, [this, path] { openRecentFile(path); });
+        action->setToolTip(QDir::toNativeSeparators(path));
+        action->setStatusTip(QDir::toNativeSeparators(path));
+    }
+    RecentMenu->setToolTipsVisible(true);
+}
+
+void TMainForm::openRecentFile(const QString& path)
+{
+    if (!m_openCommand)
+        return;
+    if (!QFileInfo::exists(path)) {
+        MessageBox::show(
+            this, QString(),
+            QStringLiteral("Filen finns inte längre:\n%1\nDen tas bort ur listan över senaste filer.")
+                .arg(QDir::toNativeSeparators(path)),
+            MessageBox::Buttons::Ok, MessageBox::Icon::Warning);
+        RecentFiles::remove(path);
+        return;
+    }
+    if (m_document.DocModified && MessageBox::show(this, QString(), OpenCommand::unsavedChangesQuestion(),
+                                                   MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
+        return;
+    runOpen([this, &path] { m_openCommand->openPath(path); });
+}
+
+void TMainForm::rememberWindow()
+{
+    WindowMemory::saveGeometry(this);
+    if (BtuPanel->isVisibleTo(this) && InnerPanel->isVisibleTo(this) && OuterPanel->height() > 0)
+        WindowMemory::saveShare(QStringLiteral("Lower"), double(InnerPanel->height()) / OuterPanel->height());
+    if (MdgPanel->isVisibleTo(this) && MakPanel->isVisibleTo(this) && InnerPanel->height() > 0)
+        WindowMemory::saveShare(QStringLiteral("Cancellation"),
+                                double(MakPanel->height()) / InnerPanel->height());
+    for (QTreeView* view : {BtuList, MdgList, MdgListComp, MakList})
+        WindowMemory::saveColumnWidths(view->objectName(), view->header());
+}
+
+void TMainForm::applyRememberedColumns(QTreeView* view)
+{
+    const QList<int> widths = WindowMemory::columnWidths(view->objectName());
+    for (int column = 0; column < widths.size() && column < view->header()->count(); ++column) {
+        view->header()->resizeSection(column, widths[column]);
+        fitColumnToCaption(view->header(), column);
+    }
+}
+
+QString TMainForm::helpTopicOfFocus() const
+{
+    if (BtuList->hasFocus())
+        return QStringLiteral("Betaluppdrag.htm");
+    if (MdgList->hasFocus() || MdgListComp->hasFocus())
+        return QStringLiteral("Medgivanden.htm");
+    if (MakList->hasFocus())
+        return QStringLiteral("Makuleringar_och_ändringar.htm");
+    return QStringLiteral("Välkommen.htm");
+}
+
+bool TMainForm::showHelpFor(QWidget* window)
+{
+    if (window == this) {
+        ShowHelpTopic(helpTopicOfFocus());
+        return true;
+    }
+    if (auto* dialog = qobject_cast<EntryDialog*>(window)) {
+        dialog->HelpBtnClick();
+        return true;
+    }
+    if (window && window == SettingsForm) {
+        ShowHelpTopic(QStringLiteral("Välkommen.htm#installningar"));
+        return true;
+    }
+    return false;
+}
+
+ListId TMainForm::listOf(const QTreeView* view) const
+{
+    if (view == MdgList)
+        return ListId::Mdg;
+    if (view == MdgListComp)
+        return ListId::MdgComp;
+    if (view == MakList)
+        return ListId::Mak;
+    return ListId::Btu;
+}
+
+QSortFilterProxyModel* TMainForm::proxy(ListId list) const
+{
+    return static_cast<QSortFilterProxyModel*>(listView(list)->model());
 }

@@ -12,7 +12,12 @@
 #include <map>
 #include <memory>
 
+class QAction;
 class QLabel;
+class QLineEdit;
+class QMenu;
+class QSortFilterProxyModel;
+class QUndoStack;
 class QStyle;
 class QSplitter;
 class QToolBar;
@@ -60,6 +65,8 @@ public:
     int selectedRow(ListId list) const override;
     void selectRow(ListId list, int row) override;
     bool hasFocus(ListId list) const override;
+    QList<int> selectedRows(ListId list) const override;
+    void selectRows(ListId list, const QList<int>& rows) override;
 
     // Toolbar commands.
     void OpenBtnClick();
@@ -67,8 +74,12 @@ public:
     // with a file argument. Nothing is asked first; the document is still empty then.
     void openFileAtStart(const QString& path);
     void NewBtnClick();
-    // True when the document was written.
+    // Saves to the current file, or asks for a name while there is none. True when written.
     bool SparaBtnClick();
+    // "Spara som": always asks for the name. True when the document was written.
+    bool SparaSomClick();
+    // Opens a file of the recent-files list, after the question about unsaved changes.
+    void openRecentFile(const QString& path);
     void VisaBtnClick();
     void ImportBtnClick();
     void ExportBtnClick();
@@ -90,6 +101,9 @@ public:
     bool FormClose();
 
     QTreeView* listView(ListId list) const;
+    // The totals line under a list's section.
+    QLabel* totalsLabel(ListId list) const;
+    QUndoStack* undoStack() const;
     using QMainWindow::hasFocus;
     RowListModel* listModel(ListId list) const;
 
@@ -123,6 +137,13 @@ public:
     QTreeView* MdgList = nullptr;
     QTreeView* MdgListComp = nullptr;
     QTreeView* MakList = nullptr;
+
+    // Typed text filters every list; the totals follow what is shown.
+    QLineEdit* SearchEdit = nullptr;
+    QAction* SaveAsAction = nullptr;
+    QAction* UndoAction = nullptr;
+    QAction* RedoAction = nullptr;
+    QMenu* RecentMenu = nullptr;
 
     // The windows created by createWindows().
     TBtuForm* BtuForm = nullptr;
@@ -164,12 +185,39 @@ private:
     void editList(QTreeView* view);
     bool isListViewport(const QObject* watched) const;
 
+    // The editor's own habits: undo, search, totals, recent files, remembered layout, F1.
+    QWidget* createSearchBar();
+    void createEditorActions();
+    QAction* addWindowAction(const QString& text, const QList<QKeySequence>& keys,
+                             const std::function<void()>& run);
+    void updateCaption();
+    void updateTotals(ListId list);
+    void showTotals();
+    void fitColumnsToRows(QTreeView* view, int first, int last);
+    void showListMenu(QTreeView* view, const QPoint& position);
+    void fillRecentMenu();
+    bool save(bool askForName);
+    bool confirmLeftOutMandates();
+    void runOpen(const std::function<void()>& open);
+    void rememberWindow();
+    void applyRememberedColumns(QTreeView* view);
+    bool showHelpFor(QWidget* window);
+    QString helpTopicOfFocus() const;
+    ListId listOf(const QTreeView* view) const;
+    QSortFilterProxyModel* proxy(ListId list) const;
+
     OrderDocument m_document;
     WidgetPrompt m_prompt{this};
     QStyle* m_toolBarStyle = nullptr;
     bool m_shownOnce = false;
     bool m_updating = false;
     QSet<const QTreeView*> m_measuredLists; // lists whose section minimum is set from a real row
+    QString m_programCaption;
+    std::map<ListId, QString> m_totalsTexts;
+    std::map<ListId, QLabel*> m_totalsLabels;
+    int m_listResets = 0;              // lists emptied at once: a new file or a file read
+    double m_lowerShare = -1.0;        // remembered share of the lower block, or negative
+    double m_cancellationShare = -1.0; // remembered share of the cancellations in the lower block
 
     RowListModel* m_btuModel = nullptr;
     RowListModel* m_mdgModel = nullptr;

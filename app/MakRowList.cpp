@@ -48,6 +48,19 @@ int MakRowList::append(const QString& code, const ListRow& given)
     return index;
 }
 
+void MakRowList::insert(int index, const QString& code, const ListRow& row)
+{
+    checkShape(row);
+    if (index < 0 || index > count())
+        throw std::out_of_range("MakRowList: no such position");
+    if (m_observer)
+        m_observer->rowAboutToBeInserted(index);
+    m_rows.insert(index, row);
+    m_codes.insert(index, code);
+    if (m_observer)
+        m_observer->rowInserted();
+}
+
 void MakRowList::replace(int index, const QString& code, const QString& caption, const QStringList& subItems)
 {
     replace(index, code, ListRow(caption, subItems));

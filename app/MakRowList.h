@@ -29,6 +29,8 @@ public:
 
     int append(const QString& code, const QString& caption, const QStringList& subItems);
     int append(const QString& code, const ListRow& row);
+    // Puts the row and its code at index (0..count()).
+    void insert(int index, const QString& code, const ListRow& row);
     void replace(int index, const QString& code, const QString& caption, const QStringList& subItems);
     void replace(int index, const QString& code, const ListRow& row);
     void remove(int index);

@@ -2,9 +2,12 @@
 
 #include "app/CursorPause.h"
 
-#include <QList>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QList>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include <cstdio>
 
@@ -71,7 +74,30 @@ MessageBox::Answer closedAnswer(MessageBox::Buttons buttons)
     return buttons == MessageBox::Buttons::Ok ? MessageBox::Answer::Ok : MessageBox::Answer::Cancel;
 }
 
+// The box is made wide enough for its caption beside the title bar's buttons, and for its longest
+// line up to a width where wrapping reads better; a message box otherwise cuts its caption off.
+void widenForCaptionAndText(QMessageBox& box, const QString& caption, const QString& text)
+{
+    constexpr int TitleBarButtons = 140;
+    constexpr int WidestLine = 560;
+    const QFontMetrics metrics(box.font());
+    int width = metrics.horizontalAdvance(caption) + TitleBarButtons;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        width = qMax(width, qMin(metrics.horizontalAdvance(line) + 80, WidestLine));
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
+
 } // namespace
+
+int MessageBox::openingWidth(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    widenForCaptionAndText(box, caption, text);
+    box.adjustSize();
+    return box.width();
+}
 
 MessageBox::Answer MessageBox::show(QWidget* parent, const QString& caption, const QString& text,
                                     Buttons buttons, Icon icon)
@@ -88,6 +114,7 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const QString& caption, con
     QMessageBox box(standardIcon(icon), caption, text, standardButtons(buttons), parent);
     if (buttons != Buttons::Ok)
         box.setEscapeButton(QMessageBox::Cancel);
+    widenForCaptionAndText(box, caption, text);
     const int result = box.exec();
     if (box.clickedButton() == nullptr)
         return closedAnswer(buttons);

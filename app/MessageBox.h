@@ -31,6 +31,8 @@ public:
     };
     static const QList<Shown>& shown();
     static void clearShown();
+    // The width a box with this caption and text opens with.
+    static int openingWidth(const QString& caption, const QString& text);
     // Tests: a box that nobody answered fails loudly instead of waiting for a click.
     static void setFailWhenUnanswered(bool fail);
 };

@@ -39,6 +39,18 @@ int RowList::append(const ListRow& row)
     return index;
 }
 
+void RowList::insert(int index, const ListRow& row)
+{
+    checkShape(row);
+    if (index < 0 || index > count())
+        throw std::out_of_range("RowList: no such position");
+    if (m_observer)
+        m_observer->rowAboutToBeInserted(index);
+    m_rows.insert(index, row);
+    if (m_observer)
+        m_observer->rowInserted();
+}
+
 void RowList::replace(int index, const QString& caption, const QStringList& subItems)
 {
     replace(index, ListRow(caption, subItems));

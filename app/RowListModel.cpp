@@ -3,7 +3,27 @@
 #include "app/MakRowList.h"
 #include "app/RowList.h"
 
+#include "rules/Extra.h"
+
 #include <QBrush>
+
+#include <limits>
+
+namespace {
+
+// The value of an amount or count text as shown ("1 234,50", "−12,00", "999"); a text without a
+// number sorts first.
+double numberOf(const QString& text)
+{
+    const QLocale locale;
+    bool ok = false;
+    const double value = locale.toDouble(RemoveGroupSeparators(NormalizeMinusSign(text, locale), locale)
+                                             .replace(QLatin1Char('-'), locale.negativeSign()),
+                                         &ok);
+    return ok ? value : -std::numeric_limits<double>::infinity();
+}
+
+} // namespace
 
 RowListModel::RowListModel(RowList& rows, const QStringList& captions, const bool& batching, QObject* parent)
     : QAbstractTableModel(parent), m_rows(rows), m_observed(&rows), m_captions(captions),
@@ -73,6 +93,14 @@ QVariant RowListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return m_rows.row(index.row()).text(index.column());
+    case SortRole:
+        if (m_numberColumns.contains(index.column()))
+            return numberOf(m_rows.row(index.row()).text(index.column()));
+        return m_rows.row(index.row()).text(index.column());
+    case Qt::TextAlignmentRole:
+        if (m_numberColumns.contains(index.column()))
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return {};
     case Qt::BackgroundRole:
         // Stripes by position, so they stay regular after an insertion or a deletion.
         return QBrush(index.row() % 2 == 0 ? evenRowColor() : oddRowColor());
@@ -92,6 +120,8 @@ QVariant RowListModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return m_captions.value(section);
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && m_numberColumns.contains(section))
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -128,6 +158,22 @@ void RowListModel::rowsAppended()
         endInsertRows();
     else
         endResetModel();
+}
+
+void RowListModel::rowAboutToBeInserted(int row)
+{
+    if (m_batching || hasUnannouncedRows()) {
+        m_pending = Pending::Reset;
+        beginResetModel();
+        return;
+    }
+    m_pending = Pending::Insert;
+    beginInsertRows(QModelIndex(), row, row);
+}
+
+void RowListModel::rowInserted()
+{
+    rowsAppended();
 }
 
 void RowListModel::rowChanged(int row)

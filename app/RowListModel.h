@@ -20,6 +20,8 @@ class RowListModel : public QAbstractTableModel, private RowListObserver
 public:
     static QColor evenRowColor() { return QColor(218, 218, 255); }
     static QColor oddRowColor() { return QColor(236, 236, 255); }
+    // The value a column sorts by: the number for number columns, the text otherwise.
+    static constexpr int SortRole = Qt::UserRole + 1;
 
     RowListModel(RowList& rows, const QStringList& captions, const bool& batching, QObject* parent = nullptr);
     RowListModel(MakRowList& rows, const QStringList& captions, const bool& batching,
@@ -29,6 +31,8 @@ public:
     // The small picture shown before the caption of every row (none by default).
     void setRowPicture(const QIcon& picture) { m_rowPicture = picture; }
     void setColumnCaption(int column, const QString& caption);
+    // Columns of amounts and counts: right-aligned, and sorted by their value.
+    void setNumberColumns(const QList<int>& columns) { m_numberColumns = columns; }
     QString columnCaption(int column) const { return m_captions.value(column); }
 
     // Announces the rows appended while batching. Costs the same whatever the number of rows.
@@ -53,6 +57,8 @@ private:
 
     void rowsAboutToBeAppended(int first, int last) override;
     void rowsAppended() override;
+    void rowAboutToBeInserted(int row) override;
+    void rowInserted() override;
     void rowChanged(int row) override;
     void rowAboutToBeRemoved(int row) override;
     void rowRemoved() override;
@@ -65,6 +71,7 @@ private:
     QStringList m_captions;
     const bool& m_batching;
     QIcon m_rowPicture;
+    QList<int> m_numberColumns;
     // The number of rows the views know of; behind the list only while batching.
     int m_shownCount = 0;
     Pending m_pending = Pending::None;

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -216,6 +217,18 @@ int measureOpen(QApplication& application, const QString& path, const QString& s
     bar->setValue(bar->maximum() / 2);
     waitUntilPainted(form, listPaints);
     std::printf("  scroll to the middle and paint:        %8.2f ms\n", milliseconds(timer));
+    timer.restart();
+    form->BtuList->sortByColumn(3, Qt::AscendingOrder);
+    waitUntilPainted(form, listPaints);
+    std::printf("  sort the payment orders by amount:     %8.2f ms\n", milliseconds(timer));
+    timer.restart();
+    form->SearchEdit->setText(QStringLiteral("Faktura 1000017"));
+    waitUntilPainted(form, windowPaints);
+    std::printf("  search all lists and paint:            %8.2f ms\n", milliseconds(timer));
+    timer.restart();
+    form->SearchEdit->clear();
+    waitUntilPainted(form, windowPaints);
+    std::printf("  clear the search and paint:            %8.2f ms\n", milliseconds(timer));
     timer.restart();
     form->NewBtnClick();
     waitUntilPainted(form, windowPaints);

@@ -5,6 +5,7 @@
 #include "format/FileShower.h"
 #include "format/OrderFileReader.h"
 #include "format/SealOnOpen.h"
+#include "format/SaveCommand.h"
 #include "format/SettingsOpeningRecordPolicy.h"
 #include "format/UserPrompt.h"
 #include "rules/ValmoError.h"
@@ -79,8 +80,9 @@ QString OpenCommand::askFileName()
 {
     UserPrompt::FileDialogOptions options;
     options.initialFolder = ReadSetting(SettingsStore::section(), lastDirName(), QString());
-    if (options.initialFolder.isEmpty())
-        options.initialFolder = QCoreApplication::applicationDirPath();
+    // A folder that has gone since is no place to start; nor is the program's own folder.
+    if (options.initialFolder.isEmpty() || !QFileInfo(options.initialFolder).isDir())
+        options.initialFolder = SaveCommand::DefaultFolder();
     options.initialFileName = m_lastFileName;
     options.defaultSuffix = QStringLiteral("ag");
     options.filters = OrderFileFilters();

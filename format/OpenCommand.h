@@ -8,6 +8,7 @@ class DocumentView;
 class FileShower;
 class OrderDocument;
 class QFile;
+class QIODevice;
 class UserPrompt;
 
 // "Öppna &fil": replaces the document by the contents of an order file the user picks. A file that

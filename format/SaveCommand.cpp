@@ -20,7 +20,6 @@ QString settingsRefusedText()
     return QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända.");
 }
 
-
 QString documentsFolder()
 {
 #ifdef Q_OS_WIN
@@ -81,6 +80,25 @@ bool SaveCommand::SparaBtnClick()
     if (written)
         m_doc.DocModified = false;
     // CurrentFile has changed even when the write failed, so the window follows in both cases.
+    m_view.UpdateView(false);
+    return written;
+}
+
+bool SaveCommand::saveToCurrentFile()
+{
+    if (m_doc.CurrentFile.isEmpty())
+        return SparaBtnClick();
+    PayeeNumbers payee;
+    try {
+        if (!readPayeeNumbers(payee))
+            return false;
+    } catch (const SettingsError& error) {
+        showError(error.text());
+        return false;
+    }
+    const bool written = writeFile(m_doc.CurrentFile, payee);
+    if (written)
+        m_doc.DocModified = false;
     m_view.UpdateView(false);
     return written;
 }

@@ -20,6 +20,10 @@ public:
     // were refused or the file could not be written; the document then still counts as modified.
     bool SparaBtnClick();
 
+    // Writes the document over CurrentFile without asking for a name; asks as SparaBtnClick does
+    // while the document has no file yet. True only when the file was written completely.
+    bool saveToCurrentFile();
+
     // The folder Autogirofiler in the user's documents folder, created when missing. Empty when
     // the documents folder is unknown.
     static QString DefaultFolder();

@@ -25,7 +25,7 @@ struct ClearingAccountParts
     QStringView account;
 };
 ClearingAccountParts SplitClearingAccount(QStringView text);
-// Reads "yyyy-mm-dd". Throws ConversionError "'%s' is not a valid date".
+// Reads "yyyy-mm-dd". Throws ConversionError "'%s' är inte ett giltigt datum".
 QDate ParseDateText(const QString& text);
 // Writes a date as "yyyy-mm-dd", whatever the user's regional settings.
 QString FormatDateText(const QDate& date);
@@ -37,7 +37,7 @@ int CountMatches(const QStringList& list, const QString& text);
 int IndexOfNthMatch(const QStringList& list, const QString& text, int n);
 
 // Whole number with an optional sign; leading blanks allowed.
-// Throws ConversionError "'%s' is not a valid integer value".
+// Throws ConversionError "'%s' är inte ett giltigt heltal".
 int StrToInt(const QString& text);
 
 // Locale-aware number texts. Qt's Swedish form groups with U+00A0 and writes the minus sign as
@@ -49,7 +49,7 @@ QString NormalizeMinusSign(const QString& text, const QLocale& locale);
 QString RemoveGroupSeparators(const QString& text, const QLocale& locale);
 // Converts with the locale's decimal separator; sign and exponent ('e', 'E' or the locale's own
 // exponent symbol) accepted, no grouping.
-// Throws ConversionError "'%s' is not a valid floating point value".
+// Throws ConversionError "'%s' är inte ett giltigt tal".
 double StrToFloat(const QString& text, const QLocale& locale = QLocale());
 // "#,##0.00": grouped, two decimals, e.g. "1 234,50" in Swedish.
 QString FormatAmount(double value, const QLocale& locale = QLocale());

@@ -22,19 +22,28 @@ class ConversionError : public ValmoError
 {
 public:
     using ValmoError::ValmoError;
+    ConversionError(QString message, QString value)
+        : ValmoError(std::move(message)), m_value(std::move(value))
+    {
+    }
 
     static ConversionError invalidDate(const QString& text)
     {
-        return ConversionError(QStringLiteral("'%1' is not a valid date").arg(text));
+        return ConversionError(QStringLiteral("'%1' är inte ett giltigt datum").arg(text), text);
     }
     static ConversionError invalidInteger(const QString& text)
     {
-        return ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        return ConversionError(QStringLiteral("'%1' är inte ett giltigt heltal").arg(text), text);
     }
     static ConversionError invalidFloat(const QString& text)
     {
-        return ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        return ConversionError(QStringLiteral("'%1' är inte ett giltigt tal").arg(text), text);
     }
+    // The text that could not be converted, as far as it is known.
+    const QString& value() const { return m_value; }
+
+private:
+    QString m_value;
 };
 
 // The settings store could not read or write a value.
@@ -45,10 +54,11 @@ public:
 
     static SettingsError invalidDataType(const QString& name)
     {
-        return SettingsError(QStringLiteral("Invalid data type for '%1'").arg(name));
+        return SettingsError(
+            QStringLiteral("Inställningen '%1' har fel datatyp och kan inte läsas").arg(name));
     }
     static SettingsError failedToSet(const QString& name)
     {
-        return SettingsError(QStringLiteral("Failed to set data for '%1'").arg(name));
+        return SettingsError(QStringLiteral("Inställningen '%1' kunde inte sparas").arg(name));
     }
 };

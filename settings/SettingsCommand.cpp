@@ -1,6 +1,7 @@
 #include "settings/SettingsCommand.h"
 
 #include "app/DocumentView.h"
+#include "app/LeftOutMandates.h"
 #include "app/MessageBox.h"
 #include "app/OrderDocument.h"
 #include "rules/Extra.h"
@@ -25,8 +26,12 @@ bool SettingsCommand::SettingsBtnClick()
         showSettingsError(error.text());
         return false;
     }
-    if (m_form.exec() != QDialog::Accepted)
-        return false;
+    // A switch that would leave mandates out of the file is confirmed first; without that
+    // confirmation the dialog comes back with the user's entries as they were.
+    do {
+        if (m_form.exec() != QDialog::Accepted)
+            return false;
+    } while (!confirmServiceSwitch());
 
     const bool serviceBefore = m_document.PrivateService;
     try {
@@ -40,6 +45,19 @@ bool SettingsCommand::SettingsBtnClick()
     }
     m_view.UpdateView(false);
     return true;
+}
+
+bool SettingsCommand::confirmServiceSwitch()
+{
+    const bool toPrivate = m_form.ChkPrivat->isChecked();
+    if (toPrivate == m_document.PrivateService)
+        return true;
+    const int leftOut = toPrivate ? m_document.MdgListComp.count() : m_document.MdgList.count();
+    if (leftOut == 0)
+        return true;
+    return MessageBox::show(m_form.parentWidget(), QString(), ServiceSwitchQuestion(leftOut, toPrivate),
+                            MessageBox::Buttons::OkCancel,
+                            MessageBox::Icon::Warning) == MessageBox::Answer::Ok;
 }
 
 void SettingsCommand::fillForm()

@@ -17,6 +17,7 @@ public:
     bool SettingsBtnClick();
 
 private:
+    bool confirmServiceSwitch();
     void fillForm();
     void storeForm();
     void showSettingsError(const QString& text);

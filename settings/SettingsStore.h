@@ -9,9 +9,9 @@
 // configuration folder (Orvida/Valmo.ini), one group per section.
 
 // The stored value, or defaultValue when it is missing or empty.
-// Throws SettingsError "Invalid data type for '%s'" when the value is not text.
+// Throws SettingsError "Inställningen '%s' har fel datatyp och kan inte läsas" when the value is not text.
 QString ReadSetting(const QString& section, const QString& name, const QString& defaultValue);
-// Throws SettingsError "Failed to set data for '%s'" when the store cannot be written.
+// Throws SettingsError "Inställningen '%s' kunde inte sparas" when the store cannot be written.
 void WriteSetting(const QString& section, const QString& name, const QString& value);
 
 namespace SettingsStore {

@@ -202,7 +202,7 @@ TEST_F(CliProgram, ExitStatuses)
         {"no such file", {QStringLiteral("read"), path(QStringLiteral("missing.ag"))}, {}, 2, "", "finns inte"},
         {"bad json", {QStringLiteral("write"), badJson, QStringLiteral("-o"), path(QStringLiteral("a.ag"))}, numbers, 2, "", "kolumner"},
         {"codes", {QStringLiteral("write"), mismatch, QStringLiteral("-o"), path(QStringLiteral("b.ag"))}, numbers, 2, "", "MakCodes"},
-        {"unwritable row", {QStringLiteral("write"), unwritable, QStringLiteral("-o"), path(QStringLiteral("c.ag"))}, numbers, 2, "", "is not a valid date"},
+        {"unwritable row", {QStringLiteral("write"), unwritable, QStringLiteral("-o"), path(QStringLiteral("c.ag"))}, numbers, 2, "", "är inte ett giltigt datum"},
         {"no settings", {QStringLiteral("write"), empty, QStringLiteral("-o"), path(QStringLiteral("d.ag")), QStringLiteral("--customer"), QStringLiteral("1")}, {}, 2, "", "inställningarna inte är godkända"},
         {"unknown command", {QStringLiteral("print"), clean}, {}, 2, "", "Okänt kommando"},
         {"bad service", {QStringLiteral("read"), clean, QStringLiteral("--service"), QStringLiteral("privat")}, {}, 2, "", "Okänd tjänst"},
@@ -261,7 +261,7 @@ TEST_F(CliProgram, FailuresGiveOneLineAndLeaveFilesAlone)
         {"missing folder", {write, empty, o, missingFolder}, {}, "Filen kunde inte skapas"},
         {"output is the input", {write, empty, o, empty}, {}, "samma fil"},
         {"deep nesting", {write, deep, o, path(QStringLiteral("deep.ag"))}, {}, "för djupt nästlat"},
-        {"line break in a row", {write, lineBreak, o, existing}, {}, "is not a valid date"},
+        {"line break in a row", {write, lineBreak, o, existing}, {}, "är inte ett giltigt datum"},
         {"output option to read", {read, clean, o, path(QStringLiteral("r.ag"))}, {}, "-o"},
         {"date option to check", {check, clean, QStringLiteral("--date"), QStringLiteral("2024-03-01")}, {}, "--date"},
         {"customer option to read", {read, clean, QStringLiteral("--customer"), QStringLiteral("1")}, {}, "--customer"},
@@ -317,7 +317,7 @@ TEST_F(CliProgram, FilesShownInsteadGiveTheEditorsMessage)
          OrderFileReader::unsupportedContentMessage(), 3},
         {"unconvertible date", opening + "82" + QByteArray("20241305") + "0" + "    " + QByteArray(16, '0') +
                                    "000000025000" + "0012345674\r\n",
-         OrderFileReader::unreadableLineMessage(QStringLiteral("'2024-13-05' is not a valid date"), 2), 2},
+         OrderFileReader::unreadableLineMessage(QStringLiteral("'2024-13-05' är inte ett giltigt datum"), 2), 2},
     };
     for (const auto& c : cases) {
         const QString file = writeFile(QStringLiteral("shown.ag"), c.bytes);

@@ -323,7 +323,7 @@ TEST(Check, FormatClearingAccountWithoutDigitsFailsAsConversion)
         FormatClearingAccount(QStringLiteral("-"));
         FAIL() << "no conversion failure";
     } catch (const ConversionError& error) {
-        EXPECT_EQ(error.text(), QStringLiteral("'' is not a valid integer value"));
+        EXPECT_EQ(error.text(), QStringLiteral("'' är inte ett giltigt heltal"));
     }
 }
 

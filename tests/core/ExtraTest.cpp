@@ -161,7 +161,7 @@ TEST(Extra, ParseDateTextRefusesWithTheConversionMessage)
     for (const QString& text : texts) {
         SCOPED_TRACE(text.toStdString());
         EXPECT_EQ(conversionMessage([&] { ParseDateText(text); }),
-                  QStringLiteral("'%1' is not a valid date").arg(text));
+                  QStringLiteral("'%1' är inte ett giltigt datum").arg(text));
     }
 }
 
@@ -259,7 +259,7 @@ TEST(Extra, StrToIntReadsWholeNumbersWithinRange)
     for (const QString& text : bad) {
         SCOPED_TRACE(text.toStdString());
         EXPECT_EQ(conversionMessage([&] { StrToInt(text); }),
-                  QStringLiteral("'%1' is not a valid integer value").arg(text));
+                  QStringLiteral("'%1' är inte ett giltigt heltal").arg(text));
     }
 }
 
@@ -330,7 +330,7 @@ TEST(Extra, StrToFloatUsesOnlyTheLocaleDecimalSeparator)
     for (const auto& c : bad) {
         SCOPED_TRACE(c.locale.name().toStdString() + " " + c.text.toStdString());
         EXPECT_EQ(conversionMessage([&] { StrToFloat(c.text, c.locale); }),
-                  QStringLiteral("'%1' is not a valid floating point value").arg(c.text));
+                  QStringLiteral("'%1' är inte ett giltigt tal").arg(c.text));
     }
 }
 

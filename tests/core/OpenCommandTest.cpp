@@ -277,7 +277,7 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
         {"line that cannot be converted",
          Payment + "\r\n" + record(1, "8220241301") + "\r\n",
          {},
-         {OrderFileReader::unreadableLineMessage("'2024-13-01' is not a valid date", 2)},
+         {OrderFileReader::unreadableLineMessage("'2024-13-01' är inte ett giltigt datum", 2)},
          title,
          UserPrompt::Icon::Error},
         {"other payee declined",

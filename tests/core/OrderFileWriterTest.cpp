@@ -326,19 +326,19 @@ TEST(OrderFileWriter, RowThatCannotBeWrittenStopsWithTheConversionMessage)
              addPayment(d, Debit, OneOff, QStringLiteral("2024-02-30"), QStringLiteral("1,00"),
                         QStringLiteral("1"), QStringLiteral("1"), QString());
          },
-         QStringLiteral("'2024-02-30' is not a valid date")},
+         QStringLiteral("'2024-02-30' är inte ett giltigt datum")},
         {"empty payment date",
          [](OrderDocument& d) {
              addPayment(d, Debit, OneOff, QString(), QStringLiteral("1,00"), QStringLiteral("1"),
                         QStringLiteral("1"), QString());
          },
-         QStringLiteral("'' is not a valid date")},
+         QStringLiteral("'' är inte ett giltigt datum")},
         {"antal",
          [](OrderDocument& d) {
              addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
                         QStringLiteral("12a"), QStringLiteral("1"), QString());
          },
-         QStringLiteral("'12a' is not a valid integer value")},
+         QStringLiteral("'12a' är inte ett giltigt heltal")},
         {"antal too large",
          [](OrderDocument& d) {
              addPayment(d, Debit, Monthly, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
@@ -387,12 +387,12 @@ TEST(OrderFileWriter, RowThatCannotBeWrittenStopsWithTheConversionMessage)
          [](OrderDocument& d) {
              addChange(d, QStringLiteral("26"), QString(), QString(), QStringLiteral("2024-13-01"));
          },
-         QStringLiteral("'2024-13-01' is not a valid date")},
+         QStringLiteral("'2024-13-01' är inte ett giltigt datum")},
         {"change payment date",
          [](OrderDocument& d) {
              addChange(d, QStringLiteral("24"), QStringLiteral("1"), QStringLiteral("5.3.2024"));
          },
-         QStringLiteral("'5.3.2024' is not a valid date")},
+         QStringLiteral("'5.3.2024' är inte ett giltigt datum")},
     };
     for (const Case& c : cases) {
         OrderDocument doc;

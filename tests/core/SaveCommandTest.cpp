@@ -236,7 +236,7 @@ TEST_F(SaveCommandTest, RowThatCannotBeWrittenLeavesTheEarlierFileAlone)
     EXPECT_FALSE(save());
     ASSERT_EQ(m_prompt.messages.size(), 1);
     EXPECT_EQ(m_prompt.messages[0].caption, ApplicationTitle());
-    EXPECT_EQ(m_prompt.messages[0].text, QStringLiteral("'2024-02-30' is not a valid date"));
+    EXPECT_EQ(m_prompt.messages[0].text, QStringLiteral("'2024-02-30' är inte ett giltigt datum"));
     EXPECT_EQ(m_prompt.messages[0].icon, UserPrompt::Icon::Error);
     EXPECT_EQ(m_prompt.messages[0].busyDepth, 0);
     EXPECT_EQ(ReadFileBytes(chosen), earlier);

@@ -194,7 +194,7 @@ TEST_F(SettingsStoreTest, AValueThatIsNotTextIsRefused)
         SCOPED_TRACE(bytes.toStdString());
         writeIni(bytes);
         EXPECT_EQ(settingsErrorOf([] { read(QStringLiteral("BgNr")); }),
-                  QStringLiteral("Invalid data type for 'BgNr'"));
+                  QStringLiteral("Inställningen 'BgNr' har fel datatyp och kan inte läsas"));
         EXPECT_EQ(read(QStringLiteral("KundNr")), QStringLiteral("012345"));
     }
     // A quoted list is one text.
@@ -211,11 +211,11 @@ TEST_F(SettingsStoreTest, AReadOnlySettingsFileRefusesTheWriteAndKeepsItsValues)
 
     EXPECT_EQ(
         settingsErrorOf([] { WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("2222222")); }),
-        QStringLiteral("Failed to set data for 'BgNr'"));
+        QStringLiteral("Inställningen 'BgNr' kunde inte sparas"));
     // The refused value is not read back as if it had been stored.
     EXPECT_EQ(read(QStringLiteral("BgNr")), QStringLiteral("1111111"));
     EXPECT_EQ(settingsErrorOf([] { WriteSetting(Section, QStringLiteral("KundNr"), QStringLiteral("1")); }),
-              QStringLiteral("Failed to set data for 'KundNr'"));
+              QStringLiteral("Inställningen 'KundNr' kunde inte sparas"));
 
     // Writable again: the refused value does not turn up with the next write.
     ASSERT_TRUE(QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::WriteOwner));
@@ -239,7 +239,7 @@ TEST_F(SettingsStoreTest, AReadOnlyFolderRefusesTheWrite)
     // The file itself is writable, but it is only ever replaced whole.
     EXPECT_EQ(
         settingsErrorOf([] { WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("2222222")); }),
-        QStringLiteral("Failed to set data for 'BgNr'"));
+        QStringLiteral("Inställningen 'BgNr' kunde inte sparas"));
     EXPECT_EQ(read(QStringLiteral("BgNr")), QStringLiteral("1111111"));
 
     // No settings file yet, and none can be made.
@@ -249,7 +249,7 @@ TEST_F(SettingsStoreTest, AReadOnlyFolderRefusesTheWrite)
     ASSERT_TRUE(QFile::setPermissions(empty, QFile::ReadOwner | QFile::ExeOwner));
     SettingsStore::setTestFolder(empty);
     EXPECT_EQ(settingsErrorOf([] { WriteSetting(Section, QStringLiteral("KundNr"), QStringLiteral("1")); }),
-              QStringLiteral("Failed to set data for 'KundNr'"));
+              QStringLiteral("Inställningen 'KundNr' kunde inte sparas"));
     EXPECT_EQ(read(QStringLiteral("KundNr")), QStringLiteral("default"));
     QFile::setPermissions(empty, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir(empty).removeRecursively();
@@ -263,7 +263,7 @@ TEST_F(SettingsStoreTest, SettingsPathThatCannotBeWritten)
     ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("Valmo.ini")));
     EXPECT_EQ(
         settingsErrorOf([] { WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("1234566")); }),
-        QStringLiteral("Failed to set data for 'BgNr'"));
+        QStringLiteral("Inställningen 'BgNr' kunde inte sparas"));
     EXPECT_EQ(read(QStringLiteral("BgNr")), QStringLiteral("default"));
     EXPECT_TRUE(QFileInfo(iniPath()).isDir());
 
@@ -272,7 +272,7 @@ TEST_F(SettingsStoreTest, SettingsPathThatCannotBeWritten)
     WriteFileBytes(regularFile, "not a folder");
     SettingsStore::setTestFolder(QDir(regularFile).filePath(QStringLiteral("Orvida")));
     EXPECT_EQ(settingsErrorOf([] { WriteSetting(Section, QStringLiteral("KundNr"), QStringLiteral("1")); }),
-              QStringLiteral("Failed to set data for 'KundNr'"));
+              QStringLiteral("Inställningen 'KundNr' kunde inte sparas"));
     EXPECT_EQ(read(QStringLiteral("KundNr")), QStringLiteral("default"));
     EXPECT_EQ(ReadFileBytes(regularFile), QByteArray("not a folder"));
 }

@@ -229,7 +229,7 @@ TEST_F(BtuFormTest, ReturnInTheAmountFieldWithNoNumberKeepsTheDialogOpen)
     form.BeloppEdit->setModified(true);
     EXPECT_FALSE(pressOk(form));
     ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1,2,3' is not a valid floating point value"));
+    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1,2,3' är inte ett giltigt tal"));
     EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
     EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
     EXPECT_EQ(form.focusWidget(), form.BeloppEdit);
@@ -352,9 +352,9 @@ TEST_F(BtuFormTest, RowsThatCannotBeReadFailWithTheConversionMessage)
         QString message;
     } cases[] = {
         {QStringLiteral("2026-13-01"), QStringLiteral("1,00"),
-         QStringLiteral("'2026-13-01' is not a valid date")},
+         QStringLiteral("'2026-13-01' är inte ett giltigt datum")},
         {QStringLiteral("2026-01-01"), QStringLiteral("12 kr"),
-         QStringLiteral("'12kr' is not a valid floating point value")},
+         QStringLiteral("'12kr' är inte ett giltigt tal")},
     };
     for (const auto& c : cases) {
         try {

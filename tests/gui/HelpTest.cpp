@@ -1,3 +1,5 @@
+#include "app/LeftOutMandates.h"
+#include "app/OrderDocument.h"
 #include "support/TestSupport.h"
 
 #include "app/MessageBox.h"
@@ -260,6 +262,14 @@ QString plainText(QString html)
     return html.simplified();
 }
 
+const OrderDocument& oneCompanyMandateUnderPrivate()
+{
+    static OrderDocument document;
+    if (document.MdgListComp.isEmpty())
+        document.MdgListComp.append(u"123-4567"_s, {});
+    return document;
+}
+
 TEST_F(HelpTest, EveryQuotedMessageIsOneTheProgramGives)
 {
     // The validators are asked for their own texts, so the help follows them when they change.
@@ -288,6 +298,8 @@ TEST_F(HelpTest, EveryQuotedMessageIsOneTheProgramGives)
         u"Detta är en ankommande fil med information om E-medgivanden. Den kommer öppnas för visning."_s,
         u"Filen innehåller information som inte kan hanteras av det här programmet."_s,
         u"Filen kunde inte öppnas"_s,
+        ServiceSwitchQuestion(2, false),
+        SaveLeftOutQuestion(oneCompanyMandateUnderPrivate()),
     };
     QStringList known;
     for (const QString& message : programMessages) {

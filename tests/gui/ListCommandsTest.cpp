@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -263,7 +264,9 @@ TEST_F(ListCommandsTest, RowThatCannotBeLoadedIsReportedAndNotOpened)
     commands.MakListDblClick();
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
-    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'2026-02-30' is not a valid date"));
+    EXPECT_EQ(MessageBox::shown()[0].text,
+              QStringLiteral("'2026-02-30' är inte ett giltigt datum\nFältet Betalningsdag på rad 1 i "
+                             "Makuleringar och ändringar kan inte läsas, så raden kan inte redigeras."));
     EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
     EXPECT_FALSE(document.DocModified);
     EXPECT_TRUE(view.calls.isEmpty());
@@ -276,6 +279,72 @@ TEST_F(ListCommandsTest, EditWithoutASelectionDoesNothing)
     commands.BtuListDblClick();
     EXPECT_FALSE(document.DocModified);
     EXPECT_TRUE(view.calls.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+std::string payers(const OrderDocument& document)
+{
+    QStringList texts;
+    for (const ListRow& row : document.BtuList)
+        texts.append(row.text(5));
+    return texts.join(QLatin1Char(',')).toStdString();
+}
+
+TEST_F(ListCommandsTest, EveryChangeCanBeUndoneAndRedone)
+{
+    addPaymentOrder(QStringLiteral("1"));
+    addPaymentOrder(QStringLiteral("2"));
+    addPaymentOrder(QStringLiteral("3"));
+    QUndoStack& undo = commands.undoStack();
+    commands.markSaved();
+    document.DocModified = false;
+
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+        const char* after;
+    } cases[] = {
+        {"add", [this] { addPaymentOrder(QStringLiteral("4")); }, "1,2,3,4"},
+        {"edit",
+         [this] {
+             selection.selectRow(ListId::Btu, 1);
+             whenShown(btu, [this] {
+                 btu.BetalarEdit->setText(QStringLiteral("22"));
+                 btu.SaveBtnClick();
+             });
+             commands.BtuListDblClick();
+         },
+         "1,22,3"},
+        {"delete two",
+         [this, &undo] {
+             selection.focused = ListId::Btu;
+             selection.selected[ListId::Btu] = 0;
+             commands.DelBtnClick(); // one selected row
+             undo.undo();
+             selection.rows = {0, 2};
+             commands.DelBtnClick();
+         },
+         "2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.change();
+        EXPECT_EQ(payers(document), c.after);
+        EXPECT_TRUE(document.DocModified);
+        undo.undo();
+        EXPECT_EQ(payers(document), "1,2,3");
+        EXPECT_FALSE(document.DocModified); // back at the saved state
+        undo.redo();
+        EXPECT_EQ(payers(document), c.after);
+        undo.undo();
+        selection.rows.clear();
+    }
+    commands.forgetHistory();
+    EXPECT_FALSE(undo.canUndo());
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "app/MainForm.h"
 #include "app/FileDialog.h"
 #include "app/MessageBox.h"
+#include "app/RecentFiles.h"
 #include "app/RowListModel.h"
+#include "app/RowSortModel.h"
 #include "app/StartPicture.h"
 #include "app/SwedishTranslations.h"
 #include "app/VersionText.h"
@@ -11,6 +13,7 @@
 #include "dialogs/MdgUnit.h"
 #include "rules/NumberEdit.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsUnit.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -24,13 +27,17 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -1042,3 +1049,278 @@ TEST_F(MainFormTest, ShrinkingOrDraggingNeverHidesASectionsHeadingOrItsFirstRow)
 }
 
 } // namespace
+
+namespace {
+
+// The settings dialog confirmed with the other service type checked. Should it come back (the
+// switch declined), the user cancels it there.
+void switchServiceInTheSettings(TMainForm& form)
+{
+    TSettingsForm* dialog = form.SettingsForm;
+    QTimer::singleShot(0, dialog, [dialog, &form] {
+        dialog->BgNrEdit->setText(QStringLiteral("9912346"));
+        (form.document().PrivateService ? dialog->ChkComp : dialog->ChkPrivat)->setChecked(true);
+        QTimer::singleShot(0, dialog, [dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        dialog->SaveBtnClick();
+    });
+    form.SettingsBtnClick();
+}
+
+struct LeftOutCase
+{
+    const char* name;
+    bool privateService;
+    int mdg, comp;
+    MessageBox::Answer answer;
+    const char* question; // nullptr: nothing asked
+    bool switched;
+};
+
+TEST_F(MainFormTest, SwitchingTheServiceAsksBeforeMandatesAreLeftOut)
+{
+    using A = MessageBox::Answer;
+    const LeftOutCase cases[] = {
+        {"two private mandates, confirmed", true, 2, 0, A::Ok,
+         "Listan har 2 medgivanden för Autogiro Privat. Med Autogiro Företag kommer de inte med när filen "
+         "sparas.\nVill du byta tjänst ändå?",
+         true},
+        {"one company mandate, declined", false, 0, 1, A::Cancel,
+         "Listan har 1 medgivande för Autogiro Företag. Med Autogiro Privat kommer det inte med när filen "
+         "sparas.\nVill du byta tjänst ändå?",
+         false},
+        {"only mandates of the new service", true, 0, 3, A::Ok, nullptr, true},
+    };
+    for (const LeftOutCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBox::clearShown();
+        auto form = shownForm();
+        form->createWindows();
+        OrderDocument& doc = form->document();
+        doc.PrivateService = c.privateService;
+        addRows(doc, 0, c.mdg, c.comp, 0);
+        form->UpdateView(true);
+        if (c.question)
+            MessageBox::setNextAnswer(c.answer);
+        switchServiceInTheSettings(*form);
+        settle();
+        if (c.question) {
+            ASSERT_EQ(MessageBox::shown().size(), 1);
+            EXPECT_EQ(MessageBox::shown()[0].text, QString::fromUtf8(c.question));
+        } else {
+            EXPECT_TRUE(MessageBox::shown().isEmpty());
+        }
+        EXPECT_EQ(doc.PrivateService, c.switched ? !c.privateService : c.privateService);
+        EXPECT_EQ(doc.MdgList.count() + doc.MdgListComp.count(), c.mdg + c.comp);
+    }
+}
+
+TEST_F(MainFormTest, SavingAsksBeforeMandatesAreLeftOutOfTheFile)
+{
+    QTemporaryDir folder;
+    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    addRows(doc, 1, 0, 2, 0); // company mandates under Autogiro Privat
+    doc.DocModified = true;
+    form->UpdateView(true);
+    const QString path = folder.filePath(QStringLiteral("order.ag"));
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    EXPECT_FALSE(form->SparaBtnClick());
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_EQ(MessageBox::shown()[0].text,
+              QStringLiteral("Listan har 2 medgivanden för Autogiro Företag. Med Autogiro Privat kommer de "
+                             "inte med i filen.\nVill du spara ändå?"));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(doc.DocModified);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    FileDialog::setNextFileName(path);
+    EXPECT_TRUE(form->SparaBtnClick());
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(doc.MdgListComp.count(), 2);
+}
+
+TEST_F(MainFormTest, SaveWritesToTheCurrentFileAndSaveAsAsks)
+{
+    QTemporaryDir folder;
+    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
+    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    addRows(doc, 1, 0, 0, 0);
+    doc.DocModified = true;
+    form->UpdateView(true);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Namnlös[*] - Lumora Valmo 1.0.0"));
+    EXPECT_TRUE(form->isWindowModified());
+
+    const QString first = folder.filePath(QStringLiteral("a.ag"));
+    FileDialog::setNextFileName(first);
+    ASSERT_TRUE(form->SparaBtnClick());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("a.ag[*] - Lumora Valmo 1.0.0"));
+    EXPECT_FALSE(form->isWindowModified());
+
+    // Once the document has a name, "Spara fil" asks nothing: a pending dialog answer stays unused.
+    addRows(doc, 1, 0, 0, 0);
+    doc.DocModified = true;
+    FileDialog::setNextFileName(QStringLiteral("/nowhere/never.ag"));
+    ASSERT_TRUE(form->SparaBtnClick());
+    EXPECT_EQ(doc.CurrentFile, first);
+    const QString second = folder.filePath(QStringLiteral("b.ag"));
+    FileDialog::setNextFileName(second); // replaces the unused answer
+    ASSERT_TRUE(form->SparaSomClick());
+    EXPECT_EQ(doc.CurrentFile, second);
+    EXPECT_EQ(RecentFiles::load(), QStringList({second, first}));
+    EXPECT_GT(ReadFileBytes(first).size(), 0);
+}
+
+TEST_F(MainFormTest, UndoBringsBackDeletedRowsAndTheUnmodifiedState)
+{
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    addRows(doc, 4, 0, 0, 0);
+    form->UpdateView(true);
+    doc.DocModified = false;
+    form->activateWindow();
+    form->BtuList->setFocus();
+    form->selectRows(ListId::Btu, {1, 2});
+    settle();
+    EXPECT_EQ(form->selectedRows(ListId::Btu), QList<int>({1, 2}));
+
+    QTest::keyClick(form->BtuList, Qt::Key_Delete);
+    EXPECT_EQ(doc.BtuList.count(), 2);
+    EXPECT_TRUE(doc.DocModified);
+    form->UndoAction->trigger();
+    EXPECT_EQ(doc.BtuList.count(), 4);
+    EXPECT_FALSE(doc.DocModified);
+    EXPECT_EQ(form->selectedRows(ListId::Btu), QList<int>({1, 2}));
+    form->RedoAction->trigger();
+    EXPECT_EQ(doc.BtuList.count(), 2);
+    EXPECT_TRUE(doc.DocModified);
+    // A new file starts a new history.
+    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    form->NewBtnClick();
+    EXPECT_FALSE(form->undoStack()->canUndo());
+}
+
+TEST_F(MainFormTest, SearchSortAndTotalsFollowTheRowsShown)
+{
+    auto form = shownForm();
+    OrderDocument& doc = form->document();
+    const QStringList amounts = {QStringLiteral("1 234,50"), QStringLiteral("99,00"), QStringLiteral("5,25")};
+    const QStringList types = {QStringLiteral("Debitering"), QStringLiteral("Kreditering"),
+                               QStringLiteral("Debitering")};
+    for (int i = 0; i < 3; ++i)
+        doc.BtuList.append(types[i], {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                                      amounts[i], QStringLiteral("1"), QString::number(100 + i), QString()});
+    form->UpdateView(true);
+    settle();
+    const QString nbsp(QChar(0x00A0));
+    EXPECT_EQ(form->totalsLabel(ListId::Btu)->text(), QStringLiteral("3 rader   Debiteringar 1") + nbsp +
+                                                          QStringLiteral("239,75   Krediteringar 99,00"));
+
+    // Amounts sort by value, not by text; the document keeps its order.
+    form->BtuList->sortByColumn(3, Qt::AscendingOrder);
+    EXPECT_EQ(form->BtuList->model()->index(0, 3).data().toString(), QStringLiteral("5,25"));
+    form->selectRow(ListId::Btu, 0);
+    EXPECT_EQ(form->BtuList->currentIndex().row(), 2);
+    EXPECT_EQ(form->selectedRow(ListId::Btu), 0);
+    EXPECT_EQ(form->BtuList->model()->index(0, 3).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
+              int(Qt::AlignRight));
+
+    form->SearchEdit->setText(QStringLiteral("101"));
+    EXPECT_EQ(form->BtuList->model()->rowCount(), 1);
+    EXPECT_EQ(form->totalsLabel(ListId::Btu)->text(),
+              QStringLiteral("1 rad av 3   Debiteringar 0,00   Krediteringar 99,00"));
+    // Selecting a row that the search hides empties the search box.
+    form->selectRow(ListId::Btu, 2);
+    EXPECT_TRUE(form->SearchEdit->text().isEmpty());
+    EXPECT_EQ(form->selectedRow(ListId::Btu), 2);
+}
+
+TEST_F(MainFormTest, TabIntoAListSelectsItsFirstRow)
+{
+    auto form = shownForm();
+    addRows(form->document(), 2, 0, 0, 0);
+    form->UpdateView(true);
+    form->activateWindow();
+    form->SearchEdit->setFocus();
+    settle();
+    QTest::keyClick(form->SearchEdit, Qt::Key_Tab);
+    settle();
+    ASSERT_TRUE(form->BtuList->hasFocus());
+    EXPECT_EQ(form->selectedRow(ListId::Btu), 0);
+    EXPECT_TRUE(form->DelBtn->isEnabled());
+}
+
+} // namespace
+
+TEST(MessageBoxTest, IsWideEnoughForItsCaptionAndItsLongestLine)
+{
+    const QString caption = QStringLiteral("Lumora Valmo – ett mycket långt namn på fönstret");
+    const QString line = QStringLiteral("Filen kunde inte sparas eftersom mappen är skrivskyddad");
+    const QFontMetrics metrics(QApplication::font("QMessageBox"));
+    EXPECT_GT(MessageBox::openingWidth(caption, QStringLiteral("Kort.")), metrics.horizontalAdvance(caption));
+    EXPECT_GT(MessageBox::openingWidth(QString(), line), metrics.horizontalAdvance(line));
+}
+
+TEST_F(MainFormTest, EveryFieldAndButtonOfTheDialogsHasItsOwnAltLetter)
+{
+    auto form = shownForm();
+    form->createWindows();
+    for (QWidget* dialog : {static_cast<QWidget*>(form->BtuForm), static_cast<QWidget*>(form->MdgForm),
+                            static_cast<QWidget*>(form->MakForm), static_cast<QWidget*>(form->SettingsForm),
+                            static_cast<QWidget*>(form->MdgCompForm)}) {
+        SCOPED_TRACE(dialog->windowTitle().toStdString());
+        QStringList texts;
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->buddy())
+                texts.append(label->text());
+        }
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            texts.append(button->text());
+        QSet<QChar> letters;
+        for (const QString& text : texts) {
+            SCOPED_TRACE(text.toStdString());
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            ASSERT_FALSE(key.isEmpty());
+            const QChar letter = text[text.indexOf(QLatin1Char('&')) + 1].toLower();
+            EXPECT_FALSE(letters.contains(letter));
+            letters.insert(letter);
+        }
+    }
+}
+
+TEST(RowSortModelTest, SortsByValueAndFollowsAChangedRow)
+{
+    RowList rows(1);
+    bool loading = false;
+    RowListModel model(rows, {QStringLiteral("Typ"), QStringLiteral("Belopp")}, loading);
+    model.setNumberColumns({1});
+    for (const char* amount : {"1 000,00", "99,00", "5,00"})
+        rows.append(QStringLiteral("Debitering"), {QString::fromUtf8(amount)});
+    RowSortModel sorted;
+    sorted.setSourceModel(&model);
+    sorted.setSortRole(RowListModel::SortRole);
+    sorted.setDynamicSortFilter(true);
+    sorted.sort(1);
+    auto order = [&] {
+        QStringList texts;
+        for (int row = 0; row < sorted.rowCount(); ++row)
+            texts.append(sorted.index(row, 1).data().toString());
+        return texts.join(QLatin1Char('|')).toStdString();
+    };
+    EXPECT_EQ(order(), "5,00|99,00|1 000,00");
+    // The values read for the sort are not used once a row has changed.
+    rows.replace(0, QStringLiteral("Debitering"), {QStringLiteral("1,00")});
+    EXPECT_EQ(order(), "1,00|5,00|99,00");
+    rows.append(QStringLiteral("Debitering"), {QStringLiteral("2,00")});
+    EXPECT_EQ(order(), "1,00|2,00|5,00|99,00");
+}

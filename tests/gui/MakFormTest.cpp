@@ -349,10 +349,10 @@ TEST_F(MakFormTest, RowsThatCannotBeReadFailWithTheConversionMessage)
         QString message;
     } cases[] = {
         {QStringLiteral("25"), QStringLiteral("2026-02-30"), QString(),
-         QStringLiteral("'2026-02-30' is not a valid date")},
+         QStringLiteral("'2026-02-30' är inte ett giltigt datum")},
         {QStringLiteral("25"), QString(), QStringLiteral("kr"),
-         QStringLiteral("'' is not a valid floating point value")},
-        {QStringLiteral("x"), QString(), QString(), QStringLiteral("'x' is not a valid integer value")},
+         QStringLiteral("'' är inte ett giltigt tal")},
+        {QStringLiteral("x"), QString(), QString(), QStringLiteral("'x' är inte ett giltigt heltal")},
     };
     for (const auto& c : cases) {
         try {

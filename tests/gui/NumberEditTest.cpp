@@ -58,9 +58,9 @@ TEST_F(NumberEditTest, TextToValueRefusesWhatIsNoNumberWithTheCleanedCopy)
         QString text;
         QString message;
     } cases[] = {
-        {QStringLiteral("-"), QStringLiteral("'-' is not a valid floating point value")},
-        {QStringLiteral("1,2,3"), QStringLiteral("'1,2,3' is not a valid floating point value")},
-        {QStringLiteral("- x"), QStringLiteral("'-' is not a valid floating point value")},
+        {QStringLiteral("-"), QStringLiteral("'-' är inte ett giltigt tal")},
+        {QStringLiteral("1,2,3"), QStringLiteral("'1,2,3' är inte ett giltigt tal")},
+        {QStringLiteral("- x"), QStringLiteral("'-' är inte ett giltigt tal")},
     };
     for (const auto& c : cases) {
         try {
@@ -139,7 +139,7 @@ TEST_F(NumberEditTest, BadTextIsReportedAndKeptWithTheOldValue)
     leaveField(&edit);
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
-    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1,2,3' is not a valid floating point value"));
+    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1,2,3' är inte ett giltigt tal"));
     EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
     EXPECT_EQ(edit.value(), 42.0);
     EXPECT_EQ(edit.text(), QStringLiteral("1,2,3"));

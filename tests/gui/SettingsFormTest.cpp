@@ -360,7 +360,7 @@ TEST_F(SettingsFormTest, AnUnreadableSettingIsReportedAndTheDialogIsNotShown)
     EXPECT_FALSE(m_dialogShown);
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_EQ(MessageBox::shown().first().caption, u"Lumora Valmo"_s);
-    EXPECT_EQ(MessageBox::shown().first().text, u"Invalid data type for 'BgNr'"_s);
+    EXPECT_EQ(MessageBox::shown().first().text, u"Inställningen 'BgNr' har fel datatyp och kan inte läsas"_s);
     EXPECT_EQ(MessageBox::shown().first().icon, MessageBox::Icon::Error);
     EXPECT_TRUE(m_view.calls.isEmpty());
 }
@@ -383,7 +383,7 @@ TEST_F(SettingsFormTest, AStoreThatCannotBeWrittenIsReportedAndChangesNothing)
     EXPECT_FALSE(stored_);
     ASSERT_EQ(MessageBox::shown().size(), 1);
     EXPECT_EQ(MessageBox::shown().first().caption, u"Lumora Valmo"_s);
-    EXPECT_EQ(MessageBox::shown().first().text, u"Failed to set data for 'BgNr'"_s);
+    EXPECT_EQ(MessageBox::shown().first().text, u"Inställningen 'BgNr' kunde inte sparas"_s);
     EXPECT_EQ(MessageBox::shown().first().icon, MessageBox::Icon::Error);
     EXPECT_TRUE(m_document.PrivateService);
     EXPECT_TRUE(m_view.calls.isEmpty());

@@ -16,6 +16,13 @@ public:
     }
     void selectRow(ListId list, int row) override { selected[list] = row; }
     bool hasFocus(ListId list) const override { return focused && *focused == list; }
+    // Several selected rows, when set; otherwise the one of `selected`.
+    QList<int> selectedRows(ListId list) const override
+    {
+        return rows.isEmpty() ? ListSelection::selectedRows(list) : rows;
+    }
+
+    QList<int> rows;
 
     std::map<ListId, int> selected;
     std::optional<ListId> focused;
