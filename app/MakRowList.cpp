@@ -48,9 +48,9 @@ int MakRowList::append(const QString& code, const ListRow& given)
     return index;
 }
 
-void MakRowList::insert(int index, const QString& code, const ListRow& row)
+void MakRowList::insert(int index, const QString& code, const ListRow& given)
 {
-    checkShape(row);
+    const ListRow row = shaped(given);
     if (index < 0 || index > count())
         throw std::out_of_range("MakRowList: no such position");
     if (m_observer)
