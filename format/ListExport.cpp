@@ -75,7 +75,8 @@ QStringList ListCaptions(ListId list, bool privateService)
     case ListId::Mak:
         return {QStringLiteral("Beskrivning"),   payer,
                 QStringLiteral("Betalningsdag"), QStringLiteral("Ny betaldag"),
-                QStringLiteral("Belopp"),        QStringLiteral("Transaktionstyp")};
+                QStringLiteral("Belopp"),        QStringLiteral("Transaktionstyp"),
+                QStringLiteral("Referens")};
     }
     return {};
 }

@@ -78,7 +78,7 @@ QVector<F> fieldsOf(ImportList list)
         return {F::Betalarnummer};
     case ImportList::Changes:
         return {F::Beskrivning,     F::Betalarnummer, F::Belopp,
-                F::Betalningsdatum, F::NyBetaldag,    F::Transaktionstyp};
+                F::Betalningsdatum, F::NyBetaldag,    F::Transaktionstyp, F::Referens};
     }
     return {};
 }
@@ -551,11 +551,14 @@ private:
             fail(F::Transaktionstyp, QStringLiteral("Transaktionstyp ska vara Debitering eller Kreditering"));
             return value;
         });
+        // Only the changes of one payment's date or amount (codes 25 and 29) carry a reference.
+        const QString reference =
+            taken(code == 25 || code == 29, F::Referens, [&] { return text(F::Referens); });
         const QString codeText = QString::number(code);
         const QString caption = m_staging.MakTexts[code];
-        m_staging.MakList.append(codeText, caption, {payer, payDate, newDate, checkedAmount, type});
+        m_staging.MakList.append(codeText, caption, {payer, payDate, newDate, checkedAmount, type, reference});
         m_lines.mak.append(m_record->line);
-        m_final.append(ListRow(caption, {payer, payDate, newDate, sum.second, type}));
+        m_final.append(ListRow(caption, {payer, payDate, newDate, sum.second, type, reference}));
         m_codes.append(codeText);
     }
 

@@ -87,21 +87,21 @@ TEST(PayerImportTest, RealLookingFilesGiveTheRowsTheDialogsWouldGive)
          ImportList::Mandates,
          false,
          0,
-         {"Medgivande på papper", "123-4567", "5000-1234567", "19650101-1234"},
+         {"Medgivande på papper", "123-4567", "5000-1234560", "19650101-1230"},
          3},
         {"medgivanden-win1252.csv",
          true,
          ImportList::Mandates,
          false,
          1,
-         {"Medgivande på papper", "765-4321", "8327-9123456789", "5560001234"},
+         {"Medgivande på papper", "765-4321", "8327-9123456783", "5560001231"},
          3},
         {"medgivanden-win1252.csv",
          true,
          ImportList::Mandates,
          false,
          2,
-         {"Medgivande på papper", "42", "5000-1234567", "19650101-1234"},
+         {"Medgivande på papper", "42", "5000-1234560", "19650101-1230"},
          3},
         {"foretagsmedgivanden.csv", false, ImportList::CompanyMandates, false, 2, {"123-4566"}, 3},
     };
@@ -252,8 +252,8 @@ TEST(PayerImportTest, EveryExportedListReadsBackUnchanged)
                                                 "12\u00A0345,60", "4", payer, "Ref; \"A\" "});
         document.BtuList.append("Debitering", {"Engångsbetalning", "GENAST", "0,50", "1", payer, ""});
         document.MdgList.append("Avvisad - Autogiro elektroniskt medgivande",
-                                {"123-4567", "998877", "19650101-1234"});
-        document.MdgList.append("Medgivande på papper", {"42", "8327-0123456789", "19650101-1234"});
+                                {"123-4567", "998877", "19650101-1230"});
+        document.MdgList.append("Medgivande på papper", {"42", "8327-0123456782", "19650101-1230"});
         document.MdgListComp.append("123-4566", {});
         document.MakList.append("29", document.MakText(29),
                                 {payer, "2027-01-25", "2027-02-25", "10,00", "Debitering"});

@@ -185,7 +185,7 @@ TEST_F(SealCommandsTest, OpeningChecksTheSealAndAsksBeforeOpeningAChangedFile)
         EXPECT_EQ(m_prompt.texts(), messages);
         if (c.rows == 1)
             EXPECT_EQ(m_opened->BtuList.row(0).text(3),
-                      c.file == changed ? QStringLiteral("9250,00") : QStringLiteral("250,00"));
+                      c.file == changed ? QStringLiteral("9\u00a0250,00") : QStringLiteral("250,00"));
     }
     EXPECT_EQ(m_shower.shown, 0);
 }
