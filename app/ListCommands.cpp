@@ -8,6 +8,7 @@
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
 #include "dialogs/MdgUnit.h"
+#include "format/ListExport.h"
 #include "rules/ValmoError.h"
 
 #include <algorithm>
@@ -16,27 +17,6 @@
 namespace {
 
 const std::array<ListId, 4> ListsInFocusOrder = {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak};
-
-QStringList columnCaptions(ListId list, bool privateService)
-{
-    const QString payer = privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer");
-    switch (list) {
-    case ListId::Btu:
-        return {QStringLiteral("Typ"),     QStringLiteral("Period"), QStringLiteral("Betalningsdag"),
-                QStringLiteral("Belopp"),  QStringLiteral("Antal"),  payer,
-                QStringLiteral("Referens")};
-    case ListId::Mdg:
-        return {QStringLiteral("Typ"), QStringLiteral("Betalarnummer"), QStringLiteral("Konto/id-nummer"),
-                QStringLiteral("Personnummer")};
-    case ListId::MdgComp:
-        return {QStringLiteral("Bankgironummer")};
-    case ListId::Mak:
-        return {QStringLiteral("Beskrivning"),   payer,
-                QStringLiteral("Betalningsdag"), QStringLiteral("Ny betaldag"),
-                QStringLiteral("Belopp"),        QStringLiteral("Transaktionstyp")};
-    }
-    return {};
-}
 
 QString sectionName(ListId list)
 {
@@ -71,7 +51,7 @@ QString ListCommands::unreadableRowMessage(ListId list, int index, const Convers
         }
         return ListRow();
     }();
-    const QStringList captions = columnCaptions(list, m_document.PrivateService);
+    const QStringList captions = ListCaptions(list, m_document.PrivateService);
     QString field;
     for (int column = 0; column < row.columnCount() && column < captions.size(); ++column) {
         if (!row.text(column).isEmpty() && row.text(column) == error.value()) {

@@ -14,7 +14,7 @@ QString kindName(ReportKind kind);
 QString layoutName(ReportLayout layout);
 QString outcomeName(ItemOutcome outcome);
 
-// The payment status of a payment specification (position 80 of records 82 and 32).
+// The payment status of a Betalningsspecifikation (position 80 of records 82 and 32).
 QString paymentStatus(QStringView code);
 // Why the bank rejected a payment order.
 QString rejectionComment(QStringView code);

@@ -11,6 +11,6 @@
 void CheckReportTotals(Report& report, QStringView totalsRecord, int lineNumber);
 // A section of a kind that ends in a totals record, without one: said in a warning.
 void NoteMissingTotals(Report& report);
-// The summary records of a new-layout payment specification (deposits, payouts, refunds) against
+// The summary records of a new-layout Betalningsspecifikation (deposits, payouts, refunds) against
 // the items that follow each of them; one sentence per summary that disagrees.
 QStringList SummaryDisagreements(const Report& report);

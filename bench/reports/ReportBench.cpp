@@ -20,8 +20,8 @@ QByteArray Line(QByteArray text)
     return text.leftJustified(80, ' ') + "\r\n";
 }
 
-// A new-layout payment specification: one deposit, `items` paid debits, the totals record.
-QByteArray Specification(int items)
+// A new-layout Betalningsspecifikation: one deposit, `items` paid debits, the totals record.
+QByteArray PaymentReport(int items)
 {
     QByteArray bytes;
     bytes.reserve(qsizetype(items + 3) * 82);
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
     std::printf("%10s %12s %10s %16s %14s %8s\n", "items", "file bytes", "parse ms", "load+show ms",
                 "peak MB added", "agree");
     for (const int items : {1000, 10000, 100000}) {
-        const QByteArray bytes = Specification(items);
+        const QByteArray bytes = PaymentReport(items);
         const QString path = folder.filePath(QStringLiteral("rapport.txt"));
         {
             QFile file(path);

@@ -90,7 +90,7 @@ TEST(ReportCommandTest, ExitStatusesAndCsv)
         int status;
         const char* said; // in standard error, or at the start of standard output
     } cases[] = {
-        {{Bank("autogiro_exempelfil_bet-spec-o-tk_sv.txt"), QStringLiteral("--csv")},
+        {{Bank("autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt"), QStringLiteral("--csv")},
          0,
          "\xEF\xBB\xBFRad;Post;Beskrivning;Betalarnummer;Datum;Belopp;"},
         {{Bank("autogiro_exempelfil-betalningsunderlag_sv.txt")}, 3, "valmo-cli read"},

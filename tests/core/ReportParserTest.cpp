@@ -41,9 +41,9 @@ struct BankReport
 TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
 {
     const BankReport cases[] = {
-        {"autogiro_exempelfil_bet-spec-o-tk_sv.txt", ReportKind::PaymentSpecification, ReportLayout::New, 18,
+        {"autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt", ReportKind::PaymentSpecification, ReportLayout::New, 18,
          8, "1", "Täckning saknas", true},
-        {"autogiro_gl_betalningsspec-stoppadebetalningar-tackningskontroll_fran-bankgirot-medgivanden-"
+        {"autogiro_gl_betalningar-stoppadebetalningar-tackningskontroll_fran-bankgirot-medgivanden-"
          "bankgironummer_exempelfil_sv.txt",
          ReportKind::PaymentSpecification, ReportLayout::Old, 15, 16, "9",
          "Förnyad täckningskontroll nästa bankdag", true},
@@ -110,7 +110,7 @@ TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
 TEST(ReportParserTest, HeaderFieldsAndAnItemOfTheNewPaymentSpecification)
 {
     const Report report =
-        ReportParser::parse(BankFile("autogiro_exempelfil_bet-spec-o-tk_sv.txt")).reports.value(0);
+        ReportParser::parse(BankFile("autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt")).reports.value(0);
     EXPECT_EQ(report.date, QStringLiteral("2009-11-10"));
     EXPECT_EQ(report.customerNumber, QStringLiteral("471117"));
     const ReportItem* paid = ItemAtLine(report, 3);
@@ -133,9 +133,9 @@ TEST(ReportParserTest, OutcomesFollowTheCodes)
         int line;
         ItemOutcome outcome;
     } cases[] = {
-        {"autogiro_exempelfil_bet-spec-o-tk_sv.txt", 2, ItemOutcome::Summary},
-        {"autogiro_exempelfil_bet-spec-o-tk_sv.txt", 10, ItemOutcome::NotPaid},
-        {"autogiro_exempelfil_bet-spec-o-tk_sv.txt", 17, ItemOutcome::Refunded},
+        {"autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt", 2, ItemOutcome::Summary},
+        {"autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt", 10, ItemOutcome::NotPaid},
+        {"autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt", 17, ItemOutcome::Refunded},
         {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 2, ItemOutcome::Approved},
         {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 3, ItemOutcome::Cancelled},
         {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 5, ItemOutcome::Cancelled},
@@ -202,7 +202,7 @@ struct Damage
 TEST(ReportParserTest, DamagedReportsNameTheirDisagreement)
 {
     const char* rejected = "autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt";
-    const char* specification = "autogiro_exempelfil_bet-spec-o-tk_sv.txt";
+    const char* payments = "autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt";
     const Damage cases[] = {
         {"changed amount", rejected, ReplaceAt(2, 31, "000000007600"),
          "anger 875,51 kr för debiteringarna, men posterna i rapporten summerar till 876,51 kr"},
@@ -211,10 +211,10 @@ TEST(ReportParserTest, DamagedReportsNameTheirDisagreement)
         {"wrong count", rejected, ReplaceAt(10, 15, "000006"),
          "anger 6 krediteringar (32), men rapporten har 5"},
         {"unreadable amount", rejected, ReplaceAt(3, 31, "0000000250x0"), "Beloppet på rad 3 kan inte läsas"},
-        {"payment against its deposit", specification, ReplaceAt(3, 32, "000000310000"),
+        {"payment against its deposit", payments, ReplaceAt(3, 32, "000000310000"),
          "Insättningen på rad 2 anger 5 poster på 15 000,00 kr, men raderna efter den har 5 poster på 15 "
          "100,00 kr"},
-        {"missing paid payment", specification, [](QList<QByteArray>& lines) { lines.removeAt(3); },
+        {"missing paid payment", payments, [](QList<QByteArray>& lines) { lines.removeAt(3); },
          "anger 5 genomförda debiteringar (82), men rapporten har 4"},
         {"mandate advice count", "autogiro_exempelfiler_medgivandeavisering_sv.txt",
          ReplaceAt(12, 15, "0000011"), "anger 11 medgivandeposter (73), men rapporten har 10"},

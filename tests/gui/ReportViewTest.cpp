@@ -62,7 +62,7 @@ protected:
 
 TEST_F(ReportViewTest, AReportOpensStructuredWithItsHeadingSumsAndRows)
 {
-    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil_bet-spec-o-tk_sv.txt")));
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt")));
     EXPECT_TRUE(m_viewer.showsReport());
     ReportView& view = *m_viewer.reportView();
     for (const char* part : {"Betalningsspecifikation", "2009-11-10", "991-2346", "471117"})
@@ -99,7 +99,7 @@ TEST_F(ReportViewTest, AmountsSortAsNumbersAndARowLeadsToItsLineInTheText)
 TEST_F(ReportViewTest, DisagreeingTotalsAreSaidPlainlyAtTheTop)
 {
     // One payment's amount changed from 3 000,00 to 3 100,00 kronor.
-    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil_bet-spec-o-tk_sv.txt",
+    ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt",
                                          "00000000000001010000003000000", "00000000000001010000003100000")));
     const QString warning = m_viewer.reportView()->warningText();
     EXPECT_TRUE(warning.startsWith(QStringLiteral("Rapporten stämmer inte"))) << warning.toStdString();

@@ -152,7 +152,7 @@ void shootViewer(Shooter& shooter, TMainForm& mainForm, const QString& savedFile
 void shootReportViewer(Shooter& shooter, TMainForm& mainForm)
 {
     const QString reportFile = QStringLiteral("Betalningsspecifikation 2009-11-10.txt");
-    QFile example(QStringLiteral(VALMO_BANK_EXAMPLES "/autogiro_exempelfil_bet-spec-o-tk_sv.txt"));
+    QFile example(QStringLiteral(VALMO_BANK_EXAMPLES "/autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt"));
     if (!example.open(QIODevice::ReadOnly) || !writeFile(reportFile, example.readAll())) {
         shooter.fail("The example report could not be copied.");
         return;
