@@ -137,6 +137,8 @@ void ImportCommand::run(const QString& path, bool& imported)
     }
     const bool firstRows = rowCountOf(m_document, result.list) == 0;
     AppendImportedRows(m_document, result);
+    if (m_rowsAdded)
+        m_rowsAdded();
     m_view.UpdateView(firstRows);
     imported = true;
 }

@@ -36,6 +36,8 @@ public:
     // Shows the failing rows; the dialog by default.
     using FindingsShower = std::function<void(const QString& path, const QList<ImportFinding>& findings)>;
     void setFindingsShower(FindingsShower shower) { m_showFindings = std::move(shower); }
+    // Called once the imported rows are in the document.
+    void setRowsAddedHook(std::function<void()> hook) { m_rowsAdded = std::move(hook); }
 
     // The mapping last chosen in the mapping step, applied to a header by its captions.
     static ColumnMapping rememberedMapping(const QStringList& header);
@@ -54,4 +56,5 @@ private:
     QWidget* m_window;
     MappingAsker m_askMapping;
     FindingsShower m_showFindings;
+    std::function<void()> m_rowsAdded;
 };

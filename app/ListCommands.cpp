@@ -93,6 +93,11 @@ void ListCommands::forgetHistory()
     m_undo.clear();
 }
 
+void ListCommands::changedOutsideHistory()
+{
+    m_undo.resetClean();
+}
+
 void ListCommands::push(RowChange* change)
 {
     // Changes that did not come through the stack have made the state it calls clean a state

@@ -49,6 +49,8 @@ public:
     void markSaved();
     // The document was replaced (new file, file opened): nothing before it can be undone.
     void forgetHistory();
+    // Rows changed past the stack (an import): the state the stack calls clean is gone.
+    void changedOutsideHistory();
 
 private:
     void editRow(ListId list);

@@ -2,8 +2,8 @@
 
 #include "app/Clock.h"
 #include "app/ExportCommand.h"
-#include "app/ImportCommand.h"
 #include "app/HelpKeyFilter.h"
+#include "app/ImportCommand.h"
 #include "app/LeftOutMandates.h"
 #include "app/ListCommands.h"
 #include "app/ListTotals.h"
@@ -166,6 +166,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     FormCreate();
     m_saveCommand = std::make_unique<SaveCommand>(m_document, *this, m_prompt, Clock::system());
     m_importCommand = std::make_unique<ImportCommand>(m_document, *this, this);
+    // Undo must not reach back to a saved state that had no imported rows.
+    m_importCommand->setRowsAddedHook([this] {
+        if (m_listCommands)
+            m_listCommands->changedOutsideHistory();
+    });
     m_exportCommand = std::make_unique<ExportCommand>(m_document, *this, this);
     m_programCaption = ApplicationTitle();
     createEditorActions();

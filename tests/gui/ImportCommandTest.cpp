@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -166,6 +167,36 @@ TEST_F(ImportCommandTest, TheMainWindowImportsADroppedFileAndExportsTheShownList
     EXPECT_TRUE(bytes.contains(";\"Rad 1; rad 2\"\r\n"));
     form.document().DocModified = false;
     delete mime;
+}
+
+TEST_F(ImportCommandTest, UndoAfterAnImportNeverMarksTheDocumentUnchanged)
+{
+    TMainForm form;
+    form.show();
+    form.createWindows();
+    const auto drop = [&form] {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(data("betaluppdrag-utf8-bom.csv"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &event);
+    };
+    drop();
+    ASSERT_EQ(form.document().BtuList.count(), 4);
+    form.undoStack()->setClean(); // as after a save
+    form.document().DocModified = false;
+    form.activateWindow();
+    form.BtuList->setFocus();
+    form.selectRows(ListId::Btu, {0});
+    QApplication::processEvents();
+    form.DelBtnClick();
+    ASSERT_EQ(form.document().BtuList.count(), 3);
+    drop();
+    form.UndoAction->trigger(); // back to the saved state's index, but the import is still there
+    EXPECT_EQ(form.document().BtuList.count(), 8);
+    EXPECT_TRUE(form.document().DocModified);
+    form.document().DocModified = false;
 }
 
 } // namespace
