@@ -136,17 +136,7 @@ QString ListCommands::dialogCode(ListId list) const
 
 int ListCommands::rowCount(ListId list) const
 {
-    switch (list) {
-    case ListId::Btu:
-        return m_document.BtuList.count();
-    case ListId::Mdg:
-        return m_document.MdgList.count();
-    case ListId::MdgComp:
-        return m_document.MdgListComp.count();
-    case ListId::Mak:
-        return m_document.MakList.count();
-    }
-    return 0;
+    return ListRows(m_document, list).count();
 }
 
 bool ListCommands::showDialog(ListId list)

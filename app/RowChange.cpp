@@ -1,6 +1,7 @@
 #include "app/RowChange.h"
 
 #include "app/OrderDocument.h"
+#include "format/ListExport.h"
 
 namespace {
 
@@ -180,15 +181,5 @@ void RowChange::erase(int index)
 
 int RowChange::count() const
 {
-    switch (m_list) {
-    case ListId::Btu:
-        return m_document.BtuList.count();
-    case ListId::Mdg:
-        return m_document.MdgList.count();
-    case ListId::MdgComp:
-        return m_document.MdgListComp.count();
-    case ListId::Mak:
-        return m_document.MakList.count();
-    }
-    return 0;
+    return ListRows(m_document, m_list).count();
 }

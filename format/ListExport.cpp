@@ -7,21 +7,6 @@
 
 namespace {
 
-const RowList& rowsOf(const OrderDocument& document, ListId list)
-{
-    switch (list) {
-    case ListId::Btu:
-        return document.BtuList;
-    case ListId::Mdg:
-        return document.MdgList;
-    case ListId::MdgComp:
-        return document.MdgListComp;
-    case ListId::Mak:
-        return document.MakList.rows();
-    }
-    return document.BtuList;
-}
-
 bool needsQuotes(const QString& field)
 {
     if (field.isEmpty())
@@ -59,6 +44,21 @@ void appendLine(QString& out, const QStringList& fields)
 
 } // namespace
 
+const RowList& ListRows(const OrderDocument& document, ListId list)
+{
+    switch (list) {
+    case ListId::Btu:
+        return document.BtuList;
+    case ListId::Mdg:
+        return document.MdgList;
+    case ListId::MdgComp:
+        return document.MdgListComp;
+    case ListId::Mak:
+        return document.MakList.rows();
+    }
+    return document.BtuList;
+}
+
 QStringList ListCaptions(ListId list, bool privateService)
 {
     const QString payer = privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer");
@@ -84,7 +84,7 @@ QStringList ListCaptions(ListId list, bool privateService)
 QByteArray ListToCsv(const OrderDocument& document, ListId list)
 {
     const QStringList captions = ListCaptions(list, document.PrivateService);
-    const RowList& rows = rowsOf(document, list);
+    const RowList& rows = ListRows(document, list);
     QString text;
     text.reserve(qsizetype(rows.count() + 1) * 64);
     appendLine(text, captions);

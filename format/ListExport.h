@@ -7,7 +7,10 @@
 #include <QStringList>
 
 class OrderDocument;
+class RowList;
 
+// The rows of one of the document's lists.
+const RowList& ListRows(const OrderDocument& document, ListId list);
 // The column captions of a list as the main window shows them; the payer column is called
 // "Bankgironummer" under the service Företag.
 QStringList ListCaptions(ListId list, bool privateService);
