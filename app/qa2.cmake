@@ -1,3 +1,0 @@
-if(VALMO_BUILD_GUI)
-  target_sources(valmo_gui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/WaitCursor.cpp ${CMAKE_CURRENT_LIST_DIR}/WaitCursor.h)
-endif()
