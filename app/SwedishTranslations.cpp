@@ -128,6 +128,11 @@ const Phrase phrases[] = {
     {"QWidgetTextControl", "&Paste", "K&listra in"},
     {"QWidgetTextControl", "Delete", "Ta bort"},
     {"QWidgetTextControl", "Select All", "Markera allt"},
+    // Qt's own reasons why a file cannot be saved, shown inside the save command's message.
+    {"QSaveFile", "Filename refers to a directory", "Filnamnet är namnet på en mapp"},
+    {"QSaveFile", "Existing file %1 is not writable", "Den befintliga filen %1 är skrivskyddad"},
+    {"QSaveFile", "Writing canceled by application", "Skrivningen avbröts av programmet"},
+    {"QIODevice", "Unknown error", "Okänt fel"},
     // "valmo --help" and a mistyped option on the command line.
     {"QCommandLineParser", "Usage: %1", "Användning: %1"},
     {"QCommandLineParser", "[options]", "[alternativ]"},

@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "format/ListExport.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
@@ -50,7 +51,8 @@ QString describeCharacter(char16_t c)
 {
     throw ConversionError(
         QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
-            .arg(text.toString(), describeCharacter(c)));
+            .arg(text.toString(), describeCharacter(c)),
+        text.toString());
 }
 
 // Encodes the part of a field's text that is written; a failure names the whole text, so the
@@ -114,7 +116,8 @@ void repeatCountField(char* dest, QStringView period, QStringView antal)
     if (count < 0 || count > 999)
         throw ConversionError(
             QStringLiteral("Antalet '%1' kan inte skrivas i filen. Antalet ska vara mellan 1 och 999.")
-                .arg(antal.toString()));
+                .arg(antal.toString()),
+            antal.toString());
     dest[0] = char('0' + count / 100);
     dest[1] = char('0' + count / 10 % 10);
     dest[2] = char('0' + count % 10);
@@ -126,7 +129,8 @@ void amountField(char* dest, QStringView amount)
 {
     if (amount.contains(QLatin1Char('-')) || amount.contains(QChar(0x2212)))
         throw ConversionError(
-            QStringLiteral("Beloppet '%1' är negativt och kan inte skrivas i filen.").arg(amount.toString()));
+            QStringLiteral("Beloppet '%1' är negativt och kan inte skrivas i filen.").arg(amount.toString()),
+            amount.toString());
     OrderFields::DigitField(dest, amount, 12);
 }
 
@@ -136,7 +140,61 @@ void putText(char*& cursor, const char* text, int width)
     cursor += width;
 }
 
+QString listName(ListId list)
+{
+    switch (list) {
+    case ListId::Btu:
+        return QStringLiteral("Betaluppdrag");
+    case ListId::Mdg:
+    case ListId::MdgComp:
+        return QStringLiteral("Medgivanden");
+    case ListId::Mak:
+        return QStringLiteral("Makuleringar och ändringar");
+    }
+    return QString();
+}
+
+// The caption of the column whose text the conversion names: the column holding exactly that
+// text, else one that contains it (an account number's part); empty when none does.
+QString failedField(const ListRow& row, const QStringList& captions, const QString& value)
+{
+    if (value.isEmpty())
+        return QString();
+    const int columns = qMin(row.columnCount(), int(captions.size()));
+    for (int column = 0; column < columns; ++column) {
+        if (row.textView(column) == value)
+            return captions[column];
+    }
+    for (int column = 0; column < columns; ++column) {
+        if (row.textView(column).contains(value))
+            return captions[column];
+    }
+    return QString();
+}
+
+// "Texten …" continues a sentence after a colon as "texten …".
+QString continuingSentence(QString text)
+{
+    if (text.size() > 1 && text[0].isUpper() && text[1].isLower())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+QString rowWriteText(ListId list, int row, const QString& field, const QString& reason)
+{
+    const QString where = QStringLiteral("Rad %1 i %2").arg(row).arg(listName(list));
+    if (field.isEmpty())
+        return QStringLiteral("%1: %2").arg(where, continuingSentence(reason));
+    return QStringLiteral("%1, fältet %2: %3").arg(where, field, continuingSentence(reason));
+}
+
 } // namespace
+
+RowWriteError::RowWriteError(ListId list, int row, QString field, const ConversionError& cause)
+    : ConversionError(rowWriteText(list, row, field, cause.text()), cause.value()), m_list(list), m_row(row),
+      m_field(std::move(field)), m_reason(cause.text())
+{
+}
 
 PayeeNumbers ReadPayeeNumbers()
 {
@@ -263,6 +321,24 @@ void OrderFileWriter::flush()
     m_used = 0;
 }
 
+std::optional<RowWriteError> OrderFileWriter::locate(const OrderDocument& doc,
+                                                     const ConversionError& error) const
+{
+    for (const ListId list : {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak}) {
+        const RowList& rows = ListRows(doc, list);
+        for (int index = 0; index < rows.count(); ++index) {
+            if (&rows.row(index) != m_row)
+                continue;
+            QString field = failedField(*m_row, ListCaptions(list, doc.PrivateService), error.value());
+            // A cancellation or change whose code cannot be written.
+            if (field.isEmpty() && list == ListId::Mak && error.value() == doc.MakList.code(index))
+                field = QStringLiteral("Kod");
+            return RowWriteError(list, index + 1, field, error);
+        }
+    }
+    return std::nullopt;
+}
+
 void OrderFileWriter::WriteOpeningRecord()
 {
     char* cursor = beginRecord();
@@ -333,6 +409,7 @@ void OrderFileWriter::WriteChangeRecords(const OrderDocument& doc)
 
 void OrderFileWriter::writePaymentRecord(const ListRow& row)
 {
+    m_row = &row;
     char* cursor = beginRecord();
     const char* code = transactionCode(row.textView(PaymentColumn::Typ));
     putText(cursor, code ? code : "XX", 2);
@@ -359,6 +436,7 @@ void OrderFileWriter::writePaymentRecord(const ListRow& row)
 
 void OrderFileWriter::writePrivateMandateRecord(const ListRow& row)
 {
+    m_row = &row;
     char* cursor = beginRecord();
     putText(cursor, "04", 2);
     putText(cursor, m_bankgiroField, 10);
@@ -386,6 +464,7 @@ void OrderFileWriter::writePrivateMandateRecord(const ListRow& row)
 
 void OrderFileWriter::writeCompanyMandateRecord(const ListRow& row)
 {
+    m_row = &row;
     char* cursor = beginRecord();
     putText(cursor, "04", 2);
     putText(cursor, m_bankgiroField, 10);
@@ -396,6 +475,7 @@ void OrderFileWriter::writeCompanyMandateRecord(const ListRow& row)
 
 void OrderFileWriter::writeMandateCancellationRecord(const ListRow& row)
 {
+    m_row = &row;
     char* cursor = beginRecord();
     putText(cursor, "03", 2);
     putText(cursor, m_bankgiroField, 10);
@@ -406,6 +486,7 @@ void OrderFileWriter::writeMandateCancellationRecord(const ListRow& row)
 
 void OrderFileWriter::writeChangeRecord(const QString& code, const ListRow& row)
 {
+    m_row = &row;
     char* cursor = beginRecord();
     OrderFields::ZeroFilledTextField(cursor, code, 2);
     cursor += 2;
@@ -445,10 +526,16 @@ void OrderFileWriter::writeChangeRecord(const QString& code, const ListRow& row)
 void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock)
 {
     OrderFileWriter writer(out, payee, clock);
-    writer.WriteMandateRecords(doc);
-    writer.WriteCompanyMandateRecords(doc);
-    writer.WritePaymentRecords(doc);
-    writer.WriteChangeRecords(doc);
+    try {
+        writer.WriteMandateRecords(doc);
+        writer.WriteCompanyMandateRecords(doc);
+        writer.WritePaymentRecords(doc);
+        writer.WriteChangeRecords(doc);
+    } catch (const ConversionError& error) {
+        if (const std::optional<RowWriteError> located = writer.locate(doc, error))
+            throw *located;
+        throw;
+    }
     writer.flush();
 }
 

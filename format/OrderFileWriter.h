@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/ListSelection.h"
 #include "rules/ValmoError.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 class Clock;
 class ListRow;
@@ -44,9 +47,28 @@ private:
     QString m_reason;
 };
 
+// A row that cannot be written: its list, its row counted from 1 in the list's own order, the
+// caption of the field whose text failed (empty when no single field holds it) and the conversion's
+// own words. text() puts them together for the user.
+class RowWriteError : public ConversionError
+{
+public:
+    RowWriteError(ListId list, int row, QString field, const ConversionError& cause);
+    ListId list() const { return m_list; }
+    int row() const { return m_row; }
+    const QString& field() const { return m_field; }
+    const QString& reason() const { return m_reason; }
+
+private:
+    ListId m_list;
+    int m_row;
+    QString m_field;
+    QString m_reason;
+};
+
 // Streams the whole document to out: the mandate section, the payment section, the change section.
-// Throws ConversionError for a row that cannot be written and OrderFileError when a write fails;
-// what was written before the failure stays in out.
+// Throws RowWriteError for the first row that cannot be written and OrderFileError when a write
+// fails; what was written before the failure stays in out.
 void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock);
 
 // Writes the document to path atomically: the records go into a temporary file beside the target,
@@ -97,6 +119,10 @@ public:
     // Passes the buffered records to the device. Throws OrderFileError when the device refuses.
     void flush();
 
+    // The conversion failure of the row being written, with its list, row and field; nothing when
+    // no row of doc was being written.
+    std::optional<RowWriteError> locate(const OrderDocument& doc, const ConversionError& error) const;
+
 private:
     char* beginRecord();
     void endRecord();
@@ -109,6 +135,7 @@ private:
 
     QIODevice& m_out;
     const Clock& m_clock;
+    const ListRow* m_row = nullptr; // the row being written, for the report of a failure
     char m_customerField[6];
     char m_bankgiroField[10];
     QByteArray m_buffer;

@@ -44,6 +44,15 @@ QString folderWithSeparator(const QString& path)
     return folder;
 }
 
+// Nothing is written when a row cannot be: an earlier file stays as it was, a new one is never made.
+QString rowNotWrittenText(const QString& path, const RowWriteError& error)
+{
+    return QStringLiteral("Filen kunde inte sparas\n%1\n%2\n%3")
+        .arg(QDir::toNativeSeparators(path), error.text(),
+             QFileInfo::exists(path) ? QStringLiteral("Den tidigare filen är oförändrad.")
+                                     : QStringLiteral("Ingen fil har skapats."));
+}
+
 } // namespace
 
 SaveCommand::SaveCommand(OrderDocument& doc, DocumentView& view, UserPrompt& prompt, const Clock& clock)
@@ -164,6 +173,8 @@ bool SaveCommand::writeFile(const QString& path, const PayeeNumbers& payee)
             m_prompt.showMessage(QString(), error.text(), UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
         else
             showError(error.text());
+    } catch (const RowWriteError& error) {
+        showError(rowNotWrittenText(path, error));
     } catch (const ValmoError& error) {
         showError(error.text());
     } catch (const std::bad_alloc&) {

@@ -2,7 +2,10 @@
 
 #include "format/UserPrompt.h"
 #include "rules/Check.h"
+#include "rules/Extra.h"
 #include "settings/SettingsStore.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -17,12 +20,45 @@ bool isCustomerNumber(const QString& text)
     return true;
 }
 
+// A number as the settings dialog shows it; an empty one is named as such.
+QString shown(const QString& number)
+{
+    return number.isEmpty() ? QStringLiteral("(inget)") : number;
+}
+
+// Digits are grouped as the settings dialog groups them; a number with other characters (only a
+// file can hold one) is shown as it stands rather than reshaped.
+QString shownBankgiro(const QString& number)
+{
+    const bool digitsOnly = std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); });
+    return shown(digitsOnly ? FormatBankgiroNumber(number) : number);
+}
+
+OpeningRecord storedNumbers()
+{
+    const QString section = SettingsStore::section();
+    OpeningRecord stored;
+    stored.bankgiroNumber = ReadSetting(section, QStringLiteral("BgNr"), QString());
+    stored.customerNumber = ReadSetting(section, QStringLiteral("KundNr"), QString());
+    return stored;
+}
+
 } // namespace
 
-QString SettingsOpeningRecordPolicy::adoptQuestion()
+QString SettingsOpeningRecordPolicy::numbersSentence(const OpeningRecord& file, const OpeningRecord& stored)
+{
+    return QStringLiteral("Filen är skapad för bankgironummer %1, kundnummer %2. "
+                          "Inställningarna har bankgironummer %3, kundnummer %4.")
+        .arg(shownBankgiro(file.bankgiroNumber), shown(file.customerNumber),
+             shownBankgiro(stored.bankgiroNumber), shown(stored.customerNumber));
+}
+
+QString SettingsOpeningRecordPolicy::adoptQuestion(const OpeningRecord& file, const OpeningRecord& stored)
 {
     return QStringLiteral("Kund- eller Bankgironummer stämmer inte med dina nuvarande inställningar.\n"
-                          "Vill du att programmet uppdaterar dina inställningar?");
+                          "%1\n"
+                          "Vill du att programmet uppdaterar dina inställningar?")
+        .arg(numbersSentence(file, stored));
 }
 
 QString SettingsOpeningRecordPolicy::whyNotAdoptable(const OpeningRecord& record)
@@ -34,12 +70,14 @@ QString SettingsOpeningRecordPolicy::whyNotAdoptable(const OpeningRecord& record
     return QString();
 }
 
-QString SettingsOpeningRecordPolicy::notAdoptableQuestion(const QString& reason)
+QString SettingsOpeningRecordPolicy::notAdoptableQuestion(const QString& reason, const OpeningRecord& file,
+                                                          const OpeningRecord& stored)
 {
     return QStringLiteral("Kund- eller Bankgironummer stämmer inte med dina nuvarande inställningar.\n"
-                          "%1 Numren kan därför inte tas in i inställningarna, som förblir som de är.\n"
+                          "%1\n"
+                          "%2 Numren kan därför inte tas in i inställningarna, som förblir som de är.\n"
                           "Vill du öppna filen ändå?")
-        .arg(reason);
+        .arg(numbersSentence(file, stored), reason);
 }
 
 bool SettingsOpeningRecordPolicy::acceptOpeningRecord(const OpeningRecord& record)
@@ -55,9 +93,11 @@ bool SettingsOpeningRecordPolicy::acceptOpeningRecord(const OpeningRecord& recor
     const QString reason = whyNotAdoptable(record);
     // The busy cursor must not hide the question.
     m_prompt.endBusy();
-    const UserPrompt::Answer answer =
-        m_prompt.showMessage(QString(), reason.isEmpty() ? adoptQuestion() : notAdoptableQuestion(reason),
-                             UserPrompt::Buttons::OkCancel);
+    const OpeningRecord stored = storedNumbers();
+    const UserPrompt::Answer answer = m_prompt.showMessage(
+        QString(),
+        reason.isEmpty() ? adoptQuestion(record, stored) : notAdoptableQuestion(reason, record, stored),
+        UserPrompt::Buttons::OkCancel);
     m_prompt.beginBusy();
     if (answer != UserPrompt::Answer::Ok)
         return false;

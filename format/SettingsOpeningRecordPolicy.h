@@ -16,8 +16,12 @@ public:
     explicit SettingsOpeningRecordPolicy(UserPrompt& prompt) : m_prompt(prompt) {}
     bool acceptOpeningRecord(const OpeningRecord& record) override;
 
-    static QString adoptQuestion();
-    static QString notAdoptableQuestion(const QString& reason);
+    // The questions name the file's numbers and the stored ones (record fields as the settings
+    // hold them), in the form the settings dialog shows.
+    static QString adoptQuestion(const OpeningRecord& file, const OpeningRecord& stored);
+    static QString notAdoptableQuestion(const QString& reason, const OpeningRecord& file,
+                                        const OpeningRecord& stored);
+    static QString numbersSentence(const OpeningRecord& file, const OpeningRecord& stored);
     // Empty when the record's numbers may be stored; otherwise the reason, in Swedish.
     static QString whyNotAdoptable(const OpeningRecord& record);
 

@@ -69,6 +69,12 @@ QByteArray record(int position, const char* text)
 
 const QByteArray Opening = "0120240305AUTOGIRO                                            1234560055555555  ";
 const QByteArray Payment = "82202403050    0000000000004711000000025000" + QByteArray(37, ' ');
+// The question for a file of bankgiro number 1234-5674, customer number 42, with the fixture's settings.
+const QString OtherPayeeQuestion =
+    QStringLiteral("Kund- eller Bankgironummer stämmer inte med dina nuvarande inställningar.\n"
+                   "Filen är skapad för bankgironummer 1234-5674, kundnummer 42. "
+                   "Inställningarna har bankgironummer 5555-5555, kundnummer 123456.\n"
+                   "Vill du att programmet uppdaterar dina inställningar?");
 const QByteArray Cancellation = "0300555555550000000000004711" + QByteArray(52, ' ');
 
 class OpenCommandTest : public ::testing::Test
@@ -284,7 +290,7 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
          record(1, "0120240305AUTOGIRO                                            0000420012345674") +
              "\r\n" + Payment + "\r\n",
          {UserPrompt::Answer::Cancel},
-         {SettingsOpeningRecordPolicy::adoptQuestion()},
+         {OtherPayeeQuestion},
          "",
          UserPrompt::Icon::None},
     };
@@ -321,7 +327,7 @@ TEST_F(OpenCommandTest, AdoptingAnotherPayeesNumbersLoadsTheFile)
         makeFile("other.ag", record(1, "0120240305AUTOGIRO").replace(62, 16, "0000420012345674") + "\r\n" +
                                  Payment + "\r\n");
     open(path);
-    EXPECT_EQ(prompt.texts(), QStringList({SettingsOpeningRecordPolicy::adoptQuestion()}));
+    EXPECT_EQ(prompt.texts(), QStringList({OtherPayeeQuestion}));
     EXPECT_EQ(document.BtuList.count(), 1);
     EXPECT_EQ(document.CurrentFile, path);
     EXPECT_EQ(ReadSetting(SettingsStore::section(), "BgNr", ""), "12345674");

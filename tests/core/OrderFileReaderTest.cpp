@@ -729,7 +729,11 @@ TEST_F(SettingsPolicyTest, OtherNumbersAskAndOkAdoptsThem)
     prompt.answers = {UserPrompt::Answer::Ok};
     EXPECT_TRUE(readAsking(file({opening("012345", "0001234566"), record({{1, "03"}, {13, "1"}})})).loaded());
     ASSERT_EQ(prompt.messages.size(), 1);
-    EXPECT_EQ(prompt.messages[0].text, SettingsOpeningRecordPolicy::adoptQuestion());
+    EXPECT_EQ(prompt.messages[0].text,
+              "Kund- eller Bankgironummer stämmer inte med dina nuvarande inställningar.\n"
+              "Filen är skapad för bankgironummer 123-4566, kundnummer 12345. "
+              "Inställningarna har bankgironummer 123-4566, kundnummer 012345.\n"
+              "Vill du att programmet uppdaterar dina inställningar?");
     EXPECT_EQ(prompt.messages[0].caption, "");
     EXPECT_EQ(prompt.messages[0].buttons, UserPrompt::Buttons::OkCancel);
     EXPECT_EQ(setting("BgNr"), "1234566");
@@ -753,12 +757,14 @@ TEST_F(SettingsPolicyTest, NumbersTheSettingsCannotHoldAreNeverStored)
         const char* customer;
         const char* bankgiro;
         QString reason;
+        QString shownBankgiro;
+        QString shownCustomer;
     } cases[] = {
-        {"000001", "0001234567", "Filens bankgironummer '1234567' är felaktigt."},
-        {"000001", "0000000001", "Filens bankgironummer '1' är felaktigt."},
-        {"000001", "00123A5674", "Filens bankgironummer '123A5674' är felaktigt."},
-        {"00 001", "0012345674", "Filens kundnummer ' 001' ska vara 1 till 6 siffror."},
-        {"      ", "0012345674", "Filens kundnummer '' ska vara 1 till 6 siffror."},
+        {"000001", "0001234567", "Filens bankgironummer '1234567' är felaktigt.", "123-4567", "1"},
+        {"000001", "0000000001", "Filens bankgironummer '1' är felaktigt.", "1", "1"},
+        {"000001", "00123A5674", "Filens bankgironummer '123A5674' är felaktigt.", "123A5674", "1"},
+        {"00 001", "0012345674", "Filens kundnummer ' 001' ska vara 1 till 6 siffror.", "1234-5674", " 001"},
+        {"      ", "0012345674", "Filens kundnummer '' ska vara 1 till 6 siffror.", "1234-5674", "(inget)"},
     };
     for (const auto& c : cases) {
         store("1234566", "12345");
@@ -768,7 +774,13 @@ TEST_F(SettingsPolicyTest, NumbersTheSettingsCannotHoldAreNeverStored)
         EXPECT_TRUE(readAsking(file({opening(c.customer, c.bankgiro)})).loaded()) << c.bankgiro;
         EXPECT_EQ(readAsking(file({opening(c.customer, c.bankgiro)})).outcome, Outcome::PayeeDeclined);
         ASSERT_EQ(prompt.messages.size(), 2);
-        EXPECT_EQ(prompt.messages[0].text, SettingsOpeningRecordPolicy::notAdoptableQuestion(c.reason));
+        EXPECT_EQ(prompt.messages[0].text,
+                  "Kund- eller Bankgironummer stämmer inte med dina nuvarande inställningar.\n"
+                  "Filen är skapad för bankgironummer " +
+                      c.shownBankgiro + ", kundnummer " + c.shownCustomer +
+                      ". Inställningarna har bankgironummer 123-4566, kundnummer 12345.\n" + c.reason +
+                      " Numren kan därför inte tas in i inställningarna, som förblir som de är.\n"
+                      "Vill du öppna filen ändå?");
         EXPECT_EQ(setting("BgNr"), "1234566");
         EXPECT_EQ(setting("KundNr"), "12345");
     }

@@ -45,12 +45,13 @@ QByteArray writeDocument(const OrderDocument& doc, const PayeeNumbers& payee = P
     return bytes;
 }
 
+// The conversion's own words, without the row and field the writer adds to them.
 QString conversionMessage(const OrderDocument& doc)
 {
     try {
         writeDocument(doc);
-    } catch (const ConversionError& error) {
-        return error.text();
+    } catch (const RowWriteError& error) {
+        return error.reason();
     }
     return QStringLiteral("<no error>");
 }
@@ -399,6 +400,61 @@ TEST(OrderFileWriter, RowThatCannotBeWrittenStopsWithTheConversionMessage)
         doc.FillMakTexts();
         c.fill(doc);
         EXPECT_EQ(conversionMessage(doc), c.message) << c.what;
+    }
+}
+
+// The first row that fails is named by its list, its place in that list and the field's caption.
+TEST(OrderFileWriter, RowThatCannotBeWrittenIsNamedByListRowAndField)
+{
+    struct Case
+    {
+        const char* what;
+        void (*fill)(OrderDocument&);
+        ListId list;
+        int row;
+        QString text;
+    };
+    const Case cases[] = {
+        {"payment reference, third row",
+         [](OrderDocument& d) {
+             for (const QString& reference : {QString(), QString(), QStringLiteral("Pil \u2192")})
+                 addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                            QStringLiteral("1"), QStringLiteral("1"), reference);
+         },
+         ListId::Btu, 3,
+         QStringLiteral("Rad 3 i Betaluppdrag, fältet Referens: texten 'Pil \u2192' innehåller tecknet "
+                        "'\u2192', som inte kan skrivas i en Autogirofil.")},
+        {"part of a paper mandate's account",
+         [](OrderDocument& d) {
+             d.MdgList.append(QStringLiteral("Medgivande på papper"),
+                              {QStringLiteral("1"), QStringLiteral("5000-12\u0394"), QString()});
+         },
+         ListId::Mdg, 1,
+         QStringLiteral("Rad 1 i Medgivanden, fältet Konto/id-nummer: texten '12\u0394' innehåller tecknet "
+                        "'\u0394', som inte kan skrivas i en Autogirofil.")},
+        {"change date, after a good payment list",
+         [](OrderDocument& d) {
+             addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
+                        QStringLiteral("1"), QStringLiteral("1"), QString());
+             d.FillMakTexts();
+             addChange(d, QStringLiteral("24"), QStringLiteral("4711"), QStringLiteral("2024-03-05"));
+             addChange(d, QStringLiteral("24"), QStringLiteral("4711"), QStringLiteral("2024-13-05"));
+         },
+         ListId::Mak, 2,
+         QStringLiteral("Rad 2 i Makuleringar och ändringar, fältet Betalningsdag: '2024-13-05' är inte ett "
+                        "giltigt datum")},
+    };
+    for (const Case& c : cases) {
+        OrderDocument doc;
+        c.fill(doc);
+        try {
+            writeDocument(doc);
+            ADD_FAILURE() << c.what << ": written";
+        } catch (const RowWriteError& error) {
+            EXPECT_EQ(error.list(), c.list) << c.what;
+            EXPECT_EQ(error.row(), c.row) << c.what;
+            EXPECT_EQ(error.text(), c.text) << c.what;
+        }
     }
 }
 

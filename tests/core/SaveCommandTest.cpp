@@ -236,7 +236,10 @@ TEST_F(SaveCommandTest, RowThatCannotBeWrittenLeavesTheEarlierFileAlone)
     EXPECT_FALSE(save());
     ASSERT_EQ(m_prompt.messages.size(), 1);
     EXPECT_EQ(m_prompt.messages[0].caption, ApplicationTitle());
-    EXPECT_EQ(m_prompt.messages[0].text, QStringLiteral("'2024-02-30' är inte ett giltigt datum"));
+    EXPECT_EQ(m_prompt.messages[0].text,
+              QStringLiteral("Filen kunde inte sparas\n%1\nRad 2 i Betaluppdrag, fältet Betalningsdag: "
+                             "'2024-02-30' är inte ett giltigt datum\nDen tidigare filen är oförändrad.")
+                  .arg(QDir::toNativeSeparators(chosen)));
     EXPECT_EQ(m_prompt.messages[0].icon, UserPrompt::Icon::Error);
     EXPECT_EQ(m_prompt.messages[0].busyDepth, 0);
     EXPECT_EQ(ReadFileBytes(chosen), earlier);
@@ -244,6 +247,26 @@ TEST_F(SaveCommandTest, RowThatCannotBeWrittenLeavesTheEarlierFileAlone)
               QStringList{QStringLiteral("kept.ag")});
     EXPECT_TRUE(m_doc.DocModified);
     EXPECT_EQ(m_prompt.busyDepth, 0);
+}
+
+TEST_F(SaveCommandTest, CharacterThatCannotBeWrittenNamesItsRowAndFieldAndCreatesNoFile)
+{
+    const QString chosen = filePath(QStringLiteral("new.ag"));
+    addPayment();
+    m_doc.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),
+                         {QStringLiteral("1"), QStringLiteral("Id\u0142"), QString()});
+    m_prompt.saveFileNames = {chosen};
+
+    EXPECT_FALSE(save());
+    ASSERT_EQ(m_prompt.messages.size(), 1);
+    EXPECT_EQ(
+        m_prompt.messages[0].text,
+        QStringLiteral("Filen kunde inte sparas\n%1\nRad 1 i Medgivanden, fältet Konto/id-nummer: texten "
+                       "'Id\u0142' innehåller tecknet '\u0142', som inte kan skrivas i en Autogirofil.\n"
+                       "Ingen fil har skapats.")
+            .arg(QDir::toNativeSeparators(chosen)));
+    EXPECT_TRUE(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(m_doc.DocModified);
 }
 
 TEST_F(SaveCommandTest, DocumentWithoutRowsReplacesTheFileWithAnEmptyOne)

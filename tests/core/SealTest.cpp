@@ -18,10 +18,70 @@ QByteArray bankFile()
         QStringLiteral(VALMO_TEST_DATA "/bank/autogiro_exempelfil-betalningsunderlag_sv.txt"));
 }
 
+// The bank's test files for its HMAC test cases, as bytes (Windows-1252, CR LF).
+QByteArray bankCase1B()
+{
+    return "00000\r\n0000\r\n000\r\n00\r\n0";
+}
+
+QByteArray bankCase1C()
+{
+    const QByteArray opening = "110009912346071215LEVERANTZRSBETALNINGAR";
+    return opening + QByteArray(79 - opening.size(), ' ') + "2\r\n" + "10000000C" + QByteArray(63, '0') +
+           "2\r\n" + "10000000C" + QByteArray(110, '0') + "2\r\n" + "10000000C002";
+}
+
+QByteArray bankCase2A()
+{
+    QByteArray printable;
+    for (char c = ' '; c <= '~'; ++c)
+        printable.append(c);
+    return printable + "\r\n";
+}
+
+const QByteArray BankCase2B("\xF5\xD5^~@`!\"#$%&'(\t)*+,-./\xA7\xBD");
+const QByteArray BankCase2C("\xC4\xD6\xC5\xE4\xF6\xE5");
+
+// Test case 2D is the other files one after another, with empty lines between them.
+QByteArray bankCase2D()
+{
+    return "00000000\r\n\r\n" + bankCase1B() + "\r\n\r\n" + bankCase1C() + "\r\n\r\n" + bankCase2A() +
+           "\r\n" + BankCase2B + "\r\n\r\n" + BankCase2C;
+}
+
 } // namespace
 
-// The bank's test key and its published MAC of the file "00000000" (which is also the key's KVV),
-// then values computed independently with openssl on bytes normalised by hand.
+// The bank's HMAC test cases 1A-1C (the algorithm) and 2A-2D (the normalisation), all with the
+// bank's test key, whose KVV is the MAC of test case 1A; MACs and KVV as the bank gives them.
+TEST(Seal, BanksTestCasesGiveTheBanksMacs)
+{
+    struct Case
+    {
+        const char* what;
+        QByteArray file;
+        QString mac;
+    };
+    const Case cases[] = {
+        {"bank 1A", "00000000", QStringLiteral("FF365893D899291C3BF505FB3175E880")},
+        {"bank 1B", bankCase1B(), QStringLiteral("9BA94363739D45256DF4B6FA3B9DE1CD")},
+        {"bank 1C", bankCase1C(), QStringLiteral("826CA6CBA33F7E1D3CC9161A0956A35B")},
+        {"bank 2A", bankCase2A(), QStringLiteral("9473EDFCAA8CD2434D6D76ABFFC991BD")},
+        {"bank 2B", BankCase2B, QStringLiteral("20956E44B404C4085446139B2B952D77")},
+        {"bank 2C", BankCase2C, QStringLiteral("515704694958361678194D51850FF157")},
+        {"bank 2D", bankCase2D(), QStringLiteral("68C5954818010DDDCB1EC02963E8C123")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Seal::Mac(c.file, key()), c.mac);
+    }
+    EXPECT_EQ(key().checkValue(), QStringLiteral("FF365893D899291C3BF505FB3175E880"));
+    // The normalised forms of the cases that exercise the table.
+    EXPECT_EQ(Seal::Normalised(bankCase1B()), QByteArray(15, '0'));
+    EXPECT_EQ(Seal::Normalised(BankCase2B), QByteArray("\xC3\xC3^~@`!\"#$%&'(\xC3)*+,-./\xC3\xC3"));
+    EXPECT_EQ(Seal::Normalised(BankCase2C), QByteArray("[\\]{|}"));
+}
+
+// Beyond the bank's cases: values computed independently with openssl on bytes normalised by hand.
 TEST(Seal, MacMatchesTheBanksTestCaseAndIndependentValues)
 {
     struct Case

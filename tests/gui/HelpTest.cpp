@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include "app/MessageBox.h"
+#include "format/SettingsOpeningRecordPolicy.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "settings/HelpFile.h"
@@ -293,8 +294,7 @@ TEST_F(HelpTest, EveryQuotedMessageIsOneTheProgramGives)
         u"Antal betalningar ska vara ett heltal från 0 till 999"_s,
         u"Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?"_s,
         u"Du har inte sparat. Vill spara innan du stänger?"_s,
-        u"Kund- eller Bankgironummer stämmer inte med dina nuvarande inställningar.\nVill du att "
-        u"programmet uppdaterar dina inställningar?"_s,
+        SettingsOpeningRecordPolicy::adoptQuestion({0, u"%1"_s, u"%1"_s}, {0, u"%1"_s, u"%1"_s}),
         u"Detta är en ankommande fil med information om E-medgivanden. Den kommer öppnas för visning."_s,
         u"Filen innehåller information som inte kan hanteras av det här programmet."_s,
         u"Filen kunde inte öppnas"_s,

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
@@ -289,3 +290,18 @@ TEST_F(SwedishTranslationsTest, CommandLineHelpAndErrorsAreSwedish)
 }
 
 } // namespace
+
+// Qt's own reasons why a file cannot be saved reach the user inside the save command's message.
+TEST_F(SwedishTranslationsTest, SaveFailureReasonsFromQtAreSwedish)
+{
+    QSaveFile onAFolder(m_folder.path());
+    EXPECT_FALSE(onAFolder.open(QIODevice::WriteOnly));
+    EXPECT_EQ(onAFolder.errorString(), QStringLiteral("Filnamnet är namnet på en mapp"));
+
+    // A failure Qt has no words for.
+    QSaveFile cancelled(m_folder.filePath(QStringLiteral("new.ag")));
+    ASSERT_TRUE(cancelled.open(QIODevice::WriteOnly));
+    cancelled.cancelWriting();
+    EXPECT_FALSE(cancelled.commit());
+    EXPECT_EQ(cancelled.errorString(), QStringLiteral("Okänt fel"));
+}
