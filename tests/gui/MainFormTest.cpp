@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/FileDialog.h"
+#include "app/MainActions.h"
 #include "app/MessageBox.h"
 #include "app/RecentFiles.h"
 #include "app/RowListModel.h"
@@ -25,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -1323,4 +1325,70 @@ TEST(RowSortModelTest, SortsByValueAndFollowsAChangedRow)
     EXPECT_EQ(order(), "1,00|5,00|99,00");
     rows.append(QStringLiteral("Debitering"), {QStringLiteral("2,00")});
     EXPECT_EQ(order(), "1,00|2,00|5,00|99,00");
+}
+
+TEST_F(MainFormTest, TheListMenuOffersTheToolbarsCommandsInTheirState)
+{
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    addRows(doc, 2, 0, 0, 0);
+    form->UpdateView(true);
+    form->activateWindow();
+    form->BtuList->setFocus();
+    settle();
+    const struct
+    {
+        const char* name;
+        int selected;
+        bool enabled;
+    } cases[] = {{"no row selected", -1, false}, {"a row selected", 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->selectRow(ListId::Btu, c.selected);
+        settle();
+        QList<QAction*> entries;
+        QList<bool> enabled; // as the open menu shows them
+        QTimer::singleShot(0, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                entries = menu->actions();
+                for (QAction* entry : entries)
+                    enabled.append(entry->isEnabled());
+                menu->close();
+            }
+        });
+        emit form->BtuList->customContextMenuRequested(QPoint(5, 5));
+        ASSERT_GE(entries.size(), 2);
+        EXPECT_EQ(entries[0], form->ChangeBtn->defaultAction());
+        EXPECT_EQ(entries[1], form->DelBtn->defaultAction());
+        EXPECT_EQ(entries[0]->text(), QStringLiteral("&Redigera...\tEnter"));
+        EXPECT_EQ(entries[1]->text(), QStringLiteral("&Ta bort\tDelete"));
+        EXPECT_EQ(enabled.mid(0, 2), QList<bool>({c.enabled, c.enabled}));
+        // The offscreen platform does not give the window back its activation once the menu is gone.
+        form->activateWindow();
+        form->BtuList->setFocus();
+        settle();
+    }
+    // The menu's "Ta bort" is the toolbar's command: it removes the selected row of the list.
+    form->Actions->Del->trigger();
+    EXPECT_EQ(doc.BtuList.count(), 1);
+}
+
+TEST_F(MainFormTest, CtrlSSavesOnlyWhenSpararFilCould)
+{
+    for (const bool modified : {false, true}) {
+        SCOPED_TRACE(modified ? "unsaved changes" : "nothing to save");
+        MessageBox::clearShown();
+        auto form = shownForm();
+        form->createWindows();
+        form->document().DocModified = modified;
+        form->UpdateView(false);
+        ASSERT_EQ(form->SparaBtn->isEnabled(), modified);
+        // Without a customer number the save command refuses with a message: it ran.
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        settle();
+        EXPECT_EQ(MessageBox::shown().size(), modified ? 1 : 0);
+        MessageBox::clearAnswers();
+    }
 }
