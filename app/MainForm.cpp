@@ -7,6 +7,7 @@
 #include "app/LeftOutMandates.h"
 #include "app/ListCommands.h"
 #include "app/ListTotals.h"
+#include "app/MainActions.h"
 #include "app/MessageBox.h"
 #include "app/MnemonicAssigner.h"
 #include "app/MnemonicKeyFilter.h"
@@ -173,7 +174,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     });
     m_exportCommand = std::make_unique<ExportCommand>(m_document, *this, this);
     m_programCaption = ApplicationTitle();
-    createEditorActions();
+    connectActions();
 
     // Wide enough for every toolbar button.
     const QSize initialSize(qMax(InitialSize.width(), ToolBar1->sizeHint().width()), InitialSize.height());
@@ -256,16 +257,7 @@ void TMainForm::createWindows()
         dialog->installEventFilter(this);
     }
     QUndoStack& undo = m_listCommands->undoStack();
-    connect(&undo, &QUndoStack::canUndoChanged, UndoAction, &QAction::setEnabled);
-    connect(&undo, &QUndoStack::canRedoChanged, RedoAction, &QAction::setEnabled);
-    connect(&undo, &QUndoStack::undoTextChanged, UndoAction, [this](const QString& text) {
-        UndoAction->setText(text.isEmpty() ? QStringLiteral("Å&ngra")
-                                           : QStringLiteral("Å&ngra %1").arg(text));
-    });
-    connect(&undo, &QUndoStack::redoTextChanged, RedoAction, [this](const QString& text) {
-        RedoAction->setText(text.isEmpty() ? QStringLiteral("&Gör om")
-                                           : QStringLiteral("&Gör om %1").arg(text));
-    });
+    Actions->follow(undo);
     connect(&undo, &QUndoStack::cleanChanged, this, [this] { updateCaption(); });
 }
 
@@ -349,50 +341,42 @@ void TMainForm::createToolBar()
     addToolBar(Qt::TopToolBarArea, ToolBar1);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    OpenBtn = addToolButton(QStringLiteral("Öppna &fil"), QStringLiteral("open"), &TMainForm::OpenBtnClick);
-    NewBtn = addToolButton(QStringLiteral("&Ny fil"), QStringLiteral("new"), &TMainForm::NewBtnClick);
-    SparaBtn = addToolButton(QStringLiteral("&Spara fil"), QStringLiteral("save"), nullptr);
-    connect(SparaBtn, &QToolButton::clicked, this, [this] { SparaBtnClick(); });
-    VisaBtn = addToolButton(QStringLiteral("&Visa fil"), QStringLiteral("show"), &TMainForm::VisaBtnClick);
-    ImportBtn =
-        addToolButton(QStringLiteral("Im&portera..."), QStringLiteral("import"), &TMainForm::ImportBtnClick);
-    ExportBtn =
-        addToolButton(QStringLiteral("E&xportera..."), QStringLiteral("export"), &TMainForm::ExportBtnClick);
-    addToolSeparator();
-    MdgBtn = addToolButton(QStringLiteral("&Medgivande"), QStringLiteral("mandate"), &TMainForm::MdgBtnClick);
-    BtuBtn =
-        addToolButton(QStringLiteral("&Betaluppdrag"), QStringLiteral("payment"), &TMainForm::BtuBtnClick);
-    MakBtn = addToolButton(QStringLiteral("Ma&kulering"), QStringLiteral("cancel"), &TMainForm::MakBtnClick);
-    addToolSeparator();
-    ChangeBtn =
-        addToolButton(QStringLiteral("&Redigera"), QStringLiteral("edit"), &TMainForm::ChangeBtnClick);
-    DelBtn = addToolButton(QStringLiteral("&Ta bort"), QStringLiteral("delete"), &TMainForm::DelBtnClick);
-    addToolSeparator();
-    SettingsBtn = addToolButton(QStringLiteral("&Inställningar"), QStringLiteral("settings"),
-                                &TMainForm::SettingsBtnClick);
-    HelpBtn = addToolButton(QStringLiteral("&Hjälp"), QStringLiteral("help"), &TMainForm::HelpBtnClick);
-
+    Actions = new MainActions(this);
+    SaveAsAction = Actions->SaveAs;
+    UndoAction = Actions->Undo;
+    RedoAction = Actions->Redo;
     // "Spara som" and the recent files sit behind the arrows of the two file buttons.
-    RecentMenu = new QMenu(OpenBtn);
+    RecentMenu = new QMenu(this);
     connect(RecentMenu, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
-    OpenBtn->setMenu(RecentMenu);
-    OpenBtn->setPopupMode(QToolButton::MenuButtonPopup);
-    SaveAsAction = new QAction(QStringLiteral("Spara s&om..."), this);
-    SaveAsAction->setShortcut(QKeySequence::SaveAs);
-    SaveAsAction->setShortcutContext(Qt::WindowShortcut);
-    connect(SaveAsAction, &QAction::triggered, this, [this] { SparaSomClick(); });
-    addAction(SaveAsAction);
-    auto* saveMenu = new QMenu(SparaBtn);
-    saveMenu->addAction(SaveAsAction);
-    SparaBtn->setMenu(saveMenu);
-    SparaBtn->setPopupMode(QToolButton::MenuButtonPopup);
+    Actions->Open->setMenu(RecentMenu);
+    auto* saveMenu = new QMenu(this);
+    saveMenu->addAction(Actions->SaveAs);
+    Actions->Spara->setMenu(saveMenu);
 
-    fitCaptions({OpenBtn, NewBtn, SparaBtn, VisaBtn, ImportBtn, ExportBtn, MdgBtn, BtuBtn, MakBtn, ChangeBtn,
-                 DelBtn, SettingsBtn, HelpBtn});
-
-    // At start the document is empty: nothing to start anew, save, show, edit or delete.
-    for (QToolButton* button : {NewBtn, SparaBtn, VisaBtn, ExportBtn, ChangeBtn, DelBtn})
-        button->setEnabled(false);
+    QList<QToolButton*> buttons;
+    for (QAction* action : Actions->toolbar()) {
+        if (action)
+            buttons.append(addToolButton(action));
+        else
+            addToolSeparator();
+    }
+    const auto buttonOf = [this](QAction* action) {
+        return static_cast<QToolButton*>(ToolBar1->widgetForAction(action));
+    };
+    OpenBtn = buttonOf(Actions->Open);
+    NewBtn = buttonOf(Actions->New);
+    SparaBtn = buttonOf(Actions->Spara);
+    VisaBtn = buttonOf(Actions->Visa);
+    ImportBtn = buttonOf(Actions->Import);
+    ExportBtn = buttonOf(Actions->Export);
+    MdgBtn = buttonOf(Actions->Mdg);
+    BtuBtn = buttonOf(Actions->Btu);
+    MakBtn = buttonOf(Actions->Mak);
+    ChangeBtn = buttonOf(Actions->Change);
+    DelBtn = buttonOf(Actions->Del);
+    SettingsBtn = buttonOf(Actions->Settings);
+    HelpBtn = buttonOf(Actions->Help);
+    fitCaptions(buttons);
 }
 
 void TMainForm::addToolSeparator()
@@ -403,23 +387,16 @@ void TMainForm::addToolSeparator()
         line->setStyle(m_toolBarStyle);
 }
 
-QToolButton* TMainForm::addToolButton(const QString& caption, const QString& icon,
-                                      void (TMainForm::*command)())
+QToolButton* TMainForm::addToolButton(QAction* action)
 {
-    auto* button = new QToolButton(ToolBar1);
-    button->setObjectName(icon);
-    // The caption's "&" gives the button its Alt accelerator.
-    button->setText(caption);
-    button->setIcon(pictureIfPresent(QStringLiteral(":/icons/toolbar/%1.png").arg(icon)));
-    button->setIconSize(QSize(IconSide, IconSide));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->addAction(action);
+    auto* button = static_cast<QToolButton*>(ToolBar1->widgetForAction(action));
+    button->setObjectName(action->objectName());
     button->setFixedSize(ButtonWidth, ButtonHeight);
-    button->setAutoRaise(true);
     // A click must leave the keyboard focus in the list, where "&Redigera" and "&Ta bort" act.
     button->setFocusPolicy(Qt::NoFocus);
-    ToolBar1->addWidget(button);
-    if (command)
-        connect(button, &QToolButton::clicked, this, [this, command] { (this->*command)(); });
+    if (action->menu())
+        button->setPopupMode(QToolButton::MenuButtonPopup);
     return button;
 }
 
@@ -757,8 +734,8 @@ void TMainForm::UpdateView(bool resizePanels)
     MakPanel->setVisible(cancellationShown);
     StartPanel->setVisible(startShown);
     DocumentSplitter->setVisible(!startShown);
-    NewBtn->setEnabled(!startShown);
-    ExportBtn->setEnabled(!startShown);
+    Actions->New->setEnabled(!startShown);
+    Actions->Export->setEnabled(!startShown);
 
     // The lower piece of each splitter sits at the bottom and the upper piece takes the rest
     // (stretch factors); a piece alone takes the whole splitter.
@@ -789,8 +766,8 @@ void TMainForm::UpdateView(bool resizePanels)
     }
 
     const bool hasFile = !doc.CurrentFile.isEmpty();
-    SparaBtn->setEnabled(hasFile || doc.DocModified);
-    VisaBtn->setEnabled(hasFile);
+    Actions->Spara->setEnabled(hasFile || doc.DocModified);
+    Actions->Visa->setEnabled(hasFile);
 
     bool editable = false;
     for (ListId list : {ListId::Btu, ListId::Mak, ListId::Mdg, ListId::MdgComp}) {
@@ -799,9 +776,9 @@ void TMainForm::UpdateView(bool resizePanels)
             break;
         }
     }
-    ChangeBtn->setEnabled(editable);
-    DelBtn->setEnabled(editable);
-    SaveAsAction->setEnabled(SparaBtn->isEnabled());
+    Actions->Change->setEnabled(editable);
+    Actions->Del->setEnabled(editable);
+    Actions->SaveAs->setEnabled(Actions->Spara->isEnabled());
     SearchEdit->setEnabled(!startShown || !SearchEdit->text().isEmpty());
     showTotals();
     updateCaption();
@@ -1105,60 +1082,32 @@ QWidget* TMainForm::createSearchBar()
     return bar;
 }
 
-QAction* TMainForm::addWindowAction(const QString& text, const QList<QKeySequence>& keys,
-                                    const std::function<void()>& run)
+void TMainForm::connectActions()
 {
-    auto* action = new QAction(text, this);
-    action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WindowShortcut);
-    connect(action, &QAction::triggered, this, run);
-    addAction(action);
-    return action;
-}
-
-void TMainForm::createEditorActions()
-{
-    UndoAction = addWindowAction(QStringLiteral("Å&ngra"), {QKeySequence::Undo}, [this] {
+    const std::pair<QAction*, void (TMainForm::*)()> commands[] = {
+        {Actions->Open, &TMainForm::OpenBtnClick},         {Actions->New, &TMainForm::NewBtnClick},
+        {Actions->Visa, &TMainForm::VisaBtnClick},         {Actions->Import, &TMainForm::ImportBtnClick},
+        {Actions->Export, &TMainForm::ExportBtnClick},     {Actions->Mdg, &TMainForm::MdgBtnClick},
+        {Actions->Btu, &TMainForm::BtuBtnClick},           {Actions->Mak, &TMainForm::MakBtnClick},
+        {Actions->Change, &TMainForm::ChangeBtnClick},     {Actions->Del, &TMainForm::DelBtnClick},
+        {Actions->Settings, &TMainForm::SettingsBtnClick}, {Actions->Help, &TMainForm::HelpBtnClick},
+    };
+    for (const auto& [action, command] : commands)
+        connect(action, &QAction::triggered, this, [this, command = command] { (this->*command)(); });
+    connect(Actions->Spara, &QAction::triggered, this, [this] { SparaBtnClick(); });
+    connect(Actions->SaveAs, &QAction::triggered, this, [this] { SparaSomClick(); });
+    connect(Actions->Undo, &QAction::triggered, this, [this] {
         if (m_listCommands)
             runCommand([this] { m_listCommands->undoStack().undo(); });
     });
-    RedoAction = addWindowAction(
-        QStringLiteral("&Gör om"),
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, [this] {
-            if (m_listCommands)
-                runCommand([this] { m_listCommands->undoStack().redo(); });
-        });
-    UndoAction->setEnabled(false);
-    RedoAction->setEnabled(false);
-    addWindowAction(QStringLiteral("Sök"), {QKeySequence::Find}, [this] {
+    connect(Actions->Redo, &QAction::triggered, this, [this] {
+        if (m_listCommands)
+            runCommand([this] { m_listCommands->undoStack().redo(); });
+    });
+    connect(Actions->Find, &QAction::triggered, this, [this] {
         SearchEdit->setFocus(Qt::ShortcutFocusReason);
         SearchEdit->selectAll();
     });
-    addWindowAction(QStringLiteral("Spara"), {QKeySequence::Save}, [this] {
-        if (SparaBtn->isEnabled())
-            SparaBtnClick();
-    });
-    addWindowAction(QStringLiteral("Öppna"), {QKeySequence::Open}, [this] { OpenBtnClick(); });
-
-    const struct
-    {
-        QToolButton* button;
-        const char* tip;
-    } tips[] = {
-        {OpenBtn, "Öppna en sparad orderfil (Alt+F). Pilen visar de senaste filerna."},
-        {NewBtn, "Töm listorna och börja på en ny fil (Alt+N)"},
-        {SparaBtn, "Spara i den nuvarande filen (Alt+S, Ctrl+S). Pilen ger Spara som (Ctrl+Skift+S)."},
-        {VisaBtn, "Visa den nuvarande filen som text (Alt+V)"},
-        {MdgBtn, "Lägg till ett medgivande (Alt+M)"},
-        {BtuBtn, "Lägg till ett betaluppdrag (Alt+B)"},
-        {MakBtn, "Lägg till en makulering eller ändring (Alt+K)"},
-        {ChangeBtn, "Redigera den markerade raden (Alt+R, Enter)"},
-        {DelBtn, "Ta bort de markerade raderna (Alt+T, Delete). Ctrl+Z ångrar."},
-        {SettingsBtn, "Kundnummer, bankgironummer och tjänst (Alt+I)"},
-        {HelpBtn, "Öppna hjälpen (Alt+H, F1)"},
-    };
-    for (const auto& tip : tips)
-        tip.button->setToolTip(QString::fromUtf8(tip.tip));
 }
 
 void TMainForm::updateCaption()
@@ -1247,14 +1196,13 @@ void TMainForm::showListMenu(QTreeView* view, const QPoint& position)
 {
     view->setFocus(Qt::PopupFocusReason);
     QMenu menu(this);
-    const ListId list = listOf(view);
-    const bool hasRow = selectedRow(list) >= 0;
-    menu.addAction(QStringLiteral("&Redigera...\tEnter"), this, [this, view] { editList(view); })
-        ->setEnabled(hasRow);
-    menu.addAction(QStringLiteral("&Ta bort\tDelete"), this, [this] { DelBtnClick(); })->setEnabled(hasRow);
+    // The list has the focus now, so the toolbar's commands act on its selected rows.
+    UpdateView(false);
+    menu.addAction(Actions->Change);
+    menu.addAction(Actions->Del);
     menu.addSeparator();
-    menu.addAction(UndoAction);
-    menu.addAction(RedoAction);
+    menu.addAction(Actions->Undo);
+    menu.addAction(Actions->Redo);
     menu.addSeparator();
     menu.addAction(QStringLiteral("Markera &alla\tCtrl+A"), view, &QAbstractItemView::selectAll)
         ->setEnabled(view->model()->rowCount() > 0);

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 
+class MainActions;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -107,7 +108,10 @@ public:
     using QMainWindow::hasFocus;
     RowListModel* listModel(ListId list) const;
 
-    // The controls, named as elsewhere in the program.
+    // The commands as actions, shared by the toolbar, the shortcuts and the lists' menu.
+    MainActions* Actions = nullptr;
+
+    // The controls, named as elsewhere in the program. The toolbar's buttons show the actions.
     QToolBar* ToolBar1 = nullptr;
     QToolButton* OpenBtn = nullptr;
     QToolButton* NewBtn = nullptr;
@@ -168,7 +172,7 @@ private:
     void FormDestroy();
 
     void createToolBar();
-    QToolButton* addToolButton(const QString& caption, const QString& icon, void (TMainForm::*command)());
+    QToolButton* addToolButton(QAction* action);
     void addToolSeparator();
     void createDocumentArea();
     QWidget* createSection(const QString& heading, const QList<QTreeView*>& lists);
@@ -187,9 +191,8 @@ private:
 
     // The editor's own habits: undo, search, totals, recent files, remembered layout, F1.
     QWidget* createSearchBar();
-    void createEditorActions();
-    QAction* addWindowAction(const QString& text, const QList<QKeySequence>& keys,
-                             const std::function<void()>& run);
+    // Runs each command when its action is triggered: from its button, shortcut or a menu.
+    void connectActions();
     void updateCaption();
     void updateTotals(ListId list);
     void showTotals();

@@ -1,12 +1,9 @@
 #include "app/MainForm.h"
 #include "app/FileDialog.h"
+#include "app/MainActions.h"
 #include "app/MessageBox.h"
 #include "app/RecentFiles.h"
-#include "app/RowListModel.h"
-#include "app/RowSortModel.h"
 #include "app/StartPicture.h"
-#include "app/SwedishTranslations.h"
-#include "app/VersionText.h"
 #include "dialogs/BtuUnit.h"
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
@@ -17,14 +14,12 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QBuffer>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QHeaderView>
-#include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -755,127 +750,6 @@ TEST_F(MainFormTest, FirstPaymentOrderFromTheToolbarFillsTheDocumentArea)
     EXPECT_FALSE(form->VisaBtn->isEnabled());
 }
 
-TEST(RowListModelTest, RowsAreStripedByPositionAndShowTheListPicture)
-{
-    RowList rows(1);
-    bool loading = false;
-    RowListModel model(rows, {QStringLiteral("A"), QStringLiteral("B")}, loading);
-    QPixmap picture(16, 16);
-    picture.fill(Qt::red);
-    model.setRowPicture(QIcon(picture));
-    for (int i = 0; i < 4; ++i)
-        rows.append(QStringLiteral("row %1").arg(i), {QStringLiteral("sub")});
-    rows.remove(1);
-    const QColor expected[] = {QColor(218, 218, 255), QColor(236, 236, 255), QColor(218, 218, 255)};
-    ASSERT_EQ(model.rowCount(), 3);
-    for (int i = 0; i < 3; ++i) {
-        for (int column = 0; column < 2; ++column)
-            EXPECT_EQ(model.index(i, column).data(Qt::BackgroundRole).value<QBrush>().color(), expected[i]);
-    }
-    EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("row 2"));
-    EXPECT_EQ(model.index(1, 1).data().toString(), QStringLiteral("sub"));
-    EXPECT_FALSE(model.index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
-    EXPECT_FALSE(model.index(0, 1).data(Qt::DecorationRole).isValid());
-    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
-}
-
-TEST(RowListModelTest, RowsAppendedInBulkAreAnnouncedOnceAndChangesStayConsistent)
-{
-    RowList rows(0);
-    bool loading = false;
-    RowListModel model(rows, {QStringLiteral("A")}, loading);
-    int inserts = 0;
-    int resets = 0;
-    QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
-    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
-
-    rows.append(QStringLiteral("before"), {});
-    EXPECT_EQ(inserts, 1);
-    loading = true;
-    rows.clear();
-    for (int i = 0; i < 1000; ++i)
-        rows.append(QString::number(i), {});
-    EXPECT_EQ(model.rowCount(), 0);
-    EXPECT_EQ(inserts, 1);
-    loading = false;
-    model.synchronize();
-    EXPECT_EQ(model.rowCount(), 1000);
-    EXPECT_EQ(inserts, 2);
-
-    // A removal while rows are still unannounced resets the model so it never shows a stale row.
-    loading = true;
-    rows.append(QStringLiteral("late"), {});
-    rows.remove(0);
-    EXPECT_EQ(model.rowCount(), 1000);
-    EXPECT_EQ(model.index(999, 0).data().toString(), QStringLiteral("late"));
-    rows.replace(0, QStringLiteral("changed"), {});
-    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("changed"));
-}
-
-TEST(RowListModelTest, PayerCaptionCanBeSwitched)
-{
-    RowList rows(1);
-    bool loading = false;
-    RowListModel model(rows, {QStringLiteral("Beskrivning"), QStringLiteral("Betalarnummer")}, loading);
-    int changes = 0;
-    QObject::connect(&model, &QAbstractItemModel::headerDataChanged, [&] { ++changes; });
-    model.setColumnCaption(1, QStringLiteral("Bankgironummer"));
-    model.setColumnCaption(1, QStringLiteral("Bankgironummer"));
-    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Bankgironummer"));
-    EXPECT_EQ(changes, 1);
-}
-
-TEST(SwedishTranslationsTest, StandardButtonsReadSwedish)
-{
-    if (!InstallSwedishTranslations(*QCoreApplication::instance()))
-        GTEST_SKIP() << "Qt's Swedish translations are not installed";
-    QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel |
-                         QDialogButtonBox::Save | QDialogButtonBox::Open);
-    auto text = [&](QDialogButtonBox::StandardButton which) {
-        return box.button(which)->text().remove(QLatin1Char('&'));
-    };
-    EXPECT_EQ(text(QDialogButtonBox::Yes), QStringLiteral("Ja"));
-    EXPECT_EQ(text(QDialogButtonBox::No), QStringLiteral("Nej"));
-    EXPECT_EQ(text(QDialogButtonBox::Cancel), QStringLiteral("Avbryt"));
-    EXPECT_EQ(text(QDialogButtonBox::Save), QStringLiteral("Spara"));
-    EXPECT_EQ(text(QDialogButtonBox::Open), QStringLiteral("Öppna"));
-}
-
-TEST(VersionTextTest, DropsTheLastTwoCharacters)
-{
-    EXPECT_EQ(VersionWithoutLastPart(QStringLiteral("1.4.2.3")), QStringLiteral("1.4.2"));
-    EXPECT_EQ(VersionWithoutLastPart(QStringLiteral("1.0.0.10")), QStringLiteral("1.0.0."));
-    EXPECT_EQ(VersionWithoutLastPart(QStringLiteral("12")), QString());
-    EXPECT_EQ(VersionWithoutLastPart(QStringLiteral("1")), QString());
-    EXPECT_EQ(VersionWithoutLastPart(QString()), QString());
-    EXPECT_EQ(GetVersionText(), QStringLiteral("1.0.0"));
-}
-
-TEST(StartPictureTest, DecodesAJpegAndRefusesAnythingElse)
-{
-    QImage original(40, 24, QImage::Format_RGB888);
-    original.fill(QColor(200, 40, 40));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    if (QImageWriter::supportedImageFormats().contains("jpeg")) {
-        ASSERT_TRUE(original.save(&buffer, "JPEG", 95));
-        const QImage decoded = StartPicture::decodeJpeg(jpeg);
-        ASSERT_EQ(decoded.size(), QSize(40, 24));
-        const QColor middle = decoded.pixelColor(20, 12);
-        EXPECT_NEAR(middle.red(), 200, 8);
-        EXPECT_NEAR(middle.green(), 40, 8);
-        // A cut-off file is refused without ending the program.
-        EXPECT_TRUE(StartPicture::decodeJpeg(jpeg.left(jpeg.size() / 3)).isNull() ||
-                    StartPicture::decodeJpeg(jpeg.left(jpeg.size() / 3)).size() == QSize(40, 24));
-    }
-    EXPECT_TRUE(StartPicture::decodeJpeg(QByteArray()).isNull());
-    EXPECT_TRUE(StartPicture::decodeJpeg(QByteArray("not a picture at all")).isNull());
-    EXPECT_TRUE(StartPicture::decodeJpeg(QByteArray("\xFF\xD8\xFF\xE0garbage", 11)).isNull());
-    StartPicture missing(QStringLiteral(":/no/such/picture.jpg"));
-    EXPECT_TRUE(missing.picture().isNull());
-}
-
 } // namespace
 
 TEST_F(MainFormTest, ANewRowTakesTheFocusSoEditAndDeleteActOnIt)
@@ -1262,15 +1136,6 @@ TEST_F(MainFormTest, TabIntoAListSelectsItsFirstRow)
 
 } // namespace
 
-TEST(MessageBoxTest, IsWideEnoughForItsCaptionAndItsLongestLine)
-{
-    const QString caption = QStringLiteral("Lumora Valmo – ett mycket långt namn på fönstret");
-    const QString line = QStringLiteral("Filen kunde inte sparas eftersom mappen är skrivskyddad");
-    const QFontMetrics metrics(QApplication::font("QMessageBox"));
-    EXPECT_GT(MessageBox::openingWidth(caption, QStringLiteral("Kort.")), metrics.horizontalAdvance(caption));
-    EXPECT_GT(MessageBox::openingWidth(QString(), line), metrics.horizontalAdvance(line));
-}
-
 TEST_F(MainFormTest, EveryFieldAndButtonOfTheDialogsHasItsOwnAltLetter)
 {
     auto form = shownForm();
@@ -1298,29 +1163,68 @@ TEST_F(MainFormTest, EveryFieldAndButtonOfTheDialogsHasItsOwnAltLetter)
     }
 }
 
-TEST(RowSortModelTest, SortsByValueAndFollowsAChangedRow)
+TEST_F(MainFormTest, TheListMenuOffersTheToolbarsCommandsInTheirState)
 {
-    RowList rows(1);
-    bool loading = false;
-    RowListModel model(rows, {QStringLiteral("Typ"), QStringLiteral("Belopp")}, loading);
-    model.setNumberColumns({1});
-    for (const char* amount : {"1 000,00", "99,00", "5,00"})
-        rows.append(QStringLiteral("Debitering"), {QString::fromUtf8(amount)});
-    RowSortModel sorted;
-    sorted.setSourceModel(&model);
-    sorted.setSortRole(RowListModel::SortRole);
-    sorted.setDynamicSortFilter(true);
-    sorted.sort(1);
-    auto order = [&] {
-        QStringList texts;
-        for (int row = 0; row < sorted.rowCount(); ++row)
-            texts.append(sorted.index(row, 1).data().toString());
-        return texts.join(QLatin1Char('|')).toStdString();
-    };
-    EXPECT_EQ(order(), "5,00|99,00|1 000,00");
-    // The values read for the sort are not used once a row has changed.
-    rows.replace(0, QStringLiteral("Debitering"), {QStringLiteral("1,00")});
-    EXPECT_EQ(order(), "1,00|5,00|99,00");
-    rows.append(QStringLiteral("Debitering"), {QStringLiteral("2,00")});
-    EXPECT_EQ(order(), "1,00|2,00|5,00|99,00");
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    addRows(doc, 2, 0, 0, 0);
+    form->UpdateView(true);
+    form->activateWindow();
+    form->BtuList->setFocus();
+    settle();
+    const struct
+    {
+        const char* name;
+        int selected;
+        bool enabled;
+    } cases[] = {{"no row selected", -1, false}, {"a row selected", 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->selectRow(ListId::Btu, c.selected);
+        settle();
+        QList<QAction*> entries;
+        QList<bool> enabled; // as the open menu shows them
+        QTimer::singleShot(0, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                entries = menu->actions();
+                for (QAction* entry : entries)
+                    enabled.append(entry->isEnabled());
+                menu->close();
+            }
+        });
+        emit form->BtuList->customContextMenuRequested(QPoint(5, 5));
+        ASSERT_GE(entries.size(), 2);
+        EXPECT_EQ(entries[0], form->ChangeBtn->defaultAction());
+        EXPECT_EQ(entries[1], form->DelBtn->defaultAction());
+        EXPECT_EQ(entries[0]->text(), QStringLiteral("&Redigera...\tEnter"));
+        EXPECT_EQ(entries[1]->text(), QStringLiteral("&Ta bort\tDelete"));
+        EXPECT_EQ(enabled.mid(0, 2), QList<bool>({c.enabled, c.enabled}));
+        // The offscreen platform does not give the window back its activation once the menu is gone.
+        form->activateWindow();
+        form->BtuList->setFocus();
+        settle();
+    }
+    // The menu's "Ta bort" is the toolbar's command: it removes the selected row of the list.
+    form->Actions->Del->trigger();
+    EXPECT_EQ(doc.BtuList.count(), 1);
+}
+
+TEST_F(MainFormTest, CtrlSSavesOnlyWhenSpararFilCould)
+{
+    for (const bool modified : {false, true}) {
+        SCOPED_TRACE(modified ? "unsaved changes" : "nothing to save");
+        MessageBox::clearShown();
+        auto form = shownForm();
+        form->createWindows();
+        form->document().DocModified = modified;
+        form->UpdateView(false);
+        ASSERT_EQ(form->SparaBtn->isEnabled(), modified);
+        // Without a customer number the save command refuses with a message: it ran.
+        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        settle();
+        EXPECT_EQ(MessageBox::shown().size(), modified ? 1 : 0);
+        MessageBox::clearAnswers();
+    }
 }

@@ -255,6 +255,22 @@ TEST_F(SwedishTranslationsTest, DateFieldContextMenuIsSwedish)
     EXPECT_TRUE(entries.contains(QStringLiteral("Markera allt")));
 }
 
+TEST_F(SwedishTranslationsTest, StandardButtonsReadSwedish)
+{
+    if (!InstallSwedishTranslations(*QCoreApplication::instance()))
+        GTEST_SKIP() << "Qt's Swedish translations are not installed";
+    QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel |
+                         QDialogButtonBox::Save | QDialogButtonBox::Open);
+    auto text = [&](QDialogButtonBox::StandardButton which) {
+        return box.button(which)->text().remove(QLatin1Char('&'));
+    };
+    EXPECT_EQ(text(QDialogButtonBox::Yes), QStringLiteral("Ja"));
+    EXPECT_EQ(text(QDialogButtonBox::No), QStringLiteral("Nej"));
+    EXPECT_EQ(text(QDialogButtonBox::Cancel), QStringLiteral("Avbryt"));
+    EXPECT_EQ(text(QDialogButtonBox::Save), QStringLiteral("Spara"));
+    EXPECT_EQ(text(QDialogButtonBox::Open), QStringLiteral("Öppna"));
+}
+
 } // namespace
 
 namespace {
