@@ -1,6 +1,4 @@
 if(VALMO_BUILD_GUI)
   target_sources(valmo_gui PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/MessageBox.cpp ${CMAKE_CURRENT_LIST_DIR}/MessageBox.h
-    ${CMAKE_CURRENT_LIST_DIR}/FileDialog.cpp ${CMAKE_CURRENT_LIST_DIR}/FileDialog.h
     ${CMAKE_CURRENT_LIST_DIR}/WidgetPrompt.cpp ${CMAKE_CURRENT_LIST_DIR}/WidgetPrompt.h)
 endif()

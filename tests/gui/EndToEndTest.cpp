@@ -8,6 +8,7 @@
 #include "rules/NumberEdit.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePrompt.h"
+#include "support/GuiPrompt.h"
 #include "support/ListCommandsFixture.h"
 #include "support/TestSupport.h"
 
@@ -291,7 +292,7 @@ TEST_F(EndToEndTest, PrivateDocumentIsSavedRecordForRecord)
     const QByteArray expected = mandates + paymentSection() + changeSection();
     const QByteArray written = save();
     ExpectSameRecords(written, expected);
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
     expectSameDocumentWhenOpenedAgain(written);
 }
 
