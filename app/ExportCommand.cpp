@@ -75,10 +75,12 @@ bool ExportCommand::ExportBtnClick()
     UserPrompt::FileDialogOptions options;
     QString folder;
     try {
-        folder = ReadSetting(QStringLiteral("Import"), QStringLiteral("LastDir"), QDir::homePath());
+        folder = SettingsStore::lastImportFolder();
     } catch (const SettingsError&) {
         folder = QDir::homePath();
     }
+    if (folder.isEmpty())
+        folder = QDir::homePath();
     options.initialFolder = folder;
     options.initialFileName = QDir(folder).filePath(proposedName(*list));
     options.defaultSuffix = QStringLiteral("csv");

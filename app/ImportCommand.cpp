@@ -17,11 +17,6 @@
 
 namespace {
 
-QString importSection()
-{
-    return QStringLiteral("Import");
-}
-
 // The one local .csv file that a drag carries, or an empty text.
 QString droppedCsvFile(const QMimeData* data)
 {
@@ -76,7 +71,7 @@ void ImportCommand::ImportBtnClick()
     UserPrompt::FileDialogOptions options;
     QString folder;
     try {
-        folder = ReadSetting(importSection(), QStringLiteral("LastDir"), QString());
+        folder = SettingsStore::lastImportFolder();
     } catch (const SettingsError&) {
         // A damaged value only loses the proposed folder.
     }
@@ -87,7 +82,7 @@ void ImportCommand::ImportBtnClick()
     if (path.isEmpty())
         return;
     try {
-        WriteSetting(importSection(), QStringLiteral("LastDir"), QFileInfo(path).absolutePath());
+        SettingsStore::setLastImportFolder(QFileInfo(path).absolutePath());
     } catch (const SettingsError&) {
     }
     importFile(path);
@@ -180,7 +175,7 @@ ColumnMapping ImportCommand::rememberedMapping(const QStringList& header)
     ColumnMapping mapping;
     QString stored;
     try {
-        stored = ReadSetting(importSection(), QStringLiteral("Kolumner"), QString());
+        stored = SettingsStore::importColumns();
     } catch (const SettingsError&) {
         return mapping;
     }
@@ -206,7 +201,7 @@ void ImportCommand::rememberMapping(const QStringList& header, const ColumnMappi
             pairs << header[column].trimmed() + QLatin1Char('=') + ImportFieldName(ImportField(field));
     }
     try {
-        WriteSetting(importSection(), QStringLiteral("Kolumner"), pairs.join(QLatin1Char('|')));
+        SettingsStore::setImportColumns(pairs.join(QLatin1Char('|')));
     } catch (const SettingsError&) {
         // Not remembered: the next import asks again.
     }

@@ -41,7 +41,6 @@ FakePrompt& benchPrompt()
     return prompt;
 }
 
-
 double milliseconds(const QElapsedTimer& timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
@@ -170,8 +169,7 @@ StartedWindow startWindow(QApplication& application, TMainForm*& form, PaintWatc
 void useTemporarySettings(const QString& folder)
 {
     SettingsStore::setTestFolder(folder);
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
     WidgetPrompt::setStandIn(&benchPrompt());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rules/ValmoError.h"
+#include "settings/SettingsStore.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,13 +11,6 @@ class Clock;
 class ListRow;
 class OrderDocument;
 class QIODevice;
-
-// The payee's numbers as stored in the settings: KundNr and BgNr.
-struct PayeeNumbers
-{
-    QString customerNumber;
-    QString bankgiroNumber;
-};
 
 // Reads KundNr and BgNr once, with the defaults "KUNDNR" and "BANKGIRONR".
 PayeeNumbers ReadPayeeNumbers();

@@ -47,9 +47,8 @@ bool SettingsOpeningRecordPolicy::acceptOpeningRecord(const OpeningRecord& recor
     // An opening record without numbers names no payee: there is nothing to compare or adopt.
     if (record.bankgiroNumber.isEmpty() && record.customerNumber.isEmpty())
         return true;
-    const QString section = SettingsStore::section();
-    if (record.bankgiroNumber == ReadSetting(section, QStringLiteral("BgNr"), QString()) &&
-        record.customerNumber == ReadSetting(section, QStringLiteral("KundNr"), QString()))
+    const PayeeNumbers stored = SettingsStore::payeeNumbers();
+    if (record.bankgiroNumber == stored.bankgiroNumber && record.customerNumber == stored.customerNumber)
         return true;
 
     const QString reason = whyNotAdoptable(record);
@@ -63,7 +62,6 @@ bool SettingsOpeningRecordPolicy::acceptOpeningRecord(const OpeningRecord& recor
         return false;
     if (!reason.isEmpty())
         return true;
-    WriteSetting(section, QStringLiteral("BgNr"), record.bankgiroNumber);
-    WriteSetting(section, QStringLiteral("KundNr"), record.customerNumber);
+    SettingsStore::setPayeeNumbers({record.customerNumber, record.bankgiroNumber});
     return true;
 }

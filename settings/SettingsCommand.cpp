@@ -63,9 +63,9 @@ bool SettingsCommand::confirmServiceSwitch()
 
 void SettingsCommand::fillForm()
 {
-    const QString section = SettingsStore::section();
-    m_form.KundNrEdit->setText(ReadSetting(section, QStringLiteral("KundNr"), QString()));
-    m_form.BgNrEdit->setText(FormatBankgiroNumber(ReadSetting(section, QStringLiteral("BgNr"), QString())));
+    const PayeeNumbers payee = SettingsStore::payeeNumbers();
+    m_form.KundNrEdit->setText(payee.customerNumber);
+    m_form.BgNrEdit->setText(FormatBankgiroNumber(payee.bankgiroNumber));
     m_form.ChkPrivat->setChecked(m_document.PrivateService);
     m_form.ChkComp->setChecked(!m_document.PrivateService);
     SealSettings::fill(m_form);
@@ -75,9 +75,7 @@ void SettingsCommand::fillForm()
 // at the value that could not be written.
 void SettingsCommand::storeForm()
 {
-    const QString section = SettingsStore::section();
-    WriteSetting(section, QStringLiteral("BgNr"), DigitsOnly(m_form.BgNrEdit->text()));
-    WriteSetting(section, QStringLiteral("KundNr"), m_form.KundNrEdit->text());
+    SettingsStore::setPayeeNumbers({m_form.KundNrEdit->text(), DigitsOnly(m_form.BgNrEdit->text())});
     m_document.PrivateService = m_form.ChkPrivat->isChecked();
     SettingsStore::writePrivateService(m_document.PrivateService);
     SealSettings::store(m_form, m_prompt);

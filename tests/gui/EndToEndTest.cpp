@@ -74,8 +74,7 @@ protected:
     void SetUp() override
     {
         ListCommandsFixture::SetUp();
-        WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
-        WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("55555555"));
+        SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("55555555")});
     }
 
     void payment(int type, int period, const QDate& date, const QString& amount, const QString& count,

@@ -225,7 +225,7 @@ TEST_F(MainFormTest, EveryColumnCaptionFitsItsColumn)
         SCOPED_TRACE(c.name);
         TestEnvironment::instance().resetSettings();
         if (!c.privateService)
-            WriteSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QStringLiteral("Företag"));
+            SettingsStore::writePrivateService(false);
         auto form = shownForm();
         for (const bool privateService : {c.privateService, !c.privateService}) {
             form->document().PrivateService = privateService;
@@ -517,10 +517,9 @@ TEST_F(MainFormTest, ClosingNeverLosesUnsavedWork)
         QTemporaryDir folder;
         const QString target = folder.filePath(QStringLiteral("order.ag"));
         if (c.save != SaveOutcome::RefusedSettings) {
-            WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-            WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+            SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
         }
-        WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folder.path() + QLatin1Char('/'));
+        SettingsStore::setLastSaveFolder(folder.path() + QLatin1Char('/'));
         auto form = shownForm();
         OrderDocument& doc = form->document();
         addRows(doc, 1, 0, 0, 1);
@@ -565,9 +564,8 @@ TEST_F(MainFormTest, SavedFileOpensAgainIntoTheLists)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("order.ag"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folder.path() + QLatin1Char('/'));
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
+    SettingsStore::setLastSaveFolder(folder.path() + QLatin1Char('/'));
     auto form = shownForm();
     form->createWindows();
     OrderDocument& doc = form->document();
@@ -1118,8 +1116,7 @@ TEST_F(MainFormTest, SwitchingTheServiceAsksBeforeMandatesAreLeftOut)
 TEST_F(MainFormTest, SavingAsksBeforeMandatesAreLeftOutOfTheFile)
 {
     QTemporaryDir folder;
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
     auto form = shownForm();
     form->createWindows();
     OrderDocument& doc = form->document();
@@ -1147,8 +1144,7 @@ TEST_F(MainFormTest, SavingAsksBeforeMandatesAreLeftOutOfTheFile)
 TEST_F(MainFormTest, SaveWritesToTheCurrentFileAndSaveAsAsks)
 {
     QTemporaryDir folder;
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
     auto form = shownForm();
     form->createWindows();
     OrderDocument& doc = form->document();

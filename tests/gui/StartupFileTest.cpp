@@ -47,8 +47,7 @@ protected:
     void SetUp() override
     {
         TestEnvironment::instance().resetSettings();
-        WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("55555555"));
-        WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+        SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("55555555")});
         guiPrompt().clear();
         m_base = QDir(m_folder.path()).canonicalPath();
         m_previousFolder = QDir::currentPath();

@@ -78,10 +78,8 @@ private:
 
 void storeSettings()
 {
-    const QString section = SettingsStore::section();
-    WriteSetting(section, QStringLiteral("KundNr"), SampleOrderFile::customerNumber());
-    WriteSetting(section, QStringLiteral("BgNr"), SampleOrderFile::bankgiroNumber());
-    WriteSetting(section, QStringLiteral("Tjänst"), QStringLiteral("Privat"));
+    SettingsStore::setPayeeNumbers({SampleOrderFile::customerNumber(), SampleOrderFile::bankgiroNumber()});
+    SettingsStore::writePrivateService(true);
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes)
@@ -118,9 +116,9 @@ void shootEntryDialogs(Shooter& shooter, TMainForm& mainForm)
 void shootSettings(Shooter& shooter, TMainForm& mainForm)
 {
     TSettingsForm& form = *mainForm.SettingsForm;
-    const QString section = SettingsStore::section();
-    form.KundNrEdit->setText(ReadSetting(section, QStringLiteral("KundNr"), QString()));
-    form.BgNrEdit->setText(FormatBankgiroNumber(ReadSetting(section, QStringLiteral("BgNr"), QString())));
+    const PayeeNumbers payee = SettingsStore::payeeNumbers();
+    form.KundNrEdit->setText(payee.customerNumber);
+    form.BgNrEdit->setText(FormatBankgiroNumber(payee.bankgiroNumber));
     form.ChkPrivat->setChecked(mainForm.document().PrivateService);
     form.ChkComp->setChecked(!mainForm.document().PrivateService);
     shooter.shoot(form, QStringLiteral("settings-dialog.png"));
