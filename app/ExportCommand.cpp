@@ -1,10 +1,9 @@
 #include "app/ExportCommand.h"
 
-#include "app/FileDialog.h"
-#include "app/MessageBox.h"
 #include "app/OrderDocument.h"
 #include "app/WaitCursor.h"
 #include "format/ListExport.h"
+#include "format/UserPrompt.h"
 #include "rules/ValmoError.h"
 #include "settings/SettingsStore.h"
 
@@ -44,8 +43,9 @@ int rowCount(const OrderDocument& document, ListId list)
 
 } // namespace
 
-ExportCommand::ExportCommand(const OrderDocument& document, const ListSelection& lists, QWidget* window)
-    : m_document(document), m_lists(lists), m_window(window)
+ExportCommand::ExportCommand(const OrderDocument& document, const ListSelection& lists, UserPrompt& prompt,
+                             QWidget* window)
+    : m_document(document), m_lists(lists), m_prompt(prompt), m_window(window)
 {
 }
 
@@ -68,32 +68,33 @@ bool ExportCommand::ExportBtnClick()
 {
     const std::optional<ListId> list = shownList();
     if (!list) {
-        MessageBox::show(m_window, QString(),
-                         QStringLiteral("Det finns ingen lista med rader att exportera."),
-                         MessageBox::Buttons::Ok);
+        m_prompt.showMessage(QString(), QStringLiteral("Det finns ingen lista med rader att exportera."),
+                             UserPrompt::Buttons::Ok);
         return false;
     }
     UserPrompt::FileDialogOptions options;
     QString folder;
     try {
-        folder = ReadSetting(QStringLiteral("Import"), QStringLiteral("LastDir"), QDir::homePath());
+        folder = SettingsStore::lastImportFolder();
     } catch (const SettingsError&) {
         folder = QDir::homePath();
     }
+    if (folder.isEmpty())
+        folder = QDir::homePath();
     options.initialFolder = folder;
     options.initialFileName = QDir(folder).filePath(proposedName(*list));
     options.defaultSuffix = QStringLiteral("csv");
     options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Alla filer (*.*)")};
     options.confirmOverwrite = true;
-    const QString path = FileDialog::getSaveFileName(m_window, options);
+    const QString path = m_prompt.askSaveFileName(options);
     if (path.isEmpty())
         return false;
     try {
         WaitCursorScope wait(m_window);
         ExportListFile(path, m_document, *list);
     } catch (const ValmoError& error) {
-        MessageBox::show(m_window, ApplicationTitle(), error.text(), MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Error);
+        m_prompt.showMessage(ApplicationTitle(), error.text(), UserPrompt::Buttons::Ok,
+                             UserPrompt::Icon::Error);
         return false;
     }
     return true;

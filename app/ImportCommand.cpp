@@ -1,12 +1,11 @@
 #include "app/ImportCommand.h"
 
 #include "app/DocumentView.h"
-#include "app/FileDialog.h"
-#include "app/MessageBox.h"
 #include "app/OrderDocument.h"
 #include "app/WaitCursor.h"
 #include "dialogs/ColumnMappingDialog.h"
 #include "dialogs/ImportErrorsDialog.h"
+#include "format/UserPrompt.h"
 #include "settings/SettingsStore.h"
 
 #include <QDragEnterEvent>
@@ -17,11 +16,6 @@
 #include <QWidget>
 
 namespace {
-
-QString importSection()
-{
-    return QStringLiteral("Import");
-}
 
 // The one local .csv file that a drag carries, or an empty text.
 QString droppedCsvFile(const QMimeData* data)
@@ -52,8 +46,8 @@ int rowCountOf(const OrderDocument& document, ImportList list)
 
 } // namespace
 
-ImportCommand::ImportCommand(OrderDocument& document, DocumentView& view, QWidget* window)
-    : m_document(document), m_view(view), m_window(window)
+ImportCommand::ImportCommand(OrderDocument& document, DocumentView& view, UserPrompt& prompt, QWidget* window)
+    : m_document(document), m_view(view), m_prompt(prompt), m_window(window)
 {
     m_askMapping = [this](const CsvTable& table,
                           const ColumnMapping& remembered) -> std::optional<ColumnMapping> {
@@ -77,18 +71,18 @@ void ImportCommand::ImportBtnClick()
     UserPrompt::FileDialogOptions options;
     QString folder;
     try {
-        folder = ReadSetting(importSection(), QStringLiteral("LastDir"), QString());
+        folder = SettingsStore::lastImportFolder();
     } catch (const SettingsError&) {
         // A damaged value only loses the proposed folder.
     }
     options.initialFolder = folder;
     options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Textfil (*.txt)"),
                        QStringLiteral("Alla filer (*.*)")};
-    const QString path = FileDialog::getOpenFileName(m_window, options);
+    const QString path = m_prompt.askOpenFileName(options);
     if (path.isEmpty())
         return;
     try {
-        WriteSetting(importSection(), QStringLiteral("LastDir"), QFileInfo(path).absolutePath());
+        SettingsStore::setLastImportFolder(QFileInfo(path).absolutePath());
     } catch (const SettingsError&) {
     }
     importFile(path);
@@ -106,8 +100,7 @@ bool ImportCommand::importFile(const QString& path)
         failure = QStringLiteral("Ett oväntat fel inträffade: %1").arg(QString::fromLocal8Bit(error.what()));
     }
     if (!failure.isEmpty())
-        MessageBox::show(m_window, ApplicationTitle(), failure, MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Error);
+        m_prompt.showMessage(ApplicationTitle(), failure, UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
     return imported;
 }
 
@@ -130,9 +123,9 @@ void ImportCommand::run(const QString& path, bool& imported)
         return;
     }
     if (result.rows.isEmpty()) {
-        MessageBox::show(m_window, QString(),
-                         QStringLiteral("Filen %1 har inga rader under rubrikraden.").arg(path),
-                         MessageBox::Buttons::Ok);
+        m_prompt.showMessage(QString(),
+                             QStringLiteral("Filen %1 har inga rader under rubrikraden.").arg(path),
+                             UserPrompt::Buttons::Ok);
         return;
     }
     const bool firstRows = rowCountOf(m_document, result.list) == 0;
@@ -182,7 +175,7 @@ ColumnMapping ImportCommand::rememberedMapping(const QStringList& header)
     ColumnMapping mapping;
     QString stored;
     try {
-        stored = ReadSetting(importSection(), QStringLiteral("Kolumner"), QString());
+        stored = SettingsStore::importColumns();
     } catch (const SettingsError&) {
         return mapping;
     }
@@ -208,7 +201,7 @@ void ImportCommand::rememberMapping(const QStringList& header, const ColumnMappi
             pairs << header[column].trimmed() + QLatin1Char('=') + ImportFieldName(ImportField(field));
     }
     try {
-        WriteSetting(importSection(), QStringLiteral("Kolumner"), pairs.join(QLatin1Char('|')));
+        SettingsStore::setImportColumns(pairs.join(QLatin1Char('|')));
     } catch (const SettingsError&) {
         // Not remembered: the next import asks again.
     }

@@ -11,6 +11,7 @@
 class DocumentView;
 class OrderDocument;
 class QWidget;
+class UserPrompt;
 
 // "Importera...": rows from a CSV file, checked as the dialogs check them, appended to their list
 // all together or not at all. A .csv file dropped onto the window is imported the same way.
@@ -22,7 +23,7 @@ public:
     // Files with more records than this show a progress bar while they are checked.
     static constexpr int ProgressFrom = 2000;
 
-    ImportCommand(OrderDocument& document, DocumentView& view, QWidget* window);
+    ImportCommand(OrderDocument& document, DocumentView& view, UserPrompt& prompt, QWidget* window);
 
     // Asks for a file and imports it.
     void ImportBtnClick();
@@ -53,6 +54,7 @@ private:
 
     OrderDocument& m_document;
     DocumentView& m_view;
+    UserPrompt& m_prompt;
     QWidget* m_window;
     MappingAsker m_askMapping;
     FindingsShower m_showFindings;

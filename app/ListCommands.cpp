@@ -1,7 +1,6 @@
 #include "app/ListCommands.h"
 
 #include "app/DocumentView.h"
-#include "app/MessageBox.h"
 #include "app/OrderDocument.h"
 #include "app/RowChange.h"
 #include "dialogs/BtuUnit.h"
@@ -9,6 +8,7 @@
 #include "dialogs/MdgCompUnit.h"
 #include "dialogs/MdgUnit.h"
 #include "format/ListExport.h"
+#include "format/UserPrompt.h"
 #include "rules/ValmoError.h"
 
 #include <algorithm>
@@ -72,9 +72,8 @@ QString ListCommands::unreadableRowMessage(ListId list, int index, const Convers
 }
 
 ListCommands::ListCommands(OrderDocument& document, DocumentView& view, ListSelection& selection,
-                           Dialogs dialogs, QWidget* messageParent)
-    : m_document(document), m_view(view), m_selection(selection), m_dialogs(dialogs),
-      m_messageParent(messageParent)
+                           Dialogs dialogs, UserPrompt& prompt)
+    : m_document(document), m_view(view), m_selection(selection), m_dialogs(dialogs), m_prompt(prompt)
 {
     // Back at the state last saved or opened, the document counts as unchanged again.
     QObject::connect(&m_undo, &QUndoStack::indexChanged, [this] {
@@ -211,8 +210,8 @@ bool ListCommands::loadRow(ListId list, int index)
             break;
         }
     } catch (const ConversionError& error) {
-        MessageBox::show(m_messageParent, ApplicationTitle(), unreadableRowMessage(list, index, error),
-                         MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+        m_prompt.showMessage(ApplicationTitle(), unreadableRowMessage(list, index, error),
+                             UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
         return false;
     }
     return true;

@@ -10,11 +10,11 @@ class DocumentView;
 class ListRow;
 class RowChange;
 class OrderDocument;
-class QWidget;
 class TBtuForm;
 class TMakForm;
 class TMdgCompForm;
 class TMdgForm;
+class UserPrompt;
 
 // The main window's commands that add, edit and delete rows of the document through the entry
 // dialogs. The window tells which row is selected and which list has the focus; every change
@@ -32,7 +32,7 @@ public:
     };
 
     ListCommands(OrderDocument& document, DocumentView& view, ListSelection& selection, Dialogs dialogs,
-                 QWidget* messageParent = nullptr);
+                 UserPrompt& prompt);
 
     void BtuBtnClick();
     void MdgBtnClick();
@@ -69,6 +69,6 @@ private:
     DocumentView& m_view;
     ListSelection& m_selection;
     Dialogs m_dialogs;
-    QWidget* m_messageParent;
+    UserPrompt& m_prompt;
     QUndoStack m_undo;
 };

@@ -8,7 +8,6 @@
 #include "app/ListCommands.h"
 #include "app/ListTotals.h"
 #include "app/MainActions.h"
-#include "app/MessageBox.h"
 #include "app/MnemonicAssigner.h"
 #include "app/MnemonicKeyFilter.h"
 #include "app/RecentFiles.h"
@@ -166,13 +165,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     createDocumentArea();
     FormCreate();
     m_saveCommand = std::make_unique<SaveCommand>(m_document, *this, m_prompt, Clock::system());
-    m_importCommand = std::make_unique<ImportCommand>(m_document, *this, this);
+    m_importCommand = std::make_unique<ImportCommand>(m_document, *this, m_prompt, this);
     // Undo must not reach back to a saved state that had no imported rows.
     m_importCommand->setRowsAddedHook([this] {
         if (m_listCommands)
             m_listCommands->changedOutsideHistory();
     });
-    m_exportCommand = std::make_unique<ExportCommand>(m_document, *this, this);
+    m_exportCommand = std::make_unique<ExportCommand>(m_document, *this, m_prompt, this);
     m_programCaption = ApplicationTitle();
     connectActions();
 
@@ -227,7 +226,7 @@ bool TMainForm::runCommand(const std::function<void()>& command)
         m_document.DocModified = false;
         m_document.Loading = false;
     }
-    MessageBox::show(this, ApplicationTitle(), failure, MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+    m_prompt.showMessage(ApplicationTitle(), failure, UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
     UpdateView(false);
     return false;
 }
@@ -244,9 +243,10 @@ void TMainForm::createWindows()
     Viewer = new TViewer(this);
 
     m_listCommands = std::make_unique<ListCommands>(
-        m_document, *this, *this, ListCommands::Dialogs{*BtuForm, *MdgForm, *MdgCompForm, *MakForm}, this);
-    m_settingsCommand = std::make_unique<SettingsCommand>(m_document, *this, *SettingsForm);
-    m_fileShower = std::make_unique<ShowFileCommand>(m_document, *Viewer, this);
+        m_document, *this, *this, ListCommands::Dialogs{*BtuForm, *MdgForm, *MdgCompForm, *MakForm},
+        m_prompt);
+    m_settingsCommand = std::make_unique<SettingsCommand>(m_document, *this, *SettingsForm, m_prompt);
+    m_fileShower = std::make_unique<ShowFileCommand>(m_document, *Viewer, m_prompt);
     m_openCommand = std::make_unique<OpenCommand>(m_document, *this, m_prompt, *m_fileShower);
 
     for (QWidget* dialog :
@@ -309,13 +309,13 @@ bool TMainForm::FormClose()
 {
     if (!m_document.DocModified)
         return true;
-    const MessageBox::Answer answer =
-        MessageBox::show(this, QString(), QStringLiteral("Du har inte sparat. Vill spara innan du stänger?"),
-                         MessageBox::Buttons::YesNoCancel);
+    const UserPrompt::Answer answer =
+        m_prompt.showMessage(QString(), QStringLiteral("Du har inte sparat. Vill spara innan du stänger?"),
+                             UserPrompt::Buttons::YesNoCancel);
     switch (answer) {
-    case MessageBox::Answer::No:
+    case UserPrompt::Answer::No:
         return true;
-    case MessageBox::Answer::Yes:
+    case UserPrompt::Answer::Yes:
         // Close only when the document really was written: a cancelled dialog, refused settings
         // or a failed write keep the window open with the document as it was.
         return SparaBtnClick() && !m_document.DocModified;
@@ -881,12 +881,12 @@ bool TMainForm::hasFocus(ListId list) const
 void TMainForm::NewBtnClick()
 {
     if (m_document.DocModified) {
-        const MessageBox::Answer answer = MessageBox::show(
-            this, QString(),
+        const UserPrompt::Answer answer = m_prompt.showMessage(
+            QString(),
             QStringLiteral(
                 "Du har inte sparat nuvarande inmatningar.\nVill du fortsätta och förlora osparad data?"),
-            MessageBox::Buttons::OkCancel);
-        if (answer != MessageBox::Answer::Ok)
+            UserPrompt::Buttons::OkCancel);
+        if (answer != UserPrompt::Answer::Ok)
             return;
     }
     m_document.DocModified = false;
@@ -948,8 +948,8 @@ bool TMainForm::confirmLeftOutMandates()
 {
     if (MandatesLeftOut(m_document) == 0)
         return true;
-    return MessageBox::show(this, QString(), SaveLeftOutQuestion(m_document), MessageBox::Buttons::OkCancel,
-                            MessageBox::Icon::Warning) == MessageBox::Answer::Ok;
+    return m_prompt.showMessage(QString(), SaveLeftOutQuestion(m_document), UserPrompt::Buttons::OkCancel,
+                                UserPrompt::Icon::Warning) == UserPrompt::Answer::Ok;
 }
 
 void TMainForm::runListCommand(const std::function<void(ListCommands&)>& command)
@@ -1234,16 +1234,17 @@ void TMainForm::openRecentFile(const QString& path)
     if (!m_openCommand)
         return;
     if (!QFileInfo::exists(path)) {
-        MessageBox::show(
-            this, QString(),
+        m_prompt.showMessage(
+            QString(),
             QStringLiteral("Filen finns inte längre:\n%1\nDen tas bort ur listan över senaste filer.")
                 .arg(QDir::toNativeSeparators(path)),
-            MessageBox::Buttons::Ok, MessageBox::Icon::Warning);
+            UserPrompt::Buttons::Ok, UserPrompt::Icon::Warning);
         RecentFiles::remove(path);
         return;
     }
-    if (m_document.DocModified && MessageBox::show(this, QString(), OpenCommand::unsavedChangesQuestion(),
-                                                   MessageBox::Buttons::OkCancel) != MessageBox::Answer::Ok)
+    if (m_document.DocModified &&
+        m_prompt.showMessage(QString(), OpenCommand::unsavedChangesQuestion(),
+                             UserPrompt::Buttons::OkCancel) != UserPrompt::Answer::Ok)
         return;
     runOpen([this, &path] { m_openCommand->openPath(path); });
 }

@@ -7,18 +7,13 @@
 
 namespace {
 
-QString valueName(int position)
-{
-    return QStringLiteral("RecentFile%1").arg(position + 1);
-}
-
 // The list is a convenience: a store that cannot be written keeps the old list, and the command
 // that opened or saved the file has already succeeded.
 void store(const QStringList& paths)
 {
     try {
         for (int i = 0; i < RecentFiles::MaxCount; ++i)
-            WriteSetting(SettingsStore::section(), valueName(i), paths.value(i));
+            SettingsStore::setRecentFile(i, paths.value(i));
     } catch (const SettingsError&) {
     }
 }
@@ -30,7 +25,7 @@ QStringList RecentFiles::load()
     QStringList paths;
     try {
         for (int i = 0; i < MaxCount; ++i) {
-            const QString path = ReadSetting(SettingsStore::section(), valueName(i), QString());
+            const QString path = SettingsStore::recentFile(i);
             if (!path.isEmpty() && !paths.contains(path))
                 paths.append(path);
         }

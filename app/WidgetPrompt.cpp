@@ -1,29 +1,143 @@
 #include "app/WidgetPrompt.h"
 
 #include "app/CursorPause.h"
-#include "app/FileDialog.h"
-#include "app/MessageBox.h"
 #include "app/WaitCursor.h"
 
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QSpacerItem>
+
+namespace {
+
+UserPrompt*& standIn()
+{
+    static UserPrompt* prompt = nullptr;
+    return prompt;
+}
+
+QMessageBox::StandardButtons standardButtons(UserPrompt::Buttons buttons)
+{
+    switch (buttons) {
+    case UserPrompt::Buttons::Ok:
+        return QMessageBox::Ok;
+    case UserPrompt::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case UserPrompt::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon standardIcon(UserPrompt::Icon icon)
+{
+    switch (icon) {
+    case UserPrompt::Icon::None:
+        return QMessageBox::NoIcon;
+    case UserPrompt::Icon::Information:
+        return QMessageBox::Information;
+    case UserPrompt::Icon::Warning:
+        return QMessageBox::Warning;
+    case UserPrompt::Icon::Error:
+        return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+UserPrompt::Answer answerOf(int button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return UserPrompt::Answer::Ok;
+    case QMessageBox::Yes:
+        return UserPrompt::Answer::Yes;
+    case QMessageBox::No:
+        return UserPrompt::Answer::No;
+    default:
+        return UserPrompt::Answer::Cancel;
+    }
+}
+
+// Closing a box without a button counts as Cancel, or OK where OK is the only button.
+UserPrompt::Answer closedAnswer(UserPrompt::Buttons buttons)
+{
+    return buttons == UserPrompt::Buttons::Ok ? UserPrompt::Answer::Ok : UserPrompt::Answer::Cancel;
+}
+
+// The box is made wide enough for its caption beside the title bar's buttons, and for its longest
+// line up to a width where wrapping reads better; a message box otherwise cuts its caption off.
+void widenForCaptionAndText(QMessageBox& box, const QString& caption, const QString& text)
+{
+    constexpr int TitleBarButtons = 140;
+    constexpr int WidestLine = 560;
+    const QFontMetrics metrics(box.font());
+    int width = metrics.horizontalAdvance(caption) + TitleBarButtons;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        width = qMax(width, qMin(metrics.horizontalAdvance(line) + 80, WidestLine));
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
+
+QString runFileDialog(QWidget* parent, const UserPrompt::FileDialogOptions& options,
+                      QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setDefaultSuffix(options.defaultSuffix);
+    dialog.setNameFilters(options.filters);
+    if (!options.filters.isEmpty())
+        dialog.selectNameFilter(options.filters.first());
+    if (!options.initialFolder.isEmpty())
+        dialog.setDirectory(options.initialFolder);
+    if (!options.initialFileName.isEmpty())
+        dialog.selectFile(options.initialFileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
 
 UserPrompt::Answer WidgetPrompt::showMessage(const QString& caption, const QString& text, Buttons buttons,
                                              Icon icon)
 {
-    return MessageBox::show(m_parent, caption, text, buttons, icon);
+    const CursorPause arrowCursor;
+    if (standIn())
+        return standIn()->showMessage(caption, text, buttons, icon);
+
+    QMessageBox box(standardIcon(icon), caption, text, standardButtons(buttons), m_parent);
+    if (buttons != Buttons::Ok)
+        box.setEscapeButton(QMessageBox::Cancel);
+    widenForCaptionAndText(box, caption, text);
+    const int result = box.exec();
+    if (box.clickedButton() == nullptr)
+        return closedAnswer(buttons);
+    return answerOf(result);
 }
 
 QString WidgetPrompt::askSaveFileName(const FileDialogOptions& options)
 {
     const CursorPause arrowCursor;
-    return FileDialog::getSaveFileName(m_parent, options);
+    if (standIn())
+        return standIn()->askSaveFileName(options);
+    return runFileDialog(m_parent, options, QFileDialog::AcceptSave);
 }
 
 QString WidgetPrompt::askOpenFileName(const FileDialogOptions& options)
 {
     const CursorPause arrowCursor;
-    return FileDialog::getOpenFileName(m_parent, options);
+    if (standIn())
+        return standIn()->askOpenFileName(options);
+    return runFileDialog(m_parent, options, QFileDialog::AcceptOpen);
 }
 
+// The wait cursor is the window's own state, not a question: it is shown also while a stand-in
+// answers, so tests see the cursor the user would see.
 void WidgetPrompt::beginBusy()
 {
     BeginWaitCursor(m_parent);
@@ -32,4 +146,17 @@ void WidgetPrompt::beginBusy()
 void WidgetPrompt::endBusy()
 {
     EndWaitCursor();
+}
+
+void WidgetPrompt::setStandIn(UserPrompt* prompt)
+{
+    standIn() = prompt;
+}
+
+int WidgetPrompt::openingWidth(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    widenForCaptionAndText(box, caption, text);
+    box.adjustSize();
+    return box.width();
 }

@@ -8,19 +8,21 @@
 
 namespace {
 
-QString read(const QString& name)
+// The window's memory is a convenience: a value that cannot be read or stored is simply not
+// remembered.
+template <typename Read> QString readOrEmpty(Read read)
 {
     try {
-        return ReadSetting(SettingsStore::section(), name, QString());
+        return read();
     } catch (const SettingsError&) {
         return QString();
     }
 }
 
-void write(const QString& name, const QString& value)
+template <typename Write> void writeIfPossible(Write write)
 {
     try {
-        WriteSetting(SettingsStore::section(), name, value);
+        write();
     } catch (const SettingsError&) {
     }
 }
@@ -29,20 +31,22 @@ void write(const QString& name, const QString& value)
 
 bool WindowMemory::restoreGeometry(QWidget* window)
 {
-    const QString stored = read(QStringLiteral("WindowGeometry"));
+    const QString stored = readOrEmpty(SettingsStore::windowGeometry);
     return !stored.isEmpty() && window->restoreGeometry(QByteArray::fromBase64(stored.toLatin1()));
 }
 
 void WindowMemory::saveGeometry(const QWidget* window)
 {
-    write(QStringLiteral("WindowGeometry"), QString::fromLatin1(window->saveGeometry().toBase64()));
+    writeIfPossible(
+        [&] { SettingsStore::setWindowGeometry(QString::fromLatin1(window->saveGeometry().toBase64())); });
 }
 
 QList<int> WindowMemory::columnWidths(const QString& list)
 {
     QList<int> widths;
-    for (const QString& width :
-         read(QStringLiteral("Columns") + list).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString& width : readOrEmpty([&] {
+                                    return SettingsStore::columnWidths(list);
+                                }).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         bool ok = false;
         const int value = width.toInt(&ok);
         if (!ok || value <= 0 || value > 5000)
@@ -57,18 +61,18 @@ void WindowMemory::saveColumnWidths(const QString& list, const QHeaderView* head
     QStringList widths;
     for (int column = 0; column < header->count(); ++column)
         widths.append(QString::number(header->sectionSize(column)));
-    write(QStringLiteral("Columns") + list, widths.join(QLatin1Char(',')));
+    writeIfPossible([&] { SettingsStore::setColumnWidths(list, widths.join(QLatin1Char(','))); });
 }
 
 double WindowMemory::share(const QString& splitter)
 {
     bool ok = false;
-    const double value = read(splitter + QStringLiteral("Share")).toDouble(&ok);
+    const double value = readOrEmpty([&] { return SettingsStore::splitterShare(splitter); }).toDouble(&ok);
     return ok && value > 0.0 && value < 1.0 ? value : -1.0;
 }
 
 void WindowMemory::saveShare(const QString& splitter, double share)
 {
     if (share > 0.0 && share < 1.0)
-        write(splitter + QStringLiteral("Share"), QString::number(share, 'f', 4));
+        writeIfPossible([&] { SettingsStore::setSplitterShare(splitter, QString::number(share, 'f', 4)); });
 }

@@ -7,11 +7,12 @@
 
 #include "BenchSupport.h"
 
-#include "app/FileDialog.h"
+#include "../tests/support/FakePrompt.h"
+
 #include "app/MainForm.h"
-#include "app/MessageBox.h"
 #include "app/RowListModel.h"
 #include "app/SwedishTranslations.h"
+#include "app/WidgetPrompt.h"
 #include "settings/SettingsStore.h"
 #include "settings/hh.h"
 
@@ -32,6 +33,13 @@
 #include <unistd.h>
 
 namespace {
+
+// Answers the file dialogs; no message box waits for a click.
+FakePrompt& benchPrompt()
+{
+    static FakePrompt prompt;
+    return prompt;
+}
 
 double milliseconds(const QElapsedTimer& timer)
 {
@@ -121,7 +129,7 @@ QString writeOrderFile(TMainForm& form, int records, const QString& folder)
     doc.Loading = false;
     doc.DocModified = true;
     const QString path = folder + QStringLiteral("/order-%1.ag").arg(records);
-    FileDialog::setNextFileName(path);
+    benchPrompt().saveFileNames = {path};
     if (!form.SparaBtnClick())
         return QString();
     form.NewBtnClick();
@@ -161,9 +169,8 @@ StartedWindow startWindow(QApplication& application, TMainForm*& form, PaintWatc
 void useTemporarySettings(const QString& folder)
 {
     SettingsStore::setTestFolder(folder);
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
-    MessageBox::setFailWhenUnanswered(true);
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
+    WidgetPrompt::setStandIn(&benchPrompt());
 }
 
 // One measurement in a fresh process, so peak memory is this file's alone:
@@ -183,7 +190,7 @@ int measureOpen(QApplication& application, const QString& path, const QString& s
 
     QElapsedTimer timer;
     timer.start();
-    FileDialog::setNextFileName(path);
+    benchPrompt().openFileNames = {path};
     form->OpenBtnClick();
     const double opened = milliseconds(timer);
     waitUntilPainted(form, listPaints);

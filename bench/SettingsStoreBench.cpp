@@ -22,25 +22,23 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
     SettingsStore::setTestFolder(folder.path());
-    const QString section = SettingsStore::section();
-    WriteSetting(section, QStringLiteral("BgNr"), QStringLiteral("1234566"));
-    WriteSetting(section, QStringLiteral("KundNr"), QStringLiteral("012345"));
-    WriteSetting(section, QStringLiteral("Tjänst"), QStringLiteral("Företag"));
+    SettingsStore::setPayeeNumbers({QStringLiteral("012345"), QStringLiteral("1234566")});
+    SettingsStore::writePrivateService(false);
 
     const int reads = 100000;
     QElapsedTimer timer;
     timer.start();
     qsizetype total = 0;
     for (int i = 0; i < reads; ++i)
-        total += ReadSetting(section, QStringLiteral("BgNr"), QString()).size();
+        total += SettingsStore::bankgiroNumber().size();
     std::printf("ReadSetting, file unchanged: %.2f us per call (%d calls)\n",
                 microsecondsPerCall(reads, timer), reads);
 
     const int changingReads = 100;
     timer.restart();
     for (int i = 0; i < changingReads; ++i) {
-        WriteSetting(section, QStringLiteral("LastPath"), QString::number(i));
-        total += ReadSetting(section, QStringLiteral("BgNr"), QString()).size();
+        SettingsStore::setLastSaveFolder(QString::number(i));
+        total += SettingsStore::bankgiroNumber().size();
     }
     std::printf("WriteSetting + ReadSetting after a change: %.1f us per pair (%d pairs)\n",
                 microsecondsPerCall(changingReads, timer), changingReads);

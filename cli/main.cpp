@@ -175,12 +175,6 @@ bool privateServiceFor(const Options& options, const QString& documentService = 
     return SettingsStore::readPrivateService();
 }
 
-// The value given on the command line, otherwise the one the settings hold.
-QString optionOrSetting(const std::optional<QString>& option, const QString& settingName)
-{
-    return option ? *option : ReadSetting(SettingsStore::section(), settingName, QString());
-}
-
 void requireExistingFile(const QString& path)
 {
     if (!QFile::exists(path))
@@ -311,8 +305,8 @@ int runWrite(const Options& options)
         return ProblemsFound;
 
     PayeeNumbers payee;
-    payee.customerNumber = optionOrSetting(options.customer, QStringLiteral("KundNr"));
-    payee.bankgiroNumber = optionOrSetting(options.bankgiro, QStringLiteral("BgNr"));
+    payee.customerNumber = options.customer ? *options.customer : SettingsStore::customerNumber();
+    payee.bankgiroNumber = options.bankgiro ? *options.bankgiro : SettingsStore::bankgiroNumber();
     if (payee.customerNumber.isEmpty() || payee.bankgiroNumber.isEmpty())
         throw ValmoError(QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända."));
 

@@ -1,6 +1,6 @@
 #include "dialogs/ColumnMappingDialog.h"
 
-#include "app/MessageBox.h"
+#include "app/WidgetPrompt.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -101,7 +101,7 @@ void ColumnMappingDialog::accept()
         }
     }
     if (!problem.isEmpty()) {
-        MessageBox::show(this, QString(), problem, MessageBox::Buttons::Ok);
+        WidgetPrompt(this).showMessage(QString(), problem, UserPrompt::Buttons::Ok);
         return;
     }
     QDialog::accept();

@@ -1,6 +1,6 @@
 #include "dialogs/EntryDialog.h"
 
-#include "app/MessageBox.h"
+#include "app/WidgetPrompt.h"
 #include "dialogs/DatePicker.h"
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
@@ -176,7 +176,7 @@ bool EntryDialog::passes(const QString& message, QWidget* field)
 {
     if (message.isEmpty())
         return true;
-    MessageBox::show(this, QString(), message, MessageBox::Buttons::Ok);
+    WidgetPrompt(this).showMessage(QString(), message, UserPrompt::Buttons::Ok);
     field->setFocus(Qt::OtherFocusReason);
     // The faulty text is selected, so typing replaces it.
     if (auto* edit = qobject_cast<QLineEdit*>(field))

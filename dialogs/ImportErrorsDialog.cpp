@@ -1,7 +1,6 @@
 #include "dialogs/ImportErrorsDialog.h"
 
-#include "app/FileDialog.h"
-#include "app/MessageBox.h"
+#include "app/WidgetPrompt.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -80,15 +79,15 @@ bool ImportErrorsDialog::saveToFile()
     options.defaultSuffix = QStringLiteral("txt");
     options.filters = {QStringLiteral("Textfil (*.txt)"), QStringLiteral("Alla filer (*.*)")};
     options.confirmOverwrite = true;
-    const QString target = FileDialog::getSaveFileName(this, options);
+    const QString target = WidgetPrompt(this).askSaveFileName(options);
     if (target.isEmpty())
         return false;
     QSaveFile file(target);
     const QByteArray bytes = text().toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        MessageBox::show(this, QString(),
-                         QStringLiteral("Filen %1 kunde inte skrivas: %2").arg(target, file.errorString()),
-                         MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+        WidgetPrompt(this).showMessage(
+            QString(), QStringLiteral("Filen %1 kunde inte skrivas: %2").arg(target, file.errorString()),
+            UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
         return false;
     }
     return true;

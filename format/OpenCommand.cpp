@@ -18,12 +18,6 @@
 
 namespace {
 
-const QString& lastDirName()
-{
-    static const QString name = QStringLiteral("LastDir");
-    return name;
-}
-
 } // namespace
 
 OpenCommand::OpenCommand(OrderDocument& document, DocumentView& view, UserPrompt& prompt, FileShower& shower)
@@ -79,7 +73,7 @@ bool OpenCommand::confirmDiscardChanges()
 QString OpenCommand::askFileName()
 {
     UserPrompt::FileDialogOptions options;
-    options.initialFolder = ReadSetting(SettingsStore::section(), lastDirName(), QString());
+    options.initialFolder = SettingsStore::lastOpenFolder();
     // A folder that has gone since is no place to start; nor is the program's own folder.
     if (options.initialFolder.isEmpty() || !QFileInfo(options.initialFolder).isDir())
         options.initialFolder = SaveCommand::DefaultFolder();
@@ -94,7 +88,7 @@ QString OpenCommand::askFileName()
 void OpenCommand::rememberFolder(const QString& path)
 {
     try {
-        WriteSetting(SettingsStore::section(), lastDirName(), QFileInfo(path).absolutePath());
+        SettingsStore::setLastOpenFolder(QFileInfo(path).absolutePath());
     } catch (const SettingsError& error) {
         showError(error.text());
     }

@@ -198,10 +198,11 @@ RowWriteError::RowWriteError(ListId list, int row, QString field, const Conversi
 
 PayeeNumbers ReadPayeeNumbers()
 {
-    const QString section = SettingsStore::section();
-    PayeeNumbers payee;
-    payee.customerNumber = ReadSetting(section, QStringLiteral("KundNr"), QStringLiteral("KUNDNR"));
-    payee.bankgiroNumber = ReadSetting(section, QStringLiteral("BgNr"), QStringLiteral("BANKGIRONR"));
+    PayeeNumbers payee = SettingsStore::payeeNumbers();
+    if (payee.customerNumber.isEmpty())
+        payee.customerNumber = QStringLiteral("KUNDNR");
+    if (payee.bankgiroNumber.isEmpty())
+        payee.bankgiroNumber = QStringLiteral("BANKGIRONR");
     return payee;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/ListSelection.h"
 #include "rules/ValmoError.h"
+#include "settings/SettingsStore.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,13 +14,6 @@ class Clock;
 class ListRow;
 class OrderDocument;
 class QIODevice;
-
-// The payee's numbers as stored in the settings: KundNr and BgNr.
-struct PayeeNumbers
-{
-    QString customerNumber;
-    QString bankgiroNumber;
-};
 
 // Reads KundNr and BgNr once, with the defaults "KUNDNR" and "BANKGIRONR".
 PayeeNumbers ReadPayeeNumbers();

@@ -115,10 +115,7 @@ bool SaveCommand::saveToCurrentFile()
 bool SaveCommand::readPayeeNumbers(PayeeNumbers& payee)
 {
     // The numbers are read once; every record of this file carries these values.
-    const QString section = SettingsStore::section();
-    payee.bankgiroNumber = ReadSetting(section, QStringLiteral("BgNr"), QString());
-    if (!payee.bankgiroNumber.isEmpty())
-        payee.customerNumber = ReadSetting(section, QStringLiteral("KundNr"), QString());
+    payee = SettingsStore::payeeNumbers();
     if (payee.bankgiroNumber.isEmpty() || payee.customerNumber.isEmpty()) {
         m_prompt.showMessage(QString(), settingsRefusedText(), UserPrompt::Buttons::Ok);
         return false;
@@ -128,7 +125,7 @@ bool SaveCommand::readPayeeNumbers(PayeeNumbers& payee)
 
 QString SaveCommand::initialFolder()
 {
-    const QString lastPath = ReadSetting(SettingsStore::section(), QStringLiteral("LastPath"), QString());
+    const QString lastPath = SettingsStore::lastSaveFolder();
     return lastPath.isEmpty() ? DefaultFolder() : lastPath;
 }
 
@@ -155,7 +152,7 @@ QString SaveCommand::initialFileName() const
 void SaveCommand::rememberFolder(const QString& path)
 {
     try {
-        WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folderWithSeparator(path));
+        SettingsStore::setLastSaveFolder(folderWithSeparator(path));
     } catch (const SettingsError& error) {
         // Not remembering the folder must not cost the user the save itself.
         showError(error.text());

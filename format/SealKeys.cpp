@@ -13,11 +13,6 @@ std::optional<SealKey>& typedKey()
     return key;
 }
 
-QString sealingName()
-{
-    return QStringLiteral("Sigillering");
-}
-
 } // namespace
 
 namespace SealKeys {
@@ -73,12 +68,12 @@ Lookup find()
 
 bool sealingOn()
 {
-    return ReadSetting(SettingsStore::section(), sealingName(), QString()) == QLatin1String("Ja");
+    return SettingsStore::sealingOn();
 }
 
 void setSealingOn(bool on)
 {
-    WriteSetting(SettingsStore::section(), sealingName(), on ? QStringLiteral("Ja") : QStringLiteral("Nej"));
+    SettingsStore::setSealingOn(on);
 }
 
 } // namespace SealKeys

@@ -36,10 +36,10 @@ QString shownBankgiro(const QString& number)
 
 OpeningRecord storedNumbers()
 {
-    const QString section = SettingsStore::section();
+    const PayeeNumbers numbers = SettingsStore::payeeNumbers();
     OpeningRecord stored;
-    stored.bankgiroNumber = ReadSetting(section, QStringLiteral("BgNr"), QString());
-    stored.customerNumber = ReadSetting(section, QStringLiteral("KundNr"), QString());
+    stored.bankgiroNumber = numbers.bankgiroNumber;
+    stored.customerNumber = numbers.customerNumber;
     return stored;
 }
 
@@ -85,15 +85,13 @@ bool SettingsOpeningRecordPolicy::acceptOpeningRecord(const OpeningRecord& recor
     // An opening record without numbers names no payee: there is nothing to compare or adopt.
     if (record.bankgiroNumber.isEmpty() && record.customerNumber.isEmpty())
         return true;
-    const QString section = SettingsStore::section();
-    if (record.bankgiroNumber == ReadSetting(section, QStringLiteral("BgNr"), QString()) &&
-        record.customerNumber == ReadSetting(section, QStringLiteral("KundNr"), QString()))
+    const OpeningRecord stored = storedNumbers();
+    if (record.bankgiroNumber == stored.bankgiroNumber && record.customerNumber == stored.customerNumber)
         return true;
 
     const QString reason = whyNotAdoptable(record);
     // The busy cursor must not hide the question.
     m_prompt.endBusy();
-    const OpeningRecord stored = storedNumbers();
     const UserPrompt::Answer answer = m_prompt.showMessage(
         QString(),
         reason.isEmpty() ? adoptQuestion(record, stored) : notAdoptableQuestion(reason, record, stored),
@@ -103,7 +101,6 @@ bool SettingsOpeningRecordPolicy::acceptOpeningRecord(const OpeningRecord& recor
         return false;
     if (!reason.isEmpty())
         return true;
-    WriteSetting(section, QStringLiteral("BgNr"), record.bankgiroNumber);
-    WriteSetting(section, QStringLiteral("KundNr"), record.customerNumber);
+    SettingsStore::setPayeeNumbers({record.customerNumber, record.bankgiroNumber});
     return true;
 }

@@ -1,6 +1,6 @@
 #include "rules/NumberEdit.h"
 
-#include "app/MessageBox.h"
+#include "app/WidgetPrompt.h"
 #include "format/UserPrompt.h"
 #include "rules/Extra.h"
 #include "rules/ValmoError.h"
@@ -117,8 +117,8 @@ bool TNumberEdit::confirmText()
     try {
         m_value = TextToValue(text());
     } catch (const ConversionError& error) {
-        MessageBox::show(window(), ApplicationTitle(), error.text(), MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Error);
+        WidgetPrompt(window()).showMessage(ApplicationTitle(), error.text(), UserPrompt::Buttons::Ok,
+                                           UserPrompt::Icon::Error);
         return false;
     }
     setText(FormatByMask(m_value, m_mask));

@@ -1,7 +1,7 @@
 #include "settings/SealSettings.h"
 
-#include "app/MessageBox.h"
 #include "format/SealKeys.h"
+#include "format/UserPrompt.h"
 #include "settings/KeyStore.h"
 #include "settings/SettingsUnit.h"
 
@@ -23,24 +23,23 @@ QString unavailableReason(const KeyStore* store, const KeyStore::Result& result)
     return store ? result.detail : QStringLiteral("ingen nyckelring finns");
 }
 
-void tell(TSettingsForm& form, const QString& text)
+void tell(UserPrompt& prompt, const QString& text)
 {
-    MessageBox::show(form.parentWidget(), QString(), text, MessageBox::Buttons::Ok,
-                     MessageBox::Icon::Warning);
+    prompt.showMessage(QString(), text, UserPrompt::Buttons::Ok, UserPrompt::Icon::Warning);
 }
 
-void forgetKey(TSettingsForm& form, KeyStore* store)
+void forgetKey(UserPrompt& prompt, KeyStore* store)
 {
     SealKeys::setKeyForNextSave(std::nullopt);
     if (!store)
         return;
     const KeyStore::Result result = store->remove();
     if (result.status == KeyStore::Status::Unavailable)
-        tell(form,
+        tell(prompt,
              QStringLiteral("Sigillnyckeln kunde inte tas bort ur nyckelringen (%1).").arg(result.detail));
 }
 
-void keepKey(TSettingsForm& form, KeyStore* store, const SealKey& key)
+void keepKey(UserPrompt& prompt, KeyStore* store, const SealKey& key)
 {
     const KeyStore::Result result = store ? store->write(key.text()) : KeyStore::Result();
     if (result.status == KeyStore::Status::Done) {
@@ -48,9 +47,9 @@ void keepKey(TSettingsForm& form, KeyStore* store, const SealKey& key)
         return;
     }
     SealKeys::setKeyForNextSave(key);
-    tell(form, QStringLiteral("Sigillnyckeln kan inte sparas eftersom nyckelringen inte kan nås (%1). "
-                              "Nyckeln sparas inte någon annanstans: den används bara för nästa sparning.")
-                   .arg(unavailableReason(store, result)));
+    tell(prompt, QStringLiteral("Sigillnyckeln kan inte sparas eftersom nyckelringen inte kan nås (%1). "
+                                "Nyckeln sparas inte någon annanstans: den används bara för nästa sparning.")
+                     .arg(unavailableReason(store, result)));
 }
 
 } // namespace
@@ -78,7 +77,7 @@ void fill(TSettingsForm& form)
     form.SealKeyEdit->setText(key);
 }
 
-void store(TSettingsForm& form)
+void store(TSettingsForm& form, UserPrompt& prompt)
 {
     SealKeys::setSealingOn(form.SealChk->isChecked());
     const std::optional<SealKey> typed = SealKey::fromText(form.SealKeyEdit->text());
@@ -89,9 +88,9 @@ void store(TSettingsForm& form)
         return;
     KeyStore* keyStore = SealKeys::keyStore();
     if (typed)
-        keepKey(form, keyStore, *typed);
+        keepKey(prompt, keyStore, *typed);
     else
-        forgetKey(form, keyStore);
+        forgetKey(prompt, keyStore);
     form.LoadedSealKey = typed ? typed->text() : QString();
 }
 

@@ -2,8 +2,8 @@
 
 #include "app/DocumentView.h"
 #include "app/LeftOutMandates.h"
-#include "app/MessageBox.h"
 #include "app/OrderDocument.h"
+#include "format/UserPrompt.h"
 #include "rules/Extra.h"
 #include "rules/ValmoError.h"
 #include "settings/SealSettings.h"
@@ -13,8 +13,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-SettingsCommand::SettingsCommand(OrderDocument& document, DocumentView& view, TSettingsForm& form)
-    : m_document(document), m_view(view), m_form(form)
+SettingsCommand::SettingsCommand(OrderDocument& document, DocumentView& view, TSettingsForm& form,
+                                 UserPrompt& prompt)
+    : m_document(document), m_view(view), m_form(form), m_prompt(prompt)
 {
 }
 
@@ -55,16 +56,16 @@ bool SettingsCommand::confirmServiceSwitch()
     const int leftOut = toPrivate ? m_document.MdgListComp.count() : m_document.MdgList.count();
     if (leftOut == 0)
         return true;
-    return MessageBox::show(m_form.parentWidget(), QString(), ServiceSwitchQuestion(leftOut, toPrivate),
-                            MessageBox::Buttons::OkCancel,
-                            MessageBox::Icon::Warning) == MessageBox::Answer::Ok;
+    return m_prompt.showMessage(QString(), ServiceSwitchQuestion(leftOut, toPrivate),
+                                UserPrompt::Buttons::OkCancel,
+                                UserPrompt::Icon::Warning) == UserPrompt::Answer::Ok;
 }
 
 void SettingsCommand::fillForm()
 {
-    const QString section = SettingsStore::section();
-    m_form.KundNrEdit->setText(ReadSetting(section, QStringLiteral("KundNr"), QString()));
-    m_form.BgNrEdit->setText(FormatBankgiroNumber(ReadSetting(section, QStringLiteral("BgNr"), QString())));
+    const PayeeNumbers payee = SettingsStore::payeeNumbers();
+    m_form.KundNrEdit->setText(payee.customerNumber);
+    m_form.BgNrEdit->setText(FormatBankgiroNumber(payee.bankgiroNumber));
     m_form.ChkPrivat->setChecked(m_document.PrivateService);
     m_form.ChkComp->setChecked(!m_document.PrivateService);
     SealSettings::fill(m_form);
@@ -74,16 +75,13 @@ void SettingsCommand::fillForm()
 // at the value that could not be written.
 void SettingsCommand::storeForm()
 {
-    const QString section = SettingsStore::section();
-    WriteSetting(section, QStringLiteral("BgNr"), DigitsOnly(m_form.BgNrEdit->text()));
-    WriteSetting(section, QStringLiteral("KundNr"), m_form.KundNrEdit->text());
+    SettingsStore::setPayeeNumbers({m_form.KundNrEdit->text(), DigitsOnly(m_form.BgNrEdit->text())});
     m_document.PrivateService = m_form.ChkPrivat->isChecked();
     SettingsStore::writePrivateService(m_document.PrivateService);
-    SealSettings::store(m_form);
+    SealSettings::store(m_form, m_prompt);
 }
 
 void SettingsCommand::showSettingsError(const QString& text)
 {
-    MessageBox::show(m_form.parentWidget(), ApplicationTitle(), text, MessageBox::Buttons::Ok,
-                     MessageBox::Icon::Error);
+    m_prompt.showMessage(ApplicationTitle(), text, UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
 }

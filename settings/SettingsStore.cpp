@@ -19,9 +19,21 @@ namespace {
 const QString Organisation = QStringLiteral("Orvida");
 const QString Application = QStringLiteral("Valmo");
 
+// The names of the values, as existing users' stores hold them.
+const QString CustomerNumberName = QStringLiteral("KundNr");
+const QString BankgiroNumberName = QStringLiteral("BgNr");
 const QString ServiceName = QStringLiteral("Tjänst");
+const QString LastSaveFolderName = QStringLiteral("LastPath");
+const QString LastFolderName = QStringLiteral("LastDir");
+const QString ImportSection = QStringLiteral("Import");
+const QString ImportColumnsName = QStringLiteral("Kolumner");
+const QString SealingName = QStringLiteral("Sigillering");
+const QString WindowGeometryName = QStringLiteral("WindowGeometry");
+
 const QString PrivateServiceText = QStringLiteral("Privat");
 const QString CompanyServiceText = QStringLiteral("Företag");
+const QString SealingOnText = QStringLiteral("Ja");
+const QString SealingOffText = QStringLiteral("Nej");
 
 QString& testFolder()
 {
@@ -222,12 +234,154 @@ void SettingsStore::setTestFolder(const QString& folder)
     testFolder() = folder;
 }
 
-bool SettingsStore::readPrivateService()
+namespace SettingsStore {
+
+namespace {
+
+QString read(const QString& name)
+{
+    return ReadSetting(section(), name, QString());
+}
+
+void write(const QString& name, const QString& value)
+{
+    WriteSetting(section(), name, value);
+}
+
+} // namespace
+
+QString customerNumber()
+{
+    return read(CustomerNumberName);
+}
+
+QString bankgiroNumber()
+{
+    return read(BankgiroNumberName);
+}
+
+PayeeNumbers payeeNumbers()
+{
+    PayeeNumbers payee;
+    payee.bankgiroNumber = bankgiroNumber();
+    payee.customerNumber = customerNumber();
+    return payee;
+}
+
+void setCustomerNumber(const QString& customerNumber)
+{
+    write(CustomerNumberName, customerNumber);
+}
+
+void setBankgiroNumber(const QString& bankgiroNumber)
+{
+    write(BankgiroNumberName, bankgiroNumber);
+}
+
+void setPayeeNumbers(const PayeeNumbers& payee)
+{
+    setBankgiroNumber(payee.bankgiroNumber);
+    setCustomerNumber(payee.customerNumber);
+}
+
+bool readPrivateService()
 {
     return ReadSetting(section(), ServiceName, PrivateServiceText) == PrivateServiceText;
 }
 
-void SettingsStore::writePrivateService(bool privateService)
+void writePrivateService(bool privateService)
 {
-    WriteSetting(section(), ServiceName, privateService ? PrivateServiceText : CompanyServiceText);
+    write(ServiceName, privateService ? PrivateServiceText : CompanyServiceText);
 }
+
+QString lastSaveFolder()
+{
+    return read(LastSaveFolderName);
+}
+
+void setLastSaveFolder(const QString& folder)
+{
+    write(LastSaveFolderName, folder);
+}
+
+QString lastOpenFolder()
+{
+    return read(LastFolderName);
+}
+
+void setLastOpenFolder(const QString& folder)
+{
+    write(LastFolderName, folder);
+}
+
+QString lastImportFolder()
+{
+    return ReadSetting(ImportSection, LastFolderName, QString());
+}
+
+void setLastImportFolder(const QString& folder)
+{
+    WriteSetting(ImportSection, LastFolderName, folder);
+}
+
+QString importColumns()
+{
+    return ReadSetting(ImportSection, ImportColumnsName, QString());
+}
+
+void setImportColumns(const QString& columns)
+{
+    WriteSetting(ImportSection, ImportColumnsName, columns);
+}
+
+bool sealingOn()
+{
+    return read(SealingName) == SealingOnText;
+}
+
+void setSealingOn(bool on)
+{
+    write(SealingName, on ? SealingOnText : SealingOffText);
+}
+
+QString recentFile(int position)
+{
+    return read(QStringLiteral("RecentFile%1").arg(position + 1));
+}
+
+void setRecentFile(int position, const QString& path)
+{
+    write(QStringLiteral("RecentFile%1").arg(position + 1), path);
+}
+
+QString windowGeometry()
+{
+    return read(WindowGeometryName);
+}
+
+void setWindowGeometry(const QString& geometry)
+{
+    write(WindowGeometryName, geometry);
+}
+
+QString columnWidths(const QString& list)
+{
+    return read(QStringLiteral("Columns") + list);
+}
+
+void setColumnWidths(const QString& list, const QString& widths)
+{
+    write(QStringLiteral("Columns") + list, widths);
+}
+
+QString splitterShare(const QString& splitter)
+{
+    return read(splitter + QStringLiteral("Share"));
+}
+
+void setSplitterShare(const QString& splitter, const QString& share)
+{
+    write(splitter + QStringLiteral("Share"), share);
+}
+
+} // namespace SettingsStore

@@ -1,7 +1,7 @@
 #include "settings/SettingsUnit.h"
 #include "dialogs/RadioTabStop.h"
 
-#include "app/MessageBox.h"
+#include "app/WidgetPrompt.h"
 #include "format/SealKey.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
@@ -181,7 +181,7 @@ bool TSettingsForm::refuse(const QString& message, QLineEdit* field)
 {
     if (message.isEmpty())
         return false;
-    MessageBox::show(this, QString(), message, MessageBox::Buttons::Ok);
+    WidgetPrompt(this).showMessage(QString(), message, UserPrompt::Buttons::Ok);
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
     return true;

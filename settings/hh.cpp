@@ -1,6 +1,6 @@
 #include "settings/hh.h"
 
-#include "app/MessageBox.h"
+#include "app/WidgetPrompt.h"
 #include "format/UserPrompt.h"
 #include "settings/HelpFile.h"
 #include "settings/HelpWindow.h"
@@ -10,8 +10,9 @@
 void ShowHelpTopic(const QString& topic)
 {
     if (!HelpFile::load()) {
-        MessageBox::show(QApplication::activeWindow(), ApplicationTitle(), HelpFile::notAvailableMessage(),
-                         MessageBox::Buttons::Ok, MessageBox::Icon::Information);
+        WidgetPrompt(QApplication::activeWindow())
+            .showMessage(ApplicationTitle(), HelpFile::notAvailableMessage(), UserPrompt::Buttons::Ok,
+                         UserPrompt::Icon::Information);
         return;
     }
     HelpWindow::open()->showTopic(topic);

@@ -1,7 +1,6 @@
 #include "viewer/ReportView.h"
 
-#include "app/FileDialog.h"
-#include "app/MessageBox.h"
+#include "app/WidgetPrompt.h"
 #include "format/ReportCodes.h"
 #include "format/ReportTable.h"
 #include "rules/Extra.h"
@@ -289,15 +288,15 @@ bool ReportView::exportCsv()
     options.defaultSuffix = QStringLiteral("csv");
     options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Alla filer (*)")};
     options.confirmOverwrite = true;
-    const QString path = FileDialog::getSaveFileName(this, options);
+    const QString path = WidgetPrompt(this).askSaveFileName(options);
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
     const QByteArray bytes = shownCsv();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        MessageBox::show(this, QString(),
-                         QStringLiteral("Filen %1 kunde inte sparas: %2").arg(path, file.errorString()),
-                         MessageBox::Buttons::Ok, MessageBox::Icon::Error);
+        WidgetPrompt(this).showMessage(
+            QString(), QStringLiteral("Filen %1 kunde inte sparas: %2").arg(path, file.errorString()),
+            UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
         return false;
     }
     return true;

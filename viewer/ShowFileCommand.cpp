@@ -1,20 +1,20 @@
 #include "viewer/ShowFileCommand.h"
 
-#include "app/MessageBox.h"
 #include "app/OrderDocument.h"
+#include "format/UserPrompt.h"
 #include "viewer/PresentationProgram.h"
 #include "viewer/ViewerUnit.h"
 
-ShowFileCommand::ShowFileCommand(const OrderDocument& document, TViewer& viewer, QWidget* parent)
-    : m_document(document), m_viewer(viewer), m_parent(parent)
+ShowFileCommand::ShowFileCommand(const OrderDocument& document, TViewer& viewer, UserPrompt& prompt)
+    : m_document(document), m_viewer(viewer), m_prompt(prompt)
 {
 }
 
 void ShowFileCommand::VisaBtnClick()
 {
     if (m_document.CurrentFile.isEmpty()) {
-        MessageBox::show(m_parent, QStringLiteral("Info"), QStringLiteral("Du måste först spara filen."),
-                         MessageBox::Buttons::Ok);
+        m_prompt.showMessage(QStringLiteral("Info"), QStringLiteral("Du måste först spara filen."),
+                             UserPrompt::Buttons::Ok);
         return;
     }
 

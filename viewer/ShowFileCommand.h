@@ -3,8 +3,8 @@
 #include "format/FileShower.h"
 
 class OrderDocument;
-class QWidget;
 class TViewer;
+class UserPrompt;
 
 // "&Visa fil": shows the file named by CurrentFile read-only, in the external presentation
 // program when one is registered and otherwise in the viewer. What is shown is the file as
@@ -12,7 +12,7 @@ class TViewer;
 class ShowFileCommand : public FileShower
 {
 public:
-    ShowFileCommand(const OrderDocument& document, TViewer& viewer, QWidget* parent);
+    ShowFileCommand(const OrderDocument& document, TViewer& viewer, UserPrompt& prompt);
 
     void VisaBtnClick() override;
 
@@ -21,5 +21,5 @@ private:
 
     const OrderDocument& m_document;
     TViewer& m_viewer;
-    QWidget* m_parent;
+    UserPrompt& m_prompt;
 };

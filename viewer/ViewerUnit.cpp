@@ -1,7 +1,7 @@
 #include "viewer/ViewerUnit.h"
 
-#include "app/MessageBox.h"
 #include "app/WaitCursor.h"
+#include "app/WidgetPrompt.h"
 #include "format/ReportCodes.h"
 #include "format/ReportParser.h"
 #include "rules/Win1252.h"
@@ -202,8 +202,8 @@ bool TViewer::LoadFile(const QString& path)
         loaded = readIntoMemo(path);
     }
     if (!loaded) {
-        MessageBox::show(parentWidget() ? parentWidget() : this, QString(),
-                         QStringLiteral("Filen kunde inte öppnas"), MessageBox::Buttons::Ok);
+        WidgetPrompt(parentWidget() ? parentWidget() : this)
+            .showMessage(QString(), QStringLiteral("Filen kunde inte öppnas"), UserPrompt::Buttons::Ok);
         return false;
     }
     Memo1Click();

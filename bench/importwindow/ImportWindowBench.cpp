@@ -5,7 +5,6 @@
 
 #include "BenchSupport.h"
 
-#include "app/FileDialog.h"
 #include "app/ImportCommand.h"
 #include "app/MainForm.h"
 #include "settings/SettingsStore.h"
@@ -56,7 +55,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         ResetPeakResident();
         const std::size_t before = CurrentResidentBytes();
-        ImportCommand command(form.document(), form, &form);
+        ImportCommand command(form.document(), form, form.prompt(), &form);
         QElapsedTimer timer;
         timer.start();
         timespec cpuStart{};

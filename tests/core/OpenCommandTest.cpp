@@ -83,8 +83,7 @@ protected:
     void SetUp() override
     {
         TestEnvironment::instance().resetSettings();
-        WriteSetting(SettingsStore::section(), "BgNr", "55555555");
-        WriteSetting(SettingsStore::section(), "KundNr", "123456");
+        SettingsStore::setPayeeNumbers({"123456", "55555555"});
         document.FillMakTexts();
     }
 
@@ -382,8 +381,7 @@ TEST_F(OpenCommandTest, OpeningANamedFileActsAsIfItHadBeenChosen)
         prompt.dialogs.clear();
         shower.shownFiles.clear();
         TestEnvironment::instance().resetSettings();
-        WriteSetting(SettingsStore::section(), "BgNr", "55555555");
-        WriteSetting(SettingsStore::section(), "KundNr", "123456");
+        SettingsStore::setPayeeNumbers({"123456", "55555555"});
 
         command.openPath(c.path);
         EXPECT_TRUE(prompt.dialogs.isEmpty()) << c.name;

@@ -708,8 +708,7 @@ protected:
     static QString setting(const char* name) { return ReadSetting(SettingsStore::section(), name, "<none>"); }
     static void store(const QString& bankgiro, const QString& customer)
     {
-        WriteSetting(SettingsStore::section(), "BgNr", bankgiro);
-        WriteSetting(SettingsStore::section(), "KundNr", customer);
+        SettingsStore::setPayeeNumbers({customer, bankgiro});
     }
 
     FakePrompt prompt;

@@ -538,8 +538,7 @@ TEST(OrderFileWriter, PayeeNumbersAreReadFromTheSettingsWithTheirDefaults)
     PayeeNumbers payee = ReadPayeeNumbers();
     EXPECT_EQ(payee.customerNumber, QStringLiteral("KUNDNR"));
     EXPECT_EQ(payee.bankgiroNumber, QStringLiteral("BANKGIRONR"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("012345"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("1234567"));
+    SettingsStore::setPayeeNumbers({QStringLiteral("012345"), QStringLiteral("1234567")});
     payee = ReadPayeeNumbers();
     EXPECT_EQ(payee.customerNumber, QStringLiteral("012345"));
     EXPECT_EQ(payee.bankgiroNumber, QStringLiteral("1234567"));

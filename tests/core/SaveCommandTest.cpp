@@ -24,11 +24,6 @@ QString setting(const char* name)
     return ReadSetting(SettingsStore::section(), QString::fromLatin1(name), QString());
 }
 
-void setSetting(const char* name, const QString& value)
-{
-    WriteSetting(SettingsStore::section(), QString::fromLatin1(name), value);
-}
-
 QByteArray blanks(int count)
 {
     return QByteArray(count, ' ');
@@ -47,8 +42,7 @@ protected:
         // The documents folder is looked up under this home, never the user's own.
         qputenv("HOME", QFile::encodeName(m_home.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral(".config"))));
-        setSetting("BgNr", QStringLiteral("55555555"));
-        setSetting("KundNr", QStringLiteral("123456"));
+        SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("55555555")});
         m_doc.FillMakTexts();
         m_doc.DocModified = true;
     }
@@ -84,8 +78,7 @@ TEST_F(SaveCommandTest, RefusesWithoutBothPayeeNumbers)
     const Case cases[] = {{QString(), QStringLiteral("123456")}, {QStringLiteral("55555555"), QString()}, {}};
     for (const Case& c : cases) {
         TestEnvironment::instance().resetSettings();
-        setSetting("BgNr", c.bankgiro);
-        setSetting("KundNr", c.customer);
+        SettingsStore::setPayeeNumbers({c.customer, c.bankgiro});
         m_prompt = FakePrompt();
         m_prompt.saveFileNames = {filePath(QStringLiteral("x.ag"))};
 
@@ -190,7 +183,7 @@ TEST_F(SaveCommandTest, CancelledDialogChangesNothing)
 {
     addPayment();
     m_doc.CurrentFile = filePath(QStringLiteral("old.ag"));
-    setSetting("LastPath", QStringLiteral("/somewhere/"));
+    SettingsStore::setLastSaveFolder(QStringLiteral("/somewhere/"));
     m_prompt.saveFileNames = {QString()};
 
     EXPECT_FALSE(save());
@@ -290,8 +283,8 @@ public:
     QDate today() const override
     {
         ++m_calls;
-        setSetting("BgNr", QStringLiteral("9999999%1").arg(m_calls));
-        setSetting("KundNr", QStringLiteral("99999%1").arg(m_calls));
+        SettingsStore::setPayeeNumbers(
+            {QStringLiteral("99999%1").arg(m_calls), QStringLiteral("9999999%1").arg(m_calls)});
         return QDate(2024, 3, 5);
     }
 
@@ -423,9 +416,10 @@ TEST_F(SaveCommandTest, StateAfterEachWayASaveCanEnd)
     ASSERT_TRUE(QDir().mkpath(newFolder));
     for (const Case& c : cases) {
         TestEnvironment::instance().resetSettings();
-        setSetting("BgNr", c.ends == Ends::RefusedSettings ? QString() : QStringLiteral("55555555"));
-        setSetting("KundNr", QStringLiteral("123456"));
-        setSetting("LastPath", previousFolder);
+        SettingsStore::setPayeeNumbers({QStringLiteral("123456"), c.ends == Ends::RefusedSettings
+                                                                      ? QString()
+                                                                      : QStringLiteral("55555555")});
+        SettingsStore::setLastSaveFolder(previousFolder);
         m_doc.BtuList.clear();
         addPayment(c.ends == Ends::UnwritableRow ? QStringLiteral("2024-02-30")
                                                  : QStringLiteral("2024-03-05"));

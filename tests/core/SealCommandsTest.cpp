@@ -41,8 +41,7 @@ protected:
     void SetUp() override
     {
         TestEnvironment::instance().resetSettings();
-        WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("55555555"));
-        WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+        SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("55555555")});
         SealKeys::setSealingOn(true);
         m_store.key = Key.text();
         SealKeys::setKeyStore(&m_store);

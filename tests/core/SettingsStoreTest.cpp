@@ -156,6 +156,57 @@ TEST_F(SettingsStoreTest, ServiceTypeIsPrivateUnlessAnotherTypeIsStored)
     }
 }
 
+// The names and value forms of the stores that users already have: each value is read from them
+// and written back under the same name.
+TEST_F(SettingsStoreTest, EachValueKeepsTheNameOfExistingStores)
+{
+    using namespace SettingsStore;
+    struct Case
+    {
+        const char* section;
+        const char* name;
+        std::function<QString()> read;
+        std::function<void(const QString&)> write;
+    };
+    const auto flag = [](bool on) { return on ? QStringLiteral("Ja") : QStringLiteral("Nej"); };
+    const Case cases[] = {
+        {"Settings", "KundNr", customerNumber, setCustomerNumber},
+        {"Settings", "BgNr", bankgiroNumber, setBankgiroNumber},
+        {"Settings", "KundNr", [] { return payeeNumbers().customerNumber; },
+         [](const QString& v) {
+             setPayeeNumbers({v, QStringLiteral("1")});
+         }},
+        {"Settings", "BgNr", [] { return payeeNumbers().bankgiroNumber; },
+         [](const QString& v) {
+             setPayeeNumbers({QStringLiteral("1"), v});
+         }},
+        {"Settings", "LastPath", lastSaveFolder, setLastSaveFolder},
+        {"Settings", "LastDir", lastOpenFolder, setLastOpenFolder},
+        {"Import", "LastDir", lastImportFolder, setLastImportFolder},
+        {"Import", "Kolumner", importColumns, setImportColumns},
+        {"Settings", "Sigillering", [&] { return flag(sealingOn()); },
+         [](const QString& v) { setSealingOn(v == QLatin1String("Ja")); }},
+        {"Settings", "RecentFile2", [] { return recentFile(1); },
+         [](const QString& v) { setRecentFile(1, v); }},
+        {"Settings", "WindowGeometry", windowGeometry, setWindowGeometry},
+        {"Settings", "ColumnsBtu", [] { return columnWidths(QStringLiteral("Btu")); },
+         [](const QString& v) { setColumnWidths(QStringLiteral("Btu"), v); }},
+        {"Settings", "BtuMdgShare", [] { return splitterShare(QStringLiteral("BtuMdg")); },
+         [](const QString& v) { setSplitterShare(QStringLiteral("BtuMdg"), v); }},
+    };
+    for (const Case& c : cases) {
+        const QString section = QString::fromLatin1(c.section);
+        const QString name = QString::fromUtf8(c.name);
+        for (const QString& value : {QStringLiteral("Ja"), QStringLiteral("Nej")}) {
+            writeIni(QStringLiteral("[%1]\n%2=%3\n").arg(section, name, value).toUtf8());
+            EXPECT_EQ(c.read(), value) << c.section << '/' << c.name;
+            writeIni(QByteArray());
+            c.write(value);
+            EXPECT_EQ(ReadSetting(section, name, QString()), value) << c.section << '/' << c.name;
+        }
+    }
+}
+
 TEST_F(SettingsStoreTest, AValueWrittenByAnotherWriterIsSeenByTheNextRead)
 {
     WriteSetting(Section, QStringLiteral("BgNr"), QStringLiteral("1111111"));

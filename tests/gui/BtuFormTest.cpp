@@ -1,4 +1,5 @@
 #include "dialogs/BtuUnit.h"
+#include "support/GuiPrompt.h"
 
 #include "app/Clock.h"
 #include "gui/DialogTestSupport.h"
@@ -152,7 +153,7 @@ TEST_F(BtuFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
         form.SaveBtn->setFocus();
         EXPECT_FALSE(pressOk(form)) << c.name;
         EXPECT_EQ(shownTexts(), QStringList{c.message}) << c.name;
-        EXPECT_EQ(MessageBox::shown().value(0).caption, QString()) << c.name;
+        EXPECT_EQ(guiPrompt().messages.value(0).caption, QString()) << c.name;
         EXPECT_EQ(form.focusWidget(), expectedField[i]) << c.name;
         if (auto* edit = qobject_cast<QLineEdit*>(expectedField[i]); edit && edit != form.BeloppEdit)
             EXPECT_EQ(edit->selectedText(), edit->text()) << c.name;
@@ -166,7 +167,7 @@ TEST_F(BtuFormTest, ZeroAmountAndEuroSignPass)
     form.BeloppEdit->setValue(0);
     form.RefEdit->setText(QStringLiteral("Avgift 5 \u20AC"));
     EXPECT_TRUE(pressOk(form));
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
 }
 
 TEST_F(BtuFormTest, ReturnInTheAmountFieldConfirmsTheTypedAmount)
@@ -228,10 +229,10 @@ TEST_F(BtuFormTest, ReturnInTheAmountFieldWithNoNumberKeepsTheDialogOpen)
     form.BeloppEdit->setText(QStringLiteral("1,2,3"));
     form.BeloppEdit->setModified(true);
     EXPECT_FALSE(pressOk(form));
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1,2,3' är inte ett giltigt tal"));
-    EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
-    EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages[0].text, QStringLiteral("'1,2,3' är inte ett giltigt tal"));
+    EXPECT_EQ(guiPrompt().messages[0].caption, QStringLiteral("Lumora Valmo"));
+    EXPECT_EQ(guiPrompt().messages[0].icon, UserPrompt::Icon::Error);
     EXPECT_EQ(form.focusWidget(), form.BeloppEdit);
 }
 

@@ -1,4 +1,3 @@
-#include "app/MessageBox.h"
 #include "dialogs/BtuUnit.h"
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
@@ -7,6 +6,7 @@
 #include "settings/HelpFile.h"
 #include "settings/HelpWindow.h"
 #include "settings/hh.h"
+#include "support/GuiPrompt.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -27,7 +27,7 @@ protected:
     {
         FreeHelpViewer();
         HelpFile::setSearchFolders({QString::fromUtf8(VALMO_HELP_FOLDER)});
-        MessageBox::clearShown();
+        guiPrompt().messages.clear();
     }
     void TearDown() override
     {
@@ -70,7 +70,7 @@ TEST_F(DialogHelpTest, EveryHelpButtonOpensItsTopic)
         EXPECT_EQ(window->currentPage(), c.page) << c.name;
         EXPECT_EQ(window->browser()->source().fragment(), c.anchor) << c.name;
     }
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
 }
 
 TEST_F(DialogHelpTest, ReturnOnAFocusedButtonPressesThatButton)
@@ -124,7 +124,7 @@ TEST_F(DialogHelpTest, ReturnOnAFocusedButtonPressesThatButton)
         }
         c.dialog->hide();
     }
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
 }
 
 } // namespace

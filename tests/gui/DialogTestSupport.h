@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ListRow.h"
-#include "app/MessageBox.h"
+#include "support/GuiPrompt.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -61,15 +61,14 @@ template <typename Dialog> bool pressOk(Dialog& dialog)
 inline QStringList shownTexts()
 {
     QStringList texts;
-    for (const auto& shown : MessageBox::shown())
+    for (const auto& shown : guiPrompt().messages)
         texts.append(shown.text);
     return texts;
 }
 
 inline void resetMessages()
 {
-    MessageBox::clearShown();
-    MessageBox::clearAnswers();
+    guiPrompt().clear();
 }
 
 } // namespace DialogTest

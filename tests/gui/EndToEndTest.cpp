@@ -8,6 +8,7 @@
 #include "rules/NumberEdit.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePrompt.h"
+#include "support/GuiPrompt.h"
 #include "support/ListCommandsFixture.h"
 #include "support/TestSupport.h"
 
@@ -73,8 +74,7 @@ protected:
     void SetUp() override
     {
         ListCommandsFixture::SetUp();
-        WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
-        WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("55555555"));
+        SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("55555555")});
     }
 
     void payment(int type, int period, const QDate& date, const QString& amount, const QString& count,
@@ -291,7 +291,7 @@ TEST_F(EndToEndTest, PrivateDocumentIsSavedRecordForRecord)
     const QByteArray expected = mandates + paymentSection() + changeSection();
     const QByteArray written = save();
     ExpectSameRecords(written, expected);
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
     expectSameDocumentWhenOpenedAgain(written);
 }
 

@@ -2,13 +2,13 @@
 #include "app/OrderDocument.h"
 #include "support/TestSupport.h"
 
-#include "app/MessageBox.h"
 #include "format/SettingsOpeningRecordPolicy.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "settings/HelpFile.h"
 #include "settings/HelpWindow.h"
 #include "settings/hh.h"
+#include "support/GuiPrompt.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDialog>
@@ -90,8 +90,7 @@ protected:
     {
         FreeHelpViewer();
         HelpFile::setSearchFolders({builtHelpFolder});
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
+        guiPrompt().clear();
     }
     void TearDown() override
     {
@@ -395,16 +394,16 @@ TEST_F(HelpTest, AMissingOrDamagedHelpFileIsReportedInSwedish)
     WriteFileBytes(QDir(damaged.path()).filePath(HelpFile::fileName()), "not a help file");
     for (const QString& folder : {empty.path(), damaged.path()}) {
         FreeHelpViewer();
-        MessageBox::clearShown();
+        guiPrompt().messages.clear();
         HelpFile::setSearchFolders({folder});
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        guiPrompt().answers.append(UserPrompt::Answer::Ok);
 
         ShowHelpTopic(u"Medgivanden.htm#kontonummer"_s);
 
-        ASSERT_EQ(MessageBox::shown().size(), 1);
-        EXPECT_EQ(MessageBox::shown().first().caption, u"Lumora Valmo"_s);
-        EXPECT_EQ(MessageBox::shown().first().text, expected);
-        EXPECT_EQ(MessageBox::shown().first().buttons, MessageBox::Buttons::Ok);
+        ASSERT_EQ(guiPrompt().messages.size(), 1);
+        EXPECT_EQ(guiPrompt().messages.first().caption, u"Lumora Valmo"_s);
+        EXPECT_EQ(guiPrompt().messages.first().text, expected);
+        EXPECT_EQ(guiPrompt().messages.first().buttons, UserPrompt::Buttons::Ok);
         EXPECT_EQ(HelpWindow::instance(), nullptr);
     }
     // Once the file is there, help works without restarting the program.

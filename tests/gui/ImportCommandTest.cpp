@@ -2,12 +2,11 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "app/ImportCommand.h"
-#include "app/FileDialog.h"
 #include "app/MainForm.h"
-#include "app/MessageBox.h"
 #include "dialogs/ColumnMappingDialog.h"
 #include "dialogs/ImportErrorsDialog.h"
 #include "support/FakeDocumentView.h"
+#include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -36,8 +35,7 @@ protected:
     void SetUp() override
     {
         TestEnvironment::instance().resetSettings();
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
+        guiPrompt().clear();
         command.setFindingsShower([this](const QString&, const QList<ImportFinding>& f) { findings = f; });
     }
     QString file(const QString& name, const QByteArray& bytes)
@@ -48,14 +46,14 @@ protected:
 
     OrderDocument document;
     FakeDocumentView view;
-    ImportCommand command{document, view, nullptr};
+    ImportCommand command{document, view, guiPrompt(), nullptr};
     QList<ImportFinding> findings;
     QTemporaryDir m_files;
 };
 
 TEST_F(ImportCommandTest, RowsAreAppendedAllAtOnceOrNotAtAll)
 {
-    FileDialog::setNextFileName(data("betaluppdrag-utf8-bom.csv"));
+    guiPrompt().openFileNames.append(data("betaluppdrag-utf8-bom.csv"));
     command.ImportBtnClick();
     EXPECT_EQ(document.BtuList.count(), 4);
     EXPECT_TRUE(document.DocModified);
@@ -67,11 +65,11 @@ TEST_F(ImportCommandTest, RowsAreAppendedAllAtOnceOrNotAtAll)
     EXPECT_EQ(document.BtuList.count(), 4);
     EXPECT_FALSE(document.DocModified);
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     EXPECT_FALSE(command.importFile(data("saknas.csv")));
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_TRUE(MessageBox::shown().first().text.contains("finns inte"));
-    EXPECT_FALSE(MessageBox::shown().first().waitCursor);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_TRUE(guiPrompt().messages.first().text.contains("finns inte"));
+    EXPECT_EQ(guiPrompt().messages.first().busyDepth, 0);
     EXPECT_EQ(view.calls.size(), 1);
 }
 
@@ -116,10 +114,10 @@ TEST_F(ImportCommandTest, TheMappingStepOffersTheRememberedChoiceAndRefusesAnInc
     EXPECT_EQ(dialog.preview()->item(1, 2)->text(), "2027-01-25");
     EXPECT_EQ(dialog.mapping().column(ImportField::Belopp), 1);
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(MessageBox::shown().last().text.contains("saknar kolumnen Betalarnummer, Betalningsdatum"));
+    EXPECT_TRUE(guiPrompt().messages.last().text.contains("saknar kolumnen Betalarnummer, Betalningsdatum"));
 
     dialog.choose(0, ImportField::Betalarnummer);
     dialog.choose(2, ImportField::Betalningsdatum);
@@ -137,7 +135,7 @@ TEST_F(ImportCommandTest, FailingRowsCanBeCopiedAndSaved)
                              "kunder.csv:7: Betalarnummer: Felaktigt betalarnummer\n";
     dialog.copyToClipboard();
     EXPECT_EQ(QApplication::clipboard()->text(), expected);
-    FileDialog::setNextFileName(m_files.filePath("fel.txt"));
+    guiPrompt().saveFileNames.append(m_files.filePath("fel.txt"));
     EXPECT_TRUE(dialog.saveToFile());
     EXPECT_EQ(QString::fromUtf8(ReadFileBytes(m_files.filePath("fel.txt"))), expected);
 }
@@ -158,7 +156,7 @@ TEST_F(ImportCommandTest, TheMainWindowImportsADroppedFileAndExportsTheShownList
     ASSERT_TRUE(form.ExportBtn->isEnabled());
 
     const QString target = m_files.filePath("ut.csv");
-    FileDialog::setNextFileName(target);
+    guiPrompt().saveFileNames.append(target);
     form.ExportBtn->click();
     const QByteArray bytes = ReadFileBytes(target);
     EXPECT_TRUE(

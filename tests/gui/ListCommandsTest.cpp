@@ -1,4 +1,5 @@
 #include "app/ListCommands.h"
+#include "support/GuiPrompt.h"
 
 #include "gui/DialogTestSupport.h"
 #include "rules/NumberEdit.h"
@@ -260,14 +261,14 @@ TEST_F(ListCommandsTest, RowThatCannotBeLoadedIsReportedAndNotOpened)
         QStringLiteral("25"), QStringLiteral("Makulering av en transaktion"),
         {QStringLiteral("4711"), QStringLiteral("2026-02-30"), QString(), QString(), QString()});
     selection.selectRow(ListId::Mak, 0);
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     commands.MakListDblClick();
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
-    EXPECT_EQ(MessageBox::shown()[0].text,
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages[0].caption, QStringLiteral("Lumora Valmo"));
+    EXPECT_EQ(guiPrompt().messages[0].text,
               QStringLiteral("'2026-02-30' är inte ett giltigt datum\nFältet Betalningsdag på rad 1 i "
                              "Makuleringar och ändringar kan inte läsas, så raden kan inte redigeras."));
-    EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
+    EXPECT_EQ(guiPrompt().messages[0].icon, UserPrompt::Icon::Error);
     EXPECT_FALSE(document.DocModified);
     EXPECT_TRUE(view.calls.isEmpty());
 }

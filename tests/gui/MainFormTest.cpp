@@ -1,9 +1,8 @@
 #include "app/MainForm.h"
-#include "app/FileDialog.h"
 #include "app/MainActions.h"
-#include "app/MessageBox.h"
 #include "app/RecentFiles.h"
 #include "app/StartPicture.h"
+#include "app/WidgetPrompt.h"
 #include "dialogs/BtuUnit.h"
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
@@ -11,6 +10,7 @@
 #include "rules/NumberEdit.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
+#include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -85,8 +85,7 @@ protected:
     void SetUp() override
     {
         TestEnvironment::instance().resetSettings();
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
+        guiPrompt().clear();
     }
 
     std::unique_ptr<TMainForm> shownForm()
@@ -221,7 +220,7 @@ TEST_F(MainFormTest, EveryColumnCaptionFitsItsColumn)
         SCOPED_TRACE(c.name);
         TestEnvironment::instance().resetSettings();
         if (!c.privateService)
-            WriteSetting(SettingsStore::section(), QStringLiteral("Tjänst"), QStringLiteral("Företag"));
+            SettingsStore::writePrivateService(false);
         auto form = shownForm();
         for (const bool privateService : {c.privateService, !c.privateService}) {
             form->document().PrivateService = privateService;
@@ -448,17 +447,17 @@ TEST_F(MainFormTest, NewFileAsksBeforeDiscardingChanges)
     doc.CurrentFile = QStringLiteral("/tmp/order.ag");
     form->UpdateView(true);
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    guiPrompt().answers.append(UserPrompt::Answer::Cancel);
     form->NewBtnClick();
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown().last().text, question);
-    EXPECT_TRUE(MessageBox::shown().last().caption.isEmpty());
-    EXPECT_EQ(MessageBox::shown().last().buttons, MessageBox::Buttons::OkCancel);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages.last().text, question);
+    EXPECT_TRUE(guiPrompt().messages.last().caption.isEmpty());
+    EXPECT_EQ(guiPrompt().messages.last().buttons, UserPrompt::Buttons::OkCancel);
     EXPECT_EQ(doc.BtuList.count(), 2);
     EXPECT_TRUE(doc.DocModified);
     EXPECT_EQ(doc.CurrentFile, QStringLiteral("/tmp/order.ag"));
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     form->NewBtnClick();
     settle();
     EXPECT_FALSE(doc.hasRows());
@@ -472,7 +471,7 @@ TEST_F(MainFormTest, NewFileAsksBeforeDiscardingChanges)
     // Without changes there is nothing to ask.
     addRows(doc, 1, 0, 0, 0);
     form->NewBtnClick();
-    EXPECT_EQ(MessageBox::shown().size(), 2);
+    EXPECT_EQ(guiPrompt().messages.size(), 2);
     EXPECT_FALSE(doc.hasRows());
 }
 
@@ -489,14 +488,14 @@ struct CloseCase
 {
     const char* name;
     bool modified;
-    MessageBox::Answer answer;
+    UserPrompt::Answer answer;
     SaveOutcome save;
     bool closes;
 };
 
 TEST_F(MainFormTest, ClosingNeverLosesUnsavedWork)
 {
-    using A = MessageBox::Answer;
+    using A = UserPrompt::Answer;
     const CloseCase cases[] = {
         {"nothing unsaved", false, A::Cancel, SaveOutcome::NotAsked, true},
         {"cancel", true, A::Cancel, SaveOutcome::NotAsked, false},
@@ -509,46 +508,44 @@ TEST_F(MainFormTest, ClosingNeverLosesUnsavedWork)
     for (const CloseCase& c : cases) {
         SCOPED_TRACE(c.name);
         TestEnvironment::instance().resetSettings();
-        MessageBox::clearShown();
-        MessageBox::clearAnswers();
+        guiPrompt().clear();
         QTemporaryDir folder;
         const QString target = folder.filePath(QStringLiteral("order.ag"));
         if (c.save != SaveOutcome::RefusedSettings) {
-            WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-            WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+            SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
         }
-        WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folder.path() + QLatin1Char('/'));
+        SettingsStore::setLastSaveFolder(folder.path() + QLatin1Char('/'));
         auto form = shownForm();
         OrderDocument& doc = form->document();
         addRows(doc, 1, 0, 0, 1);
         doc.DocModified = c.modified;
         if (c.modified)
-            MessageBox::setNextAnswer(c.answer);
+            guiPrompt().answers.append(c.answer);
         switch (c.save) {
         case SaveOutcome::RefusedSettings:
         case SaveOutcome::CannotCreate:
-            MessageBox::setNextAnswer(A::Ok);
+            guiPrompt().answers.append(A::Ok);
             break;
         default:
             break;
         }
         if (c.save == SaveOutcome::DialogCancelled)
-            FileDialog::setNextFileName(QString());
+            guiPrompt().saveFileNames.append(QString());
         else if (c.save == SaveOutcome::CannotCreate)
-            FileDialog::setNextFileName(folder.filePath(QStringLiteral("no such folder/order.ag")));
+            guiPrompt().saveFileNames.append(folder.filePath(QStringLiteral("no such folder/order.ag")));
         else if (c.save == SaveOutcome::Written)
-            FileDialog::setNextFileName(target);
+            guiPrompt().saveFileNames.append(target);
 
         EXPECT_EQ(form->close(), c.closes);
         EXPECT_EQ(form->isVisible(), !c.closes);
         if (c.modified) {
-            ASSERT_FALSE(MessageBox::shown().isEmpty());
-            EXPECT_EQ(MessageBox::shown().first().text,
+            ASSERT_FALSE(guiPrompt().messages.isEmpty());
+            EXPECT_EQ(guiPrompt().messages.first().text,
                       QStringLiteral("Du har inte sparat. Vill spara innan du stänger?"));
-            EXPECT_TRUE(MessageBox::shown().first().caption.isEmpty());
-            EXPECT_EQ(MessageBox::shown().first().buttons, MessageBox::Buttons::YesNoCancel);
+            EXPECT_TRUE(guiPrompt().messages.first().caption.isEmpty());
+            EXPECT_EQ(guiPrompt().messages.first().buttons, UserPrompt::Buttons::YesNoCancel);
         } else {
-            EXPECT_TRUE(MessageBox::shown().isEmpty());
+            EXPECT_TRUE(guiPrompt().messages.isEmpty());
         }
         // Whatever happened, the rows are still there, and unsaved work still counts as unsaved.
         EXPECT_EQ(doc.BtuList.count(), 1);
@@ -562,9 +559,8 @@ TEST_F(MainFormTest, SavedFileOpensAgainIntoTheLists)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("order.ag"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("LastPath"), folder.path() + QLatin1Char('/'));
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
+    SettingsStore::setLastSaveFolder(folder.path() + QLatin1Char('/'));
     auto form = shownForm();
     form->createWindows();
     OrderDocument& doc = form->document();
@@ -578,16 +574,16 @@ TEST_F(MainFormTest, SavedFileOpensAgainIntoTheLists)
     doc.DocModified = true;
     form->UpdateView(true);
 
-    FileDialog::setNextFileName(path);
+    guiPrompt().saveFileNames.append(path);
     ASSERT_TRUE(form->SparaBtnClick());
     EXPECT_TRUE(form->VisaBtn->isEnabled());
     form->NewBtnClick();
     ASSERT_FALSE(doc.hasRows());
 
-    FileDialog::setNextFileName(path);
+    guiPrompt().openFileNames.append(path);
     form->OpenBtnClick();
     settle();
-    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().value(0).text.toStdString();
+    EXPECT_TRUE(guiPrompt().messages.isEmpty()) << guiPrompt().messages.value(0).text.toStdString();
     EXPECT_EQ(doc.CurrentFile, path);
     EXPECT_FALSE(doc.Loading);
     EXPECT_EQ(form->BtuList->model()->rowCount(), 3);
@@ -948,14 +944,14 @@ struct LeftOutCase
     const char* name;
     bool privateService;
     int mdg, comp;
-    MessageBox::Answer answer;
+    UserPrompt::Answer answer;
     const char* question; // nullptr: nothing asked
     bool switched;
 };
 
 TEST_F(MainFormTest, SwitchingTheServiceAsksBeforeMandatesAreLeftOut)
 {
-    using A = MessageBox::Answer;
+    using A = UserPrompt::Answer;
     const LeftOutCase cases[] = {
         {"two private mandates, confirmed", true, 2, 0, A::Ok,
          "Listan har 2 medgivanden för Autogiro Privat. Med Autogiro Företag kommer de inte med när filen "
@@ -969,7 +965,7 @@ TEST_F(MainFormTest, SwitchingTheServiceAsksBeforeMandatesAreLeftOut)
     };
     for (const LeftOutCase& c : cases) {
         SCOPED_TRACE(c.name);
-        MessageBox::clearShown();
+        guiPrompt().messages.clear();
         auto form = shownForm();
         form->createWindows();
         OrderDocument& doc = form->document();
@@ -977,14 +973,14 @@ TEST_F(MainFormTest, SwitchingTheServiceAsksBeforeMandatesAreLeftOut)
         addRows(doc, 0, c.mdg, c.comp, 0);
         form->UpdateView(true);
         if (c.question)
-            MessageBox::setNextAnswer(c.answer);
+            guiPrompt().answers.append(c.answer);
         switchServiceInTheSettings(*form);
         settle();
         if (c.question) {
-            ASSERT_EQ(MessageBox::shown().size(), 1);
-            EXPECT_EQ(MessageBox::shown()[0].text, QString::fromUtf8(c.question));
+            ASSERT_EQ(guiPrompt().messages.size(), 1);
+            EXPECT_EQ(guiPrompt().messages[0].text, QString::fromUtf8(c.question));
         } else {
-            EXPECT_TRUE(MessageBox::shown().isEmpty());
+            EXPECT_TRUE(guiPrompt().messages.isEmpty());
         }
         EXPECT_EQ(doc.PrivateService, c.switched ? !c.privateService : c.privateService);
         EXPECT_EQ(doc.MdgList.count() + doc.MdgListComp.count(), c.mdg + c.comp);
@@ -994,8 +990,7 @@ TEST_F(MainFormTest, SwitchingTheServiceAsksBeforeMandatesAreLeftOut)
 TEST_F(MainFormTest, SavingAsksBeforeMandatesAreLeftOutOfTheFile)
 {
     QTemporaryDir folder;
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
     auto form = shownForm();
     form->createWindows();
     OrderDocument& doc = form->document();
@@ -1004,17 +999,17 @@ TEST_F(MainFormTest, SavingAsksBeforeMandatesAreLeftOutOfTheFile)
     form->UpdateView(true);
     const QString path = folder.filePath(QStringLiteral("order.ag"));
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    guiPrompt().answers.append(UserPrompt::Answer::Cancel);
     EXPECT_FALSE(form->SparaBtnClick());
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown()[0].text,
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages[0].text,
               QStringLiteral("Listan har 2 medgivanden för Autogiro Företag. Med Autogiro Privat kommer de "
                              "inte med i filen.\nVill du spara ändå?"));
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(doc.DocModified);
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
-    FileDialog::setNextFileName(path);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
+    guiPrompt().saveFileNames.append(path);
     EXPECT_TRUE(form->SparaBtnClick());
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(doc.MdgListComp.count(), 2);
@@ -1023,8 +1018,7 @@ TEST_F(MainFormTest, SavingAsksBeforeMandatesAreLeftOutOfTheFile)
 TEST_F(MainFormTest, SaveWritesToTheCurrentFileAndSaveAsAsks)
 {
     QTemporaryDir folder;
-    WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("9912346"));
-    WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
     auto form = shownForm();
     form->createWindows();
     OrderDocument& doc = form->document();
@@ -1035,7 +1029,7 @@ TEST_F(MainFormTest, SaveWritesToTheCurrentFileAndSaveAsAsks)
     EXPECT_TRUE(form->isWindowModified());
 
     const QString first = folder.filePath(QStringLiteral("a.ag"));
-    FileDialog::setNextFileName(first);
+    guiPrompt().saveFileNames.append(first);
     ASSERT_TRUE(form->SparaBtnClick());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("a.ag[*] - Lumora Valmo 1.0.0"));
     EXPECT_FALSE(form->isWindowModified());
@@ -1043,11 +1037,12 @@ TEST_F(MainFormTest, SaveWritesToTheCurrentFileAndSaveAsAsks)
     // Once the document has a name, "Spara fil" asks nothing: a pending dialog answer stays unused.
     addRows(doc, 1, 0, 0, 0);
     doc.DocModified = true;
-    FileDialog::setNextFileName(QStringLiteral("/nowhere/never.ag"));
+    guiPrompt().saveFileNames = {QStringLiteral("/nowhere/never.ag")};
     ASSERT_TRUE(form->SparaBtnClick());
     EXPECT_EQ(doc.CurrentFile, first);
+    EXPECT_EQ(guiPrompt().saveFileNames.size(), 1);
     const QString second = folder.filePath(QStringLiteral("b.ag"));
-    FileDialog::setNextFileName(second); // replaces the unused answer
+    guiPrompt().saveFileNames = {second}; // replaces the unused answer
     ASSERT_TRUE(form->SparaSomClick());
     EXPECT_EQ(doc.CurrentFile, second);
     EXPECT_EQ(RecentFiles::load(), QStringList({second, first}));
@@ -1079,7 +1074,7 @@ TEST_F(MainFormTest, UndoBringsBackDeletedRowsAndTheUnmodifiedState)
     EXPECT_EQ(doc.BtuList.count(), 2);
     EXPECT_TRUE(doc.DocModified);
     // A new file starts a new history.
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     form->NewBtnClick();
     EXPECT_FALSE(form->undoStack()->canUndo());
 }
@@ -1214,17 +1209,17 @@ TEST_F(MainFormTest, CtrlSSavesOnlyWhenSpararFilCould)
 {
     for (const bool modified : {false, true}) {
         SCOPED_TRACE(modified ? "unsaved changes" : "nothing to save");
-        MessageBox::clearShown();
+        guiPrompt().messages.clear();
         auto form = shownForm();
         form->createWindows();
         form->document().DocModified = modified;
         form->UpdateView(false);
         ASSERT_EQ(form->SparaBtn->isEnabled(), modified);
         // Without a customer number the save command refuses with a message: it ran.
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        guiPrompt().answers.append(UserPrompt::Answer::Ok);
         QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
         settle();
-        EXPECT_EQ(MessageBox::shown().size(), modified ? 1 : 0);
-        MessageBox::clearAnswers();
+        EXPECT_EQ(guiPrompt().messages.size(), modified ? 1 : 0);
+        guiPrompt().answers.clear();
     }
 }

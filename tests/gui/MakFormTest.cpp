@@ -1,4 +1,5 @@
 #include "dialogs/MakUnit.h"
+#include "support/GuiPrompt.h"
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
@@ -194,7 +195,7 @@ TEST_F(MakFormTest, HiddenFieldsAreNotChecked)
     choose(24);
     form.BetalarNrEdit->setText(QStringLiteral("4711"));
     EXPECT_TRUE(pressOk(form)); // amount hidden
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
 }
 
 TEST_F(MakFormTest, PayerIsShownInBankgiroFormForBothServiceTypes)

@@ -1,8 +1,8 @@
 #include "rules/NumberEdit.h"
 
-#include "app/MessageBox.h"
 #include "gui/DialogTestSupport.h"
 #include "rules/ValmoError.h"
+#include "support/GuiPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -115,7 +115,7 @@ TEST_F(NumberEditTest, EnteringAndLeavingWithoutTypingKeepsTheNumber)
         leaveField(&edit);
         EXPECT_NEAR(edit.value(), c.value, std::fabs(c.value) * 1e-14) << c.value;
     }
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
 }
 
 TEST_F(NumberEditTest, ValueIsTheOldNumberWhileTheFieldIsBeingLeft)
@@ -134,13 +134,13 @@ TEST_F(NumberEditTest, ValueIsTheOldNumberWhileTheFieldIsBeingLeft)
 TEST_F(NumberEditTest, BadTextIsReportedAndKeptWithTheOldValue)
 {
     edit.setValue(42);
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     edit.setText(QStringLiteral("1,2,3"));
     leaveField(&edit);
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown()[0].caption, QStringLiteral("Lumora Valmo"));
-    EXPECT_EQ(MessageBox::shown()[0].text, QStringLiteral("'1,2,3' är inte ett giltigt tal"));
-    EXPECT_EQ(MessageBox::shown()[0].icon, MessageBox::Icon::Error);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages[0].caption, QStringLiteral("Lumora Valmo"));
+    EXPECT_EQ(guiPrompt().messages[0].text, QStringLiteral("'1,2,3' är inte ett giltigt tal"));
+    EXPECT_EQ(guiPrompt().messages[0].icon, UserPrompt::Icon::Error);
     EXPECT_EQ(edit.value(), 42.0);
     EXPECT_EQ(edit.text(), QStringLiteral("1,2,3"));
 }

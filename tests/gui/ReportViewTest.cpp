@@ -1,7 +1,6 @@
 #include "viewer/ReportView.h"
-#include "app/FileDialog.h"
-#include "app/MessageBox.h"
 #include "format/ReportTable.h"
+#include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
 #include "viewer/TextFindBar.h"
 #include "viewer/ViewerUnit.h"
@@ -27,11 +26,7 @@ namespace {
 class ReportViewTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
-    }
+    void SetUp() override { guiPrompt().clear(); }
 
     QString copyOf(const char* bankFile, const QByteArray& replace = QByteArray(),
                    const QByteArray& with = QByteArray())
@@ -113,17 +108,17 @@ TEST_F(ReportViewTest, ShownRowsExportAsCsvAndPrintToPdf)
     ASSERT_TRUE(m_viewer.LoadFile(copyOf("autogiro_exempelfiler_medgivandeavisering_sv.txt")));
     m_viewer.reportView()->filterEdit()->setText(QStringLiteral("Nytt medgivande"));
     const QString csv = m_folder.filePath(QStringLiteral("ut.csv"));
-    FileDialog::setNextFileName(csv);
+    guiPrompt().saveFileNames.append(csv);
     ASSERT_TRUE(m_viewer.reportView()->exportCsv());
     const QList<QByteArray> lines = ReadFileBytes(csv).split('\n');
     EXPECT_TRUE(lines.first().startsWith("\xEF\xBB\xBFRad;Post;"));
     EXPECT_EQ(lines.size() - 2, shownRows()); // header and a last empty piece after CR LF
 
-    FileDialog::setNextFileName(m_folder.filePath(QStringLiteral("saknad mapp/ut.csv")));
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().saveFileNames.append(m_folder.filePath(QStringLiteral("saknad mapp/ut.csv")));
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     EXPECT_FALSE(m_viewer.reportView()->exportCsv());
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_TRUE(MessageBox::shown().first().text.contains(QStringLiteral("kunde inte sparas")));
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_TRUE(guiPrompt().messages.first().text.contains(QStringLiteral("kunde inte sparas")));
 
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -1,6 +1,5 @@
 #include "support/TestSupport.h"
 
-#include "app/MessageBox.h"
 #include "app/OrderDocument.h"
 #include "format/SealKeys.h"
 #include "settings/SettingsCommand.h"
@@ -8,6 +7,7 @@
 #include "settings/SettingsUnit.h"
 #include "support/FakeDocumentView.h"
 #include "support/FakeKeyStore.h"
+#include "support/GuiPrompt.h"
 
 #include <QCheckBox>
 #include <QDirIterator>
@@ -44,8 +44,7 @@ protected:
     void SetUp() override
     {
         TestEnvironment::instance().resetSettings();
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
+        guiPrompt().clear();
         SealKeys::setKeyStore(&m_store);
         SealKeys::setKeyForNextSave(std::nullopt);
     }
@@ -62,7 +61,7 @@ protected:
             m_form.SealChk->setChecked(sealing);
             if (check)
                 check();
-            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+            guiPrompt().answers.append(UserPrompt::Answer::Ok);
             QTest::mouseClick(m_form.SaveBtn, Qt::LeftButton);
             if (m_form.isVisible())
                 m_form.reject();
@@ -74,7 +73,7 @@ protected:
     OrderDocument m_document;
     FakeDocumentView m_view;
     TSettingsForm m_form;
-    SettingsCommand m_command{m_document, m_view, m_form};
+    SettingsCommand m_command{m_document, m_view, m_form, guiPrompt()};
 };
 
 } // namespace
@@ -83,7 +82,7 @@ TEST_F(SealSettingsTest, TheKeyGoesToTheKeyringWithItsCheckValueShownAndClearing
 {
     EXPECT_TRUE(enter(u"1234567890abcdef 1234567890abcdef"_s, true,
                       [&] { EXPECT_EQ(m_form.KvvLabel->text(), u"FF365893D899291C3BF505FB3175E880"_s); }));
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
     EXPECT_EQ(m_store.key, Key);
     EXPECT_TRUE(SealKeys::sealingOn());
     EXPECT_FALSE(settingsHoldKey());
@@ -108,10 +107,10 @@ TEST_F(SealSettingsTest, AMalformedKeyKeepsTheDialogOpenAndStoresNothing)
         {QString(), true, u"Ange sigillnyckeln: 32 hexadecimala tecken (0-9 och A-F)."_s},
     };
     for (const Case& c : cases) {
-        MessageBox::clearShown();
+        guiPrompt().messages.clear();
         EXPECT_FALSE(enter(c.key, c.sealing));
-        ASSERT_EQ(MessageBox::shown().size(), 1);
-        EXPECT_EQ(MessageBox::shown().first().text, c.message);
+        ASSERT_EQ(guiPrompt().messages.size(), 1);
+        EXPECT_EQ(guiPrompt().messages.first().text, c.message);
         EXPECT_TRUE(m_store.key.isEmpty());
     }
 }
@@ -120,8 +119,8 @@ TEST_F(SealSettingsTest, WithoutAKeyringTheKeySealsTheNextSaveOnly)
 {
     m_store.status = KeyStore::Status::Unavailable;
     EXPECT_TRUE(enter(Key, true, [&] { EXPECT_TRUE(m_form.KeyringLabel->isVisibleTo(&m_form)); }));
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_TRUE(MessageBox::shown().first().text.startsWith(
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_TRUE(guiPrompt().messages.first().text.startsWith(
         u"Sigillnyckeln kan inte sparas eftersom nyckelringen inte kan nås (borta)"_s));
     ASSERT_TRUE(SealKeys::keyForNextSave().has_value());
     EXPECT_EQ(SealKeys::keyForNextSave()->text(), Key);

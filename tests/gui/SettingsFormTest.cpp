@@ -1,11 +1,11 @@
 #include "support/TestSupport.h"
 
-#include "app/MessageBox.h"
 #include "app/OrderDocument.h"
 #include "settings/SettingsCommand.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
 #include "support/FakeDocumentView.h"
+#include "support/GuiPrompt.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -46,8 +46,7 @@ protected:
     void SetUp() override
     {
         TestEnvironment::instance().resetSettings();
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
+        guiPrompt().clear();
     }
     void TearDown() override { SettingsStore::setTestFolder(TestEnvironment::instance().settingsFolder()); }
 
@@ -80,7 +79,7 @@ protected:
     OrderDocument m_document;
     FakeDocumentView m_view;
     TSettingsForm m_form;
-    SettingsCommand m_command{m_document, m_view, m_form};
+    SettingsCommand m_command{m_document, m_view, m_form, guiPrompt()};
     bool m_dialogShown = false;
 };
 
@@ -164,7 +163,7 @@ TEST_F(SettingsFormTest, OkStoresTheValuesInTheirStoredForm)
         });
 
         EXPECT_TRUE(stored_);
-        EXPECT_TRUE(MessageBox::shown().isEmpty());
+        EXPECT_TRUE(guiPrompt().messages.isEmpty());
         EXPECT_EQ(stored(u"BgNr"_s), c.bgNr);
         EXPECT_EQ(stored(u"KundNr"_s), c.kundNr);
         EXPECT_EQ(stored(u"Tjänst"_s), c.service);
@@ -197,19 +196,19 @@ TEST_F(SettingsFormTest, AWrongBankgiroNumberKeepsTheDialogOpenAndStoresNothing)
         TestEnvironment::instance().resetSettings();
         store(u"BgNr"_s, u"1234566"_s);
         store(u"KundNr"_s, u"4711"_s);
-        MessageBox::clearShown();
+        guiPrompt().messages.clear();
         m_view.calls.clear();
 
         const bool stored_ = run([&] {
             type(m_form.KundNrEdit, u"555"_s);
             type(m_form.BgNrEdit, wrong);
-            MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+            guiPrompt().answers.append(UserPrompt::Answer::Ok);
             QTest::mouseClick(m_form.SaveBtn, Qt::LeftButton);
 
-            ASSERT_EQ(MessageBox::shown().size(), 1);
-            EXPECT_EQ(MessageBox::shown().first().caption, QString());
-            EXPECT_EQ(MessageBox::shown().first().text, u"Felaktigt Bankgironummer"_s);
-            EXPECT_EQ(MessageBox::shown().first().buttons, MessageBox::Buttons::Ok);
+            ASSERT_EQ(guiPrompt().messages.size(), 1);
+            EXPECT_EQ(guiPrompt().messages.first().caption, QString());
+            EXPECT_EQ(guiPrompt().messages.first().text, u"Felaktigt Bankgironummer"_s);
+            EXPECT_EQ(guiPrompt().messages.first().buttons, UserPrompt::Buttons::Ok);
             EXPECT_TRUE(m_form.isVisible());
             EXPECT_EQ(m_form.focusWidget(), m_form.BgNrEdit);
             QTest::mouseClick(m_form.QuiteBtn, Qt::LeftButton);
@@ -226,7 +225,7 @@ TEST_F(SettingsFormTest, CorrectingTheNumberAfterTheMessageStoresIt)
 {
     const bool stored_ = run([&] {
         type(m_form.BgNrEdit, u"1234567"_s);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        guiPrompt().answers.append(UserPrompt::Answer::Ok);
         QTest::keyClick(m_form.BgNrEdit, Qt::Key_Return);
         EXPECT_TRUE(m_form.isVisible());
         type(m_form.BgNrEdit, u"1234566"_s);
@@ -352,16 +351,17 @@ TEST_F(SettingsFormTest, AnUnreadableSettingIsReportedAndTheDialogIsNotShown)
 {
     WriteFileBytes(QDir(TestEnvironment::instance().settingsFolder()).filePath(u"Valmo.ini"_s),
                    "[Settings]\r\nBgNr=1, 2\r\n");
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
 
     const bool stored_ = run([&] {});
 
     EXPECT_FALSE(stored_);
     EXPECT_FALSE(m_dialogShown);
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown().first().caption, u"Lumora Valmo"_s);
-    EXPECT_EQ(MessageBox::shown().first().text, u"Inställningen 'BgNr' har fel datatyp och kan inte läsas"_s);
-    EXPECT_EQ(MessageBox::shown().first().icon, MessageBox::Icon::Error);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages.first().caption, u"Lumora Valmo"_s);
+    EXPECT_EQ(guiPrompt().messages.first().text,
+              u"Inställningen 'BgNr' har fel datatyp och kan inte läsas"_s);
+    EXPECT_EQ(guiPrompt().messages.first().icon, UserPrompt::Icon::Error);
     EXPECT_TRUE(m_view.calls.isEmpty());
 }
 
@@ -376,15 +376,15 @@ TEST_F(SettingsFormTest, AStoreThatCannotBeWrittenIsReportedAndChangesNothing)
     const bool stored_ = run([&] {
         type(m_form.BgNrEdit, u"1234566"_s);
         QTest::mouseClick(m_form.ChkComp, Qt::LeftButton);
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        guiPrompt().answers.append(UserPrompt::Answer::Ok);
         QTest::mouseClick(m_form.SaveBtn, Qt::LeftButton);
     });
 
     EXPECT_FALSE(stored_);
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown().first().caption, u"Lumora Valmo"_s);
-    EXPECT_EQ(MessageBox::shown().first().text, u"Inställningen 'BgNr' kunde inte sparas"_s);
-    EXPECT_EQ(MessageBox::shown().first().icon, MessageBox::Icon::Error);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages.first().caption, u"Lumora Valmo"_s);
+    EXPECT_EQ(guiPrompt().messages.first().text, u"Inställningen 'BgNr' kunde inte sparas"_s);
+    EXPECT_EQ(guiPrompt().messages.first().icon, UserPrompt::Icon::Error);
     EXPECT_TRUE(m_document.PrivateService);
     EXPECT_TRUE(m_view.calls.isEmpty());
 }

@@ -1,7 +1,7 @@
 #include "viewer/ShowFileCommand.h"
 
-#include "app/MessageBox.h"
 #include "app/OrderDocument.h"
+#include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
 #include "viewer/PresentationProgram.h"
 #include "viewer/ViewerUnit.h"
@@ -42,8 +42,7 @@ protected:
     {
         ASSERT_TRUE(m_system.isValid() && m_user.isValid() && m_files.isValid());
         PresentationProgram::setTestFolders(m_system.path(), m_user.path());
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
+        guiPrompt().clear();
     }
 
     void TearDown() override
@@ -109,18 +108,18 @@ protected:
     OrderDocument m_document;
     QWidget m_mainWindow;
     TViewer m_viewer{&m_mainWindow};
-    ShowFileCommand m_command{m_document, m_viewer, &m_mainWindow};
+    ShowFileCommand m_command{m_document, m_viewer, guiPrompt()};
 };
 
 TEST_F(ShowFileCommandTest, UnsavedDocumentGetsTheInfoNotice)
 {
     registerValue(m_system, QStringLiteral("exe"), Recorder);
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     m_command.VisaBtnClick();
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown().at(0).caption, QStringLiteral("Info"));
-    EXPECT_EQ(MessageBox::shown().at(0).text, QStringLiteral("Du måste först spara filen."));
-    EXPECT_EQ(MessageBox::shown().at(0).buttons, MessageBox::Buttons::Ok);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages.at(0).caption, QStringLiteral("Info"));
+    EXPECT_EQ(guiPrompt().messages.at(0).text, QStringLiteral("Du måste först spara filen."));
+    EXPECT_EQ(guiPrompt().messages.at(0).buttons, UserPrompt::Buttons::Ok);
     EXPECT_FALSE(m_viewer.isVisible());
 }
 
@@ -228,7 +227,7 @@ TEST_F(ShowFileCommandTest, RegisteredProgramIsStartedWithTheFileAndTheIndexFile
             QStringLiteral("-indexfile"), c.indexFile.isNull() ? QString() : c.indexFile,
             QStringLiteral("-bank"),      QStringLiteral("handelsbanken")};
         EXPECT_EQ(waitForRecord(recordFile), expected) << c.name;
-        EXPECT_TRUE(MessageBox::shown().isEmpty()) << c.name;
+        EXPECT_TRUE(guiPrompt().messages.isEmpty()) << c.name;
         EXPECT_FALSE(m_viewer.isVisible()) << c.name;
     }
 }
@@ -238,7 +237,7 @@ TEST_F(ShowFileCommandTest, FailedStartReportsNothingAndShowsNothing)
     registerValue(m_system, QStringLiteral("exe"), filesPath(QStringLiteral("Finns inte/presentation")));
     m_document.CurrentFile = orderFile(QStringLiteral("a.ag"), "01\r\n");
     EXPECT_FALSE(viewerShownByCommand());
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
 }
 
 // Without a registered program the viewer shows the stored file modally, once per command.
@@ -265,17 +264,17 @@ TEST_F(ShowFileCommandTest, ViewerShowsTheFileWhenNoProgramIsRegistered)
         m_command.VisaBtnClick();
         EXPECT_TRUE(shown);
         EXPECT_FALSE(m_viewer.isVisible());
-        EXPECT_TRUE(MessageBox::shown().isEmpty());
+        EXPECT_TRUE(guiPrompt().messages.isEmpty());
     }
 }
 
 TEST_F(ShowFileCommandTest, MissingFileIsReportedAndTheViewerNotShown)
 {
     m_document.CurrentFile = filesPath(QStringLiteral("borttagen.ag"));
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     EXPECT_FALSE(viewerShownByCommand());
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown().at(0).text, QStringLiteral("Filen kunde inte öppnas"));
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages.at(0).text, QStringLiteral("Filen kunde inte öppnas"));
 }
 
 } // namespace

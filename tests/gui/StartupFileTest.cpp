@@ -1,13 +1,12 @@
 // The program started with a file argument, and the wait cursor of long file operations.
 #include "app/StartupFile.h"
-#include "app/FileDialog.h"
 #include "app/MainForm.h"
-#include "app/MessageBox.h"
 #include "app/StartPicture.h"
 #include "app/WidgetPrompt.h"
 #include "format/OpenCommand.h"
 #include "format/SettingsOpeningRecordPolicy.h"
 #include "settings/SettingsStore.h"
+#include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -48,11 +47,8 @@ protected:
     void SetUp() override
     {
         TestEnvironment::instance().resetSettings();
-        WriteSetting(SettingsStore::section(), QStringLiteral("BgNr"), QStringLiteral("55555555"));
-        WriteSetting(SettingsStore::section(), QStringLiteral("KundNr"), QStringLiteral("123456"));
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
-        MessageBox::setFailWhenUnanswered(true);
+        SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("55555555")});
+        guiPrompt().clear();
         m_base = QDir(m_folder.path()).canonicalPath();
         m_previousFolder = QDir::currentPath();
         QDir::setCurrent(m_base);
@@ -98,7 +94,7 @@ TEST_F(StartupFileTest, TheNamedFileIsOpenedOnceTheWindowIsUp)
     EXPECT_FALSE(form->document().DocModified);
     EXPECT_TRUE(form->BtuPanel->isVisible());
     EXPECT_TRUE(form->SparaBtn->isEnabled());
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -119,11 +115,11 @@ TEST_F(StartupFileTest, TheFileIsReadOnlyOnceTheWindowIsOnTheScreen)
 TEST_F(StartupFileTest, AMissingFileIsReportedAndLeavesAnEmptyDocument)
 {
     auto form = startedWindow();
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     OpenStartupFileLater(*form, {QStringLiteral("saknas.ag")});
-    runEventsUntil([] { return !MessageBox::shown().isEmpty(); }, 5000);
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_EQ(MessageBox::shown()[0].text, OpenCommand::cannotOpenMessage());
+    runEventsUntil([] { return !guiPrompt().messages.isEmpty(); }, 5000);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages[0].text, OpenCommand::cannotOpenMessage());
     EXPECT_FALSE(form->document().hasRows());
     EXPECT_TRUE(form->document().CurrentFile.isEmpty());
     EXPECT_TRUE(form->StartPanel->isVisible());
@@ -135,7 +131,7 @@ TEST_F(StartupFileTest, NoArgumentOpensNothing)
     OpenStartupFileLater(*form, {});
     OpenStartupFileLater(*form, {QString()});
     settle();
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
     EXPECT_TRUE(form->document().CurrentFile.isEmpty());
 }
 
@@ -147,13 +143,13 @@ TEST_F(StartupFileTest, QuestionsDuringAnOpenShowNoWaitCursor)
     otherPayee.replace(62, 16, "0000420012345674");
     makeFile(QStringLiteral("other.ag"), otherPayee + "\r\n" + Payment + "\r\n");
     auto form = startedWindow();
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     form->openFileAtStart(QStringLiteral("other.ag"));
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_TRUE(MessageBox::shown()[0].text.contains(
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_TRUE(guiPrompt().messages[0].text.contains(
         QStringLiteral("Filen är skapad för bankgironummer 1234-5674, kundnummer 42. "
                        "Inställningarna har bankgironummer 5555-5555, kundnummer 123456.")));
-    EXPECT_FALSE(MessageBox::shown()[0].waitCursor);
+    EXPECT_EQ(guiPrompt().messages[0].busyDepth, 0);
     EXPECT_EQ(form->document().BtuList.count(), 1);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -167,10 +163,10 @@ TEST_F(StartupFileTest, WaitCursorIsLiftedForEveryMessageBoxAndComesBack)
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     prompt.showMessage(QString(), QStringLiteral("Fråga"), UserPrompt::Buttons::Ok, UserPrompt::Icon::None);
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_FALSE(MessageBox::shown()[0].waitCursor);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages[0].busyDepth, 0);
 
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
@@ -191,12 +187,12 @@ TEST_F(StartupFileTest, AFailedSaveReportsWithoutAWaitCursor)
     form->document().DocModified = true;
     form->document().CurrentFile = m_base + QStringLiteral("/fel.ag");
     form->UpdateView(true);
-    FileDialog::setNextFileName(form->document().CurrentFile);
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().saveFileNames.append(form->document().CurrentFile);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     form->SparaBtnClick();
-    ASSERT_FALSE(MessageBox::shown().isEmpty());
-    for (const MessageBox::Shown& shown : MessageBox::shown())
-        EXPECT_FALSE(shown.waitCursor) << shown.text.toStdString();
+    ASSERT_FALSE(guiPrompt().messages.isEmpty());
+    for (const FakePrompt::Message& shown : guiPrompt().messages)
+        EXPECT_EQ(shown.busyDepth, 0) << shown.text.toStdString();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

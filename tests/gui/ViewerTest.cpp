@@ -1,6 +1,6 @@
 #include "viewer/ViewerUnit.h"
 
-#include "app/MessageBox.h"
+#include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -29,11 +29,7 @@ namespace {
 class ViewerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        MessageBox::clearAnswers();
-        MessageBox::clearShown();
-    }
+    void SetUp() override { guiPrompt().clear(); }
 
     QString writeFile(const QString& name, const QByteArray& bytes)
     {
@@ -188,13 +184,13 @@ TEST_F(ViewerTest, FileThatCannotBeOpenedIsReportedAndTheMemoKept)
     ASSERT_TRUE(m_viewer.LoadFile(writeFile(QStringLiteral("kept.ag"), "kept\r\n")));
     const QString missing = QDir(m_folder.path()).filePath(QStringLiteral("saknas.ag"));
     for (const QString& path : {missing, m_folder.path()}) {
-        MessageBox::clearShown();
-        MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+        guiPrompt().messages.clear();
+        guiPrompt().answers.append(UserPrompt::Answer::Ok);
         EXPECT_FALSE(m_viewer.LoadFile(path));
-        ASSERT_EQ(MessageBox::shown().size(), 1);
-        EXPECT_EQ(MessageBox::shown().at(0).caption, QString());
-        EXPECT_EQ(MessageBox::shown().at(0).text, QStringLiteral("Filen kunde inte öppnas"));
-        EXPECT_EQ(MessageBox::shown().at(0).buttons, MessageBox::Buttons::Ok);
+        ASSERT_EQ(guiPrompt().messages.size(), 1);
+        EXPECT_EQ(guiPrompt().messages.at(0).caption, QString());
+        EXPECT_EQ(guiPrompt().messages.at(0).text, QStringLiteral("Filen kunde inte öppnas"));
+        EXPECT_EQ(guiPrompt().messages.at(0).buttons, UserPrompt::Buttons::Ok);
         EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("kept"));
     }
 }
@@ -203,7 +199,7 @@ TEST_F(ViewerTest, EmptyPathKeepsTheMemo)
 {
     ASSERT_TRUE(m_viewer.LoadFile(writeFile(QStringLiteral("kept.ag"), "kept\r\n")));
     EXPECT_TRUE(m_viewer.LoadFile(QString()));
-    EXPECT_TRUE(MessageBox::shown().isEmpty());
+    EXPECT_TRUE(guiPrompt().messages.isEmpty());
     EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("kept"));
     EXPECT_EQ(m_viewer.statusText(), status(QString(), 1, 1));
 }
@@ -275,10 +271,10 @@ TEST_F(ViewerTest, WaitCursorWhileAFileIsReadIntoTheMemo)
     EXPECT_EQ(*shapeWhileFilled, Qt::WaitCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    MessageBox::setNextAnswer(MessageBox::Answer::Ok);
+    guiPrompt().answers.append(UserPrompt::Answer::Ok);
     EXPECT_FALSE(m_viewer.LoadFile(QDir(m_folder.path()).filePath(QStringLiteral("saknas.ag"))));
-    ASSERT_EQ(MessageBox::shown().size(), 1);
-    EXPECT_FALSE(MessageBox::shown().at(0).waitCursor);
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_EQ(guiPrompt().messages.at(0).busyDepth, 0);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

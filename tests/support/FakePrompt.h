@@ -5,7 +5,9 @@
 #include <QList>
 #include <QStringList>
 
-// A UserPrompt for core tests: answers from queues and records every message.
+// The one way tests answer the user's questions: answers and file names from queues, and a record
+// of every message and file dialog. Core tests hand it to the command; GUI tests get it through
+// guiPrompt(), which every window's prompt hands its questions to.
 class FakePrompt : public UserPrompt
 {
 public:
@@ -49,6 +51,17 @@ public:
         ++busyCount;
     }
     void endBusy() override { --busyDepth; }
+
+    // Forgets the queued answers and what was shown.
+    void clear()
+    {
+        answers.clear();
+        saveFileNames.clear();
+        openFileNames.clear();
+        messages.clear();
+        dialogs.clear();
+        busyCount = 0;
+    }
 
     QStringList texts() const
     {

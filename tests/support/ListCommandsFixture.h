@@ -10,6 +10,7 @@
 #include "gui/DialogTestSupport.h"
 #include "support/FakeDocumentView.h"
 #include "support/FakeListSelection.h"
+#include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
 
 #include <QDialog>
@@ -58,7 +59,7 @@ protected:
     TMdgForm mdg;
     TMdgCompForm mdgComp;
     TMakForm mak{nullptr, &clock};
-    ListCommands commands{document, view, selection, {btu, mdg, mdgComp, mak}};
+    ListCommands commands{document, view, selection, {btu, mdg, mdgComp, mak}, guiPrompt()};
 
 private:
     int m_dialogsExpected = 0;

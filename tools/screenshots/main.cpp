@@ -1,9 +1,11 @@
 // valmo-screenshots FOLDER: builds the editor's real windows under the offscreen platform, with
 // settings in a temporary folder and a fixed date, fills a document with all three sections and
 // writes a PNG file of every window into FOLDER.
+#include "../../tests/support/FakePrompt.h"
+
 #include "app/Clock.h"
 #include "app/MainForm.h"
-#include "app/MessageBox.h"
+#include "app/WidgetPrompt.h"
 #include "app/SwedishTranslations.h"
 #include "dialogs/BtuUnit.h"
 #include "dialogs/MakUnit.h"
@@ -76,10 +78,8 @@ private:
 
 void storeSettings()
 {
-    const QString section = SettingsStore::section();
-    WriteSetting(section, QStringLiteral("KundNr"), SampleOrderFile::customerNumber());
-    WriteSetting(section, QStringLiteral("BgNr"), SampleOrderFile::bankgiroNumber());
-    WriteSetting(section, QStringLiteral("Tjänst"), QStringLiteral("Privat"));
+    SettingsStore::setPayeeNumbers({SampleOrderFile::customerNumber(), SampleOrderFile::bankgiroNumber()});
+    SettingsStore::writePrivateService(true);
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes)
@@ -116,9 +116,9 @@ void shootEntryDialogs(Shooter& shooter, TMainForm& mainForm)
 void shootSettings(Shooter& shooter, TMainForm& mainForm)
 {
     TSettingsForm& form = *mainForm.SettingsForm;
-    const QString section = SettingsStore::section();
-    form.KundNrEdit->setText(ReadSetting(section, QStringLiteral("KundNr"), QString()));
-    form.BgNrEdit->setText(FormatBankgiroNumber(ReadSetting(section, QStringLiteral("BgNr"), QString())));
+    const PayeeNumbers payee = SettingsStore::payeeNumbers();
+    form.KundNrEdit->setText(payee.customerNumber);
+    form.BgNrEdit->setText(FormatBankgiroNumber(payee.bankgiroNumber));
     form.ChkPrivat->setChecked(mainForm.document().PrivateService);
     form.ChkComp->setChecked(!mainForm.document().PrivateService);
     shooter.shoot(form, QStringLiteral("settings-dialog.png"));
@@ -194,7 +194,8 @@ int main(int argc, char* argv[])
     SettingsStore::setTestFolder(settingsFolder.path());
     storeSettings();
     // No message box may wait for a click: every one is answered and counts as a failure.
-    MessageBox::setFailWhenUnanswered(true);
+    FakePrompt prompt;
+    WidgetPrompt::setStandIn(&prompt);
 
     // As at the editor's start: the help file, the title, then every window once.
     HelpFile::setSearchFolders({QStringLiteral(VALMO_HELP_FOLDER)});
@@ -214,9 +215,9 @@ int main(int argc, char* argv[])
     mainForm.openFileAtStart(orderFile);
     settle();
     const OrderDocument& document = mainForm.document();
-    if (!MessageBox::shown().isEmpty() || document.BtuList.count() == 0 || document.MdgList.count() == 0 ||
+    if (!prompt.messages.isEmpty() || document.BtuList.count() == 0 || document.MdgList.count() == 0 ||
         document.MakList.count() == 0) {
-        for (const MessageBox::Shown& shown : MessageBox::shown())
+        for (const FakePrompt::Message& shown : prompt.messages)
             std::fprintf(stderr, "Message: %s\n", qPrintable(shown.text));
         std::fprintf(stderr, "The sample order file did not load into all three sections\n");
         return 1;
@@ -242,7 +243,7 @@ int main(int argc, char* argv[])
     shootReportViewer(shooter, mainForm);
 
     HelpWindow::closeAll();
-    if (!MessageBox::shown().isEmpty())
+    if (!prompt.messages.isEmpty())
         shooter.fail("A message box came up while the windows were drawn.");
     return shooter.failed() ? 1 : 0;
 }
