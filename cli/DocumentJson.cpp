@@ -101,6 +101,7 @@ private:
 // amountColumn: the column written in the JSON amount form, or -1.
 void writeRows(JsonOut& out, const RowList& list, int amountColumn = -1)
 {
+    const JsonAmountWriter jsonAmount;
     out.raw("[");
     for (int i = 0; i < list.count(); ++i) {
         out.raw(i == 0 ? "\n    [" : ",\n    [");
@@ -109,7 +110,7 @@ void writeRows(JsonOut& out, const RowList& list, int amountColumn = -1)
             if (column > 0)
                 out.raw(", ");
             if (column == amountColumn)
-                out.string(JsonAmountFromRow(row.text(column)));
+                out.string(jsonAmount(row.text(column)));
             else
                 out.string(row.textView(column));
         }
