@@ -1,8 +1,9 @@
 #include "cli/DocumentJson.h"
 
 #include "app/OrderDocument.h"
+#include "cli/DocumentJsonHandler.h"
 #include "cli/JsonAmount.h"
-#include "cli/JsonCursor.h"
+#include "cli/JsonInputStream.h"
 
 #include <QBuffer>
 #include <QIODevice>
@@ -18,95 +19,6 @@ namespace {
 // The column of the amount in the rows of the payment and change lists (the caption is 0).
 constexpr int PaymentAmountColumn = 3;
 constexpr int ChangeAmountColumn = 4;
-
-// Turns the JSON amount at column into the row form; one not in the JSON form stays as it is and
-// is listed.
-void takeAmount(QStringList& texts, int column, int line, JsonRowPlaces& places)
-{
-    QString& amount = texts[column];
-    if (amount.isEmpty())
-        return;
-    if (const std::optional<QString> row = RowAmountFromJson(amount))
-        amount = *row;
-    else
-        places.problems.append({line, QStringLiteral("Belopp"), JsonAmountFormMessage(amount)});
-}
-
-// Reads one row: an array of exactly `columns` texts.
-QStringList readRow(JsonCursor& json, const QString& listName, int index, int columns)
-{
-    const QString where = QStringLiteral("%1[%2]").arg(listName).arg(index);
-    if (json.peek() != '[')
-        throw DocumentJsonError(QStringLiteral("%1 är inte en lista av texter").arg(where));
-    json.expect('[');
-    QStringList texts;
-    if (!json.take(']')) {
-        do {
-            if (json.peek() != '"')
-                throw DocumentJsonError(
-                    QStringLiteral("%1 innehåller %2, som inte är en text").arg(where, json.nextKind()));
-            texts.append(json.readString());
-        } while (json.take(','));
-        json.expect(']');
-    }
-    // A change row written before the reference column has one text less: it reads with an empty one.
-    if (listName == QLatin1String("MakList") && texts.size() == MakRowList::SubItemCountWithoutReference + 1)
-        texts.append(QString());
-    if (texts.size() != columns)
-        throw DocumentJsonError(
-            QStringLiteral("%1 har %2 kolumner, men ska ha %3").arg(where).arg(texts.size()).arg(columns));
-    return texts;
-}
-
-// Reads an array, calling readElement for each element with its index.
-template <typename ReadElement> void readArray(JsonCursor& json, const QString& name, ReadElement readElement)
-{
-    if (json.peek() != '[')
-        throw DocumentJsonError(QStringLiteral("\"%1\" ska vara en lista").arg(name));
-    json.expect('[');
-    if (json.take(']'))
-        return;
-    int index = 0;
-    do
-        readElement(index++);
-    while (json.take(','));
-    json.expect(']');
-}
-
-// Reads a list, noting the line of each row; amountColumn is -1 for a list without amounts.
-void readList(JsonCursor& json, const QString& name, RowList& list, QVector<int>& lines, int amountColumn,
-              JsonRowPlaces& places)
-{
-    list.clear();
-    lines.clear();
-    const int columns = list.subItemCount() + 1;
-    readArray(json, name, [&](int index) {
-        const int line = json.line();
-        lines.append(line);
-        QStringList texts = readRow(json, name, index, columns);
-        if (amountColumn >= 0)
-            takeAmount(texts, amountColumn, line, places);
-        const QString caption = texts.takeFirst();
-        list.append(caption, texts);
-    });
-}
-
-// A code the change dialog can give a row, in the form the reader gives it: the writer puts the
-// text straight into the record-code field, so any other text would make a corrupt record.
-bool isChangeCode(const QString& code)
-{
-    static const QStringList codes = [] {
-        OrderDocument document;
-        document.FillMakTexts();
-        QStringList known;
-        for (int i = 0; i < OrderDocument::MakTextCount; ++i) {
-            if (!document.MakText(i).isEmpty())
-                known.append(QString::number(i));
-        }
-        return known;
-    }();
-    return codes.contains(code);
-}
 
 // A buffered writer of JSON text.
 class JsonOut
@@ -189,6 +101,7 @@ private:
 // amountColumn: the column written in the JSON amount form, or -1.
 void writeRows(JsonOut& out, const RowList& list, int amountColumn = -1)
 {
+    const JsonAmountWriter jsonAmount;
     out.raw("[");
     for (int i = 0; i < list.count(); ++i) {
         out.raw(i == 0 ? "\n    [" : ",\n    [");
@@ -197,7 +110,7 @@ void writeRows(JsonOut& out, const RowList& list, int amountColumn = -1)
             if (column > 0)
                 out.raw(", ");
             if (column == amountColumn)
-                out.string(JsonAmountFromRow(row.text(column)));
+                out.string(jsonAmount(row.text(column)));
             else
                 out.string(row.textView(column));
         }
@@ -222,84 +135,91 @@ bool ParseServiceName(const QString& name)
     throw DocumentJsonError(QStringLiteral("Okänd tjänst \"%1\": ange Privat eller Företag").arg(name));
 }
 
-QString DocumentFromJson(const QByteArray& text, OrderDocument& document, JsonRowPlaces& places)
+namespace {
+
+QString expected(char c)
+{
+    return QStringLiteral("väntade \u201C%1\u201D").arg(QLatin1Char(c));
+}
+
+// What the reader's fault means, in the words of the document's own checks.
+QString reasonFor(const rapidjson::ParseResult& result, const JsonInputStream& in,
+                  const DocumentJsonHandler& handler)
+{
+    const size_t offset = result.Offset();
+    const bool numberBefore = handler.lastWasNumber() && !in.atEnd();
+    switch (result.Code()) {
+    case rapidjson::kParseErrorDocumentRootNotSingular:
+        return QStringLiteral("oväntad text efter dokumentet");
+    case rapidjson::kParseErrorValueInvalid: {
+        // Inside a word (tru, nul) it is a bad literal; anything else starts no value but a number.
+        const char before = offset > 0 ? in.at(offset - 1) : '\0';
+        return before >= 'a' && before <= 'z' ? QStringLiteral("ogiltigt värde")
+                                              : QStringLiteral("ogiltigt tal");
+    }
+    case rapidjson::kParseErrorObjectMissName:
+        return QStringLiteral("väntade en text");
+    case rapidjson::kParseErrorObjectMissColon:
+        return expected(':');
+    case rapidjson::kParseErrorObjectMissCommaOrCurlyBracket:
+        return numberBefore ? QStringLiteral("ogiltigt tal") : expected('}');
+    case rapidjson::kParseErrorArrayMissCommaOrSquareBracket:
+        return numberBefore ? QStringLiteral("ogiltigt tal") : expected(']');
+    case rapidjson::kParseErrorStringUnicodeEscapeInvalidHex:
+        return in.atEnd() ? QStringLiteral("ofullständig \\u-sekvens")
+                          : QStringLiteral("ogiltig \\u-sekvens");
+    case rapidjson::kParseErrorStringUnicodeSurrogateInvalid:
+        return QStringLiteral("ogiltig \\u-sekvens");
+    case rapidjson::kParseErrorStringEscapeInvalid:
+        return in.at(offset) == '\\' ? QStringLiteral("ogiltig escape-sekvens")
+                                     : QStringLiteral("styrtecken i en text");
+    case rapidjson::kParseErrorStringMissQuotationMark:
+        // A 0 byte in the text ends the string for the reader, as if the text had ended.
+        return in.atEnd() ? QStringLiteral("texten tar aldrig slut") : QStringLiteral("styrtecken i en text");
+    case rapidjson::kParseErrorStringInvalidEncoding:
+        return QStringLiteral("texten är inte giltig UTF-8");
+    case rapidjson::kParseErrorNumberTooBig:
+    case rapidjson::kParseErrorNumberMissFraction:
+    case rapidjson::kParseErrorNumberMissExponent:
+        return QStringLiteral("ogiltigt tal");
+    default:
+        return QStringLiteral("ogiltigt värde");
+    }
+}
+
+QString readDocument(JsonInputStream& in, OrderDocument& document, JsonRowPlaces& places)
 {
     places = JsonRowPlaces();
-    JsonCursor json(text);
-    if (json.peek() != '{')
+    while (in.Peek() == ' ' || in.Peek() == '\n' || in.Peek() == '\r' || in.Peek() == '\t')
+        in.Take();
+    if (in.Peek() != '{')
         throw DocumentJsonError(QStringLiteral("JSON-dokumentet ska vara ett objekt"));
-    json.expect('{');
+    DocumentJsonHandler handler(in, document, places);
+    rapidjson::Reader reader;
+    // Iterative, so that no nesting exhausts the stack; numbers are only skipped, so they are
+    // checked for their form and never converted.
+    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
+                               rapidjson::kParseNumbersAsStringsFlag;
+    const rapidjson::ParseResult result = reader.Parse<flags>(in, handler);
+    if (result.IsError())
+        handler.failAt(result.Offset(), reasonFor(result, in, handler));
+    if (!in.atEnd())
+        handler.failAt(in.Tell(), QStringLiteral("oväntad text efter dokumentet"));
+    return handler.finish();
+}
 
-    QString service;
-    // Hashed, so that the check for a member given twice stays linear in the member count.
-    QSet<QString> seen;
-    QVector<ListRow> makRows;
-    QStringList makCodes;
-    if (!json.take('}')) {
-        do {
-            const QString key = json.readString();
-            json.expect(':');
-            // A second member of the same name would silently replace the first.
-            if (seen.contains(key))
-                throw DocumentJsonError(QStringLiteral("\"%1\" förekommer två gånger").arg(key));
-            seen.insert(key);
-            if (key == QLatin1String("service")) {
-                if (json.peek() != '"')
-                    throw DocumentJsonError(QStringLiteral("\"service\" ska vara en text"));
-                service = json.readString();
-                ParseServiceName(service);
-            } else if (key == QLatin1String("BtuList")) {
-                readList(json, key, document.BtuList, places.lines.btu, PaymentAmountColumn, places);
-            } else if (key == QLatin1String("MdgList")) {
-                readList(json, key, document.MdgList, places.lines.mdg, -1, places);
-            } else if (key == QLatin1String("MdgListComp")) {
-                readList(json, key, document.MdgListComp, places.lines.mdgComp, -1, places);
-            } else if (key == QLatin1String("MakList")) {
-                makRows.clear();
-                places.lines.mak.clear();
-                readArray(json, key, [&](int index) {
-                    const int line = json.line();
-                    places.lines.mak.append(line);
-                    QStringList texts = readRow(json, key, index, MakRowList::SubItemCount + 1);
-                    takeAmount(texts, ChangeAmountColumn, line, places);
-                    const QString caption = texts.takeFirst();
-                    makRows.append(ListRow(caption, texts));
-                });
-            } else if (key == QLatin1String("MakCodes")) {
-                makCodes.clear();
-                readArray(json, key, [&](int index) {
-                    if (json.peek() != '"')
-                        throw DocumentJsonError(QStringLiteral("MakCodes[%1] ska vara en text").arg(index));
-                    makCodes.append(json.readString());
-                });
-            } else {
-                json.skipValue(); // "openingRecords" and anything else
-            }
-        } while (json.take(','));
-        json.expect('}');
-    }
-    json.expectEnd();
+} // namespace
 
-    for (const char* required : {"BtuList", "MdgList", "MdgListComp", "MakList", "MakCodes"}) {
-        if (!seen.contains(QLatin1String(required)))
-            throw DocumentJsonError(QStringLiteral("\"%1\" saknas").arg(QLatin1String(required)));
-    }
-    if (makCodes.size() != makRows.size())
-        throw DocumentJsonError(QStringLiteral("MakCodes har %1 koder men MakList har %2 rader")
-                                    .arg(makCodes.size())
-                                    .arg(makRows.size()));
-    for (int i = 0; i < makCodes.size(); ++i) {
-        if (!isChangeCode(makCodes[i]))
-            throw DocumentJsonError(
-                QStringLiteral("MakCodes[%1] \"%2\" är ingen kod för makulering eller ändring (3, 23–29)")
-                    .arg(i)
-                    .arg(makCodes[i]));
-    }
-    document.MakList.clear();
-    document.MakList.reserve(int(makRows.size()));
-    for (int i = 0; i < makRows.size(); ++i)
-        document.MakList.append(makCodes[i], makRows[i]);
-    return service;
+QString DocumentFromJson(QIODevice& json, OrderDocument& document, JsonRowPlaces& places)
+{
+    JsonInputStream in(json);
+    return readDocument(in, document, places);
+}
+
+QString DocumentFromJson(const QByteArray& text, OrderDocument& document, JsonRowPlaces& places)
+{
+    JsonInputStream in{QByteArrayView(text)};
+    return readDocument(in, document, places);
 }
 
 QString DocumentFromJson(const QByteArray& json, OrderDocument& document)

@@ -35,6 +35,8 @@ struct JsonRowPlaces
 // absent. "openingRecords" is ignored. An amount not in the JSON form is kept as it stands and
 // listed in places.problems.
 QString DocumentFromJson(const QByteArray& json, OrderDocument& document, JsonRowPlaces& places);
+// As above, reading the document from the device a chunk at a time.
+QString DocumentFromJson(QIODevice& json, OrderDocument& document, JsonRowPlaces& places);
 // As above, refusing an amount not in the JSON form with DocumentJsonError.
 QString DocumentFromJson(const QByteArray& json, OrderDocument& document);
 // Every finding that keeps write from writing the document, by line: the amounts not in the JSON

@@ -64,6 +64,18 @@ bool isPlainRowAmount(const QString& row, QChar decimalPoint)
     return true;
 }
 
+// The decimal point of the locale, asked of the locale once for as long as it stays the one asked of.
+QString decimalPointOf(const QLocale& locale)
+{
+    thread_local QLocale cachedLocale = QLocale::c();
+    thread_local QString cachedPoint = cachedLocale.decimalPoint();
+    if (!(locale == cachedLocale)) {
+        cachedLocale = locale;
+        cachedPoint = locale.decimalPoint();
+    }
+    return cachedPoint;
+}
+
 } // namespace
 
 std::optional<QString> RowAmountFromJson(QStringView json, const QLocale& locale)
@@ -71,7 +83,7 @@ std::optional<QString> RowAmountFromJson(QStringView json, const QLocale& locale
     const std::optional<AmountParts> parts = splitAmount(json, u".,");
     if (!parts)
         return std::nullopt;
-    return (parts->negative ? locale.negativeSign() : QString()) + parts->kronor + locale.decimalPoint() +
+    return (parts->negative ? locale.negativeSign() : QString()) + parts->kronor + decimalPointOf(locale) +
            parts->ore;
 }
 
@@ -97,4 +109,37 @@ QString JsonAmountFormMessage(const QString& json)
     return QStringLiteral("Beloppet \"%1\" ska skrivas med siffror och högst två decimaler efter punkt eller "
                           "komma, utan tusentalsavgränsare, till exempel 1250.00")
         .arg(json);
+}
+
+JsonAmountWriter::JsonAmountWriter(const QLocale& locale) : m_locale(locale)
+{
+    const QString point = locale.decimalPoint();
+    const QString group = locale.groupSeparator();
+    if (point.size() == 1)
+        m_decimalPoint = point[0];
+    if (group.size() == 1 && group != point && !isDigit(group[0]))
+        m_groupSeparator = group[0];
+}
+
+QString JsonAmountWriter::operator()(const QString& row) const
+{
+    // Digits, perhaps grouped, no leading zero, the decimal point and two decimals: the digits go
+    // through with a point.
+    const qsizetype size = row.size();
+    if (m_decimalPoint.isNull() || size < 4 || row[size - 3] != m_decimalPoint ||
+        (row[0] == QLatin1Char('0') && size > 4) || !isDigit(row[0]))
+        return JsonAmountFromRow(row, m_locale);
+    QString json(size, Qt::Uninitialized);
+    QChar* out = json.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = row[i];
+        if (i == size - 3)
+            *out++ = QLatin1Char('.');
+        else if (isDigit(c))
+            *out++ = c;
+        else if (c.isNull() || c != m_groupSeparator || i > size - 4)
+            return JsonAmountFromRow(row, m_locale);
+    }
+    json.truncate(out - json.constData());
+    return json;
 }

@@ -17,3 +17,17 @@ std::optional<QString> RowAmountFromJson(QStringView json, const QLocale& locale
 QString JsonAmountFromRow(const QString& row, const QLocale& locale = QLocale());
 // What write says of an amount not in the JSON form.
 QString JsonAmountFormMessage(const QString& json);
+
+// JsonAmountFromRow for many rows of one locale: the locale is asked for its separators once, and
+// the reader's own form ("1 234,50") is turned without a detour.
+class JsonAmountWriter
+{
+public:
+    explicit JsonAmountWriter(const QLocale& locale = QLocale());
+    QString operator()(const QString& row) const;
+
+private:
+    QLocale m_locale;
+    QChar m_decimalPoint;
+    QChar m_groupSeparator;
+};

@@ -1,5 +1,6 @@
 #include "cli/ReportCommand.h"
 
+#include "cli/CliArguments.h"
 #include "format/ReportCodes.h"
 #include "format/ReportParser.h"
 #include "format/ReportTable.h"
@@ -158,20 +159,23 @@ QByteArray ReportsJson(const QList<Report>& reports)
 
 int RunReportCommand(const QStringList& arguments)
 {
-    QString path;
-    bool asCsv = false;
-    for (qsizetype i = 2; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--csv") && !asCsv)
-            asCsv = true;
-        else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
-            return fail(NotAReport, QStringLiteral("Okänd flagga %1 (se valmo-cli --help)").arg(argument));
-        else if (path.isEmpty())
-            path = argument;
-        else
-            return fail(NotAReport,
-                        QStringLiteral("Oväntat argument %1 (se valmo-cli --help)").arg(argument));
+    const CliArguments parsed(arguments);
+    QString refused = parsed.unknownOption();
+    if (refused.isEmpty())
+        refused = parsed.optionWithoutValue();
+    for (const QString& option : parsed.givenOptions()) {
+        // --csv once is the command's one option; a second --csv is as unknown as any other.
+        if (refused.isEmpty() &&
+            (option != QLatin1String("--csv") || parsed.givenOptions().count(option) > 1))
+            refused = option;
     }
+    if (!refused.isEmpty())
+        return fail(NotAReport, QStringLiteral("Okänd flagga %1 (se valmo-cli --help)").arg(refused));
+    const QStringList files = parsed.positional();
+    if (files.size() > 2)
+        return fail(NotAReport, QStringLiteral("Oväntat argument %1 (se valmo-cli --help)").arg(files[2]));
+    const QString path = files.value(1);
+    const bool asCsv = parsed.isSet(QStringLiteral("csv"));
     if (path.isEmpty())
         return fail(NotAReport, QStringLiteral("Ange en fil till report (se valmo-cli --help)"));
     if (!QFileInfo(path).isFile())

@@ -1,5 +1,6 @@
 #include "cli/SealCommands.h"
 
+#include "cli/CliArguments.h"
 #include "cli/CliReader.h"
 #include "format/Seal.h"
 #include "format/SealOnOpen.h"
@@ -27,61 +28,46 @@ struct SealOptions
     std::optional<QString> date;
 };
 
-ValmoError usageError(const QString& text)
-{
-    return ValmoError(text + QStringLiteral(" (se valmo-cli --help)"));
-}
-
 void printLine(const QString& text)
 {
     const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
-QString takeValue(const QStringList& args, int& i, QString& target)
+void refuseOptionsNotTaken(const CliArguments& arguments, const QString& command)
 {
-    if (i + 1 >= args.size())
-        throw usageError(QStringLiteral("%1 saknar värde").arg(args[i]));
-    if (!target.isEmpty())
-        throw usageError(QStringLiteral("Flaggan %1 anges två gånger").arg(args[i]));
-    target = args[++i];
-    return target;
+    const QString unknown = arguments.unknownOption();
+    if (unknown == QLatin1String("--key") || unknown.startsWith(QLatin1String("--key=")))
+        throw CliUsageError(QStringLiteral("Sigillnyckeln tas aldrig från kommandoraden, där andra användare "
+                                           "kan se den: ange en fil med --key-file"));
+    QString misplaced = unknown;
+    const bool seal = command == QLatin1String("seal");
+    for (const QString& option : arguments.givenOptions()) {
+        const bool taken = option == QLatin1String("--key-file") ||
+                           (seal && (option == QLatin1String("-o") || option == QLatin1String("--output") ||
+                                     option == QLatin1String("--date")));
+        if (misplaced.isEmpty() && !taken)
+            misplaced = option;
+    }
+    if (!misplaced.isEmpty())
+        throw CliUsageError(QStringLiteral("Flaggan %1 hör inte till %2").arg(misplaced, command));
 }
 
 SealOptions parse(const QStringList& args)
 {
+    const CliArguments arguments(args);
     SealOptions options;
     options.command = args.value(1);
-    for (int i = 2; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        const bool takesOutput = options.command == QLatin1String("seal");
-        if (arg == QLatin1String("--key-file")) {
-            takeValue(args, i, options.keyFile);
-        } else if (takesOutput && (arg == QLatin1String("-o") || arg == QLatin1String("--output"))) {
-            takeValue(args, i, options.output);
-        } else if (takesOutput && arg == QLatin1String("--date")) {
-            QString date;
-            if (options.date)
-                throw usageError(QStringLiteral("Flaggan --date anges två gånger"));
-            options.date = takeValue(args, i, date);
-        } else if (arg == QLatin1String("--key") || arg.startsWith(QLatin1String("--key="))) {
-            throw usageError(
-                QStringLiteral("Sigillnyckeln tas aldrig från kommandoraden, där andra användare "
-                               "kan se den: ange en fil med --key-file"));
-        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            throw usageError(QStringLiteral("Flaggan %1 hör inte till %2").arg(arg, options.command));
-        } else if (options.input.isEmpty()) {
-            options.input = arg;
-        } else {
-            throw usageError(QStringLiteral("Oväntat argument %1").arg(arg));
-        }
-    }
-    if (options.input.isEmpty())
-        throw usageError(QStringLiteral("Ange en fil till %1").arg(options.command));
+    refuseOptionsNotTaken(arguments, options.command);
+    arguments.refuseMissingValueAndRepeats();
+    options.input = arguments.onlyFile(options.command, 1);
+    options.keyFile = arguments.value(QStringLiteral("key-file")).value_or(QString());
+    options.output = arguments.value(QStringLiteral("o")).value_or(QString());
+    options.date = arguments.value(QStringLiteral("date"));
     if (options.keyFile.isEmpty())
-        throw usageError(QStringLiteral("Ange sigillnyckelns fil med --key-file FIL"));
+        throw CliUsageError(QStringLiteral("Ange sigillnyckelns fil med --key-file FIL"));
     if (options.command == QLatin1String("seal") && options.output.isEmpty())
-        throw usageError(QStringLiteral("Ange målfilen med -o FIL"));
+        throw CliUsageError(QStringLiteral("Ange målfilen med -o FIL"));
     return options;
 }
 
@@ -111,7 +97,7 @@ QDate sealDate(const std::optional<QString>& text)
     const QDate date = QDate::fromString(*text, Qt::ISODate);
     // The seal records carry the date as yymmdd.
     if (!date.isValid() || text->size() != 10 || date.year() < 2000 || date.year() > 2099)
-        throw usageError(
+        throw CliUsageError(
             QStringLiteral("--date ska vara ett datum i formen ÅÅÅÅ-MM-DD mellan 2000 och 2099, inte %1")
                 .arg(*text));
     return date;

@@ -1,5 +1,6 @@
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "cli/CliArguments.h"
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
 #include "cli/SealCommands.h"
@@ -83,11 +84,7 @@ void printLine(FILE* stream, const QString& text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-class UsageError : public ValmoError
-{
-public:
-    using ValmoError::ValmoError;
-};
+using UsageError = CliUsageError;
 
 struct Options
 {
@@ -99,13 +96,6 @@ struct Options
     std::optional<QString> bankgiro;
     std::optional<QString> date;
 };
-
-QString takeValue(const QStringList& args, int& i)
-{
-    if (i + 1 >= args.size())
-        throw UsageError(QStringLiteral("%1 saknar värde").arg(args[i]));
-    return args[++i];
-}
 
 // The options each command takes; any other is refused rather than silently ignored.
 bool optionBelongsTo(const QString& option, const QString& command)
@@ -129,40 +119,27 @@ void refuseMisplacedOptions(const Options& options, const QStringList& given)
 
 Options parseOptions(const QStringList& args)
 {
-    Options options;
-    QStringList given;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            const QString name = arg == QLatin1String("--output") ? QStringLiteral("-o") : arg;
-            if (given.contains(name))
-                throw UsageError(QStringLiteral("Flaggan %1 anges två gånger").arg(arg));
-            given.append(name);
-        }
-        if (arg == QLatin1String("--service"))
-            options.service = takeValue(args, i);
-        else if (arg == QLatin1String("-o") || arg == QLatin1String("--output"))
-            options.output = takeValue(args, i);
-        else if (arg == QLatin1String("--customer"))
-            options.customer = takeValue(args, i);
-        else if (arg == QLatin1String("--bankgiro"))
-            options.bankgiro = takeValue(args, i);
-        else if (arg == QLatin1String("--date"))
-            options.date = takeValue(args, i);
-        else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
-            throw UsageError(QStringLiteral("Okänd flagga %1").arg(arg));
-        else if (options.command.isEmpty())
-            options.command = arg;
-        else if (options.input.isEmpty())
-            options.input = arg;
-        else
-            throw UsageError(QStringLiteral("Oväntat argument %1").arg(arg));
+    const CliArguments arguments(args);
+    QString unknown = arguments.unknownOption();
+    // The seal's and the report's options belong to no command read here.
+    for (const QString& option : arguments.givenOptions()) {
+        if (unknown.isEmpty() && (option == QLatin1String("--key-file") || option == QLatin1String("--csv")))
+            unknown = option;
     }
+    if (!unknown.isEmpty())
+        throw UsageError(QStringLiteral("Okänd flagga %1").arg(unknown));
+    arguments.refuseMissingValueAndRepeats();
+    Options options;
+    options.command = arguments.positional().value(0);
     if (options.command.isEmpty())
         throw UsageError(QStringLiteral("Ange ett kommando: read, write eller check"));
-    if (options.input.isEmpty())
-        throw UsageError(QStringLiteral("Ange en fil till %1").arg(options.command));
-    refuseMisplacedOptions(options, given);
+    options.input = arguments.onlyFile(options.command, 1);
+    refuseMisplacedOptions(options, arguments.givenOptions());
+    options.service = arguments.value(QStringLiteral("service"));
+    options.output = arguments.value(QStringLiteral("o")).value_or(QString());
+    options.customer = arguments.value(QStringLiteral("customer"));
+    options.bankgiro = arguments.value(QStringLiteral("bankgiro"));
+    options.date = arguments.value(QStringLiteral("date"));
     return options;
 }
 
@@ -299,7 +276,7 @@ int runWrite(const Options& options)
     OrderDocument document;
     document.FillMakTexts();
     JsonRowPlaces places;
-    const QString service = DocumentFromJson(input.readAll(), document, places);
+    const QString service = DocumentFromJson(input, document, places);
     document.PrivateService = privateServiceFor(options, service);
     if (!reportRowProblems(options.input, CheckJsonDocumentRows(document, places)))
         return ProblemsFound;

@@ -4,6 +4,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -179,6 +180,25 @@ void OrderLineReader::takeByte(unsigned char byte)
     ++m_length;
 }
 
+// The bytes of the record itself, as takeByte() would take them one by one, in one run: the common
+// case of every line. Stops at a line end, at Ctrl-Z, at the end of the record or of the chunk.
+bool OrderLineReader::takeRecordBytes()
+{
+    const std::array<char16_t, 256>& table = decodingTable();
+    const char* stop = m_pos + std::min<qsizetype>(MaxRecordLength - m_lineChars, m_end - m_pos);
+    const char* p = m_pos;
+    for (; p != stop; ++p) {
+        const char byte = *p;
+        if (byte == LineFeed || byte == CarriageReturn || byte == EndOfText)
+            break;
+        m_chars[size_t(m_length++)] = table[static_cast<unsigned char>(byte)];
+    }
+    const int taken = int(p - m_pos);
+    m_lineChars += taken;
+    m_pos = p;
+    return taken > 0;
+}
+
 void OrderLineReader::finishLine()
 {
     ++m_lineNumber;
@@ -207,6 +227,11 @@ bool OrderLineReader::next()
             }
         }
         while (m_pos != m_end) {
+            if (m_encoding == Encoding::Windows1252 && m_lineChars < MaxRecordLength) {
+                sawBytes |= takeRecordBytes();
+                if (m_pos == m_end)
+                    break;
+            }
             const char byte = *m_pos++;
             if (byte == EndOfText) {
                 m_textEnded = true;

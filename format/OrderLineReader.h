@@ -46,6 +46,7 @@ private:
     bool refill();
     bool atLineEnd(char byte);
     void takeByte(unsigned char byte);
+    bool takeRecordBytes();
     void finishLine();
 
     QIODevice& m_device;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 namespace {
 
@@ -64,9 +65,21 @@ QString CheckBankgiroNumber(const QString& text)
     return QString();
 }
 
+QDate CurrentDate()
+{
+    thread_local std::time_t cachedMinute = -1;
+    thread_local QDate cachedDate;
+    const std::time_t minute = std::time(nullptr) / 60;
+    if (minute != cachedMinute) {
+        cachedDate = QDate::currentDate();
+        cachedMinute = minute;
+    }
+    return cachedDate;
+}
+
 bool IsPersonNumber(const QString& text)
 {
-    return ParseIdentityNumber(text, QDate::currentDate()).kind == IdentityNumber::Kind::Person;
+    return ParseIdentityNumber(text, CurrentDate()).kind == IdentityNumber::Kind::Person;
 }
 
 QString CheckPersonNumber(const QString& text, const QDate& today)

@@ -13,10 +13,14 @@ QString CheckBankgiroNumber(const QString& text);
 // True for ten or twelve digits in the shape of a personnummer (see PersonNumbers.h) that are not
 // an organisation number; its date and check digit are not judged.
 bool IsPersonNumber(const QString& text);
+// QDate::currentDate(), asked of the system at most once a minute: the local date changes only on
+// the minute, and checking a million rows would otherwise read the time zone a million times.
+QDate CurrentDate();
+
 // A personnummer or samordningsnummer needs a real date in the 1900s or 2000s, not after today,
 // and a valid check digit (Luhn over the last ten digits); an organisation number needs its check
 // digit. Anything else, an empty text or too few digits included, is refused.
-QString CheckPersonNumber(const QString& text, const QDate& today = QDate::currentDate());
+QString CheckPersonNumber(const QString& text, const QDate& today = CurrentDate());
 // The display form yyyymmdd-nnnn of a personnummer, with the century a ten-digit one implies;
 // any other text comes back unchanged.
 QString NormalizePersonNumber(const QString& text, const QDate& today);

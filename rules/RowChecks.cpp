@@ -96,10 +96,43 @@ void checkPayer(Collector& out, int line, bool privateService, const QString& pa
     }
 }
 
+// The decimal point of the locale, asked of the locale once for as long as it stays the default.
+QChar decimalPointOf(const QLocale& locale)
+{
+    thread_local QLocale cachedLocale = QLocale::c();
+    thread_local QString cachedPoint = cachedLocale.decimalPoint();
+    if (!(locale == cachedLocale)) {
+        cachedLocale = locale;
+        cachedPoint = locale.decimalPoint();
+    }
+    return cachedPoint.size() == 1 ? cachedPoint[0] : QChar();
+}
+
+// Up to eight digits of kronor and, after the decimal point, one or two of öre: the form of almost
+// every row, which CheckAmount always passes.
+bool isPlainAmount(const QString& amount, QChar decimalPoint)
+{
+    const auto digits = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i) {
+            if (amount[i] < QLatin1Char('0') || amount[i] > QLatin1Char('9'))
+                return false;
+        }
+        return true;
+    };
+    const qsizetype point = decimalPoint.isNull() ? -1 : amount.indexOf(decimalPoint);
+    const qsizetype kronor = point < 0 ? amount.size() : point;
+    const qsizetype ore = point < 0 ? 0 : amount.size() - point - 1;
+    return kronor >= 1 && kronor <= 8 && digits(0, kronor) && (point < 0 || (ore >= 1 && ore <= 2)) &&
+           digits(kronor + 1, amount.size());
+}
+
 // The amount as the dialogs pass it on: the grouping of the shown form does not count.
 void checkAmount(Collector& out, int line, const QString& amount)
 {
-    out.add(line, QStringLiteral("Belopp"), CheckAmount(RemoveGroupSeparators(amount, QLocale())));
+    const QLocale locale;
+    if (isPlainAmount(amount, decimalPointOf(locale)))
+        return;
+    out.add(line, QStringLiteral("Belopp"), CheckAmount(RemoveGroupSeparators(amount, locale)));
 }
 
 QString checkTransactionType(const QString& typ)

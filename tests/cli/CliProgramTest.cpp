@@ -551,3 +551,31 @@ TEST_F(CliProgram, FullStandardOutputPartWayThroughGivesAMessage)
     EXPECT_TRUE(read.err.contains("Utdata kunde inte skrivas")) << read.err.constData();
     EXPECT_EQ(read.err.count('\n'), 1) << read.err.constData();
 }
+
+// Every command refuses a command line outside its usage with status 2 and the fault named.
+TEST_F(CliProgram, CommandLinesOutsideTheUsage)
+{
+    const QString file = writeFile(QStringLiteral("f.ag"), "");
+    const struct
+    {
+        QStringList args;
+        const char* stderrHas;
+    } cases[] = {
+        {{QStringLiteral("read")}, "Ange en fil till read"},
+        {{QStringLiteral("read"), file, file}, "Oväntat argument"},
+        {{QStringLiteral("read"), file, QStringLiteral("--service")}, "--service saknar värde"},
+        {{QStringLiteral("read"), file, QStringLiteral("--bogus")}, "Okänd flagga --bogus"},
+        {{QStringLiteral("write"), file, QStringLiteral("--output"), file, QStringLiteral("-o"), file}, "-o anges två gånger"},
+        {{QStringLiteral("check"), file, QStringLiteral("--key-file"), file}, "Okänd flagga --key-file"},
+        {{QStringLiteral("hmac"), file, QStringLiteral("--key-file"), file, QStringLiteral("-o"), file}, "-o hör inte till hmac"},
+        {{QStringLiteral("seal"), file, QStringLiteral("--key=00")}, "aldrig från kommandoraden"},
+        {{QStringLiteral("report"), file, QStringLiteral("--csv"), QStringLiteral("--csv")}, "Okänd flagga --csv"},
+        {{QStringLiteral("report"), file, file}, "Oväntat argument"},
+    };
+    for (const auto& c : cases) {
+        const CliRun result = run(c.args);
+        EXPECT_EQ(result.status, 2) << c.stderrHas;
+        EXPECT_TRUE(result.err.contains(c.stderrHas)) << c.stderrHas << ": " << result.err.constData();
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.constData();
+    }
+}

@@ -109,6 +109,36 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
     }
 }
 
+// Each fault of the JSON text is named, with the byte it was found at.
+TEST(DocumentJson, NamesTheFaultOfTheText)
+{
+    const struct
+    {
+        QByteArray json;
+        const char* expected;
+    } cases[] = {
+        {"{\"a\" 1}", "vid tecken 5: väntade \u201C:\u201D"},
+        {"{\"a\": [1 2]}", "vid tecken 9: ogiltigt tal"},
+        {"{\"a\": tru}", "ogiltigt värde"},
+        {"{\"a\": \"x\ty\"}", "styrtecken i en text"},
+        {"{\"a\": \"x\\q\"}", "ogiltig escape-sekvens"},
+        {"{\"a\": \"\\u12", "ofullständig \\u-sekvens"},
+        {"{\"a\": \"x", "texten tar aldrig slut"},
+        {QByteArray("{}\0", 3), "vid tecken 2: oväntad text efter dokumentet"},
+        {"{} {}", "oväntad text efter dokumentet"},
+        {" ", "ska vara ett objekt"},
+    };
+    for (const auto& c : cases) {
+        OrderDocument document;
+        try {
+            DocumentFromJson(c.json, document);
+            ADD_FAILURE() << c.json.constData() << ": accepted";
+        } catch (const DocumentJsonError& error) {
+            EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.expected))) << c.json.constData() << ": " << error.what();
+        }
+    }
+}
+
 TEST(DocumentJson, AcceptsAByteOrderMark)
 {
     OrderDocument document;
