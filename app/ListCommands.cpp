@@ -18,20 +18,6 @@ namespace {
 
 const std::array<ListId, 4> ListsInFocusOrder = {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak};
 
-QString sectionName(ListId list)
-{
-    switch (list) {
-    case ListId::Btu:
-        return QStringLiteral("Betaluppdrag");
-    case ListId::Mdg:
-    case ListId::MdgComp:
-        return QStringLiteral("Medgivanden");
-    case ListId::Mak:
-        return QStringLiteral("Makuleringar och ändringar");
-    }
-    return QString();
-}
-
 } // namespace
 
 // The conversion's own words, then where the text stands: the column whose text it is (when one
@@ -63,11 +49,11 @@ QString ListCommands::unreadableRowMessage(ListId list, int index, const Convers
         field = QStringLiteral("koden");
     const QString where =
         field.isEmpty()
-            ? QStringLiteral("Rad %1 i %2 kan inte redigeras.").arg(index + 1).arg(sectionName(list))
+            ? QStringLiteral("Rad %1 i %2 kan inte redigeras.").arg(index + 1).arg(ListName(list))
             : QStringLiteral("Fältet %1 på rad %2 i %3 kan inte läsas, så raden kan inte redigeras.")
                   .arg(field)
                   .arg(index + 1)
-                  .arg(sectionName(list));
+                  .arg(ListName(list));
     return error.text() + QLatin1Char('\n') + where;
 }
 

@@ -105,3 +105,17 @@ void ExportListFile(const QString& path, const OrderDocument& document, ListId l
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw ValmoError(QStringLiteral("Filen %1 kunde inte skrivas: %2").arg(path, file.errorString()));
 }
+
+QString ListName(ListId list)
+{
+    switch (list) {
+    case ListId::Btu:
+        return QStringLiteral("Betaluppdrag");
+    case ListId::Mdg:
+    case ListId::MdgComp:
+        return QStringLiteral("Medgivanden");
+    case ListId::Mak:
+        return QStringLiteral("Makuleringar och ändringar");
+    }
+    return QString();
+}

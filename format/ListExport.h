@@ -15,6 +15,9 @@ const RowList& ListRows(const OrderDocument& document, ListId list);
 // "Bankgironummer" under the service Företag.
 QStringList ListCaptions(ListId list, bool privateService);
 
+// The name of a list as the window shows it over the list.
+QString ListName(ListId list);
+
 // The list as CSV for spreadsheets: the captions as header, semicolons, UTF-8 with a byte-order
 // mark, CR LF, the texts as the list shows them. The import reads it back unchanged.
 QByteArray ListToCsv(const OrderDocument& document, ListId list);

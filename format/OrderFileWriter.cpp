@@ -140,20 +140,6 @@ void putText(char*& cursor, const char* text, int width)
     cursor += width;
 }
 
-QString listName(ListId list)
-{
-    switch (list) {
-    case ListId::Btu:
-        return QStringLiteral("Betaluppdrag");
-    case ListId::Mdg:
-    case ListId::MdgComp:
-        return QStringLiteral("Medgivanden");
-    case ListId::Mak:
-        return QStringLiteral("Makuleringar och ändringar");
-    }
-    return QString();
-}
-
 // The caption of the column whose text the conversion names: the column holding exactly that
 // text, else one that contains it (an account number's part); empty when none does.
 QString failedField(const ListRow& row, const QStringList& captions, const QString& value)
@@ -182,7 +168,7 @@ QString continuingSentence(QString text)
 
 QString rowWriteText(ListId list, int row, const QString& field, const QString& reason)
 {
-    const QString where = QStringLiteral("Rad %1 i %2").arg(row).arg(listName(list));
+    const QString where = QStringLiteral("Rad %1 i %2").arg(row).arg(ListName(list));
     if (field.isEmpty())
         return QStringLiteral("%1: %2").arg(where, continuingSentence(reason));
     return QStringLiteral("%1, fältet %2: %3").arg(where, field, continuingSentence(reason));
