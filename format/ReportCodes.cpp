@@ -29,8 +29,8 @@ QString lookUp(const CodeMeaning (&table)[N], QStringView code, QList<QString>& 
 const CodeMeaning PaymentStatuses[] = {
     {"0", "Godkänd"},
     {"1", "Täckning saknas"},
-    {"2", "Koppling till Autogiro saknas"},
-    {"4", "Koppling till Autogiro saknas, byte av konto pågår"},
+    {"2", "Koppling till Autogiro saknas, kontot är avslutat eller medgivandet makulerat"},
+    {"4", "Koppling till Autogiro saknas, byte av konto eller nytt medgivande pågår"},
     {"9", "Förnyad täckningskontroll nästa bankdag"},
 };
 
@@ -92,9 +92,16 @@ const CodeMeaning ChangeRecords[] = {
     {"29", "Ändring av en transaktion"},
 };
 
+// Codes 10, 11 and 13 mark requests that were not carried out (the totals record leaves them out);
+// their particular reasons are not known, so their meaning says no more than that.
 const CodeMeaning ChangeComments[] = {
-    {"01", "Betalningen finns inte hos Bankgirot"}, {"02", "Det nya betalningsdatumet är felaktigt"},
-    {"06", "Betalningsdagen har passerats"},        {"12", "Makulerad"},
+    {"01", "Betalningen finns inte hos Bankgirot"},
+    {"02", "Det nya betalningsdatumet är felaktigt"},
+    {"06", "Betalningsdagen har passerats"},
+    {"10", "Makuleringen eller ändringen är inte utförd"},
+    {"11", "Makuleringen eller ändringen är inte utförd"},
+    {"12", "Makulerad"},
+    {"13", "Makuleringen eller ändringen är inte utförd"},
     {"14", "Betalningsdatumet är ändrat"},
 };
 

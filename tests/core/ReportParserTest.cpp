@@ -143,7 +143,9 @@ TEST(ReportParserTest, OutcomesFollowTheCodes)
         {"autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt", 2, ItemOutcome::Rejected},
         {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 4, ItemOutcome::Cancelled},
         {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 16, ItemOutcome::Changed},
-        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 6, ItemOutcome::Unknown},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 6, ItemOutcome::Rejected},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 9, ItemOutcome::Rejected},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 14, ItemOutcome::Rejected},
         {"autogiro_exempelfilutdrag-ur-bevakningsregistret_sv.txt", 2, ItemOutcome::Pending},
     };
     for (const auto& c : cases) {
@@ -232,6 +234,16 @@ TEST(ReportParserTest, DamagedReportsNameTheirDisagreement)
         EXPECT_TRUE(sentences.contains(QString::fromUtf8(c.named))) << sentences.toStdString();
     }
     QLocale::setDefault(QLocale::c());
+}
+
+TEST(ReportParserTest, ACodeTheBankHasNotDefinedHasNoMeaning)
+{
+    const char* changes = "autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt";
+    const Report report = ReportParser::parse(Edited(changes, ReplaceAt(6, 73, "99"))).reports.value(0);
+    const ReportItem* item = ItemAtLine(report, 6);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->codes.value(0).meaning.isEmpty());
+    EXPECT_EQ(item->outcome, ItemOutcome::Unknown);
 }
 
 TEST(ReportParserTest, MissingTotalsUnknownRecordsAndSeveralSections)
