@@ -32,13 +32,13 @@ public:
     }
 
     // The index of the text, or -1 when it is not shared.
-    int indexOf(const QString& text) const
+    int indexOf(QStringView text) const
     {
         if (text.size() > LongestSharedText)
             return -1;
         for (const uint16_t index : m_byLength[size_t(text.size())]) {
             const QString& candidate = m_texts[index];
-            if (candidate.constData() == text.constData() || candidate == text)
+            if (candidate.constData() == text.data() || QStringView(candidate) == text)
                 return index;
         }
         return -1;
@@ -63,18 +63,31 @@ ListRow::ListRow(const QString& caption, const QStringList& subItems)
 {
     if (subItems.size() + 1 > MaxColumns)
         throw std::invalid_argument("ListRow: too many columns");
+    build(int(subItems.size()) + 1,
+          [&](int column) { return QStringView(column == 0 ? caption : subItems[column - 1]); });
+}
+
+ListRow::ListRow(std::initializer_list<QStringView> texts)
+{
+    if (texts.size() > size_t(MaxColumns) || texts.size() == 0)
+        throw std::invalid_argument("ListRow: wrong number of columns");
+    build(int(texts.size()), [&](int column) { return texts.begin()[column]; });
+}
+
+template <typename TextAt> void ListRow::build(int columns, const TextAt& textAt)
+{
     const SharedTexts& shared = sharedTexts();
     std::array<int, MaxColumns> sharedIndex{};
     qsizetype total = 0;
-    for (int column = 0; column <= subItems.size(); ++column) {
-        const QString& text = column == 0 ? caption : subItems[column - 1];
+    for (int column = 0; column < columns; ++column) {
+        const QStringView text = textAt(column);
         sharedIndex[size_t(column)] = shared.indexOf(text);
         if (sharedIndex[size_t(column)] < 0)
             total += text.size();
     }
     if (total > MaxRowText)
         throw std::invalid_argument("ListRow: row text too long");
-    m_columns = uint8_t(subItems.size() + 1);
+    m_columns = uint8_t(columns);
     if (total > 0)
         m_text.reserve(total);
     for (int column = 0; column < m_columns; ++column) {
@@ -82,7 +95,7 @@ ListRow::ListRow(const QString& caption, const QStringList& subItems)
             m_ends[size_t(column)] = uint16_t(SharedBit | sharedIndex[size_t(column)]);
             continue;
         }
-        m_text += column == 0 ? caption : subItems[column - 1];
+        m_text += textAt(column);
         m_ends[size_t(column)] = uint16_t(m_text.size());
     }
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 // One line of a list: a caption (the first column) and the texts of the further columns.
 // The fixed texts of the document model (kinds of payment and mandate, period texts, descriptions
@@ -17,6 +18,8 @@ public:
 
     ListRow() = default;
     ListRow(const QString& caption, const QStringList& subItems);
+    // The caption first, then the sub-items: the texts are copied, so views of a passing buffer do.
+    explicit ListRow(std::initializer_list<QStringView> texts);
 
     QString caption() const { return text(0); }
     int subItemCount() const { return m_columns - 1; }
@@ -36,6 +39,7 @@ private:
     static constexpr uint16_t SharedBit = 0x8000;
 
     int beginOf(int column) const;
+    template <typename TextAt> void build(int columns, const TextAt& textAt);
 
     QString m_text;
     std::array<uint16_t, MaxColumns> m_ends{};

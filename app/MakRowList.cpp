@@ -32,13 +32,13 @@ int MakRowList::append(const QString& code, const QString& caption, const QStrin
 
 int MakRowList::append(const QString& code, const ListRow& given)
 {
-    const ListRow row = shaped(given);
+    ListRow row = shaped(given);
     const int index = count();
     if (m_observer)
         m_observer->rowsAboutToBeAppended(index, index);
     m_codes.append(code);
     try {
-        m_rows.append(row);
+        m_rows.append(std::move(row));
     } catch (...) {
         m_codes.removeLast();
         throw;

@@ -39,6 +39,18 @@ int RowList::append(const ListRow& row)
     return index;
 }
 
+int RowList::append(ListRow&& row)
+{
+    checkShape(row);
+    const int index = count();
+    if (m_observer)
+        m_observer->rowsAboutToBeAppended(index, index);
+    m_rows.append(std::move(row));
+    if (m_observer)
+        m_observer->rowsAppended();
+    return index;
+}
+
 void RowList::insert(int index, const ListRow& row)
 {
     checkShape(row);

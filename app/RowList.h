@@ -27,6 +27,7 @@ public:
     // Returns the index of the new row.
     int append(const QString& caption, const QStringList& subItems);
     int append(const ListRow& row);
+    int append(ListRow&& row);
     // Puts the row at index (0..count()); the rows from there on move down by one.
     void insert(int index, const ListRow& row);
     void replace(int index, const QString& caption, const QStringList& subItems);

@@ -110,7 +110,7 @@ void writeRows(JsonOut& out, const RowList& list, int amountColumn = -1)
             if (column > 0)
                 out.raw(", ");
             if (column == amountColumn)
-                out.string(jsonAmount(row.text(column)));
+                out.string(jsonAmount(row.textView(column)));
             else
                 out.string(row.textView(column));
         }

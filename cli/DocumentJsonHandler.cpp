@@ -16,7 +16,7 @@ constexpr int ChangeAmountColumn = 4;
 // Turns the JSON amount into the row form; one not in the JSON form stays as it is and is listed.
 void takeAmount(QString& amount, int line, JsonRowPlaces& places)
 {
-    if (amount.isEmpty())
+    if (amount.isEmpty() || TakePlainJsonAmount(amount))
         return;
     if (const std::optional<QString> row = RowAmountFromJson(amount))
         amount = *row;
@@ -59,6 +59,17 @@ void DocumentJsonHandler::failAt(size_t offset, const QString& what) const
 void DocumentJsonHandler::decodeInto(QString& target, const char* text, rapidjson::SizeType length)
 {
     target.resize(qsizetype(length) + 1);
+    // Plain ASCII, the text of almost every cell, needs no decoder.
+    QChar* out = target.data();
+    rapidjson::SizeType i = 0;
+    while (i < length && static_cast<unsigned char>(text[i]) < 0x80) {
+        out[i] = QLatin1Char(text[i]);
+        ++i;
+    }
+    if (i == length) {
+        target.truncate(qsizetype(length));
+        return;
+    }
     const QChar* end = m_decoder.appendToBuffer(target.data(), QByteArrayView(text, qsizetype(length)));
     if (m_decoder.hasError())
         failAt(m_in.Tell(), QStringLiteral("texten är inte giltig UTF-8"));

@@ -87,6 +87,22 @@ std::optional<QString> RowAmountFromJson(QStringView json, const QLocale& locale
            parts->ore;
 }
 
+bool TakePlainJsonAmount(QString& amount, const QLocale& locale)
+{
+    const qsizetype size = amount.size();
+    if (size < 4 || amount[size - 3] != QLatin1Char('.') || (amount[0] == QLatin1Char('0') && size > 4))
+        return false;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (i != size - 3 && !isDigit(amount[i]))
+            return false;
+    }
+    const QString point = decimalPointOf(locale);
+    if (point.size() != 1)
+        return false;
+    amount[size - 3] = point[0];
+    return true;
+}
+
 QString JsonAmountFromRow(const QString& row, const QLocale& locale)
 {
     const QString decimalPoint = locale.decimalPoint();
@@ -121,16 +137,16 @@ JsonAmountWriter::JsonAmountWriter(const QLocale& locale) : m_locale(locale)
         m_groupSeparator = group[0];
 }
 
-QString JsonAmountWriter::operator()(const QString& row) const
+QStringView JsonAmountWriter::operator()(QStringView row) const
 {
     // Digits, perhaps grouped, no leading zero, the decimal point and two decimals: the digits go
     // through with a point.
     const qsizetype size = row.size();
     if (m_decimalPoint.isNull() || size < 4 || row[size - 3] != m_decimalPoint ||
         (row[0] == QLatin1Char('0') && size > 4) || !isDigit(row[0]))
-        return JsonAmountFromRow(row, m_locale);
-    QString json(size, Qt::Uninitialized);
-    QChar* out = json.data();
+        return slowForm(row);
+    m_json.resize(size);
+    QChar* out = m_json.data();
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = row[i];
         if (i == size - 3)
@@ -138,8 +154,13 @@ QString JsonAmountWriter::operator()(const QString& row) const
         else if (isDigit(c))
             *out++ = c;
         else if (c.isNull() || c != m_groupSeparator || i > size - 4)
-            return JsonAmountFromRow(row, m_locale);
+            return slowForm(row);
     }
-    json.truncate(out - json.constData());
-    return json;
+    return QStringView(m_json).left(out - m_json.constData());
+}
+
+QStringView JsonAmountWriter::slowForm(QStringView row) const
+{
+    m_json = JsonAmountFromRow(row.toString(), m_locale);
+    return m_json;
 }

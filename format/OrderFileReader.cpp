@@ -3,6 +3,7 @@
 #include "app/OrderDocument.h"
 #include "format/OrderLineReader.h"
 #include "format/RecordParsers.h"
+#include "rules/RowChecks.h"
 #include "rules/ValmoError.h"
 
 #include <QBuffer>
@@ -143,6 +144,8 @@ ReadVerdict OrderFileReader::read(QIODevice& device)
 ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
 {
     m_document.clearLists();
+    if (m_rowLines)
+        *m_rowLines = RowLines();
     RecordParsers parsers(m_document, m_policy);
     OrderLineReader lines(device,
                           utf8 ? OrderLineReader::Encoding::Utf8 : OrderLineReader::Encoding::Windows1252);
@@ -186,12 +189,28 @@ ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
             verdict = stopped(outcome, lines.lineNumber(), messageFor(outcome));
             break;
         }
+        if (m_rowLines)
+            recordRowLine(lines.line(), lines.lineNumber());
     }
     if (verdict.loaded() && lines.failed())
         verdict = stopped(Outcome::DeviceFailed, lines.lineNumber() + 1, messageFor(Outcome::DeviceFailed));
-    if (!verdict.loaded())
+    if (!verdict.loaded()) {
         m_document.clearLists();
+        if (m_rowLines)
+            *m_rowLines = RowLines();
+    }
     return verdict;
+}
+
+// Every line that is taken adds at most one row, to the list its record code names.
+void OrderFileReader::recordRowLine(QStringView line, int lineNumber)
+{
+    if (startsWith(line, '0', '4'))
+        (m_document.PrivateService ? m_rowLines->mdg : m_rowLines->mdgComp).append(lineNumber);
+    else if (startsWith(line, '0', '3') || line[0] == QLatin1Char('2'))
+        m_rowLines->mak.append(lineNumber);
+    else if (startsWith(line, '3', '2') || startsWith(line, '8', '2'))
+        m_rowLines->btu.append(lineNumber);
 }
 
 ReadVerdict OrderFileReader::read(const QByteArray& bytes)

@@ -3,10 +3,12 @@
 #include "format/ReadVerdict.h"
 
 #include <QByteArray>
+#include <QStringView>
 
 class OpeningRecordPolicy;
 class OrderDocument;
 class QIODevice;
+struct RowLines;
 
 // Reads the bytes of an order file into an OrderDocument. It asks nothing itself and shows nothing:
 // the one decision that needs a person, whether the payee's numbers of an opening record are
@@ -52,6 +54,8 @@ public:
 
     // Reads from the device's current position to its end (or Ctrl-Z).
     ReadVerdict read(QIODevice& device);
+    // The file line of each row taken is put into lines, list by list, in the order of the rows.
+    void recordRowLines(RowLines& lines) { m_rowLines = &lines; }
     ReadVerdict read(const QByteArray& bytes);
 
     // The texts of the messages in a verdict.
@@ -68,7 +72,9 @@ public:
 
 private:
     ReadVerdict readLines(QIODevice& device, bool utf8);
+    void recordRowLine(QStringView line, int lineNumber);
 
     OrderDocument& m_document;
     OpeningRecordPolicy& m_policy;
+    RowLines* m_rowLines = nullptr;
 };

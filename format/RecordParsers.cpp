@@ -2,6 +2,7 @@
 
 #include "app/OrderDocument.h"
 #include "format/OpeningRecordPolicy.h"
+#include "format/TextPiece.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
@@ -111,13 +112,31 @@ QString dateText(QStringView field)
     return FormatDateText(ParseDateText(text));
 }
 
+// dateText() into a piece, without a text of its own for a valid date.
+QStringView dateView(QStringView field, TextPiece& piece)
+{
+    if (field.size() == 8 && allDigits(field)) {
+        const int year = twoDigits(field, 0) * 100 + twoDigits(field, 2);
+        if (year >= 1 && QDate::isValid(year, twoDigits(field, 4), twoDigits(field, 6))) {
+            piece.append(field.mid(0, 4));
+            piece.append(u'-');
+            piece.append(field.mid(4, 2));
+            piece.append(u'-');
+            piece.append(field.mid(6, 2));
+            return piece.view();
+        }
+    }
+    piece.set(dateText(field));
+    return piece.view();
+}
+
 // A date column of a change record: blanks or eight zeros mean no date. A field that the end of
 // a short line has cut, or removed, counts as blank when what is left is blank.
-QString optionalDateText(QStringView field)
+QStringView optionalDateView(QStringView field, TextPiece& piece)
 {
     if (allBlank(field) || isAll(field, '0', 8))
-        return QString();
-    return dateText(field);
+        return {};
+    return dateView(field, piece);
 }
 
 // An amount field: a whole number of öre, blanks around it and a sign allowed.
@@ -149,6 +168,29 @@ RecordParsers::RecordParsers(OrderDocument& document, OpeningRecordPolicy& polic
     m_periodTexts[10] = PeriodCodeToText(QString());
     for (int i = 0; i < int(m_codeTexts.size()); ++i)
         m_codeTexts[size_t(i)] = QString::number(i);
+    learnAmountForm();
+}
+
+// How the locale writes whole kronor: when it is ASCII digits in groups of three with one
+// separator, or no grouping at all, amounts are put together here without asking it per row.
+void RecordParsers::learnAmountForm()
+{
+    m_negativeSign = m_locale.negativeSign();
+    m_decimalPoint = m_locale.decimalPoint();
+    const QString sample = m_locale.toString(qulonglong(1234567));
+    if (sample == QLatin1String("1234567")) {
+        m_groupsByThree = true;
+        return;
+    }
+    if (sample.size() <= 7 || (sample.size() - 7) % 2 != 0)
+        return;
+    const QString group = sample.mid(1, (sample.size() - 7) / 2);
+    const QString expected =
+        QStringLiteral("1") + group + QStringLiteral("234") + group + QStringLiteral("567");
+    if (!group.isEmpty() && sample == expected) {
+        m_groupSeparator = group;
+        m_groupsByThree = true;
+    }
 }
 
 bool RecordParsers::isReportFile(QStringView line)
@@ -189,7 +231,7 @@ ReadVerdict::Outcome RecordParsers::parseMandate(QStringView line)
         return ReadVerdict::Outcome::ServiceMismatch;
     const QString payer = payerText(field(line, 13, 16), 13);
     if (!m_privateService) {
-        m_document.MdgListComp.append(payer, QStringList());
+        m_document.MdgListComp.append(ListRow({payer}));
         return ReadVerdict::Outcome::Loaded;
     }
     requireWhole(line, 29, 16, "Kontonummer");
@@ -209,8 +251,8 @@ ReadVerdict::Outcome RecordParsers::parseMandate(QStringView line)
         accountText = FormatClearingAccount(account.toString());
     }
     // The mandate dialog gives a payer number of seven or eight digits a dash.
-    m_document.MdgList.append(
-        type, {FormatBankgiroNumber(payer), accountText, FormatPersonNumber(field(line, 45, 12).toString())});
+    m_document.MdgList.append(ListRow({type, FormatBankgiroNumber(payer), accountText,
+                                       FormatPersonNumber(field(line, 45, 12).toString())}));
     return ReadVerdict::Outcome::Loaded;
 }
 
@@ -248,13 +290,19 @@ void RecordParsers::parseCancellation(QStringView line)
     // The change dialog formats every payer as a bankgiro number is shown; the changes of all of
     // a payee's payments (26, 27) have no payer, blank or zeros.
     const QString payer = FormatBankgiroNumber(payerText(field(line, 13, 16), 13));
+    TextPiece paymentDate;
+    TextPiece newDate;
+    TextPiece amountPiece;
+    const QStringView paymentDateText = optionalDateView(field(line, 29, 8), paymentDate);
+    const QStringView newDateText = optionalDateView(field(line, 51, 8), newDate);
     const QStringView amount = field(line, 37, 12);
+    const QStringView amountColumn =
+        (allBlank(amount) || isAll(amount, '0', 12)) ? QStringView() : amountView(amount, amountPiece);
     const bool hasReference = code == 25 || code == 29;
     m_document.MakList.append(
-        codeText(code), m_document.MakText(code),
-        {payer, optionalDateText(field(line, 29, 8)), optionalDateText(field(line, 51, 8)),
-         (allBlank(amount) || isAll(amount, '0', 12)) ? QString() : amountText(amount), transactionType,
-         hasReference ? trailingBlanksRemoved(field(line, 59, 16)).toString() : QString()});
+        codeText(code),
+        ListRow({m_document.MakText(code), payer, paymentDateText, newDateText, amountColumn, transactionType,
+                 hasReference ? trailingBlanksRemoved(field(line, 59, 16)) : QStringView()}));
 }
 
 void RecordParsers::parsePayment(QStringView line)
@@ -274,36 +322,64 @@ void RecordParsers::parsePayment(QStringView line)
 
     // The repeat count: its digits, leading zeros removed. A one-off payment has the count 1, as
     // the payment dialog shows it, though the record leaves the field blank.
-    QString count;
+    TextPiece count;
     for (const QChar c : field(line, 12, 3)) {
         if (isDigit(c) && !(count.isEmpty() && c == QLatin1Char('0')))
-            count.append(c);
+            count.append(c.unicode());
     }
     if (count.isEmpty() && period == RowTexts::oneOffPayment())
-        count = QStringLiteral("1");
+        count.append(u'1');
 
     const QStringView date = field(line, 3, 8);
-    const QString dateColumn =
-        date == ImmediatePaymentField() ? RowTexts::immediatePayment() : dateText(date);
-    m_document.BtuList.append(type, {period, dateColumn, amountText(field(line, 32, 12)), count,
-                                     payerText(field(line, 16, 16), 16),
-                                     trailingBlanksRemoved(field(line, 54, 16)).toString()});
+    TextPiece datePiece;
+    const QStringView dateColumn =
+        date == ImmediatePaymentField() ? QStringView(immediatePayment()) : dateView(date, datePiece);
+    TextPiece amount;
+    const QStringView amountColumn = amountView(field(line, 32, 12), amount);
+    TextPiece payer;
+    const QStringView payerColumn = payerView(field(line, 16, 16), 16, payer);
+    m_document.BtuList.append(ListRow({type, period, dateColumn, amountColumn, count.view(), payerColumn,
+                                       trailingBlanksRemoved(field(line, 54, 16))}));
+}
+
+const QString& RecordParsers::immediatePayment()
+{
+    static const QString text = RowTexts::immediatePayment();
+    return text;
 }
 
 // Kronor with two decimals and the user's digit grouping, as the amount fields of the dialogs show
 // an amount.
-QString RecordParsers::amountText(QStringView field) const
+QStringView RecordParsers::amountView(QStringView field, TextPiece& piece) const
 {
     const qint64 ore = oreAmount(field);
     const bool negative = ore < 0;
     const quint64 magnitude = negative ? quint64(-(ore + 1)) + 1 : quint64(ore);
-    QString text = negative ? m_locale.negativeSign() : QString();
-    text += m_locale.toString(qulonglong(magnitude / 100));
-    text += m_locale.decimalPoint();
     const int cents = int(magnitude % 100);
+    if (m_groupsByThree) {
+        if (negative)
+            piece.append(m_negativeSign);
+        std::array<char16_t, 20> digits{};
+        int count = 0;
+        for (quint64 rest = magnitude / 100; rest > 0 || count == 0; rest /= 10)
+            digits[size_t(count++)] = char16_t(u'0' + rest % 10);
+        for (int i = count - 1; i >= 0; --i) {
+            piece.append(digits[size_t(i)]);
+            if (i > 0 && i % 3 == 0)
+                piece.append(m_groupSeparator);
+        }
+        piece.append(m_decimalPoint);
+        piece.append(char16_t(u'0' + cents / 10));
+        piece.append(char16_t(u'0' + cents % 10));
+        return piece.view();
+    }
+    QString text = negative ? m_negativeSign : QString();
+    text += m_locale.toString(qulonglong(magnitude / 100));
+    text += m_decimalPoint;
     text += QLatin1Char(char('0' + cents / 10));
     text += QLatin1Char(char('0' + cents % 10));
-    return text;
+    piece.set(std::move(text));
+    return piece.view();
 }
 
 // The payer of a record: the number without leading zeros as the payment dialog leaves it, or
@@ -311,6 +387,12 @@ QString RecordParsers::amountText(QStringView field) const
 // do not count, and a blank field gives an empty text; a field with anything but digits would lose
 // those characters on the next save, so it is refused.
 QString RecordParsers::payerText(QStringView field, int position) const
+{
+    TextPiece piece;
+    return payerView(field, position, piece).toString();
+}
+
+QStringView RecordParsers::payerView(QStringView field, int position, TextPiece& piece) const
 {
     const QStringView digits = SpacesTrimmed(field);
     if (!allDigits(digits))
@@ -320,6 +402,7 @@ QString RecordParsers::payerText(QStringView field, int position) const
                 .arg(position)
                 .arg(position + 15));
     if (m_privateService)
-        return zeroStripped(digits).toString();
-    return FormatBankgiroNumber(digits.toString());
+        return zeroStripped(digits);
+    piece.set(FormatBankgiroNumber(digits.toString()));
+    return piece.view();
 }

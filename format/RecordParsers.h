@@ -9,6 +9,7 @@
 #include <array>
 
 class OpeningRecordPolicy;
+class TextPiece;
 class OrderDocument;
 
 // The four record parsers. Each reads the fields of one line at the positions where the writer
@@ -46,13 +47,20 @@ public:
     static bool isReportFile(QStringView line);
 
 private:
-    QString amountText(QStringView field) const;
+    void learnAmountForm();
+    QStringView amountView(QStringView field, TextPiece& piece) const;
     QString payerText(QStringView field, int position) const;
+    QStringView payerView(QStringView field, int position, TextPiece& piece) const;
     const QString& codeText(int code);
+    static const QString& immediatePayment();
 
     OrderDocument& m_document;
     OpeningRecordPolicy& m_policy;
     const QLocale m_locale;
+    QString m_negativeSign;
+    QString m_decimalPoint;
+    QString m_groupSeparator;
+    bool m_groupsByThree = false; // the locale writes kronor as ASCII digits in threes
     const bool m_privateService;
     std::array<QString, 11> m_periodTexts; // codes '0'..'9', then every other character
     std::array<QString, 30> m_codeTexts;   // shared code texts, so a MakCodes entry costs no text of its own

@@ -175,7 +175,7 @@ QString FormatClearingAccount(const QString& clearingAndAccount)
     return joinClearingAccount(clearing, digits.mid(ClearingLength));
 }
 
-QString CheckPayerNumber(const QString& text)
+QString CheckPayerNumber(QStringView text)
 {
     if (text.isEmpty() || text.size() > 16)
         return QStringLiteral("Felaktigt betalarnummer");
@@ -207,9 +207,11 @@ QString CheckCustomerNumber(const QString&)
     return QString();
 }
 
-QString CheckEncodable(const QString& text)
+QString CheckEncodable(QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x80)
+            continue;
         if (UnicodeToWin1252(text[i].unicode()) >= 0)
             continue;
         // A character outside the Basic Multilingual Plane is a surrogate pair: name it whole.

@@ -44,10 +44,10 @@ QString FormatClearingAccount(const QString& clearing, const QString& account);
 // The same for a text whose first four digits (after leading zeros) are the clearing number.
 // May throw ConversionError on a text without digits.
 QString FormatClearingAccount(const QString& clearingAndAccount);
-QString CheckPayerNumber(const QString& text);
+QString CheckPayerNumber(QStringView text);
 // Not a number, then negative, then too large.
 QString CheckAmount(const QString& text, const QLocale& locale = QLocale());
 // The customer number has no rule beyond the field's length: never a message.
 QString CheckCustomerNumber(const QString& text);
 // Refuses a text holding a character that Windows-1252 cannot hold, naming the first one.
-QString CheckEncodable(const QString& text);
+QString CheckEncodable(QStringView text);

@@ -19,7 +19,7 @@ constexpr int LargestCount = 999;
 constexpr int MandateIdLength = 16;
 
 // A control character would break the record layout, though Windows-1252 has a byte for it.
-QString checkControlCharacters(const QString& text)
+QString checkControlCharacters(QStringView text)
 {
     for (const QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
@@ -50,7 +50,7 @@ public:
     }
     // A text field as the dialogs check it: first that the file can hold every character, then
     // the field's own rule.
-    void addField(int line, const QString& column, const QString& text, const std::function<QString()>& check)
+    void addField(int line, const QString& column, QStringView text, const std::function<QString()>& check)
     {
         QString unencodable = CheckEncodable(text);
         if (unencodable.isEmpty())
@@ -87,62 +87,85 @@ bool allDigits(QStringView text)
 void checkPayer(Collector& out, int line, bool privateService, const QString& payer, bool digitsOnly)
 {
     if (privateService) {
-        const QString normalized = digitsOnly ? DigitsOnly(payer) : FormatBankgiroNumber(payer);
-        out.addField(line, QStringLiteral("Betalarnummer"), payer,
-                     [&] { return CheckPayerNumber(normalized); });
+        out.addField(line, QStringLiteral("Betalarnummer"), payer, [&] {
+            return CheckPayerNumber(digitsOnly ? DigitsOnly(payer) : FormatBankgiroNumber(payer));
+        });
     } else {
         out.addField(line, QStringLiteral("Bankgironummer"), payer,
                      [&] { return CheckBankgiroNumber(payer); });
     }
 }
 
-// The decimal point of the locale, asked of the locale once for as long as it stays the default.
-QChar decimalPointOf(const QLocale& locale)
+// The separators of the locale, asked of the locale once for as long as it stays the default.
+struct AmountSeparators
+{
+    QChar decimalPoint;
+    QChar group;
+};
+
+AmountSeparators separatorsOf(const QLocale& locale)
 {
     thread_local QLocale cachedLocale = QLocale::c();
-    thread_local QString cachedPoint = cachedLocale.decimalPoint();
-    if (!(locale == cachedLocale)) {
+    thread_local AmountSeparators cached;
+    thread_local bool known = false;
+    if (!known || !(locale == cachedLocale)) {
         cachedLocale = locale;
-        cachedPoint = locale.decimalPoint();
+        const QString point = locale.decimalPoint();
+        const QString group = locale.groupSeparator();
+        cached.decimalPoint = point.size() == 1 ? point[0] : QChar();
+        cached.group = group.size() == 1 ? group[0] : QChar();
+        known = true;
     }
-    return cachedPoint.size() == 1 ? cachedPoint[0] : QChar();
+    return cached;
 }
 
-// Up to eight digits of kronor and, after the decimal point, one or two of öre: the form of almost
-// every row, which CheckAmount always passes.
-bool isPlainAmount(const QString& amount, QChar decimalPoint)
+// The characters RemoveGroupSeparators takes out of an amount.
+bool isGroupSeparator(QChar c, QChar localeGroup)
 {
-    const auto digits = [&](qsizetype from, qsizetype to) {
-        for (qsizetype i = from; i < to; ++i) {
-            if (amount[i] < QLatin1Char('0') || amount[i] > QLatin1Char('9'))
-                return false;
+    return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F) ||
+           (!localeGroup.isNull() && c == localeGroup);
+}
+
+// Up to eight digits of kronor and, after the decimal point, one or two of öre, grouped or not:
+// the form of almost every row, which CheckAmount always passes once the grouping is removed.
+bool isPlainAmount(QStringView amount, const AmountSeparators& separators)
+{
+    if (separators.decimalPoint.isNull() || isGroupSeparator(separators.decimalPoint, separators.group))
+        return false;
+    int kronor = 0;
+    int ore = -1; // no decimal point yet
+    for (const QChar c : amount) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            if (ore < 0)
+                ++kronor;
+            else
+                ++ore;
+        } else if (c == separators.decimalPoint && ore < 0) {
+            ore = 0;
+        } else if (!isGroupSeparator(c, separators.group)) {
+            return false;
         }
-        return true;
-    };
-    const qsizetype point = decimalPoint.isNull() ? -1 : amount.indexOf(decimalPoint);
-    const qsizetype kronor = point < 0 ? amount.size() : point;
-    const qsizetype ore = point < 0 ? 0 : amount.size() - point - 1;
-    return kronor >= 1 && kronor <= 8 && digits(0, kronor) && (point < 0 || (ore >= 1 && ore <= 2)) &&
-           digits(kronor + 1, amount.size());
+    }
+    return kronor >= 1 && kronor <= 8 && (ore < 0 || (ore >= 1 && ore <= 2));
 }
 
 // The amount as the dialogs pass it on: the grouping of the shown form does not count.
-void checkAmount(Collector& out, int line, const QString& amount)
+void checkAmount(Collector& out, int line, QStringView amount)
 {
     const QLocale locale;
-    if (isPlainAmount(amount, decimalPointOf(locale)))
+    if (isPlainAmount(amount, separatorsOf(locale)))
         return;
-    out.add(line, QStringLiteral("Belopp"), CheckAmount(RemoveGroupSeparators(amount, locale)));
+    out.add(line, QStringLiteral("Belopp"), CheckAmount(RemoveGroupSeparators(amount.toString(), locale)));
 }
 
-QString checkTransactionType(const QString& typ)
+QString checkTransactionType(QStringView typ)
 {
-    if (TransactionTypeTexts().contains(typ))
+    if (typ == DebitText() || typ == CreditText())
         return QString();
     return QStringLiteral("Okänd typ av betaluppdrag \"%1\": ange Debitering eller Kreditering").arg(typ);
 }
 
-QString checkPeriod(const QString& period)
+QString checkPeriod(QStringView period)
 {
     if (PeriodTexts().contains(period))
         return QString();
@@ -151,7 +174,7 @@ QString checkPeriod(const QString& period)
 }
 
 // The count field takes a whole number up to 999; a one-off payment has no count of its own.
-QString checkCount(const QString& period, const QString& count)
+QString checkCount(QStringView period, QStringView count)
 {
     if (period == RowTexts::oneOffPayment() || count.isEmpty())
         return QString();
@@ -160,7 +183,7 @@ QString checkCount(const QString& period, const QString& count)
     return QStringLiteral("Antal betalningar ska vara ett heltal från 0 till 999");
 }
 
-QString checkReference(const QString& reference)
+QString checkReference(QStringView reference)
 {
     if (reference.size() <= ReferenceLength)
         return QString();
@@ -169,18 +192,29 @@ QString checkReference(const QString& reference)
         .arg(ReferenceLength);
 }
 
+// A private payer as the payment dialog keeps it, its digits: one to sixteen of them.
+void checkPaymentPayer(Collector& out, int line, bool privateService, QStringView payer)
+{
+    if (!privateService || !allDigits(payer)) {
+        checkPayer(out, line, privateService, payer.toString(), true);
+        return;
+    }
+    out.addField(line, QStringLiteral("Betalarnummer"), payer, [&] { return CheckPayerNumber(payer); });
+}
+
 void checkPayments(Collector& out, const OrderDocument& document, const QVector<int>& lines)
 {
     for (int i = 0; i < document.BtuList.count(); ++i) {
         const ListRow& row = document.BtuList[i];
         const int line = lineOf(lines, i);
-        out.add(line, QStringLiteral("Typ"), checkTransactionType(row.text(0)));
-        out.add(line, QStringLiteral("Period"), checkPeriod(row.text(1)));
-        checkPayer(out, line, document.PrivateService, row.text(5), true);
-        checkAmount(out, line, row.text(3));
-        out.add(line, QStringLiteral("Antal"), checkCount(row.text(1), row.text(4)));
-        out.addField(line, QStringLiteral("Referens"), row.text(6),
-                     [&] { return checkReference(row.text(6)); });
+        const QStringView period = row.textView(1);
+        out.add(line, QStringLiteral("Typ"), checkTransactionType(row.textView(0)));
+        out.add(line, QStringLiteral("Period"), checkPeriod(period));
+        checkPaymentPayer(out, line, document.PrivateService, row.textView(5));
+        checkAmount(out, line, row.textView(3));
+        out.add(line, QStringLiteral("Antal"), checkCount(period, row.textView(4)));
+        const QStringView reference = row.textView(6);
+        out.addField(line, QStringLiteral("Referens"), reference, [&] { return checkReference(reference); });
     }
 }
 
@@ -281,7 +315,7 @@ void checkChanges(Collector& out, const OrderDocument& document, const QVector<i
         const bool amountShown = code == QLatin1String("25") || code == QLatin1String("29");
         const bool amountWritten = !row.text(4).isEmpty() && code != RowTexts::mandateCancellationCode();
         if (amountShown || amountWritten)
-            checkAmount(out, line, row.text(4));
+            checkAmount(out, line, row.textView(4));
     }
 }
 

@@ -183,6 +183,34 @@ TEST(RowChecks, ReportsEachDialogRuleWithItsLineAndColumn)
                      }));
 }
 
+TEST(RowChecks, GroupedAmountsAreCheckedWithoutTheirGrouping)
+{
+    const struct
+    {
+        const char* amount;
+        const char* message;
+    } cases[] = {
+        {"12\u00a0345\u00a0678,90", ""},
+        {"1 234,5", ""},
+        {"1\u202f234,567", ""},
+        {"123\u00a0456\u00a0789,00", "Beloppet är för stort"},
+        {"1,2,3", "Beloppet är inte numeriskt"},
+        {"\u00a0", "Beloppet är inte numeriskt"},
+        {"\u22125,00", "Beloppet får inte vara negativt"},
+    };
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    for (const auto& c : cases) {
+        OrderDocument document;
+        document.BtuList.append(QStringLiteral("Debitering"),
+                                {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                                 QString::fromUtf8(c.amount), QStringLiteral("1"), QStringLiteral("4711"), QString()});
+        const QList<RowProblem> problems = CheckDocumentRows(document, {{7}, {}, {}, {}}, {});
+        EXPECT_EQ(problems.isEmpty() ? QString() : problems[0].message, QString::fromUtf8(c.message)) << c.amount;
+    }
+    QLocale::setDefault(previous);
+}
+
 TEST(RowChecks, CompanyServiceChecksPayersAsBankgiroNumbers)
 {
     OrderDocument document;

@@ -445,11 +445,18 @@ TEST_F(ReaderTest, AmountsTakeTheUsersDecimalSeparatorAndGrouping)
         QString payment;
         QString change;
     };
-    const QList<Case> cases = {
+    QList<Case> cases = {
         {QLocale(QLocale::Swedish, QLocale::Sweden), "1\u00a0234\u00a0567,89", "0,05"},
         {QLocale(QLocale::English, QLocale::UnitedStates), "1,234,567.89", "0.05"},
         {QLocale(QLocale::German, QLocale::Germany), "1.234.567,89", "0,05"},
+        {QLocale(QLocale::German, QLocale::Switzerland), "1’234’567.89", "0.05"},
+        {QLocale(QLocale::English, QLocale::India), "12,34,567.89", "0.05"},
+        {QLocale::c(), "1234567.89", "0.05"},
     };
+    // Where the locale writes digits of its own, the kronor are its and the öre stay ASCII.
+    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    cases.append({arabic, arabic.toString(1234567) + arabic.decimalPoint() + "89",
+                  arabic.toString(0) + arabic.decimalPoint() + "05"});
     const QLocale previous;
     for (const Case& c : cases) {
         QLocale::setDefault(c.locale);
