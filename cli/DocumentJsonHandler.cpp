@@ -13,12 +13,15 @@ constexpr int MaxDepth = 256;
 constexpr int PaymentAmountColumn = 3;
 constexpr int ChangeAmountColumn = 4;
 
+// The rows of a list read before it is given room for the rest of the document.
+constexpr int RowsBeforeReserving = 4096;
+
 // Turns the JSON amount into the row form; one not in the JSON form stays as it is and is listed.
-void takeAmount(QString& amount, int line, JsonRowPlaces& places)
+void takeAmount(QString& amount, int line, JsonRowPlaces& places, const QLocale& locale)
 {
-    if (amount.isEmpty() || TakePlainJsonAmount(amount))
+    if (amount.isEmpty() || TakePlainJsonAmount(amount, locale))
         return;
-    if (const std::optional<QString> row = RowAmountFromJson(amount))
+    if (const std::optional<QString> row = RowAmountFromJson(amount, locale))
         amount = *row;
     else
         places.problems.append({line, QStringLiteral("Belopp"), JsonAmountFormMessage(amount)});
@@ -271,13 +274,33 @@ void DocumentJsonHandler::startList()
     if (m_list)
         m_list->clear();
     m_lines->clear();
+    m_listStart = m_in.Tell();
     m_cells = QStringList(m_columns - 1);
     m_rowIndex = 0;
     m_state = State::List;
 }
 
+// Once the first rows of a list show how long a row is, room for as many as the rest of the
+// document could hold, so that no list of a large document is copied again and again as it grows.
+void DocumentJsonHandler::reserveRows()
+{
+    const qint64 total = qint64(m_in.totalSize());
+    const qint64 taken = qint64(m_in.Tell() - m_listStart);
+    if (total <= 0 || taken <= 0)
+        return;
+    const qint64 more = (total - qint64(m_in.Tell())) * m_rowIndex / taken;
+    const int rows = int(qMin<qint64>(m_rowIndex + more + 16, 1 << 24));
+    if (m_list)
+        m_list->reserve(rows);
+    else
+        m_makRows.reserve(rows);
+    m_lines->reserve(rows);
+}
+
 void DocumentJsonHandler::startRow()
 {
+    if (m_rowIndex == RowsBeforeReserving)
+        reserveRows();
     m_rowLine = m_in.line();
     m_lines->append(m_rowLine);
     m_cellCount = 0;
@@ -295,7 +318,7 @@ void DocumentJsonHandler::finishRow()
                                     .arg(m_cellCount)
                                     .arg(m_columns));
     if (m_amountColumn >= 0)
-        takeAmount(m_cells[m_amountColumn - 1], m_rowLine, m_places);
+        takeAmount(m_cells[m_amountColumn - 1], m_rowLine, m_places, m_locale);
     if (m_list)
         m_list->append(m_caption, m_cells);
     else

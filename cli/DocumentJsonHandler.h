@@ -5,6 +5,7 @@
 
 #include <rapidjson/reader.h>
 
+#include <QLocale>
 #include <QSet>
 #include <QStringDecoder>
 #include <QStringList>
@@ -71,6 +72,7 @@ private:
     QString rowName() const;
     void decodeInto(QString& target, const char* text, rapidjson::SizeType length);
     void startList();
+    void reserveRows();
     void startRow();
     void finishRow();
     void openSkipped();
@@ -78,6 +80,8 @@ private:
     void checkSkippedDepth();
 
     JsonInputStream& m_in;
+    size_t m_listStart = 0; // where the current list begins in the document
+    const QLocale m_locale; // the user's, for the amounts of the rows
     OrderDocument& m_document;
     JsonRowPlaces& m_places;
     QStringDecoder m_decoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};

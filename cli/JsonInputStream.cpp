@@ -67,6 +67,13 @@ void JsonInputStream::refill()
     }
 }
 
+qint64 JsonInputStream::totalSize() const
+{
+    if (!m_device)
+        return m_bytes.size();
+    return m_device->isSequential() ? 0 : m_device->size();
+}
+
 char JsonInputStream::at(size_t offset) const
 {
     if (offset < m_chunkOffset || offset - m_chunkOffset > size_t(m_last - m_buffer.data()))

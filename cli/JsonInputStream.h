@@ -34,6 +34,8 @@ public:
         return c;
     }
     size_t Tell() const { return m_chunkOffset + size_t(m_current - m_buffer.data()); }
+    // The bytes of the whole text, as far as the device knows them; 0 when it cannot tell.
+    qint64 totalSize() const;
 
     // Unused by a reader that does not parse in place.
     Ch* PutBegin() { return nullptr; }

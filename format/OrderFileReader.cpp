@@ -12,6 +12,9 @@ namespace {
 
 using Outcome = ReadVerdict::Outcome;
 
+// The lines read before the lists are given room for the rest of the file.
+constexpr int LinesBeforeReserving = 4096;
+
 bool startsWith(QStringView line, char first, char second)
 {
     return line.size() >= 2 && line[0] == QLatin1Char(first) && line[1] == QLatin1Char(second);
@@ -146,6 +149,7 @@ ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
     m_document.clearLists();
     if (m_rowLines)
         *m_rowLines = RowLines();
+    const qint64 bytes = device.isSequential() ? 0 : device.bytesAvailable();
     RecordParsers parsers(m_document, m_policy);
     OrderLineReader lines(device,
                           utf8 ? OrderLineReader::Encoding::Utf8 : OrderLineReader::Encoding::Windows1252);
@@ -191,6 +195,8 @@ ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
         }
         if (m_rowLines)
             recordRowLine(lines.line(), lines.lineNumber());
+        if (lines.lineNumber() == LinesBeforeReserving)
+            reserveRows(bytes);
     }
     if (verdict.loaded() && lines.failed())
         verdict = stopped(Outcome::DeviceFailed, lines.lineNumber() + 1, messageFor(Outcome::DeviceFailed));
@@ -200,6 +206,27 @@ ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
             *m_rowLines = RowLines();
     }
     return verdict;
+}
+
+// Once the first lines show what share of the records each list takes, room for as many rows as
+// the whole file would give at that share, so that no list of a large file is copied again and
+// again as it grows.
+void OrderFileReader::reserveRows(qint64 bytes)
+{
+    const qint64 records = bytes / (OrderLineReader::MaxRecordLength + 1);
+    if (records <= LinesBeforeReserving)
+        return;
+    const auto reserve = [&](auto& list, QVector<int>* lines) {
+        const qint64 share = list.count() * records / LinesBeforeReserving;
+        const int rows = int(qMin<qint64>(share + share / 16, 1 << 24));
+        list.reserve(rows);
+        if (lines)
+            lines->reserve(rows);
+    };
+    reserve(m_document.BtuList, m_rowLines ? &m_rowLines->btu : nullptr);
+    reserve(m_document.MdgList, m_rowLines ? &m_rowLines->mdg : nullptr);
+    reserve(m_document.MdgListComp, m_rowLines ? &m_rowLines->mdgComp : nullptr);
+    reserve(m_document.MakList, m_rowLines ? &m_rowLines->mak : nullptr);
 }
 
 // Every line that is taken adds at most one row, to the list its record code names.

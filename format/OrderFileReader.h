@@ -73,6 +73,7 @@ public:
 private:
     ReadVerdict readLines(QIODevice& device, bool utf8);
     void recordRowLine(QStringView line, int lineNumber);
+    void reserveRows(qint64 bytes);
 
     OrderDocument& m_document;
     OpeningRecordPolicy& m_policy;

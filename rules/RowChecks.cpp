@@ -150,9 +150,8 @@ bool isPlainAmount(QStringView amount, const AmountSeparators& separators)
 }
 
 // The amount as the dialogs pass it on: the grouping of the shown form does not count.
-void checkAmount(Collector& out, int line, QStringView amount)
+void checkAmount(Collector& out, int line, QStringView amount, const QLocale& locale)
 {
-    const QLocale locale;
     if (isPlainAmount(amount, separatorsOf(locale)))
         return;
     out.add(line, QStringLiteral("Belopp"), CheckAmount(RemoveGroupSeparators(amount.toString(), locale)));
@@ -202,7 +201,8 @@ void checkPaymentPayer(Collector& out, int line, bool privateService, QStringVie
     out.addField(line, QStringLiteral("Betalarnummer"), payer, [&] { return CheckPayerNumber(payer); });
 }
 
-void checkPayments(Collector& out, const OrderDocument& document, const QVector<int>& lines)
+void checkPayments(Collector& out, const OrderDocument& document, const QVector<int>& lines,
+                   const QLocale& locale)
 {
     for (int i = 0; i < document.BtuList.count(); ++i) {
         const ListRow& row = document.BtuList[i];
@@ -211,7 +211,7 @@ void checkPayments(Collector& out, const OrderDocument& document, const QVector<
         out.add(line, QStringLiteral("Typ"), checkTransactionType(row.textView(0)));
         out.add(line, QStringLiteral("Period"), checkPeriod(period));
         checkPaymentPayer(out, line, document.PrivateService, row.textView(5));
-        checkAmount(out, line, row.textView(3));
+        checkAmount(out, line, row.textView(3), locale);
         out.add(line, QStringLiteral("Antal"), checkCount(period, row.textView(4)));
         const QStringView reference = row.textView(6);
         out.addField(line, QStringLiteral("Referens"), reference, [&] { return checkReference(reference); });
@@ -302,7 +302,8 @@ QString checkChangeCode(const QString& code)
     return QStringLiteral("Koden %1 är ingen kod för makulering eller ändring (3, 23–29)").arg(code);
 }
 
-void checkChanges(Collector& out, const OrderDocument& document, const QVector<int>& lines)
+void checkChanges(Collector& out, const OrderDocument& document, const QVector<int>& lines,
+                  const QLocale& locale)
 {
     for (int i = 0; i < document.MakList.count(); ++i) {
         const ListRow& row = document.MakList[i];
@@ -315,7 +316,7 @@ void checkChanges(Collector& out, const OrderDocument& document, const QVector<i
         const bool amountShown = code == QLatin1String("25") || code == QLatin1String("29");
         const bool amountWritten = !row.text(4).isEmpty() && code != RowTexts::mandateCancellationCode();
         if (amountShown || amountWritten)
-            checkAmount(out, line, row.textView(4));
+            checkAmount(out, line, row.textView(4), locale);
     }
 }
 
@@ -327,11 +328,12 @@ QList<RowProblem> CheckDocumentRows(const OrderDocument& document, const RowLine
     Collector out;
     for (const OpeningRecordEntry& record : openingRecords)
         out.add(record.line, QStringLiteral("Bankgironummer"), CheckBankgiroNumber(record.bankgiro));
-    checkPayments(out, document, lines.btu);
+    const QLocale locale;
+    checkPayments(out, document, lines.btu, locale);
     if (document.PrivateService)
         checkMandates(out, document, lines.mdg);
     else
         checkCompanyMandates(out, document, lines.mdgComp);
-    checkChanges(out, document, lines.mak);
+    checkChanges(out, document, lines.mak, locale);
     return out.sorted();
 }
