@@ -3,7 +3,9 @@
 #include "app/OrderDocument.h"
 #include "rules/Periods.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -89,15 +91,54 @@ template <typename TextAt> void ListRow::build(int columns, const TextAt& textAt
         throw std::invalid_argument("ListRow: row text too long");
     m_columns = uint8_t(columns);
     if (total > 0)
-        m_text.reserve(total);
+        m_text = new char16_t[size_t(total)];
+    qsizetype end = 0;
     for (int column = 0; column < m_columns; ++column) {
         if (sharedIndex[size_t(column)] >= 0) {
             m_ends[size_t(column)] = uint16_t(SharedBit | sharedIndex[size_t(column)]);
             continue;
         }
-        m_text += textAt(column);
-        m_ends[size_t(column)] = uint16_t(m_text.size());
+        const QStringView text = textAt(column);
+        std::copy(text.utf16(), text.utf16() + text.size(), m_text + end);
+        end += text.size();
+        m_ends[size_t(column)] = uint16_t(end);
     }
+}
+
+ListRow::ListRow(const ListRow& other) : m_ends(other.m_ends), m_columns(other.m_columns)
+{
+    const int length = other.ownLength();
+    if (length > 0) {
+        m_text = new char16_t[size_t(length)];
+        std::copy(other.m_text, other.m_text + length, m_text);
+    }
+}
+
+ListRow::ListRow(ListRow&& other) noexcept
+    : m_text(std::exchange(other.m_text, nullptr)), m_ends(other.m_ends), m_columns(other.m_columns)
+{
+    other.m_ends = {};
+    other.m_columns = 1;
+}
+
+ListRow& ListRow::operator=(const ListRow& other)
+{
+    if (this != &other)
+        *this = ListRow(other);
+    return *this;
+}
+
+ListRow& ListRow::operator=(ListRow&& other) noexcept
+{
+    std::swap(m_text, other.m_text);
+    std::swap(m_ends, other.m_ends);
+    std::swap(m_columns, other.m_columns);
+    return *this;
+}
+
+ListRow::~ListRow()
+{
+    delete[] m_text;
 }
 
 // Where the column's own text starts in m_text: at the end of the nearest earlier column that is
@@ -119,7 +160,7 @@ QStringView ListRow::textView(int column) const
     if (end & SharedBit)
         return sharedTexts().at(end & ~SharedBit);
     const int begin = beginOf(column);
-    return QStringView(m_text).mid(begin, end - begin);
+    return QStringView(m_text + begin, end - begin);
 }
 
 QString ListRow::text(int column) const
@@ -129,8 +170,6 @@ QString ListRow::text(int column) const
     const uint16_t end = m_ends[size_t(column)];
     if (end & SharedBit)
         return sharedTexts().at(end & ~SharedBit);
-    if (m_columns == 1)
-        return m_text;
     return textView(column).toString();
 }
 

@@ -10,7 +10,8 @@
 // One line of a list: a caption (the first column) and the texts of the further columns.
 // The fixed texts of the document model (kinds of payment and mandate, period texts, descriptions
 // of the cancellation codes) are kept once for the whole program and a row only refers to them; all
-// other texts of a row are kept in one string with their end offsets, so a row costs one allocation.
+// other texts of a row are kept in one buffer with their end offsets, so a row costs one allocation
+// and no more bytes than its own characters.
 class ListRow
 {
 public:
@@ -18,6 +19,11 @@ public:
 
     ListRow() = default;
     ListRow(const QString& caption, const QStringList& subItems);
+    ListRow(const ListRow& other);
+    ListRow(ListRow&& other) noexcept;
+    ListRow& operator=(const ListRow& other);
+    ListRow& operator=(ListRow&& other) noexcept;
+    ~ListRow();
     // The caption first, then the sub-items: the texts are copied, so views of a passing buffer do.
     explicit ListRow(std::initializer_list<QStringView> texts);
 
@@ -39,9 +45,10 @@ private:
     static constexpr uint16_t SharedBit = 0x8000;
 
     int beginOf(int column) const;
+    int ownLength() const { return beginOf(m_columns); }
     template <typename TextAt> void build(int columns, const TextAt& textAt);
 
-    QString m_text;
+    char16_t* m_text = nullptr; // the texts that are not shared, one after the other
     std::array<uint16_t, MaxColumns> m_ends{};
     uint8_t m_columns = 1;
 };

@@ -198,11 +198,16 @@ QString readDocument(JsonInputStream& in, OrderDocument& document, JsonRowPlaces
     rapidjson::Reader reader;
     // Iterative, so that no nesting exhausts the stack; numbers are only skipped, so they are
     // checked for their form and never converted.
-    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
-                               rapidjson::kParseNumbersAsStringsFlag;
+    // The encoding is checked by the input, which every string callback asks.
+    constexpr unsigned flags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag;
     const rapidjson::ParseResult result = reader.Parse<flags>(in, handler);
-    if (result.IsError())
+    if (result.IsError()) {
+        // A string with a byte that is not UTF-8 fails for that byte, whatever the reader found after it.
+        const qint64 invalid = in.firstInvalidUtf8();
+        if (invalid < qint64(result.Offset()))
+            handler.failAt(size_t(invalid), QStringLiteral("texten är inte giltig UTF-8"));
         handler.failAt(result.Offset(), reasonFor(result, in, handler));
+    }
     if (!in.atEnd())
         handler.failAt(in.Tell(), QStringLiteral("oväntad text efter dokumentet"));
     return handler.finish();

@@ -124,9 +124,19 @@ bool DocumentJsonHandler::scalar(const QString& kind)
     refuseValue(kind);
 }
 
+// Every string passes here or through Key(), so a byte that is not UTF-8 is found in the string
+// that holds it.
+void DocumentJsonHandler::refuseInvalidUtf8() const
+{
+    const qint64 invalid = m_in.firstInvalidUtf8();
+    if (invalid < qint64(m_in.Tell()))
+        failAt(size_t(invalid), QStringLiteral("texten är inte giltig UTF-8"));
+}
+
 bool DocumentJsonHandler::String(const char* text, rapidjson::SizeType length, bool)
 {
     m_lastWasNumber = false;
+    refuseInvalidUtf8();
     switch (m_state) {
     case State::Row:
         if (m_cellCount < m_columns)
@@ -154,6 +164,7 @@ bool DocumentJsonHandler::String(const char* text, rapidjson::SizeType length, b
 bool DocumentJsonHandler::Key(const char* text, rapidjson::SizeType length, bool)
 {
     m_lastWasNumber = false;
+    refuseInvalidUtf8();
     if (m_state == State::Skipped) {
         checkSkippedDepth();
         return true;

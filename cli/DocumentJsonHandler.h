@@ -71,6 +71,7 @@ private:
     [[noreturn]] void refuseValue(const QString& kind) const;
     QString rowName() const;
     void decodeInto(QString& target, const char* text, rapidjson::SizeType length);
+    void refuseInvalidUtf8() const;
     void startList();
     void reserveRows();
     void startRow();

@@ -57,6 +57,7 @@ void JsonInputStream::refill()
         m_line += int(std::count(m_lineCountedTo, chunkEnd, '\n'));
     m_chunkOffset += size_t(chunkEnd - m_buffer.data());
     const qint64 count = readInto(m_buffer.data(), qint64(ChunkSize));
+    m_utf8.feed(m_buffer.data(), qsizetype(count));
     m_current = m_buffer.data();
     m_lineCountedTo = m_current;
     m_last = m_buffer.data() + count - 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/Utf8Check.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -49,6 +51,10 @@ public:
     char at(size_t offset) const;
     // The line, counted from 1, of the next byte.
     int line();
+    // Where the first byte that is not UTF-8 stands in what has been read so far, or
+    // Utf8Check::NoInvalidByte. The reader is not asked to check the encoding: this check passes over
+    // ASCII eight bytes at a time.
+    qint64 firstInvalidUtf8() const { return m_ended ? m_utf8.invalidAtEnd() : m_utf8.invalidAt(); }
 
 private:
     static constexpr size_t ChunkSize = 64 * 1024;
@@ -67,4 +73,5 @@ private:
     size_t m_chunkOffset = 0;
     int m_line = 1;
     bool m_ended = false;
+    Utf8Check m_utf8;
 };

@@ -3,14 +3,14 @@
 #include "cli/CliArguments.h"
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
-#include "cli/SealCommands.h"
-#include "cli/ReportCommand.h"
-#include "cli/OutputTarget.h"
 #include "cli/ImportCommand.h"
-#include "rules/RowChecks.h"
+#include "cli/OutputTarget.h"
+#include "cli/ReportCommand.h"
+#include "cli/SealCommands.h"
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
+#include "rules/RowChecks.h"
 #include "settings/SettingsStore.h"
 
 #include <QCoreApplication>

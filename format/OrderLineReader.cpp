@@ -1,5 +1,6 @@
 #include "format/OrderLineReader.h"
 
+#include "rules/Utf8Check.h"
 #include "rules/Win1252.h"
 
 #include <QIODevice>
@@ -32,69 +33,12 @@ bool startsCharacter(OrderLineReader::Encoding encoding, unsigned char byte)
     return encoding == OrderLineReader::Encoding::Windows1252 || (byte & 0xC0) != 0x80;
 }
 
-// Checks UTF-8 byte by byte, so a text can be fed in pieces: no overlong forms, no surrogates,
-// nothing above U+10FFFF.
-class Utf8Check
+TextKind kindOf(const Utf8Check& check)
 {
-public:
-    void feed(const char* data, qsizetype size)
-    {
-        for (qsizetype i = 0; i < size && m_valid; ++i)
-            feedByte(static_cast<unsigned char>(data[i]));
-    }
-    TextKind kind() const
-    {
-        if (!m_valid || m_needed != 0)
-            return TextKind::Other;
-        return m_beyondAscii ? TextKind::Utf8 : TextKind::Ascii;
-    }
-
-private:
-    void feedByte(unsigned char b)
-    {
-        if (m_needed > 0) {
-            if (b < m_low || b > m_high) {
-                m_valid = false;
-                return;
-            }
-            m_low = 0x80;
-            m_high = 0xBF;
-            --m_needed;
-            return;
-        }
-        if (b < 0x80)
-            return;
-        m_beyondAscii = true;
-        if (b >= 0xC2 && b <= 0xDF)
-            start(1, 0x80, 0xBF);
-        else if (b == 0xE0)
-            start(2, 0xA0, 0xBF);
-        else if (b == 0xED)
-            start(2, 0x80, 0x9F);
-        else if (b >= 0xE1 && b <= 0xEF)
-            start(2, 0x80, 0xBF);
-        else if (b == 0xF0)
-            start(3, 0x90, 0xBF);
-        else if (b >= 0xF1 && b <= 0xF3)
-            start(3, 0x80, 0xBF);
-        else if (b == 0xF4)
-            start(3, 0x80, 0x8F);
-        else
-            m_valid = false;
-    }
-    void start(int needed, unsigned char low, unsigned char high)
-    {
-        m_needed = needed;
-        m_low = low;
-        m_high = high;
-    }
-
-    bool m_valid = true;
-    bool m_beyondAscii = false;
-    int m_needed = 0;
-    unsigned char m_low = 0x80;
-    unsigned char m_high = 0xBF;
-};
+    if (!check.complete())
+        return TextKind::Other;
+    return check.beyondAscii() ? TextKind::Utf8 : TextKind::Ascii;
+}
 
 qsizetype untilEndOfText(const char* data, qsizetype size)
 {
@@ -108,7 +52,7 @@ TextKind ScanTextKind(const char* data, qsizetype size)
 {
     Utf8Check check;
     check.feed(data, untilEndOfText(data, size));
-    return check.kind();
+    return kindOf(check);
 }
 
 TextKind ScanTextKind(QIODevice& device)
@@ -128,7 +72,7 @@ TextKind ScanTextKind(QIODevice& device)
             break;
     }
     device.seek(start);
-    return check.kind();
+    return kindOf(check);
 }
 
 OrderLineReader::OrderLineReader(QIODevice& device, Encoding encoding)

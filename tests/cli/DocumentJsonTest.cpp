@@ -127,6 +127,11 @@ TEST(DocumentJson, NamesTheFaultOfTheText)
         {QByteArray("{}\0", 3), "vid tecken 2: oväntad text efter dokumentet"},
         {"{} {}", "oväntad text efter dokumentet"},
         {" ", "ska vara ett objekt"},
+        {"{\"a\": \"x\xC3(\"}", "vid tecken 8: texten är inte giltig UTF-8"},
+        {"{\"\xFF\": 1}", "vid tecken 2: texten är inte giltig UTF-8"},
+        {"{\"skipped\": [\"\xED\xA0\x80\"]}", "vid tecken 14: texten är inte giltig UTF-8"},
+        {"{\"a\": \"x\xE2\x82", "vid tecken 8: texten är inte giltig UTF-8"},
+        {"{\"a\": \"x\xC3\xA5\" 1}", "vid tecken 12: väntade"},
     };
     for (const auto& c : cases) {
         OrderDocument document;
@@ -137,6 +142,16 @@ TEST(DocumentJson, NamesTheFaultOfTheText)
             EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.expected))) << c.json.constData() << ": " << error.what();
         }
     }
+}
+
+TEST(DocumentJson, ACharacterAcrossTwoReadsIsOneCharacter)
+{
+    const QByteArray head = "{\"BtuList\": [], \"MdgList\": [], \"MdgListComp\": [], \"MakList\": [], "
+                            "\"MakCodes\": [], \"note\": \"";
+    // The reader takes 64 KiB at a time: the two bytes of "å" fall into two of them.
+    const QByteArray json = head + QByteArray(65535 - head.size(), 'x') + "\xC3\xA5\"}";
+    OrderDocument document;
+    EXPECT_NO_THROW(DocumentFromJson(json, document));
 }
 
 TEST(DocumentJson, AcceptsAByteOrderMark)
