@@ -61,6 +61,7 @@ private:
 
     void start();
     void refill();
+    static int linesIn(const char* from, const char* to);
     qint64 readInto(char* target, qint64 most);
 
     QIODevice* m_device = nullptr;

@@ -218,7 +218,7 @@ void checkPayments(Collector& out, const OrderDocument& document, const QVector<
     }
 }
 
-QString checkMandateType(const QString& typ)
+QString checkMandateType(QStringView typ)
 {
     if (typ == RowTexts::paperMandate() || typ == RowTexts::electronicMandate() ||
         typ == RowTexts::rejectedMandate())
@@ -265,19 +265,21 @@ QString checkMandateId(const QString& id)
 
 void checkMandates(Collector& out, const OrderDocument& document, const QVector<int>& lines)
 {
-    const QString account = QStringLiteral("Konto/id-nummer");
+    const QString accountColumn = QStringLiteral("Konto/id-nummer");
     for (int i = 0; i < document.MdgList.count(); ++i) {
         const ListRow& row = document.MdgList[i];
         const int line = lineOf(lines, i);
-        const QString typ = row.caption();
+        const QStringView typ = row.textView(0);
+        const QString account = row.text(2);
+        const QString personNumber = row.text(3);
         out.add(line, QStringLiteral("Typ"), checkMandateType(typ));
         checkPayer(out, line, true, row.text(1), false);
-        out.addField(line, QStringLiteral("Personnummer"), row.text(3),
-                     [&] { return checkPersonNumber(row.text(3)); });
+        out.addField(line, QStringLiteral("Personnummer"), personNumber,
+                     [&] { return checkPersonNumber(personNumber); });
         if (typ == RowTexts::paperMandate())
-            out.addField(line, account, row.text(2), [&] { return checkPaperAccount(row.text(2)); });
+            out.addField(line, accountColumn, account, [&] { return checkPaperAccount(account); });
         else
-            out.addField(line, account, row.text(2), [&] { return checkMandateId(row.text(2)); });
+            out.addField(line, accountColumn, account, [&] { return checkMandateId(account); });
     }
 }
 
