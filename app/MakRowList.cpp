@@ -32,7 +32,12 @@ int MakRowList::append(const QString& code, const QString& caption, const QStrin
 
 int MakRowList::append(const QString& code, const ListRow& given)
 {
-    ListRow row = shaped(given);
+    return append(code, shaped(given));
+}
+
+int MakRowList::append(const QString& code, ListRow&& given)
+{
+    ListRow row = given.subItemCount() == SubItemCount ? std::move(given) : shaped(given);
     const int index = count();
     if (m_observer)
         m_observer->rowsAboutToBeAppended(index, index);

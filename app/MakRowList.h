@@ -29,6 +29,7 @@ public:
 
     int append(const QString& code, const QString& caption, const QStringList& subItems);
     int append(const QString& code, const ListRow& row);
+    int append(const QString& code, ListRow&& row);
     // Puts the row and its code at index (0..count()).
     void insert(int index, const QString& code, const ListRow& row);
     void replace(int index, const QString& code, const QString& caption, const QStringList& subItems);

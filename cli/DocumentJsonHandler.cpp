@@ -386,6 +386,6 @@ QString DocumentJsonHandler::finish()
     m_document.MakList.clear();
     m_document.MakList.reserve(int(m_makRows.size()));
     for (int i = 0; i < m_makRows.size(); ++i)
-        m_document.MakList.append(m_makCodes[i], m_makRows[i]);
+        m_document.MakList.append(m_makCodes[i], std::move(m_makRows[i]));
     return m_service;
 }
