@@ -23,6 +23,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <optional>
 
 namespace {
@@ -266,6 +267,32 @@ void refuseOutputOverInput(const Options& options)
         throw UsageError(QStringLiteral("-o %1 är samma fil som JSON-dokumentet").arg(options.output));
 }
 
+// The checks of a document's rows on a thread of their own, started at once; problems() waits
+// for them.
+class RowCheckRun
+{
+public:
+    RowCheckRun(const OrderDocument& document, const JsonRowPlaces& places)
+        : m_result(std::async(std::launch::async,
+                              [&document, &places] { return CheckJsonDocumentRows(document, places); }))
+    {
+    }
+    const QList<RowProblem>& problems()
+    {
+        if (!m_reported) {
+            m_problems = m_result.get();
+            m_reported = true;
+        }
+        return m_problems;
+    }
+    bool reported() const { return m_reported; }
+
+private:
+    std::future<QList<RowProblem>> m_result;
+    QList<RowProblem> m_problems;
+    bool m_reported = false;
+};
+
 int runWrite(const Options& options)
 {
     if (options.output.isEmpty())
@@ -285,18 +312,28 @@ int runWrite(const Options& options)
     JsonRowPlaces places;
     const QString service = DocumentFromJson(input, document, places);
     document.PrivateService = privateServiceFor(options, service);
-    if (!reportRowProblems(options.input, CheckJsonDocumentRows(document, places)))
-        return ProblemsFound;
+    // The rows are checked while the file is written; the new file replaces the old only when
+    // every row passes, and problems found in the rows come before any failure of the save.
+    RowCheckRun checks(document, places);
+    const auto rowsPass = [&] { return reportRowProblems(options.input, checks.problems()); };
 
     PayeeNumbers payee;
     payee.customerNumber = options.customer ? *options.customer : SettingsStore::customerNumber();
     payee.bankgiroNumber = options.bankgiro ? *options.bankgiro : SettingsStore::bankgiroNumber();
-    if (payee.customerNumber.isEmpty() || payee.bankgiroNumber.isEmpty())
+    if (payee.customerNumber.isEmpty() || payee.bankgiroNumber.isEmpty()) {
+        if (!rowsPass())
+            return ProblemsFound;
         throw ValmoError(QStringLiteral("Filen kan inte sparas eftersom inställningarna inte är godkända."));
+    }
 
     const Clock& clock = fixedClock ? static_cast<const Clock&>(*fixedClock) : Clock::system();
-    SaveOrderFile(options.output, document, payee, clock);
-    return Success;
+    try {
+        return SaveOrderFileIf(options.output, document, payee, clock, rowsPass) ? Success : ProblemsFound;
+    } catch (...) {
+        if (!checks.reported() && !rowsPass())
+            return ProblemsFound;
+        throw;
+    }
 }
 
 int run(const QStringList& args)

@@ -529,6 +529,12 @@ void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers
 void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
                    const Clock& clock)
 {
+    SaveOrderFileIf(path, doc, payee, clock, [] { return true; });
+}
+
+bool SaveOrderFileIf(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
+                     const Clock& clock, const std::function<bool()>& mayReplace)
+{
     const QString shownPath = QDir::toNativeSeparators(path);
     const QFileInfo target(path);
     const bool existed = target.exists();
@@ -560,7 +566,12 @@ void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNum
         file.cancelWriting();
         throw writeFailed(error.reason());
     }
+    if (!mayReplace()) {
+        file.cancelWriting();
+        return false;
+    }
     // commit() flushes, syncs and renames; only then is the target replaced.
     if (!file.commit())
         throw writeFailed(file.errorString());
+    return true;
 }

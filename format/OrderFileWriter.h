@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 class Clock;
@@ -71,6 +72,11 @@ void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers
 // file.
 void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
                    const Clock& clock);
+// SaveOrderFile that asks mayReplace() once every record is written, before the new file takes the
+// target's place: when it says no, the new file is dropped, the target stays as it was and false
+// comes back. Work that decides whether the file may be saved can so run while it is written.
+bool SaveOrderFileIf(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
+                     const Clock& clock, const std::function<bool()>& mayReplace);
 
 // The fields of an order-file record. Each writes exactly width bytes at dest.
 namespace OrderFields {

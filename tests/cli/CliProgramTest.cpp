@@ -427,6 +427,23 @@ TEST_F(CliProgram, WriteRefusesEveryRowTheDialogsWouldRefuse)
     EXPECT_EQ(lines, expected);
     EXPECT_TRUE(written.out.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(target));
+
+    // The rows' problems come first, whatever else would stop the save.
+    const struct
+    {
+        const char* name;
+        QString target;
+        QString settings;
+    } others[] = {
+        {"no settings", target, QString()},
+        {"no such folder", path(QStringLiteral("missing/rows.ag")), QStringLiteral("[Settings]\nBgNr=12345674\nKundNr=123456\n")},
+    };
+    for (const auto& other : others) {
+        const CliRun refused = run({QStringLiteral("write"), doc, QStringLiteral("-o"), other.target}, other.settings);
+        EXPECT_EQ(refused.status, 1) << other.name;
+        EXPECT_EQ(refused.err, written.err) << other.name;
+        EXPECT_FALSE(QFileInfo::exists(other.target)) << other.name;
+    }
 }
 
 // A file that check finds fault with is refused by write after read, and one it passes is written.
