@@ -89,17 +89,12 @@ std::optional<QString> RowAmountFromJson(QStringView json, const QLocale& locale
 
 bool TakePlainJsonAmount(QString& amount, const QLocale& locale)
 {
-    const qsizetype size = amount.size();
-    if (size < 4 || amount[size - 3] != QLatin1Char('.') || (amount[0] == QLatin1Char('0') && size > 4))
+    if (!isPlainRowAmount(amount, QLatin1Char('.')))
         return false;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (i != size - 3 && !isDigit(amount[i]))
-            return false;
-    }
     const QString point = decimalPointOf(locale);
     if (point.size() != 1)
         return false;
-    amount[size - 3] = point[0];
+    amount[amount.size() - 3] = point[0];
     return true;
 }
 

@@ -92,41 +92,23 @@ int twoDigits(QStringView text, int at)
     return (text[at].unicode() - '0') * 10 + (text[at + 1].unicode() - '0');
 }
 
-// yyyymmdd as "yyyy-mm-dd". A field that is not a valid date fails as ParseDateText does, with the
-// text assembled from the field's pieces.
-QString dateText(QStringView field)
+// yyyymmdd as "yyyy-mm-dd", put together in the piece. A field that is not a valid date fails as
+// ParseDateText does, with the text assembled from the field's pieces.
+QStringView dateView(QStringView field, TextPiece& piece)
 {
-    QString text;
-    text.reserve(10);
-    text.append(field.mid(0, 4)).append(QLatin1Char('-'));
+    piece.append(field.mid(0, 4));
+    piece.append(u'-');
     if (field.size() > 4)
-        text.append(field.mid(4, 2));
-    text.append(QLatin1Char('-'));
+        piece.append(field.mid(4, 2));
+    piece.append(u'-');
     if (field.size() > 6)
-        text.append(field.mid(6, 2));
+        piece.append(field.mid(6, 2));
     if (field.size() == 8 && allDigits(field)) {
         const int year = twoDigits(field, 0) * 100 + twoDigits(field, 2);
         if (year >= 1 && QDate::isValid(year, twoDigits(field, 4), twoDigits(field, 6)))
-            return text;
-    }
-    return FormatDateText(ParseDateText(text));
-}
-
-// dateText() into a piece, without a text of its own for a valid date.
-QStringView dateView(QStringView field, TextPiece& piece)
-{
-    if (field.size() == 8 && allDigits(field)) {
-        const int year = twoDigits(field, 0) * 100 + twoDigits(field, 2);
-        if (year >= 1 && QDate::isValid(year, twoDigits(field, 4), twoDigits(field, 6))) {
-            piece.append(field.mid(0, 4));
-            piece.append(u'-');
-            piece.append(field.mid(4, 2));
-            piece.append(u'-');
-            piece.append(field.mid(6, 2));
             return piece.view();
-        }
     }
-    piece.set(dateText(field));
+    piece.set(FormatDateText(ParseDateText(piece.view().toString())));
     return piece.view();
 }
 
