@@ -45,6 +45,7 @@ struct ReportCode
     QString name;    // what the code is, e.g. "Kommentarskod"
     QString code;    // as in the file
     QString meaning; // the bank's Swedish meaning; empty when the code is unknown
+    bool retired = false; // the bank no longer uses the code; meaning is its former one
 };
 
 struct ReportDetail
