@@ -90,11 +90,13 @@ QByteArray itemJson(const ReportItem& item)
         object.add("amount", amount(item.amount));
     if (!item.codes.isEmpty())
         object.add("codes", array(item.codes, [](const ReportCode& code) {
-                       return JsonObject()
-                           .addText("name", code.name)
+                       JsonObject json;
+                       json.addText("name", code.name)
                            .addText("code", code.code)
-                           .add("meaning", code.meaning.isEmpty() ? QByteArray("null") : text(code.meaning))
-                           .done();
+                           .add("meaning", code.meaning.isEmpty() ? QByteArray("null") : text(code.meaning));
+                       if (code.retired)
+                           json.add("retired", "true");
+                       return json.done();
                    }));
     object.addTextIfAny("reference", item.reference);
     if (item.statedCount)

@@ -274,6 +274,8 @@ public:
         report.line = lineNumber;
         report.date = opening.date;
         report.bankgiro = opening.bankgiro;
+        report.unknownLines = m_leadingLines;
+        m_leadingLines.clear();
         report.customerNumber = opening.customerNumber;
         report.items.reserve(m_expectedItems);
         m_expectedItems = 0; // a later section of the same file reserves nothing
@@ -282,18 +284,22 @@ public:
         m_totalsSeen = false;
     }
 
-    void beginRegisterExtract(QStringView firstLine)
+    void beginRegisterExtract(QStringView firstLine, int lineNumber)
     {
         Report report;
         report.kind = ReportKind::MandateRegisterExtract;
         report.layout = DateOf(Field(firstLine, 42, 49)).isValid() ? ReportLayout::New : ReportLayout::Old;
-        report.line = 1;
+        report.line = lineNumber;
+        report.unknownLines = m_leadingLines;
         report.bankgiro = BankgiroText(Field(firstLine, 1, 10));
         report.items.reserve(m_expectedItems);
         m_reports.append(report);
         m_open = true;
         m_totalsSeen = true; // the extract has no totals record
     }
+
+    // A line before the first report: listed with that report's unknown lines.
+    void keepLeadingLine(QStringView line, int number) { m_leadingLines.append({number, line.toString()}); }
 
     void read(QStringView line, int number)
     {
@@ -304,6 +310,8 @@ public:
         }
         if (!readRecord(report, line, number))
             unknown(report, line, number);
+        else
+            checkLength(report, number, line);
     }
 
     void finish()
@@ -386,9 +394,60 @@ private:
             addDetail(item, QStringLiteral("Antal självförnyande uppdrag"), count);
     }
 
-    static ItemOutcome outcomeOfCode(const QString& meaning, ItemOutcome known)
+    static ItemOutcome outcomeOfCode(const ReportCode& code, ItemOutcome known)
     {
-        return meaning.isEmpty() ? ItemOutcome::Unknown : known;
+        return code.meaning.isEmpty() ? ItemOutcome::Unknown : known;
+    }
+
+    static ReportCode describe(ReportCodes::Table table, const QString& code, const Report& report)
+    {
+        return ReportCodes::describe(table, code, report.layout);
+    }
+
+    // A field that the bank fills with digits but that holds something else is named in a warning,
+    // with its line and positions: the file may be damaged there, and the value shown may be wrong.
+    static void checkDigits(Report& report, int number, QStringView line, int from, int to, const char* name)
+    {
+        const QStringView field = Field(line, from, to);
+        if (field.isEmpty() || AllDigits(field) || SpacesTrimmed(field).isEmpty())
+            return;
+        report.warnings.append(QStringLiteral("Rad %1: %2 (position %3-%4) ska bestå av siffror men är \"%5\".")
+                                   .arg(number)
+                                   .arg(QString::fromUtf8(name))
+                                   .arg(from)
+                                   .arg(to)
+                                   .arg(field.toString()));
+    }
+
+    // A date field holds a date, or zeros or blanks where the record has no date.
+    static void checkDate(Report& report, int number, QStringView line, int from, int to, const char* name)
+    {
+        const QStringView field = Field(line, from, to);
+        const QStringView trimmed = SpacesTrimmed(field);
+        if (trimmed.isEmpty() || AllZeros(trimmed) || DateOf(trimmed).isValid())
+            return;
+        report.warnings.append(QStringLiteral("Rad %1: %2 (position %3-%4) är inget giltigt datum: \"%5\".")
+                                   .arg(number)
+                                   .arg(QString::fromUtf8(name))
+                                   .arg(from)
+                                   .arg(to)
+                                   .arg(field.toString()));
+    }
+
+    static void checkLength(Report& report, int number, QStringView line)
+    {
+        if (line.size() > 80 && !SpacesTrimmed(line.mid(80)).isEmpty())
+            report.warnings.append(
+                QStringLiteral("Rad %1 är längre än 80 tecken; det som står efter tecken 80 visas inte.")
+                    .arg(number));
+    }
+
+    // The payee's bankgiro number of a record, shown only where it is not the report's own.
+    static void addPayeeBankgiro(const Report& report, ReportItem& item, QStringView field)
+    {
+        const QString bankgiro = BankgiroText(field);
+        if (!bankgiro.isEmpty() && bankgiro != report.bankgiro)
+            addDetail(item, QStringLiteral("Betalningsmottagarens bankgironummer"), bankgiro);
     }
 
     bool readPaymentSpecification(Report& report, const QString& code, QStringView line, int number)
@@ -401,10 +460,12 @@ private:
                                   : code == QLatin1String("16") ? QStringLiteral("Utbetalning")
                                                                 : QStringLiteral("Återbetalning");
             summary.date = DateText(Field(line, 38, 45));
+            checkDate(report, number, line, 38, 45, "Betalningsdag");
             setAmount(report, summary, Field(line, 51, 68));
             const std::optional<qint64> count = Number(Field(line, 72, 79));
             if (count)
                 summary.statedCount = int(qMin<qint64>(*count, 99999999));
+            checkDigits(report, number, line, 72, 79, "Antal poster");
             addDetail(summary, QStringLiteral("Mottagarens konto"), NumberText(Field(line, 3, 37)));
             addDetail(summary, QStringLiteral("Löpnummer"), NumberText(Field(line, 46, 50)));
             summary.outcome = ItemOutcome::Summary;
@@ -412,43 +473,53 @@ private:
             report.items.append(summary);
             return true;
         }
-        if (code == QLatin1String("77")) {
-            ReportItem refund = item(code, number);
-            refund.description = QStringLiteral("Återbetalning");
-            refund.date = DateText(Field(line, 3, 10));
-            refund.payerNumber = NumberText(Field(line, 16, 31));
-            setAmount(report, refund, Field(line, 32, 43));
-            refund.reference = ReferenceText(Field(line, 54, 69));
-            addDetail(refund, QStringLiteral("Återbetalningsdag"), DateText(Field(line, 70, 77)));
-            const QString reason = Trimmed(Field(line, 78, 79));
-            refund.codes.append(
-                {QStringLiteral("Återbetalningsorsak"), reason, ReportCodes::refundReason(reason)});
-            refund.outcome = ItemOutcome::Refunded;
-            refund.counted = true;
-            refund.debit = false;
-            report.items.append(refund);
-            return true;
-        }
+        if (code == QLatin1String("77"))
+            return readRefund(report, code, line, number);
         if (code != QLatin1String("82") && code != QLatin1String("32"))
             return false;
         ReportItem payment = item(code, number);
         payment.description = DebitCredit(code);
         payment.date = CachedDateText(Field(line, 3, 10));
+        checkDate(report, number, line, 3, 10, "Betalningsdag");
         addPeriod(payment, line, 12, 14);
         payment.payerNumber = NumberText(Field(line, 16, 31));
+        checkDigits(report, number, line, 16, 31, "Betalarnummer");
         setAmount(report, payment, Field(line, 32, 43));
+        addPayeeBankgiro(report, payment, Field(line, 44, 53));
         payment.reference = ReferenceText(Field(line, 54, 69));
         QString status = Trimmed(Field(line, 80, 80));
         if (status.isEmpty() && report.layout == ReportLayout::Old)
             status = QStringLiteral("0"); // the old layout leaves the status of a payment made blank
-        const QString meaning = ReportCodes::paymentStatus(status);
-        payment.codes.append({QStringLiteral("Betalningsstatus"), status, meaning});
-        payment.outcome =
-            status == QLatin1String("0") ? ItemOutcome::Paid : outcomeOfCode(meaning, ItemOutcome::NotPaid);
+        payment.codes.append(describe(ReportCodes::Table::PaymentStatus, status, report));
+        payment.outcome = status == QLatin1String("0") ? ItemOutcome::Paid
+                                                       : outcomeOfCode(payment.codes.last(), ItemOutcome::NotPaid);
         // The new layout's totals count the payments made; the old one's every payment listed.
         payment.counted = report.layout == ReportLayout::Old || payment.outcome == ItemOutcome::Paid;
         payment.debit = code == QLatin1String("82");
         report.items.append(payment);
+        return true;
+    }
+
+    bool readRefund(Report& report, const QString& code, QStringView line, int number)
+    {
+        ReportItem refund = item(code, number);
+        refund.description = QStringLiteral("Återbetalning");
+        refund.date = DateText(Field(line, 3, 10));
+        checkDate(report, number, line, 3, 10, "Ursprunglig betalningsdag");
+        addPeriod(refund, line, 12, 14);
+        refund.payerNumber = NumberText(Field(line, 16, 31));
+        checkDigits(report, number, line, 16, 31, "Ursprungligt betalarnummer");
+        setAmount(report, refund, Field(line, 32, 43));
+        addPayeeBankgiro(report, refund, Field(line, 44, 53));
+        refund.reference = ReferenceText(Field(line, 54, 69));
+        addDetail(refund, QStringLiteral("Ursprunglig betalningsdag"), refund.date);
+        addDetail(refund, QStringLiteral("Återbetalningsdag"), DateText(Field(line, 70, 77)));
+        checkDate(report, number, line, 70, 77, "Återbetalningsdag");
+        refund.codes.append(describe(ReportCodes::Table::RefundReason, Trimmed(Field(line, 78, 79)), report));
+        refund.outcome = ItemOutcome::Refunded;
+        refund.counted = true;
+        refund.debit = false;
+        report.items.append(refund);
         return true;
     }
 
@@ -458,17 +529,16 @@ private:
             return readTotals(report, line, number);
         if (code != QLatin1String("82") && code != QLatin1String("32"))
             return false;
+        // The date is shown as the payee sent it: a wrong date may be the very reason for the rejection.
         ReportItem rejected = item(code, number);
         rejected.description = DebitCredit(code);
         rejected.date = CachedDateText(Field(line, 3, 10));
         addPeriod(rejected, line, 12, 14);
         rejected.payerNumber = NumberText(Field(line, 15, 30));
-        setAmount(report, rejected, Field(line, 31, 42));
         rejected.reference = ReferenceText(Field(line, 43, 58));
-        const QString comment = Trimmed(Field(line, 59, 60));
-        const QString meaning = ReportCodes::rejectionComment(comment);
-        rejected.codes.append({QStringLiteral("Kommentarskod"), comment, meaning});
-        rejected.outcome = outcomeOfCode(meaning, ItemOutcome::Rejected);
+        setAmount(report, rejected, Field(line, 31, 42));
+        rejected.codes.append(describe(ReportCodes::Table::RejectionComment, Trimmed(Field(line, 59, 60)), report));
+        rejected.outcome = outcomeOfCode(rejected.codes.last(), ItemOutcome::Rejected);
         rejected.counted = true;
         rejected.debit = code == QLatin1String("82");
         report.items.append(rejected);
@@ -484,8 +554,10 @@ private:
         ReportItem monitored = item(code, number);
         monitored.description = DebitCredit(code);
         monitored.date = CachedDateText(Field(line, 3, 10));
-        addPeriod(monitored, line, 12, 15);
+        checkDate(report, number, line, 3, 10, "Betalningsdag");
+        addPeriod(monitored, line, 12, 14);
         monitored.payerNumber = NumberText(Field(line, 16, 31));
+        checkDigits(report, number, line, 16, 31, "Betalarnummer");
         setAmount(report, monitored, Field(line, 32, 43));
         monitored.reference = ReferenceText(Field(line, 54, 69));
         monitored.outcome = ItemOutcome::Pending;
@@ -495,32 +567,50 @@ private:
         return true;
     }
 
+    // What the bank did with a cancellation or change. Comment 12 is a cancellation carried out, 14
+    // and 18 a change of date carried out; every other comment says why nothing was done. The
+    // bank's own example reports a change of one payment (29) with comment 14, which its table of
+    // the new layout allows only for 26 and 27: the comment is read by its meaning, whatever the
+    // record, so that such a change counts as carried out, as the example's totals record counts it.
+    static ItemOutcome changeOutcome(const ReportCode& comment)
+    {
+        if (comment.meaning.isEmpty())
+            return ItemOutcome::Unknown;
+        if (comment.code == QLatin1String("12"))
+            return ItemOutcome::Cancelled;
+        if (comment.code == QLatin1String("14") || comment.code == QLatin1String("18"))
+            return ItemOutcome::Changed;
+        return ItemOutcome::Rejected;
+    }
+
     bool readCancellation(Report& report, const QString& code, QStringView line, int number)
     {
         if (code == QLatin1String("09"))
             return readTotals(report, line, number);
-        const QString description = ReportCodes::changeRecord(code);
-        if (description.isEmpty())
+        // The example also has a record 22, which the bank lists as retired; it is read as the
+        // former cancellation of all payments of a day and marked as retired.
+        const ReportCode record = describe(ReportCodes::Table::ChangeRecord, code, report);
+        if (record.meaning.isEmpty())
             return false;
         ReportItem change = item(code, number);
-        change.description = description;
+        change.description = record.meaning;
+        if (record.retired)
+            change.codes.append(record);
+        // Dates are shown as they stand and not checked: a wrong date is a reason the bank gives.
         change.date = DateText(Field(line, 3, 10));
         change.payerNumber = NumberText(Field(line, 11, 26));
+        checkDigits(report, number, line, 11, 26, "Betalarnummer");
         const QString type = Field(line, 27, 28).toString();
         if (type == QLatin1String("82") || type == QLatin1String("32"))
             addDetail(change, QStringLiteral("Typ"), DebitCredit(type));
         setAmount(report, change, Field(line, 29, 40));
-        const QStringView count = Field(line, 41, 48);
-        if (AllDigits(count) && !AllZeros(count))
-            addDetail(change, QStringLiteral("Antal betalningar"), NumberText(count));
-        addDetail(change, QStringLiteral("Nytt betalningsdatum"), DateText(Field(line, 49, 56)));
+        const bool isChange = code.startsWith(QLatin1Char('2')) && code >= QLatin1String("26");
+        if (isChange) {
+            addDetail(change, QStringLiteral("Ny betalningsdag"), DateText(Field(line, 49, 56)));
+        }
         change.reference = ReferenceText(Field(line, 57, 72));
-        const QString comment = Trimmed(Field(line, 73, 74));
-        const QString meaning = ReportCodes::changeComment(comment);
-        change.codes.append({QStringLiteral("Kommentarskod"), comment, meaning});
-        change.outcome = comment == QLatin1String("12")   ? ItemOutcome::Cancelled
-                         : comment == QLatin1String("14") ? ItemOutcome::Changed
-                                                          : outcomeOfCode(meaning, ItemOutcome::Rejected);
+        change.codes.append(describe(ReportCodes::Table::ChangeComment, Trimmed(Field(line, 73, 74)), report));
+        change.outcome = changeOutcome(change.codes.last());
         // The totals sum the payments cancelled or changed; a record for all payments has no type.
         change.counted = (type == QLatin1String("82") || type == QLatin1String("32")) &&
                          (change.outcome == ItemOutcome::Cancelled || change.outcome == ItemOutcome::Changed);
@@ -529,20 +619,27 @@ private:
         return true;
     }
 
-    static ItemOutcome mandateOutcome(const QString& information, const QString& comment)
+    // What a mandate advice means for the mandate: the comment says what happened, or why nothing
+    // did; an advice without a comment is read by its information code.
+    static ItemOutcome mandateOutcome(const ReportCode& information, const ReportCode& comment)
     {
-        static const QStringList cancellingComments = {QStringLiteral("02"), QStringLiteral("07"),
-                                                       QStringLiteral("33"), QStringLiteral("98")};
+        static const QStringList approvingComments = {QStringLiteral("12"), QStringLiteral("32")};
+        static const QStringList cancellingComments = {QStringLiteral("01"), QStringLiteral("02"),
+                                                       QStringLiteral("06"), QStringLiteral("07"),
+                                                       QStringLiteral("11"), QStringLiteral("33"),
+                                                       QStringLiteral("98")};
         static const QStringList cancellingInformation = {QStringLiteral("03"), QStringLiteral("10"),
                                                           QStringLiteral("43"), QStringLiteral("44"),
-                                                          QStringLiteral("46")};
-        if (comment == QLatin1String("32"))
-            return ItemOutcome::Approved;
-        if (cancellingComments.contains(comment))
-            return ItemOutcome::Cancelled;
-        if (!ReportCodes::mandateComment(comment).isEmpty())
+                                                          QStringLiteral("46"), QStringLiteral("93")};
+        if (!comment.meaning.isEmpty()) {
+            if (approvingComments.contains(comment.code))
+                return ItemOutcome::Approved;
+            if (cancellingComments.contains(comment.code))
+                return ItemOutcome::Cancelled;
             return ItemOutcome::Rejected;
-        if (cancellingInformation.contains(information))
+        }
+        if (comment.code.isEmpty() && !information.meaning.isEmpty() &&
+            cancellingInformation.contains(information.code))
             return ItemOutcome::Cancelled;
         return ItemOutcome::Unknown;
     }
@@ -555,23 +652,27 @@ private:
             return false;
         ReportItem advice = item(code, number);
         advice.description = QStringLiteral("Medgivande");
+        addPayeeBankgiro(report, advice, Field(line, 3, 12));
         advice.payerNumber = NumberText(Field(line, 13, 28));
+        checkDigits(report, number, line, 13, 28, "Betalarnummer");
         addDetail(advice, QStringLiteral("Clearing- och kontonummer"),
                   ClearingAccountText(Field(line, 29, 32), Field(line, 33, 44)));
+        checkDigits(report, number, line, 29, 44, "Bankkontonummer");
         const QString identity = Trimmed(Field(line, 45, 56));
         if (!AllZeros(identity))
             addDetail(advice, QStringLiteral("Person- eller organisationsnummer"), identity);
-        const QString information = Trimmed(Field(line, 62, 63));
-        const QString comment = Trimmed(Field(line, 64, 65));
-        advice.codes.append(
-            {QStringLiteral("Informationskod"), information, ReportCodes::mandateInformation(information)});
-        advice.codes.append({QStringLiteral("Kommentarskod"), comment, ReportCodes::mandateComment(comment)});
+        checkDigits(report, number, line, 45, 56, "Person- eller organisationsnummer");
+        advice.codes.append(describe(ReportCodes::Table::MandateInformation, Trimmed(Field(line, 62, 63)), report));
+        advice.codes.append(describe(ReportCodes::Table::MandateComment, Trimmed(Field(line, 64, 65)), report));
         advice.date = CachedDateText(Field(line, 66, 73));
+        addDetail(advice, QStringLiteral("Åtgärdsdatum"), advice.date);
+        checkDate(report, number, line, 66, 73, "Åtgärdsdatum");
+        // The old layout's date from which a new mandate may be debited is written yymmdd.
         const QStringView validFrom = Field(line, 74, 79);
-        if (AllDigits(validFrom) && !AllZeros(validFrom))
-            addDetail(advice, QStringLiteral("Gäller från"),
+        if (report.layout == ReportLayout::Old && AllDigits(validFrom) && !AllZeros(validFrom))
+            addDetail(advice, QStringLiteral("Giltigt för debitering från"),
                       DateText(QString(QStringLiteral("20") + validFrom.toString())));
-        advice.outcome = mandateOutcome(information, comment);
+        advice.outcome = mandateOutcome(advice.codes[0], advice.codes[1]);
         advice.counted = true;
         report.items.append(advice);
         return true;
@@ -584,12 +685,15 @@ private:
         if (code == QLatin1String("52")) {
             ReportItem mandate = item(code, number);
             mandate.description = QStringLiteral("Nytt e-medgivande");
+            addPayeeBankgiro(report, mandate, Field(line, 3, 12));
             mandate.payerNumber = NumberText(Field(line, 13, 28));
             addDetail(mandate, QStringLiteral("Clearing- och kontonummer"),
                       ClearingAccountText(Field(line, 29, 32), Field(line, 33, 44)));
+            checkDigits(report, number, line, 29, 44, "Bankkontonummer");
             addDetail(mandate, QStringLiteral("Person- eller organisationsnummer"),
                       Trimmed(Field(line, 45, 56)));
-            addDetail(mandate, QStringLiteral("Kod"), Trimmed(Field(line, 57, 80)));
+            checkDigits(report, number, line, 45, 56, "Person- eller organisationsnummer");
+            mandate.codes.append(describe(ReportCodes::Table::MessageType, Trimmed(Field(line, 62, 62)), report));
             mandate.outcome = ItemOutcome::Pending;
             mandate.counted = true;
             report.items.append(mandate);
@@ -617,23 +721,47 @@ private:
         return true;
     }
 
+    // Positions of the register extract's fields; the old layout has a one-digit year of last
+    // activity, so its later fields sit one position earlier, and two statuses and a maximum amount.
+    struct RegisterLayout
+    {
+        int yearFrom, yearTo, createdFrom, changedFrom, statusAt, accountFrom;
+    };
+
     bool readRegisterEntry(Report& report, QStringView line, int number)
     {
         if (!IsRegisterExtractLine(line))
             return false;
-        const int shift = report.layout == ReportLayout::New ? 0 : -1;
+        const bool old = report.layout == ReportLayout::Old;
+        const RegisterLayout at = old ? RegisterLayout{40, 40, 41, 49, 57, 64} : RegisterLayout{40, 41, 42, 50, 58, 65};
         ReportItem entry = item(QString(), number);
         entry.description = QStringLiteral("Medgivande");
+        addPayeeBankgiro(report, entry, Field(line, 1, 10));
         entry.payerNumber = NumberText(Field(line, 23, 38));
-        entry.date = DateText(Field(line, 42 + shift, 49 + shift));
+        entry.date = DateText(Field(line, at.createdFrom, at.createdFrom + 7));
         addDetail(entry, QStringLiteral("Person- eller organisationsnummer"), Trimmed(Field(line, 11, 22)));
-        addDetail(
-            entry, QStringLiteral("Clearing- och kontonummer"),
-            ClearingAccountText(Field(line, 65 + shift, 68 + shift), Field(line, 69 + shift, 80 + shift)));
-        addDetail(entry, QStringLiteral("Övriga uppgifter"),
-                  Trimmed(Field(line, 39, 41 + shift)) + QLatin1Char(' ') +
-                      Trimmed(Field(line, 50 + shift, 64 + shift)));
-        entry.outcome = ItemOutcome::Approved;
+        addDetail(entry, QStringLiteral("Clearing- och kontonummer"),
+                  ClearingAccountText(Field(line, at.accountFrom, at.accountFrom + 3),
+                                      Field(line, at.accountFrom + 4, at.accountFrom + 15)));
+        checkDigits(report, number, line, at.accountFrom, at.accountFrom + 15, "Bankkontonummer");
+        addDetail(entry, QStringLiteral("Senaste aktivitetsår"), Trimmed(Field(line, at.yearFrom, at.yearTo)));
+        addDetail(entry, QStringLiteral("Datum för nyupplägg"), entry.date);
+        addDetail(entry, QStringLiteral("Datum för ändring"), DateText(Field(line, at.changedFrom, at.changedFrom + 7)));
+        checkDate(report, number, line, at.changedFrom, at.changedFrom + 7, "Datum för ändring");
+        entry.codes.append(describe(ReportCodes::Table::MandateType, Trimmed(Field(line, 39, 39)), report));
+        const ReportCode status =
+            describe(ReportCodes::Table::RegisterStatus, Trimmed(Field(line, at.statusAt, at.statusAt)), report);
+        entry.codes.append(status);
+        if (old) {
+            entry.codes.append(describe(ReportCodes::Table::RegisterStatus2, Trimmed(Field(line, 58, 58)), report));
+            const std::optional<qint64> hundreds = Number(Field(line, 59, 63));
+            if (hundreds && *hundreds > 0)
+                addDetail(entry, QStringLiteral("Maxbelopp"), QString::number(*hundreds * 100) + QStringLiteral(" kr"));
+            checkDigits(report, number, line, 59, 63, "Maxbelopp");
+        }
+        entry.outcome = status.code == QLatin1String("1")   ? ItemOutcome::Approved
+                        : status.code == QLatin1String("2") ? ItemOutcome::Pending
+                                                            : ItemOutcome::Unknown;
         report.items.append(entry);
         return true;
     }
@@ -642,6 +770,7 @@ private:
     qsizetype m_expectedItems = 0;
     bool m_open = false;
     bool m_totalsSeen = false;
+    QList<ReportLine> m_leadingLines;
 };
 
 const Line* FirstNonBlank(const std::vector<Line>& lines, std::size_t from = 0)
@@ -651,6 +780,24 @@ const Line* FirstNonBlank(const std::vector<Line>& lines, std::size_t from = 0)
             return &lines[i];
     }
     return nullptr;
+}
+
+// The line at which the first report begins: an opening record, a line of the register extract
+// (which has no opening record) or the start of a BgMax file. The bank prints its example files
+// with a title line and blank lines before the first record, and users save them so; such lines
+// are kept and listed. A file whose first record is an order record is no report.
+std::optional<std::size_t> FirstReportLine(const std::vector<Line>& lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QString& text = lines[i].text;
+        if (SpacesTrimmed(text).isEmpty())
+            continue;
+        if (text.startsWith(QLatin1String("01BGMAX")) || ReadOpening(text) || IsRegisterExtractLine(text))
+            return i;
+        if (IsOrderRecord(text))
+            return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 bool IsOrderFile(const std::vector<Line>& lines)
@@ -668,27 +815,30 @@ ReportFile ReportParser::parse(const QByteArray& bytes)
 {
     ReportFile result;
     const std::vector<Line> lines = SplitLines(bytes);
-    const Line* first = FirstNonBlank(lines);
-    if (!first)
-        return result;
-    if (first->text.startsWith(QLatin1String("01BGMAX"))) {
-        result.type = ReportFile::Type::BgMax;
+    const std::optional<std::size_t> start = FirstReportLine(lines);
+    if (!start) {
+        if (FirstNonBlank(lines))
+            result.type = IsOrderFile(lines) ? ReportFile::Type::OrderFile : ReportFile::Type::Neither;
         return result;
     }
-    const bool registerExtract = !ReadOpening(first->text) && IsRegisterExtractLine(first->text);
-    if (!ReadOpening(first->text) && !registerExtract) {
-        result.type = IsOrderFile(lines) ? ReportFile::Type::OrderFile : ReportFile::Type::Neither;
+    const Line& first = lines[*start];
+    if (first.text.startsWith(QLatin1String("01BGMAX"))) {
+        result.type = ReportFile::Type::BgMax;
         return result;
     }
 
     result.type = ReportFile::Type::Reports;
     SectionReader reader(result.reports, qsizetype(lines.size()));
-    if (registerExtract)
-        reader.beginRegisterExtract(first->text);
+    if (!ReadOpening(first.text))
+        reader.beginRegisterExtract(first.text, first.number);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Line& line = lines[i];
         if (SpacesTrimmed(line.text).isEmpty())
             continue;
+        if (i < *start) {
+            reader.keepLeadingLine(line.text, line.number);
+            continue;
+        }
         if (const std::optional<Opening> opening = ReadOpening(line.text)) {
             const Line* next = FirstNonBlank(lines, i + 1);
             reader.begin(*opening, line.number, next ? QStringView(next->text) : QStringView());

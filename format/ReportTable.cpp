@@ -60,7 +60,9 @@ QString codesText(const ReportItem& item)
 {
     QStringList parts;
     for (const ReportCode& code : item.codes) {
-        const QString meaning = code.meaning.isEmpty() ? QStringLiteral("okänd kod") : code.meaning;
+        QString meaning = code.meaning.isEmpty() ? QStringLiteral("okänd kod") : code.meaning;
+        if (code.retired)
+            meaning += QStringLiteral(" (utgått)");
         parts.append(code.code.isEmpty() ? QStringLiteral("(ingen kod)")
                                          : code.code + QLatin1Char(' ') + meaning);
     }

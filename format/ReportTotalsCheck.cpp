@@ -53,6 +53,24 @@ std::optional<qint64> Number(QStringView text)
     return text.toLongLong();
 }
 
+// The cancellations report writes its totals as negative signed fields: the last digit is replaced
+// by a letter, å for 0 and J to R for 1 to 9. A field of plain digits is read as it stands. The
+// magnitude is returned, since it is compared with the amounts of the items, which are positive.
+std::optional<qint64> SignedMagnitude(QStringView text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    const QChar last = text.back();
+    const QString negativeDigits = QStringLiteral("åJKLMNOPQR");
+    const qsizetype digit = negativeDigits.indexOf(last);
+    if (digit < 0)
+        return Number(text);
+    const std::optional<qint64> rest = text.size() == 1 ? std::optional<qint64>(0) : Number(text.chopped(1));
+    if (!rest || *rest > (std::numeric_limits<qint64>::max() - 9) / 10)
+        return std::nullopt;
+    return *rest * 10 + digit;
+}
+
 Tally Count(const Report& report, const ItemFilter& filter)
 {
     Tally tally;
@@ -75,6 +93,8 @@ public:
     {
     }
 
+    void readSignedAmounts() { m_signedAmounts = true; }
+
     void count(int from, int to, const QString& what, const ItemFilter& filter)
     {
         const std::optional<qint64> stated = read(from, to, what);
@@ -94,7 +114,7 @@ public:
 
     void amount(int from, int to, const QString& what, const ItemFilter& filter)
     {
-        const std::optional<qint64> stated = read(from, to, QStringLiteral("beloppet för ") + what);
+        const std::optional<qint64> stated = read(from, to, QStringLiteral("beloppet för ") + what, m_signedAmounts);
         const Tally counted = Count(m_report, filter);
         m_totals.counted.amount = Add(m_totals.counted.amount.value_or(0), counted.amount);
         if (!stated)
@@ -109,9 +129,10 @@ public:
     }
 
 private:
-    std::optional<qint64> read(int from, int to, const QString& what)
+    std::optional<qint64> read(int from, int to, const QString& what, bool isSigned = false)
     {
-        const std::optional<qint64> value = Number(Field(m_record, from, to));
+        const QStringView field = Field(m_record, from, to);
+        const std::optional<qint64> value = isSigned ? SignedMagnitude(field) : Number(field);
         if (!value)
             m_totals.disagreements.append(
                 QStringLiteral("Slutposten på rad %1 kan inte läsas: %2 är inte ett tal.")
@@ -123,6 +144,7 @@ private:
     const Report& m_report;
     QStringView m_record;
     ReportTotals& m_totals;
+    bool m_signedAmounts = false;
 };
 
 ItemFilter Counted(const QString& record)
@@ -218,7 +240,10 @@ void CheckReportTotals(Report& report, QStringView totalsRecord, int lineNumber)
             CheckDebitsAndCredits(compare, DebitCreditTotals);
         break;
     case ReportKind::MonitoringExtract:
+        CheckDebitsAndCredits(compare, DebitCreditTotals);
+        break;
     case ReportKind::CancellationsChanges:
+        compare.readSignedAmounts();
         CheckDebitsAndCredits(compare, DebitCreditTotals);
         break;
     case ReportKind::RejectedPayments:

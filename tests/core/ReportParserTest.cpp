@@ -42,29 +42,29 @@ TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
 {
     const BankReport cases[] = {
         {"autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt", ReportKind::PaymentSpecification, ReportLayout::New, 18,
-         8, "1", "Täckning saknas", true},
+         8, "1", "Täckning saknas, betalningen har inte genomförts", true},
         {"autogiro_gl_betalningar-stoppadebetalningar-tackningskontroll_fran-bankgirot-medgivanden-"
          "bankgironummer_exempelfil_sv.txt",
          ReportKind::PaymentSpecification, ReportLayout::Old, 15, 16, "9",
-         "Förnyad täckningskontroll nästa bankdag", true},
+         "Förnyad täckning, betalningen har inte genomförts men nytt försök ska göras", true},
         {"autogiro_exempelfiler_medgivandeavisering_sv.txt", ReportKind::MandateAdvice, ReportLayout::New, 10,
-         2, "32", "Nytt medgivande", true},
+         2, "32", "Nytt Medgivande", true},
         {"autogiro_gl_exempelfil_medgivandeavisering_fran-bankgirot-medgivanden-kontonummer_exemeplfil_sv."
          "txt",
-         ReportKind::MandateAdvice, ReportLayout::Old, 7, 8, "33", "Medgivandet är makulerat", true},
+         ReportKind::MandateAdvice, ReportLayout::Old, 7, 8, "33", "Makulerad", true},
         {"autogiro_gl_medgivandeavisering_fran-bankgirot-medgivanden-bankgironummer_exempelfil_sv.txt",
          ReportKind::MandateAdvice, ReportLayout::Old, 6, 2, "04",
-         "Nytt medgivande på initiativ av betalningsmottagaren", true},
+         "Nyupplägg. Initierat av betalningsmottagaren", true},
         {"autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt", ReportKind::RejectedPayments,
-         ReportLayout::New, 8, 5, "01", "Medgivande saknas", true},
+         ReportLayout::New, 8, 5, "01", "Utgår, Medgivande saknas", true},
         {"autogiro_gl_avvisadebetaln_fran-bankgirot-medgivanden-bankgironummer_exempelfil_sv.txt",
-         ReportKind::RejectedPayments, ReportLayout::Old, 4, 2, "01", "Medgivande saknas", true},
+         ReportKind::RejectedPayments, ReportLayout::Old, 4, 2, "01", "Utgår, Medgivande saknas", true},
         {"autogiro_gl_exempelfil_avvisadebetalningar_fran-bankgirot-medgivanden-kontonummer_exemeplfil_sv."
          "txt",
          ReportKind::RejectedPayments, ReportLayout::Old, 4, 5, "07",
-         "Felaktigt antal självförnyande uppdrag", true},
+         "Avvisad, ännu ej debiterbar", true},
         {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt",
-         ReportKind::CancellationsChanges, ReportLayout::New, 18, 16, "14", "Betalningsdatumet är ändrat",
+         ReportKind::CancellationsChanges, ReportLayout::New, 18, 16, "14", "Ändrad betalningsdag",
          true},
         {"autogiro_gl_exempelfil_makulering-andring_fran-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt",
          ReportKind::CancellationsChanges, ReportLayout::Old, 4, 2, "12", "Makulerad", true},
@@ -293,7 +293,7 @@ TEST(ReportParserTest, CsvHasABomSemicolonsAndQuotedCells)
     const QByteArray csv = ReportTable::csv(items, QLocale::c());
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"
                                "Rad;Post;Beskrivning;Betalarnummer;Datum;Belopp;Utfall;Koder;"));
-    EXPECT_TRUE(csv.contains("\r\n2;73;Medgivande;103;2008-06-11;;Godkänd;\"04 Nytt medgivande"));
+    EXPECT_TRUE(csv.contains("\r\n2;73;Medgivande;103;2008-06-11;;Godkänd;\"04 Nyupplägg. Initierat av betalningsmottagaren; 32 Nytt Medgivande"));
 
     // A reference with a semicolon or a quote stays one cell.
     QByteArray bytes = BankFile("autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt");
