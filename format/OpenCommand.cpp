@@ -4,6 +4,7 @@
 #include "app/OrderDocument.h"
 #include "format/FileShower.h"
 #include "format/OrderFileReader.h"
+#include "format/ReportParser.h"
 #include "format/SealOnOpen.h"
 #include "format/SaveCommand.h"
 #include "format/SettingsOpeningRecordPolicy.h"
@@ -110,7 +111,7 @@ void OpenCommand::readFile(const QString& path)
     m_view.showStartSection();
     BusyScope busy(m_prompt);
     QIODevice& records = seal.orderRecords();
-    ReadVerdict verdict = readFrom(records);
+    ReadVerdict verdict = recogniseReport(records, readFrom(records));
     if (verdict.outcome == ReadVerdict::Outcome::ServiceMismatch) {
         busy.end();
         verdict = offerServiceSwitch(records, verdict);
@@ -132,6 +133,29 @@ ReadVerdict OpenCommand::readFrom(QIODevice& records)
 {
     SettingsOpeningRecordPolicy policy(m_prompt);
     return OrderFileReader(m_document, policy).read(records);
+}
+
+// A report whose first lines are no records (the bank prints its examples with a title line and
+// blank lines), and an extract of the mandate register, which has no opening record, are reports
+// all the same: the presenter shows them. Only a file that is neither an order file nor a report
+// is one whose contents the program cannot handle.
+ReadVerdict OpenCommand::recogniseReport(QIODevice& records, ReadVerdict verdict)
+{
+    if (verdict.outcome != ReadVerdict::Outcome::UnsupportedContent || records.isSequential() ||
+        !records.seek(0))
+        return verdict;
+    const ReportFile file = ReportParser::parse(records.readAll());
+    if (file.type != ReportFile::Type::Reports || file.reports.isEmpty())
+        return verdict;
+    if (file.reports.first().kind == ReportKind::InternetMandates) {
+        verdict.outcome = ReadVerdict::Outcome::IncomingMandates;
+        verdict.message = OrderFileReader::incomingMandatesMessage();
+    } else {
+        verdict.outcome = ReadVerdict::Outcome::ReportFile;
+        verdict.message = OrderFileReader::reportFileMessage();
+    }
+    verdict.lineNumber = file.reports.first().line;
+    return verdict;
 }
 
 QString OpenCommand::switchServiceQuestion(const QString& mismatch, bool neededPrivateService)

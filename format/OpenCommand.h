@@ -38,6 +38,7 @@ private:
     void rememberFolder(const QString& path);
     void readFile(const QString& path);
     ReadVerdict readFrom(QIODevice& records);
+    ReadVerdict recogniseReport(QIODevice& records, ReadVerdict verdict);
     ReadVerdict offerServiceSwitch(QIODevice& records, ReadVerdict verdict);
     void finishLoaded();
     void showInstead(const ReadVerdict& verdict);
