@@ -28,26 +28,29 @@ struct Row
 const Row PaymentStatuses[] = {
     {"0", "Godkänd betalning, betalningen är genomförd", Both, false},
     {"1", "Täckning saknas, betalningen har inte genomförts", Both, false},
-    {"2", "Koppling till Autogiro saknas, bankkontot är avslutat eller har makulerats av betalaren i "
-          "internetbanken. Betalningen har inte genomförts",
+    {"2",
+     "Koppling till Autogiro saknas, bankkontot är avslutat eller har makulerats av betalaren i "
+     "internetbanken. Betalningen har inte genomförts",
      OldOnly, false},
     {"2", "Koppling till Autogiro saknas (bankkontot avslutat), Annan orsak. Betalningen har inte genomförts",
      NewOnly, false},
     // Not in the bank's manual of 2014; known only from a restatement of the bank's table.
-    {"4", "Koppling till Autogiro saknas (byte av konto eller nytt medgivande pågår), betalningen har inte "
-          "genomförts",
+    {"4",
+     "Koppling till Autogiro saknas (byte av konto eller nytt medgivande pågår), betalningen har inte "
+     "genomförts",
      Both, false},
     {"9", "Förnyad täckning, betalningen har inte genomförts men nytt försök ska göras", OldOnly, false},
-    {"9", "Förnyad täckning, betalningen har inte genomförts men nytt försök ska göras om avtal finns", NewOnly,
-     false},
+    {"9", "Förnyad täckning, betalningen har inte genomförts men nytt försök ska göras om avtal finns",
+     NewOnly, false},
 };
 
 const Row RejectionComments[] = {
     {"01", "Utgår, Medgivande saknas", Both, false},
     {"02", "Utgår, kontot är inte godkänt eller är avslutat", Both, false},
     {"03", "Utgår, Medgivandet stoppat", OldOnly, true},
-    {"03", "Utgår, Medgivandet stoppat (Autogiro Privat); Utgår, betalarbankgironummer avregistrerat "
-           "(Autogiro Företag)",
+    {"03",
+     "Utgår, Medgivandet stoppat (Autogiro Privat); Utgår, betalarbankgironummer avregistrerat "
+     "(Autogiro Företag)",
      NewOnly, true},
     {"04", "Felaktigt betalarbankgironummer", NewOnly, true},
     {"05", "Felaktigt mottagarbankgironummer", NewOnly, true},
@@ -59,7 +62,8 @@ const Row RejectionComments[] = {
     {"10", "Bankgironumret saknas hos Bankgirot", NewOnly, false},
     {"12", "Felaktigt betalningsdatum", NewOnly, false},
     {"13", "Passerat betalningsdatum", NewOnly, false},
-    {"15", "Mottagarbankgironumret i öppningsposten och i transaktionsposten är inte detsamma", NewOnly, false},
+    {"15", "Mottagarbankgironumret i öppningsposten och i transaktionsposten är inte detsamma", NewOnly,
+     false},
     {"24", "Beloppet överstiger maxbeloppet", NewOnly, false},
 };
 
@@ -71,8 +75,9 @@ const Row ChangeRecords[] = {
     {"23", "Makulera alla betalningar för ett betalarnummer", Both, false},
     {"24", "Makulera alla betalningar för ett betalarnummer inom en angiven betalningsdag", Both, false},
     {"25", "Makulera en Enstaka betalning", OldOnly, false},
-    {"25", "Makulera en betalning för ett betalarnummer inom en angiven betalningsdag, belopp och eventuell "
-           "referens",
+    {"25",
+     "Makulera en betalning för ett betalarnummer inom en angiven betalningsdag, belopp och eventuell "
+     "referens",
      NewOnly, false},
     {"26", "Ändra alla betalningar till ny betalningsdag", Both, false},
     {"27", "Ändra alla betalningar från angiven betalningsdag till ny betalningsdag", Both, false},
@@ -106,14 +111,17 @@ const Row MandateInformation[] = {
     {"03", "Makulering, initierad av betalningsmottagaren", OldOnly, false},
     {"03", "Makulering. Initierat av betalningsmottagaren", NewOnly, false},
     {"04", "Nyupplägg. Initierat av betalningsmottagaren", Both, false},
-    {"05", "Byte av betalarnummer. Endast tillåtet för Medgivanden med bankkontonummer. Initierat av "
-           "betalningsmottagaren",
+    {"05",
+     "Byte av betalarnummer. Endast tillåtet för Medgivanden med bankkontonummer. Initierat av "
+     "betalningsmottagaren",
      NewOnly, false},
-    {"10", "Makulerat på grund av att betalningsmottagarens bankgironummer är avslutat. Initierat av "
-           "betalningsmottagarens bank",
+    {"10",
+     "Makulerat på grund av att betalningsmottagarens bankgironummer är avslutat. Initierat av "
+     "betalningsmottagarens bank",
      OldOnly, false},
-    {"10", "Makulerat på grund av att betalningsmottagarens bankgironummer är avslutat. Initierat av "
-           "betalningsmottagaren själv eller via dennes bank",
+    {"10",
+     "Makulerat på grund av att betalningsmottagarens bankgironummer är avslutat. Initierat av "
+     "betalningsmottagaren själv eller via dennes bank",
      NewOnly, false},
     {"42", "Svar på kontoförfrågan från bank på ny betalare i Autogiro. För Medgivanden med bankkontonummer",
      OldOnly, false},
@@ -134,8 +142,9 @@ const Row MandateComments[] = {
     {"02", "Medgivandet är makulerat på initiativ av betalaren", OldOnly, false},
     {"02", "Medgivandet är makulerat på initiativ av betalaren eller betalarens bank", NewOnly, false},
     {"03", "Kontoslaget är inte godkänt för Autogiro", Both, false},
-    {"04", "Medgivandet saknas i Bankgirots Medgivanderegister (Kombinationen av betalningsmottagarens "
-           "bankgironummer och betalarnummer finns inte)",
+    {"04",
+     "Medgivandet saknas i Bankgirots Medgivanderegister (Kombinationen av betalningsmottagarens "
+     "bankgironummer och betalarnummer finns inte)",
      OldOnly, false},
     {"04", "Medgivandet saknas i Bankgirots Medgivanderegister", NewOnly, false},
     {"05", "Felaktiga bankkonto- eller personuppgifter", Both, false},
@@ -155,8 +164,9 @@ const Row MandateComments[] = {
     {"23", "Felaktigt kontonummer", OldOnly, false},
     {"23", "Felaktigt bankkontonummer", NewOnly, false},
     {"24", "Maxbelopp ej tillåtet", Both, true},
-    {"29", "Mottagarbankgironummer är felaktigt: inte numeriskt, är noll, har fel checksiffra eller är inte "
-           "samma i transaktionsposten som i öppningsposten",
+    {"29",
+     "Mottagarbankgironummer är felaktigt: inte numeriskt, är noll, har fel checksiffra eller är inte "
+     "samma i transaktionsposten som i öppningsposten",
      Both, false},
     {"30", "Mottagarbankgironummer saknas", OldOnly, false},
     {"30", "Mottagarbankgironummer är avregistrerat", NewOnly, false},
@@ -170,8 +180,9 @@ const Row MandateComments[] = {
 const Row RefundReasons[] = {
     {"01", "Medgivande har inte lämnats till betalningsmottagaren", NewOnly, false},
     {"02", "Medgivande har återkallats", NewOnly, false},
-    {"03", "Beloppet angavs inte i samband med att Medgivandet tecknades och beloppet överstiger det "
-           "betalaren rimligen kunde ha förväntat sig",
+    {"03",
+     "Beloppet angavs inte i samband med att Medgivandet tecknades och beloppet överstiger det "
+     "betalaren rimligen kunde ha förväntat sig",
      NewOnly, false},
     {"04", "Reservkod (används inte för tillfället)", NewOnly, false},
     {"05", "Reservkod (används inte för tillfället)", NewOnly, false},
@@ -203,8 +214,7 @@ struct Rows
     const Row* end;
 };
 
-template <std::size_t N>
-Rows rowsOf(const Row (&rows)[N])
+template <std::size_t N> Rows rowsOf(const Row (&rows)[N])
 {
     return {rows, rows + N};
 }
@@ -255,7 +265,7 @@ QList<Entry> decode(Table table, ReportLayout layout)
 // Decoded once for the whole program, so a report of many items allocates no meanings.
 const QList<Entry>& decoded(Table table, ReportLayout layout)
 {
-    static const std::array<QList<Entry>, TableCount * 2> all = [] {
+    static const std::array<QList<Entry>, TableCount* 2> all = [] {
         std::array<QList<Entry>, TableCount * 2> tables;
         for (int i = 0; i < TableCount; ++i) {
             tables[std::size_t(i * 2)] = decode(Table(i), ReportLayout::New);

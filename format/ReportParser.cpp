@@ -411,12 +411,13 @@ private:
         const QStringView field = Field(line, from, to);
         if (field.isEmpty() || AllDigits(field) || SpacesTrimmed(field).isEmpty())
             return;
-        report.warnings.append(QStringLiteral("Rad %1: %2 (position %3-%4) ska bestå av siffror men är \"%5\".")
-                                   .arg(number)
-                                   .arg(QString::fromUtf8(name))
-                                   .arg(from)
-                                   .arg(to)
-                                   .arg(field.toString()));
+        report.warnings.append(
+            QStringLiteral("Rad %1: %2 (position %3-%4) ska bestå av siffror men är \"%5\".")
+                .arg(number)
+                .arg(QString::fromUtf8(name))
+                .arg(from)
+                .arg(to)
+                .arg(field.toString()));
     }
 
     // A date field holds a date, or zeros or blanks where the record has no date.
@@ -491,8 +492,9 @@ private:
         if (status.isEmpty() && report.layout == ReportLayout::Old)
             status = QStringLiteral("0"); // the old layout leaves the status of a payment made blank
         payment.codes.append(describe(ReportCodes::Table::PaymentStatus, status, report));
-        payment.outcome = status == QLatin1String("0") ? ItemOutcome::Paid
-                                                       : outcomeOfCode(payment.codes.last(), ItemOutcome::NotPaid);
+        payment.outcome = status == QLatin1String("0")
+                              ? ItemOutcome::Paid
+                              : outcomeOfCode(payment.codes.last(), ItemOutcome::NotPaid);
         // The new layout's totals count the payments made; the old one's every payment listed.
         payment.counted = report.layout == ReportLayout::Old || payment.outcome == ItemOutcome::Paid;
         payment.debit = code == QLatin1String("82");
@@ -537,7 +539,8 @@ private:
         rejected.payerNumber = NumberText(Field(line, 15, 30));
         rejected.reference = ReferenceText(Field(line, 43, 58));
         setAmount(report, rejected, Field(line, 31, 42));
-        rejected.codes.append(describe(ReportCodes::Table::RejectionComment, Trimmed(Field(line, 59, 60)), report));
+        rejected.codes.append(
+            describe(ReportCodes::Table::RejectionComment, Trimmed(Field(line, 59, 60)), report));
         rejected.outcome = outcomeOfCode(rejected.codes.last(), ItemOutcome::Rejected);
         rejected.counted = true;
         rejected.debit = code == QLatin1String("82");
@@ -609,7 +612,8 @@ private:
             addDetail(change, QStringLiteral("Ny betalningsdag"), DateText(Field(line, 49, 56)));
         }
         change.reference = ReferenceText(Field(line, 57, 72));
-        change.codes.append(describe(ReportCodes::Table::ChangeComment, Trimmed(Field(line, 73, 74)), report));
+        change.codes.append(
+            describe(ReportCodes::Table::ChangeComment, Trimmed(Field(line, 73, 74)), report));
         change.outcome = changeOutcome(change.codes.last());
         // The totals sum the payments cancelled or changed; a record for all payments has no type.
         change.counted = (type == QLatin1String("82") || type == QLatin1String("32")) &&
@@ -624,10 +628,9 @@ private:
     static ItemOutcome mandateOutcome(const ReportCode& information, const ReportCode& comment)
     {
         static const QStringList approvingComments = {QStringLiteral("12"), QStringLiteral("32")};
-        static const QStringList cancellingComments = {QStringLiteral("01"), QStringLiteral("02"),
-                                                       QStringLiteral("06"), QStringLiteral("07"),
-                                                       QStringLiteral("11"), QStringLiteral("33"),
-                                                       QStringLiteral("98")};
+        static const QStringList cancellingComments = {
+            QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("06"), QStringLiteral("07"),
+            QStringLiteral("11"), QStringLiteral("33"), QStringLiteral("98")};
         static const QStringList cancellingInformation = {QStringLiteral("03"), QStringLiteral("10"),
                                                           QStringLiteral("43"), QStringLiteral("44"),
                                                           QStringLiteral("46"), QStringLiteral("93")};
@@ -662,8 +665,10 @@ private:
         if (!AllZeros(identity))
             addDetail(advice, QStringLiteral("Person- eller organisationsnummer"), identity);
         checkDigits(report, number, line, 45, 56, "Person- eller organisationsnummer");
-        advice.codes.append(describe(ReportCodes::Table::MandateInformation, Trimmed(Field(line, 62, 63)), report));
-        advice.codes.append(describe(ReportCodes::Table::MandateComment, Trimmed(Field(line, 64, 65)), report));
+        advice.codes.append(
+            describe(ReportCodes::Table::MandateInformation, Trimmed(Field(line, 62, 63)), report));
+        advice.codes.append(
+            describe(ReportCodes::Table::MandateComment, Trimmed(Field(line, 64, 65)), report));
         advice.date = CachedDateText(Field(line, 66, 73));
         addDetail(advice, QStringLiteral("Åtgärdsdatum"), advice.date);
         checkDate(report, number, line, 66, 73, "Åtgärdsdatum");
@@ -693,7 +698,8 @@ private:
             addDetail(mandate, QStringLiteral("Person- eller organisationsnummer"),
                       Trimmed(Field(line, 45, 56)));
             checkDigits(report, number, line, 45, 56, "Person- eller organisationsnummer");
-            mandate.codes.append(describe(ReportCodes::Table::MessageType, Trimmed(Field(line, 62, 62)), report));
+            mandate.codes.append(
+                describe(ReportCodes::Table::MessageType, Trimmed(Field(line, 62, 62)), report));
             mandate.outcome = ItemOutcome::Pending;
             mandate.counted = true;
             report.items.append(mandate);
@@ -733,7 +739,8 @@ private:
         if (!IsRegisterExtractLine(line))
             return false;
         const bool old = report.layout == ReportLayout::Old;
-        const RegisterLayout at = old ? RegisterLayout{40, 40, 41, 49, 57, 64} : RegisterLayout{40, 41, 42, 50, 58, 65};
+        const RegisterLayout at =
+            old ? RegisterLayout{40, 40, 41, 49, 57, 64} : RegisterLayout{40, 41, 42, 50, 58, 65};
         ReportItem entry = item(QString(), number);
         entry.description = QStringLiteral("Medgivande");
         addPayeeBankgiro(report, entry, Field(line, 1, 10));
@@ -744,19 +751,23 @@ private:
                   ClearingAccountText(Field(line, at.accountFrom, at.accountFrom + 3),
                                       Field(line, at.accountFrom + 4, at.accountFrom + 15)));
         checkDigits(report, number, line, at.accountFrom, at.accountFrom + 15, "Bankkontonummer");
-        addDetail(entry, QStringLiteral("Senaste aktivitetsår"), Trimmed(Field(line, at.yearFrom, at.yearTo)));
+        addDetail(entry, QStringLiteral("Senaste aktivitetsår"),
+                  Trimmed(Field(line, at.yearFrom, at.yearTo)));
         addDetail(entry, QStringLiteral("Datum för nyupplägg"), entry.date);
-        addDetail(entry, QStringLiteral("Datum för ändring"), DateText(Field(line, at.changedFrom, at.changedFrom + 7)));
+        addDetail(entry, QStringLiteral("Datum för ändring"),
+                  DateText(Field(line, at.changedFrom, at.changedFrom + 7)));
         checkDate(report, number, line, at.changedFrom, at.changedFrom + 7, "Datum för ändring");
         entry.codes.append(describe(ReportCodes::Table::MandateType, Trimmed(Field(line, 39, 39)), report));
-        const ReportCode status =
-            describe(ReportCodes::Table::RegisterStatus, Trimmed(Field(line, at.statusAt, at.statusAt)), report);
+        const ReportCode status = describe(ReportCodes::Table::RegisterStatus,
+                                           Trimmed(Field(line, at.statusAt, at.statusAt)), report);
         entry.codes.append(status);
         if (old) {
-            entry.codes.append(describe(ReportCodes::Table::RegisterStatus2, Trimmed(Field(line, 58, 58)), report));
+            entry.codes.append(
+                describe(ReportCodes::Table::RegisterStatus2, Trimmed(Field(line, 58, 58)), report));
             const std::optional<qint64> hundreds = Number(Field(line, 59, 63));
             if (hundreds && *hundreds > 0)
-                addDetail(entry, QStringLiteral("Maxbelopp"), QString::number(*hundreds * 100) + QStringLiteral(" kr"));
+                addDetail(entry, QStringLiteral("Maxbelopp"),
+                          QString::number(*hundreds * 100) + QStringLiteral(" kr"));
             checkDigits(report, number, line, 59, 63, "Maxbelopp");
         }
         entry.outcome = status.code == QLatin1String("1")   ? ItemOutcome::Approved
@@ -829,16 +840,16 @@ ReportFile ReportParser::parse(const QByteArray& bytes)
 
     result.type = ReportFile::Type::Reports;
     SectionReader reader(result.reports, qsizetype(lines.size()));
+    for (std::size_t i = 0; i < *start; ++i) {
+        if (!SpacesTrimmed(lines[i].text).isEmpty())
+            reader.keepLeadingLine(lines[i].text, lines[i].number);
+    }
     if (!ReadOpening(first.text))
         reader.beginRegisterExtract(first.text, first.number);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = *start; i < lines.size(); ++i) {
         const Line& line = lines[i];
         if (SpacesTrimmed(line.text).isEmpty())
             continue;
-        if (i < *start) {
-            reader.keepLeadingLine(line.text, line.number);
-            continue;
-        }
         if (const std::optional<Opening> opening = ReadOpening(line.text)) {
             const Line* next = FirstNonBlank(lines, i + 1);
             reader.begin(*opening, line.number, next ? QStringView(next->text) : QStringView());

@@ -114,7 +114,8 @@ public:
 
     void amount(int from, int to, const QString& what, const ItemFilter& filter)
     {
-        const std::optional<qint64> stated = read(from, to, QStringLiteral("beloppet för ") + what, m_signedAmounts);
+        const std::optional<qint64> stated =
+            read(from, to, QStringLiteral("beloppet för ") + what, m_signedAmounts);
         const Tally counted = Count(m_report, filter);
         m_totals.counted.amount = Add(m_totals.counted.amount.value_or(0), counted.amount);
         if (!stated)

@@ -41,8 +41,8 @@ struct BankReport
 TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
 {
     const BankReport cases[] = {
-        {"autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt", ReportKind::PaymentSpecification, ReportLayout::New, 18,
-         8, "1", "Täckning saknas, betalningen har inte genomförts", true},
+        {"autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt", ReportKind::PaymentSpecification,
+         ReportLayout::New, 18, 8, "1", "Täckning saknas, betalningen har inte genomförts", true},
         {"autogiro_gl_betalningar-stoppadebetalningar-tackningskontroll_fran-bankgirot-medgivanden-"
          "bankgironummer_exempelfil_sv.txt",
          ReportKind::PaymentSpecification, ReportLayout::Old, 15, 16, "9",
@@ -61,11 +61,9 @@ TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
          ReportKind::RejectedPayments, ReportLayout::Old, 4, 2, "01", "Utgår, Medgivande saknas", true},
         {"autogiro_gl_exempelfil_avvisadebetalningar_fran-bankgirot-medgivanden-kontonummer_exemeplfil_sv."
          "txt",
-         ReportKind::RejectedPayments, ReportLayout::Old, 4, 5, "07",
-         "Avvisad, ännu ej debiterbar", true},
+         ReportKind::RejectedPayments, ReportLayout::Old, 4, 5, "07", "Avvisad, ännu ej debiterbar", true},
         {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt",
-         ReportKind::CancellationsChanges, ReportLayout::New, 18, 16, "14", "Ändrad betalningsdag",
-         true},
+         ReportKind::CancellationsChanges, ReportLayout::New, 18, 16, "14", "Ändrad betalningsdag", true},
         {"autogiro_gl_exempelfil_makulering-andring_fran-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt",
          ReportKind::CancellationsChanges, ReportLayout::Old, 4, 2, "12", "Makulerad", true},
         {"autogiro_exempelfil_nya_medgivanden_via_internetbank_sv.txt", ReportKind::InternetMandates,
@@ -79,30 +77,38 @@ TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
         {"utdrag-ur-medgivanderegistret_gammal-layout.txt", ReportKind::MandateRegisterExtract,
          ReportLayout::Old, 7, 0, nullptr, nullptr, false},
     };
+    // The bank prints its examples with a title line and blank lines before the first record.
+    const QByteArray title = "Exempelfil från Bankgirot\r\n  \r\n\r\n";
     for (const BankReport& c : cases) {
-        SCOPED_TRACE(c.file);
-        const ReportFile file = ReportParser::parse(BankFile(c.file));
-        ASSERT_EQ(file.type, ReportFile::Type::Reports);
-        ASSERT_EQ(file.reports.size(), 1);
-        const Report& report = file.reports.first();
-        EXPECT_EQ(report.kind, c.kind);
-        EXPECT_EQ(report.layout, c.layout);
-        EXPECT_EQ(report.items.size(), c.items);
-        EXPECT_EQ(report.bankgiro, QStringLiteral("991-2346"));
-        EXPECT_TRUE(report.unknownLines.isEmpty());
-        EXPECT_TRUE(report.warnings.isEmpty()) << report.warnings.join(QLatin1Char('\n')).toStdString();
-        ASSERT_EQ(report.totals.has_value(), c.hasTotals);
-        if (c.hasTotals)
-            EXPECT_TRUE(report.totals->agree())
-                << report.totals->disagreements.join(QLatin1Char('\n')).toStdString();
-        if (c.code) {
-            const ReportItem* item = ItemAtLine(report, c.codeLine);
-            ASSERT_NE(item, nullptr);
-            bool found = false;
-            for (const ReportCode& code : item->codes)
-                found = found ||
-                        (code.code == QLatin1String(c.code) && code.meaning == QString::fromUtf8(c.meaning));
-            EXPECT_TRUE(found) << ReportTable::codesText(*item).toStdString();
+        for (const int titleLines : {0, 3}) {
+            SCOPED_TRACE(std::string(c.file) + (titleLines ? " with its title" : ""));
+            const ReportFile file =
+                ReportParser::parse((titleLines ? title : QByteArray()) + BankFile(c.file));
+            ASSERT_EQ(file.type, ReportFile::Type::Reports);
+            ASSERT_EQ(file.reports.size(), 1);
+            const Report& report = file.reports.first();
+            EXPECT_EQ(report.kind, c.kind);
+            EXPECT_EQ(report.layout, c.layout);
+            EXPECT_EQ(report.items.size(), c.items);
+            EXPECT_EQ(report.line, titleLines + 1);
+            EXPECT_EQ(report.bankgiro, QStringLiteral("991-2346"));
+            ASSERT_EQ(report.unknownLines.size(), titleLines ? 1 : 0);
+            if (titleLines)
+                EXPECT_EQ(report.unknownLines[0].line, 1);
+            EXPECT_TRUE(report.warnings.isEmpty()) << report.warnings.join(QLatin1Char('\n')).toStdString();
+            ASSERT_EQ(report.totals.has_value(), c.hasTotals);
+            if (c.hasTotals)
+                EXPECT_TRUE(report.totals->agree())
+                    << report.totals->disagreements.join(QLatin1Char('\n')).toStdString();
+            if (c.code) {
+                const ReportItem* item = ItemAtLine(report, c.codeLine + titleLines);
+                ASSERT_NE(item, nullptr);
+                bool found = false;
+                for (const ReportCode& code : item->codes)
+                    found = found || (code.code == QLatin1String(c.code) &&
+                                      code.meaning == QString::fromUtf8(c.meaning));
+                EXPECT_TRUE(found) << ReportTable::codesText(*item).toStdString();
+            }
         }
     }
 }
@@ -110,7 +116,8 @@ TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
 TEST(ReportParserTest, HeaderFieldsAndAnItemOfTheNewPaymentSpecification)
 {
     const Report report =
-        ReportParser::parse(BankFile("autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt")).reports.value(0);
+        ReportParser::parse(BankFile("autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt"))
+            .reports.value(0);
     EXPECT_EQ(report.date, QStringLiteral("2009-11-10"));
     EXPECT_EQ(report.customerNumber, QStringLiteral("471117"));
     const ReportItem* paid = ItemAtLine(report, 3);
@@ -236,6 +243,212 @@ TEST(ReportParserTest, DamagedReportsNameTheirDisagreement)
     QLocale::setDefault(QLocale::c());
 }
 
+// Every code table in both layouts: which codes it holds ("*" marks a retired one), and the meanings
+// that matter most for what the bookkeeper does next.
+TEST(ReportParserTest, CodeTablesHoldTheBanksCodesInEachLayout)
+{
+    using T = ReportCodes::Table;
+    const struct
+    {
+        T table;
+        const char* newCodes;
+        const char* oldCodes;
+    } tables[] = {
+        {T::PaymentStatus, "0 1 2 4 9", "0 1 2 4 9"},
+        {T::RejectionComment, "01 02 03* 04* 05* 06 07 08 09 10 12 13 15 24", "01 02 03* 07*"},
+        {T::ChangeRecord, "03 11 21 22* 23 24 25 26 27 28 29", "03 21 22* 23 24 25 26 27 28 29"},
+        {T::ChangeComment, "01 02 04 05 06 10 11 12 13 14 15 18", "01 02 04 05 06 10 11 12 13 14 15* 18"},
+        {T::MandateInformation, "03 04 05 10 42 43 44 46 93*", "03 04 10 42 43 44 46 93*"},
+        {T::MandateComment, "01* 02 03 04 05 06* 07 09 10 11* 12* 20 21 23 24* 29 30 32 33 98",
+         "01* 02 03 04 05 06* 07 09 10 11* 12* 20 21 23 24* 29 30 32 33 98"},
+        {T::RefundReason, "01 02 03 04 05", ""},
+        {T::MessageType, "0 1 2", "0 1 2"},
+        {T::MandateType, "1 2", "1 2"},
+        {T::RegisterStatus, "1 2", "1 2"},
+        {T::RegisterStatus2, "", "0"},
+    };
+    for (const auto& t : tables) {
+        for (const ReportLayout layout : {ReportLayout::New, ReportLayout::Old}) {
+            QStringList listed;
+            for (const ReportCodes::Entry& entry : ReportCodes::entries(t.table, layout)) {
+                listed.append(entry.code + (entry.retired ? QStringLiteral("*") : QString()));
+                EXPECT_FALSE(entry.meaning.isEmpty() || entry.meaning.endsWith(QLatin1Char('.')))
+                    << entry.code.toStdString();
+            }
+            EXPECT_EQ(listed.join(QLatin1Char(' ')),
+                      QString::fromLatin1(layout == ReportLayout::New ? t.newCodes : t.oldCodes))
+                << ReportCodes::tableTitle(t.table).toStdString() << ", " << int(layout);
+        }
+    }
+
+    const struct
+    {
+        T table;
+        ReportLayout layout;
+        const char* code;
+        const char* meaning;
+    } meanings[] = {
+        {T::ChangeComment, ReportLayout::New, "01", "Felaktig betalningsdag"},
+        {T::ChangeComment, ReportLayout::New, "02", "Felaktigt betalarnummer"},
+        {T::ChangeComment, ReportLayout::New, "06", "Felaktig ny betalningsdag"},
+        {T::ChangeComment, ReportLayout::New, "10", "Felaktigt mottagarbankgironummer (fel checksiffra)"},
+        {T::ChangeComment, ReportLayout::New, "11", "Mottagarbankgironummer saknas (noll eller blankt)"},
+        {T::ChangeComment, ReportLayout::Old, "18", "Ändrad"},
+        {T::ChangeRecord, ReportLayout::New, "11", "Makulerad av betalaren/betalarens bank"},
+        {T::ChangeRecord, ReportLayout::New, "21", "Makulerad, Betalningsmottagarens avtal avslutat"},
+        {T::RejectionComment, ReportLayout::New, "15",
+         "Mottagarbankgironumret i öppningsposten och i transaktionsposten är inte detsamma"},
+        {T::RejectionComment, ReportLayout::Old, "07", "Avvisad, ännu ej debiterbar"},
+        {T::RefundReason, ReportLayout::New, "01", "Medgivande har inte lämnats till betalningsmottagaren"},
+        {T::MandateComment, ReportLayout::Old, "30", "Mottagarbankgironummer saknas"},
+        {T::MandateComment, ReportLayout::New, "30", "Mottagarbankgironummer är avregistrerat"},
+    };
+    for (const auto& m : meanings) {
+        const ReportCode code = ReportCodes::describe(m.table, QString::fromLatin1(m.code), m.layout);
+        EXPECT_EQ(code.meaning, QString::fromUtf8(m.meaning)) << m.code;
+    }
+}
+
+// What each code means for the item, found by putting the code into a record of the bank's example.
+TEST(ReportParserTest, EachCodeGivesTheOutcomeTheBankMeans)
+{
+    const char* changes = "autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt";
+    const char* oldChanges =
+        "autogiro_gl_exempelfil_makulering-andring_fran-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt";
+    const char* payments = "autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt";
+    const char* rejected = "autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt";
+    const char* advice = "autogiro_exempelfiler_medgivandeavisering_sv.txt";
+    const char* registry = "autogiro_exempelfil-utdrag-ur-medgivanderegistret_sv.txt";
+    const struct
+    {
+        const char* file;
+        int line, position;
+        const char* codes; // written into the record at the position, one after the other
+        ItemOutcome outcome;
+    } cases[] = {
+        {changes, 16, 73, "12", ItemOutcome::Cancelled},
+        {changes, 16, 73, "14,18", ItemOutcome::Changed},
+        {changes, 16, 73, "01,02,04,05,06,10,11,13,15", ItemOutcome::Rejected},
+        {changes, 16, 73, "03,99", ItemOutcome::Unknown},
+        {oldChanges, 5, 73, "18", ItemOutcome::Changed},
+        {oldChanges, 5, 73, "15", ItemOutcome::Rejected},
+        {payments, 3, 80, "0", ItemOutcome::Paid},
+        {payments, 3, 80, "1,2,4,9", ItemOutcome::NotPaid},
+        {payments, 3, 80, "3", ItemOutcome::Unknown},
+        {rejected, 2, 59, "01,02,03,06,07,08,09,10,12,13,15,24", ItemOutcome::Rejected},
+        {rejected, 2, 59, "11", ItemOutcome::Unknown},
+        {advice, 2, 62, "0432,0512", ItemOutcome::Approved},
+        {advice, 2, 62, "0333,4602,4307,4498,0401,10  ", ItemOutcome::Cancelled},
+        {advice, 2, 62, "0410,0304,4203,4205,0424", ItemOutcome::Rejected},
+        {advice, 2, 62, "04  ", ItemOutcome::Unknown},
+        {registry, 1, 58, "1", ItemOutcome::Approved},
+        {registry, 1, 58, "2", ItemOutcome::Pending},
+    };
+    for (const auto& c : cases) {
+        for (const QByteArray& code : QByteArray(c.codes).split(',')) {
+            const QByteArray field = code.isEmpty() ? QByteArray("  ") : code;
+            const Report report =
+                ReportParser::parse(Edited(c.file, ReplaceAt(c.line, c.position, field))).reports.value(0);
+            const ReportItem* item = ItemAtLine(report, c.line);
+            ASSERT_NE(item, nullptr) << c.file << ":" << c.line;
+            EXPECT_EQ(item->outcome, c.outcome) << c.file << ": " << field.toStdString();
+        }
+    }
+}
+
+// Every field the bank's record carries is shown, in both layouts.
+TEST(ReportParserTest, EveryFieldOfTheRecordIsShown)
+{
+    const struct
+    {
+        const char* file;
+        int line;
+        const char* shown; // in the item's details and codes
+    } cases[] = {
+        {"autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt", 17,
+         "Ursprunglig betalningsdag: 2009-11-03; Återbetalningsdag: 2009-11-10|02 Medgivande har "
+         "återkallats"},
+        {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 2,
+         "Clearing- och kontonummer: 5001-1000020; Person- eller organisationsnummer: 196803050000; "
+         "Åtgärdsdatum: 2008-06-11"},
+        {"autogiro_exempelfil-utdrag-ur-medgivanderegistret_sv.txt", 1,
+         "Senaste aktivitetsår: 08; Datum för nyupplägg: 1999-01-01; Datum för ändring: 2008-01-31|"
+         "1 Medgivandet initierat av Betalningsmottagaren; 2 Under förfrågan"},
+        {"utdrag-ur-medgivanderegistret_gammal-layout.txt", 1,
+         "Senaste aktivitetsår: 6; Datum för nyupplägg: 1999-01-01; Datum för ändring: 2008-01-31|"
+         "1 Medgivandet initierat av Betalningsmottagaren; 1 Godkänt för Autogiro; 0 Medgivandet OK"},
+        {"autogiro_exempelfil_nya_medgivanden_via_internetbank_sv.txt", 2, "0 Nytt"},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 3,
+         "22 Makulera alla betalningar angiven betalningsdag (utgått); 12 Makulerad"},
+    };
+    for (const auto& c : cases) {
+        const Report report = ReportParser::parse(BankFile(c.file)).reports.value(0);
+        const ReportItem* item = ItemAtLine(report, c.line);
+        ASSERT_NE(item, nullptr) << c.file << ":" << c.line;
+        const QString text =
+            ReportTable::detailsText(*item) + QLatin1Char('|') + ReportTable::codesText(*item);
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.shown))) << text.toStdString();
+    }
+
+    // A register entry of the old layout with a maximum amount, in hundreds of kronor.
+    const Report old = ReportParser::parse(Edited("utdrag-ur-medgivanderegistret_gammal-layout.txt",
+                                                  ReplaceAt(1, 59, "00015")))
+                           .reports.value(0);
+    EXPECT_TRUE(ReportTable::detailsText(old.items.value(0)).contains(QStringLiteral("Maxbelopp: 1500 kr")));
+}
+
+// The cancellations report writes its totals signed: a last digit of å or J to R is negative.
+TEST(ReportParserTest, SignedTotalsOfTheCancellationsReport)
+{
+    const char* changes = "autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt";
+    const struct
+    {
+        QByteArray credits;
+        bool agree;
+    } cases[] = {
+        {"000000577500", true},
+        {"00000057750\xE5", true},
+        {"00000057751J", false},
+        {"0000005775X0", false},
+    };
+    for (const auto& c : cases) {
+        const Report report =
+            ReportParser::parse(Edited(changes, ReplaceAt(20, 29, c.credits))).reports.value(0);
+        ASSERT_TRUE(report.totals);
+        EXPECT_EQ(report.totals->agree(), c.agree)
+            << c.credits.toStdString() << report.totals->disagreements.join(QLatin1Char('\n')).toStdString();
+    }
+    const Report negative =
+        ReportParser::parse(Edited(changes, ReplaceAt(20, 29, "00000057751R"))).reports.value(0);
+    EXPECT_EQ(negative.totals->stated.amount, 577519 + 111000);
+}
+
+// A field that holds what the bank's layout does not allow is named with its line and positions.
+TEST(ReportParserTest, FieldsOutsideTheLayoutAreNamed)
+{
+    const char* payments = "autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt";
+    const struct
+    {
+        const char* file;
+        Edit edit;
+        const char* named;
+    } cases[] = {
+        {payments, ReplaceAt(3, 16, "00000000000A0101"), "Rad 3: Betalarnummer (position 16-31)"},
+        {payments, ReplaceAt(3, 3, "20091310"),
+         "Rad 3: Betalningsdag (position 3-10) är inget giltigt datum"},
+        {payments, ReplaceAt(17, 70, "2009x110"), "Rad 17: Återbetalningsdag (position 70-77)"},
+        {"autogiro_exempelfiler_medgivandeavisering_sv.txt", ReplaceAt(2, 45, "19680305000X"),
+         "Rad 2: Person- eller organisationsnummer (position 45-56)"},
+        {payments, [](QList<QByteArray>& lines) { lines[2].insert(80, " 81"); },
+         "Rad 3 är längre än 80 tecken"},
+    };
+    for (const auto& c : cases) {
+        const Report report = ReportParser::parse(Edited(c.file, c.edit)).reports.value(0);
+        EXPECT_TRUE(report.warnings.join(QLatin1Char('\n')).contains(QString::fromUtf8(c.named)))
+            << c.named << ": " << report.warnings.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
 TEST(ReportParserTest, ACodeTheBankHasNotDefinedHasNoMeaning)
 {
     const char* changes = "autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt";
@@ -293,7 +506,8 @@ TEST(ReportParserTest, CsvHasABomSemicolonsAndQuotedCells)
     const QByteArray csv = ReportTable::csv(items, QLocale::c());
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"
                                "Rad;Post;Beskrivning;Betalarnummer;Datum;Belopp;Utfall;Koder;"));
-    EXPECT_TRUE(csv.contains("\r\n2;73;Medgivande;103;2008-06-11;;Godkänd;\"04 Nyupplägg. Initierat av betalningsmottagaren; 32 Nytt Medgivande"));
+    EXPECT_TRUE(csv.contains("\r\n2;73;Medgivande;103;2008-06-11;;Godkänd;\"04 Nyupplägg. Initierat av "
+                             "betalningsmottagaren; 32 Nytt Medgivande"));
 
     // A reference with a semicolon or a quote stays one cell.
     QByteArray bytes = BankFile("autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt");
