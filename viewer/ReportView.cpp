@@ -232,17 +232,38 @@ QString ReportView::sectionWarnings(const Report& report) const
         if (!lines.contains(warning))
             lines.append(warning);
     }
-    for (const ReportLine& unknown : report.unknownLines)
-        lines.append(QStringLiteral("Rad %1 är en post som programmet inte känner till: %2")
-                         .arg(unknown.line)
-                         .arg(unknown.text.trimmed()));
+    for (const ReportLine& unknown : report.unknownLines) {
+        if (unknown.line > report.line)
+            lines.append(QStringLiteral("Rad %1 är en post som programmet inte känner till: %2")
+                             .arg(unknown.line)
+                             .arg(unknown.text.trimmed()));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Lines before the report's opening record, such as the title line of the bank's example files: not
+// a fault of the report, but listed so that nothing in the file goes unseen.
+QString ReportView::leadingLines(const Report& report) const
+{
+    QStringList lines;
+    for (const ReportLine& unknown : report.unknownLines) {
+        if (unknown.line < report.line)
+            lines.append(
+                QStringLiteral("Rad %1 står före rapportens första post och visas bara i fliken Text: %2")
+                    .arg(unknown.line)
+                    .arg(unknown.text.trimmed()));
+    }
     return lines.join(QLatin1Char('\n'));
 }
 
 QString ReportView::warningText() const
 {
     QStringList parts;
+    QStringList notes;
     for (qsizetype i = 0; i < m_reports.size(); ++i) {
+        const QString leading = leadingLines(m_reports[i]);
+        if (!leading.isEmpty())
+            notes.append(leading);
         const QString warnings = sectionWarnings(m_reports[i]);
         if (warnings.isEmpty())
             continue;
@@ -250,9 +271,9 @@ QString ReportView::warningText() const
         parts.append(title + warnings);
     }
     if (parts.isEmpty())
-        return QString();
+        return notes.join(QLatin1Char('\n'));
     return QStringLiteral("Rapporten stämmer inte eller är inte fullständig.\n") +
-           parts.join(QLatin1Char('\n'));
+           (parts + notes).join(QLatin1Char('\n'));
 }
 
 QString ReportView::headingText() const

@@ -53,6 +53,7 @@ private:
     QString sectionHeading(const Report& report) const;
     QString sectionSums(const Report& report) const;
     QString sectionWarnings(const Report& report) const;
+    QString leadingLines(const Report& report) const;
     QString printedHtml() const;
     QList<const ReportItem*> shownItems() const;
 

@@ -1,4 +1,5 @@
 #include "viewer/ReportView.h"
+#include "format/ReportCodes.h"
 #include "format/ReportTable.h"
 #include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
@@ -89,6 +90,50 @@ TEST_F(ReportViewTest, AmountsSortAsNumbersAndARowLeadsToItsLineInTheText)
     EXPECT_FALSE(m_viewer.showsReport());
     EXPECT_TRUE(m_viewer.statusText().endsWith(QStringLiteral("Rad: 4   Kolumn: 1")));
     EXPECT_TRUE(m_viewer.memo()->textCursor().block().text().startsWith(QStringLiteral("8220080611200200")));
+}
+
+// The bank prints its examples with a title line and blank lines; saved so, the file is still a
+// report, and the title is named without calling the report faulty.
+TEST_F(ReportViewTest, AnExampleSavedWithItsTitleOpensAsAReport)
+{
+    const QString path = copyOf("autogiro_gl_exempelfil_avvisadebetalningar_fran-bankgirot-medgivanden-"
+                                "kontonummer_exemeplfil_sv.txt");
+    WriteFileBytes(path, "Avvisade betalningar, gammal layout\r\n\r\n" + ReadFileBytes(path));
+    ASSERT_TRUE(m_viewer.LoadFile(path));
+    EXPECT_TRUE(m_viewer.showsReport());
+    EXPECT_EQ(shownRows(), 4);
+    const QString warning = m_viewer.reportView()->warningText();
+    EXPECT_TRUE(warning.startsWith(QStringLiteral("Rad 1 står före rapportens första post")))
+        << warning.toStdString();
+    const QAbstractItemModel* model = m_viewer.reportView()->table()->model();
+    QStringList codes;
+    for (int row = 0; row < model->rowCount(); ++row)
+        codes.append(model->index(row, ReportTable::CodesColumn).data().toString());
+    EXPECT_TRUE(codes.contains(QStringLiteral("07 Avvisad, ännu ej debiterbar (utgått)")))
+        << codes.join(QLatin1Char('|')).toStdString();
+}
+
+// The help page on reports gives every code of every table as the presenter shows it.
+TEST(ReportHelpTest, TheHelpPageListsEveryCodeAsThePresenterShowsIt)
+{
+    const QString page =
+        QString::fromUtf8(ReadFileBytes(QStringLiteral(VALMO_TEST_DATA "/../../help/Rapporter.htm")));
+    ASSERT_FALSE(page.isEmpty());
+    for (int table = 0; table <= int(ReportCodes::Table::RegisterStatus2); ++table) {
+        const auto which = ReportCodes::Table(table);
+        EXPECT_TRUE(page.contains(QStringLiteral("<h3>") + ReportCodes::tableName(which)) ||
+                    page.contains(QStringLiteral("<h3>") + ReportCodes::tableTitle(which)))
+            << ReportCodes::tableTitle(which).toStdString();
+        for (const ReportLayout layout : {ReportLayout::New, ReportLayout::Old}) {
+            for (const ReportCodes::Entry& entry : ReportCodes::entries(which, layout)) {
+                const QString row = QStringLiteral("<tr><td>") + entry.code + QStringLiteral("</td>");
+                const QString meaning =
+                    entry.meaning + (entry.retired ? QStringLiteral(" <i>(utgått)</i>") : QString());
+                EXPECT_TRUE(page.contains(row) && page.contains(meaning))
+                    << ReportCodes::tableTitle(which).toStdString() << ": " << entry.code.toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(ReportViewTest, DisagreeingTotalsAreSaidPlainlyAtTheTop)
