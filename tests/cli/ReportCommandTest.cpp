@@ -79,6 +79,32 @@ TEST(ReportCommandTest, SeveralSectionsAndADamagedOne)
     EXPECT_TRUE(totals[QStringLiteral("disagreements")][0].toString().contains(QStringLiteral("rad 22")));
 }
 
+// A report saved with the title line the bank prints above it: the title is listed, the report
+// follows from its opening record, and a retired code says so.
+TEST(ReportCommandTest, TitleLinesBeforeTheFirstRecordAreListed)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("avvisade.txt"));
+    WriteFileBytes(path, "Avvisade betalningar\r\n\r\n" +
+                             ReadFileBytes(Bank("autogiro_gl_exempelfil_avvisadebetalningar_fran-bankgirot-"
+                                                "medgivanden-kontonummer_exemeplfil_sv.txt")));
+    const ReportRun run = RunReport({path});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject report =
+        QJsonDocument::fromJson(run.out).object()[QStringLiteral("reports")][0].toObject();
+    EXPECT_EQ(report[QStringLiteral("unknownLines")][0][QStringLiteral("line")].toInt(), 1);
+    EXPECT_EQ(report[QStringLiteral("unknownLines")][0][QStringLiteral("text")].toString(),
+              QStringLiteral("Avvisade betalningar"));
+    EXPECT_TRUE(report[QStringLiteral("totals")][QStringLiteral("agree")].toBool());
+    const QJsonArray items = report[QStringLiteral("items")].toArray();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0][QStringLiteral("line")].toInt(), 4);
+    const QJsonObject retired = items[3][QStringLiteral("codes")][0].toObject();
+    EXPECT_EQ(retired[QStringLiteral("code")].toString(), QStringLiteral("07"));
+    EXPECT_TRUE(retired[QStringLiteral("retired")].toBool());
+    EXPECT_FALSE(items[0][QStringLiteral("codes")][0].toObject().contains(QStringLiteral("retired")));
+}
+
 TEST(ReportCommandTest, ExitStatusesAndCsv)
 {
     QTemporaryDir folder;

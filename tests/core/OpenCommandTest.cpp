@@ -337,6 +337,44 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
     EXPECT_EQ(ReadSetting(SettingsStore::section(), "BgNr", ""), "55555555");
 }
 
+// Every report the bank publishes as an example, as it is and with the title line the bank prints
+// above it, goes to the presenter with the notice for its kind.
+TEST_F(OpenCommandTest, EveryBankExampleReportIsShownInThePresenter)
+{
+    const QStringList reports = {
+        "autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt",
+        "autogiro_gl_betalningar-stoppadebetalningar-tackningskontroll_fran-bankgirot-medgivanden-"
+        "bankgironummer_exempelfil_sv.txt",
+        "autogiro_exempelfiler_medgivandeavisering_sv.txt",
+        "autogiro_gl_exempelfil_medgivandeavisering_fran-bankgirot-medgivanden-kontonummer_exemeplfil_sv.txt",
+        "autogiro_gl_medgivandeavisering_fran-bankgirot-medgivanden-bankgironummer_exempelfil_sv.txt",
+        "autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt",
+        "autogiro_gl_avvisadebetaln_fran-bankgirot-medgivanden-bankgironummer_exempelfil_sv.txt",
+        "autogiro_gl_exempelfil_avvisadebetalningar_fran-bankgirot-medgivanden-kontonummer_exemeplfil_sv.txt",
+        "autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt",
+        "autogiro_gl_exempelfil_makulering-andring_fran-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt",
+        "autogiro_exempelfilutdrag-ur-bevakningsregistret_sv.txt",
+        "autogiro_exempelfil-utdrag-ur-medgivanderegistret_sv.txt",
+        "utdrag-ur-medgivanderegistret_gammal-layout.txt",
+        "autogiro_exempelfil_nya_medgivanden_via_internetbank_sv.txt",
+        "autogiro_gl_medgivanden_via_internetbanken_exempelfil_fran-bankgirot.txt",
+    };
+    for (const QString& name : reports) {
+        const QByteArray bytes = ReadFileBytes(QStringLiteral(VALMO_TEST_DATA "/bank/") + name);
+        const QString expected = name.contains("internetbank") ? OrderFileReader::incomingMandatesMessage()
+                                                               : OrderFileReader::reportFileMessage();
+        for (const QByteArray& title : {QByteArray(), QByteArray("Exempelfil\r\n\r\n")}) {
+            prompt.messages.clear();
+            shower.shownFiles.clear();
+            const QString path = makeFile(name, title + bytes);
+            open(path);
+            EXPECT_EQ(prompt.texts(), QStringList({expected}))
+                << name.toStdString() << (title.isEmpty() ? "" : " with title");
+            EXPECT_EQ(shower.shownFiles, QStringList({path})) << name.toStdString();
+        }
+    }
+}
+
 TEST_F(OpenCommandTest, AdoptingAnotherPayeesNumbersLoadsTheFile)
 {
     prompt.answers = {UserPrompt::Answer::Ok};
