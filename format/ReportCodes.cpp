@@ -56,6 +56,8 @@ const Row RejectionComments[] = {
     {"05", "Felaktigt mottagarbankgironummer", NewOnly, true},
     {"06", "Felaktig periodkod", NewOnly, false},
     {"07", "Avvisad, ännu ej debiterbar", OldOnly, true},
+    // The bank also lists 07 as changed into 02, its former meaning now going under 02; the code
+    // itself is in the active list with this meaning, and that is how it is read.
     {"07", "Felaktigt antal för Självförnyande uppdrag", NewOnly, false},
     {"08", "Belopp inte numeriskt", NewOnly, false},
     {"09", "Förbud mot utbetalningar", NewOnly, false},

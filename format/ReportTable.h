@@ -29,7 +29,8 @@ enum Column
 QString header(int column);
 // The text of a cell. Amounts follow the locale, grouped for the eye or plain for a spreadsheet.
 QString cell(const ReportItem& item, int column, const QLocale& locale, bool grouped);
-// "0 Godkänd; 32 Nytt medgivande": each code with its meaning ("okänd kod" for an unknown one).
+// "0 Godkänd betalning, ...; 32 Nytt Medgivande": each code with its meaning ("okänd kod" for an
+// unknown one, "(utgått)" after the former meaning of a retired one).
 QString codesText(const ReportItem& item);
 QString detailsText(const ReportItem& item);
 
