@@ -291,6 +291,7 @@ public:
         report.layout = DateOf(Field(firstLine, 42, 49)).isValid() ? ReportLayout::New : ReportLayout::Old;
         report.line = lineNumber;
         report.unknownLines = m_leadingLines;
+        m_leadingLines.clear();
         report.bankgiro = BankgiroText(Field(firstLine, 1, 10));
         report.items.reserve(m_expectedItems);
         m_reports.append(report);
