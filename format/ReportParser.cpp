@@ -560,6 +560,11 @@ private:
         monitored.date = CachedDateText(Field(line, 3, 10));
         checkDate(report, number, line, 3, 10, "Betalningsdag");
         addPeriod(monitored, line, 12, 14);
+        // In the extract a repeated payment given without a count shows 000: it runs until cancelled.
+        const QStringView period = Field(line, 11, 11);
+        if (period >= QLatin1String("1") && period <= QLatin1String("8") && AllZeros(Field(line, 12, 14)))
+            addDetail(monitored, QStringLiteral("Antal självförnyande uppdrag"),
+                      QStringLiteral("inget antal angivet, gäller tills det makuleras"));
         monitored.payerNumber = NumberText(Field(line, 16, 31));
         checkDigits(report, number, line, 16, 31, "Betalarnummer");
         setAmount(report, monitored, Field(line, 32, 43));

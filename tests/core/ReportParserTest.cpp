@@ -289,19 +289,15 @@ TEST(ReportParserTest, CodeTablesHoldTheBanksCodesInEachLayout)
         const char* meaning;
     } meanings[] = {
         {T::ChangeComment, ReportLayout::New, "01", "Felaktig betalningsdag"},
-        {T::ChangeComment, ReportLayout::New, "02", "Felaktigt betalarnummer"},
         {T::ChangeComment, ReportLayout::New, "06", "Felaktig ny betalningsdag"},
         {T::ChangeComment, ReportLayout::New, "10", "Felaktigt mottagarbankgironummer (fel checksiffra)"},
         {T::ChangeComment, ReportLayout::New, "11", "Mottagarbankgironummer saknas (noll eller blankt)"},
         {T::ChangeComment, ReportLayout::Old, "18", "Ändrad"},
         {T::ChangeRecord, ReportLayout::New, "11", "Makulerad av betalaren/betalarens bank"},
-        {T::ChangeRecord, ReportLayout::New, "21", "Makulerad, Betalningsmottagarens avtal avslutat"},
         {T::RejectionComment, ReportLayout::New, "15",
          "Mottagarbankgironumret i öppningsposten och i transaktionsposten är inte detsamma"},
         {T::RejectionComment, ReportLayout::Old, "07", "Avvisad, ännu ej debiterbar"},
-        {T::RefundReason, ReportLayout::New, "01", "Medgivande har inte lämnats till betalningsmottagaren"},
         {T::MandateComment, ReportLayout::Old, "30", "Mottagarbankgironummer saknas"},
-        {T::MandateComment, ReportLayout::New, "30", "Mottagarbankgironummer är avregistrerat"},
     };
     for (const auto& m : meanings) {
         const ReportCode code = ReportCodes::describe(m.table, QString::fromLatin1(m.code), m.layout);
@@ -378,6 +374,7 @@ TEST(ReportParserTest, EveryFieldOfTheRecordIsShown)
          "Senaste aktivitetsår: 6; Datum för nyupplägg: 1999-01-01; Datum för ändring: 2008-01-31|"
          "1 Medgivandet initierat av Betalningsmottagaren; 1 Godkänt för Autogiro; 0 Medgivandet OK"},
         {"autogiro_exempelfil_nya_medgivanden_via_internetbank_sv.txt", 2, "0 Nytt"},
+
         {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 3,
          "22 Makulera alla betalningar angiven betalningsdag (utgått); 12 Makulerad"},
     };
@@ -395,6 +392,13 @@ TEST(ReportParserTest, EveryFieldOfTheRecordIsShown)
                                                   ReplaceAt(1, 59, "00015")))
                            .reports.value(0);
     EXPECT_TRUE(ReportTable::detailsText(old.items.value(0)).contains(QStringLiteral("Maxbelopp: 1500 kr")));
+    // A monitored repeated payment with no count runs until it is cancelled.
+    const Report monitored =
+        ReportParser::parse(
+            Edited("autogiro_exempelfilutdrag-ur-bevakningsregistret_sv.txt", ReplaceAt(3, 12, "000")))
+            .reports.value(0);
+    EXPECT_TRUE(ReportTable::detailsText(monitored.items.value(1))
+                    .contains(QStringLiteral("gäller tills det makuleras")));
 }
 
 // The cancellations report writes its totals signed: a last digit of å or J to R is negative.
