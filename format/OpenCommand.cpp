@@ -141,8 +141,10 @@ ReadVerdict OpenCommand::readFrom(QIODevice& records)
 // is one whose contents the program cannot handle.
 ReadVerdict OpenCommand::recogniseReport(QIODevice& records, ReadVerdict verdict)
 {
-    if (verdict.outcome != ReadVerdict::Outcome::UnsupportedContent || records.isSequential() ||
-        !records.seek(0))
+    // A title line longer than a record stops the order reader as a line it cannot read.
+    const bool mayBeReport = verdict.outcome == ReadVerdict::Outcome::UnsupportedContent ||
+                             verdict.outcome == ReadVerdict::Outcome::LineUnreadable;
+    if (!mayBeReport || records.isSequential() || !records.seek(0))
         return verdict;
     const ReportFile file = ReportParser::parse(records.readAll());
     if (file.type != ReportFile::Type::Reports || file.reports.isEmpty())

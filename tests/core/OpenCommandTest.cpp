@@ -345,7 +345,8 @@ TEST_F(OpenCommandTest, EveryBankExampleReportIsShownInThePresenter)
         const QByteArray bytes = ReadFileBytes(QStringLiteral(VALMO_TEST_DATA "/bank/") + name);
         const QString expected = name.contains("internetbank") ? OrderFileReader::incomingMandatesMessage()
                                                                : OrderFileReader::reportFileMessage();
-        for (const QByteArray& title : {QByteArray(), QByteArray("Exempelfil\r\n\r\n")}) {
+        const QByteArray longTitle = "Exempelfil " + QByteArray(90, '-') + "\r\n";
+        for (const QByteArray& title : {QByteArray(), QByteArray("Exempelfil\r\n\r\n"), longTitle}) {
             prompt.messages.clear();
             shower.shownFiles.clear();
             const QString path = makeFile(name, title + bytes);
