@@ -1,9 +1,6 @@
 #include "register/PaymentDays.h"
 
-#if __has_include("calendar/BankCalendar.h")
 #include "calendar/BankCalendar.h"
-#define VALMO_HAS_BANK_CALENDAR 1
-#endif
 
 namespace PaymentDays {
 
@@ -37,37 +34,6 @@ QDate DayInMonth(const QDate& month, int day)
     return QDate(first.year(), first.month(), qMin(day, first.daysInMonth()));
 }
 
-#ifndef VALMO_HAS_BANK_CALENDAR
-bool IsBankingDay(const QDate& date)
-{
-    return date.dayOfWeek() <= 5;
-}
-#endif
-
-QDate OnOrAfter(const QDate& date)
-{
-#ifdef VALMO_HAS_BANK_CALENDAR
-    return BankCalendar::BankingDayOnOrAfter(date);
-#else
-    QDate day = date;
-    while (!IsBankingDay(day))
-        day = day.addDays(1);
-    return day;
-#endif
-}
-
-QDate OnOrBefore(const QDate& date)
-{
-#ifdef VALMO_HAS_BANK_CALENDAR
-    return BankCalendar::BankingDayOnOrBefore(date);
-#else
-    QDate day = date;
-    while (!IsBankingDay(day))
-        day = day.addDays(-1);
-    return day;
-#endif
-}
-
 } // namespace
 
 QList<QDate> scheduled(const QDate& first, QChar period, int count)
@@ -92,22 +58,13 @@ QList<QDate> scheduled(const QDate& first, QChar period, int count)
 
 QDate paidOn(const QDate& scheduled, QChar period)
 {
-    return LastDayPeriod(period) ? OnOrBefore(scheduled) : OnOrAfter(scheduled);
+    return LastDayPeriod(period) ? BankCalendar::BankingDayOnOrBefore(scheduled)
+                                 : BankCalendar::BankingDayOnOrAfter(scheduled);
 }
 
 QDate addBankingDays(const QDate& from, int days)
 {
-#ifdef VALMO_HAS_BANK_CALENDAR
     return BankCalendar::AddBankingDays(from, days);
-#else
-    QDate day = from;
-    for (int i = 0; i < days; ++i) {
-        day = day.addDays(1);
-        while (!IsBankingDay(day))
-            day = day.addDays(1);
-    }
-    return day;
-#endif
 }
 
 } // namespace PaymentDays
