@@ -4,6 +4,7 @@
 #include "register/RegisterSchema.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,10 +53,14 @@ RegisterDatabase::~RegisterDatabase()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
+// The editor's data folder, whichever program asks: valmo-cli uses the editor's register.
 QString RegisterDatabase::defaultPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("register.sqlite"));
+    const QString ownName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("Lumora Valmo"));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QCoreApplication::setApplicationName(ownName);
+    return QDir(folder).filePath(QStringLiteral("register.sqlite"));
 }
 
 QString RegisterDatabase::notRegisterMessage() const
