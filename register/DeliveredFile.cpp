@@ -113,6 +113,9 @@ DeliveredFile ReadDeliveredFile(const QByteArray& bytes, const QDate& deliveryDa
             file.payments.append(Payment(line, number, deliveryDay));
         } else if (code == QLatin1String("04") || code == QLatin1String("03")) {
             file.mandates.append(Mandate(line, number));
+        } else if (code == QLatin1String("05")) {
+            file.payerNumberChanges.append({number, RegisterText::digits(RegisterText::field(line, 13, 28)),
+                                            RegisterText::digits(RegisterText::field(line, 39, 54))});
         } else if (code.size() == 2 && code[0] == QLatin1Char('2') && code[1] >= QLatin1Char('3') &&
                    code[1] <= QLatin1Char('9')) {
             file.changes.append(Change(line, number));

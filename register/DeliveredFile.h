@@ -43,12 +43,21 @@ struct DeliveredChange
     QString reference;
 };
 
+// "05": the payee moves a mandate to a new payer number.
+struct DeliveredPayerNumberChange
+{
+    int line = 0;
+    QString payer;
+    QString newPayer;
+};
+
 struct DeliveredFile
 {
     RegisterPayee payee;
     QList<DeliveredMandate> mandates;
     QList<DeliveredPayment> payments;
     QList<DeliveredChange> changes;
+    QList<DeliveredPayerNumberChange> payerNumberChanges;
 };
 
 // Reads the records of an order file; a record that cannot be read throws a RegisterError

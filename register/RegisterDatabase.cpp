@@ -119,6 +119,7 @@ void RegisterDatabase::checkIdentity()
     QSqlQuery wal(m_db);
     if (!wal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
         fail(wal.lastError());
+    wal.finish();
     run(QStringLiteral("PRAGMA synchronous=NORMAL"));
     if (version < SchemaVersion)
         migrate(version);

@@ -508,6 +508,15 @@ void RegisterImporter::recordDelivery(RegisterStore& store, const DeliveredFile&
         }
         apply(e);
     }
+    for (const DeliveredPayerNumberChange& change : file.payerNumberChanges) {
+        store.ensurePayer(change.payer, false);
+        RegisterEvent e;
+        e.line = change.line;
+        e.payer = change.payer;
+        e.code = QStringLiteral("05");
+        e.meaning = QStringLiteral("Byte till betalarnummer %1 skickat").arg(change.newPayer);
+        apply(e);
+    }
     for (const DeliveredPayment& order : file.payments) {
         store.ensurePayer(order.payer, false);
         NewPayment payment;

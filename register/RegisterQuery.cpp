@@ -90,7 +90,7 @@ void RegisterQuery::payments(const PaymentFilter& filter,
 {
     QSqlQuery query = m_database.prepare(
         QStringLiteral("SELECT id, payer, type, date, new_date, amount, reference, state, code, meaning, "
-                       "without_basis, state_file, state_line FROM payments") +
+                       "without_basis, CASE WHEN state_file = 0 THEN file_id ELSE state_file END, CASE WHEN state_file = 0 THEN line ELSE state_line END FROM payments") +
         PaymentConditions(filter) + QStringLiteral(" ORDER BY date, id") + Limits(filter.offset, filter.limit));
     BindPaymentFilter(query, filter);
     m_database.run(query);

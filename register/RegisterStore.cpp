@@ -16,6 +16,12 @@ constexpr int MoveWindowDays = 10;
 const char* const StateUpdateCondition =
     " WHERE %1 AND (state_date, state_file, state_line) <= (:date, :file, :line)";
 
+// Qt binds a null QString as NULL; the register's text columns hold empty texts instead.
+QString Text(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 } // namespace
 
 RegisterStore::RegisterStore(RegisterDatabase& database) : m_database(database)
@@ -54,7 +60,7 @@ RegisterStore::RegisterStore(RegisterDatabase& database) : m_database(database)
 
 bool RegisterStore::fileKnown(const QString& sha256)
 {
-    m_fileKnown.addBindValue(sha256);
+    m_fileKnown.addBindValue(Text(sha256));
     m_database.run(m_fileKnown);
     const bool known = m_fileKnown.next();
     m_fileKnown.finish();
@@ -65,36 +71,36 @@ qint64 RegisterStore::addFile(const QString& name, const QString& sha256, const 
                               const QString& importedAt)
 {
     for (const QString& value : {name, sha256, kind, importedAt})
-        m_addFile.addBindValue(value);
+        m_addFile.addBindValue(Text(value));
     m_database.run(m_addFile);
     return m_addFile.lastInsertId().toLongLong();
 }
 
 void RegisterStore::ensurePayer(const QString& payer, bool withoutBasis)
 {
-    m_ensurePayer.addBindValue(payer);
+    m_ensurePayer.addBindValue(Text(payer));
     m_ensurePayer.addBindValue(withoutBasis ? 1 : 0);
     m_database.run(m_ensurePayer);
 }
 
 void RegisterStore::setPayerDetails(const QString& payer, const QString& account, const QString& identity)
 {
-    m_payerDetails.bindValue(QStringLiteral(":account"), account);
-    m_payerDetails.bindValue(QStringLiteral(":identity"), identity);
-    m_payerDetails.bindValue(QStringLiteral(":payer"), payer);
+    m_payerDetails.bindValue(QStringLiteral(":account"), Text(account));
+    m_payerDetails.bindValue(QStringLiteral(":identity"), Text(identity));
+    m_payerDetails.bindValue(QStringLiteral(":payer"), Text(payer));
     m_database.run(m_payerDetails);
 }
 
 void RegisterStore::setAnswerBy(const QString& payer, const QString& date)
 {
-    m_answerBy.addBindValue(date);
-    m_answerBy.addBindValue(payer);
+    m_answerBy.addBindValue(Text(date));
+    m_answerBy.addBindValue(Text(payer));
     m_database.run(m_answerBy);
 }
 
 QString RegisterStore::mandateState(const QString& payer)
 {
-    m_mandateState.addBindValue(payer);
+    m_mandateState.addBindValue(Text(payer));
     m_database.run(m_mandateState);
     const QString state = m_mandateState.next() ? m_mandateState.value(0).toString() : QString();
     m_mandateState.finish();
@@ -105,10 +111,10 @@ qint64 RegisterStore::addPayment(const NewPayment& payment)
 {
     m_addPayment.addBindValue(payment.fileId);
     m_addPayment.addBindValue(payment.line);
-    m_addPayment.addBindValue(payment.payer);
-    m_addPayment.addBindValue(payment.type);
+    m_addPayment.addBindValue(Text(payment.payer));
+    m_addPayment.addBindValue(Text(payment.type));
     m_addPayment.addBindValue(payment.amount);
-    m_addPayment.addBindValue(referenceKey(payment.reference));
+    m_addPayment.addBindValue(Text(referenceKey(payment.reference)));
     m_addPayment.addBindValue(RegisterText::dateText(payment.date));
     m_addPayment.addBindValue(QString(payment.period));
     m_addPayment.addBindValue(payment.withoutBasis ? 1 : 0);
@@ -133,12 +139,12 @@ QList<qint64> RegisterStore::matchPayment(const QString& payer, const QString& t
     if (!day.isValid())
         return found;
     const QString key = referenceKey(reference);
-    m_match.addBindValue(payer);
+    m_match.addBindValue(Text(payer));
     m_match.addBindValue(RegisterText::dateText(day.addDays(-MoveWindowDays)));
     m_match.addBindValue(RegisterText::dateText(day.addDays(MoveWindowDays)));
-    m_match.addBindValue(type);
+    m_match.addBindValue(Text(type));
     m_match.addBindValue(amount);
-    m_match.addBindValue(key);
+    m_match.addBindValue(Text(key));
     m_database.run(m_match);
     while (m_match.next()) {
         if (onPaymentDay(m_match.value(1).toString(), m_match.value(2).toString(), m_match.value(3).toString(),
@@ -148,8 +154,8 @@ QList<qint64> RegisterStore::matchPayment(const QString& payer, const QString& t
     m_match.finish();
     if (!found.isEmpty())
         return found;
-    for (const QVariant& value : {QVariant(payer), QVariant(RegisterText::dateText(day)), QVariant(type),
-                                  QVariant(amount), QVariant(key)})
+    for (const QVariant& value : {QVariant(Text(payer)), QVariant(RegisterText::dateText(day)), QVariant(Text(type)),
+                                  QVariant(amount), QVariant(Text(key))})
         m_matchNewDate.addBindValue(value);
     m_database.run(m_matchNewDate);
     while (m_matchNewDate.next())
@@ -169,7 +175,7 @@ QList<qint64> RegisterStore::openPayments(const QString& payer, const QDate& day
         sql += QStringLiteral(" AND ((date BETWEEN :from AND :to) OR new_date = :day)");
     QSqlQuery query = m_database.prepare(sql);
     if (!payer.isEmpty())
-        query.bindValue(QStringLiteral(":payer"), payer);
+        query.bindValue(QStringLiteral(":payer"), Text(payer));
     if (day.isValid()) {
         query.bindValue(QStringLiteral(":from"), RegisterText::dateText(day.addDays(-MoveWindowDays)));
         query.bindValue(QStringLiteral(":to"), RegisterText::dateText(day.addDays(MoveWindowDays)));
@@ -205,28 +211,28 @@ void RegisterStore::apply(const RegisterEvent& event)
 {
     m_addEvent.addBindValue(event.fileId);
     m_addEvent.addBindValue(event.line);
-    m_addEvent.addBindValue(event.payer);
+    m_addEvent.addBindValue(Text(event.payer));
     m_addEvent.addBindValue(event.paymentId ? QVariant(event.paymentId) : QVariant());
-    m_addEvent.addBindValue(event.bankDate);
-    m_addEvent.addBindValue(event.state);
-    m_addEvent.addBindValue(event.code);
-    m_addEvent.addBindValue(event.meaning);
-    m_addEvent.addBindValue(event.newDate);
+    m_addEvent.addBindValue(Text(event.bankDate));
+    m_addEvent.addBindValue(Text(event.state));
+    m_addEvent.addBindValue(Text(event.code));
+    m_addEvent.addBindValue(Text(event.meaning));
+    m_addEvent.addBindValue(Text(event.newDate));
     m_database.run(m_addEvent);
     if (event.state.isEmpty())
         return;
     QSqlQuery& update = event.paymentId ? m_paymentState : m_payerState;
-    update.bindValue(QStringLiteral(":state"), event.state);
-    update.bindValue(QStringLiteral(":code"), event.code);
-    update.bindValue(QStringLiteral(":meaning"), event.meaning);
-    update.bindValue(QStringLiteral(":date"), event.bankDate);
+    update.bindValue(QStringLiteral(":state"), Text(event.state));
+    update.bindValue(QStringLiteral(":code"), Text(event.code));
+    update.bindValue(QStringLiteral(":meaning"), Text(event.meaning));
+    update.bindValue(QStringLiteral(":date"), Text(event.bankDate));
     update.bindValue(QStringLiteral(":file"), event.fileId);
     update.bindValue(QStringLiteral(":line"), event.line);
     if (event.paymentId) {
-        update.bindValue(QStringLiteral(":newDate"), event.newDate);
+        update.bindValue(QStringLiteral(":newDate"), Text(event.newDate));
         update.bindValue(QStringLiteral(":id"), event.paymentId);
     } else {
-        update.bindValue(QStringLiteral(":payer"), event.payer);
+        update.bindValue(QStringLiteral(":payer"), Text(event.payer));
     }
     m_database.run(update);
 }
