@@ -414,6 +414,9 @@ ImportSummary RegisterImporter::import(const QByteArray& bytes, const QString& n
     for (const Report& report : parsed.reports) {
         if (report.totals && !report.totals->agree())
             summary.disagreements += report.totals->disagreements;
+        // A report without its totals record may have lost items on the way.
+        if (!report.totals && report.kind != ReportKind::MandateRegisterExtract)
+            summary.disagreements += QStringLiteral("Slutposten saknas: rapporten kan vara ofullständig.");
     }
     if (!summary.disagreements.isEmpty() && !force) {
         summary.totalsDisagree = true;
