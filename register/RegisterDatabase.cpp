@@ -121,6 +121,10 @@ void RegisterDatabase::checkIdentity()
         fail(wal.lastError());
     wal.finish();
     run(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // A page cache of a fixed 64 MB: large imports touch the indexes all over, but memory stays
+    // the same however large the register grows.
+    run(QStringLiteral("PRAGMA cache_size=-65536"));
+    run(QStringLiteral("PRAGMA temp_store=MEMORY"));
     if (version < SchemaVersion)
         migrate(version);
 }

@@ -146,6 +146,7 @@ public:
             forEachItem([this](const ReportItem& item) { change(item); });
             break;
         default:
+            preload();
             forEachItem([this](const ReportItem& item) {
                 if (IsPaymentRecord(item.record))
                     payment(item);
@@ -155,6 +156,21 @@ public:
     }
 
 private:
+    // The delivered payments on the report's days are read at once when they are not too many.
+    void preload()
+    {
+        QDate first, last;
+        for (const ReportItem& item : m_report.items) {
+            const QDate day = RegisterText::fromDateText(item.date);
+            if (!day.isValid())
+                continue;
+            first = first.isValid() ? qMin(first, day) : day;
+            last = last.isValid() ? qMax(last, day) : day;
+        }
+        if (first.isValid())
+            m_store.preloadPayments(first, last, 4 * m_report.items.size() + 1000);
+    }
+
     template <typename F> void forEachItem(F f)
     {
         for (const ReportItem& item : m_report.items)

@@ -36,7 +36,6 @@ QStringList versionOne()
         QStringLiteral("CREATE INDEX payments_by_date ON payments (date)"),
         QStringLiteral("CREATE INDEX payers_by_state ON payers (state)"),
         QStringLiteral("CREATE INDEX events_by_payer ON events (payer, bank_date)"),
-        QStringLiteral("CREATE INDEX events_by_payment ON events (payment_id)"),
     };
 }
 

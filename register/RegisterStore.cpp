@@ -132,6 +132,41 @@ bool RegisterStore::onPaymentDay(const QString& date, const QString& period, con
     return PaymentDays::paidOn(RegisterText::fromDateText(date), periodCode) == day;
 }
 
+QString RegisterStore::matchKey(const QString& payer, const QString& type, qint64 amount,
+                                const QString& referenceKey)
+{
+    return payer + QLatin1Char('\x1f') + type + QLatin1Char('\x1f') + QString::number(amount) + QLatin1Char('\x1f') +
+           referenceKey;
+}
+
+void RegisterStore::preloadPayments(const QDate& from, const QDate& to, qint64 limit)
+{
+    m_preloaded.clear();
+    m_preloadedFrom = m_preloadedTo = QDate();
+    const QString first = RegisterText::dateText(from.addDays(-MoveWindowDays));
+    const QString last = RegisterText::dateText(to.addDays(MoveWindowDays));
+    QSqlQuery count = m_database.prepare(QStringLiteral("SELECT count(*) FROM payments WHERE date BETWEEN ? AND ?"));
+    count.addBindValue(first);
+    count.addBindValue(last);
+    m_database.run(count);
+    if (!count.next() || count.value(0).toLongLong() > limit)
+        return;
+    QSqlQuery query = m_database.prepare(QStringLiteral(
+        "SELECT id, payer, type, amount, reference, date, period, new_date FROM payments WHERE date BETWEEN ? AND ? "
+        "AND without_basis = 0 ORDER BY file_id DESC, date"));
+    query.addBindValue(first);
+    query.addBindValue(last);
+    m_database.run(query);
+    while (query.next()) {
+        const QString key = matchKey(query.value(1).toString(), query.value(2).toString(), query.value(3).toLongLong(),
+                                     query.value(4).toString());
+        m_preloaded[key].append({query.value(0).toLongLong(), query.value(5).toString(), query.value(6).toString(),
+                                 query.value(7).toString()});
+    }
+    m_preloadedFrom = from;
+    m_preloadedTo = to;
+}
+
 QList<qint64> RegisterStore::matchPayment(const QString& payer, const QString& type, qint64 amount,
                                           const QString& reference, const QDate& day)
 {
@@ -139,6 +174,14 @@ QList<qint64> RegisterStore::matchPayment(const QString& payer, const QString& t
     if (!day.isValid())
         return found;
     const QString key = referenceKey(reference);
+    if (m_preloadedFrom.isValid() && day >= m_preloadedFrom && day <= m_preloadedTo) {
+        for (const Candidate& candidate : m_preloaded.value(matchKey(payer, type, amount, key))) {
+            if (onPaymentDay(candidate.date, candidate.period, candidate.newDate, day))
+                found.append(candidate.id);
+        }
+        if (!found.isEmpty())
+            return found;
+    }
     m_match.addBindValue(Text(payer));
     m_match.addBindValue(RegisterText::dateText(day.addDays(-MoveWindowDays)));
     m_match.addBindValue(RegisterText::dateText(day.addDays(MoveWindowDays)));

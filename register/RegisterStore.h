@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QSqlQuery>
 #include <QString>
@@ -56,6 +57,10 @@ public:
     // new day of a change equal to day.
     QList<qint64> matchPayment(const QString& payer, const QString& type, qint64 amount,
                                const QString& reference, const QDate& day);
+    // Loads the delivered payments with a payment day in from..to, so that matching the items of a
+    // large report on those days needs no query each. Loads nothing when the days hold more than
+    // limit payments, so memory stays bounded.
+    void preloadPayments(const QDate& from, const QDate& to, qint64 limit);
     // Payments the bank may still act on, of a payer (all when empty) on a day (all when invalid).
     QList<qint64> openPayments(const QString& payer, const QDate& day);
     // Payers whose mandate stands in the register but is not among listed.
@@ -68,9 +73,19 @@ public:
     static QString referenceKey(const QString& reference);
 
 private:
+    struct Candidate
+    {
+        qint64 id;
+        QString date;
+        QString period;
+        QString newDate;
+    };
+    static QString matchKey(const QString& payer, const QString& type, qint64 amount, const QString& referenceKey);
     bool onPaymentDay(const QString& date, const QString& period, const QString& newDate, const QDate& day) const;
 
     RegisterDatabase& m_database;
+    QHash<QString, QList<Candidate>> m_preloaded;
+    QDate m_preloadedFrom, m_preloadedTo; // days whose matches are all in m_preloaded
     QSqlQuery m_fileKnown, m_addFile, m_ensurePayer, m_payerDetails, m_answerBy, m_mandateState;
     QSqlQuery m_addPayment, m_match, m_matchNewDate, m_addEvent, m_payerState, m_paymentState;
 };
