@@ -107,6 +107,8 @@ DeliveredFile ReadDeliveredFile(const QByteArray& bytes, const QDate& deliveryDa
                               payee.customerNumber != file.payee.customerNumber))
                 Unreadable(number, QStringLiteral("öppningsposten har en annan betalningsmottagare än den "
                                                   "första"));
+            if (!payeeSeen)
+                file.written = RegisterText::date(RegisterText::field(line, 3, 10));
             file.payee = payee;
             payeeSeen = true;
         } else if (code == QLatin1String("82") || code == QLatin1String("32")) {

@@ -54,6 +54,7 @@ struct DeliveredPayerNumberChange
 struct DeliveredFile
 {
     RegisterPayee payee;
+    QDate written; // the date of the first opening record
     QList<DeliveredMandate> mandates;
     QList<DeliveredPayment> payments;
     QList<DeliveredChange> changes;

@@ -496,7 +496,10 @@ void RegisterImporter::checkPayee(const RegisterPayee& filePayee, const QString&
 
 void RegisterImporter::recordDelivery(RegisterStore& store, const DeliveredFile& file, ImportSummary& summary)
 {
-    const QString deliveryDay = RegisterText::dateText(today());
+    // The facts of a delivery date from the day the file was written, so that a file recorded as
+    // delivered after the bank's reports on it were read still comes before them.
+    const QDate written = file.written.isValid() && file.written < today() ? file.written : today();
+    const QString deliveryDay = RegisterText::dateText(written);
     const auto apply = [&](RegisterEvent e) {
         e.fileId = m_fileId;
         e.bankDate = deliveryDay;
