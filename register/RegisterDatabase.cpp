@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QStandardPaths>
 #include <QVariant>
@@ -222,8 +223,18 @@ void RegisterDatabase::setPayee(const RegisterPayee& payee)
 
 QString RegisterDatabase::failureMessage(const QSqlError& error) const
 {
+    return failureMessage(error.nativeErrorCode().toInt(), error.text());
+}
+
+sqlite3* RegisterDatabase::handle() const
+{
+    return *static_cast<sqlite3* const*>(m_db.driver()->handle().data());
+}
+
+QString RegisterDatabase::failureMessage(int sqliteCode, const QString& text) const
+{
     const QString where = QDir::toNativeSeparators(m_path);
-    switch (error.nativeErrorCode().toInt()) {
+    switch (sqliteCode) {
     case SqliteBusy:
     case SqliteLocked:
         return QStringLiteral("Registret %1 används av ett annat program. Försök igen när det är klart; "
@@ -238,7 +249,7 @@ QString RegisterDatabase::failureMessage(const QSqlError& error) const
     case SqliteNotADatabase:
         return notRegisterMessage();
     default:
-        return QStringLiteral("Registret %1 kunde inte användas: %2").arg(where, error.text());
+        return QStringLiteral("Registret %1 kunde inte användas: %2").arg(where, text);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+struct sqlite3;
+
 // The payee a register belongs to: digits only, without leading zeros.
 struct RegisterPayee
 {
@@ -51,6 +53,9 @@ public:
 
     // The Swedish sentence for a failure of the database.
     QString failureMessage(const QSqlError& error) const;
+    QString failureMessage(int sqliteCode, const QString& text) const;
+    // The connection's SQLite handle, for SqliteStatement.
+    sqlite3* handle() const;
 
 private:
     void refuseForeignFile() const;

@@ -6,120 +6,89 @@
 #include "register/RegisterText.h"
 
 #include <QSet>
-#include <QVariant>
 
 namespace {
 
 // A payment day moves at most a few days to a banking day; the window is searched by index.
 constexpr int MoveWindowDays = 10;
 
-const char* const StateUpdateCondition =
-    " WHERE %1 AND (state_date, state_file, state_line) <= (:date, :file, :line)";
-
-// Qt binds a null QString as NULL; the register's text columns hold empty texts instead.
-QString Text(const QString& text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
+// The state of a payer or payment follows an event unless a later one (bank date, file, line) set it.
+#define VALMO_STATE_UPDATE(table, key)                                                                       \
+    "UPDATE " table " SET state = ?1, code = ?2, meaning = ?3, state_date = ?4, state_file = ?5, "            \
+    "state_line = ?6" key " AND (state_date, state_file, state_line) <= (?4, ?5, ?6)"
 
 } // namespace
 
-RegisterStore::RegisterStore(RegisterDatabase& database) : m_database(database)
+RegisterStore::RegisterStore(RegisterDatabase& database)
+    : m_database(database),
+      m_fileKnown(database, "SELECT 1 FROM files WHERE sha256 = ?1"),
+      m_addFile(database, "INSERT INTO files (name, sha256, kind, imported_at) VALUES (?1, ?2, ?3, ?4)"),
+      m_ensurePayer(database,
+                    "INSERT INTO payers (payer, without_basis) VALUES (?1, ?2) ON CONFLICT (payer) DO NOTHING"),
+      m_payerDetails(database, "UPDATE payers SET account = CASE WHEN ?1 = '' THEN account ELSE ?1 END, "
+                               "identity = CASE WHEN ?2 = '' THEN identity ELSE ?2 END WHERE payer = ?3"),
+      m_answerBy(database, "UPDATE payers SET answer_by = ?1 WHERE payer = ?2"),
+      m_mandateState(database, "SELECT state FROM payers WHERE payer = ?1"),
+      m_addPayment(database, "INSERT INTO payments (file_id, line, payer, type, amount, reference, date, period, "
+                             "without_basis) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"),
+      m_match(database, "SELECT id, date, period, new_date FROM payments WHERE payer = ?1 AND date BETWEEN ?2 AND ?3 "
+                        "AND type = ?4 AND amount = ?5 AND reference = ?6 AND without_basis = 0 "
+                        "ORDER BY file_id DESC, date"),
+      m_matchNewDate(database, "SELECT id FROM payments WHERE payer = ?1 AND new_date = ?2 AND type = ?3 "
+                               "AND amount = ?4 AND reference = ?5 AND without_basis = 0 ORDER BY file_id DESC, date"),
+      m_addEvent(database, "INSERT INTO events (file_id, line, payer, payment_id, bank_date, state, code, meaning, "
+                           "new_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"),
+      m_payerState(database, VALMO_STATE_UPDATE("payers", " WHERE payer = ?7")),
+      m_paymentState(database, VALMO_STATE_UPDATE("payments", ", new_date = CASE WHEN ?8 = '' THEN new_date "
+                                                              "ELSE ?8 END WHERE id = ?7"))
 {
-    m_fileKnown = database.prepare(QStringLiteral("SELECT 1 FROM files WHERE sha256 = ?"));
-    m_addFile = database.prepare(
-        QStringLiteral("INSERT INTO files (name, sha256, kind, imported_at) VALUES (?, ?, ?, ?)"));
-    m_ensurePayer = database.prepare(
-        QStringLiteral("INSERT INTO payers (payer, without_basis) VALUES (?, ?) ON CONFLICT (payer) DO NOTHING"));
-    m_payerDetails = database.prepare(QStringLiteral(
-        "UPDATE payers SET account = CASE WHEN :account = '' THEN account ELSE :account END, "
-        "identity = CASE WHEN :identity = '' THEN identity ELSE :identity END WHERE payer = :payer"));
-    m_answerBy = database.prepare(QStringLiteral("UPDATE payers SET answer_by = ? WHERE payer = ?"));
-    m_mandateState = database.prepare(QStringLiteral("SELECT state FROM payers WHERE payer = ?"));
-    m_addPayment = database.prepare(QStringLiteral(
-        "INSERT INTO payments (file_id, line, payer, type, amount, reference, date, period, without_basis) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    m_match = database.prepare(QStringLiteral(
-        "SELECT id, date, period, new_date FROM payments WHERE payer = ? AND date BETWEEN ? AND ? "
-        "AND type = ? AND amount = ? AND reference = ? AND without_basis = 0 ORDER BY file_id DESC, date"));
-    m_matchNewDate = database.prepare(QStringLiteral(
-        "SELECT id FROM payments WHERE payer = ? AND new_date = ? AND type = ? AND amount = ? "
-        "AND reference = ? AND without_basis = 0 ORDER BY file_id DESC, date"));
-    m_addEvent = database.prepare(QStringLiteral(
-        "INSERT INTO events (file_id, line, payer, payment_id, bank_date, state, code, meaning, new_date) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    const QString set = QStringLiteral("UPDATE %1 SET state = :state, code = :code, meaning = :meaning, "
-                                       "state_date = :date, state_file = :file, state_line = :line");
-    m_payerState = database.prepare(set.arg(QStringLiteral("payers")) +
-                                    QString::fromLatin1(StateUpdateCondition).arg(QStringLiteral("payer = :payer")));
-    m_paymentState = database.prepare(
-        set.arg(QStringLiteral("payments")) +
-        QStringLiteral(", new_date = CASE WHEN :newDate = '' THEN new_date ELSE :newDate END") +
-        QString::fromLatin1(StateUpdateCondition).arg(QStringLiteral("id = :id")));
 }
 
 bool RegisterStore::fileKnown(const QString& sha256)
 {
-    m_fileKnown.addBindValue(Text(sha256));
-    m_database.run(m_fileKnown);
-    const bool known = m_fileKnown.next();
-    m_fileKnown.finish();
+    m_fileKnown.bind(1, sha256);
+    const bool known = m_fileKnown.step();
+    m_fileKnown.reset();
     return known;
 }
 
 qint64 RegisterStore::addFile(const QString& name, const QString& sha256, const QString& kind,
                               const QString& importedAt)
 {
-    for (const QString& value : {name, sha256, kind, importedAt})
-        m_addFile.addBindValue(Text(value));
-    m_database.run(m_addFile);
-    return m_addFile.lastInsertId().toLongLong();
+    m_addFile.bind(1, name).bind(2, sha256).bind(3, kind).bind(4, importedAt).run();
+    return m_addFile.lastInsertId();
 }
 
 void RegisterStore::ensurePayer(const QString& payer, bool withoutBasis)
 {
-    m_ensurePayer.addBindValue(Text(payer));
-    m_ensurePayer.addBindValue(withoutBasis ? 1 : 0);
-    m_database.run(m_ensurePayer);
+    m_ensurePayer.bind(1, payer).bind(2, withoutBasis ? 1 : 0).run();
 }
 
 void RegisterStore::setPayerDetails(const QString& payer, const QString& account, const QString& identity)
 {
-    m_payerDetails.bindValue(QStringLiteral(":account"), Text(account));
-    m_payerDetails.bindValue(QStringLiteral(":identity"), Text(identity));
-    m_payerDetails.bindValue(QStringLiteral(":payer"), Text(payer));
-    m_database.run(m_payerDetails);
+    m_payerDetails.bind(1, account).bind(2, identity).bind(3, payer).run();
 }
 
 void RegisterStore::setAnswerBy(const QString& payer, const QString& date)
 {
-    m_answerBy.addBindValue(Text(date));
-    m_answerBy.addBindValue(Text(payer));
-    m_database.run(m_answerBy);
+    m_answerBy.bind(1, date).bind(2, payer).run();
 }
 
 QString RegisterStore::mandateState(const QString& payer)
 {
-    m_mandateState.addBindValue(Text(payer));
-    m_database.run(m_mandateState);
-    const QString state = m_mandateState.next() ? m_mandateState.value(0).toString() : QString();
-    m_mandateState.finish();
+    m_mandateState.bind(1, payer);
+    const QString state = m_mandateState.step() ? m_mandateState.text(0) : QString();
+    m_mandateState.reset();
     return state;
 }
 
 qint64 RegisterStore::addPayment(const NewPayment& payment)
 {
-    m_addPayment.addBindValue(payment.fileId);
-    m_addPayment.addBindValue(payment.line);
-    m_addPayment.addBindValue(Text(payment.payer));
-    m_addPayment.addBindValue(Text(payment.type));
-    m_addPayment.addBindValue(payment.amount);
-    m_addPayment.addBindValue(Text(referenceKey(payment.reference)));
-    m_addPayment.addBindValue(RegisterText::dateText(payment.date));
-    m_addPayment.addBindValue(QString(payment.period));
-    m_addPayment.addBindValue(payment.withoutBasis ? 1 : 0);
-    m_database.run(m_addPayment);
-    return m_addPayment.lastInsertId().toLongLong();
+    m_addPayment.bind(1, payment.fileId).bind(2, payment.line).bind(3, payment.payer).bind(4, payment.type);
+    m_addPayment.bind(5, payment.amount).bind(6, referenceKey(payment.reference));
+    m_addPayment.bind(7, RegisterText::dateText(payment.date)).bind(8, QString(payment.period));
+    m_addPayment.bind(9, payment.withoutBasis ? 1 : 0).run();
+    return m_addPayment.lastInsertId();
 }
 
 bool RegisterStore::onPaymentDay(const QString& date, const QString& period, const QString& newDate,
@@ -145,23 +114,17 @@ void RegisterStore::preloadPayments(const QDate& from, const QDate& to, qint64 l
     m_preloadedFrom = m_preloadedTo = QDate();
     const QString first = RegisterText::dateText(from.addDays(-MoveWindowDays));
     const QString last = RegisterText::dateText(to.addDays(MoveWindowDays));
-    QSqlQuery count = m_database.prepare(QStringLiteral("SELECT count(*) FROM payments WHERE date BETWEEN ? AND ?"));
-    count.addBindValue(first);
-    count.addBindValue(last);
-    m_database.run(count);
-    if (!count.next() || count.value(0).toLongLong() > limit)
+    SqliteStatement count(m_database, "SELECT count(*) FROM payments WHERE date BETWEEN ?1 AND ?2");
+    count.bind(1, first).bind(2, last);
+    if (!count.step() || count.integer(0) > limit)
         return;
-    QSqlQuery query = m_database.prepare(QStringLiteral(
-        "SELECT id, payer, type, amount, reference, date, period, new_date FROM payments WHERE date BETWEEN ? AND ? "
-        "AND without_basis = 0 ORDER BY file_id DESC, date"));
-    query.addBindValue(first);
-    query.addBindValue(last);
-    m_database.run(query);
-    while (query.next()) {
-        const QString key = matchKey(query.value(1).toString(), query.value(2).toString(), query.value(3).toLongLong(),
-                                     query.value(4).toString());
-        m_preloaded[key].append({query.value(0).toLongLong(), query.value(5).toString(), query.value(6).toString(),
-                                 query.value(7).toString()});
+    SqliteStatement query(m_database,
+                          "SELECT id, payer, type, amount, reference, date, period, new_date FROM payments "
+                          "WHERE date BETWEEN ?1 AND ?2 AND without_basis = 0 ORDER BY file_id DESC, date");
+    query.bind(1, first).bind(2, last);
+    while (query.step()) {
+        const QString key = matchKey(query.text(1), query.text(2), query.integer(3), query.text(4));
+        m_preloaded[key].append({query.integer(0), query.text(5), query.text(6), query.text(7)});
     }
     m_preloadedFrom = from;
     m_preloadedTo = to;
@@ -182,68 +145,57 @@ QList<qint64> RegisterStore::matchPayment(const QString& payer, const QString& t
         if (!found.isEmpty())
             return found;
     }
-    m_match.addBindValue(Text(payer));
-    m_match.addBindValue(RegisterText::dateText(day.addDays(-MoveWindowDays)));
-    m_match.addBindValue(RegisterText::dateText(day.addDays(MoveWindowDays)));
-    m_match.addBindValue(Text(type));
-    m_match.addBindValue(amount);
-    m_match.addBindValue(Text(key));
-    m_database.run(m_match);
-    while (m_match.next()) {
-        if (onPaymentDay(m_match.value(1).toString(), m_match.value(2).toString(), m_match.value(3).toString(),
-                         day))
-            found.append(m_match.value(0).toLongLong());
+    m_match.bind(1, payer).bind(2, RegisterText::dateText(day.addDays(-MoveWindowDays)));
+    m_match.bind(3, RegisterText::dateText(day.addDays(MoveWindowDays))).bind(4, type).bind(5, amount).bind(6, key);
+    while (m_match.step()) {
+        if (onPaymentDay(m_match.text(1), m_match.text(2), m_match.text(3), day))
+            found.append(m_match.integer(0));
     }
-    m_match.finish();
+    m_match.reset();
     if (!found.isEmpty())
         return found;
-    for (const QVariant& value : {QVariant(Text(payer)), QVariant(RegisterText::dateText(day)), QVariant(Text(type)),
-                                  QVariant(amount), QVariant(Text(key))})
-        m_matchNewDate.addBindValue(value);
-    m_database.run(m_matchNewDate);
-    while (m_matchNewDate.next())
-        found.append(m_matchNewDate.value(0).toLongLong());
-    m_matchNewDate.finish();
+    m_matchNewDate.bind(1, payer).bind(2, RegisterText::dateText(day)).bind(3, type).bind(4, amount).bind(5, key);
+    while (m_matchNewDate.step())
+        found.append(m_matchNewDate.integer(0));
+    m_matchNewDate.reset();
     return found;
 }
 
 QList<qint64> RegisterStore::openPayments(const QString& payer, const QDate& day)
 {
     QString sql = QStringLiteral("SELECT id, date, period, new_date FROM payments WHERE without_basis = 0 "
-                                 "AND state IN ('%1', '%2', '%3')")
-                      .arg(RegisterStates::openPaymentStates().join(QStringLiteral("', '")));
+                                 "AND state IN (?1, ?2, ?3)");
     if (!payer.isEmpty())
-        sql += QStringLiteral(" AND payer = :payer");
+        sql += QStringLiteral(" AND payer = ?4");
     if (day.isValid())
-        sql += QStringLiteral(" AND ((date BETWEEN :from AND :to) OR new_date = :day)");
-    QSqlQuery query = m_database.prepare(sql);
+        sql += QStringLiteral(" AND ((date BETWEEN ?5 AND ?6) OR new_date = ?7)");
+    SqliteStatement query(m_database, sql.toUtf8().constData());
+    const QStringList open = RegisterStates::openPaymentStates();
+    query.bind(1, open[0]).bind(2, open[1]).bind(3, open[2]);
     if (!payer.isEmpty())
-        query.bindValue(QStringLiteral(":payer"), Text(payer));
+        query.bind(4, payer);
     if (day.isValid()) {
-        query.bindValue(QStringLiteral(":from"), RegisterText::dateText(day.addDays(-MoveWindowDays)));
-        query.bindValue(QStringLiteral(":to"), RegisterText::dateText(day.addDays(MoveWindowDays)));
-        query.bindValue(QStringLiteral(":day"), RegisterText::dateText(day));
+        query.bind(5, RegisterText::dateText(day.addDays(-MoveWindowDays)));
+        query.bind(6, RegisterText::dateText(day.addDays(MoveWindowDays)));
+        query.bind(7, RegisterText::dateText(day));
     }
-    m_database.run(query);
     QList<qint64> found;
-    while (query.next()) {
-        if (!day.isValid() ||
-            onPaymentDay(query.value(1).toString(), query.value(2).toString(), query.value(3).toString(), day))
-            found.append(query.value(0).toLongLong());
+    while (query.step()) {
+        if (!day.isValid() || onPaymentDay(query.text(1), query.text(2), query.text(3), day))
+            found.append(query.integer(0));
     }
     return found;
 }
 
 QStringList RegisterStore::standingMandatesExcept(const QSet<QString>& listed)
 {
-    QSqlQuery query = m_database.prepare(QStringLiteral("SELECT payer FROM payers WHERE state IN (?, ?, ?)"));
-    query.addBindValue(RegisterStates::mandateSent());
-    query.addBindValue(RegisterStates::mandateApproved());
-    query.addBindValue(RegisterStates::mandateUnderEnquiry());
-    m_database.run(query);
+    SqliteStatement query(m_database, "SELECT payer FROM payers WHERE state IN (?1, ?2, ?3)");
+    query.bind(1, RegisterStates::mandateSent())
+        .bind(2, RegisterStates::mandateApproved())
+        .bind(3, RegisterStates::mandateUnderEnquiry());
     QStringList missing;
-    while (query.next()) {
-        const QString payer = query.value(0).toString();
+    while (query.step()) {
+        const QString payer = query.text(0);
         if (!listed.contains(payer))
             missing.append(payer);
     }
@@ -252,32 +204,23 @@ QStringList RegisterStore::standingMandatesExcept(const QSet<QString>& listed)
 
 void RegisterStore::apply(const RegisterEvent& event)
 {
-    m_addEvent.addBindValue(event.fileId);
-    m_addEvent.addBindValue(event.line);
-    m_addEvent.addBindValue(Text(event.payer));
-    m_addEvent.addBindValue(event.paymentId ? QVariant(event.paymentId) : QVariant());
-    m_addEvent.addBindValue(Text(event.bankDate));
-    m_addEvent.addBindValue(Text(event.state));
-    m_addEvent.addBindValue(Text(event.code));
-    m_addEvent.addBindValue(Text(event.meaning));
-    m_addEvent.addBindValue(Text(event.newDate));
-    m_database.run(m_addEvent);
+    m_addEvent.bind(1, event.fileId).bind(2, event.line).bind(3, event.payer);
+    if (event.paymentId)
+        m_addEvent.bind(4, event.paymentId);
+    else
+        m_addEvent.bindNull(4);
+    m_addEvent.bind(5, event.bankDate).bind(6, event.state).bind(7, event.code).bind(8, event.meaning);
+    m_addEvent.bind(9, event.newDate).run();
     if (event.state.isEmpty())
         return;
-    QSqlQuery& update = event.paymentId ? m_paymentState : m_payerState;
-    update.bindValue(QStringLiteral(":state"), Text(event.state));
-    update.bindValue(QStringLiteral(":code"), Text(event.code));
-    update.bindValue(QStringLiteral(":meaning"), Text(event.meaning));
-    update.bindValue(QStringLiteral(":date"), Text(event.bankDate));
-    update.bindValue(QStringLiteral(":file"), event.fileId);
-    update.bindValue(QStringLiteral(":line"), event.line);
-    if (event.paymentId) {
-        update.bindValue(QStringLiteral(":newDate"), Text(event.newDate));
-        update.bindValue(QStringLiteral(":id"), event.paymentId);
-    } else {
-        update.bindValue(QStringLiteral(":payer"), Text(event.payer));
-    }
-    m_database.run(update);
+    SqliteStatement& update = event.paymentId ? m_paymentState : m_payerState;
+    update.bind(1, event.state).bind(2, event.code).bind(3, event.meaning).bind(4, event.bankDate);
+    update.bind(5, event.fileId).bind(6, event.line);
+    if (event.paymentId)
+        update.bind(7, event.paymentId).bind(8, event.newDate);
+    else
+        update.bind(7, event.payer);
+    update.run();
 }
 
 QString RegisterStore::referenceKey(const QString& reference)

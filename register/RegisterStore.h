@@ -1,9 +1,11 @@
 #pragma once
 
+#include "register/SqliteStatement.h"
+
 #include <QDate>
 #include <QHash>
 #include <QList>
-#include <QSqlQuery>
+#include <QSet>
 #include <QString>
 
 class RegisterDatabase;
@@ -84,8 +86,8 @@ private:
     bool onPaymentDay(const QString& date, const QString& period, const QString& newDate, const QDate& day) const;
 
     RegisterDatabase& m_database;
+    SqliteStatement m_fileKnown, m_addFile, m_ensurePayer, m_payerDetails, m_answerBy, m_mandateState;
+    SqliteStatement m_addPayment, m_match, m_matchNewDate, m_addEvent, m_payerState, m_paymentState;
     QHash<QString, QList<Candidate>> m_preloaded;
     QDate m_preloadedFrom, m_preloadedTo; // days whose matches are all in m_preloaded
-    QSqlQuery m_fileKnown, m_addFile, m_ensurePayer, m_payerDetails, m_answerBy, m_mandateState;
-    QSqlQuery m_addPayment, m_match, m_matchNewDate, m_addEvent, m_payerState, m_paymentState;
 };
