@@ -445,7 +445,12 @@ ImportSummary RegisterImporter::import(const QByteArray& bytes, const QString& n
             throw RegisterError(RegisterError::Kind::OtherPayee,
                                 QStringLiteral("Filen %1 har rapporter för flera betalningsmottagare.").arg(name));
     }
-    const QStringList lines = RegisterText::lines(DecodeWin1252(bytes));
+    // The extract's status field is read from the line itself; other reports need no lines.
+    QStringList lines;
+    for (const Report& report : parsed.reports) {
+        if (report.kind == ReportKind::MandateRegisterExtract && lines.isEmpty())
+            lines = RegisterText::lines(DecodeWin1252(bytes));
+    }
     return inTransaction(summary, bytes, payee, [&](RegisterStore& store, ImportSummary& s) {
         for (const Report& report : parsed.reports)
             recordReport(store, report, lines, s);

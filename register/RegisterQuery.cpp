@@ -2,6 +2,7 @@
 
 #include "register/RegisterDatabase.h"
 #include "register/RegisterText.h"
+#include "register/SqliteStatement.h"
 
 #include <QVariant>
 
@@ -16,26 +17,26 @@ QString PaymentConditions(const PaymentFilter& filter)
 {
     QStringList conditions;
     if (!filter.state.isEmpty())
-        conditions.append(QStringLiteral("state = :state"));
+        conditions.append(QStringLiteral("state = ?"));
     if (!filter.payer.isEmpty())
-        conditions.append(QStringLiteral("payer = :payer"));
+        conditions.append(QStringLiteral("payer = ?"));
     if (filter.from.isValid())
-        conditions.append(QStringLiteral("date >= :from"));
+        conditions.append(QStringLiteral("date >= ?"));
     if (filter.to.isValid())
-        conditions.append(QStringLiteral("date <= :to"));
+        conditions.append(QStringLiteral("date <= ?"));
     return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
 }
 
 void BindPaymentFilter(QSqlQuery& query, const PaymentFilter& filter)
 {
     if (!filter.state.isEmpty())
-        query.bindValue(QStringLiteral(":state"), filter.state);
+        query.addBindValue(filter.state);
     if (!filter.payer.isEmpty())
-        query.bindValue(QStringLiteral(":payer"), RegisterText::digits(filter.payer));
+        query.addBindValue(RegisterText::digits(filter.payer));
     if (filter.from.isValid())
-        query.bindValue(QStringLiteral(":from"), RegisterText::dateText(filter.from));
+        query.addBindValue(RegisterText::dateText(filter.from));
     if (filter.to.isValid())
-        query.bindValue(QStringLiteral(":to"), RegisterText::dateText(filter.to));
+        query.addBindValue(RegisterText::dateText(filter.to));
 }
 
 } // namespace
@@ -88,27 +89,37 @@ void RegisterQuery::payers(const PayerFilter& filter, const std::function<bool(c
 void RegisterQuery::payments(const PaymentFilter& filter,
                              const std::function<bool(const RegisterPaymentRow&)>& each) const
 {
-    QSqlQuery query = m_database.prepare(
+    // Straight through SQLite: a list of a million rows costs its values, not Qt's for each.
+    const QString sql =
         QStringLiteral("SELECT id, payer, type, date, new_date, amount, reference, state, code, meaning, "
-                       "without_basis, CASE WHEN state_file = 0 THEN file_id ELSE state_file END, CASE WHEN state_file = 0 THEN line ELSE state_line END FROM payments") +
-        PaymentConditions(filter) + QStringLiteral(" ORDER BY date, id") + Limits(filter.offset, filter.limit));
-    BindPaymentFilter(query, filter);
-    m_database.run(query);
+                       "without_basis, CASE WHEN state_file = 0 THEN file_id ELSE state_file END, "
+                       "CASE WHEN state_file = 0 THEN line ELSE state_line END FROM payments") +
+        PaymentConditions(filter) + QStringLiteral(" ORDER BY date, id") + Limits(filter.offset, filter.limit);
+    SqliteStatement query(m_database, sql.toUtf8().constData());
+    int parameter = 0;
+    if (!filter.state.isEmpty())
+        query.bind(++parameter, filter.state);
+    if (!filter.payer.isEmpty())
+        query.bind(++parameter, RegisterText::digits(filter.payer));
+    if (filter.from.isValid())
+        query.bind(++parameter, RegisterText::dateText(filter.from));
+    if (filter.to.isValid())
+        query.bind(++parameter, RegisterText::dateText(filter.to));
     RegisterPaymentRow row;
-    while (query.next()) {
-        row.id = query.value(0).toLongLong();
-        row.payer = query.value(1).toString();
-        row.type = query.value(2).toString();
-        row.date = query.value(3).toString();
-        row.newDate = query.value(4).toString();
-        row.amount = query.value(5).toLongLong();
-        row.reference = query.value(6).toString();
-        row.state = query.value(7).toString();
-        row.code = query.value(8).toString();
-        row.meaning = query.value(9).toString();
-        row.withoutBasis = query.value(10).toInt() != 0;
-        row.file = fileName(query.value(11).toLongLong());
-        row.line = query.value(12).toInt();
+    while (query.step()) {
+        row.id = query.integer(0);
+        row.payer = query.text(1);
+        row.type = query.text(2);
+        row.date = query.text(3);
+        row.newDate = query.text(4);
+        row.amount = query.integer(5);
+        row.reference = query.text(6);
+        row.state = query.text(7);
+        row.code = query.text(8);
+        row.meaning = query.text(9);
+        row.withoutBasis = query.integer(10) != 0;
+        row.file = fileName(query.integer(11));
+        row.line = int(query.integer(12));
         if (!each(row))
             break;
     }

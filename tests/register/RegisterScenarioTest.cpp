@@ -1,6 +1,7 @@
 #include "BankFiles.h"
 
 #include "app/Clock.h"
+#include "register/PaymentDays.h"
 #include "register/RegisterDatabase.h"
 #include "register/RegisterError.h"
 #include "register/RegisterImporter.h"
@@ -233,6 +234,37 @@ TEST_F(RegisterScenario, RefusesFilesOfAnotherPayeeAndOfTheWrongKind)
         }
     }
     EXPECT_EQ(snapshot(), before);
+}
+
+} // namespace
+
+namespace {
+
+// The days of an order and the banking day each is paid on: 2025-05-31 is a Saturday, 2025-06-30 a
+// Monday, 2025-08-31 a Sunday.
+TEST(PaymentDays, ScheduledDaysAndTheDayTheBankPays)
+{
+    const struct
+    {
+        QDate first;
+        char period;
+        int count;
+        QList<QDate> scheduled;
+        QDate lastPaidOn;
+    } cases[] = {
+        {QDate(2025, 1, 31), '1', 3, {QDate(2025, 1, 31), QDate(2025, 2, 28), QDate(2025, 3, 31)}, QDate(2025, 3, 31)},
+        {QDate(2025, 5, 31), '0', 0, {QDate(2025, 5, 31)}, QDate(2025, 6, 2)},
+        {QDate(2025, 5, 10), '6', 2, {QDate(2025, 5, 31), QDate(2025, 8, 31)}, QDate(2025, 8, 29)},
+        {QDate(2025, 6, 30), '4', 2, {QDate(2025, 6, 30), QDate(2026, 6, 30)}, QDate(2026, 6, 30)},
+    };
+    for (const auto& c : cases) {
+        const QList<QDate> days = PaymentDays::scheduled(c.first, QLatin1Char(c.period), c.count);
+        EXPECT_EQ(days, c.scheduled) << c.first.toString(Qt::ISODate).toStdString() << " " << c.period;
+        EXPECT_EQ(PaymentDays::paidOn(days.last(), QLatin1Char(c.period)), c.lastPaidOn) << c.period;
+    }
+    // Until further notice: laid out for the years ahead, no further.
+    const QList<QDate> open = PaymentDays::scheduled(QDate(2025, 1, 15), QLatin1Char('2'), 0);
+    EXPECT_EQ(open.size(), 4 * PaymentDays::OpenEndedYears + 1);
 }
 
 } // namespace
