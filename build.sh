@@ -7,6 +7,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+          libqt6sql6-sqlite libsqlite3-dev
           libjpeg62-turbo-dev libgtest-dev rapidjson-dev libjemalloc-dev
           clang libclang-rt-14-dev
           xvfb xauth

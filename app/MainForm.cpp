@@ -23,6 +23,7 @@
 #include "dialogs/MdgUnit.h"
 #include "format/OpenCommand.h"
 #include "format/SaveCommand.h"
+#include "register/DeliverMenuEntry.h"
 #include "rules/ValmoError.h"
 #include "settings/SettingsCommand.h"
 #include "settings/SettingsStore.h"
@@ -351,6 +352,7 @@ void TMainForm::createToolBar()
     Actions->Open->setMenu(RecentMenu);
     auto* saveMenu = new QMenu(this);
     saveMenu->addAction(Actions->SaveAs);
+    AddDeliverCommand(*this, *saveMenu);
     Actions->Spara->setMenu(saveMenu);
 
     QList<QToolButton*> buttons;

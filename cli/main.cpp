@@ -5,6 +5,7 @@
 #include "cli/DocumentJson.h"
 #include "cli/ImportCommand.h"
 #include "cli/OutputTarget.h"
+#include "cli/RegisterCommand.h"
 #include "cli/ReportCommand.h"
 #include "cli/SealCommands.h"
 #include "format/OrderFileWriter.h"
@@ -47,6 +48,7 @@ const char* const UsageText =
     "  valmo-cli verify FILE --key-file NYCKELFIL\n"
     "  valmo-cli report FILE [--csv]\n"
     "  valmo-cli import FILE.csv [--service Privat|Företag]\n"
+    "  valmo-cli register [--register PATH] deliver|import|payers|payments|history ...\n"
     "  valmo-cli --help | --version\n"
     "\n"
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
@@ -58,6 +60,7 @@ const char* const UsageText =
     "Sigillnyckeln (32 hexadecimala tecken) läses bara ur en fil, aldrig från kommandoraden.\n"
     "report skriver en rapportfil från Bankgirot som JSON, eller med --csv dess poster som CSV.\n"
     "import läser betaluppdrag eller medgivanden ur en CSV-fil och skriver dem som JSON.\n"
+    "register för Autogiroregistret: betalare, medgivanden och betalningar.\n"
     "Slutstatus: 0 klart, 1 fel hittade (check, write, import), 2 fel, 3 filen kan bara visas.\n";
 
 void printOut(const QByteArray& bytes)
@@ -350,6 +353,8 @@ int run(const QStringList& args)
         return RunSealCommand(args);
     if (args.size() > 1 && args[1] == QLatin1String("report"))
         return RunReportCommand(args);
+    if (args.size() > 1 && args[1] == QLatin1String("register"))
+        return RunRegisterCommand(args);
     const Options options = parseOptions(args);
     if (options.command == QLatin1String("read"))
         return runRead(options);

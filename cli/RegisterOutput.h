@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+// Rows written one at a time to a stream, as JSON objects in an array or as CSV lines, so that a
+// list of a million rows never stands whole in memory. Values are added in column order.
+class RegisterOutput
+{
+public:
+    RegisterOutput(FILE* stream, bool csv, const QStringList& keys);
+    ~RegisterOutput();
+
+    RegisterOutput& text(const QString& value);
+    RegisterOutput& number(qint64 value);
+    RegisterOutput& flag(bool value);
+    void endRow();
+    void finish();
+
+private:
+    void key();
+    void flush(bool force);
+
+    FILE* m_stream;
+    bool m_csv;
+    QStringList m_keys;
+    QByteArray m_buffer;
+    int m_column = 0;
+    qint64 m_rows = 0;
+    bool m_finished = false;
+};

@@ -1,0 +1,98 @@
+#include "register/BankFiles.h"
+#include "support/TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace BankFiles;
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+class RegisterCli : public ::testing::Test
+{
+protected:
+    CliRun run(const QStringList& args) const
+    {
+        QProcess process;
+        process.start(QStringLiteral(VALMO_CLI_PATH),
+                      QStringList{QStringLiteral("register"), QStringLiteral("--register"), m_register} + args);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QString file(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = m_folder.filePath(name);
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    QTemporaryDir m_folder;
+    QString m_register = m_folder.filePath(QStringLiteral("register.sqlite"));
+};
+
+TEST_F(RegisterCli, ExitStatusesAndListings)
+{
+    const QDate day(2025, 1, 20);
+    const Order order{QStringLiteral("1001"), "82", 12550, QStringLiteral("FAKT1"), QDate(2025, 2, 3)};
+    QByteArray badTotals = MandateAdvice(day, {{QStringLiteral("1001"), "04", "32"}});
+    badTotals.replace("99000000001", "99000000007");
+    const QString orders = file(QStringLiteral("betalningar.ag"), Join({OrderOpening(day), PaymentOrder(order)}));
+    const QString advice = file(QStringLiteral("medavi.txt"), badTotals);
+    const QString specification =
+        file(QStringLiteral("betspec.txt"), PaymentSpecification(QDate(2025, 2, 3), {{order, '1'}}));
+    const QString other = file(QStringLiteral("annan.ag"), Join({OrderOpening(day, QStringLiteral("55555551")), PaymentOrder(order)}));
+
+    const struct
+    {
+        QStringList args;
+        int status;
+    } cases[] = {
+        {{QStringLiteral("deliver"), orders}, 0},
+        {{QStringLiteral("deliver"), specification}, 3},
+        {{QStringLiteral("deliver"), other}, 2},
+        {{QStringLiteral("import"), advice}, 1},
+        {{QStringLiteral("import"), advice, QStringLiteral("--force")}, 0},
+        {{QStringLiteral("import"), specification, m_folder.filePath(QStringLiteral("saknas.txt"))}, 2},
+        {{QStringLiteral("import"), specification}, 0},
+        {{QStringLiteral("payments"), QStringLiteral("--state"), QStringLiteral("Okänd")}, 2},
+        {{QStringLiteral("payments"), QStringLiteral("--from"), QStringLiteral("2025-02-30")}, 2},
+        {{QStringLiteral("history")}, 2},
+    };
+    for (const auto& c : cases) {
+        const CliRun result = run(c.args);
+        EXPECT_EQ(result.status, c.status) << c.args.join(QLatin1Char(' ')).toStdString() << ": "
+                                           << result.err.toStdString();
+    }
+
+    const CliRun payments = run({QStringLiteral("payments"), QStringLiteral("--payer"), QStringLiteral("1001")});
+    ASSERT_EQ(payments.status, 0) << payments.err.toStdString();
+    const QJsonArray rows = QJsonDocument::fromJson(payments.out).array();
+    ASSERT_EQ(rows.size(), 1) << payments.out.constData();
+    const QJsonObject row = rows[0].toObject();
+    EXPECT_EQ(row[QStringLiteral("amount")].toString(), QStringLiteral("125.50"));
+    EXPECT_EQ(row[QStringLiteral("state")].toString(), QStringLiteral("Ej genomförd"));
+    EXPECT_EQ(row[QStringLiteral("file")].toString(), QStringLiteral("betspec.txt"));
+    EXPECT_EQ(row[QStringLiteral("withoutBasis")].toBool(), false);
+
+    const CliRun csv = run({QStringLiteral("payers"), QStringLiteral("--state"), QStringLiteral("Godkänt"), QStringLiteral("--csv")});
+    EXPECT_EQ(csv.out.split('\n').value(1).left(5), QByteArray("1001;"));
+
+    WriteFileBytes(m_register, "inget register");
+    EXPECT_EQ(run({QStringLiteral("payers")}).status, 2);
+    EXPECT_EQ(ReadFileBytes(m_register), QByteArray("inget register"));
+}
+
+} // namespace
