@@ -1082,6 +1082,10 @@ QWidget* TMainForm::createSearchBar()
     return bar;
 }
 
+void TMainForm::searchNow()
+{
+}
+
 void TMainForm::connectActions()
 {
     const std::pair<QAction*, void (TMainForm::*)()> commands[] = {

@@ -144,6 +144,8 @@ public:
 
     // Typed text filters every list; the totals follow what is shown.
     QLineEdit* SearchEdit = nullptr;
+    // Filters the lists by the search text at once, without waiting for a pause in the typing.
+    void searchNow();
     QAction* SaveAsAction = nullptr;
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
