@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 
 class MainActions;
@@ -17,7 +18,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QSortFilterProxyModel;
+class QTimer;
 class QUndoStack;
 class QStyle;
 class QSplitter;
@@ -25,6 +26,7 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 class RowListModel;
+class RowSortModel;
 class StartPicture;
 class ExportCommand;
 class FileShower;
@@ -209,7 +211,13 @@ private:
     bool showHelpFor(QWidget* window);
     QString helpTopicOfFocus() const;
     ListId listOf(const QTreeView* view) const;
-    QSortFilterProxyModel* proxy(ListId list) const;
+    RowSortModel* proxy(ListId list) const;
+    // Filters the lists by the search text.
+    void search();
+    int rowsInAllLists() const;
+    // Totals are summed once a command is over, not after each range of rows it changes.
+    void markTotalsStale(ListId list);
+    void refreshStaleTotals();
 
     OrderDocument m_document;
     WidgetPrompt m_prompt{this};
@@ -221,6 +229,9 @@ private:
     std::map<ListId, QString> m_totalsTexts;
     std::map<ListId, QLabel*> m_totalsLabels;
     int m_listResets = 0;              // lists emptied at once: a new file or a file read
+    int m_commandDepth = 0;            // commands running (runCommand)
+    std::set<ListId> m_staleTotals;    // lists whose totals wait for the command to end
+    QTimer* m_searchPause = nullptr;   // runs the search once the typing pauses
     double m_lowerShare = -1.0;        // remembered share of the lower block, or negative
     double m_cancellationShare = -1.0; // remembered share of the cancellations in the lower block
 
