@@ -7,6 +7,7 @@
 #include <QBrush>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -68,15 +69,27 @@ int RowSortModel::sourceCount() const
     return m_rows ? m_rows->rowCount() : 0;
 }
 
-bool RowSortModel::matches(int sourceRow) const
+bool RowSortModel::matches(int sourceRow, RecentTexts* recent) const
 {
     if (m_filter.isEmpty())
         return true;
     const ListRow& row = m_rows->rows().row(sourceRow);
-    const int columns = qMin(row.columnCount(), m_rows->columnCount());
+    const int columns = qMin(qMin(row.columnCount(), m_rows->columnCount()), int(RecentTexts().size()));
     for (int column = 0; column < columns; ++column) {
-        if (row.textView(column).contains(m_filter, Qt::CaseInsensitive))
+        const QStringView text = row.textView(column);
+        if (recent) {
+            Recent& last = (*recent)[size_t(column)];
+            if (last.text && last.text == text.data() && last.length == text.size()) {
+                if (last.hit)
+                    return true;
+                continue;
+            }
+            last = {text.data(), text.size(), text.contains(m_filter, Qt::CaseInsensitive)};
+            if (last.hit)
+                return true;
+        } else if (text.contains(m_filter, Qt::CaseInsensitive)) {
             return true;
+        }
     }
     return false;
 }
@@ -136,14 +149,31 @@ void RowSortModel::sortRows(std::vector<int>& rows) const
     std::u16string folded;
     std::vector<Keyed> keyed;
     keyed.reserve(rows.size());
+    // The fixed texts (kinds, periods) are one text that many rows refer to: folded once, and rows
+    // with the same text share one key, which compares equal at once.
+    constexpr size_t SharedKeys = 8;
+    std::array<std::pair<const QChar*, Keyed>, SharedKeys> recent{};
+    size_t nextRecent = 0;
     for (const int row : rows) {
+        const QStringView text = list.row(row).textView(m_sortColumn);
+        const auto known = std::find_if(recent.begin(), recent.end(), [&](const auto& entry) {
+            return entry.first == text.data() && entry.second.length == size_t(text.size()) && !text.isEmpty();
+        });
+        if (known != recent.end() && text.size() == qsizetype(known->second.length)) {
+            keyed.push_back({known->second.begin, known->second.length, row});
+            continue;
+        }
         const size_t begin = folded.size();
-        appendFolded(list.row(row).textView(m_sortColumn), folded);
+        appendFolded(text, folded);
         keyed.push_back({begin, folded.size() - begin, row});
+        recent[nextRecent] = {text.data(), keyed.back()};
+        nextRecent = (nextRecent + 1) % SharedKeys;
     }
     const std::u16string_view texts(folded);
     std::sort(keyed.begin(), keyed.end(), [&](const Keyed& left, const Keyed& right) {
-        const int order = texts.substr(left.begin, left.length).compare(texts.substr(right.begin, right.length));
+        const int order = left.begin == right.begin && left.length == right.length
+                              ? 0
+                              : texts.substr(left.begin, left.length).compare(texts.substr(right.begin, right.length));
         if (order != 0)
             return ascending ? order < 0 : order > 0;
         return left.row < right.row;
@@ -176,10 +206,11 @@ void RowSortModel::rebuild()
     const int count = sourceCount();
     m_matches.assign(size_t(count), 1);
     m_order.resize(size_t(count));
+    RecentTexts recent;
     for (int row = 0; row < count; ++row) {
         m_order[size_t(row)] = row;
         if (!m_filter.isEmpty())
-            m_matches[size_t(row)] = matches(row);
+            m_matches[size_t(row)] = matches(row, &recent);
     }
     if (m_sortColumn >= 0)
         sortRows(m_order);
@@ -284,12 +315,13 @@ void RowSortModel::setFilterFixedString(const QString& text)
     // A longer text can only hide rows shown, a shorter one only show rows hidden.
     const bool narrower = !before.isEmpty() && text.contains(before, Qt::CaseInsensitive);
     const bool wider = !text.isEmpty() && before.contains(text, Qt::CaseInsensitive);
+    RecentTexts recent;
     for (size_t row = 0; row < m_matches.size(); ++row) {
         char& match = m_matches[row];
         if (text.isEmpty())
             match = 1;
         else if ((narrower && match) || (wider && !match) || (!narrower && !wider))
-            match = matches(int(row));
+            match = matches(int(row), &recent);
     }
     show(shownInOrder());
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractProxyModel>
 
+#include <array>
 #include <vector>
 
 class RowListModel;
@@ -46,8 +47,18 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    // The last text each column was checked in, and whether it held the search text: the fixed
+    // texts that many rows share in turn are checked once per run of rows.
+    struct Recent
+    {
+        const QChar* text = nullptr;
+        qsizetype length = 0;
+        bool hit = false;
+    };
+    using RecentTexts = std::array<Recent, 8>;
+
     int sourceCount() const;
-    bool matches(int sourceRow) const;
+    bool matches(int sourceRow, RecentTexts* recent = nullptr) const;
     bool comesBefore(int left, int right) const;
     void sortRows(std::vector<int>& rows) const;
     void placeRow(int sourceRow);
