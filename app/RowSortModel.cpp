@@ -59,6 +59,13 @@ void RowSortModel::setSourceModel(QAbstractItemModel* model)
         connect(m_rows, &QAbstractItemModel::layoutAboutToBeChanged, this, &RowSortModel::sourceAboutToBeReset);
         connect(m_rows, &QAbstractItemModel::layoutChanged, this, &RowSortModel::sourceReset);
         connect(m_rows, &QAbstractItemModel::headerDataChanged, this, &QAbstractItemModel::headerDataChanged);
+        // Rows that go before their view (a window closing) leave the view empty.
+        connect(m_rows, &QObject::destroyed, this, [this] {
+            beginResetModel();
+            m_rows = nullptr;
+            rebuild();
+            endResetModel();
+        });
     }
     rebuild();
     endResetModel();
@@ -154,6 +161,8 @@ void RowSortModel::sortRows(std::vector<int>& rows) const
     constexpr size_t SharedKeys = 8;
     std::array<std::pair<const QChar*, Keyed>, SharedKeys> recent{};
     size_t nextRecent = 0;
+    QStringView previous;
+    Keyed previousKey{0, 0, 0};
     for (const int row : rows) {
         const QStringView text = list.row(row).textView(m_sortColumn);
         const auto known = std::find_if(recent.begin(), recent.end(), [&](const auto& entry) {
@@ -163,9 +172,16 @@ void RowSortModel::sortRows(std::vector<int>& rows) const
             keyed.push_back({known->second.begin, known->second.length, row});
             continue;
         }
+        // Rows next to each other often hold the same text (a date, a payer): one key for the run.
+        if (!previous.isNull() && text == previous) {
+            keyed.push_back({previousKey.begin, previousKey.length, row});
+            continue;
+        }
         const size_t begin = folded.size();
         appendFolded(text, folded);
         keyed.push_back({begin, folded.size() - begin, row});
+        previous = text;
+        previousKey = keyed.back();
         recent[nextRecent] = {text.data(), keyed.back()};
         nextRecent = (nextRecent + 1) % SharedKeys;
     }
@@ -212,7 +228,7 @@ void RowSortModel::rebuild()
         if (!m_filter.isEmpty())
             m_matches[size_t(row)] = matches(row, &recent);
     }
-    if (m_sortColumn >= 0)
+    if (m_sortColumn >= 0 && m_rows)
         sortRows(m_order);
     m_shown = shownInOrder();
     forgetSourceToProxy();
