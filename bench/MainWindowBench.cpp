@@ -40,6 +40,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <fstream>
 #include <sstream>
@@ -117,16 +118,20 @@ void measureAction(const char* label, const std::function<void()>& prepare,
                    const std::function<double()>& action)
 {
     std::vector<double> runs;
+    std::vector<double> processor; // the process's processor time: what a quiet machine would take
     for (int run = 0; run < runsPerAction(); ++run) {
         if (prepare)
             prepare();
+        const std::clock_t start = std::clock();
         runs.push_back(action());
+        processor.push_back(1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC);
         if (runs.back() > RepeatBelowMs)
             break;
     }
     std::sort(runs.begin(), runs.end());
-    std::printf("  %-44s median %9.2f ms   best %9.2f ms   (%zu runs)\n", label, runs[runs.size() / 2],
-                runs.front(), runs.size());
+    std::sort(processor.begin(), processor.end());
+    std::printf("  %-44s median %9.2f ms   best %9.2f ms   processor median %9.2f ms   (%zu runs)\n", label,
+                runs[runs.size() / 2], runs.front(), processor[processor.size() / 2], runs.size());
     std::fflush(stdout);
 }
 
