@@ -56,18 +56,20 @@ ListTotals sum(const RowList& rows, int typeColumn, int amountColumn, int shownC
 
 ListTotals ListTotals::of(const RowList& rows, int typeColumn, int amountColumn, const QList<int>* shown)
 {
-    return sum(rows, typeColumn, amountColumn, shown ? int(shown->size()) : rows.count(), [&](const auto& add) {
-        if (shown) {
-            for (const int index : *shown)
-                add(rows.row(index));
-        } else {
-            for (const ListRow& row : rows)
-                add(row);
-        }
-    });
+    return sum(rows, typeColumn, amountColumn, shown ? int(shown->size()) : rows.count(),
+               [&](const auto& add) {
+                   if (shown) {
+                       for (const int index : *shown)
+                           add(rows.row(index));
+                   } else {
+                       for (const ListRow& row : rows)
+                           add(row);
+                   }
+               });
 }
 
-ListTotals ListTotals::of(const RowList& rows, int typeColumn, int amountColumn, const std::vector<int>& shown)
+ListTotals ListTotals::of(const RowList& rows, int typeColumn, int amountColumn,
+                          const std::vector<int>& shown)
 {
     return sum(rows, typeColumn, amountColumn, int(shown.size()), [&](const auto& add) {
         for (const int index : shown)

@@ -20,7 +20,8 @@ struct ListTotals
     // column means the list has no amounts. `shown` names the rows counted (all when null).
     static ListTotals of(const RowList& rows, int typeColumn, int amountColumn,
                          const QList<int>* shown = nullptr);
-    static ListTotals of(const RowList& rows, int typeColumn, int amountColumn, const std::vector<int>& shown);
+    static ListTotals of(const RowList& rows, int typeColumn, int amountColumn,
+                         const std::vector<int>& shown);
     // "3 rader   Debiteringar 1 234,50   Krediteringar 0,00", in the user's locale.
     QString text() const;
 };

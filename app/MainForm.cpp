@@ -869,8 +869,9 @@ void TMainForm::selectRows(ListId list, const QList<int>& rows)
         std::vector<int> shown;
         shown.reserve(size_t(rows.size()));
         for (const int row : rows) {
-            const QModelIndex index =
-                row >= 0 && row < model->rowCount() ? proxy(list)->mapFromSource(model->index(row, 0)) : QModelIndex();
+            const QModelIndex index = row >= 0 && row < model->rowCount()
+                                          ? proxy(list)->mapFromSource(model->index(row, 0))
+                                          : QModelIndex();
             shown.push_back(index.isValid() ? index.row() : -1);
         }
         return shown;
@@ -901,11 +902,13 @@ void TMainForm::selectRows(ListId list, const QList<int>& rows)
         size_t end = i;
         while (end + 1 < shown.size() && shown[end + 1] <= shown[end] + 1)
             ++end;
-        selection.append(QItemSelectionRange(viewRows->index(shown[i], 0), viewRows->index(shown[end], lastColumn)));
+        selection.append(
+            QItemSelectionRange(viewRows->index(shown[i], 0), viewRows->index(shown[end], lastColumn)));
         i = end + 1;
     }
     view->selectionModel()->setCurrentIndex(viewRows->index(current, 0), QItemSelectionModel::NoUpdate);
-    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->selectionModel()->select(selection,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view->scrollTo(viewRows->index(current, 0), QAbstractItemView::EnsureVisible);
 }
 

@@ -10,8 +10,8 @@
 
 #include <functional>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 
 class MainActions;
 class QAction;

@@ -15,7 +15,8 @@ char16_t singleCharacter(const QString& text, char16_t otherwise)
 NumberReader::NumberReader() : NumberReader(QLocale()) {}
 
 NumberReader::NumberReader(const QLocale& locale)
-    : m_decimal(singleCharacter(locale.decimalPoint(), 0)), m_group(singleCharacter(locale.groupSeparator(), 0)),
+    : m_decimal(singleCharacter(locale.decimalPoint(), 0)),
+      m_group(singleCharacter(locale.groupSeparator(), 0)),
       m_minus(singleCharacter(locale.negativeSign(), u'-'))
 {
 }
@@ -68,7 +69,8 @@ std::optional<double> NumberReader::value(QStringView text) const
     const std::optional<Plain> plain = read(text);
     if (!plain)
         return std::nullopt;
-    static constexpr double Powers[] = {1.0, 10.0, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double Powers[] = {1.0, 10.0, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     // Both numbers are exact, so the quotient is the nearest double, as the locale's parser gives.
     const double magnitude = double(plain->digits) / Powers[plain->decimals];
     return plain->negative ? -magnitude : magnitude;

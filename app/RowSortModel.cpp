@@ -56,7 +56,8 @@ void RowSortModel::setSourceModel(QAbstractItemModel* model)
         connect(m_rows, &QAbstractItemModel::dataChanged, this, &RowSortModel::sourceDataChanged);
         connect(m_rows, &QAbstractItemModel::modelAboutToBeReset, this, &RowSortModel::sourceAboutToBeReset);
         connect(m_rows, &QAbstractItemModel::modelReset, this, &RowSortModel::sourceReset);
-        connect(m_rows, &QAbstractItemModel::layoutAboutToBeChanged, this, &RowSortModel::sourceAboutToBeReset);
+        connect(m_rows, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                &RowSortModel::sourceAboutToBeReset);
         connect(m_rows, &QAbstractItemModel::layoutChanged, this, &RowSortModel::sourceReset);
         connect(m_rows, &QAbstractItemModel::headerDataChanged, this, &QAbstractItemModel::headerDataChanged);
         // Rows that go before their view (a window closing) leave the view empty.
@@ -166,7 +167,8 @@ void RowSortModel::sortRows(std::vector<int>& rows) const
     for (const int row : rows) {
         const QStringView text = list.row(row).textView(m_sortColumn);
         const auto known = std::find_if(recent.begin(), recent.end(), [&](const auto& entry) {
-            return entry.first == text.data() && entry.second.length == size_t(text.size()) && !text.isEmpty();
+            return entry.first == text.data() && entry.second.length == size_t(text.size()) &&
+                   !text.isEmpty();
         });
         if (known != recent.end() && text.size() == qsizetype(known->second.length)) {
             keyed.push_back({known->second.begin, known->second.length, row});
@@ -187,9 +189,10 @@ void RowSortModel::sortRows(std::vector<int>& rows) const
     }
     const std::u16string_view texts(folded);
     std::sort(keyed.begin(), keyed.end(), [&](const Keyed& left, const Keyed& right) {
-        const int order = left.begin == right.begin && left.length == right.length
-                              ? 0
-                              : texts.substr(left.begin, left.length).compare(texts.substr(right.begin, right.length));
+        const int order =
+            left.begin == right.begin && left.length == right.length
+                ? 0
+                : texts.substr(left.begin, left.length).compare(texts.substr(right.begin, right.length));
         if (order != 0)
             return ascending ? order < 0 : order > 0;
         return left.row < right.row;
@@ -270,7 +273,8 @@ void RowSortModel::show(const std::vector<int>& rows)
     }
     for (const auto& range : inserted) {
         beginInsertRows(QModelIndex(), range.first, range.second);
-        m_shown.insert(m_shown.begin() + range.first, rows.begin() + range.first, rows.begin() + range.second + 1);
+        m_shown.insert(m_shown.begin() + range.first, rows.begin() + range.first,
+                       rows.begin() + range.second + 1);
         forgetSourceToProxy();
         endInsertRows();
     }
@@ -283,7 +287,8 @@ void RowSortModel::reorder(const std::vector<int>& rows)
     std::vector<int> sources;
     sources.reserve(size_t(before.size()));
     for (const QModelIndex& index : before)
-        sources.push_back(index.row() >= 0 && size_t(index.row()) < m_shown.size() ? m_shown[size_t(index.row())] : -1);
+        sources.push_back(
+            index.row() >= 0 && size_t(index.row()) < m_shown.size() ? m_shown[size_t(index.row())] : -1);
     m_shown = rows;
     forgetSourceToProxy();
     const std::vector<int>& place = sourceToProxy();

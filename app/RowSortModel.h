@@ -83,9 +83,9 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QString m_filter;
-    std::vector<int> m_order;       // every row of the list, in the order shown
-    std::vector<char> m_matches;    // per row of the list: it contains the search text
-    std::vector<int> m_shown;       // the rows shown: the matching rows of m_order
+    std::vector<int> m_order;                 // every row of the list, in the order shown
+    std::vector<char> m_matches;              // per row of the list: it contains the search text
+    std::vector<int> m_shown;                 // the rows shown: the matching rows of m_order
     mutable std::vector<int> m_sourceToProxy; // per row of the list: its place among those shown, or -1
     mutable bool m_sourceToProxyKnown = false;
 };

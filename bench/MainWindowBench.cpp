@@ -26,10 +26,10 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QScrollBar>
@@ -41,8 +41,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -255,8 +255,9 @@ void selectFirstRows(QTreeView* list, int count)
 {
     const QAbstractItemModel* rows = list->model();
     const int last = qMin(count, rows->rowCount()) - 1;
-    list->selectionModel()->select(QItemSelection(rows->index(0, 0), rows->index(last, rows->columnCount() - 1)),
-                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list->selectionModel()->select(
+        QItemSelection(rows->index(0, 0), rows->index(last, rows->columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     list->selectionModel()->setCurrentIndex(rows->index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
@@ -294,14 +295,13 @@ void measureDeleteUndoRedo(TMainForm& form, PaintWatcher& paints)
             return ms;
         });
     form.DelBtnClick();
-    measureAction(
-        "undo the deletion and paint", nullptr, [&] {
-            const double ms = timed([&] { form.UndoAction->trigger(); });
-            if (form.document().BtuList.count() != before)
-                std::printf("  (the rows were not restored)\n");
-            form.undoStack()->redo();
-            return ms;
-        });
+    measureAction("undo the deletion and paint", nullptr, [&] {
+        const double ms = timed([&] { form.UndoAction->trigger(); });
+        if (form.document().BtuList.count() != before)
+            std::printf("  (the rows were not restored)\n");
+        form.undoStack()->redo();
+        return ms;
+    });
     measureAction(
         "redo the deletion and paint", [&] { form.undoStack()->undo(); },
         [&] { return timed([&] { form.RedoAction->trigger(); }); });

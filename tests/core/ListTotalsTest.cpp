@@ -45,7 +45,8 @@ TEST(ListTotals, QuickReadingAgreesWithTheLocale)
         bool plain;
     } cases[] = {
         {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1 234,50"), true},
-        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1") + nbsp + QStringLiteral("234,5"), true},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1") + nbsp + QStringLiteral("234,5"),
+         true},
         {QLocale(QLocale::Swedish, QLocale::Sweden), QChar(0x2212) + QStringLiteral("12,05"), true},
         {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("-0,01"), true},
         {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("999"), true},

@@ -268,7 +268,8 @@ TEST(OrderDocument, RowsRemovedAndPutBackTogetherKeepTheirPlacesAndCodes)
     list.append(QStringLiteral("a"), {QStringLiteral("x")});
     list.append(QStringLiteral("b"), {QStringLiteral("y")});
     EXPECT_THROW(list.removeRows({1, 0}), std::invalid_argument);
-    EXPECT_THROW(list.insertRows({3}, {ListRow(QStringLiteral("c"), {QStringLiteral("z")})}), std::out_of_range);
+    EXPECT_THROW(list.insertRows({3}, {ListRow(QStringLiteral("c"), {QStringLiteral("z")})}),
+                 std::out_of_range);
     EXPECT_EQ(list.count(), 2);
 }
 

@@ -1124,8 +1124,8 @@ TEST_F(MainFormTest, DeletingRowsAllOverASortedListIsUndoneAndRedone)
     for (int i = 0; i < 200; ++i)
         doc.BtuList.append(QStringLiteral("Debitering"),
                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
-                            QStringLiteral("%1,00").arg((i * 37) % 200), QStringLiteral("1"), QString::number(i),
-                            QString()});
+                            QStringLiteral("%1,00").arg((i * 37) % 200), QStringLiteral("1"),
+                            QString::number(i), QString()});
     form->UpdateView(true);
     doc.DocModified = false;
     form->activateWindow();
@@ -1161,8 +1161,9 @@ TEST_F(MainFormTest, ALargeDocumentIsSearchedWhenTheTypingPauses)
     OrderDocument& doc = form->document();
     for (int i = 0; i < 30000; ++i)
         doc.BtuList.append(QStringLiteral("Debitering"),
-                           {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
-                            QStringLiteral("1"), QString::number(100000 + i), QString()});
+                           {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                            QStringLiteral("1,00"), QStringLiteral("1"), QString::number(100000 + i),
+                            QString()});
     form->UpdateView(true);
     form->SearchEdit->setText(QStringLiteral("123456"));
     EXPECT_EQ(form->BtuList->model()->rowCount(), 30000);

@@ -52,7 +52,9 @@ std::vector<int> expectedRows(const RowList& rows, const QString& filter, int co
     std::stable_sort(shown.begin(), shown.end(), [&](int left, int right) {
         const QString a = rows[left].text(column);
         const QString b = rows[right].text(column);
-        const int cmp = column == 1 ? (a.toDouble() < b.toDouble() ? -1 : b.toDouble() < a.toDouble() ? 1 : 0)
+        const int cmp = column == 1 ? (a.toDouble() < b.toDouble()   ? -1
+                                       : b.toDouble() < a.toDouble() ? 1
+                                                                     : 0)
                                     : a.compare(b, Qt::CaseInsensitive);
         return order == Qt::AscendingOrder ? cmp < 0 : cmp > 0;
     });
@@ -65,17 +67,24 @@ TEST(RowSortModelTest, FollowsEveryChangeOfRowsSearchAndSort)
 {
     RowList rows(2);
     bool loading = false;
-    RowListModel model(rows, {QStringLiteral("Typ"), QStringLiteral("Belopp"), QStringLiteral("Text")}, loading);
+    RowListModel model(rows, {QStringLiteral("Typ"), QStringLiteral("Belopp"), QStringLiteral("Text")},
+                       loading);
     model.setNumberColumns({1});
     RowSortModel sorted;
     sorted.setSourceModel(&model);
     QRandomGenerator random(4711);
     const auto randomRow = [&] {
         const QString type = random.bounded(2) ? QStringLiteral("Debitering") : QStringLiteral("kreditering");
-        return ListRow(type, {QString::number(random.bounded(50)), QStringLiteral("Ab%1").arg(random.bounded(30))});
+        return ListRow(type,
+                       {QString::number(random.bounded(50)), QStringLiteral("Ab%1").arg(random.bounded(30))});
     };
-    const QStringList searches = {QString(), QStringLiteral("a"), QStringLiteral("ab1"), QStringLiteral("AB12"),
-                                  QStringLiteral("b"), QStringLiteral("KRED"), QString()};
+    const QStringList searches = {QString(),
+                                  QStringLiteral("a"),
+                                  QStringLiteral("ab1"),
+                                  QStringLiteral("AB12"),
+                                  QStringLiteral("b"),
+                                  QStringLiteral("KRED"),
+                                  QString()};
     for (int i = 0; i < 300; ++i)
         rows.append(randomRow());
     for (int step = 0; step < 400; ++step) {
@@ -111,7 +120,8 @@ TEST(RowSortModelTest, FollowsEveryChangeOfRowsSearchAndSort)
             sorted.setFilterFixedString(searches[random.bounded(searches.size())]);
             break;
         case 6:
-            sorted.sort(int(random.bounded(4)) - 1, random.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder);
+            sorted.sort(int(random.bounded(4)) - 1,
+                        random.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder);
             break;
         default:
             break;
