@@ -1,5 +1,6 @@
 #include "app/ListTotals.h"
 
+#include "app/NumberReader.h"
 #include "app/OrderDocument.h"
 #include "app/RowList.h"
 #include "rules/Extra.h"
@@ -19,31 +20,61 @@ qint64 AmountTextToOre(const QString& text)
     return ok ? std::llround(value * 100.0) : 0;
 }
 
-ListTotals ListTotals::of(const RowList& rows, int typeColumn, int amountColumn, const QList<int>* shown)
+namespace {
+
+// Sums the rows at the positions that `forEachShown` hands to its argument.
+template <typename ForEachShown>
+ListTotals sum(const RowList& rows, int typeColumn, int amountColumn, int shownCount,
+               const ForEachShown& forEachShown)
 {
     ListTotals totals;
     totals.allRows = rows.count();
-    totals.rows = shown ? int(shown->size()) : rows.count();
+    totals.rows = shownCount;
     totals.hasAmounts = amountColumn >= 0;
     if (!totals.hasAmounts)
         return totals;
     const QString debit = RowTexts::debit();
     const QString credit = RowTexts::credit();
-    auto add = [&](const ListRow& row) {
+    // The plain amounts the rows show are read directly, the rest by the locale.
+    const NumberReader reader;
+    const auto oreOf = [&](const ListRow& row) {
+        const QStringView amount = row.textView(amountColumn);
+        const std::optional<qint64> ore = reader.ore(amount);
+        return ore ? *ore : AmountTextToOre(amount.toString());
+    };
+    forEachShown([&](const ListRow& row) {
         const QStringView type = row.textView(typeColumn);
         if (type == debit)
-            totals.debitOre += AmountTextToOre(row.text(amountColumn));
+            totals.debitOre += oreOf(row);
         else if (type == credit)
-            totals.creditOre += AmountTextToOre(row.text(amountColumn));
-    };
-    if (shown) {
-        for (const int index : *shown)
-            add(rows.row(index));
-    } else {
-        for (const ListRow& row : rows)
-            add(row);
-    }
+            totals.creditOre += oreOf(row);
+    });
     return totals;
+}
+
+} // namespace
+
+ListTotals ListTotals::of(const RowList& rows, int typeColumn, int amountColumn, const QList<int>* shown)
+{
+    return sum(rows, typeColumn, amountColumn, shown ? int(shown->size()) : rows.count(),
+               [&](const auto& add) {
+                   if (shown) {
+                       for (const int index : *shown)
+                           add(rows.row(index));
+                   } else {
+                       for (const ListRow& row : rows)
+                           add(row);
+                   }
+               });
+}
+
+ListTotals ListTotals::of(const RowList& rows, int typeColumn, int amountColumn,
+                          const std::vector<int>& shown)
+{
+    return sum(rows, typeColumn, amountColumn, int(shown.size()), [&](const auto& add) {
+        for (const int index : shown)
+            add(rows.row(index));
+    });
 }
 
 QString ListTotals::text() const

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 class RowList;
 
 // The totals shown under a list: its rows, and the sums of its debits and of its credits in öre.
@@ -18,6 +20,8 @@ struct ListTotals
     // column means the list has no amounts. `shown` names the rows counted (all when null).
     static ListTotals of(const RowList& rows, int typeColumn, int amountColumn,
                          const QList<int>* shown = nullptr);
+    static ListTotals of(const RowList& rows, int typeColumn, int amountColumn,
+                         const std::vector<int>& shown);
     // "3 rader   Debiteringar 1 234,50   Krediteringar 0,00", in the user's locale.
     QString text() const;
 };

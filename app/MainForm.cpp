@@ -50,7 +50,6 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStyle>
 #include <QTimer>
@@ -59,6 +58,9 @@
 #include <QTreeView>
 #include <QUndoStack>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -74,6 +76,10 @@ constexpr QSize InitialSize(873, 546);
 // cancellations and changes.
 constexpr int BtuPayerColumn = 5;
 constexpr int MakPayerColumn = 1;
+// Up to this many rows in all lists, every typed character searches at once; in a larger document
+// the search runs once the typing has paused this long.
+constexpr int SearchAtOnceRows = 20000;
+constexpr int SearchPauseMs = 150;
 
 // Eleven buttons of 78 pixels and three separators fill the initial window width exactly, so the
 // toolbar drops its own margins and spacing and keeps its separators narrow.
@@ -211,7 +217,11 @@ bool TMainForm::runCommand(const std::function<void()>& command)
 {
     QString failure;
     try {
-        command();
+        {
+            QScopedValueRollback<int> running(m_commandDepth, m_commandDepth + 1);
+            command();
+        }
+        refreshStaleTotals();
         return true;
     } catch (const ValmoError& error) {
         // A failed conversion or settings access stops the command with the failure's own text.
@@ -227,6 +237,7 @@ bool TMainForm::runCommand(const std::function<void()>& command)
         m_document.DocModified = false;
         m_document.Loading = false;
     }
+    refreshStaleTotals();
     m_prompt.showMessage(ApplicationTitle(), failure, UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
     UpdateView(false);
     return false;
@@ -540,10 +551,6 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
     auto* view = new QTreeView;
     auto* sorted = new RowSortModel(view);
     sorted->setSourceModel(model);
-    sorted->setSortRole(RowListModel::SortRole);
-    sorted->setFilterKeyColumn(-1);
-    sorted->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
     view->setModel(sorted);
     // The document's order until the user clicks a caption; a third click brings it back.
     view->header()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -575,7 +582,12 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
             [this] { UpdateView(false); });
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { UpdateView(false); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { UpdateView(false); });
-    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+    connect(model, &QAbstractItemModel::modelReset, this, [this, model] {
+        // Rows removed or put back at many places at once are an edit like any other.
+        if (model->isRebuilding()) {
+            UpdateView(false);
+            return;
+        }
         ++m_listResets;
         // The rows that the history knew are gone: a new file or a file read.
         if (m_listCommands)
@@ -588,7 +600,7 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
     const auto fit = [this, view](int first, int last) { fitColumnsToRows(view, first, last); };
     const auto totals = [this, view] {
         if (!m_document.Loading)
-            updateTotals(listOf(view));
+            markTotalsStale(listOf(view));
     };
     connect(sorted, &QAbstractItemModel::rowsInserted, this,
             [fit, totals](const QModelIndex&, int first, int last) {
@@ -604,8 +616,8 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
         fit(0, 0);
         totals();
     });
+    // A new order (layoutChanged) leaves the totals as they are.
     connect(sorted, &QAbstractItemModel::rowsRemoved, this, totals);
-    connect(sorted, &QAbstractItemModel::layoutChanged, this, totals);
     return view;
 }
 
@@ -825,16 +837,21 @@ int TMainForm::selectedRow(ListId list) const
     const QModelIndex current = view->currentIndex();
     if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex()))
         return proxy(list)->mapToSource(current).row();
-    const QModelIndexList rows = selection->selectedRows();
-    return rows.isEmpty() ? -1 : proxy(list)->mapToSource(rows.first()).row();
+    const QItemSelection ranges = selection->selection();
+    return ranges.isEmpty() ? -1 : proxy(list)->mapToSource(ranges.first().topLeft()).row();
 }
 
+// Read from the selection's ranges: a list of a hundred thousand selected rows is one range.
 QList<int> TMainForm::selectedRows(ListId list) const
 {
+    const RowSortModel* shown = proxy(list);
     QList<int> rows;
-    for (const QModelIndex& index : listView(list)->selectionModel()->selectedRows())
-        rows.append(proxy(list)->mapToSource(index).row());
+    for (const QItemSelectionRange& range : listView(list)->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(shown->shownRows()[size_t(row)]);
+    }
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
@@ -843,34 +860,58 @@ void TMainForm::selectRow(ListId list, int row)
     selectRows(list, row < 0 ? QList<int>() : QList<int>{row});
 }
 
+// All rows are selected in one step, as ranges of the rows shown.
 void TMainForm::selectRows(ListId list, const QList<int>& rows)
 {
     QTreeView* view = listView(list);
     RowListModel* model = listModel(list);
     if (!m_document.Loading)
         model->synchronize();
-    QList<QModelIndex> shown;
-    for (const int row : rows) {
-        if (row < 0 || row >= model->rowCount())
-            continue;
-        QModelIndex index = proxy(list)->mapFromSource(model->index(row, 0));
-        if (!index.isValid() && !SearchEdit->text().isEmpty()) {
-            // A row the search hides would be selected out of sight: the search gives way.
-            SearchEdit->clear();
-            index = proxy(list)->mapFromSource(model->index(row, 0));
+    const auto shownRows = [&] {
+        std::vector<int> shown;
+        shown.reserve(size_t(rows.size()));
+        for (const int row : rows) {
+            const QModelIndex index = row >= 0 && row < model->rowCount()
+                                          ? proxy(list)->mapFromSource(model->index(row, 0))
+                                          : QModelIndex();
+            shown.push_back(index.isValid() ? index.row() : -1);
         }
-        if (index.isValid())
-            shown.append(index);
+        return shown;
+    };
+    std::vector<int> shown = shownRows();
+    if (std::count(shown.begin(), shown.end(), -1) > 0 && !SearchEdit->text().isEmpty()) {
+        // A row the search hides would be selected out of sight: the search gives way.
+        SearchEdit->clear();
+        shown = shownRows();
     }
-    if (shown.isEmpty()) {
+    const int current = [&] {
+        for (const int row : shown) {
+            if (row >= 0)
+                return row;
+        }
+        return -1;
+    }();
+    if (current < 0) {
         view->selectionModel()->clearSelection();
         return;
     }
-    view->selectionModel()->setCurrentIndex(shown.first(),
-                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    for (const QModelIndex& index : shown.mid(1))
-        view->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    view->scrollTo(shown.first(), QAbstractItemView::EnsureVisible);
+    shown.erase(std::remove(shown.begin(), shown.end(), -1), shown.end());
+    std::sort(shown.begin(), shown.end());
+    const QAbstractItemModel* viewRows = view->model();
+    const int lastColumn = viewRows->columnCount() - 1;
+    QItemSelection selection;
+    for (size_t i = 0; i < shown.size();) {
+        size_t end = i;
+        while (end + 1 < shown.size() && shown[end + 1] <= shown[end] + 1)
+            ++end;
+        selection.append(
+            QItemSelectionRange(viewRows->index(shown[i], 0), viewRows->index(shown[end], lastColumn)));
+        i = end + 1;
+    }
+    view->selectionModel()->setCurrentIndex(viewRows->index(current, 0), QItemSelectionModel::NoUpdate);
+    view->selectionModel()->select(selection,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->scrollTo(viewRows->index(current, 0), QAbstractItemView::EnsureVisible);
 }
 
 bool TMainForm::hasFocus(ListId list) const
@@ -1075,13 +1116,41 @@ QWidget* TMainForm::createSearchBar()
     layout->addWidget(label);
     layout->addWidget(SearchEdit);
     layout->addStretch(1);
+    // In a large document the search waits for a pause in the typing, so a key is never kept
+    // waiting by the search for the previous one; an emptied box shows every row at once.
+    m_searchPause = new QTimer(this);
+    m_searchPause->setSingleShot(true);
+    m_searchPause->setInterval(SearchPauseMs);
+    connect(m_searchPause, &QTimer::timeout, this, &TMainForm::search);
     connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
-        for (ListId list : {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak})
-            proxy(list)->setFilterFixedString(text);
-        UpdateView(false);
+        if (text.isEmpty() || rowsInAllLists() <= SearchAtOnceRows)
+            search();
+        else
+            m_searchPause->start();
     });
     SearchEdit->installEventFilter(this);
     return bar;
+}
+
+int TMainForm::rowsInAllLists() const
+{
+    return m_document.BtuList.count() + m_document.MdgList.count() + m_document.MdgListComp.count() +
+           m_document.MakList.count();
+}
+
+void TMainForm::searchNow()
+{
+    if (m_searchPause->isActive())
+        search();
+}
+
+void TMainForm::search()
+{
+    m_searchPause->stop();
+    const QString text = SearchEdit->text();
+    for (ListId list : {ListId::Btu, ListId::Mdg, ListId::MdgComp, ListId::Mak})
+        proxy(list)->setFilterFixedString(text);
+    UpdateView(false);
 }
 
 void TMainForm::connectActions()
@@ -1127,32 +1196,43 @@ void TMainForm::updateCaption()
 
 void TMainForm::updateTotals(ListId list)
 {
-    const QSortFilterProxyModel* shownRows = proxy(list);
-    QList<int> shown;
-    const bool filtered = !shownRows->filterRegularExpression().pattern().isEmpty();
-    if (filtered) {
-        shown.reserve(shownRows->rowCount());
-        for (int row = 0; row < shownRows->rowCount(); ++row)
-            shown.append(shownRows->mapToSource(shownRows->index(row, 0)).row());
-    }
-    const QList<int>* only = filtered ? &shown : nullptr;
+    const RowSortModel* shownRows = proxy(list);
+    const bool filtered = !shownRows->filterText().isEmpty();
+    const auto totalsOf = [&](const RowList& rows, int typeColumn, int amountColumn) {
+        return filtered ? ListTotals::of(rows, typeColumn, amountColumn, shownRows->shownRows())
+                        : ListTotals::of(rows, typeColumn, amountColumn);
+    };
     ListTotals totals;
     switch (list) {
     case ListId::Btu:
-        totals = ListTotals::of(m_document.BtuList, 0, 3, only);
+        totals = totalsOf(m_document.BtuList, 0, 3);
         break;
     case ListId::Mdg:
-        totals = ListTotals::of(m_document.MdgList, -1, -1, only);
+        totals = totalsOf(m_document.MdgList, -1, -1);
         break;
     case ListId::MdgComp:
-        totals = ListTotals::of(m_document.MdgListComp, -1, -1, only);
+        totals = totalsOf(m_document.MdgListComp, -1, -1);
         break;
     case ListId::Mak:
-        totals = ListTotals::of(m_document.MakList.rows(), 5, 4, only);
+        totals = totalsOf(m_document.MakList.rows(), 5, 4);
         break;
     }
     m_totalsTexts[list] = totals.text();
     showTotals();
+}
+
+void TMainForm::markTotalsStale(ListId list)
+{
+    m_staleTotals.insert(list);
+    if (m_commandDepth == 0)
+        refreshStaleTotals();
+}
+
+void TMainForm::refreshStaleTotals()
+{
+    const std::set<ListId> stale = std::exchange(m_staleTotals, {});
+    for (ListId list : stale)
+        updateTotals(list);
 }
 
 void TMainForm::showTotals()
@@ -1311,7 +1391,7 @@ ListId TMainForm::listOf(const QTreeView* view) const
     return ListId::Btu;
 }
 
-QSortFilterProxyModel* TMainForm::proxy(ListId list) const
+RowSortModel* TMainForm::proxy(ListId list) const
 {
-    return static_cast<QSortFilterProxyModel*>(listView(list)->model());
+    return static_cast<RowSortModel*>(listView(list)->model());
 }

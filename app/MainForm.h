@@ -11,13 +11,14 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 class MainActions;
 class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QSortFilterProxyModel;
+class QTimer;
 class QUndoStack;
 class QStyle;
 class QSplitter;
@@ -25,6 +26,7 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 class RowListModel;
+class RowSortModel;
 class StartPicture;
 class ExportCommand;
 class FileShower;
@@ -144,6 +146,8 @@ public:
 
     // Typed text filters every list; the totals follow what is shown.
     QLineEdit* SearchEdit = nullptr;
+    // Filters the lists by the search text at once, without waiting for a pause in the typing.
+    void searchNow();
     QAction* SaveAsAction = nullptr;
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
@@ -207,7 +211,13 @@ private:
     bool showHelpFor(QWidget* window);
     QString helpTopicOfFocus() const;
     ListId listOf(const QTreeView* view) const;
-    QSortFilterProxyModel* proxy(ListId list) const;
+    RowSortModel* proxy(ListId list) const;
+    // Filters the lists by the search text.
+    void search();
+    int rowsInAllLists() const;
+    // Totals are summed once a command is over, not after each range of rows it changes.
+    void markTotalsStale(ListId list);
+    void refreshStaleTotals();
 
     OrderDocument m_document;
     WidgetPrompt m_prompt{this};
@@ -219,6 +229,9 @@ private:
     std::map<ListId, QString> m_totalsTexts;
     std::map<ListId, QLabel*> m_totalsLabels;
     int m_listResets = 0;              // lists emptied at once: a new file or a file read
+    int m_commandDepth = 0;            // commands running (runCommand)
+    std::set<ListId> m_staleTotals;    // lists whose totals wait for the command to end
+    QTimer* m_searchPause = nullptr;   // runs the search once the typing pauses
     double m_lowerShare = -1.0;        // remembered share of the lower block, or negative
     double m_cancellationShare = -1.0; // remembered share of the cancellations in the lower block
 

@@ -92,6 +92,72 @@ void MakRowList::remove(int index)
         m_observer->rowRemoved();
 }
 
+void MakRowList::removeRows(const QList<int>& indices)
+{
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        checkIndex(indices[i]);
+        if (i > 0 && indices[i] <= indices[i - 1])
+            throw std::invalid_argument("MakRowList: positions out of order");
+    }
+    const auto ranges = RowList::rangesOf(indices);
+    if (ranges.size() > size_t(RowList::MostRangesAnnounced)) {
+        if (m_observer)
+            m_observer->listAboutToBeRebuilt();
+        m_rows.removeRows(indices);
+        m_codes = RowList::without(m_codes, indices);
+        if (m_observer)
+            m_observer->listRebuilt();
+        return;
+    }
+    for (auto range = ranges.rbegin(); range != ranges.rend(); ++range) {
+        const int length = range->second - range->first + 1;
+        if (m_observer)
+            m_observer->rangeAboutToBeRemoved(range->first, range->second);
+        QList<int> one;
+        for (int index = range->first; index <= range->second; ++index)
+            one.append(index);
+        m_rows.removeRows(one);
+        m_codes.remove(range->first, length);
+        if (m_observer)
+            m_observer->rangeRemoved();
+    }
+}
+
+void MakRowList::insertRows(const QList<int>& indices, const QStringList& codes, const QList<ListRow>& given)
+{
+    if (indices.size() != codes.size() || indices.size() != given.size())
+        throw std::invalid_argument("MakRowList: one position and code per row");
+    QList<ListRow> rows;
+    rows.reserve(given.size());
+    for (qsizetype i = 0; i < given.size(); ++i) {
+        rows.append(shaped(given[i]));
+        if (indices[i] < 0 || indices[i] > count() + i || (i > 0 && indices[i] <= indices[i - 1]))
+            throw std::out_of_range("MakRowList: no such position");
+    }
+    const auto ranges = RowList::rangesOf(indices);
+    if (ranges.size() > size_t(RowList::MostRangesAnnounced)) {
+        if (m_observer)
+            m_observer->listAboutToBeRebuilt();
+        m_rows.insertRows(indices, rows);
+        m_codes = RowList::with(m_codes, indices, codes);
+        if (m_observer)
+            m_observer->listRebuilt();
+        return;
+    }
+    qsizetype next = 0;
+    for (const auto& [first, last] : ranges) {
+        if (m_observer)
+            m_observer->rangeAboutToBeInserted(first, last);
+        const qsizetype length = last - first + 1;
+        m_rows.insertRows(indices.mid(next, length), rows.mid(next, length));
+        for (qsizetype i = 0; i < length; ++i)
+            m_codes.insert(first + i, codes[next + i]);
+        next += length;
+        if (m_observer)
+            m_observer->rangeInserted();
+    }
+}
+
 void MakRowList::clear()
 {
     if (m_observer)

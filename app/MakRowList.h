@@ -35,6 +35,10 @@ public:
     void replace(int index, const QString& code, const QString& caption, const QStringList& subItems);
     void replace(int index, const QString& code, const ListRow& row);
     void remove(int index);
+    // Removes the rows and their codes at these positions (ascending, each once) in one step.
+    void removeRows(const QList<int>& indices);
+    // Puts rows and codes back at these positions (ascending), the positions they have afterwards.
+    void insertRows(const QList<int>& indices, const QStringList& codes, const QList<ListRow>& rows);
     void clear();
     void reserve(int count);
 

@@ -67,9 +67,7 @@ void RowChange::redo()
         tell({m_after.first().index}, before);
         break;
     case Kind::Delete:
-        // From the bottom up, so the positions of the rows still to go do not move.
-        for (auto row = m_before.crbegin(); row != m_before.crend(); ++row)
-            erase(row->index);
+        eraseDeleted();
         tell(selectionAfterDelete(), before);
         break;
     }
@@ -88,10 +86,9 @@ void RowChange::undo()
         restored.append(m_before.first().index);
         break;
     case Kind::Delete:
-        for (const Row& row : m_before) {
-            insert(row);
+        insertDeleted();
+        for (const Row& row : m_before)
             restored.append(row.index);
-        }
         break;
     }
     tell(restored, before);
@@ -175,6 +172,56 @@ void RowChange::erase(int index)
         break;
     case ListId::Mak:
         m_document.MakList.remove(index);
+        break;
+    }
+}
+
+void RowChange::eraseDeleted()
+{
+    QList<int> indices;
+    indices.reserve(m_before.size());
+    for (const Row& row : m_before)
+        indices.append(row.index);
+    switch (m_list) {
+    case ListId::Btu:
+        m_document.BtuList.removeRows(indices);
+        break;
+    case ListId::Mdg:
+        m_document.MdgList.removeRows(indices);
+        break;
+    case ListId::MdgComp:
+        m_document.MdgListComp.removeRows(indices);
+        break;
+    case ListId::Mak:
+        m_document.MakList.removeRows(indices);
+        break;
+    }
+}
+
+void RowChange::insertDeleted()
+{
+    QList<int> indices;
+    QList<ListRow> rows;
+    QStringList codes;
+    indices.reserve(m_before.size());
+    rows.reserve(m_before.size());
+    for (const Row& row : m_before) {
+        indices.append(row.index);
+        rows.append(row.row);
+        codes.append(row.code);
+    }
+    switch (m_list) {
+    case ListId::Btu:
+        m_document.BtuList.insertRows(indices, rows);
+        break;
+    case ListId::Mdg:
+        m_document.MdgList.insertRows(indices, rows);
+        break;
+    case ListId::MdgComp:
+        m_document.MdgListComp.insertRows(indices, rows);
+        break;
+    case ListId::Mak:
+        m_document.MakList.insertRows(indices, codes, rows);
         break;
     }
 }

@@ -50,6 +50,9 @@ private:
     void put(const Row& row);
     void insert(const Row& row);
     void erase(int index);
+    // The deleted rows all at once: removed, or put back at their places.
+    void eraseDeleted();
+    void insertDeleted();
     int count() const;
     // After a deletion (done or undone as the redo) the row below the first deleted one is selected.
     QList<int> selectionAfterDelete() const;

@@ -87,6 +87,75 @@ void RowList::remove(int index)
         m_observer->rowRemoved();
 }
 
+std::vector<std::pair<int, int>> RowList::rangesOf(const QList<int>& indices)
+{
+    std::vector<std::pair<int, int>> ranges;
+    for (const int index : indices) {
+        if (!ranges.empty() && ranges.back().second + 1 == index)
+            ranges.back().second = index;
+        else
+            ranges.emplace_back(index, index);
+    }
+    return ranges;
+}
+
+void RowList::removeRows(const QList<int>& indices)
+{
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        checkIndex(indices[i]);
+        if (i > 0 && indices[i] <= indices[i - 1])
+            throw std::invalid_argument("RowList: positions out of order");
+    }
+    const auto ranges = rangesOf(indices);
+    if (ranges.size() > size_t(MostRangesAnnounced)) {
+        if (m_observer)
+            m_observer->listAboutToBeRebuilt();
+        m_rows = without(m_rows, indices);
+        if (m_observer)
+            m_observer->listRebuilt();
+        return;
+    }
+    // From the bottom up, so the positions of the ranges still to go do not move.
+    for (auto range = ranges.rbegin(); range != ranges.rend(); ++range) {
+        if (m_observer)
+            m_observer->rangeAboutToBeRemoved(range->first, range->second);
+        m_rows.remove(range->first, range->second - range->first + 1);
+        if (m_observer)
+            m_observer->rangeRemoved();
+    }
+}
+
+void RowList::insertRows(const QList<int>& indices, const QList<ListRow>& rows)
+{
+    if (indices.size() != rows.size())
+        throw std::invalid_argument("RowList: one position per row");
+    for (qsizetype i = 0; i < indices.size(); ++i) {
+        checkShape(rows[i]);
+        if (indices[i] < 0 || indices[i] > count() + i || (i > 0 && indices[i] <= indices[i - 1]))
+            throw std::out_of_range("RowList: no such position");
+    }
+    const auto ranges = rangesOf(indices);
+    if (ranges.size() > size_t(MostRangesAnnounced)) {
+        if (m_observer)
+            m_observer->listAboutToBeRebuilt();
+        m_rows = with(m_rows, indices, rows);
+        if (m_observer)
+            m_observer->listRebuilt();
+        return;
+    }
+    // From the top down: each range's positions are those it has once the ranges above are in.
+    qsizetype next = 0;
+    for (const auto& [first, last] : ranges) {
+        if (m_observer)
+            m_observer->rangeAboutToBeInserted(first, last);
+        m_rows.insert(first, last - first + 1, ListRow());
+        for (int index = first; index <= last; ++index)
+            m_rows[index] = rows[next++];
+        if (m_observer)
+            m_observer->rangeInserted();
+    }
+}
+
 void RowList::clear()
 {
     if (m_observer)

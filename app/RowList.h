@@ -2,7 +2,11 @@
 
 #include "app/ListRow.h"
 
+#include <QList>
 #include <QVector>
+
+#include <utility>
+#include <vector>
 
 class RowListObserver;
 
@@ -33,7 +37,21 @@ public:
     void replace(int index, const QString& caption, const QStringList& subItems);
     void replace(int index, const ListRow& row);
     void remove(int index);
+    // Removes the rows at these positions (ascending, each once) in one step.
+    void removeRows(const QList<int>& indices);
+    // Puts the rows back at these positions (ascending), the positions they have afterwards.
+    void insertRows(const QList<int>& indices, const QList<ListRow>& rows);
     void clear();
+
+    // Changes at up to this many places are announced range by range; more make a rebuilt list.
+    static constexpr int MostRangesAnnounced = 16;
+    // Ascending positions joined into ranges (first, last) of consecutive positions.
+    static std::vector<std::pair<int, int>> rangesOf(const QList<int>& indices);
+    // The elements of `items` without those at the ascending positions `indices`.
+    template <typename Item> static QVector<Item> without(QVector<Item>& items, const QList<int>& indices);
+    // `items` with `added[i]` put at position `indices[i]` (ascending, positions afterwards).
+    template <typename Item>
+    static QVector<Item> with(QVector<Item>& items, const QList<int>& indices, const QList<Item>& added);
     void reserve(int count) { m_rows.reserve(count); }
 
     void setObserver(RowListObserver* observer) { m_observer = observer; }
@@ -46,3 +64,33 @@ private:
     QVector<ListRow> m_rows;
     RowListObserver* m_observer = nullptr;
 };
+
+template <typename Item> QVector<Item> RowList::without(QVector<Item>& items, const QList<int>& indices)
+{
+    QVector<Item> kept;
+    kept.reserve(items.size() - indices.size());
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (next < indices.size() && indices[next] == i)
+            ++next;
+        else
+            kept.append(std::move(items[i]));
+    }
+    return kept;
+}
+
+template <typename Item>
+QVector<Item> RowList::with(QVector<Item>& items, const QList<int>& indices, const QList<Item>& added)
+{
+    QVector<Item> merged;
+    merged.reserve(items.size() + added.size());
+    qsizetype next = 0;
+    qsizetype old = 0;
+    while (old < items.size() || next < added.size()) {
+        if (next < added.size() && indices[next] == merged.size())
+            merged.append(added[next++]);
+        else
+            merged.append(std::move(items[old++]));
+    }
+    return merged;
+}

@@ -1,6 +1,7 @@
 #include "app/RowListModel.h"
 
 #include "app/MakRowList.h"
+#include "app/NumberReader.h"
 #include "app/RowList.h"
 
 #include "rules/Extra.h"
@@ -24,6 +25,12 @@ double numberOf(const QString& text)
 }
 
 } // namespace
+
+double RowListModel::sortValue(QStringView text, const NumberReader& reader)
+{
+    const std::optional<double> value = reader.value(text);
+    return value ? *value : numberOf(text.toString());
+}
 
 RowListModel::RowListModel(RowList& rows, const QStringList& captions, const bool& batching, QObject* parent)
     : QAbstractTableModel(parent), m_rows(rows), m_observed(&rows), m_captions(captions),
@@ -95,7 +102,7 @@ QVariant RowListModel::data(const QModelIndex& index, int role) const
         return m_rows.row(index.row()).text(index.column());
     case SortRole:
         if (m_numberColumns.contains(index.column()))
-            return numberOf(m_rows.row(index.row()).text(index.column()));
+            return sortValue(m_rows.row(index.row()).textView(index.column()), NumberReader());
         return m_rows.row(index.row()).text(index.column());
     case Qt::TextAlignmentRole:
         if (m_numberColumns.contains(index.column()))
@@ -213,4 +220,49 @@ void RowListModel::listReset()
 {
     m_shownCount = m_rows.count();
     endResetModel();
+}
+
+void RowListModel::rangeAboutToBeInserted(int first, int last)
+{
+    if (m_batching || hasUnannouncedRows()) {
+        m_pending = Pending::Reset;
+        beginResetModel();
+        return;
+    }
+    m_pending = Pending::Insert;
+    beginInsertRows(QModelIndex(), first, last);
+}
+
+void RowListModel::rangeInserted()
+{
+    rowsAppended();
+}
+
+void RowListModel::rangeAboutToBeRemoved(int first, int last)
+{
+    if (hasUnannouncedRows()) {
+        m_pending = Pending::Reset;
+        beginResetModel();
+        return;
+    }
+    m_pending = Pending::Remove;
+    beginRemoveRows(QModelIndex(), first, last);
+}
+
+void RowListModel::rangeRemoved()
+{
+    rowRemoved();
+}
+
+void RowListModel::listAboutToBeRebuilt()
+{
+    m_rebuilding = true;
+    beginResetModel();
+}
+
+void RowListModel::listRebuilt()
+{
+    m_shownCount = m_rows.count();
+    endResetModel();
+    m_rebuilding = false;
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class MakRowList;
+class NumberReader;
 class RowList;
 
 // A table model that shows a RowList directly: the rows are never copied into the view.
@@ -34,6 +35,15 @@ public:
     // Columns of amounts and counts: right-aligned, and sorted by their value.
     void setNumberColumns(const QList<int>& columns) { m_numberColumns = columns; }
     QString columnCaption(int column) const { return m_captions.value(column); }
+    bool isNumberColumn(int column) const { return m_numberColumns.contains(column); }
+    // The value a number column sorts by; a text without a number sorts first.
+    static double sortValue(QStringView text, const NumberReader& reader);
+
+    // The rows shown, read directly: the first rowCount() rows of the list.
+    const RowList& rows() const { return m_rows; }
+    // True while the views start anew because rows were removed or put back at many places at
+    // once: the list is edited, not replaced by another document.
+    bool isRebuilding() const { return m_rebuilding; }
 
     // Announces the rows appended while batching. Costs the same whatever the number of rows.
     void synchronize();
@@ -64,6 +74,12 @@ private:
     void rowRemoved() override;
     void listAboutToBeReset() override;
     void listReset() override;
+    void rangeAboutToBeInserted(int first, int last) override;
+    void rangeInserted() override;
+    void rangeAboutToBeRemoved(int first, int last) override;
+    void rangeRemoved() override;
+    void listAboutToBeRebuilt() override;
+    void listRebuilt() override;
 
     const RowList& m_rows;
     RowList* m_observed = nullptr;
@@ -75,4 +91,5 @@ private:
     // The number of rows the views know of; behind the list only while batching.
     int m_shownCount = 0;
     Pending m_pending = Pending::None;
+    bool m_rebuilding = false;
 };

@@ -15,4 +15,14 @@ public:
     virtual void rowRemoved() = 0;
     virtual void listAboutToBeReset() = 0;
     virtual void listReset() = 0;
+
+    // Several rows at a time: a range of rows put between others or removed, or rows removed or
+    // put back at so many places that the list counts as rebuilt. An observer that does not
+    // follow these in detail sees the list start anew.
+    virtual void rangeAboutToBeInserted(int /*first*/, int /*last*/) { listAboutToBeReset(); }
+    virtual void rangeInserted() { listReset(); }
+    virtual void rangeAboutToBeRemoved(int /*first*/, int /*last*/) { listAboutToBeReset(); }
+    virtual void rangeRemoved() { listReset(); }
+    virtual void listAboutToBeRebuilt() { listAboutToBeReset(); }
+    virtual void listRebuilt() { listReset(); }
 };

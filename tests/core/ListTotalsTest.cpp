@@ -1,7 +1,10 @@
 #include "app/ListTotals.h"
+#include "app/NumberReader.h"
 #include "app/RowList.h"
 
 #include <QLocale>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +31,48 @@ TEST(ListTotals, AmountTextsInEveryFormRowsHold)
         SCOPED_TRACE(c.text.toStdString());
         EXPECT_EQ(AmountTextToOre(c.text), c.ore);
     }
+}
+
+// The quick reading of plain amounts gives what the locale gives, in each locale, and leaves every
+// other text to the locale.
+TEST(ListTotals, QuickReadingAgreesWithTheLocale)
+{
+    const QString nbsp(QChar(0x00A0));
+    const struct
+    {
+        QLocale locale;
+        QString text;
+        bool plain;
+    } cases[] = {
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1 234,50"), true},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1") + nbsp + QStringLiteral("234,5"),
+         true},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QChar(0x2212) + QStringLiteral("12,05"), true},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("-0,01"), true},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("999"), true},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("125.00"), false},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1,005"), false},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("12 "), false},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral(",5"), false},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("-"), false},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QString(), false},
+        {QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("1234567890123456"), false},
+        {QLocale::c(), QStringLiteral("125.00"), true},
+        {QLocale::c(), QStringLiteral("1,234.56"), true},
+        {QLocale(QLocale::German, QLocale::Germany), QStringLiteral("1.234,56"), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.locale.name() + QLatin1Char(' ') + c.text).toStdString());
+        QLocale::setDefault(c.locale);
+        const NumberReader reader;
+        const std::optional<qint64> ore = reader.ore(c.text);
+        EXPECT_EQ(ore.has_value(), c.plain);
+        if (ore) {
+            EXPECT_EQ(*ore, AmountTextToOre(c.text));
+            EXPECT_EQ(std::llround(*reader.value(c.text) * 100.0), *ore);
+        }
+    }
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
 }
 
 TEST(ListTotals, SumsDebitsAndCreditsOfTheRowsShown)

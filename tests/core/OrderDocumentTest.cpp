@@ -40,6 +40,18 @@ public:
     void rowRemoved() override { record(QStringLiteral("removed")); }
     void listAboutToBeReset() override { record(QStringLiteral("aboutToReset")); }
     void listReset() override { record(QStringLiteral("reset")); }
+    void rangeAboutToBeInserted(int first, int last) override
+    {
+        record(QStringLiteral("aboutToInsert %1-%2").arg(first).arg(last));
+    }
+    void rangeInserted() override { record(QStringLiteral("inserted")); }
+    void rangeAboutToBeRemoved(int first, int last) override
+    {
+        record(QStringLiteral("aboutToRemove %1-%2").arg(first).arg(last));
+    }
+    void rangeRemoved() override { record(QStringLiteral("removed")); }
+    void listAboutToBeRebuilt() override { record(QStringLiteral("aboutToRebuild")); }
+    void listRebuilt() override { record(QStringLiteral("rebuilt")); }
 
 private:
     void record(const QString& event)
@@ -209,6 +221,56 @@ TEST(OrderDocument, RowListObserverHearsOfEveryChange)
                                             QStringLiteral("changed 0"), QStringLiteral("aboutToRemove 0"),
                                             QStringLiteral("removed"), QStringLiteral("aboutToReset"),
                                             QStringLiteral("reset")}));
+}
+
+// Rows removed and put back together: a few ranges are announced one by one from the bottom up
+// (put back from the top down), rows at many places as one rebuilt list; the codes travel along.
+TEST(OrderDocument, RowsRemovedAndPutBackTogetherKeepTheirPlacesAndCodes)
+{
+    const struct
+    {
+        QList<int> positions;
+        QStringList events;
+    } cases[] = {
+        {{1, 2, 5},
+         {QStringLiteral("aboutToRemove 5-5"), QStringLiteral("removed"), QStringLiteral("aboutToRemove 1-2"),
+          QStringLiteral("removed"), QStringLiteral("aboutToInsert 1-2"), QStringLiteral("inserted"),
+          QStringLiteral("aboutToInsert 5-5"), QStringLiteral("inserted")}},
+        {{0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32, 34},
+         {QStringLiteral("aboutToRebuild"), QStringLiteral("rebuilt"), QStringLiteral("aboutToRebuild"),
+          QStringLiteral("rebuilt")}},
+    };
+    for (const auto& c : cases) {
+        OrderDocument document;
+        MakRowList& mak = document.MakList;
+        for (int i = 0; i < 40; ++i)
+            mak.append(QString::number(i), QStringLiteral("c"), makRow(QStringLiteral("payer %1").arg(i)));
+        const QStringList codesBefore = mak.codes();
+        RecordingObserver observer(&mak);
+        mak.setObserver(&observer);
+        QList<ListRow> removed;
+        QStringList removedCodes;
+        for (const int position : c.positions) {
+            removed.append(mak.row(position));
+            removedCodes.append(mak.code(position));
+        }
+        mak.removeRows(c.positions);
+        ASSERT_EQ(mak.count(), 40 - c.positions.size());
+        for (const int position : c.positions)
+            EXPECT_FALSE(mak.codes().contains(codesBefore[position]));
+        mak.insertRows(c.positions, removedCodes, removed);
+        EXPECT_EQ(mak.codes(), codesBefore);
+        EXPECT_EQ(observer.events, c.events);
+        mak.setObserver(nullptr);
+    }
+    RowList list(1);
+    EXPECT_THROW(list.removeRows({0}), std::out_of_range);
+    list.append(QStringLiteral("a"), {QStringLiteral("x")});
+    list.append(QStringLiteral("b"), {QStringLiteral("y")});
+    EXPECT_THROW(list.removeRows({1, 0}), std::invalid_argument);
+    EXPECT_THROW(list.insertRows({3}, {ListRow(QStringLiteral("c"), {QStringLiteral("z")})}),
+                 std::out_of_range);
+    EXPECT_EQ(list.count(), 2);
 }
 
 TEST(OrderDocument, MakTextsHoldTheEightDescriptions)

@@ -1114,6 +1114,67 @@ TEST_F(MainFormTest, SearchSortAndTotalsFollowTheRowsShown)
     EXPECT_EQ(form->selectedRow(ListId::Btu), 2);
 }
 
+// Rows deleted at many places of a sorted list (more than are announced range by range) come
+// back in their places and selected on undo, and go again on redo; the history stays.
+TEST_F(MainFormTest, DeletingRowsAllOverASortedListIsUndoneAndRedone)
+{
+    auto form = shownForm();
+    form->createWindows();
+    OrderDocument& doc = form->document();
+    for (int i = 0; i < 200; ++i)
+        doc.BtuList.append(QStringLiteral("Debitering"),
+                           {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                            QStringLiteral("%1,00").arg((i * 37) % 200), QStringLiteral("1"),
+                            QString::number(i), QString()});
+    form->UpdateView(true);
+    doc.DocModified = false;
+    form->activateWindow();
+    form->BtuList->setFocus();
+    form->BtuList->sortByColumn(3, Qt::AscendingOrder);
+    QList<ListRow> before(doc.BtuList.begin(), doc.BtuList.end());
+    // The 50 smallest amounts lie scattered through the document.
+    QTreeView* list = form->BtuList;
+    list->selectionModel()->select(QItemSelection(list->model()->index(0, 0), list->model()->index(49, 6)),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QList<int> selected = form->selectedRows(ListId::Btu);
+    ASSERT_EQ(selected.size(), 50);
+    settle();
+
+    form->DelBtnClick();
+    ASSERT_EQ(doc.BtuList.count(), 150);
+    EXPECT_EQ(list->model()->index(0, 3).data().toString(), QStringLiteral("50,00"));
+    EXPECT_EQ(form->totalsLabel(ListId::Btu)->text().left(10), QStringLiteral("150 rader "));
+    form->UndoAction->trigger();
+    EXPECT_EQ(QList<ListRow>(doc.BtuList.begin(), doc.BtuList.end()), before);
+    EXPECT_EQ(form->selectedRows(ListId::Btu), selected);
+    EXPECT_EQ(list->model()->index(0, 3).data().toString(), QStringLiteral("0,00"));
+    EXPECT_FALSE(doc.DocModified);
+    form->RedoAction->trigger();
+    EXPECT_EQ(doc.BtuList.count(), 150);
+    EXPECT_TRUE(form->undoStack()->canUndo());
+}
+
+// In a large document the search runs once the typing pauses; an emptied box shows every row at once.
+TEST_F(MainFormTest, ALargeDocumentIsSearchedWhenTheTypingPauses)
+{
+    auto form = shownForm();
+    OrderDocument& doc = form->document();
+    for (int i = 0; i < 30000; ++i)
+        doc.BtuList.append(QStringLiteral("Debitering"),
+                           {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                            QStringLiteral("1,00"), QStringLiteral("1"), QString::number(100000 + i),
+                            QString()});
+    form->UpdateView(true);
+    form->SearchEdit->setText(QStringLiteral("123456"));
+    EXPECT_EQ(form->BtuList->model()->rowCount(), 30000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->BtuList->model()->rowCount() == 1; }, 5000));
+    form->SearchEdit->setText(QStringLiteral("12345"));
+    form->searchNow();
+    EXPECT_EQ(form->BtuList->model()->rowCount(), 11);
+    form->SearchEdit->clear();
+    EXPECT_EQ(form->BtuList->model()->rowCount(), 30000);
+}
+
 TEST_F(MainFormTest, TabIntoAListSelectsItsFirstRow)
 {
     auto form = shownForm();
