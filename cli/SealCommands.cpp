@@ -111,6 +111,10 @@ QByteArray recordsToSeal(const QString& path, const QByteArray& bytes)
     if (contents.state == Seal::Contents::State::Damaged)
         throw ValmoError(
             QStringLiteral("Filen %1: %2").arg(path, Seal::CheckText(Seal::Check::Damaged, contents)));
+    // Sealing afresh would drop what follows the old seal record.
+    if (contents.textAfterSeal)
+        throw ValmoError(
+            QStringLiteral("Filen %1: %2").arg(path, Seal::CheckText(Seal::Check::TextAfterSeal, contents)));
     QByteArray records = contents.orderBytes;
     const qsizetype end = records.indexOf('\x1a');
     if (end >= 0) {

@@ -21,6 +21,7 @@
 #include <QTextStream>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <future>
@@ -373,6 +374,11 @@ int runAndFinish(const QStringList& args)
 
 int main(int argc, char** argv)
 {
+    // Under a file-size limit a write is refused with its reason (EFBIG) instead of ending the
+    // process: the save then reports it like a full disk, and the old file stays as it was.
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("valmo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VALMO_VERSION_TEXT));
