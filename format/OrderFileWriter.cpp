@@ -9,6 +9,7 @@
 #include "rules/Periods.h"
 #include "rules/Win1252.h"
 #include "settings/SettingsStore.h"
+#include "rules/QuotedText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,7 +52,7 @@ QString describeCharacter(char16_t c)
 {
     throw ConversionError(
         QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
-            .arg(text.toString(), describeCharacter(c)),
+            .arg(QuotedText::Short(text), describeCharacter(c)),
         text.toString());
 }
 

@@ -1,6 +1,6 @@
 #include "format/Seal.h"
 
-#include "format/QuotedText.h"
+#include "rules/QuotedText.h"
 #include "rules/Win1252.h"
 
 #include <QMessageAuthenticationCode>

@@ -1,4 +1,4 @@
-#include "format/QuotedText.h"
+#include "rules/QuotedText.h"
 
 namespace {
 
