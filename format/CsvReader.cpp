@@ -8,6 +8,8 @@
 namespace {
 
 constexpr QChar Quote = QLatin1Char('"');
+// The most columns a spreadsheet has (Excel: 16 384).
+constexpr int MostFields = 16384;
 
 bool isLineEnd(QChar c)
 {
@@ -62,6 +64,14 @@ public:
     {
         QStringList fields;
         for (;;) {
+            // More fields than a spreadsheet has columns: a wrong separator or not a table at all.
+            // Refused before the record grows to a list as long as the line.
+            if (fields.size() == MostFields)
+                throw CsvError(QStringLiteral("Rad %1 har fler än %2 fält, fler än ett kalkylark har "
+                                              "kolumner. Kontrollera att filen är en tabell med ett "
+                                              "av avgränsarna semikolon, tabb eller komma.")
+                                   .arg(m_line)
+                                   .arg(MostFields));
             fields.append(field());
             if (atEnd())
                 break;
@@ -164,8 +174,20 @@ qsizetype firstNonBlankLine(const QString& text)
 
 QString DecodeCsvText(const QByteArray& bytes, bool* utf8)
 {
+    if (utf8)
+        *utf8 = false;
+    // Excel's "Unicode text" is UTF-16 with a byte-order mark, its fields separated by tabs.
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (littleEndian || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::Stateless);
+        const QString text = decoder(QByteArrayView(bytes).sliced(2));
+        if (decoder.hasError())
+            throw CsvError(QStringLiteral("Filen börjar som UTF-16 men innehåller tecken som inte är UTF-16."));
+        return text;
+    }
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");
-    const QByteArray body = bom ? bytes.mid(3) : bytes;
+    const QByteArrayView body = bom ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
     bool ascii = true;
     for (const char b : body) {
         if (static_cast<unsigned char>(b) >= 0x80) {
@@ -184,9 +206,7 @@ QString DecodeCsvText(const QByteArray& bytes, bool* utf8)
         if (bom)
             throw CsvError(QStringLiteral("Filen börjar som UTF-8 men innehåller tecken som inte är UTF-8."));
     }
-    if (utf8)
-        *utf8 = false;
-    return DecodeWin1252(body);
+    return DecodeWin1252(body.data(), body.size());
 }
 
 CsvTable ParseCsv(const QString& text)
