@@ -181,10 +181,7 @@ QString DecodeCsvText(const QByteArray& bytes, bool* utf8)
     if (littleEndian || bytes.startsWith("\xFE\xFF")) {
         QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
                                QStringDecoder::Flag::Stateless);
-        const QString text = decoder(QByteArrayView(bytes).sliced(2));
-        if (decoder.hasError())
-            throw CsvError(QStringLiteral("Filen börjar som UTF-16 men innehåller tecken som inte är UTF-16."));
-        return text;
+        return decoder(QByteArrayView(bytes).sliced(2));
     }
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");
     const QByteArrayView body = bom ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
