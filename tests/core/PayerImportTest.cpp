@@ -251,7 +251,9 @@ TEST(PayerImportTest, CsvFieldsSeparatorsAndEncodings)
     EXPECT_THROW(ParseCsv("a;b\n\"open;2\n3;4\n"), CsvError);
     // A record of more fields than a spreadsheet has columns is refused, not grown to the line's
     // length; as many as it has are read.
-    EXPECT_EQ(ParseCsv("a\n" + QString(16383, ';')).records[0].fields.size(), 16384);
+    const CsvTable widest = ParseCsv("a\nx" + QString(16383, ';'));
+    ASSERT_EQ(widest.records.size(), 1);
+    EXPECT_EQ(widest.records[0].fields.size(), 16384);
     EXPECT_THROW(ParseCsv("a\n" + QString(16384, ';')), CsvError);
 }
 
