@@ -10,6 +10,9 @@ namespace {
 constexpr QChar Quote = QLatin1Char('"');
 // The most columns a spreadsheet has (Excel: 16 384).
 constexpr int MostFields = 16384;
+// A field is kept up to this many characters, twice what any row can hold: a longer one fails the
+// row's length check all the same, and a file of one enormous field is not held twice.
+constexpr qsizetype MostFieldCharacters = 65536;
 
 bool isLineEnd(QChar c)
 {
@@ -94,7 +97,7 @@ private:
         const qsizetype start = m_pos;
         while (!atEnd() && m_text[m_pos] != m_separator && !isLineEnd(m_text[m_pos]))
             ++m_pos;
-        return m_text.mid(start, m_pos - start);
+        return m_text.mid(start, qMin(m_pos - start, MostFieldCharacters));
     }
 
     QString quotedField()
@@ -107,7 +110,7 @@ private:
         if (close >= 0 && (close + 1 >= m_text.size() || m_text[close + 1] != Quote)) {
             const QStringView inside = QStringView(m_text).mid(m_pos, close - m_pos);
             if (!inside.contains(QLatin1Char('\n'))) {
-                value = inside.toString();
+                value = inside.first(qMin(inside.size(), MostFieldCharacters)).toString();
                 m_pos = close + 1;
                 return value + restOfField();
             }
@@ -128,7 +131,8 @@ private:
             }
             if (c == QLatin1Char('\n'))
                 ++m_line;
-            value += c;
+            if (value.size() < MostFieldCharacters)
+                value += c;
         }
         return value + restOfField();
     }
@@ -139,7 +143,7 @@ private:
         const qsizetype start = m_pos;
         while (!atEnd() && m_text[m_pos] != m_separator && !isLineEnd(m_text[m_pos]))
             ++m_pos;
-        return m_text.mid(start, m_pos - start);
+        return m_text.mid(start, qMin(m_pos - start, MostFieldCharacters));
     }
 
     void skipLineEnd()
@@ -236,11 +240,12 @@ CsvTable ReadCsvFile(const QString& path)
         throw ValmoError(QStringLiteral("Filen %1 finns inte").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
     bool utf8 = false;
     const QString text = DecodeCsvText(bytes, &utf8);
+    bytes = QByteArray(); // the text is all that is needed from here on
     CsvTable table = ParseCsv(text);
     table.utf8 = utf8;
     return table;
