@@ -238,7 +238,7 @@ bool TViewer::readIntoMemo(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     const bool readable = file.error() == QFileDevice::NoError;
     file.close();
     if (!readable)
@@ -247,6 +247,7 @@ bool TViewer::readIntoMemo(const QString& path)
     // A report opens on its structured tab: the text is laid out when its tab is first shown.
     bool cut = false;
     m_pendingText = TextOfLines(bytes, &cut);
+    bytes = QByteArray(); // not held while the text is laid out
     m_textPending = true;
     if (report.type != ReportFile::Type::Reports)
         ensureText();
