@@ -133,7 +133,8 @@ bool ParseServiceName(const QString& name)
         return true;
     if (name == QStringLiteral("Företag"))
         return false;
-    throw DocumentJsonError(QStringLiteral("Okänd tjänst \"%1\": ange Privat eller Företag").arg(QuotedText::Short(name)));
+    throw DocumentJsonError(
+        QStringLiteral("Okänd tjänst \"%1\": ange Privat eller Företag").arg(QuotedText::Short(name)));
 }
 
 namespace {

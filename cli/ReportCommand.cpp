@@ -148,7 +148,8 @@ void print(FILE* stream, const QByteArray& bytes)
 
 int fail(int status, const QString& message)
 {
-    print(stderr, (QStringLiteral("valmo-cli: ") + QuotedText::EscapeControls(message) + QLatin1Char('\n')).toUtf8());
+    print(stderr,
+          (QStringLiteral("valmo-cli: ") + QuotedText::EscapeControls(message) + QLatin1Char('\n')).toUtf8());
     return status;
 }
 

@@ -222,8 +222,9 @@ bool reportRowProblems(const QString& file, const QList<RowProblem>& problems, F
 // A file read without a single record: nothing in it could be delivered.
 bool holdsNoRecords(const OrderDocument& document, const CliReadResult& result)
 {
-    return result.openingRecords.isEmpty() && document.BtuList.count() == 0 && document.MdgList.count() == 0 &&
-           document.MdgListComp.count() == 0 && document.MakList.count() == 0;
+    return result.openingRecords.isEmpty() && document.BtuList.count() == 0 &&
+           document.MdgList.count() == 0 && document.MdgListComp.count() == 0 &&
+           document.MakList.count() == 0;
 }
 
 int runCheck(const Options& options)
@@ -237,8 +238,9 @@ int runCheck(const Options& options)
         return ShownInstead;
     }
     if (holdsNoRecords(document, result)) {
-        printLine(stdout, QStringLiteral("%1: Filen innehåller inga poster: den är tom eller har bara tomma rader.")
-                              .arg(options.input));
+        printLine(stdout,
+                  QStringLiteral("%1: Filen innehåller inga poster: den är tom eller har bara tomma rader.")
+                      .arg(options.input));
         return ProblemsFound;
     }
     const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);

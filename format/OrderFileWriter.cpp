@@ -7,9 +7,9 @@
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
+#include "rules/QuotedText.h"
 #include "rules/Win1252.h"
 #include "settings/SettingsStore.h"
-#include "rules/QuotedText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
-#include "rules/RowChecks.h"
 #include "rules/QuotedText.h"
+#include "rules/RowChecks.h"
 
 #include <QDate>
 #include <QScopedValueRollback>
@@ -208,7 +208,8 @@ Amount readAmount(QString text)
         return result;
     }
     if (decimals.size() > 2) {
-        result.problem = QStringLiteral("Beloppet \u201D%1\u201D har fler än två decimaler.").arg(QuotedText::Short(original));
+        result.problem = QStringLiteral("Beloppet \u201D%1\u201D har fler än två decimaler.")
+                             .arg(QuotedText::Short(original));
         return result;
     }
     if (StripLeadingZeros(whole, false).size() > 12) {
@@ -677,7 +678,8 @@ ColumnMapping MatchColumns(const QStringList& header)
         if (mapping.has(field))
             throw ImportColumnsError(QStringLiteral("Kolumnerna %1 och %2 står båda för %3. Ta bort den ena.")
                                          .arg(QuotedText::Short(header[mapping.column(field)].trimmed()),
-                                              QuotedText::Short(header[column].trimmed()), ImportFieldName(field)));
+                                              QuotedText::Short(header[column].trimmed()),
+                                              ImportFieldName(field)));
         mapping.set(field, column);
     }
     return mapping;

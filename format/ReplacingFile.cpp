@@ -76,8 +76,9 @@ void ReplacingFile::removeLeftovers() const
     const QFileInfo target(m_target);
     const QString targetName = target.fileName();
     QDir folder = target.absoluteDir();
-    const QStringList candidates = folder.entryList({QLatin1Char('.') + targetName + TemporaryMarker + QLatin1Char('*')},
-                                                    QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList candidates =
+        folder.entryList({QLatin1Char('.') + targetName + TemporaryMarker + QLatin1Char('*')},
+                         QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : candidates) {
         if (isTemporaryNameFor(name, targetName))
             folder.remove(name);
@@ -100,12 +101,13 @@ bool ReplacingFile::open()
     };
     const bool existed = ::stat(QFile::encodeName(m_target).constData(), &existing) == 0;
     removeLeftovers();
-    const QString stem = target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() + TemporaryMarker);
+    const QString stem =
+        target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() + TemporaryMarker);
     int handle = -1;
     for (int attempt = 0; attempt < CreateAttempts && handle < 0; ++attempt) {
         m_temporary = stem + randomLetters();
-        handle = ::open(QFile::encodeName(m_temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                        0666);
+        handle =
+            ::open(QFile::encodeName(m_temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (handle < 0 && errno != EEXIST)
             break;
     }

@@ -118,7 +118,9 @@ void noteTextAfterSeal(const QByteArray& fileBytes, qsizetype at, int line, Seal
     contents.textAfterSealLine = line;
     contents.textAfterEndOfFile = afterEndOfFile;
     const qsizetype lineEnd = fileBytes.indexOf('\n', at);
-    contents.textAfterSealStart = fileBytes.mid(at, qMin<qsizetype>(lineEnd < 0 ? fileBytes.size() - at : lineEnd - at, QuotedText::LongestQuote + 1));
+    contents.textAfterSealStart =
+        fileBytes.mid(at, qMin<qsizetype>(lineEnd < 0 ? fileBytes.size() - at : lineEnd - at,
+                                          QuotedText::LongestQuote + 1));
     while (contents.textAfterSealStart.endsWith('\r'))
         contents.textAfterSealStart.chop(1);
 }
@@ -127,7 +129,8 @@ void noteTextAfterSeal(const QByteArray& fileBytes, qsizetype at, int line, Seal
 QString quotedStart(const QByteArray& start)
 {
     const QString text = DecodeWin1252(start.left(QuotedText::LongestQuote));
-    return QuotedText::EscapeControls(text) + (start.size() > QuotedText::LongestQuote ? QStringLiteral("…") : QString());
+    return QuotedText::EscapeControls(text) +
+           (start.size() > QuotedText::LongestQuote ? QStringLiteral("…") : QString());
 }
 
 } // namespace
@@ -208,7 +211,8 @@ Contents Read(const QByteArray& fileBytes)
     while (lineStart < end) {
         const qsizetype lineEnd = file.indexOf('\n', lineStart);
         const qsizetype next = lineEnd < 0 ? end : lineEnd + 1;
-        if (file[lineStart] == '9' && readSealRecord(withoutLineEnd(file.sliced(lineStart, next - lineStart)), contents)) {
+        if (file[lineStart] == '9' &&
+            readSealRecord(withoutLineEnd(file.sliced(lineStart, next - lineStart)), contents)) {
             contents.orderBytes = fileBytes.sliced(ordersStart, lineStart - ordersStart);
             contents.coveredBytes = fileBytes.first(lineStart);
             contents.state = Contents::State::Sealed;

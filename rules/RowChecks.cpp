@@ -4,8 +4,8 @@
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
-#include "rules/ValmoError.h"
 #include "rules/QuotedText.h"
+#include "rules/ValmoError.h"
 
 #include <QLocale>
 
@@ -162,7 +162,8 @@ QString checkTransactionType(QStringView typ)
 {
     if (typ == DebitText() || typ == CreditText())
         return QString();
-    return QStringLiteral("Okänd typ av betaluppdrag \"%1\": ange Debitering eller Kreditering").arg(QuotedText::Short(typ));
+    return QStringLiteral("Okänd typ av betaluppdrag \"%1\": ange Debitering eller Kreditering")
+        .arg(QuotedText::Short(typ));
 }
 
 QString checkPeriod(QStringView period)
@@ -302,7 +303,8 @@ QString checkChangeCode(const QString& code)
                                       QStringLiteral("28"), QStringLiteral("29")};
     if (codes.contains(code))
         return QString();
-    return QStringLiteral("Koden %1 är ingen kod för makulering eller ändring (3, 23–29)").arg(QuotedText::Short(code));
+    return QStringLiteral("Koden %1 är ingen kod för makulering eller ändring (3, 23–29)")
+        .arg(QuotedText::Short(code));
 }
 
 void checkChanges(Collector& out, const OrderDocument& document, const QVector<int>& lines,

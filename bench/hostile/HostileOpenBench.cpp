@@ -76,8 +76,9 @@ int main(int argc, char** argv)
     timer.start();
     command.openPath(path);
     const double peak = double(PeakResidentBytes()) / (1024.0 * 1024.0);
-    std::printf("open and show a %lld MB file of one line: %lld ms, peak %.0f MB (%.0f MB before), bound %lld MB\n",
-                static_cast<long long>(megabytes), static_cast<long long>(timer.elapsed()), peak,
-                double(before) / (1024.0 * 1024.0), static_cast<long long>(4 * megabytes + 64));
+    std::printf(
+        "open and show a %lld MB file of one line: %lld ms, peak %.0f MB (%.0f MB before), bound %lld MB\n",
+        static_cast<long long>(megabytes), static_cast<long long>(timer.elapsed()), peak,
+        double(before) / (1024.0 * 1024.0), static_cast<long long>(4 * megabytes + 64));
     return 0;
 }

@@ -59,8 +59,8 @@ protected:
     QByteArray orderFile()
     {
         writeFile("doc.json", Document);
-        const CliRun written = run({"write", "doc.json", "-o", "order.ag", "--customer", "471100", "--bankgiro",
-                                    "5050-1055", "--date", "2026-12-01"});
+        const CliRun written = run({"write", "doc.json", "-o", "order.ag", "--customer", "471100",
+                                    "--bankgiro", "5050-1055", "--date", "2026-12-01"});
         EXPECT_EQ(written.status, 0) << written.err.constData();
         return ReadFileBytes(path("order.ag"));
     }
@@ -73,7 +73,8 @@ TEST_F(CliHostileInput, MessagesNeverCarryControlCharactersOrLongValues)
 {
     QByteArray hostile = orderFile();
     // A payer number holding an escape sequence, a NUL and a bell.
-    hostile.replace("0000000000001001", QByteArrayLiteral("\x1b[2J\x00\x07" "0000000001"));
+    hostile.replace("0000000000001001", QByteArrayLiteral("\x1b[2J\x00\x07"
+                                                          "0000000001"));
     writeFile("hostile.ag", hostile);
     writeFile("key", Key);
     run({"seal", "order.ag", "-o", "sealed.ag", "--key-file", "key"});
@@ -150,7 +151,8 @@ TEST_F(CliHostileInput, AFileSizeLimitIsReportedLikeAFullDiskAndTheOldFileStays)
         large += order;
     writeFile("large.ag", large);
     QByteArray manyRows = Document;
-    const QByteArray row = R"(["Debitering", "Engångsbetalning", "2027-03-25", "1250.00", "", "1001", "Faktura"])";
+    const QByteArray row =
+        R"(["Debitering", "Engångsbetalning", "2027-03-25", "1250.00", "", "1001", "Faktura"])";
     for (int i = 0; i < 200; ++i)
         manyRows.replace("\"BtuList\": [", "\"BtuList\": [" + row + ", ");
     writeFile("many.json", manyRows);
@@ -166,7 +168,8 @@ TEST_F(CliHostileInput, AFileSizeLimitIsReportedLikeAFullDiskAndTheOldFileStays)
         EXPECT_TRUE(result.err.contains("File too large")) << result.err.constData();
         EXPECT_TRUE(result.err.contains("Den tidigare filen är oförändrad")) << result.err.constData();
         EXPECT_EQ(ReadFileBytes(path("target.ag")), earlier);
-        const QStringList leftovers = QDir(m_files.path()).entryList({".target.ag.*"}, QDir::Files | QDir::Hidden);
+        const QStringList leftovers =
+            QDir(m_files.path()).entryList({".target.ag.*"}, QDir::Files | QDir::Hidden);
         EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(' ').toStdString();
     }
 }

@@ -488,7 +488,8 @@ TEST_F(OpenCommandTest, OnlyRegularFilesAreOpenedAndOthersAreRefusedAtOnce)
         givePreviousRows();
         prompt.messages.clear();
         command.openPath(c.path);
-        ASSERT_EQ(prompt.texts(), QStringList({OpenCommand::notAFileMessage(c.path, c.kind)})) << c.kind.toStdString();
+        ASSERT_EQ(prompt.texts(), QStringList({OpenCommand::notAFileMessage(c.path, c.kind)}))
+            << c.kind.toStdString();
         EXPECT_TRUE(prompt.texts()[0].contains(c.path)) << c.kind.toStdString();
         EXPECT_EQ(document.BtuList.count(), 1) << c.kind.toStdString();
         EXPECT_EQ(document.CurrentFile, "previous.ag") << c.kind.toStdString();

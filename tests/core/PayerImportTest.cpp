@@ -238,8 +238,14 @@ TEST(PayerImportTest, CsvFieldsSeparatorsAndEncodings)
         {"a,b\n\"two\nlines\",z\n,\nlast,\"q\"", {"a", "b"}, {"last", "q"}, 5},
         {"\xEF\xBB\xBFnamn\n\xC3\xA5", {"namn"}, {"å"}, 2},
         {"namn\n\xE5\x80", {"namn"}, {"å€"}, 2}, // not UTF-8: Windows-1252
-        {utf16(unicodeText, QStringConverter::Utf16LE), {"Betalarnummer", "Belopp"}, {"4711", "1 250,00 €\U0001F600"}, 2},
-        {utf16(unicodeText, QStringConverter::Utf16BE), {"Betalarnummer", "Belopp"}, {"4711", "1 250,00 €\U0001F600"}, 2},
+        {utf16(unicodeText, QStringConverter::Utf16LE),
+         {"Betalarnummer", "Belopp"},
+         {"4711", "1 250,00 €\U0001F600"},
+         2},
+        {utf16(unicodeText, QStringConverter::Utf16BE),
+         {"Betalarnummer", "Belopp"},
+         {"4711", "1 250,00 €\U0001F600"},
+         2},
     };
     for (const Case& c : cases) {
         const CsvTable table = ParseCsv(DecodeCsvText(c.bytes));

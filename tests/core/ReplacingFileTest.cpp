@@ -36,12 +36,13 @@ TEST_F(ReplacingFileTest, TemporaryNamesAreHiddenAndBelongToOneTarget)
         const char* name;
         bool belongs;
     } cases[] = {
-        {".a.ag.valmo-x1Y2z3", true},   {".a.ag.valmo-12345", false}, {".a.ag.valmo-1234567", false},
-        {".a.ag.valmo-12345.", false},  {"a.ag.valmo-123456", false}, {".b.ag.valmo-123456", false},
-        {".a.ag.valmo-12345å", false},  {"a.ag.123456", false},      {".a.ag.valmo-../../", false},
+        {".a.ag.valmo-x1Y2z3", true},  {".a.ag.valmo-12345", false}, {".a.ag.valmo-1234567", false},
+        {".a.ag.valmo-12345.", false}, {"a.ag.valmo-123456", false}, {".b.ag.valmo-123456", false},
+        {".a.ag.valmo-12345å", false}, {"a.ag.123456", false},       {".a.ag.valmo-../../", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ReplacingFile::isTemporaryNameFor(QString::fromUtf8(c.name), QStringLiteral("a.ag")), c.belongs)
+        EXPECT_EQ(ReplacingFile::isTemporaryNameFor(QString::fromUtf8(c.name), QStringLiteral("a.ag")),
+                  c.belongs)
             << c.name;
 }
 
@@ -57,8 +58,9 @@ TEST_F(ReplacingFileTest, ASaveRemovesLeftoversOfItsTargetOnlyAndLeavesNoneOfIts
     OrderDocument document;
     document.FillMakTexts();
     document.BtuList.append(QStringLiteral("Debitering"),
-                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"), QStringLiteral("250,00"),
-                             QStringLiteral("1"), QStringLiteral("4711"), QStringLiteral("Faktura 12")});
+                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                             QStringLiteral("250,00"), QStringLiteral("1"), QStringLiteral("4711"),
+                             QStringLiteral("Faktura 12")});
     const FixedClock clock(QDate(2024, 3, 1));
     SaveOrderFile(path("a.ag"), document, {QStringLiteral("123456"), QStringLiteral("55555555")}, clock);
 
@@ -67,8 +69,8 @@ TEST_F(ReplacingFileTest, ASaveRemovesLeftoversOfItsTargetOnlyAndLeavesNoneOfIts
     expected.sort();
     EXPECT_EQ(names(), expected);
     EXPECT_TRUE(ReadFileBytes(path("a.ag")).startsWith("01"));
-    EXPECT_EQ(QFile(path("a.ag")).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                                     QFile::WriteUser | QFile::ReadGroup);
+    EXPECT_EQ(QFile(path("a.ag")).permissions(),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
 }
 
 TEST_F(ReplacingFileTest, TheTargetChangesOnlyAtCommitAndALinkIsWrittenThrough)

@@ -231,7 +231,8 @@ TEST(Seal, AnythingAfterTheSealRecordFailsTheCheckAndIsNamed)
          "(efter filslutstecknet Ctrl-Z), på rad 4: \"" + QString::fromLatin1(payment) + "\""},
         {"\r\n" + payment, Seal::Check::TextAfterSeal, "på rad 5: \"" + QString::fromLatin1(payment) + "\""},
         {QByteArrayLiteral("\x1b[2J\x00"), Seal::Check::TextAfterSeal, "på rad 4: \"\\u001b[2J\\u0000\""},
-        {sealed, Seal::Check::TextAfterSeal, "på rad 4: \"00261208HMAC" + QString(48, QLatin1Char(' ')) + "…\""},
+        {sealed, Seal::Check::TextAfterSeal,
+         "på rad 4: \"00261208HMAC" + QString(48, QLatin1Char(' ')) + "…\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.after.toStdString());
@@ -240,7 +241,8 @@ TEST(Seal, AnythingAfterTheSealRecordFailsTheCheckAndIsNamed)
         EXPECT_EQ(Seal::Verify(contents, key()), c.check);
         // Also with another key: the text after the seal is the first thing the user hears of.
         if (c.check == Seal::Check::TextAfterSeal)
-            EXPECT_EQ(Seal::Verify(contents, key(QStringLiteral("00112233445566778899aabbccddeeff"))), c.check);
+            EXPECT_EQ(Seal::Verify(contents, key(QStringLiteral("00112233445566778899aabbccddeeff"))),
+                      c.check);
         EXPECT_TRUE(Seal::CheckText(c.check, contents).contains(c.named))
             << Seal::CheckText(c.check, contents).toStdString();
     }
