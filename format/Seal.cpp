@@ -205,24 +205,29 @@ Contents Read(const QByteArray& fileBytes)
         contents.orderBytes = fileBytes.sliced(ordersStart);
         return contents;
     }
-    // The seal record is the first line after the orders that reads as one; nothing but line
-    // ends, and a Ctrl-Z, may follow it.
-    qsizetype lineStart = ordersStart;
-    while (lineStart < end) {
+    // The seal record is the last line before any Ctrl-Z that reads as one: the orders inside may
+    // hold anything. Nothing but line ends, and a Ctrl-Z, may follow it.
+    qsizetype recordStart = -1;
+    qsizetype recordNext = -1;
+    for (qsizetype lineStart = ordersStart; lineStart < end;) {
         const qsizetype lineEnd = file.indexOf('\n', lineStart);
         const qsizetype next = lineEnd < 0 ? end : lineEnd + 1;
         if (file[lineStart] == '9' &&
             readSealRecord(withoutLineEnd(file.sliced(lineStart, next - lineStart)), contents)) {
-            contents.orderBytes = fileBytes.sliced(ordersStart, lineStart - ordersStart);
-            contents.coveredBytes = fileBytes.first(lineStart);
-            contents.state = Contents::State::Sealed;
-            noteTextAfterSeal(fileBytes, next, lineNumberAt(file, lineStart) + 1, contents);
-            return contents;
+            recordStart = lineStart;
+            recordNext = next;
         }
         lineStart = next;
     }
-    contents.orderBytes = fileBytes.sliced(ordersStart, end - ordersStart);
-    contents.coveredBytes = fileBytes.first(end);
+    if (recordStart < 0) {
+        contents.orderBytes = fileBytes.sliced(ordersStart, end - ordersStart);
+        contents.coveredBytes = fileBytes.first(end);
+        return contents;
+    }
+    contents.orderBytes = fileBytes.sliced(ordersStart, recordStart - ordersStart);
+    contents.coveredBytes = fileBytes.first(recordStart);
+    contents.state = Contents::State::Sealed;
+    noteTextAfterSeal(fileBytes, recordNext, lineNumberAt(file, recordStart) + 1, contents);
     return contents;
 }
 
