@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +40,11 @@ bool displayMissing(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    // Under a file-size limit a write is refused with its reason (EFBIG) instead of ending the
+    // process: the save then reports it like a full disk, and the old file stays as it was.
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     if (displayMissing(argc, argv)) {
         std::fputs("Lumora Valmo behöver en grafisk skärm, men ingen hittades (DISPLAY är inte satt).\n"
                    "Starta programmet i en skrivbordsmiljö, eller med en virtuell skärm: xvfb-run -a valmo\n",

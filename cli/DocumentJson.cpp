@@ -4,6 +4,7 @@
 #include "cli/DocumentJsonHandler.h"
 #include "cli/JsonAmount.h"
 #include "cli/JsonInputStream.h"
+#include "rules/QuotedText.h"
 
 #include <QBuffer>
 #include <QIODevice>
@@ -132,7 +133,8 @@ bool ParseServiceName(const QString& name)
         return true;
     if (name == QStringLiteral("Företag"))
         return false;
-    throw DocumentJsonError(QStringLiteral("Okänd tjänst \"%1\": ange Privat eller Företag").arg(name));
+    throw DocumentJsonError(
+        QStringLiteral("Okänd tjänst \"%1\": ange Privat eller Företag").arg(QuotedText::Short(name)));
 }
 
 namespace {

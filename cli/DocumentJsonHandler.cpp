@@ -3,6 +3,7 @@
 #include "app/OrderDocument.h"
 #include "cli/JsonAmount.h"
 #include "cli/JsonInputStream.h"
+#include "rules/QuotedText.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ void DocumentJsonHandler::refuseValue(const QString& kind) const
     case State::MemberValue:
         if (m_member == Member::Service)
             throw DocumentJsonError(QStringLiteral("\"service\" ska vara en text"));
-        throw DocumentJsonError(QStringLiteral("\"%1\" ska vara en lista").arg(m_key));
+        throw DocumentJsonError(QStringLiteral("\"%1\" ska vara en lista").arg(QuotedText::Short(m_key)));
     case State::List:
         throw DocumentJsonError(QStringLiteral("%1 är inte en lista av texter").arg(rowName()));
     case State::Row:
@@ -172,7 +173,7 @@ bool DocumentJsonHandler::Key(const char* text, rapidjson::SizeType length, bool
     decodeInto(m_key, text, length);
     // A second member of the same name would silently replace the first.
     if (m_seen.contains(m_key))
-        throw DocumentJsonError(QStringLiteral("\"%1\" förekommer två gånger").arg(m_key));
+        throw DocumentJsonError(QStringLiteral("\"%1\" förekommer två gånger").arg(QuotedText::Short(m_key)));
     m_seen.insert(m_key);
     if (m_key == QLatin1String("service"))
         m_member = Member::Service;
@@ -381,7 +382,7 @@ QString DocumentJsonHandler::finish()
             throw DocumentJsonError(
                 QStringLiteral("MakCodes[%1] \"%2\" är ingen kod för makulering eller ändring (3, 23–29)")
                     .arg(i)
-                    .arg(m_makCodes[i]));
+                    .arg(QuotedText::Short(m_makCodes[i])));
     }
     m_document.MakList.clear();
     m_document.MakList.reserve(int(m_makRows.size()));

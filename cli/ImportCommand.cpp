@@ -2,8 +2,10 @@
 
 #include "app/OrderDocument.h"
 #include "cli/DocumentJson.h"
+#include "cli/InputFile.h"
 #include "format/CsvReader.h"
 #include "format/PayerImport.h"
+#include "rules/QuotedText.h"
 #include "settings/SettingsStore.h"
 
 #include <QFile>
@@ -14,7 +16,7 @@ namespace {
 
 void printError(const QString& text)
 {
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    const QByteArray bytes = (QuotedText::EscapeControls(text) + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
@@ -29,8 +31,7 @@ QString oneLine(QString text)
 
 int RunImportCommand(const QString& path, const std::optional<QString>& service)
 {
-    if (!QFile::exists(path))
-        throw ValmoError(QStringLiteral("Filen %1 finns inte").arg(path));
+    RequireInputFile(path);
     const bool privateService = service ? ParseServiceName(*service) : SettingsStore::readPrivateService();
     const CsvTable table = ReadCsvFile(path);
     // Amounts in the form read prints them, so import and read give the same JSON.

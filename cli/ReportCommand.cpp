@@ -1,10 +1,12 @@
 #include "cli/ReportCommand.h"
 
 #include "cli/CliArguments.h"
+#include "cli/InputFile.h"
 #include "format/ReportCodes.h"
 #include "format/ReportParser.h"
 #include "format/ReportTable.h"
 #include "rules/Extra.h"
+#include "rules/QuotedText.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -148,7 +150,8 @@ void print(FILE* stream, const QByteArray& bytes)
 
 int fail(int status, const QString& message)
 {
-    print(stderr, (QStringLiteral("valmo-cli: ") + message + QLatin1Char('\n')).toUtf8());
+    print(stderr,
+          (QStringLiteral("valmo-cli: ") + QuotedText::EscapeControls(message) + QLatin1Char('\n')).toUtf8());
     return status;
 }
 
@@ -180,8 +183,7 @@ int RunReportCommand(const QStringList& arguments)
     const bool asCsv = parsed.isSet(QStringLiteral("csv"));
     if (path.isEmpty())
         return fail(NotAReport, QStringLiteral("Ange en fil till report (se valmo-cli --help)"));
-    if (!QFileInfo(path).isFile())
-        return fail(NotAReport, QStringLiteral("Filen %1 finns inte").arg(path));
+    RequireInputFile(path); // pipes are read as read reads them
 
     QLocale::setDefault(QLocale::c()); // the amounts in messages as in the JSON: "5475.00"
     ReportFile file;

@@ -2,9 +2,11 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliReader.h"
+#include "cli/InputFile.h"
 #include "format/Seal.h"
 #include "format/SealOnOpen.h"
 #include "format/SealOnSave.h"
+#include "rules/QuotedText.h"
 #include "rules/ValmoError.h"
 
 #include <QDate>
@@ -30,7 +32,7 @@ struct SealOptions
 
 void printLine(const QString& text)
 {
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    const QByteArray bytes = (QuotedText::EscapeControls(text) + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
@@ -73,6 +75,7 @@ SealOptions parse(const QStringList& args)
 
 QByteArray readFile(const QString& path, qint64 longest = -1)
 {
+    RequireInputFile(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
@@ -111,6 +114,10 @@ QByteArray recordsToSeal(const QString& path, const QByteArray& bytes)
     if (contents.state == Seal::Contents::State::Damaged)
         throw ValmoError(
             QStringLiteral("Filen %1: %2").arg(path, Seal::CheckText(Seal::Check::Damaged, contents)));
+    // Sealing afresh would drop what follows the old seal record.
+    if (contents.textAfterSeal)
+        throw ValmoError(
+            QStringLiteral("Filen %1: %2").arg(path, Seal::CheckText(Seal::Check::TextAfterSeal, contents)));
     QByteArray records = contents.orderBytes;
     const qsizetype end = records.indexOf('\x1a');
     if (end >= 0) {

@@ -4,6 +4,7 @@
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
 #include "cli/ImportCommand.h"
+#include "cli/InputFile.h"
 #include "cli/OutputTarget.h"
 #include "cli/RegisterCommand.h"
 #include "cli/ReportCommand.h"
@@ -11,6 +12,7 @@
 #include "format/OrderFileWriter.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
+#include "rules/QuotedText.h"
 #include "rules/RowChecks.h"
 #include "settings/SettingsStore.h"
 
@@ -22,6 +24,7 @@
 #include <QTextStream>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <future>
@@ -82,9 +85,11 @@ QString oneLine(const QString& text)
     return line;
 }
 
+// Messages quote file content; its control characters are escaped so that a hostile file cannot
+// drive the user's terminal.
 void printLine(FILE* stream, const QString& text)
 {
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    const QByteArray bytes = (QuotedText::EscapeControls(text) + QLatin1Char('\n')).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
@@ -158,8 +163,7 @@ bool privateServiceFor(const Options& options, const QString& documentService = 
 
 void requireExistingFile(const QString& path)
 {
-    if (!QFile::exists(path))
-        throw ValmoError(QStringLiteral("Filen %1 finns inte").arg(path));
+    RequireInputFile(path);
 }
 
 // The document of the one command this process runs. It is left to the end of the process rather
@@ -218,6 +222,14 @@ bool reportRowProblems(const QString& file, const QList<RowProblem>& problems, F
     return problems.isEmpty();
 }
 
+// A file read without a single record: nothing in it could be delivered.
+bool holdsNoRecords(const OrderDocument& document, const CliReadResult& result)
+{
+    return result.openingRecords.isEmpty() && document.BtuList.count() == 0 &&
+           document.MdgList.count() == 0 && document.MdgListComp.count() == 0 &&
+           document.MakList.count() == 0;
+}
+
 int runCheck(const Options& options)
 {
     OrderDocument& document = documentOfTheRun();
@@ -227,6 +239,12 @@ int runCheck(const Options& options)
             stdout,
             QStringLiteral("%1:%2: %3").arg(options.input).arg(result.line).arg(oneLine(result.message)));
         return ShownInstead;
+    }
+    if (holdsNoRecords(document, result)) {
+        printLine(stdout,
+                  QStringLiteral("%1: Filen innehåller inga poster: den är tom eller har bara tomma rader.")
+                      .arg(options.input));
+        return ProblemsFound;
     }
     const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);
     return reportRowProblems(options.input, problems, stdout) ? Success : ProblemsFound;
@@ -306,6 +324,7 @@ int runWrite(const Options& options)
     std::optional<FixedClock> fixedClock;
     if (options.date)
         fixedClock.emplace(parseDateOption(*options.date));
+    RequireInputFile(options.input);
     QFile input(options.input);
     if (!input.open(QIODevice::ReadOnly))
         throw ValmoError(
@@ -378,6 +397,11 @@ int runAndFinish(const QStringList& args)
 
 int main(int argc, char** argv)
 {
+    // Under a file-size limit a write is refused with its reason (EFBIG) instead of ending the
+    // process: the save then reports it like a full disk, and the old file stays as it was.
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("valmo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VALMO_VERSION_TEXT));

@@ -8,6 +8,11 @@
 namespace {
 
 constexpr QChar Quote = QLatin1Char('"');
+// The most columns a spreadsheet has (Excel: 16 384).
+constexpr int MostFields = 16384;
+// A field is kept up to this many characters, twice what any row can hold: a longer one fails the
+// row's length check all the same, and a file of one enormous field is not held twice.
+constexpr qsizetype MostFieldCharacters = 65536;
 
 bool isLineEnd(QChar c)
 {
@@ -62,6 +67,14 @@ public:
     {
         QStringList fields;
         for (;;) {
+            // More fields than a spreadsheet has columns: a wrong separator or not a table at all.
+            // Refused before the record grows to a list as long as the line.
+            if (fields.size() == MostFields)
+                throw CsvError(QStringLiteral("Rad %1 har fler än %2 fält, fler än ett kalkylark har "
+                                              "kolumner. Kontrollera att filen är en tabell med ett "
+                                              "av avgränsarna semikolon, tabb eller komma.")
+                                   .arg(m_line)
+                                   .arg(MostFields));
             fields.append(field());
             if (atEnd())
                 break;
@@ -84,7 +97,7 @@ private:
         const qsizetype start = m_pos;
         while (!atEnd() && m_text[m_pos] != m_separator && !isLineEnd(m_text[m_pos]))
             ++m_pos;
-        return m_text.mid(start, m_pos - start);
+        return m_text.mid(start, qMin(m_pos - start, MostFieldCharacters));
     }
 
     QString quotedField()
@@ -97,7 +110,7 @@ private:
         if (close >= 0 && (close + 1 >= m_text.size() || m_text[close + 1] != Quote)) {
             const QStringView inside = QStringView(m_text).mid(m_pos, close - m_pos);
             if (!inside.contains(QLatin1Char('\n'))) {
-                value = inside.toString();
+                value = inside.first(qMin(inside.size(), MostFieldCharacters)).toString();
                 m_pos = close + 1;
                 return value + restOfField();
             }
@@ -118,7 +131,8 @@ private:
             }
             if (c == QLatin1Char('\n'))
                 ++m_line;
-            value += c;
+            if (value.size() < MostFieldCharacters)
+                value += c;
         }
         return value + restOfField();
     }
@@ -129,7 +143,7 @@ private:
         const qsizetype start = m_pos;
         while (!atEnd() && m_text[m_pos] != m_separator && !isLineEnd(m_text[m_pos]))
             ++m_pos;
-        return m_text.mid(start, m_pos - start);
+        return m_text.mid(start, qMin(m_pos - start, MostFieldCharacters));
     }
 
     void skipLineEnd()
@@ -164,8 +178,17 @@ qsizetype firstNonBlankLine(const QString& text)
 
 QString DecodeCsvText(const QByteArray& bytes, bool* utf8)
 {
+    if (utf8)
+        *utf8 = false;
+    // Excel's "Unicode text" is UTF-16 with a byte-order mark, its fields separated by tabs.
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (littleEndian || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::Stateless);
+        return decoder(QByteArrayView(bytes).sliced(2));
+    }
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");
-    const QByteArray body = bom ? bytes.mid(3) : bytes;
+    const QByteArrayView body = bom ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
     bool ascii = true;
     for (const char b : body) {
         if (static_cast<unsigned char>(b) >= 0x80) {
@@ -184,9 +207,7 @@ QString DecodeCsvText(const QByteArray& bytes, bool* utf8)
         if (bom)
             throw CsvError(QStringLiteral("Filen börjar som UTF-8 men innehåller tecken som inte är UTF-8."));
     }
-    if (utf8)
-        *utf8 = false;
-    return DecodeWin1252(body);
+    return DecodeWin1252(body.data(), body.size());
 }
 
 CsvTable ParseCsv(const QString& text)
@@ -219,11 +240,12 @@ CsvTable ReadCsvFile(const QString& path)
         throw ValmoError(QStringLiteral("Filen %1 finns inte").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ValmoError(QStringLiteral("Filen %1 kunde inte läsas: %2").arg(path, file.errorString()));
     bool utf8 = false;
     const QString text = DecodeCsvText(bytes, &utf8);
+    bytes = QByteArray(); // the text is all that is needed from here on
     CsvTable table = ParseCsv(text);
     table.utf8 = utf8;
     return table;

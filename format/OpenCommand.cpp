@@ -2,6 +2,7 @@
 
 #include "app/DocumentView.h"
 #include "app/OrderDocument.h"
+#include "format/FileKind.h"
 #include "format/FileShower.h"
 #include "format/OrderFileReader.h"
 #include "format/ReportParser.h"
@@ -95,8 +96,22 @@ void OpenCommand::rememberFolder(const QString& path)
     }
 }
 
+QString OpenCommand::notAFileMessage(const QString& path, const QString& kind)
+{
+    return QStringLiteral("%1\n%2\nDet är %3, inte en vanlig fil. Bara vanliga filer kan öppnas.")
+        .arg(cannotOpenMessage(), QDir::toNativeSeparators(path), kind);
+}
+
 void OpenCommand::readFile(const QString& path)
 {
+    // Opening a FIFO would wait until something writes to it, and a device may never end; only
+    // regular files are opened, and anything else is refused before it is touched.
+    const QString kind = FileKindText(KindOfFile(path));
+    if (!kind.isEmpty()) {
+        m_prompt.showMessage(QString(), notAFileMessage(path, kind), UserPrompt::Buttons::Ok,
+                             UserPrompt::Icon::Warning);
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         // The rows stay, so CurrentFile keeps naming the file they came from.

@@ -29,6 +29,8 @@ public:
 
     static QString unsavedChangesQuestion();
     static QString cannotOpenMessage();
+    // A path that names something other than a regular file: a folder, a device, a FIFO.
+    static QString notAFileMessage(const QString& path, const QString& kind);
     static QString switchServiceQuestion(const QString& mismatch, bool neededPrivateService);
     static QString mixedServicesMessage();
 

@@ -3,16 +3,17 @@
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
 #include "format/ListExport.h"
+#include "format/ReplacingFile.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
+#include "rules/QuotedText.h"
 #include "rules/Win1252.h"
 #include "settings/SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -51,7 +52,7 @@ QString describeCharacter(char16_t c)
 {
     throw ConversionError(
         QStringLiteral("Texten '%1' innehåller tecknet '%2', som inte kan skrivas i en Autogirofil.")
-            .arg(text.toString(), describeCharacter(c)),
+            .arg(QuotedText::Short(text), describeCharacter(c)),
         text.toString());
 }
 
@@ -545,10 +546,8 @@ bool SaveOrderFileIf(const QString& path, const OrderDocument& doc, const PayeeN
                              QStringLiteral("Filen kunde inte skapas\n%1\n%2").arg(shownPath, reason),
                              reason);
     }
-    QSaveFile file(path);
-    // Unbuffered: every chunk reaches the system at once, so a refusal is seen at the write that
-    // caused it, with its reason, rather than later inside commit().
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    ReplacingFile file(path);
+    if (!file.open()) {
         const QString reason = file.errorString();
         throw OrderFileError(OrderFileError::Stage::Create,
                              QStringLiteral("Filen kunde inte skapas\n%1\n%2").arg(shownPath, reason),
@@ -561,16 +560,16 @@ bool SaveOrderFileIf(const QString& path, const OrderDocument& doc, const PayeeN
         return OrderFileError(OrderFileError::Stage::Write, text, reason);
     };
     try {
-        WriteOrderFile(file, doc, payee, clock);
+        WriteOrderFile(file.device(), doc, payee, clock);
     } catch (const OrderFileError& error) {
-        file.cancelWriting();
+        file.cancel();
         throw writeFailed(error.reason());
     }
     if (!mayReplace()) {
-        file.cancelWriting();
+        file.cancel();
         return false;
     }
-    // commit() flushes, syncs and renames; only then is the target replaced.
+    // commit() syncs and renames; only then is the target replaced.
     if (!file.commit())
         throw writeFailed(file.errorString());
     return true;

@@ -4,6 +4,7 @@
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
+#include "rules/QuotedText.h"
 #include "rules/RowChecks.h"
 
 #include <QDate>
@@ -180,7 +181,7 @@ Amount readAmount(QString text)
         } else if (text.size() - at - 1 == 3) {
             result.problem = QStringLiteral("Beloppet \u201D%1\u201D kan läsas på två sätt. Skriv det utan "
                                             "tusentalsavgränsare, till exempel 1250,00.")
-                                 .arg(original);
+                                 .arg(QuotedText::Short(original));
             return result;
         } else {
             decimalAt = at;
@@ -207,7 +208,8 @@ Amount readAmount(QString text)
         return result;
     }
     if (decimals.size() > 2) {
-        result.problem = QStringLiteral("Beloppet \u201D%1\u201D har fler än två decimaler.").arg(original);
+        result.problem = QStringLiteral("Beloppet \u201D%1\u201D har fler än två decimaler.")
+                             .arg(QuotedText::Short(original));
         return result;
     }
     if (StripLeadingZeros(whole, false).size() > 12) {
@@ -375,7 +377,7 @@ private:
         if (const auto match = oneOf(texts, value))
             return *match;
         fail(field, QStringLiteral("%1 \u201D%2\u201D är okänd. Skriv %3.")
-                        .arg(what, value, texts.join(QStringLiteral(" eller "))));
+                        .arg(what, QuotedText::Short(value), texts.join(QStringLiteral(" eller "))));
         return value;
     }
 
@@ -389,7 +391,7 @@ private:
         const QString form = now ? QStringLiteral("ÅÅÅÅ-MM-DD eller GENAST") : QStringLiteral("ÅÅÅÅ-MM-DD");
         fail(field, value.isEmpty() ? QStringLiteral("%1 saknas").arg(ImportFieldName(field))
                                     : QStringLiteral("%1 \u201D%2\u201D ska skrivas %3")
-                                          .arg(ImportFieldName(field), value, form));
+                                          .arg(ImportFieldName(field), QuotedText::Short(value), form));
         return value;
     }
 
@@ -522,7 +524,7 @@ private:
                      ? QStringLiteral("Beskrivning saknas")
                      : QStringLiteral(
                            "Beskrivningen \u201D%1\u201D är ingen av makuleringarna och ändringarna")
-                           .arg(description));
+                           .arg(QuotedText::Short(description)));
             return;
         }
         const auto taken = [&](bool takes, F field, const auto& read) -> QString {
@@ -675,8 +677,9 @@ ColumnMapping MatchColumns(const QStringList& header)
             continue;
         if (mapping.has(field))
             throw ImportColumnsError(QStringLiteral("Kolumnerna %1 och %2 står båda för %3. Ta bort den ena.")
-                                         .arg(header[mapping.column(field)].trimmed(),
-                                              header[column].trimmed(), ImportFieldName(field)));
+                                         .arg(QuotedText::Short(header[mapping.column(field)].trimmed()),
+                                              QuotedText::Short(header[column].trimmed()),
+                                              ImportFieldName(field)));
         mapping.set(field, column);
     }
     return mapping;

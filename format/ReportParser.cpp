@@ -8,6 +8,8 @@
 #include <QDate>
 #include <QFile>
 
+#include <algorithm>
+
 #include <optional>
 #include <vector>
 
@@ -35,10 +37,16 @@ std::vector<Line> SplitLines(const QByteArray& bytes)
         qsizetype stop = bytes.indexOf('\n', start);
         if (stop < 0 || stop > end)
             stop = end;
-        current = bytes.mid(start, stop - start);
-        if (current.contains('\r'))
-            current.replace('\r', QByteArray());
-        if (stop < end || !current.isEmpty())
+        const QByteArrayView piece = QByteArrayView(bytes).sliced(start, stop - start);
+        // Copied only when it holds a carriage return to drop: a long line is not held twice.
+        current = piece.contains('\r') ? piece.toByteArray().replace('\r', QByteArray())
+                                       : QByteArray::fromRawData(piece.data(), piece.size());
+        // Blank lines are counted but not kept: every reader of the lines passes them by, and a
+        // file of nothing else would otherwise cost a string for each of its bytes.
+        const bool blank = std::all_of(current.cbegin(), current.cend(), [](char c) { return c == ' '; });
+        if (stop < end && blank)
+            ++number;
+        else if (stop < end || !current.isEmpty())
             lines.push_back({++number, DecodeWin1252(current)});
         start = stop + 1;
     }

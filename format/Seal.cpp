@@ -1,5 +1,8 @@
 #include "format/Seal.h"
 
+#include "rules/QuotedText.h"
+#include "rules/Win1252.h"
+
 #include <QMessageAuthenticationCode>
 
 #include <array>
@@ -91,6 +94,45 @@ bool readSealRecord(QByteArrayView record, Seal::Contents& contents)
     return true;
 }
 
+int lineNumberAt(QByteArrayView file, qsizetype at)
+{
+    return int(file.first(at).count('\n')) + 1;
+}
+
+// Looks at what follows the seal record, from the byte at on, which begins line number line.
+void noteTextAfterSeal(const QByteArray& fileBytes, qsizetype at, int line, Seal::Contents& contents)
+{
+    bool afterEndOfFile = false;
+    for (; at < fileBytes.size(); ++at) {
+        const char c = fileBytes[at];
+        if (c == '\n')
+            ++line;
+        else if (c == '\x1a')
+            afterEndOfFile = true;
+        else if (c != '\r')
+            break;
+    }
+    if (at >= fileBytes.size())
+        return;
+    contents.textAfterSeal = true;
+    contents.textAfterSealLine = line;
+    contents.textAfterEndOfFile = afterEndOfFile;
+    const qsizetype lineEnd = fileBytes.indexOf('\n', at);
+    contents.textAfterSealStart =
+        fileBytes.mid(at, qMin<qsizetype>(lineEnd < 0 ? fileBytes.size() - at : lineEnd - at,
+                                          QuotedText::LongestQuote + 1));
+    while (contents.textAfterSealStart.endsWith('\r'))
+        contents.textAfterSealStart.chop(1);
+}
+
+// The start of a line, as a message quotes it.
+QString quotedStart(const QByteArray& start)
+{
+    const QString text = DecodeWin1252(start.left(QuotedText::LongestQuote));
+    return QuotedText::EscapeControls(text) +
+           (start.size() > QuotedText::LongestQuote ? QStringLiteral("…") : QString());
+}
+
 } // namespace
 
 namespace Seal {
@@ -163,18 +205,29 @@ Contents Read(const QByteArray& fileBytes)
         contents.orderBytes = fileBytes.sliced(ordersStart);
         return contents;
     }
-    // The seal record is the last line; empty lines after it are tolerated.
-    qsizetype recordEnd = end;
-    while (recordEnd > ordersStart && (file[recordEnd - 1] == '\n' || file[recordEnd - 1] == '\r'))
-        --recordEnd;
-    const qsizetype recordStart = qMax(ordersStart, file.first(recordEnd).lastIndexOf('\n') + 1);
-    const bool found = recordEnd > ordersStart &&
-                       readSealRecord(file.sliced(recordStart, recordEnd - recordStart), contents);
-    const qsizetype ordersEnd = found ? recordStart : end;
-    contents.orderBytes = fileBytes.sliced(ordersStart, ordersEnd - ordersStart);
-    contents.coveredBytes = fileBytes.first(ordersEnd);
-    if (found)
-        contents.state = Contents::State::Sealed;
+    // The seal record is the last line before any Ctrl-Z that reads as one: the orders inside may
+    // hold anything. Nothing but line ends, and a Ctrl-Z, may follow it.
+    qsizetype recordStart = -1;
+    qsizetype recordNext = -1;
+    for (qsizetype lineStart = ordersStart; lineStart < end;) {
+        const qsizetype lineEnd = file.indexOf('\n', lineStart);
+        const qsizetype next = lineEnd < 0 ? end : lineEnd + 1;
+        if (file[lineStart] == '9' &&
+            readSealRecord(withoutLineEnd(file.sliced(lineStart, next - lineStart)), contents)) {
+            recordStart = lineStart;
+            recordNext = next;
+        }
+        lineStart = next;
+    }
+    if (recordStart < 0) {
+        contents.orderBytes = fileBytes.sliced(ordersStart, end - ordersStart);
+        contents.coveredBytes = fileBytes.first(end);
+        return contents;
+    }
+    contents.orderBytes = fileBytes.sliced(ordersStart, recordStart - ordersStart);
+    contents.coveredBytes = fileBytes.first(recordStart);
+    contents.state = Contents::State::Sealed;
+    noteTextAfterSeal(fileBytes, recordNext, lineNumberAt(file, recordStart) + 1, contents);
     return contents;
 }
 
@@ -188,6 +241,8 @@ Check Verify(const Contents& contents, const SealKey& key)
     case Contents::State::Sealed:
         break;
     }
+    if (contents.textAfterSeal)
+        return Check::TextAfterSeal;
     if (contents.keyCheckValue != key.checkValue())
         return Check::OtherKey;
     return Mac(contents.coveredBytes, key) == contents.mac ? Check::Matches : Check::Changed;
@@ -212,6 +267,12 @@ QString CheckText(Check check, const Contents& contents)
     case Check::Damaged:
         return QStringLiteral("Filen har en sigillstartpost, men sigillposten i slutet av filen saknas "
                               "eller är skadad.");
+    case Check::TextAfterSeal:
+        return QStringLiteral("Efter sigillposten följer text som sigillet inte omfattar%1, på rad %2: "
+                              "\"%3\".")
+            .arg(contents.textAfterEndOfFile ? QStringLiteral(" (efter filslutstecknet Ctrl-Z)") : QString())
+            .arg(contents.textAfterSealLine)
+            .arg(quotedStart(contents.textAfterSealStart));
     case Check::Unsealed:
         break;
     }

@@ -46,6 +46,12 @@ struct Contents
     QString keyCheckValue;
     QString mac;
     int linesBefore = 0; // lines of the file before the first order record (the opening record)
+    // Text after the seal record, which the seal does not cover; line ends and Ctrl-Z alone are
+    // not text. The line it begins on, whether a Ctrl-Z comes before it, and that line's start.
+    bool textAfterSeal = false;
+    int textAfterSealLine = 0;
+    bool textAfterEndOfFile = false;
+    QByteArray textAfterSealStart;
 };
 
 // True when the file begins with a seal opening record. Needs the first 12 bytes only.
@@ -58,6 +64,7 @@ enum class Check
     OtherKey, // sealed with a key whose check value differs from the key given
     Changed,  // the MAC does not match the contents
     Damaged,
+    TextAfterSeal, // something follows the seal record; the seal cannot vouch for it
     Unsealed
 };
 Check Verify(const Contents& contents, const SealKey& key);

@@ -26,7 +26,10 @@ bool SealOnOpen::approve(QIODevice& file)
     m_linesBefore = contents.linesBefore;
 
     Seal::Check check = Seal::Check::Damaged;
-    if (contents.state == Seal::Contents::State::Sealed) {
+    // Text after the seal record is found without a key.
+    if (contents.textAfterSeal)
+        check = Seal::Check::TextAfterSeal;
+    else if (contents.state == Seal::Contents::State::Sealed) {
         const SealKeys::Lookup lookup = SealKeys::find();
         if (!lookup.key) {
             m_prompt.showMessage(QString(), notCheckedMessage(lookup.problem), UserPrompt::Buttons::Ok,

@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "format/OrderFileWriter.h"
+#include "format/ReplacingFile.h"
 #include "format/Seal.h"
 #include "format/SealKeys.h"
 #include "format/UserPrompt.h"
@@ -9,7 +10,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QString SealOnSave::noKeyQuestion(const QString& problem)
 {
@@ -69,8 +69,8 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes)
     // The new file replaces the old one by renaming, which a write-protected file would not stop.
     if (existed && target.isFile() && !target.isWritable())
         throw createFailed(QStringLiteral("Filen är skrivskyddad."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    ReplacingFile file(path);
+    if (!file.open())
         throw createFailed(file.errorString());
     const auto writeFailed = [&](const QString& reason) {
         QString text = QStringLiteral("Filen kunde inte sparas\n%1\n%2").arg(shownPath, reason);
@@ -78,11 +78,11 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes)
             text += QStringLiteral("\nDen tidigare filen är oförändrad.");
         return OrderFileError(OrderFileError::Stage::Write, text, reason);
     };
-    if (file.write(bytes) != bytes.size()) {
+    // A full disk or a file-size limit may take part of the bytes before it refuses; writeAll goes
+    // on until the refusal, which carries the system's reason.
+    if (!file.writeAll(bytes) || !file.commit()) {
         const QString reason = file.errorString();
-        file.cancelWriting();
+        file.cancel();
         throw writeFailed(reason);
     }
-    if (!file.commit())
-        throw writeFailed(file.errorString());
 }

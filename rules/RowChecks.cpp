@@ -4,6 +4,7 @@
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
+#include "rules/QuotedText.h"
 #include "rules/ValmoError.h"
 
 #include <QLocale>
@@ -161,7 +162,8 @@ QString checkTransactionType(QStringView typ)
 {
     if (typ == DebitText() || typ == CreditText())
         return QString();
-    return QStringLiteral("Okänd typ av betaluppdrag \"%1\": ange Debitering eller Kreditering").arg(typ);
+    return QStringLiteral("Okänd typ av betaluppdrag \"%1\": ange Debitering eller Kreditering")
+        .arg(QuotedText::Short(typ));
 }
 
 QString checkPeriod(QStringView period)
@@ -169,7 +171,7 @@ QString checkPeriod(QStringView period)
     if (PeriodTexts().contains(period))
         return QString();
     return QStringLiteral("Okänd periodicitet \"%1\": ange en av betaluppdragsdialogens periodiciteter")
-        .arg(period);
+        .arg(QuotedText::Short(period));
 }
 
 // The count field takes a whole number up to 999; a one-off payment has no count of its own.
@@ -223,7 +225,7 @@ QString checkMandateType(QStringView typ)
     if (typ == RowTexts::paperMandate() || typ == RowTexts::electronicMandate() ||
         typ == RowTexts::rejectedMandate())
         return QString();
-    return QStringLiteral("Okänd typ av medgivande \"%1\"").arg(typ);
+    return QStringLiteral("Okänd typ av medgivande \"%1\"").arg(QuotedText::Short(typ));
 }
 
 // The clearing and account fields of a paper mandate: the dialog's two checks, and digits only,
@@ -301,7 +303,8 @@ QString checkChangeCode(const QString& code)
                                       QStringLiteral("28"), QStringLiteral("29")};
     if (codes.contains(code))
         return QString();
-    return QStringLiteral("Koden %1 är ingen kod för makulering eller ändring (3, 23–29)").arg(code);
+    return QStringLiteral("Koden %1 är ingen kod för makulering eller ändring (3, 23–29)")
+        .arg(QuotedText::Short(code));
 }
 
 void checkChanges(Collector& out, const OrderDocument& document, const QVector<int>& lines,

@@ -15,6 +15,7 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
@@ -31,18 +32,40 @@ constexpr char ControlZ = 26;
 // The text of a file read the way order files are read: a line feed ends a line, a carriage return
 // on its own is dropped, a Ctrl-Z ends the text. Lines are joined by line feeds; a line end after
 // the last line does not add an empty one.
-QString TextOfLines(const QByteArray& bytes)
+// A line longer than this is shown cut, ending in "…": a text pane lays a line out whole, and a
+// file of one enormous line would take minutes and gigabytes to show.
+constexpr qsizetype LongestShownLine = 10000;
+
+QString longLinesNotice()
+{
+    return QStringLiteral("Rader längre än %1 tecken visas avkortade; de slutar med \u2026.")
+        .arg(QLocale().toString(int(LongestShownLine)));
+}
+
+QString TextOfLines(const QByteArray& bytes, bool* cut = nullptr)
 {
     qsizetype end = bytes.indexOf(ControlZ);
     if (end < 0)
         end = bytes.size();
 
     QByteArray kept;
-    kept.reserve(end);
+    kept.reserve(qMin(end, qsizetype(64) * 1024 * 1024));
+    qsizetype lineLength = 0;
     for (qsizetype i = 0; i < end; ++i) {
         const char c = bytes.at(i);
-        if (c != '\r')
-            kept.append(c);
+        if (c == '\r')
+            continue;
+        if (c == '\n') {
+            lineLength = 0;
+        } else if (++lineLength > LongestShownLine) {
+            if (lineLength == LongestShownLine + 1) {
+                kept.append('\x85'); // "…" in Windows-1252
+                if (cut)
+                    *cut = true;
+            }
+            continue;
+        }
+        kept.append(c);
     }
     if (kept.endsWith('\n'))
         kept.chop(1);
@@ -215,20 +238,26 @@ bool TViewer::readIntoMemo(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     const bool readable = file.error() == QFileDevice::NoError;
     file.close();
     if (!readable)
         return false;
     const ReportFile report = ReportParser::parse(bytes);
     // A report opens on its structured tab: the text is laid out when its tab is first shown.
-    m_pendingText = TextOfLines(bytes);
+    bool cut = false;
+    m_pendingText = TextOfLines(bytes, &cut);
+    bytes = QByteArray(); // not held while the text is laid out
     m_textPending = true;
     if (report.type != ReportFile::Type::Reports)
         ensureText();
     else
         Memo1->clear();
     present(report, path);
+    if (cut) {
+        m_textNotice->setText(longLinesNotice());
+        m_textNotice->setVisible(true);
+    }
     return true;
 }
 

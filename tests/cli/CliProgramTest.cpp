@@ -265,7 +265,7 @@ TEST_F(CliProgram, FailuresGiveOneLineAndLeaveFilesAlone)
         {"output option to read", {read, clean, o, path(QStringLiteral("r.ag"))}, {}, "-o"},
         {"date option to check", {check, clean, QStringLiteral("--date"), QStringLiteral("2024-03-01")}, {}, "--date"},
         {"customer option to read", {read, clean, QStringLiteral("--customer"), QStringLiteral("1")}, {}, "--customer"},
-        {"folder to read", {read, m_files.path()}, {}, "kunde inte"},
+        {"folder to read", {read, m_files.path()}, {}, "är en mapp, inte en fil"},
         // The settings dialog refuses these; the writer would cut or zero-fill them.
         {"long customer number", {write, empty, o, path(QStringLiteral("n1.ag")), QStringLiteral("--customer"),
                                   QStringLiteral("1234567")}, {}, "kundnumret har högst 6 tecken"},

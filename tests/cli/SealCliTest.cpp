@@ -80,7 +80,7 @@ TEST_F(SealCli, HmacSealAndVerifyGiveTheirExitStatus)
         {{"verify", "@sealed.ag"}, 2, "--key-file"},
         {{"seal", Bank, "--key-file", "@key"}, 2, "-o"},
         {{"seal", Bank, "-o", "@x.ag", "--key-file", "@key", "--date", "1999-12-31"}, 2, "--date"},
-        {{"hmac", "@missing", "--key-file", "@key"}, 2, "kunde inte läsas"},
+        {{"hmac", "@missing", "--key-file", "@key"}, 2, "missing finns inte"},
         // read and check accept a sealed file and name the file's own lines: the bank's example
         // payee bankgiro fails its check on the first order record, line 2 of the sealed file.
         {{"check", "@sealed.ag"}, 1, "sealed.ag:2: Bankgironummer"},

@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 void PrintTo(const QString& text, std::ostream* out)
@@ -503,3 +505,33 @@ TEST_F(OpenCommandTest, AFileInUtf8IsReadAsUtf8AndTheUserIsToldOnce)
 }
 
 } // namespace
+
+TEST_F(OpenCommandTest, OnlyRegularFilesAreOpenedAndOthersAreRefusedAtOnce)
+{
+    // A FIFO with no writer would block the open for ever; the test would then hit its timeout.
+    const QString fifo = folder.filePath("pipe.ag");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString subfolder = folder.filePath("folder.ag");
+    QDir(folder.path()).mkdir("folder.ag");
+    const struct
+    {
+        QString path;
+        QString kind;
+    } cases[] = {
+        {fifo, "en namngiven rörledning (FIFO)"},
+        {subfolder, "en mapp"},
+        {"/dev/zero", "en enhet"},
+    };
+    for (const auto& c : cases) {
+        document.clearLists();
+        givePreviousRows();
+        prompt.messages.clear();
+        command.openPath(c.path);
+        ASSERT_EQ(prompt.texts(), QStringList({OpenCommand::notAFileMessage(c.path, c.kind)}))
+            << c.kind.toStdString();
+        EXPECT_TRUE(prompt.texts()[0].contains(c.path)) << c.kind.toStdString();
+        EXPECT_EQ(document.BtuList.count(), 1) << c.kind.toStdString();
+        EXPECT_EQ(document.CurrentFile, "previous.ag") << c.kind.toStdString();
+        EXPECT_TRUE(shower.shownFiles.isEmpty()) << c.kind.toStdString();
+    }
+}

@@ -364,7 +364,8 @@ TEST(OrderFileWriter, RowThatCannotBeWrittenStopsWithTheConversionMessage)
              addPayment(d, Debit, OneOff, QStringLiteral("2024-03-05"), QStringLiteral("1,00"),
                         QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("a\nb"));
          },
-         QStringLiteral("Texten 'a\nb' innehåller tecknet 'U+000A', som inte kan skrivas i en Autogirofil.")},
+         // The quoted text shows the line break rather than breaking the message's line.
+         QStringLiteral("Texten 'a\\u000ab' innehåller tecknet 'U+000A', som inte kan skrivas i en Autogirofil.")},
         {"mandate id",
          [](OrderDocument& d) {
              d.MdgList.append(QStringLiteral("Autogiro elektroniskt medgivande"),

@@ -6,6 +6,8 @@
 #include "format/CsvReader.h"
 #include "format/ListExport.h"
 
+#include <QStringEncoder>
+
 #include <gtest/gtest.h>
 
 void PrintTo(const QString& text, std::ostream* out)
@@ -218,6 +220,12 @@ TEST(PayerImportTest, ColumnsThatFitNoListAreRefusedWithTheKnownColumns)
 
 TEST(PayerImportTest, CsvFieldsSeparatorsAndEncodings)
 {
+    // Excel's "Unicode text": UTF-16 with a byte-order mark, tab-separated.
+    const auto utf16 = [](const QString& text, QStringConverter::Encoding encoding) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder(text));
+    };
+    const QString unicodeText = "Betalarnummer\tBelopp\r\n4711\t1 250,00 \u20ac\U0001F600\r\n";
     struct Case
     {
         QByteArray bytes;
@@ -230,6 +238,14 @@ TEST(PayerImportTest, CsvFieldsSeparatorsAndEncodings)
         {"a,b\n\"two\nlines\",z\n,\nlast,\"q\"", {"a", "b"}, {"last", "q"}, 5},
         {"\xEF\xBB\xBFnamn\n\xC3\xA5", {"namn"}, {"å"}, 2},
         {"namn\n\xE5\x80", {"namn"}, {"å€"}, 2}, // not UTF-8: Windows-1252
+        {utf16(unicodeText, QStringConverter::Utf16LE),
+         {"Betalarnummer", "Belopp"},
+         {"4711", "1 250,00 €\U0001F600"},
+         2},
+        {utf16(unicodeText, QStringConverter::Utf16BE),
+         {"Betalarnummer", "Belopp"},
+         {"4711", "1 250,00 €\U0001F600"},
+         2},
     };
     for (const Case& c : cases) {
         const CsvTable table = ParseCsv(DecodeCsvText(c.bytes));
@@ -239,6 +255,12 @@ TEST(PayerImportTest, CsvFieldsSeparatorsAndEncodings)
         EXPECT_EQ(table.records.last().line, c.lastLine) << c.bytes.constData();
     }
     EXPECT_THROW(ParseCsv("a;b\n\"open;2\n3;4\n"), CsvError);
+    // A record of more fields than a spreadsheet has columns is refused, not grown to the line's
+    // length; as many as it has are read.
+    const CsvTable widest = ParseCsv("a\nx" + QString(16383, ';'));
+    ASSERT_EQ(widest.records.size(), 1);
+    EXPECT_EQ(widest.records[0].fields.size(), 16384);
+    EXPECT_THROW(ParseCsv("a\n" + QString(16384, ';')), CsvError);
 }
 
 TEST(PayerImportTest, EveryExportedListReadsBackUnchanged)

@@ -168,6 +168,9 @@ TEST_F(SealCommandsTest, OpeningChecksTheSealAndAsksBeforeOpeningAChangedFile)
         {Seal::SealedFile(unsealed(), OtherKey, m_clock.today()), KeyStore::Status::Done, Answer::Cancel,
          Check::OtherKey, -1},
         {sealed.left(sealed.lastIndexOf("99")), KeyStore::Status::Done, Answer::Cancel, Check::Damaged, -1},
+        // What follows the seal record is found without a key, and is never opened unasked.
+        {sealed + "\x1a" + unsealed().right(82), KeyStore::Status::NotFound, Answer::Cancel,
+         Check::TextAfterSeal, -1},
     };
     for (const Case& c : cases) {
         m_store.status = c.status;

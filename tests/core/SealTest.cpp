@@ -1,3 +1,6 @@
+// The tables below compare with plain UTF-8 literals.
+#undef QT_NO_CAST_FROM_ASCII
+
 #include "format/Seal.h"
 #include "support/TestSupport.h"
 
@@ -208,5 +211,41 @@ TEST(Seal, ReadsUnsealedAndDamagedFiles)
         const Seal::Contents contents = Seal::Read(c.file);
         EXPECT_EQ(contents.state, c.state);
         EXPECT_EQ(contents.orderBytes, c.orderBytes);
+    }
+}
+
+TEST(Seal, AnythingAfterTheSealRecordFailsTheCheckAndIsNamed)
+{
+    const QByteArray sealed = Seal::SealedFile("82A\r\n", key(), QDate(2026, 12, 8));
+    const QByteArray payment = "82202612080    0000000000004711000000025000";
+    struct Case
+    {
+        QByteArray after;
+        Seal::Check check;
+        QString named; // in the message, with the line it is on
+    };
+    const Case cases[] = {
+        {"", Seal::Check::Matches, ""},
+        {"\r\n\r\n\x1a", Seal::Check::Matches, ""},
+        {"\x1a" + payment + "\r\n", Seal::Check::TextAfterSeal,
+         "(efter filslutstecknet Ctrl-Z), på rad 4: \"" + QString::fromLatin1(payment) + "\""},
+        {"\r\n" + payment, Seal::Check::TextAfterSeal, "på rad 5: \"" + QString::fromLatin1(payment) + "\""},
+        {QByteArrayLiteral("\x1b[2J\x00"), Seal::Check::TextAfterSeal, "på rad 4: \"\\u001b[2J\\u0000\""},
+        {"\x1a" + sealed, Seal::Check::TextAfterSeal,
+         "på rad 4: \"00261208HMAC" + QString(48, QLatin1Char(' ')) + "…\""},
+        // A second sealed file after the first: its seal covers the first one's seal record too.
+        {sealed, Seal::Check::Changed, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after.toStdString());
+        const Seal::Contents contents = Seal::Read(sealed + c.after);
+        EXPECT_TRUE(contents.orderBytes.startsWith("82A\r\n"));
+        EXPECT_EQ(Seal::Verify(contents, key()), c.check);
+        // Also with another key: the text after the seal is the first thing the user hears of.
+        if (c.check == Seal::Check::TextAfterSeal)
+            EXPECT_EQ(Seal::Verify(contents, key(QStringLiteral("00112233445566778899aabbccddeeff"))),
+                      c.check);
+        EXPECT_TRUE(Seal::CheckText(c.check, contents).contains(c.named))
+            << Seal::CheckText(c.check, contents).toStdString();
     }
 }

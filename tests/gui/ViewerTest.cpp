@@ -170,12 +170,18 @@ TEST_F(ViewerTest, LinesAreReadLikeOrderFiles)
         {"Ctrl-Z after the last line end", QByteArray("ab\r\n\x1a"), QStringLiteral("ab")},
         {"Windows-1252", QByteArray("\xe5\xe4\xf6 \xc5\xc4\xd6 \x80 \x96 \xe9\r\n"),
          QStringLiteral(u"åäö ÅÄÖ € – é")},
+        // A line too long to lay out is cut; the lines after it are whole.
+        {"long line cut", QByteArray(10000, 'a') + "bc\r\nd",
+         QString(10000, QLatin1Char('a')) + QStringLiteral(u"\u2026\nd")},
+        {"longest line whole", QByteArray(10000, 'a') + "\r\nd",
+         QString(10000, QLatin1Char('a')) + QStringLiteral("\nd")},
     };
     const QString path = QDir(m_folder.path()).filePath(QStringLiteral("lines.txt"));
     for (const Case& c : cases) {
         WriteFileBytes(path, c.bytes);
         ASSERT_TRUE(m_viewer.LoadFile(path)) << c.name;
         EXPECT_EQ(m_viewer.memo()->toPlainText(), c.text) << c.name;
+        EXPECT_EQ(m_viewer.textNotice().isEmpty(), !c.text.contains(QChar(0x2026))) << c.name;
     }
 }
 
