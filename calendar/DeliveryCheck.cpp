@@ -300,15 +300,17 @@ private:
     }
 
     // The bank advises against sending, on one day, payment orders and the cancellations or
-    // changes that concern them. A row without a payer concerns every payer.
+    // changes that concern them. The changes of all transactions concern every payer.
     void checkOrderInSameFile(int row, const ListRow& change)
     {
         if (m_document.BtuList.isEmpty())
             return;
-        const QString payer = payerKey(change.textView(MakColumn::Payer));
+        const QString& code = m_document.MakList.code(row);
+        const bool everyPayer = code == QLatin1String("26") || code == QLatin1String("27");
+        const QString payer = everyPayer ? QString() : payerKey(change.textView(MakColumn::Payer));
         int orderRow = 0;
         if (payer.isEmpty()) {
-            if (!change.textView(MakColumn::Payer).trimmed().isEmpty())
+            if (!everyPayer)
                 return;
         } else {
             const auto found = m_paymentPayers.constFind(payer);
