@@ -375,3 +375,19 @@ QList<DeliveryFinding> CheckDelivery(const OrderDocument& document, const QDateT
         return {};
     return DeliveryChecker(document, now).run();
 }
+
+QDateTime EarliestDeliveryDeadline(const OrderDocument& document)
+{
+    QDate earliest;
+    for (const ListRow& order : document.BtuList) {
+        const QDate date = rowDate(order.textView(BtuColumn::Date));
+        if (!date.isValid())
+            continue;
+        const QDate bankDay = fallsOnLastBankingDay(order.textView(BtuColumn::Period))
+                                  ? BankCalendar::BankingDayOnOrBefore(date)
+                                  : BankCalendar::BankingDayOnOrAfter(date);
+        if (!earliest.isValid() || bankDay < earliest)
+            earliest = bankDay;
+    }
+    return earliest.isValid() ? BankCalendar::DeliveryDeadline(earliest) : QDateTime();
+}

@@ -22,3 +22,7 @@ bool HasDeliveryError(const QList<DeliveryFinding>& findings);
 QDate ArrivalBankingDay(const QDateTime& now);
 // The first day the bank can process a file sent at the moment given; "GENAST" means this day.
 QDate FirstProcessingDay(const QDateTime& now);
+
+// The delivery deadline of the earliest dated payment order, on the day the bank would debit it;
+// invalid when no payment order has a date.
+QDateTime EarliestDeliveryDeadline(const OrderDocument& document);
