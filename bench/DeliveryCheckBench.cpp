@@ -3,6 +3,7 @@
 #include "BenchSupport.h"
 
 #include "app/OrderDocument.h"
+#include "calendar/BankCalendar.h"
 #include "calendar/DeliveryCheck.h"
 
 #include <QElapsedTimer>
@@ -13,8 +14,15 @@
 
 namespace {
 
-// Payment orders over the coming year, some on holidays and weekends, a payer in a thousand with a
-// new mandate and a cancellation, a double now and then: every rule has work to do.
+// Banking days over the coming year, and one order in fifty on a holiday or a weekend.
+QDate date(const QDate& first, int i)
+{
+    const QDate day = first.addDays(i % 365);
+    return i % 50 == 0 ? day : BankCalendar::BankingDayOnOrAfter(day);
+}
+
+// Payment orders over the coming year, a payer in a thousand with a new mandate and a cancellation:
+// every rule has work to do.
 void fill(OrderDocument& doc, int count)
 {
     const QDate first(2027, 1, 4);
@@ -23,16 +31,17 @@ void fill(OrderDocument& doc, int count)
                                  QStringLiteral("Sista bankdagen varje månad")};
     doc.BtuList.reserve(count);
     for (int i = 0; i < count; ++i) {
-        const int payer = i % 2 ? 100000 + i : 100000 + i - 1; // every other order repeats its neighbour's payer
-        doc.BtuList.append(
-            QStringLiteral("Debitering"),
-            {periods[i % 3], first.addDays(i % 365).toString(Qt::ISODate),
-             QStringLiteral("%1,%2").arg(i % 5000).arg(i % 100, 2, 10, QLatin1Char('0')), QStringLiteral("12"),
-             QString::number(payer), QStringLiteral("Faktura %1").arg(i)});
+        const int payer =
+            i % 2 ? 100000 + i : 100000 + i - 1; // every other order repeats its neighbour's payer
+        doc.BtuList.append(QStringLiteral("Debitering"),
+                           {periods[i % 3], date(first, i).toString(Qt::ISODate),
+                            QStringLiteral("%1,%2").arg(i % 5000).arg(i % 100, 2, 10, QLatin1Char('0')),
+                            QStringLiteral("12"), QString::number(payer),
+                            QStringLiteral("Faktura %1").arg(i)});
         if (i % 1000 == 0) {
-            doc.MdgList.append(QStringLiteral("Medgivande på papper"),
-                               {QString::number(payer), QStringLiteral("5000-1234567"),
-                                QStringLiteral("19800101-1234")});
+            doc.MdgList.append(
+                QStringLiteral("Medgivande på papper"),
+                {QString::number(payer), QStringLiteral("5000-1234567"), QStringLiteral("19800101-1234")});
             doc.MakList.append(QStringLiteral("24"), QStringLiteral("Makulering"),
                                {QString::number(payer), first.addDays(30).toString(Qt::ISODate), QString(),
                                 QString(), QString(), QString()});

@@ -6,9 +6,13 @@
 #include "rules/Extra.h"
 #include "rules/ValmoError.h"
 
-#include <QHash>
-#include <QSet>
 #include <QTime>
+
+#include <algorithm>
+#include <tuple>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -69,17 +73,35 @@ QDate rowDate(QStringView text)
     }
 }
 
-// The payer's digits without leading zeros, so that 0000004711, 4711 and 47-11 are one payer.
-QString payerKey(QStringView payer)
+// The digits of a field as one number: 0000004711, 4711 and 47-11 are one payer, 1 250,00 and
+// 1250,00 one amount. 0 for a field without digits or with more than a number holds; the row
+// checks report those.
+quint64 digitsValue(QStringView text)
 {
-    QString key;
-    key.reserve(payer.size());
-    for (const QChar c : payer) {
-        if (c.isDigit() && c.unicode() < 0x80 && !(key.isEmpty() && c == u'0'))
-            key += c;
+    constexpr int LargestDigitCount = 19;
+    quint64 value = 0;
+    int digits = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            continue;
+        if (++digits > LargestDigitCount)
+            return 0;
+        value = value * 10 + (c.unicode() - u'0');
     }
-    return key;
+    return value;
 }
+
+// What makes two payment orders the same debit.
+struct PaymentKey
+{
+    quint64 payer;
+    quint64 amount;
+    qint64 day; // the Julian day, or 0 for "GENAST"
+    int type;
+    int row;
+
+    auto fields() const { return std::tie(payer, amount, day, type); }
+};
 
 bool isZeroAmount(QStringView amount)
 {
@@ -90,17 +112,6 @@ bool isZeroAmount(QStringView amount)
         anyDigit = anyDigit || c == u'0';
     }
     return anyDigit;
-}
-
-QString amountDigits(QStringView amount)
-{
-    QString digits;
-    digits.reserve(amount.size());
-    for (const QChar c : amount) {
-        if (c >= u'0' && c <= u'9')
-            digits += c;
-    }
-    return digits;
 }
 
 bool fallsOnLastBankingDay(QStringView period)
@@ -119,14 +130,16 @@ class DeliveryChecker
 {
 public:
     DeliveryChecker(const OrderDocument& document, const QDateTime& now)
-        : m_document(document), m_now(now), m_arrival(ArrivalBankingDay(now)),
-          m_firstProcessing(FirstProcessingDay(now)), m_lastAccepted(now.date().year() + YearsAhead, 12, 31)
+        : m_document(document), m_arrival(ArrivalBankingDay(now)), m_firstProcessing(FirstProcessingDay(now)),
+          m_lastAccepted(now.date().year() + YearsAhead, 12, 31)
     {
     }
 
     QList<DeliveryFinding> run()
     {
         collectNewMandates();
+        collectChangedPayers();
+        findDoubles();
         checkPaymentOrders();
         checkCancellationsAndChanges();
         return m_findings;
@@ -144,11 +157,65 @@ private:
         if (m_document.PrivateService) {
             for (const ListRow& mandate : m_document.MdgList) {
                 if (!mandate.textView(0).startsWith(RowTexts::rejectedPrefix()))
-                    m_newMandatePayers.insert(payerKey(mandate.textView(1)));
+                    m_newMandatePayers.insert(digitsValue(mandate.textView(1)));
             }
         } else {
             for (const ListRow& mandate : m_document.MdgListComp)
-                m_newMandatePayers.insert(payerKey(mandate.textView(0)));
+                m_newMandatePayers.insert(digitsValue(mandate.textView(0)));
+        }
+        m_newMandatePayers.erase(0);
+    }
+
+    // The payers of the cancellations and changes, whose first payment order is looked for.
+    void collectChangedPayers()
+    {
+        const MakRowList& changes = m_document.MakList;
+        for (int row = 0; row < changes.count(); ++row) {
+            if (!concernsEveryPayer(row))
+                m_changedPayers.insert(digitsValue(changes[row].textView(MakColumn::Payer)));
+        }
+        m_changedPayers.erase(0);
+    }
+
+    bool concernsEveryPayer(int changeRow) const
+    {
+        const QString& code = m_document.MakList.code(changeRow);
+        return code == QLatin1String("26") || code == QLatin1String("27");
+    }
+
+    // For each payment order that repeats an earlier one, the earlier one's row. Sorting the keys
+    // keeps this to one allocation for a million rows.
+    void findDoubles()
+    {
+        const RowList& orders = m_document.BtuList;
+        std::vector<PaymentKey> keys;
+        keys.reserve(std::size_t(orders.count()));
+        for (int row = 0; row < orders.count(); ++row) {
+            const ListRow& order = orders[row];
+            const QStringView dateText = order.textView(BtuColumn::Date);
+            const bool immediate = dateText == RowTexts::immediatePayment();
+            const QDate date = immediate ? QDate() : rowDate(dateText);
+            const quint64 payer = digitsValue(order.textView(BtuColumn::Payer));
+            if ((!immediate && !date.isValid()) || payer == 0)
+                continue;
+            const QStringView type = order.textView(BtuColumn::Typ);
+            keys.push_back({payer, digitsValue(order.textView(BtuColumn::Amount)),
+                            immediate ? 0 : date.toJulianDay(),
+                            type == RowTexts::debit()    ? 1
+                            : type == RowTexts::credit() ? 2
+                                                         : 0,
+                            row});
+        }
+        std::sort(keys.begin(), keys.end(), [](const PaymentKey& a, const PaymentKey& b) {
+            return std::tie(a.payer, a.amount, a.day, a.type, a.row) <
+                   std::tie(b.payer, b.amount, b.day, b.type, b.row);
+        });
+        m_earlierSame.assign(std::size_t(orders.count()), -1);
+        for (std::size_t i = 1; i < keys.size(); ++i) {
+            if (keys[i].fields() == keys[i - 1].fields()) {
+                const int first = m_earlierSame[std::size_t(keys[i - 1].row)];
+                m_earlierSame[std::size_t(keys[i].row)] = first < 0 ? keys[i - 1].row : first;
+            }
         }
     }
 
@@ -207,13 +274,13 @@ private:
                     .arg(IsoDate(date), IsoDate(m_arrival), IsoDate(m_firstProcessing)));
             return m_firstProcessing;
         }
-        const QDateTime deadline = BankCalendar::DeliveryDeadline(bankDay);
-        if (deadline <= m_now) {
+        if (deadlinePassed(bankDay)) {
             add(list, row, column, title, FindingLevel::Warning,
                 QStringLiteral(
                     "Filen skulle ha nått banken senast %1 kl. 19.00 för betalningsdagen %2. Banken "
                     "behandlar betalningen först %3.")
-                    .arg(IsoDate(deadline.date()), IsoDate(date), IsoDate(m_firstProcessing)));
+                    .arg(IsoDate(BankCalendar::PreviousBankingDay(bankDay)), IsoDate(date),
+                         IsoDate(m_firstProcessing)));
             return m_firstProcessing;
         }
         if (bankDay != date) {
@@ -224,12 +291,14 @@ private:
         return bankDay;
     }
 
+    // 19.00 on the banking day before has passed exactly when the file arrives on that day or later.
+    // Worked out from dates alone: comparing local date-times costs a time-zone lookup per row.
+    bool deadlinePassed(const QDate& bankDay) const { return bankDay <= m_arrival; }
+
     void checkNewMandate(int row, const ListRow& order, const QDate& bankDay)
     {
-        if (m_newMandatePayers.isEmpty())
-            return;
-        const QString payer = payerKey(order.textView(BtuColumn::Payer));
-        if (!m_newMandatePayers.contains(payer))
+        if (m_newMandatePayers.empty() ||
+            m_newMandatePayers.count(digitsValue(order.textView(BtuColumn::Payer))) == 0)
             return;
         const QDate earliest = BankCalendar::AddBankingDays(m_arrival, MandateBankingDays);
         if (bankDay >= earliest)
@@ -249,26 +318,19 @@ private:
                 QStringLiteral("Beloppet är 0,00 för betalningsdagen %1. Kontrollera beloppet.")
                     .arg(dateText));
         }
-        const QString payer = payerKey(order.textView(BtuColumn::Payer));
-        QString key = payer;
-        key += u'|';
-        key += order.textView(BtuColumn::Typ);
-        key += u'|';
-        key += dateText;
-        key += u'|';
-        key += amountDigits(amount);
-        const auto first = m_paymentKeys.constFind(key);
-        if (first == m_paymentKeys.constEnd()) {
-            m_paymentKeys.insert(key, row);
-        } else {
+        const int earlier = m_earlierSame[std::size_t(row)];
+        if (earlier >= 0) {
             add(ListId::Btu, row, BtuColumn::Amount, QStringLiteral("Belopp"), FindingLevel::Warning,
                 QStringLiteral("Betaluppdrag %1 har samma betalare, typ, betalningsdag %2 och belopp %3. "
                                "Troligen dras betalningen två gånger.")
-                    .arg(*first + 1)
+                    .arg(earlier + 1)
                     .arg(dateText, amount));
         }
-        if (!m_paymentPayers.contains(payer))
-            m_paymentPayers.insert(payer, row);
+        if (!m_changedPayers.empty()) {
+            const quint64 payer = digitsValue(order.textView(BtuColumn::Payer));
+            if (m_changedPayers.count(payer) != 0)
+                m_firstOrderOf.emplace(payer, row);
+        }
     }
 
     void checkCancellationsAndChanges()
@@ -290,13 +352,13 @@ private:
         const QDate date = rowDate(change.textView(MakColumn::Date));
         if (!date.isValid())
             return;
-        const QDateTime deadline = BankCalendar::DeliveryDeadline(BankCalendar::BankingDayOnOrAfter(date));
-        if (deadline > m_now)
+        const QDate bankDay = BankCalendar::BankingDayOnOrAfter(date);
+        if (!deadlinePassed(bankDay))
             return;
         add(ListId::Mak, row, MakColumn::Date, QStringLiteral("Betalningsdag"), FindingLevel::Warning,
             QStringLiteral("Makuleringen eller ändringen skulle ha nått banken senast %1 kl. 19.00 för "
                            "betalningsdagen %2. Betalningen kan redan vara dragen.")
-                .arg(IsoDate(deadline.date()), IsoDate(date)));
+                .arg(IsoDate(BankCalendar::PreviousBankingDay(bankDay)), IsoDate(date)));
     }
 
     // The bank advises against sending, on one day, payment orders and the cancellations or
@@ -305,23 +367,17 @@ private:
     {
         if (m_document.BtuList.isEmpty())
             return;
-        const QString& code = m_document.MakList.code(row);
-        const bool everyPayer = code == QLatin1String("26") || code == QLatin1String("27");
-        const QString payer = everyPayer ? QString() : payerKey(change.textView(MakColumn::Payer));
+        const bool everyPayer = concernsEveryPayer(row);
         int orderRow = 0;
-        if (payer.isEmpty()) {
-            if (!everyPayer)
+        if (!everyPayer) {
+            const auto found = m_firstOrderOf.find(digitsValue(change.textView(MakColumn::Payer)));
+            if (found == m_firstOrderOf.end())
                 return;
-        } else {
-            const auto found = m_paymentPayers.constFind(payer);
-            if (found == m_paymentPayers.constEnd())
-                return;
-            orderRow = *found;
+            orderRow = found->second;
         }
         const ListRow& order = m_document.BtuList[orderRow];
-        const int column = payer.isEmpty() ? MakColumn::Description : MakColumn::Payer;
-        const QString title =
-            payer.isEmpty() ? QStringLiteral("Beskrivning") : QStringLiteral("Betalarnummer");
+        const int column = everyPayer ? MakColumn::Description : MakColumn::Payer;
+        const QString title = everyPayer ? QStringLiteral("Beskrivning") : QStringLiteral("Betalarnummer");
         add(ListId::Mak, row, column, title, FindingLevel::Warning,
             QStringLiteral(
                 "Filen har också ett betaluppdrag till %1 med betalningsdagen %2. Banken avråder från "
@@ -330,13 +386,13 @@ private:
     }
 
     const OrderDocument& m_document;
-    const QDateTime m_now;
     const QDate m_arrival;
     const QDate m_firstProcessing;
     const QDate m_lastAccepted;
-    QSet<QString> m_newMandatePayers;
-    QHash<QString, int> m_paymentKeys;
-    QHash<QString, int> m_paymentPayers; // payer -> first payment order
+    std::unordered_set<quint64> m_newMandatePayers;
+    std::unordered_set<quint64> m_changedPayers;
+    std::unordered_map<quint64, int> m_firstOrderOf; // the first payment order of a changed payer
+    std::vector<int> m_earlierSame;                  // per payment order: an earlier equal one, or -1
     QList<DeliveryFinding> m_findings;
 };
 

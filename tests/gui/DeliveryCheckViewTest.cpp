@@ -1,8 +1,8 @@
+#include "calendar/DeliveryCheckView.h"
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
 #include "app/WidgetPrompt.h"
 #include "calendar/BankingDayMarks.h"
-#include "calendar/DeliveryCheckView.h"
 #include "calendar/FindingsWindow.h"
 #include "support/FakePrompt.h"
 #include "support/GuiPrompt.h"
@@ -26,9 +26,9 @@ namespace {
 
 void AddOrder(OrderDocument& document, const QString& date)
 {
-    document.BtuList.append(QStringLiteral("Debitering"), {QStringLiteral("Engångsbetalning"), date,
-                                                           QStringLiteral("100,00"), QStringLiteral("1"),
-                                                           QStringLiteral("4711"), QString()});
+    document.BtuList.append(QStringLiteral("Debitering"),
+                            {QStringLiteral("Engångsbetalning"), date, QStringLiteral("100,00"),
+                             QStringLiteral("1"), QStringLiteral("4711"), QString()});
 }
 
 class DeliveryCheckViewTest : public ::testing::Test
@@ -37,8 +37,10 @@ protected:
     DeliveryCheckView& view()
     {
         if (!m_view)
-            m_view = new DeliveryCheckView(&m_window, m_document, m_prompt, m_clock,
-                                           [this](ListId list, int row) { m_edited.append({list, row}); });
+            m_view =
+                new DeliveryCheckView(&m_window, m_document, m_prompt, m_clock, [this](ListId list, int row) {
+                    m_edited.append({list, row});
+                });
         return *m_view;
     }
 
@@ -143,8 +145,10 @@ TEST(BankingDays, DatePickerMarksAndTheLineUnderTheDate)
         bool immediate;
         QString text;
     } table[] = {
-        {QDate(2026, 12, 24), 0, false, QStringLiteral("Ingen bankdag (julafton): banken använder 2026-12-28")},
-        {QDate(2026, 12, 26), 1, false, QStringLiteral("Ingen bankdag (annandag jul): banken använder 2026-12-23")},
+        {QDate(2026, 12, 24), 0, false,
+         QStringLiteral("Ingen bankdag (julafton): banken använder 2026-12-28")},
+        {QDate(2026, 12, 26), 1, false,
+         QStringLiteral("Ingen bankdag (annandag jul): banken använder 2026-12-23")},
         {QDate(2026, 12, 26), 1, true, QString()},
         {QDate(2026, 12, 23), 0, false, QString()},
     };
@@ -160,7 +164,8 @@ TEST(BankingDays, DatePickerMarksAndTheLineUnderTheDate)
     ASSERT_NE(calendar, nullptr);
     MarkNonBankingDays(calendar);
     calendar->setCurrentPage(2027, 6);
-    EXPECT_TRUE(calendar->dateTextFormat(QDate(2027, 6, 25)).toolTip().contains(QStringLiteral("midsommarafton")));
+    EXPECT_TRUE(
+        calendar->dateTextFormat(QDate(2027, 6, 25)).toolTip().contains(QStringLiteral("midsommarafton")));
     EXPECT_TRUE(calendar->dateTextFormat(QDate(2027, 6, 24)).toolTip().isEmpty());
 }
 
@@ -188,8 +193,9 @@ TEST(BankingDays, TheSaveQuestionShowsItsOwnButtons)
                     button->click();
             }
         });
-        EXPECT_EQ(prompt.askChoice(QString(), QStringLiteral("Fråga"),
-                                   {QStringLiteral("Spara ändå"), QStringLiteral("Visa"), QStringLiteral("Avbryt")}),
+        EXPECT_EQ(prompt.askChoice(
+                      QString(), QStringLiteral("Fråga"),
+                      {QStringLiteral("Spara ändå"), QStringLiteral("Visa"), QStringLiteral("Avbryt")}),
                   row.answer);
         EXPECT_EQ(shown.size(), 3);
     }
