@@ -730,7 +730,8 @@ void TMainForm::UpdateView(bool resizePanels)
     // Rows appended while a file was read are announced to the views now, in one step.
     for (RowListModel* model : {m_btuModel, m_mdgModel, m_mdgCompModel, m_makModel})
         model->synchronize();
-    DeliveryCheck->documentChanged();
+    if (DeliveryCheck)
+        DeliveryCheck->documentChanged();
 
     const OrderDocument& doc = m_document;
     const bool paymentShown = !doc.BtuList.isEmpty();

@@ -21,7 +21,7 @@ constexpr int RefreshMilliseconds = 30 * 1000;
 
 DeliveryCheckView::DeliveryCheckView(QMainWindow* window, const OrderDocument& document, UserPrompt& prompt,
                                      const Clock& clock, std::function<void(ListId, int)> editRow)
-    : QObject(window), m_mainWindow(window), m_document(document), m_prompt(prompt), m_clock(clock),
+    : QObject(window), m_mainWindow(window), m_document(document), m_prompt(prompt), m_clock(&clock),
       m_editRow(std::move(editRow))
 {
     m_action = new QAction(QStringLiteral("&Kontrollera...\tF7"), this);
@@ -44,7 +44,7 @@ DeliveryCheckView::DeliveryCheckView(QMainWindow* window, const OrderDocument& d
 
 QString DeliveryCheckView::momentText() const
 {
-    return CalendarTexts::ShortSwedishMoment(m_clock.now());
+    return CalendarTexts::ShortSwedishMoment(m_clock->now());
 }
 
 FindingsWindow* DeliveryCheckView::ensureWindow()
@@ -62,7 +62,7 @@ FindingsWindow* DeliveryCheckView::ensureWindow()
 void DeliveryCheckView::showFindings()
 {
     FindingsWindow* window = ensureWindow();
-    window->setFindings(CheckDelivery(m_document, m_clock.now()), momentText());
+    window->setFindings(CheckDelivery(m_document, m_clock->now()), momentText());
     window->show();
     window->raise();
     window->activateWindow();
@@ -70,7 +70,7 @@ void DeliveryCheckView::showFindings()
 
 bool DeliveryCheckView::mayBeSaved()
 {
-    const QList<DeliveryFinding> findings = CheckDelivery(m_document, m_clock.now());
+    const QList<DeliveryFinding> findings = CheckDelivery(m_document, m_clock->now());
     switch (AskBeforeSaving(findings, m_prompt)) {
     case DeliveryAnswer::Save:
         return true;
@@ -92,7 +92,7 @@ void DeliveryCheckView::documentChanged()
     m_deadlineMoment = EarliestDeliveryDeadline(m_document);
     showDeadline();
     if (m_window && m_window->isVisible())
-        m_window->setFindings(CheckDelivery(m_document, m_clock.now()), momentText());
+        m_window->setFindings(CheckDelivery(m_document, m_clock->now()), momentText());
 }
 
 void DeliveryCheckView::showDeadline()
@@ -102,7 +102,7 @@ void DeliveryCheckView::showDeadline()
         m_minute->stop();
         return;
     }
-    const bool passed = m_deadlineMoment <= m_clock.now();
+    const bool passed = m_deadlineMoment <= m_clock->now();
     m_deadline->setText(QStringLiteral("Leverera till Bankgirot senast %1")
                             .arg(CalendarTexts::ShortSwedishMoment(m_deadlineMoment)));
     m_deadline->setStyleSheet(passed ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
