@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -126,22 +127,6 @@ std::optional<QString> oneOf(const QStringList& texts, const QString& text)
             return candidate;
     }
     return std::nullopt;
-}
-
-bool isRowDate(const QString& text)
-{
-    if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
-        return false;
-    const auto number = [&](int from, int count) {
-        int value = 0;
-        for (int i = from; i < from + count; ++i) {
-            if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
-                return -1;
-            value = value * 10 + (text[i].unicode() - '0');
-        }
-        return value;
-    };
-    return QDate::isValid(number(0, 4), number(5, 2), number(8, 2));
 }
 
 // An amount as spreadsheets write it: "1 250,00", "1250,5", "1250.50", "1250", "1,250.00",
@@ -384,7 +369,7 @@ private:
         const QString value = text(field);
         if (now && value.compare(QLatin1String("GENAST"), Qt::CaseInsensitive) == 0)
             return QStringLiteral("GENAST");
-        if (isRowDate(value))
+        if (IsRowDate(value))
             return value;
         const QString form = now ? QStringLiteral("ÅÅÅÅ-MM-DD eller GENAST") : QStringLiteral("ÅÅÅÅ-MM-DD");
         fail(field, value.isEmpty() ? QStringLiteral("%1 saknas").arg(ImportFieldName(field))
@@ -418,6 +403,28 @@ private:
     void importRecord()
     {
         checkRecordLength();
+        try {
+            importFields();
+        } catch (const std::invalid_argument&) {
+            failLongestField();
+        }
+    }
+
+    // A row holds at most ListRow's limit of text; a record beyond it fails at its longest field.
+    void failLongestField()
+    {
+        F longest = m_order.first();
+        for (F field : m_order) {
+            if (rawText(field).size() > rawText(longest).size())
+                longest = field;
+        }
+        fail(longest, QStringLiteral("Fältet har %1 tecken, men en rad får ha högst %2 tecken sammanlagt.")
+                          .arg(rawText(longest).size())
+                          .arg(ListRow::MaxText));
+    }
+
+    void importFields()
+    {
         switch (m_list) {
         case ImportList::Payments:
             importPayment();
@@ -553,7 +560,7 @@ private:
         });
         // Only the changes of one payment's date or amount (codes 25 and 29) carry a reference.
         const QString reference =
-            taken(code == 25 || code == 29, F::Referens, [&] { return text(F::Referens); });
+            taken(code == 25 || code == 29, F::Referens, [&] { return freeText(F::Referens, 16); });
         const QString codeText = QString::number(code);
         const QString caption = m_staging.MakTexts[code];
         m_staging.MakList.append(codeText, caption, {payer, payDate, newDate, checkedAmount, type, reference});

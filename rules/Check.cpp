@@ -222,3 +222,17 @@ QString CheckEncodable(QStringView text)
     }
     return QString();
 }
+
+QString CheckWritable(QStringView text)
+{
+    const QString unencodable = CheckEncodable(text);
+    if (!unencodable.isEmpty())
+        return unencodable;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral(
+                       "Tecknet \u201DU+%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
+                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    return QString();
+}

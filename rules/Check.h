@@ -51,3 +51,6 @@ QString CheckAmount(const QString& text, const QLocale& locale = QLocale());
 QString CheckCustomerNumber(const QString& text);
 // Refuses a text holding a character that Windows-1252 cannot hold, naming the first one.
 QString CheckEncodable(QStringView text);
+// CheckEncodable, then the control characters (a tab, a line end, U+001C), which Windows-1252 can
+// hold but which would break the record they are written into.
+QString CheckWritable(QStringView text);

@@ -18,18 +18,6 @@ constexpr int ReferenceLength = 16;
 constexpr int LargestCount = 999;
 constexpr int MandateIdLength = 16;
 
-// A control character would break the record layout, though Windows-1252 has a byte for it.
-QString checkControlCharacters(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return QStringLiteral(
-                       "Tecknet \u201DU+%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
-                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
-    }
-    return QString();
-}
-
 // The findings of one row, in the order its dialog checks its fields.
 class Collector
 {
@@ -52,9 +40,7 @@ public:
     // the field's own rule.
     void addField(int line, const QString& column, QStringView text, const std::function<QString()>& check)
     {
-        QString unencodable = CheckEncodable(text);
-        if (unencodable.isEmpty())
-            unencodable = checkControlCharacters(text);
+        const QString unencodable = CheckWritable(text);
         if (unencodable.isEmpty())
             add(line, column, check);
         else
@@ -182,6 +168,22 @@ QString checkCount(QStringView period, QStringView count)
     return QStringLiteral("Antal betalningar ska vara ett heltal från 0 till 999");
 }
 
+// A date the record can hold: yyyy-mm-dd as the dialogs write it (the conversion's own message
+// otherwise).
+QString checkDate(QStringView date)
+{
+    if (!IsRowDate(date))
+        ParseDateText(date.toString());
+    return QString();
+}
+
+QString checkPaymentDate(QStringView period, QStringView date)
+{
+    if (date == RowTexts::immediatePayment())
+        return CheckImmediatePeriod(period, date);
+    return checkDate(date);
+}
+
 QString checkReference(QStringView reference)
 {
     if (reference.size() <= ReferenceLength)
@@ -210,6 +212,8 @@ void checkPayments(Collector& out, const OrderDocument& document, const QVector<
         const QStringView period = row.textView(1);
         out.add(line, QStringLiteral("Typ"), checkTransactionType(row.textView(0)));
         out.add(line, QStringLiteral("Period"), checkPeriod(period));
+        const QStringView date = row.textView(2);
+        out.addField(line, QStringLiteral("Betalningsdag"), date, [&] { return checkPaymentDate(period, date); });
         checkPaymentPayer(out, line, document.PrivateService, row.textView(5));
         checkAmount(out, line, row.textView(3), locale);
         out.add(line, QStringLiteral("Antal"), checkCount(period, row.textView(4)));
@@ -304,6 +308,28 @@ QString checkChangeCode(const QString& code)
     return QStringLiteral("Koden %1 är ingen kod för makulering eller ändring (3, 23–29)").arg(code);
 }
 
+// A change's date column holds no date when it is shorter than two characters; any other text is
+// written as a date.
+void checkChangeDate(Collector& out, int line, const QString& column, QStringView date)
+{
+    if (date.size() >= 2)
+        out.addField(line, column, date, [&] { return checkDate(date); });
+}
+
+// The cancellation and the change of one payment carry its reference under the payment's rules;
+// the other requests have no field for one, and a reference there would be lost.
+void checkChangeReference(Collector& out, int line, const QString& code, QStringView reference)
+{
+    const QString column = QStringLiteral("Referens");
+    if (code == QLatin1String("25") || code == QLatin1String("29"))
+        out.addField(line, column, reference, [&] { return checkReference(reference); });
+    else if (!reference.isEmpty())
+        out.add(line, column,
+                QStringLiteral("En makulering eller ändring med koden %1 har ingen referens. Lämna "
+                               "referensen tom.")
+                    .arg(code));
+}
+
 void checkChanges(Collector& out, const OrderDocument& document, const QVector<int>& lines,
                   const QLocale& locale)
 {
@@ -319,6 +345,9 @@ void checkChanges(Collector& out, const OrderDocument& document, const QVector<i
         const bool amountWritten = !row.text(4).isEmpty() && code != RowTexts::mandateCancellationCode();
         if (amountShown || amountWritten)
             checkAmount(out, line, row.textView(4), locale);
+        checkChangeDate(out, line, QStringLiteral("Betalningsdag"), row.textView(2));
+        checkChangeDate(out, line, QStringLiteral("Ny betaldag"), row.textView(3));
+        checkChangeReference(out, line, code, row.textView(6));
     }
 }
 
