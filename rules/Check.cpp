@@ -182,6 +182,16 @@ QString CheckPayerNumber(QStringView text)
     return QString();
 }
 
+QString CheckMandateId(const QString& id)
+{
+    constexpr int MandateIdLength = 16;
+    if (id.size() > MandateIdLength)
+        return QStringLiteral("Id-numret har %1 tecken men får ha högst %2").arg(id.size()).arg(MandateIdLength);
+    const bool digits = std::all_of(id.begin(), id.end(),
+                                    [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return digits ? QString() : QStringLiteral("Id-numret ska bestå av siffror");
+}
+
 QString CheckAmount(const QString& text, const QLocale& locale)
 {
     const QString notNumeric = QStringLiteral("Beloppet är inte numeriskt");

@@ -45,6 +45,9 @@ QString FormatClearingAccount(const QString& clearing, const QString& account);
 // May throw ConversionError on a text without digits.
 QString FormatClearingAccount(const QString& clearingAndAccount);
 QString CheckPayerNumber(QStringView text);
+// The unique id of an electronic mandate: up to sixteen digits, as the record's field holds them.
+// A letter there would make a file that cannot be read again.
+QString CheckMandateId(const QString& id);
 // Not a number, then negative, then too large.
 QString CheckAmount(const QString& text, const QLocale& locale = QLocale());
 // The customer number has no rule beyond the field's length: never a message.

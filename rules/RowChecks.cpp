@@ -16,7 +16,6 @@ namespace {
 // The widest reference the payment dialog's field takes and the record holds.
 constexpr int ReferenceLength = 16;
 constexpr int LargestCount = 999;
-constexpr int MandateIdLength = 16;
 
 // The findings of one row, in the order its dialog checks its fields.
 class Collector
@@ -254,19 +253,6 @@ QString checkPersonNumber(const QString& text)
     return CheckPersonNumber(text);
 }
 
-// The record's field for an electronic mandate's id holds sixteen digits; a letter there makes a
-// file that cannot be read again.
-QString checkMandateId(const QString& id)
-{
-    if (id.size() > MandateIdLength)
-        return QStringLiteral("Id-numret har %1 tecken men får ha högst %2")
-            .arg(id.size())
-            .arg(MandateIdLength);
-    if (!allDigits(id))
-        return QStringLiteral("Id-numret ska bestå av siffror");
-    return QString();
-}
-
 void checkMandates(Collector& out, const OrderDocument& document, const QVector<int>& lines)
 {
     const QString accountColumn = QStringLiteral("Konto/id-nummer");
@@ -283,7 +269,7 @@ void checkMandates(Collector& out, const OrderDocument& document, const QVector<
         if (typ == RowTexts::paperMandate())
             out.addField(line, accountColumn, account, [&] { return checkPaperAccount(account); });
         else
-            out.addField(line, accountColumn, account, [&] { return checkMandateId(account); });
+            out.addField(line, accountColumn, account, [&] { return CheckMandateId(account); });
     }
 }
 
