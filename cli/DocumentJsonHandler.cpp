@@ -5,7 +5,6 @@
 #include "cli/JsonInputStream.h"
 #include "format/ListExport.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -31,12 +30,13 @@ void takeAmount(QString& amount, int line, JsonRowPlaces& places, const QLocale&
         places.problems.append({line, QStringLiteral("Belopp"), JsonAmountFormMessage(amount)});
 }
 
-// A record code in the form the reader gives it: one or two digits ("3" for 03, "25"). The row
-// checks judge whether the writer writes it, as check does for a file; any other text is no code.
+// A record code that the reader can give a change row: "3" for 03 and 20 to 29, though the writer
+// writes only 3 and 23 to 29. The row checks refuse the others, as check does in a file; a text
+// no file can give is no code.
 bool isRecordCodeText(const QString& code)
 {
-    return (code.size() == 1 || code.size() == 2) &&
-           std::all_of(code.begin(), code.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return code == QLatin1String("3") || (code.size() == 2 && code[0] == QLatin1Char('2') &&
+                                          code[1] >= QLatin1Char('0') && code[1] <= QLatin1Char('9'));
 }
 
 } // namespace
@@ -417,8 +417,7 @@ QString DocumentJsonHandler::finish()
     for (int i = 0; i < m_makCodes.size(); ++i) {
         if (!isRecordCodeText(m_makCodes[i]))
             throw DocumentJsonError(
-                QStringLiteral("MakCodes[%1] \"%2\" är ingen kod för makulering eller ändring: en kod är "
-                               "en eller två siffror (3, 23–29)")
+                QStringLiteral("MakCodes[%1] \"%2\" är ingen kod för makulering eller ändring (3, 23–29)")
                     .arg(i)
                     .arg(m_makCodes[i]));
     }
