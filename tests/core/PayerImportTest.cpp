@@ -164,7 +164,7 @@ TEST(PayerImportTest, WhatTheWriterCannotWriteIsAFindingOfItsField)
         {"blank in the year", payments + "1;1;2 27-01-25;;\n", "2: Betalningsdatum: Betalningsdatum ”2 27-01-25” ska skrivas ÅÅÅÅ-MM-DD eller GENAST"},
         {"GENAST once", payments + "1;1;genast;" + once + ";\n", QString()},
         {"GENAST monthly", payments + "1;1;GENAST;" + monthly + ";\n",
-         "2: Betalningsdatum: " + CheckImmediatePeriod(monthly, "GENAST")},
+         "2: Betalningsdatum: " + CheckImmediatePeriod(monthly, u"GENAST")},
         {"row over the limit", payments + "1;1;2027-01-25;;\n1;1;2027-01-25;;" + long40k + "\n",
          "3: Referens: Referens får ha högst 16 tecken"},
         {"payer over the limit", payments + "1;1;2027-01-25;;\n" + QString(40000, '1') + ";1;2027-01-25;;\n",
