@@ -324,6 +324,16 @@ private:
         return value;
     }
 
+    // A payment's reference. The record fills the field with blanks, so blanks at its end are not
+    // part of it: a spreadsheet cell "Faktura 12 " reads back as "Faktura 12".
+    QString reference16()
+    {
+        QString value = freeText(F::Referens, 16);
+        while (value.endsWith(QLatin1Char(' ')))
+            value.chop(1);
+        return value;
+    }
+
     void checkRecordLength()
     {
         for (qsizetype i = m_table.header.size(); i < m_record->fields.size(); ++i) {
@@ -395,7 +405,8 @@ private:
             fail(F::Antal, QStringLiteral("Antal betalningar ska vara ett heltal från 0 till 999"));
             return value;
         }
-        return QString::number(value.toInt());
+        // No count and a count of 0 both mean until cancelled; the file has one form for them.
+        return value.toInt() == 0 ? QString() : QString::number(value.toInt());
     }
 
     // --- One record into one row of each list ---
@@ -451,8 +462,11 @@ private:
                                       QStringLiteral("Periodiciteten"));
         const QString antal = count(period);
         const QString payerText = text(F::Betalarnummer);
-        const QString payer = m_privateService ? DigitsOnly(payerText) : FormatBankgiroNumber(payerText);
-        const QString reference = freeText(F::Referens, 16);
+        // The payer as the dialog leaves its field: digits without leading zeros, which the file
+        // cannot keep.
+        const QString payer =
+            m_privateService ? StripLeadingZeros(DigitsOnly(payerText), false) : FormatBankgiroNumber(payerText);
+        const QString reference = reference16();
         m_staging.BtuList.append(type, {period, payDate, checked, antal, payer, reference});
         m_lines.btu.append(m_record->line);
         m_final.append(ListRow(type, {period, payDate, shown, antal, payer, reference}));
@@ -560,7 +574,7 @@ private:
         });
         // Only the changes of one payment's date or amount (codes 25 and 29) carry a reference.
         const QString reference =
-            taken(code == 25 || code == 29, F::Referens, [&] { return freeText(F::Referens, 16); });
+            taken(code == 25 || code == 29, F::Referens, [&] { return reference16(); });
         const QString codeText = QString::number(code);
         const QString caption = m_staging.MakTexts[code];
         m_staging.MakList.append(codeText, caption, {payer, payDate, newDate, checkedAmount, type, reference});
