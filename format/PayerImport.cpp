@@ -205,16 +205,16 @@ Amount readAmount(QString text)
     return result;
 }
 
-// The civic registration number as the mandate dialog leaves it when the field is left.
-QString normalizedPersonNumber(QString text)
+// The civic registration number as the mandate dialog leaves it when the field is left, with the
+// century it implies today. A valid organisation number takes the form the file keeps: its digits.
+QString normalizedPersonNumber(const QString& text)
 {
-    if (!IsPersonNumber(text))
+    const QDate today = CurrentDate();
+    if (IsPersonNumber(text))
+        return NormalizePersonNumber(text, today);
+    if (!CheckPersonNumber(text, today).isEmpty())
         return text;
-    if (text.size() < 12)
-        text.prepend(QStringLiteral("19"));
-    if (text.size() == 12)
-        text = text.left(8) + QLatin1Char('-') + text.mid(8);
-    return text;
+    return FormatPersonNumber(DigitsOnly(text).right(12).rightJustified(12, QLatin1Char('0')));
 }
 
 struct ChangeColumns
@@ -513,6 +513,9 @@ private:
                      QStringLiteral("Ett elektroniskt medgivande har inget clearingnummer, "
                                     "bara ett id-nummer i kolumnen Kontonummer"));
             shownAccount = m_mapping.has(F::Konto) ? freeText(F::Konto) : freeText(F::Kontonummer);
+            // The file zero-fills the id, so its leading zeros are not part of it.
+            if (CheckMandateId(shownAccount).isEmpty())
+                shownAccount = StripLeadingZeros(shownAccount, false);
             m_staging.MdgList.append(type, {payer, shownAccount, person});
             m_lines.mdg.append(m_record->line);
         }

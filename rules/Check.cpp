@@ -192,6 +192,16 @@ QString CheckMandateId(const QString& id)
     return digits ? QString() : QStringLiteral("Id-numret ska bestå av siffror");
 }
 
+QString CheckElectronicMandateId(const QString& id)
+{
+    const QString message = CheckMandateId(id);
+    if (!message.isEmpty() || id.size() < 16 || id.startsWith(QLatin1Char('0')) ||
+        id.startsWith(QLatin1String("9918")))
+        return message;
+    return QStringLiteral("Ett id-nummer med 16 siffror ska börja med 9918. Annars läses det som ett "
+                          "clearing- och kontonummer, och medgivandet som ett medgivande på papper.");
+}
+
 QString CheckAmount(const QString& text, const QLocale& locale)
 {
     const QString notNumeric = QStringLiteral("Beloppet är inte numeriskt");

@@ -268,6 +268,8 @@ void checkMandates(Collector& out, const OrderDocument& document, const QVector<
                      [&] { return checkPersonNumber(personNumber); });
         if (typ == RowTexts::paperMandate())
             out.addField(line, accountColumn, account, [&] { return checkPaperAccount(account); });
+        else if (typ == RowTexts::electronicMandate())
+            out.addField(line, accountColumn, account, [&] { return CheckElectronicMandateId(account); });
         else
             out.addField(line, accountColumn, account, [&] { return CheckMandateId(account); });
     }
