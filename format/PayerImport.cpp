@@ -503,7 +503,7 @@ private:
             m_staging.MdgList.append(type, {payer, clearing + QLatin1Char('-') + account, person});
             m_lines.mdg.append(m_record->line);
             try {
-                shownAccount = FormatClearingAccount(clearing + account);
+                shownAccount = FormatClearingAccount(clearing, account);
             } catch (const ValmoError&) {
                 shownAccount = clearing + QLatin1Char('-') + account;
             }
