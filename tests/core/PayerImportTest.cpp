@@ -5,6 +5,7 @@
 #include "app/OrderDocument.h"
 #include "format/CsvReader.h"
 #include "format/ListExport.h"
+#include "rules/Check.h"
 #include "rules/Periods.h"
 
 #include <gtest/gtest.h>
@@ -192,6 +193,35 @@ TEST(PayerImportTest, WhatTheWriterCannotWriteIsAFindingOfItsField)
         EXPECT_EQ(findingLines(result), QStringList(c.finding)) << c.name;
         EXPECT_TRUE(result.rows.isEmpty()) << c.name;
     }
+}
+
+// Texts the file cannot keep as typed come in the form that reading the file gives back.
+TEST(PayerImportTest, TextsComeInTheFormTheFileKeeps)
+{
+    const QString payments = "Betalarnummer;Belopp;Betalningsdatum;Periodicitet;Antal;Referens\n";
+    const QString mandates = "Typ;Betalarnummer;Konto;Personnummer\n";
+    const QString electronic = "Autogiro elektroniskt medgivande;1;";
+    const struct
+    {
+        const char* name;
+        QString csv;
+        int column;
+        QString text;
+    } cases[] = {
+        {"payer's leading zeros", payments + "0012;1;2027-01-25;;;\n", 5, "12"},
+        {"count of zero", payments + "1;1;2027-01-25;Sista bankdagen varje månad;000;\n", 4, ""},
+        {"reference's trailing blanks", payments + "1;1;2027-01-25;;;Faktura 12  \n", 6, "Faktura 12"},
+        {"id's leading zeros", mandates + electronic + "0012;19650101-1230\n", 2, "12"},
+        {"organisation number", mandates + electronic + "9918;556036-0793\n", 3, "5560360793"},
+        {"ten-digit civic number", mandates + electronic + "9918;650101-1230\n", 3, "19650101-1230"},
+    };
+    for (const auto& c : cases) {
+        const ImportResult result = importText(c.csv);
+        ASSERT_EQ(result.rows.size(), 1) << c.name << ": " << findingLines(result).join('\n').toStdString();
+        EXPECT_EQ(result.rows[0].text(c.column), c.text) << c.name;
+    }
+    EXPECT_EQ(findingLines(importText(mandates + electronic + "1234567890123456;19650101-1230\n")),
+              QStringList("2: Konto: " + CheckElectronicMandateId("1234567890123456")));
 }
 
 TEST(PayerImportTest, OneFailingRowAmongAThousandStopsTheImport)
