@@ -324,16 +324,6 @@ private:
         return value;
     }
 
-    // A payment's reference. The record fills the field with blanks, so blanks at its end are not
-    // part of it: a spreadsheet cell "Faktura 12 " reads back as "Faktura 12".
-    QString reference16()
-    {
-        QString value = freeText(F::Referens, 16);
-        while (value.endsWith(QLatin1Char(' ')))
-            value.chop(1);
-        return value;
-    }
-
     void checkRecordLength()
     {
         for (qsizetype i = m_table.header.size(); i < m_record->fields.size(); ++i) {
@@ -466,7 +456,7 @@ private:
         // cannot keep.
         const QString payer =
             m_privateService ? StripLeadingZeros(DigitsOnly(payerText), false) : FormatBankgiroNumber(payerText);
-        const QString reference = reference16();
+        const QString reference = freeText(F::Referens, 16);
         m_staging.BtuList.append(type, {period, payDate, checked, antal, payer, reference});
         m_lines.btu.append(m_record->line);
         m_final.append(ListRow(type, {period, payDate, shown, antal, payer, reference}));
@@ -577,7 +567,7 @@ private:
         });
         // Only the changes of one payment's date or amount (codes 25 and 29) carry a reference.
         const QString reference =
-            taken(code == 25 || code == 29, F::Referens, [&] { return reference16(); });
+            taken(code == 25 || code == 29, F::Referens, [&] { return freeText(F::Referens, 16); });
         const QString codeText = QString::number(code);
         const QString caption = m_staging.MakTexts[code];
         m_staging.MakList.append(codeText, caption, {payer, payDate, newDate, checkedAmount, type, reference});

@@ -1,8 +1,9 @@
 // libFuzzer target: any bytes as the CSV file of `valmo-cli import`, taken the whole way a user
 // takes it: import, write, check and read. What the import accepts must pass the checks of write,
 // be written without a failure, pass the checks of check in the file written, and read back as the
-// same texts: the JSON of read equals the JSON of import. A crash, a sanitizer report or a broken
-// step fails the run.
+// same texts: the JSON of read equals the JSON of import (blanks at the end of a reference aside,
+// which the record's blank fill cannot tell apart), and is written again as the same bytes. A
+// crash, a sanitizer report or a broken step fails the run.
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
@@ -17,6 +18,9 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 
 #include <cstdint>
@@ -67,6 +71,44 @@ bool importDocument(const QByteArray& bytes, bool privateService, OrderDocument&
     }
 }
 
+// The order file write makes of the document.
+QByteArray writtenFile(const OrderDocument& document)
+{
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    try {
+        WriteOrderFile(file, document, {QStringLiteral("123456"), QStringLiteral("12345674")},
+                       FixedClock(CurrentDate()));
+    } catch (const ValmoError& error) {
+        require(false, "the writer refuses a row the checks pass", error.text().toUtf8());
+    }
+    return file.data();
+}
+
+// The JSON of a document with the blanks at the end of each reference taken away: the record fills
+// the reference's field with blanks, so "Ref" and "Ref " are the same bytes in the file, and the
+// import keeps the text as the user typed it.
+QByteArray withoutReferencePadding(const QByteArray& json)
+{
+    QJsonObject document = QJsonDocument::fromJson(json).object();
+    for (const QString list : {QStringLiteral("BtuList"), QStringLiteral("MakList")}) {
+        QJsonArray rows = document.value(list).toArray();
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            QJsonArray row = rows[i].toArray();
+            constexpr int ReferenceColumn = 6;
+            if (row.size() > ReferenceColumn) {
+                QString reference = row[ReferenceColumn].toString();
+                while (reference.endsWith(QLatin1Char(' ')))
+                    reference.chop(1);
+                row[ReferenceColumn] = reference;
+            }
+            rows[i] = row;
+        }
+        document[list] = rows;
+    }
+    return QJsonDocument(document).toJson();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -96,13 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(writeFindings.isEmpty(), "write finds fault with an imported row", findingsText(writeFindings) + json);
 
     QBuffer file;
-    file.open(QIODevice::WriteOnly);
-    try {
-        WriteOrderFile(file, document, {QStringLiteral("123456"), QStringLiteral("12345674")},
-                       FixedClock(CurrentDate()));
-    } catch (const ValmoError& error) {
-        require(false, "the writer refuses an imported row", error.text().toUtf8() + '\n' + json);
-    }
+    file.setData(writtenFile(document));
 
     OrderDocument again;
     again.FillMakTexts();
@@ -117,6 +153,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(checkFindings.isEmpty(), "check finds fault with the file written",
             findingsText(checkFindings) + file.data());
     const QByteArray readJson = DocumentToJson(again, {});
-    require(readJson == json, "read gives other texts than import", json + "\n--- read:\n" + readJson);
+    require(withoutReferencePadding(readJson) == withoutReferencePadding(json), "read gives other texts than import",
+            json + "\n--- read:\n" + readJson);
+    require(writtenFile(again) == file.data(), "the document read is written otherwise", file.data());
     return 0;
 }
