@@ -454,8 +454,8 @@ private:
         const QString payerText = text(F::Betalarnummer);
         // The payer as the dialog leaves its field: digits without leading zeros, which the file
         // cannot keep.
-        const QString payer =
-            m_privateService ? StripLeadingZeros(DigitsOnly(payerText), false) : FormatBankgiroNumber(payerText);
+        const QString payer = m_privateService ? StripLeadingZeros(DigitsOnly(payerText), false)
+                                               : FormatBankgiroNumber(payerText);
         const QString reference = freeText(F::Referens, 16);
         m_staging.BtuList.append(type, {period, payDate, checked, antal, payer, reference});
         m_lines.btu.append(m_record->line);

@@ -58,8 +58,8 @@ bool importDocument(const QByteArray& bytes, bool privateService, OrderDocument&
 {
     try {
         const CsvTable table = ParseCsv(DecodeCsvText(bytes));
-        const ImportResult result = ImportRows(table, MatchColumns(table.header), privateService, QLocale(), {},
-                                               AmountForm::Plain);
+        const ImportResult result =
+            ImportRows(table, MatchColumns(table.header), privateService, QLocale(), {}, AmountForm::Plain);
         if (!result.succeeded())
             return false;
         document.FillMakTexts();
@@ -135,7 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(false, "write refuses the JSON of import", error.text().toUtf8() + '\n' + json);
     }
     const QList<RowProblem> writeFindings = CheckJsonDocumentRows(document, places);
-    require(writeFindings.isEmpty(), "write finds fault with an imported row", findingsText(writeFindings) + json);
+    require(writeFindings.isEmpty(), "write finds fault with an imported row",
+            findingsText(writeFindings) + json);
 
     QBuffer file;
     file.setData(writtenFile(document));
@@ -153,8 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(checkFindings.isEmpty(), "check finds fault with the file written",
             findingsText(checkFindings) + file.data());
     const QByteArray readJson = DocumentToJson(again, {});
-    require(withoutReferencePadding(readJson) == withoutReferencePadding(json), "read gives other texts than import",
-            json + "\n--- read:\n" + readJson);
+    require(withoutReferencePadding(readJson) == withoutReferencePadding(json),
+            "read gives other texts than import", json + "\n--- read:\n" + readJson);
     require(writtenFile(again) == file.data(), "the document read is written otherwise", file.data());
     return 0;
 }

@@ -1,8 +1,8 @@
 // libFuzzer target: any bytes as the JSON document of `valmo-cli write`. The document is read, its
 // rows checked as write checks them, and a document without findings is written to memory as
 // write writes it. The writer must take every row the checks pass; the file written must be whole
-// 80-character records with known codes and must read back as an order file with every row. A crash, a sanitizer report or a broken invariant
-// fails the run.
+// 80-character records with known codes and must read back as an order file with every row. A crash, a
+// sanitizer report or a broken invariant fails the run.
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"

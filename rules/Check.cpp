@@ -186,7 +186,9 @@ QString CheckMandateId(const QString& id)
 {
     constexpr int MandateIdLength = 16;
     if (id.size() > MandateIdLength)
-        return QStringLiteral("Id-numret har %1 tecken men får ha högst %2").arg(id.size()).arg(MandateIdLength);
+        return QStringLiteral("Id-numret har %1 tecken men får ha högst %2")
+            .arg(id.size())
+            .arg(MandateIdLength);
     const bool digits = std::all_of(id.begin(), id.end(),
                                     [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
     return digits ? QString() : QStringLiteral("Id-numret ska bestå av siffror");

@@ -212,7 +212,8 @@ void checkPayments(Collector& out, const OrderDocument& document, const QVector<
         out.add(line, QStringLiteral("Typ"), checkTransactionType(row.textView(0)));
         out.add(line, QStringLiteral("Period"), checkPeriod(period));
         const QStringView date = row.textView(2);
-        out.addField(line, QStringLiteral("Betalningsdag"), date, [&] { return checkPaymentDate(period, date); });
+        out.addField(line, QStringLiteral("Betalningsdag"), date,
+                     [&] { return checkPaymentDate(period, date); });
         checkPaymentPayer(out, line, document.PrivateService, row.textView(5));
         checkAmount(out, line, row.textView(3), locale);
         out.add(line, QStringLiteral("Antal"), checkCount(period, row.textView(4)));

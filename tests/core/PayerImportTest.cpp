@@ -149,7 +149,8 @@ TEST(PayerImportTest, EveryFailingFieldIsListedAndNothingIsImported)
 TEST(PayerImportTest, WhatTheWriterCannotWriteIsAFindingOfItsField)
 {
     const QString payments = "Betalarnummer;Belopp;Betalningsdatum;Periodicitet;Referens\n";
-    const QString changes = "Beskrivning;Betalarnummer;Betalningsdag;Ny betaldag;Belopp;Transaktionstyp;Referens\n";
+    const QString changes =
+        "Beskrivning;Betalarnummer;Betalningsdag;Ny betaldag;Belopp;Transaktionstyp;Referens\n";
     const QString once = "Engångsbetalning";
     const QString monthly = "Varje månad med start enligt betaldatum";
     const QString long40k = QString(40000, 'x');
@@ -159,8 +160,10 @@ TEST(PayerImportTest, WhatTheWriterCannotWriteIsAFindingOfItsField)
         QString csv;
         QString finding; // empty: imported
     } cases[] = {
-        {"year with a letter", payments + "1;1;2x27-01-25;;\n", "2: Betalningsdatum: Betalningsdatum ”2x27-01-25” ska skrivas ÅÅÅÅ-MM-DD eller GENAST"},
-        {"blank in the year", payments + "1;1;2 27-01-25;;\n", "2: Betalningsdatum: Betalningsdatum ”2 27-01-25” ska skrivas ÅÅÅÅ-MM-DD eller GENAST"},
+        {"year with a letter", payments + "1;1;2x27-01-25;;\n",
+         "2: Betalningsdatum: Betalningsdatum ”2x27-01-25” ska skrivas ÅÅÅÅ-MM-DD eller GENAST"},
+        {"blank in the year", payments + "1;1;2 27-01-25;;\n",
+         "2: Betalningsdatum: Betalningsdatum ”2 27-01-25” ska skrivas ÅÅÅÅ-MM-DD eller GENAST"},
         {"GENAST once", payments + "1;1;genast;" + once + ";\n", QString()},
         {"GENAST monthly", payments + "1;1;GENAST;" + monthly + ";\n",
          "2: Betalningsdatum: " + CheckImmediatePeriod(monthly, u"GENAST")},
@@ -172,20 +175,26 @@ TEST(PayerImportTest, WhatTheWriterCannotWriteIsAFindingOfItsField)
          "2: Betalningsdag: Betalningsdatum ”2x27-01-25” ska skrivas ÅÅÅÅ-MM-DD"},
         {"new date", changes + "Ändring av en transaktion;1;2027-01-25;abcd-02-01;1;Debitering;\n",
          "2: Ny betaldag: Ny betaldag ”abcd-02-01” ska skrivas ÅÅÅÅ-MM-DD"},
-        {"zero amount", changes + "Makulering av en transaktion;1;2027-01-25;;0;Debitering;Faktura 1\n", QString()},
-        {"long change reference", changes + "Makulering av en transaktion;1;2027-01-25;;1;Debitering;1234567890123456789012345\n",
+        {"zero amount", changes + "Makulering av en transaktion;1;2027-01-25;;0;Debitering;Faktura 1\n",
+         QString()},
+        {"long change reference",
+         changes + "Makulering av en transaktion;1;2027-01-25;;1;Debitering;1234567890123456789012345\n",
          "2: Referens: Referens får ha högst 16 tecken"},
-        {"line end in a change reference", changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;\"a\nb\"\n",
+        {"line end in a change reference",
+         changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;\"a\nb\"\n",
          "2: Referens: Referens får inte innehålla radbrytningar eller tabbtecken"},
-        {"file separator in a change reference", changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;a\u001Cb\n",
+        {"file separator in a change reference",
+         changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;a\u001Cb\n",
          "2: Referens: Referens får inte innehålla radbrytningar eller tabbtecken"},
-        {"change reference outside Windows-1252", changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;a\u2603\n",
+        {"change reference outside Windows-1252",
+         changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;a\u2603\n",
          "2: Referens: Tecknet ”☃” kan inte sparas i en Autogirofil. Skriv texten utan det."},
     };
     for (const auto& c : cases) {
         const ImportResult result = importText(c.csv);
         if (c.finding.isEmpty()) {
-            EXPECT_TRUE(result.succeeded()) << c.name << ": " << findingLines(result).join('\n').toStdString();
+            EXPECT_TRUE(result.succeeded())
+                << c.name << ": " << findingLines(result).join('\n').toStdString();
             continue;
         }
         EXPECT_EQ(findingLines(result), QStringList(c.finding)) << c.name;

@@ -143,7 +143,8 @@ TEST_F(BtuFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
          QStringLiteral(
              "Tecknet \u201D\u03A9\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")},
         {"tab in the reference", true, QStringLiteral("4711"), 10, QStringLiteral("a\tb"),
-         QStringLiteral("Tecknet \u201DU+0009\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")},
+         QStringLiteral(
+             "Tecknet \u201DU+0009\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")},
         {"GENAST with a period", true, QStringLiteral("4711"), 10, QString(),
          CheckImmediatePeriod(PeriodTexts()[1], QStringLiteral("GENAST")), true, 1},
     };
