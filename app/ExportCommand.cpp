@@ -84,7 +84,7 @@ bool ExportCommand::ExportBtnClick()
     options.initialFolder = folder;
     options.initialFileName = QDir(folder).filePath(proposedName(*list));
     options.defaultSuffix = QStringLiteral("csv");
-    options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Alla filer (*.*)")};
+    options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Alla filer (*)")};
     options.confirmOverwrite = true;
     const QString path = m_prompt.askSaveFileName(options);
     if (path.isEmpty())

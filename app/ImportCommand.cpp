@@ -77,7 +77,7 @@ void ImportCommand::ImportBtnClick()
     }
     options.initialFolder = folder;
     options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Textfil (*.txt)"),
-                       QStringLiteral("Alla filer (*.*)")};
+                       QStringLiteral("Alla filer (*)")};
     const QString path = m_prompt.askOpenFileName(options);
     if (path.isEmpty())
         return;

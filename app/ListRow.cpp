@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr qsizetype MaxRowText = 0x7FFF;
+constexpr qsizetype MaxRowText = ListRow::MaxText;
 constexpr int LongestSharedText = 127;
 
 // The fixed texts that rows share, with an index by length for a quick lookup.

@@ -16,6 +16,8 @@ class ListRow
 {
 public:
     static constexpr int MaxColumns = 7;
+    // The most text a row holds, its columns together (the fixed texts it shares not counted).
+    static constexpr int MaxText = 0x7FFF;
 
     ListRow() = default;
     ListRow(const QString& caption, const QStringList& subItems);

@@ -3,7 +3,10 @@
 #include "app/OrderDocument.h"
 #include "cli/JsonAmount.h"
 #include "cli/JsonInputStream.h"
+#include "format/ListExport.h"
 #include "rules/QuotedText.h"
+
+#include <stdexcept>
 
 namespace {
 
@@ -28,21 +31,13 @@ void takeAmount(QString& amount, int line, JsonRowPlaces& places, const QLocale&
         places.problems.append({line, QStringLiteral("Belopp"), JsonAmountFormMessage(amount)});
 }
 
-// A code the change dialog can give a row, in the form the reader gives it: the writer puts the
-// text straight into the record-code field, so any other text would make a corrupt record.
-bool isChangeCode(const QString& code)
+// A record code that the reader can give a change row: "3" for 03 and 20 to 29, though the writer
+// writes only 3 and 23 to 29. The row checks refuse the others, as check does in a file; a text
+// no file can give is no code.
+bool isRecordCodeText(const QString& code)
 {
-    static const QStringList codes = [] {
-        OrderDocument document;
-        document.FillMakTexts();
-        QStringList known;
-        for (int i = 0; i < OrderDocument::MakTextCount; ++i) {
-            if (!document.MakText(i).isEmpty())
-                known.append(QString::number(i));
-        }
-        return known;
-    }();
-    return codes.contains(code);
+    return code == QLatin1String("3") || (code.size() == 2 && code[0] == QLatin1Char('2') &&
+                                          code[1] >= QLatin1Char('0') && code[1] <= QLatin1Char('9'));
 }
 
 } // namespace
@@ -331,10 +326,53 @@ void DocumentJsonHandler::finishRow()
                                     .arg(m_columns));
     if (m_amountColumn >= 0)
         takeAmount(m_cells[m_amountColumn - 1], m_rowLine, m_places, m_locale);
+    try {
+        appendRow();
+    } catch (const std::invalid_argument&) {
+        refuseLongRow();
+    }
+}
+
+void DocumentJsonHandler::appendRow()
+{
     if (m_list)
         m_list->append(m_caption, m_cells);
     else
         m_makRows.append(ListRow(m_caption, m_cells));
+}
+
+// A row holds at most a row's limit of text. The row's longest text is named as a finding of the
+// row, and the row is kept without it so that the rows after it keep their places; a document
+// with a finding is never written.
+void DocumentJsonHandler::refuseLongRow()
+{
+    ListId list = ListId::Mak;
+    if (m_member == Member::Btu)
+        list = ListId::Btu;
+    else if (m_member == Member::Mdg)
+        list = ListId::Mdg;
+    else if (m_member == Member::MdgComp)
+        list = ListId::MdgComp;
+    const QStringList captions = ListCaptions(list, m_service != QLatin1String("Företag"));
+    const auto cell = [&](int column) -> QString& { return column == 0 ? m_caption : m_cells[column - 1]; };
+    for (;;) {
+        int longest = 0;
+        for (int column = 1; column < m_columns; ++column) {
+            if (cell(column).size() > cell(longest).size())
+                longest = column;
+        }
+        m_places.problems.append(
+            {m_rowLine, captions.value(longest),
+             QStringLiteral("Fältet har %1 tecken, men en rad får ha högst %2 tecken sammanlagt.")
+                 .arg(cell(longest).size())
+                 .arg(ListRow::MaxText)});
+        cell(longest).clear();
+        try {
+            appendRow();
+            return;
+        } catch (const std::invalid_argument&) {
+        }
+    }
 }
 
 // Skipped values are counted, not recursed into, so no nesting can exhaust the stack; an empty
@@ -378,7 +416,7 @@ QString DocumentJsonHandler::finish()
                                     .arg(m_makCodes.size())
                                     .arg(m_makRows.size()));
     for (int i = 0; i < m_makCodes.size(); ++i) {
-        if (!isChangeCode(m_makCodes[i]))
+        if (!isRecordCodeText(m_makCodes[i]))
             throw DocumentJsonError(
                 QStringLiteral("MakCodes[%1] \"%2\" är ingen kod för makulering eller ändring (3, 23–29)")
                     .arg(i)

@@ -76,6 +76,8 @@ private:
     void reserveRows();
     void startRow();
     void finishRow();
+    void appendRow();
+    void refuseLongRow();
     void openSkipped();
     void closeSkipped();
     void checkSkippedDepth();

@@ -173,6 +173,9 @@ void TBtuForm::SaveBtnClick()
         return;
     if (!checkCount())
         return;
+    const ListRow row = Row();
+    if (!passes(CheckImmediatePeriod(row.textView(1), row.textView(2)), PeriodCmbo))
+        return;
     if (!passesFieldChecks(RefEdit, QString()))
         return;
     accept();

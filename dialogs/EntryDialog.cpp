@@ -188,7 +188,7 @@ bool EntryDialog::passes(const QString& message, QWidget* field)
 
 bool EntryDialog::passesFieldChecks(QLineEdit* field, const QString& message)
 {
-    return passes(CheckEncodable(field->text()), field) && passes(message, field);
+    return passes(CheckWritable(field->text()), field) && passes(message, field);
 }
 
 bool EntryDialog::passesPayerChecks(QLineEdit* field, bool privatePayer)

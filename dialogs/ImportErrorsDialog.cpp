@@ -77,7 +77,7 @@ bool ImportErrorsDialog::saveToFile()
     options.initialFolder = QFileInfo(m_path).absolutePath();
     options.initialFileName = QFileInfo(m_path).completeBaseName() + QStringLiteral(" - fel.txt");
     options.defaultSuffix = QStringLiteral("txt");
-    options.filters = {QStringLiteral("Textfil (*.txt)"), QStringLiteral("Alla filer (*.*)")};
+    options.filters = {QStringLiteral("Textfil (*.txt)"), QStringLiteral("Alla filer (*)")};
     options.confirmOverwrite = true;
     const QString target = WidgetPrompt(this).askSaveFileName(options);
     if (target.isEmpty())

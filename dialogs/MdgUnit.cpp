@@ -147,7 +147,7 @@ void TMdgForm::SaveBtnClick()
         if (!passesFieldChecks(KontoNrEdit,
                                CheckClearingAndAccount(ClearingNrEdit->text(), KontoNrEdit->text())))
             return;
-    } else if (!passesFieldChecks(IdEdit, QString())) {
+    } else if (!passesFieldChecks(IdEdit, CheckElectronicMandateId(IdEdit->text()))) {
         return;
     }
     accept();

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -129,22 +130,6 @@ std::optional<QString> oneOf(const QStringList& texts, const QString& text)
     return std::nullopt;
 }
 
-bool isRowDate(const QString& text)
-{
-    if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
-        return false;
-    const auto number = [&](int from, int count) {
-        int value = 0;
-        for (int i = from; i < from + count; ++i) {
-            if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
-                return -1;
-            value = value * 10 + (text[i].unicode() - '0');
-        }
-        return value;
-    };
-    return QDate::isValid(number(0, 4), number(5, 2), number(8, 2));
-}
-
 // An amount as spreadsheets write it: "1 250,00", "1250,5", "1250.50", "1250", "1,250.00",
 // optionally with a sign and "kr". Gives the öre, or the reason it cannot be read.
 struct Amount
@@ -222,16 +207,16 @@ Amount readAmount(QString text)
     return result;
 }
 
-// The civic registration number as the mandate dialog leaves it when the field is left.
-QString normalizedPersonNumber(QString text)
+// The civic registration number as the mandate dialog leaves it when the field is left, with the
+// century it implies today. A valid organisation number takes the form the file keeps: its digits.
+QString normalizedPersonNumber(const QString& text)
 {
-    if (!IsPersonNumber(text))
+    const QDate today = CurrentDate();
+    if (IsPersonNumber(text))
+        return NormalizePersonNumber(text, today);
+    if (!CheckPersonNumber(text, today).isEmpty())
         return text;
-    if (text.size() < 12)
-        text.prepend(QStringLiteral("19"));
-    if (text.size() == 12)
-        text = text.left(8) + QLatin1Char('-') + text.mid(8);
-    return text;
+    return FormatPersonNumber(DigitsOnly(text).right(12).rightJustified(12, QLatin1Char('0')));
 }
 
 struct ChangeColumns
@@ -386,7 +371,7 @@ private:
         const QString value = text(field);
         if (now && value.compare(QLatin1String("GENAST"), Qt::CaseInsensitive) == 0)
             return QStringLiteral("GENAST");
-        if (isRowDate(value))
+        if (IsRowDate(value))
             return value;
         const QString form = now ? QStringLiteral("ÅÅÅÅ-MM-DD eller GENAST") : QStringLiteral("ÅÅÅÅ-MM-DD");
         fail(field, value.isEmpty() ? QStringLiteral("%1 saknas").arg(ImportFieldName(field))
@@ -412,7 +397,8 @@ private:
             fail(F::Antal, QStringLiteral("Antal betalningar ska vara ett heltal från 0 till 999"));
             return value;
         }
-        return QString::number(value.toInt());
+        // No count and a count of 0 both mean until cancelled; the file has one form for them.
+        return value.toInt() == 0 ? QString() : QString::number(value.toInt());
     }
 
     // --- One record into one row of each list ---
@@ -420,6 +406,28 @@ private:
     void importRecord()
     {
         checkRecordLength();
+        try {
+            importFields();
+        } catch (const std::invalid_argument&) {
+            failLongestField();
+        }
+    }
+
+    // A row holds at most ListRow's limit of text; a record beyond it fails at its longest field.
+    void failLongestField()
+    {
+        F longest = m_order.first();
+        for (F field : m_order) {
+            if (rawText(field).size() > rawText(longest).size())
+                longest = field;
+        }
+        fail(longest, QStringLiteral("Fältet har %1 tecken, men en rad får ha högst %2 tecken sammanlagt.")
+                          .arg(rawText(longest).size())
+                          .arg(ListRow::MaxText));
+    }
+
+    void importFields()
+    {
         switch (m_list) {
         case ImportList::Payments:
             importPayment();
@@ -446,7 +454,10 @@ private:
                                       QStringLiteral("Periodiciteten"));
         const QString antal = count(period);
         const QString payerText = text(F::Betalarnummer);
-        const QString payer = m_privateService ? DigitsOnly(payerText) : FormatBankgiroNumber(payerText);
+        // The payer as the dialog leaves its field: digits without leading zeros, which the file
+        // cannot keep.
+        const QString payer = m_privateService ? StripLeadingZeros(DigitsOnly(payerText), false)
+                                               : FormatBankgiroNumber(payerText);
         const QString reference = freeText(F::Referens, 16);
         m_staging.BtuList.append(type, {period, payDate, checked, antal, payer, reference});
         m_lines.btu.append(m_record->line);
@@ -484,7 +495,7 @@ private:
             m_staging.MdgList.append(type, {payer, clearing + QLatin1Char('-') + account, person});
             m_lines.mdg.append(m_record->line);
             try {
-                shownAccount = FormatClearingAccount(clearing + account);
+                shownAccount = FormatClearingAccount(clearing, account);
             } catch (const ValmoError&) {
                 shownAccount = clearing + QLatin1Char('-') + account;
             }
@@ -494,6 +505,9 @@ private:
                      QStringLiteral("Ett elektroniskt medgivande har inget clearingnummer, "
                                     "bara ett id-nummer i kolumnen Kontonummer"));
             shownAccount = m_mapping.has(F::Konto) ? freeText(F::Konto) : freeText(F::Kontonummer);
+            // The file zero-fills the id, so its leading zeros are not part of it.
+            if (CheckMandateId(shownAccount).isEmpty())
+                shownAccount = StripLeadingZeros(shownAccount, false);
             m_staging.MdgList.append(type, {payer, shownAccount, person});
             m_lines.mdg.append(m_record->line);
         }
@@ -555,7 +569,7 @@ private:
         });
         // Only the changes of one payment's date or amount (codes 25 and 29) carry a reference.
         const QString reference =
-            taken(code == 25 || code == 29, F::Referens, [&] { return text(F::Referens); });
+            taken(code == 25 || code == 29, F::Referens, [&] { return freeText(F::Referens, 16); });
         const QString codeText = QString::number(code);
         const QString caption = m_staging.MakTexts[code];
         m_staging.MakList.append(codeText, caption, {payer, payDate, newDate, checkedAmount, type, reference});

@@ -278,9 +278,11 @@ void RecordParsers::parseCancellation(QStringView line)
     const QStringView paymentDateText = optionalDateView(field(line, 29, 8), paymentDate);
     const QStringView newDateText = optionalDateView(field(line, 51, 8), newDate);
     const QStringView amount = field(line, 37, 12);
-    const QStringView amountColumn =
-        (allBlank(amount) || isAll(amount, '0', 12)) ? QStringView() : amountView(amount, amountPiece);
+    // The cancellation and the change of one payment name its amount, zero included; for the other
+    // requests a zero amount is no amount.
     const bool hasReference = code == 25 || code == 29;
+    const bool noAmount = allBlank(amount) || (!hasReference && isAll(amount, '0', 12));
+    const QStringView amountColumn = noAmount ? QStringView() : amountView(amount, amountPiece);
     m_document.MakList.append(
         codeText(code),
         ListRow({m_document.MakText(code), payer, paymentDateText, newDateText, amountColumn, transactionType,

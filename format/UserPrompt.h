@@ -68,7 +68,7 @@ private:
 inline QStringList OrderFileFilters()
 {
     return {QStringLiteral("Autogirofil (*.ag)"), QStringLiteral("Textfil (*.txt)"),
-            QStringLiteral("Alla filer (*.*)")};
+            QStringLiteral("Alla filer (*)")};
 }
 
 // The application title, shown with run-time errors and the report-file notice.

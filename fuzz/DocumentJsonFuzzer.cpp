@@ -1,8 +1,8 @@
 // libFuzzer target: any bytes as the JSON document of `valmo-cli write`. The document is read, its
 // rows checked as write checks them, and a document without findings is written to memory as
-// write writes it. The file written must be whole 80-character records with known codes and must
-// read back as an order file with every row. A crash, a sanitizer report or a broken invariant
-// fails the run.
+// write writes it. The writer must take every row the checks pass; the file written must be whole
+// 80-character records with known codes and must read back as an order file with every row. A crash, a
+// sanitizer report or a broken invariant fails the run.
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
@@ -104,10 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         WriteOrderFile(out, document, {QStringLiteral("123456"), QStringLiteral("12345674")},
                        FixedClock(QDate(2024, 3, 1)));
-    } catch (const ConversionError& error) {
-        // The row checks leave only a text that is no date to the writer, which names it.
-        require(error.text().endsWith(QStringLiteral("är inte ett giltigt datum")));
-        return 0;
+    } catch (const ConversionError&) {
+        // Whatever the writer refuses, the row checks have refused first.
+        require(false);
     }
     checkRecords(out.data());
     checkReadBack(out.data(), document);

@@ -182,6 +182,28 @@ QString CheckPayerNumber(QStringView text)
     return QString();
 }
 
+QString CheckMandateId(const QString& id)
+{
+    constexpr int MandateIdLength = 16;
+    if (id.size() > MandateIdLength)
+        return QStringLiteral("Id-numret har %1 tecken men får ha högst %2")
+            .arg(id.size())
+            .arg(MandateIdLength);
+    const bool digits = std::all_of(id.begin(), id.end(),
+                                    [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return digits ? QString() : QStringLiteral("Id-numret ska bestå av siffror");
+}
+
+QString CheckElectronicMandateId(const QString& id)
+{
+    const QString message = CheckMandateId(id);
+    if (!message.isEmpty() || id.size() < 16 || id.startsWith(QLatin1Char('0')) ||
+        id.startsWith(QLatin1String("9918")))
+        return message;
+    return QStringLiteral("Ett id-nummer med 16 siffror ska börja med 9918. Annars läses det som ett "
+                          "clearing- och kontonummer, och medgivandet som ett medgivande på papper.");
+}
+
 QString CheckAmount(const QString& text, const QLocale& locale)
 {
     const QString notNumeric = QStringLiteral("Beloppet är inte numeriskt");
@@ -219,6 +241,20 @@ QString CheckEncodable(QStringView text)
         return QStringLiteral(
                    "Tecknet \u201D%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
             .arg(text.mid(i, pair ? 2 : 1));
+    }
+    return QString();
+}
+
+QString CheckWritable(QStringView text)
+{
+    const QString unencodable = CheckEncodable(text);
+    if (!unencodable.isEmpty())
+        return unencodable;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral(
+                       "Tecknet \u201DU+%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
+                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
     }
     return QString();
 }

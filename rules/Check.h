@@ -45,9 +45,19 @@ QString FormatClearingAccount(const QString& clearing, const QString& account);
 // May throw ConversionError on a text without digits.
 QString FormatClearingAccount(const QString& clearingAndAccount);
 QString CheckPayerNumber(QStringView text);
+// The unique id of an electronic mandate: up to sixteen digits, as the record's field holds them.
+// A letter there would make a file that cannot be read again.
+QString CheckMandateId(const QString& id);
+// The id of an electronic mandate that is not rejected: CheckMandateId, and sixteen digits only
+// after 9918. A file tells such a mandate from one on paper by its id, a full field of other
+// digits being a clearing and account number.
+QString CheckElectronicMandateId(const QString& id);
 // Not a number, then negative, then too large.
 QString CheckAmount(const QString& text, const QLocale& locale = QLocale());
 // The customer number has no rule beyond the field's length: never a message.
 QString CheckCustomerNumber(const QString& text);
 // Refuses a text holding a character that Windows-1252 cannot hold, naming the first one.
 QString CheckEncodable(QStringView text);
+// CheckEncodable, then the control characters (a tab, a line end, U+001C), which Windows-1252 can
+// hold but which would break the record they are written into.
+QString CheckWritable(QStringView text);

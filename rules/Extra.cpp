@@ -114,6 +114,23 @@ QDate ParseDateText(const QString& text)
     return date;
 }
 
+bool IsRowDate(QStringView text)
+{
+    if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+        return false;
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8};
+    const int lengths[3] = {4, 2, 2};
+    for (int part = 0; part < 3; ++part) {
+        for (int i = starts[part]; i < starts[part] + lengths[part]; ++i) {
+            if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+                return false;
+            parts[part] = parts[part] * 10 + (text[i].unicode() - '0');
+        }
+    }
+    return QDate::isValid(parts[0], parts[1], parts[2]);
+}
+
 QString FormatDateText(const QDate& date)
 {
     return date.toString(QStringLiteral("yyyy-MM-dd"));

@@ -27,6 +27,8 @@ struct ClearingAccountParts
 ClearingAccountParts SplitClearingAccount(QStringView text);
 // Reads "yyyy-mm-dd". Throws ConversionError "'%s' är inte ett giltigt datum".
 QDate ParseDateText(const QString& text);
+// True for exactly "yyyy-mm-dd": ten characters, digits and two dashes, a real date.
+bool IsRowDate(QStringView text);
 // Writes a date as "yyyy-mm-dd", whatever the user's regional settings.
 QString FormatDateText(const QDate& date);
 // The bankgiro display form: NNN-NNNN, NNNN-NNNN or the digits alone.

@@ -29,6 +29,15 @@ QString PeriodCodeToText(const QString& code)
     return QStringLiteral("X");
 }
 
+QString CheckImmediatePeriod(QStringView period, QStringView paymentDate)
+{
+    if (paymentDate != QLatin1String("GENAST") || period == PeriodTexts().first() ||
+        !PeriodTexts().contains(period))
+        return QString();
+    return QStringLiteral("Betalningsdatum GENAST kan bara användas för en engångsbetalning. Välj "
+                          "periodiciteten Engångsbetalning eller ange ett datum.");
+}
+
 const QString& DebitText()
 {
     static const QString text = QStringLiteral("Debitering");

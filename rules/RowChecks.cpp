@@ -17,19 +17,6 @@ namespace {
 // The widest reference the payment dialog's field takes and the record holds.
 constexpr int ReferenceLength = 16;
 constexpr int LargestCount = 999;
-constexpr int MandateIdLength = 16;
-
-// A control character would break the record layout, though Windows-1252 has a byte for it.
-QString checkControlCharacters(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return QStringLiteral(
-                       "Tecknet \u201DU+%1\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")
-                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
-    }
-    return QString();
-}
 
 // The findings of one row, in the order its dialog checks its fields.
 class Collector
@@ -53,9 +40,7 @@ public:
     // the field's own rule.
     void addField(int line, const QString& column, QStringView text, const std::function<QString()>& check)
     {
-        QString unencodable = CheckEncodable(text);
-        if (unencodable.isEmpty())
-            unencodable = checkControlCharacters(text);
+        const QString unencodable = CheckWritable(text);
         if (unencodable.isEmpty())
             add(line, column, check);
         else
@@ -184,6 +169,22 @@ QString checkCount(QStringView period, QStringView count)
     return QStringLiteral("Antal betalningar ska vara ett heltal från 0 till 999");
 }
 
+// A date the record can hold: yyyy-mm-dd as the dialogs write it (the conversion's own message
+// otherwise).
+QString checkDate(QStringView date)
+{
+    if (!IsRowDate(date))
+        ParseDateText(date.toString());
+    return QString();
+}
+
+QString checkPaymentDate(QStringView period, QStringView date)
+{
+    if (date == RowTexts::immediatePayment())
+        return CheckImmediatePeriod(period, date);
+    return checkDate(date);
+}
+
 QString checkReference(QStringView reference)
 {
     if (reference.size() <= ReferenceLength)
@@ -212,6 +213,9 @@ void checkPayments(Collector& out, const OrderDocument& document, const QVector<
         const QStringView period = row.textView(1);
         out.add(line, QStringLiteral("Typ"), checkTransactionType(row.textView(0)));
         out.add(line, QStringLiteral("Period"), checkPeriod(period));
+        const QStringView date = row.textView(2);
+        out.addField(line, QStringLiteral("Betalningsdag"), date,
+                     [&] { return checkPaymentDate(period, date); });
         checkPaymentPayer(out, line, document.PrivateService, row.textView(5));
         checkAmount(out, line, row.textView(3), locale);
         out.add(line, QStringLiteral("Antal"), checkCount(period, row.textView(4)));
@@ -252,19 +256,6 @@ QString checkPersonNumber(const QString& text)
     return CheckPersonNumber(text);
 }
 
-// The record's field for an electronic mandate's id holds sixteen digits; a letter there makes a
-// file that cannot be read again.
-QString checkMandateId(const QString& id)
-{
-    if (id.size() > MandateIdLength)
-        return QStringLiteral("Id-numret har %1 tecken men får ha högst %2")
-            .arg(id.size())
-            .arg(MandateIdLength);
-    if (!allDigits(id))
-        return QStringLiteral("Id-numret ska bestå av siffror");
-    return QString();
-}
-
 void checkMandates(Collector& out, const OrderDocument& document, const QVector<int>& lines)
 {
     const QString accountColumn = QStringLiteral("Konto/id-nummer");
@@ -280,8 +271,10 @@ void checkMandates(Collector& out, const OrderDocument& document, const QVector<
                      [&] { return checkPersonNumber(personNumber); });
         if (typ == RowTexts::paperMandate())
             out.addField(line, accountColumn, account, [&] { return checkPaperAccount(account); });
+        else if (typ == RowTexts::electronicMandate())
+            out.addField(line, accountColumn, account, [&] { return CheckElectronicMandateId(account); });
         else
-            out.addField(line, accountColumn, account, [&] { return checkMandateId(account); });
+            out.addField(line, accountColumn, account, [&] { return CheckMandateId(account); });
     }
 }
 
@@ -307,6 +300,28 @@ QString checkChangeCode(const QString& code)
         .arg(QuotedText::Short(code));
 }
 
+// A change's date column holds no date when it is shorter than two characters; any other text is
+// written as a date.
+void checkChangeDate(Collector& out, int line, const QString& column, QStringView date)
+{
+    if (date.size() >= 2)
+        out.addField(line, column, date, [&] { return checkDate(date); });
+}
+
+// The cancellation and the change of one payment carry its reference under the payment's rules;
+// the other requests have no field for one, and a reference there would be lost.
+void checkChangeReference(Collector& out, int line, const QString& code, QStringView reference)
+{
+    const QString column = QStringLiteral("Referens");
+    if (code == QLatin1String("25") || code == QLatin1String("29"))
+        out.addField(line, column, reference, [&] { return checkReference(reference); });
+    else if (!reference.isEmpty())
+        out.add(line, column,
+                QStringLiteral("En makulering eller ändring med koden %1 har ingen referens. Lämna "
+                               "referensen tom.")
+                    .arg(code));
+}
+
 void checkChanges(Collector& out, const OrderDocument& document, const QVector<int>& lines,
                   const QLocale& locale)
 {
@@ -322,6 +337,9 @@ void checkChanges(Collector& out, const OrderDocument& document, const QVector<i
         const bool amountWritten = !row.text(4).isEmpty() && code != RowTexts::mandateCancellationCode();
         if (amountShown || amountWritten)
             checkAmount(out, line, row.textView(4), locale);
+        checkChangeDate(out, line, QStringLiteral("Betalningsdag"), row.textView(2));
+        checkChangeDate(out, line, QStringLiteral("Ny betaldag"), row.textView(3));
+        checkChangeReference(out, line, code, row.textView(6));
     }
 }
 

@@ -59,7 +59,7 @@ TEST_F(CliImportTest, ExitStatusAndOutputFollowTheFile)
     } cases[] = {
         {{"import", data("betaluppdrag-utf8-bom.csv")},
          0,
-         "[\"Debitering\", \"Engångsbetalning\", \"2027-01-25\", \"1250.50\", \"1\", \"0815\", \"Faktura "
+         "[\"Debitering\", \"Engångsbetalning\", \"2027-01-25\", \"1250.50\", \"1\", \"815\", \"Faktura "
          "17\"]",
          ""},
         {{"import", data("foretagsmedgivanden.csv"), "--service", "Företag"},

@@ -1,6 +1,7 @@
 #include "app/OrderDocument.h"
 #include "cli/DocumentJson.h"
 #include "cli/JsonAmount.h"
+#include "rules/Periods.h"
 #include "rules/RowChecks.h"
 
 #include <QJsonArray>
@@ -106,6 +107,97 @@ TEST(DocumentJson, RefusesDocumentsNotInTheForm)
         } catch (const DocumentJsonError& error) {
             EXPECT_TRUE(error.text().contains(QString::fromUtf8(c.expected))) << c.name << ": " << error.what();
         }
+    }
+}
+
+// What the writer would refuse or cut, the row checks find first, in the column that holds it; the
+// rows next to them pass.
+TEST(RowChecks, FindWhatTheWriterCannotWrite)
+{
+    const QString monthly = QStringLiteral("Varje månad med start enligt betaldatum");
+    const auto payment = [](const QString& period, const QString& date,
+                            const QString& reference = QString()) {
+        return QStringLiteral(
+                   R"("BtuList": [["Debitering", "%1", "%2", "10", "", "4711", "%3"]], "MakList": [], "MakCodes": [])")
+            .arg(period, date, reference);
+    };
+    const auto change = [](const QString& code, const QString& date, const QString& newDate,
+                           const QString& amount, const QString& reference) {
+        return QStringLiteral(
+                   R"("BtuList": [], "MakCodes": ["%1"], "MakList": [["Ändring", "4711", "%2", "%3", "%4", "Debitering", "%5"]])")
+            .arg(code, date, newDate, amount, reference);
+    };
+    const QString oneOff = QStringLiteral("Engångsbetalning");
+    const struct
+    {
+        const char* name;
+        QString lists;
+        QString column; // empty: the row passes
+        QString message;
+    } cases[] = {
+        {"year with a letter", payment(oneOff, QStringLiteral("2x27-01-25")), QStringLiteral("Betalningsdag"),
+         QStringLiteral("'2x27-01-25' är inte ett giltigt datum")},
+        {"negative year", payment(oneOff, QStringLiteral("-001-01-25")), QStringLiteral("Betalningsdag"),
+         QStringLiteral("giltigt datum")},
+        {"GENAST once", payment(oneOff, QStringLiteral("GENAST")), QString(), QString()},
+        {"GENAST monthly", payment(monthly, QStringLiteral("GENAST")), QStringLiteral("Betalningsdag"),
+         CheckImmediatePeriod(monthly, QStringLiteral("GENAST"))},
+        {"row over the limit",
+         payment(oneOff, QStringLiteral("2027-01-25"), QString(40000, QLatin1Char('x'))),
+         QStringLiteral("Referens"),
+         QStringLiteral("Fältet har 40000 tecken, men en rad får ha högst 32767 tecken sammanlagt.")},
+        {"change date",
+         change(QStringLiteral("29"), QStringLiteral("2x27-01-25"), QStringLiteral("2027-02-25"),
+                QStringLiteral("10"), QString()),
+         QStringLiteral("Betalningsdag"), QStringLiteral("giltigt datum")},
+        {"new date",
+         change(QStringLiteral("29"), QStringLiteral("2027-01-25"), QStringLiteral("abcd-02-25"),
+                QStringLiteral("10"), QString()),
+         QStringLiteral("Ny betaldag"), QStringLiteral("giltigt datum")},
+        {"zero amounts",
+         change(QStringLiteral("25"), QStringLiteral("2027-01-25"), QString(), QStringLiteral("0"),
+                QStringLiteral("Faktura 1")),
+         QString(), QString()},
+        {"long reference",
+         change(QStringLiteral("25"), QStringLiteral("2027-01-25"), QString(), QStringLiteral("10"),
+                QStringLiteral("1234567890123456789012345")),
+         QStringLiteral("Referens"), QStringLiteral("Referensen har 25 tecken men får ha högst 16")},
+        {"tab in the reference",
+         change(QStringLiteral("29"), QStringLiteral("2027-01-25"), QStringLiteral("2027-02-25"),
+                QStringLiteral("0.00"), QStringLiteral("a\\tb")),
+         QStringLiteral("Referens"), QStringLiteral("U+0009")},
+        {"file separator in the reference",
+         change(QStringLiteral("29"), QStringLiteral("2027-01-25"), QStringLiteral("2027-02-25"),
+                QStringLiteral("1"), QStringLiteral("\\u001c")),
+         QStringLiteral("Referens"), QStringLiteral("U+001C")},
+        {"reference outside Windows-1252",
+         change(QStringLiteral("25"), QStringLiteral("2027-01-25"), QString(), QStringLiteral("1"),
+                QStringLiteral("sn\u00F6 \u2603")),
+         QStringLiteral("Referens"), QStringLiteral("\u2603")},
+        {"reference of a request without one",
+         change(QStringLiteral("24"), QStringLiteral("2027-01-25"), QString(), QString(),
+                QStringLiteral("x")),
+         QStringLiteral("Referens"), QStringLiteral("ingen referens")},
+        {"code the writer does not write",
+         change(QStringLiteral("21"), QString(), QString(), QString(), QString()),
+         QStringLiteral("Beskrivning"), QStringLiteral("Koden 21")},
+    };
+    for (const auto& c : cases) {
+        OrderDocument document;
+        document.FillMakTexts();
+        JsonRowPlaces places;
+        DocumentFromJson(QStringLiteral(R"({"MdgList": [], "MdgListComp": [], %1})").arg(c.lists).toUtf8(),
+                         document, places);
+        const QList<RowProblem> problems = CheckJsonDocumentRows(document, places);
+        if (c.column.isEmpty()) {
+            EXPECT_TRUE(problems.isEmpty()) << c.name << ": " << qPrintable(problems.value(0).message);
+            continue;
+        }
+        ASSERT_EQ(problems.size(), 1) << c.name;
+        EXPECT_EQ(problems[0].line, 1) << c.name;
+        EXPECT_EQ(problems[0].column, c.column) << c.name;
+        EXPECT_TRUE(problems[0].message.contains(c.message))
+            << c.name << ": " << qPrintable(problems[0].message);
     }
 }
 

@@ -5,6 +5,8 @@
 #include "app/OrderDocument.h"
 #include "format/CsvReader.h"
 #include "format/ListExport.h"
+#include "rules/Check.h"
+#include "rules/Periods.h"
 
 #include <QStringEncoder>
 
@@ -68,7 +70,7 @@ TEST(PayerImportTest, RealLookingFilesGiveTheRowsTheDialogsWouldGive)
          ImportList::Payments,
          true,
          1,
-         {"Debitering", "Engångsbetalning", "2027-01-25", "1\u00A0250,50", "1", "0815", "Faktura 17"},
+         {"Debitering", "Engångsbetalning", "2027-01-25", "1\u00A0250,50", "1", "815", "Faktura 17"},
          4},
         {"betaluppdrag-utf8-bom.csv",
          true,
@@ -143,6 +145,91 @@ TEST(PayerImportTest, EveryFailingFieldIsListedAndNothingIsImported)
     EXPECT_EQ(
         findingLines(importText("Betalarnummer;Belopp;Betalningsdatum;Referens\n1;1;2027-01-01;\"a\nb\"\n")),
         QStringList("2: Referens: Referens får inte innehålla radbrytningar eller tabbtecken"));
+}
+
+// What the writer would refuse or cut is refused here, at its line and column, as every other field.
+TEST(PayerImportTest, WhatTheWriterCannotWriteIsAFindingOfItsField)
+{
+    const QString payments = "Betalarnummer;Belopp;Betalningsdatum;Periodicitet;Referens\n";
+    const QString changes =
+        "Beskrivning;Betalarnummer;Betalningsdag;Ny betaldag;Belopp;Transaktionstyp;Referens\n";
+    const QString once = "Engångsbetalning";
+    const QString monthly = "Varje månad med start enligt betaldatum";
+    const QString long40k = QString(40000, 'x');
+    const struct
+    {
+        const char* name;
+        QString csv;
+        QString finding; // empty: imported
+    } cases[] = {
+        {"year with a letter", payments + "1;1;2x27-01-25;;\n",
+         "2: Betalningsdatum: Betalningsdatum ”2x27-01-25” ska skrivas ÅÅÅÅ-MM-DD eller GENAST"},
+        {"blank in the year", payments + "1;1;2 27-01-25;;\n",
+         "2: Betalningsdatum: Betalningsdatum ”2 27-01-25” ska skrivas ÅÅÅÅ-MM-DD eller GENAST"},
+        {"GENAST once", payments + "1;1;genast;" + once + ";\n", QString()},
+        {"GENAST monthly", payments + "1;1;GENAST;" + monthly + ";\n",
+         "2: Betalningsdatum: " + CheckImmediatePeriod(monthly, u"GENAST")},
+        {"row over the limit", payments + "1;1;2027-01-25;;\n1;1;2027-01-25;;" + long40k + "\n",
+         "3: Referens: Referens får ha högst 16 tecken"},
+        {"payer over the limit", payments + "1;1;2027-01-25;;\n" + QString(40000, '1') + ";1;2027-01-25;;\n",
+         "3: Betalarnummer: Fältet har 40000 tecken, men en rad får ha högst 32767 tecken sammanlagt."},
+        {"change date", changes + "Ändring av en transaktion;1;2x27-01-25;2027-02-01;1;Debitering;\n",
+         "2: Betalningsdag: Betalningsdatum ”2x27-01-25” ska skrivas ÅÅÅÅ-MM-DD"},
+        {"new date", changes + "Ändring av en transaktion;1;2027-01-25;abcd-02-01;1;Debitering;\n",
+         "2: Ny betaldag: Ny betaldag ”abcd-02-01” ska skrivas ÅÅÅÅ-MM-DD"},
+        {"zero amount", changes + "Makulering av en transaktion;1;2027-01-25;;0;Debitering;Faktura 1\n",
+         QString()},
+        {"long change reference",
+         changes + "Makulering av en transaktion;1;2027-01-25;;1;Debitering;1234567890123456789012345\n",
+         "2: Referens: Referens får ha högst 16 tecken"},
+        {"line end in a change reference",
+         changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;\"a\nb\"\n",
+         "2: Referens: Referens får inte innehålla radbrytningar eller tabbtecken"},
+        {"file separator in a change reference",
+         changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;a\u001Cb\n",
+         "2: Referens: Referens får inte innehålla radbrytningar eller tabbtecken"},
+        {"change reference outside Windows-1252",
+         changes + "Ändring av en transaktion;1;2027-01-25;2027-02-01;1;Debitering;a\u2603\n",
+         "2: Referens: Tecknet ”☃” kan inte sparas i en Autogirofil. Skriv texten utan det."},
+    };
+    for (const auto& c : cases) {
+        const ImportResult result = importText(c.csv);
+        if (c.finding.isEmpty()) {
+            EXPECT_TRUE(result.succeeded())
+                << c.name << ": " << findingLines(result).join('\n').toStdString();
+            continue;
+        }
+        EXPECT_EQ(findingLines(result), QStringList(c.finding)) << c.name;
+        EXPECT_TRUE(result.rows.isEmpty()) << c.name;
+    }
+}
+
+// Texts the file cannot keep as typed come in the form that reading the file gives back.
+TEST(PayerImportTest, TextsComeInTheFormTheFileKeeps)
+{
+    const QString payments = "Betalarnummer;Belopp;Betalningsdatum;Periodicitet;Antal;Referens\n";
+    const QString mandates = "Typ;Betalarnummer;Konto;Personnummer\n";
+    const QString electronic = "Autogiro elektroniskt medgivande;1;";
+    const struct
+    {
+        const char* name;
+        QString csv;
+        int column;
+        QString text;
+    } cases[] = {
+        {"payer's leading zeros", payments + "0012;1;2027-01-25;;;\n", 5, "12"},
+        {"count of zero", payments + "1;1;2027-01-25;Sista bankdagen varje månad;000;\n", 4, ""},
+        {"id's leading zeros", mandates + electronic + "0012;19650101-1230\n", 2, "12"},
+        {"organisation number", mandates + electronic + "9918;556036-0793\n", 3, "5560360793"},
+        {"ten-digit civic number", mandates + electronic + "9918;650101-1230\n", 3, "19650101-1230"},
+    };
+    for (const auto& c : cases) {
+        const ImportResult result = importText(c.csv);
+        ASSERT_EQ(result.rows.size(), 1) << c.name << ": " << findingLines(result).join('\n').toStdString();
+        EXPECT_EQ(result.rows[0].text(c.column), c.text) << c.name;
+    }
+    EXPECT_EQ(findingLines(importText(mandates + electronic + "1234567890123456;19650101-1230\n")),
+              QStringList("2: Konto: " + CheckElectronicMandateId("1234567890123456")));
 }
 
 TEST(PayerImportTest, OneFailingRowAmongAThousandStopsTheImport)

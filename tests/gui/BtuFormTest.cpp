@@ -4,6 +4,7 @@
 #include "app/Clock.h"
 #include "gui/DialogTestSupport.h"
 #include "rules/NumberEdit.h"
+#include "rules/Periods.h"
 #include "rules/ValmoError.h"
 #include "support/TestSupport.h"
 
@@ -128,6 +129,8 @@ TEST_F(BtuFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
         double amount;
         QString reference;
         QString message;
+        bool genast = false;
+        int period = -1;
     } cases[] = {
         {"empty payer", true, QString(), 1e12, QString(), QStringLiteral("Felaktigt betalarnummer")},
         {"bad bankgiro", false, QStringLiteral("1234567"), 1e12, QString(),
@@ -139,9 +142,14 @@ TEST_F(BtuFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
         {"unencodable reference", true, QStringLiteral("4711"), 10, QStringLiteral("Faktura \u03A9"),
          QStringLiteral(
              "Tecknet \u201D\u03A9\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")},
+        {"tab in the reference", true, QStringLiteral("4711"), 10, QStringLiteral("a\tb"),
+         QStringLiteral(
+             "Tecknet \u201DU+0009\u201D kan inte sparas i en Autogirofil. Skriv texten utan det.")},
+        {"GENAST with a period", true, QStringLiteral("4711"), 10, QString(),
+         CheckImmediatePeriod(PeriodTexts()[1], QStringLiteral("GENAST")), true, 1},
     };
     QWidget* expectedField[] = {form.BetalarEdit, form.BetalarEdit, form.BeloppEdit, form.BeloppEdit,
-                                form.RefEdit};
+                                form.RefEdit,     form.RefEdit,     form.PeriodCmbo};
     int i = 0;
     for (const auto& c : cases) {
         resetMessages();
@@ -150,6 +158,9 @@ TEST_F(BtuFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
         form.BetalarEdit->setText(c.payer);
         form.BeloppEdit->setValue(c.amount);
         form.RefEdit->setText(c.reference);
+        form.GenastCheck->setChecked(c.genast);
+        if (c.period >= 0)
+            form.PeriodCmbo->setCurrentIndex(c.period);
         form.SaveBtn->setFocus();
         EXPECT_FALSE(pressOk(form)) << c.name;
         EXPECT_EQ(shownTexts(), QStringList{c.message}) << c.name;

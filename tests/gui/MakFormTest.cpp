@@ -4,6 +4,7 @@
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
 #include "gui/DialogTestSupport.h"
+#include "rules/Check.h"
 #include "rules/NumberEdit.h"
 #include "rules/ValmoError.h"
 #include "support/TestSupport.h"
@@ -182,6 +183,37 @@ TEST_F(MakFormTest, OkChecksThePayerBeforeTheAmount)
         EXPECT_EQ(form.focusWidget(),
                   c.amountField ? static_cast<QWidget*>(form.BeloppEdit) : form.BetalarNrEdit)
             << c.name;
+    }
+}
+
+// The reference of one payment's cancellation or change goes into the record as the payment's does.
+TEST_F(MakFormTest, ReferenceFollowsThePaymentRulesAndAZeroAmountPasses)
+{
+    const struct
+    {
+        const char* name;
+        int code;
+        QString reference;
+        bool passes;
+    } cases[] = {
+        {"tab", 29, QStringLiteral("a\tb"), false},
+        {"file separator", 25, QStringLiteral("fs\u001C"), false},
+        {"outside Windows-1252", 29, QStringLiteral("sn\u00F6 \u2603"), false},
+        {"zero amount", 25, QStringLiteral("Faktura 1"), true},
+    };
+    for (const auto& c : cases) {
+        resetMessages();
+        form.FormShow();
+        choose(c.code);
+        form.BetalarNrEdit->setText(QStringLiteral("4711"));
+        form.BeloppEdit->setValue(0);
+        form.RefEdit->setText(c.reference);
+        EXPECT_EQ(pressOk(form), c.passes) << c.name;
+        if (c.passes)
+            continue;
+        EXPECT_EQ(shownTexts(), QStringList{CheckWritable(c.reference)}) << c.name;
+        EXPECT_FALSE(shownTexts().value(0).isEmpty()) << c.name;
+        EXPECT_EQ(form.focusWidget(), form.RefEdit) << c.name;
     }
 }
 

@@ -129,6 +129,8 @@ TEST_F(MdgFormTest, OkChecksInOrderAndPutsTheFocusIntoTheFieldAtFault)
          QStringLiteral(
              "Tecknet \u201D\u2603\u201D kan inte sparas i en Autogirofil. Skriv texten utan det."),
          4},
+        {"letters in the id", 1, QStringLiteral("1"), QStringLiteral("19650101-1230"), QString(), QString(),
+         QStringLiteral("9918A"), QStringLiteral("Id-numret ska bestå av siffror"), 4},
         {"unencodable civic number", 1, QStringLiteral("1"), QStringLiteral("AB\u0141"), QString(), QString(),
          QString(),
          QStringLiteral(

@@ -3,6 +3,8 @@
 # UndefinedBehaviorSanitizer, one after the other. Builds the core alone with clang in a build folder
 # of its own ("$BUILD_DIR-fuzz") and fails on any crash, hang, leak or sanitizer report.
 #
+# Inputs may grow to 40 kB, past the most text one row holds (32 767 characters).
+#
 # A target is a libFuzzer executable built by fuzz/CMakeLists.txt. Its seeds are fuzz/corpus/<target>/
 # when that folder exists, plus the folders named after it in its entry below. The seeds stay
 # untouched; what the fuzzer finds goes into the build folder. To add a fuzzer, add its target to
@@ -16,6 +18,7 @@ TARGETS=(
     "DocumentJsonFuzzer"
     "ReportParserFuzzer tests/data/bank"
     "SealFuzzer tests/data/bank"
+    "CsvImportFuzzer tests/data/csv"
 )
 
 BUILD_DIR=${BUILD_DIR:-build}
@@ -53,7 +56,7 @@ for entry in "${TARGETS[@]}"; do
     done
     echo "== $name: ${SECONDS_TO_RUN} s"
     "$FUZZ_BUILD/fuzz/$name" "$run/corpus" "${seeds[@]}" \
-        -max_total_time="$SECONDS_TO_RUN" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+        -max_total_time="$SECONDS_TO_RUN" -timeout=10 -rss_limit_mb=2048 -max_len=40960 \
         -artifact_prefix="$run/artifacts/" -print_final_stats=1
     echo "$name found nothing in ${SECONDS_TO_RUN} s"
 done
