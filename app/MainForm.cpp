@@ -330,6 +330,7 @@ void TMainForm::createToolBar()
 {
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setAccessibleName(QStringLiteral("Verktygsfält"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
     ToolBar1->toggleViewAction()->setVisible(false);
@@ -449,6 +450,7 @@ void TMainForm::createDocumentArea()
 
     BtuPanel = createSection(QStringLiteral(" Betaluppdrag"), {BtuList});
     MdgPanel = createSection(QStringLiteral(" Medgivanden"), {MdgList, MdgListComp});
+    MdgListComp->setAccessibleDescription(QStringLiteral("Företagsbetalarnas medgivanden"));
     MakPanel = createSection(QStringLiteral(" Makuleringar och ändringar"), {MakList});
 
     // The lower piece of each splitter keeps its height when the window is resized; the upper
@@ -500,8 +502,11 @@ QWidget* TMainForm::createSection(const QString& heading, const QList<QTreeView*
     label->setPalette(palette);
     layout->addWidget(label);
 
-    for (QTreeView* list : lists)
+    // The heading is a label of its own, so each list carries its name for a screen reader.
+    for (QTreeView* list : lists) {
+        list->setAccessibleName(heading.trimmed());
         layout->addWidget(list, 1);
+    }
     auto* totals = new QLabel(panel);
     totals->setObjectName(QStringLiteral("Totals"));
     totals->setContentsMargins(4, 1, 4, 1);
@@ -1028,6 +1033,11 @@ void TMainForm::SettingsBtnClick()
 {
     if (m_settingsCommand)
         runCommand([this] { m_settingsCommand->SettingsBtnClick(); });
+}
+
+bool TMainForm::openSettings()
+{
+    return m_settingsCommand && m_settingsCommand->SettingsBtnClick();
 }
 
 void TMainForm::HelpBtnClick()

@@ -45,6 +45,11 @@ QMessageBox::Icon standardIcon(UserPrompt::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButton defaultButtonOf(UserPrompt::Buttons buttons)
+{
+    return buttons == UserPrompt::Buttons::YesNoCancel ? QMessageBox::Yes : QMessageBox::Ok;
+}
+
 UserPrompt::Answer answerOf(int button)
 {
     switch (button) {
@@ -110,14 +115,40 @@ UserPrompt::Answer WidgetPrompt::showMessage(const QString& caption, const QStri
     if (standIn())
         return standIn()->showMessage(caption, text, buttons, icon);
 
-    QMessageBox box(standardIcon(icon), caption, text, standardButtons(buttons), m_parent);
-    if (buttons != Buttons::Ok)
-        box.setEscapeButton(QMessageBox::Cancel);
-    widenForCaptionAndText(box, caption, text);
-    const int result = box.exec();
-    if (box.clickedButton() == nullptr)
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(m_parent, caption, text, buttons, icon);
+    const int result = box->exec();
+    if (box->clickedButton() == nullptr)
         return closedAnswer(buttons);
     return answerOf(result);
+}
+
+std::unique_ptr<QMessageBox> WidgetPrompt::makeMessageBox(QWidget* parent, const QString& caption,
+                                                          const QString& text, Buttons buttons, Icon icon)
+{
+    auto box = std::make_unique<QMessageBox>(standardIcon(icon), caption, text, standardButtons(buttons),
+                                             parent);
+    if (buttons != Buttons::Ok)
+        box->setEscapeButton(QMessageBox::Cancel);
+    widenForCaptionAndText(*box, caption, text);
+    // A screen reader announces the box as one text, caption and message together; most boxes
+    // have no caption, and the message alone would otherwise be left for the reader to find.
+    box->setAccessibleName(spokenText(caption, text));
+    box->setDefaultButton(defaultButtonOf(buttons));
+    box->defaultButton()->setFocus(Qt::OtherFocusReason);
+    return box;
+}
+
+QString WidgetPrompt::spokenText(const QString& caption, const QString& text)
+{
+    QString message = text;
+    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList lines = message.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList parts;
+    if (!caption.trimmed().isEmpty())
+        parts.append(caption.trimmed());
+    for (const QString& line : lines)
+        parts.append(line.trimmed());
+    return parts.join(QLatin1Char(' '));
 }
 
 QString WidgetPrompt::askSaveFileName(const FileDialogOptions& options)
@@ -155,8 +186,7 @@ void WidgetPrompt::setStandIn(UserPrompt* prompt)
 
 int WidgetPrompt::openingWidth(const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
-    widenForCaptionAndText(box, caption, text);
-    box.adjustSize();
-    return box.width();
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(nullptr, caption, text, Buttons::Ok, Icon::None);
+    box->adjustSize();
+    return box->width();
 }

@@ -115,10 +115,13 @@ QLabel* EntryDialog::addLabel(const QString& text, int row, int column)
     return label;
 }
 
-QToolButton* EntryDialog::makeHelpButton(std::function<void()> onClick, bool inTabOrder)
+QToolButton* EntryDialog::makeHelpButton(const QString& field, std::function<void()> onClick, bool inTabOrder)
 {
     auto* button = new QToolButton(m_panel);
     button->setText(QStringLiteral("?"));
+    const QString name = QStringLiteral("Hjälp om %1").arg(field);
+    button->setAccessibleName(name);
+    button->setToolTip(name);
     button->setFocusPolicy(inTabOrder ? Qt::TabFocus : Qt::NoFocus);
     new ReturnPressesButton(button);
     connect(button, &QToolButton::clicked, this, std::move(onClick));

@@ -66,7 +66,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     TransTypCmbo = new QComboBox(fields);
     RefEdit = new QLineEdit(fields);
     RefEdit->setMaxLength(16);
-    BtNrHelp = makeHelpButton([this] { BtNrHelpClick(); }, false);
+    BtNrHelp = makeHelpButton(QStringLiteral("Betalarnummer"), [this] { BtNrHelpClick(); }, false);
 
     QGridLayout* grid = fieldGrid();
     auto* radioRow = new QHBoxLayout;

@@ -3,6 +3,7 @@
 #include "app/DocumentView.h"
 #include "app/OrderDocument.h"
 #include "format/FileShower.h"
+#include "format/OpenFailure.h"
 #include "format/OrderFileReader.h"
 #include "format/SealOnOpen.h"
 #include "format/SaveCommand.h"
@@ -99,7 +100,7 @@ void OpenCommand::readFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         // The rows stay, so CurrentFile keeps naming the file they came from.
-        m_prompt.showMessage(QString(), cannotOpenMessage(), UserPrompt::Buttons::Ok);
+        m_prompt.showMessage(QString(), OpenFailure::message(path, file.errorString()), UserPrompt::Buttons::Ok);
         return;
     }
     SealOnOpen seal(m_prompt);

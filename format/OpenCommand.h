@@ -28,6 +28,8 @@ public:
     void openPath(const QString& path);
 
     static QString unsavedChangesQuestion();
+    // The first sentence of the message for a file that cannot be opened; the file and the reason
+    // follow it.
     static QString cannotOpenMessage();
     static QString switchServiceQuestion(const QString& mismatch, bool neededPrivateService);
     static QString mixedServicesMessage();

@@ -2,6 +2,7 @@
 
 #include "app/WaitCursor.h"
 #include "app/WidgetPrompt.h"
+#include "format/OpenFailure.h"
 #include "format/ReportCodes.h"
 #include "format/ReportParser.h"
 #include "rules/Win1252.h"
@@ -203,7 +204,7 @@ bool TViewer::LoadFile(const QString& path)
     }
     if (!loaded) {
         WidgetPrompt(parentWidget() ? parentWidget() : this)
-            .showMessage(QString(), QStringLiteral("Filen kunde inte öppnas"), UserPrompt::Buttons::Ok);
+            .showMessage(QString(), OpenFailure::message(path, m_readError), UserPrompt::Buttons::Ok);
         return false;
     }
     Memo1Click();
@@ -213,10 +214,13 @@ bool TViewer::LoadFile(const QString& path)
 bool TViewer::readIntoMemo(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_readError = file.errorString();
         return false;
+    }
     const QByteArray bytes = file.readAll();
     const bool readable = file.error() == QFileDevice::NoError;
+    m_readError = file.errorString();
     file.close();
     if (!readable)
         return false;

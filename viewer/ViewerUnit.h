@@ -80,6 +80,7 @@ private:
     TextFindBar* m_findBar = nullptr;
     QLabel* m_textNotice = nullptr;
     QString m_fileName;
+    QString m_readError; // the system's reason when the last file could not be read
     mutable QString m_pendingText;
     mutable bool m_textPending = false;
 };
