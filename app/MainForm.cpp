@@ -28,6 +28,8 @@
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
 #include "settings/hh.h"
+#include "theme/PaletteFollower.h"
+#include "theme/ThemeColours.h"
 #include "viewer/ShowFileCommand.h"
 #include "viewer/ViewerUnit.h"
 
@@ -61,10 +63,8 @@
 
 namespace {
 
-const QColor HeadingColor(74, 67, 163);
 constexpr int HeadingPixelSize = 19;
 // The selected row of a list without the keyboard focus, as native lists draw it.
-const QColor UnfocusedSelectionColor(200, 200, 214);
 constexpr int ButtonWidth = 78;
 constexpr int ButtonHeight = 52;
 constexpr int IconSide = 32;
@@ -147,7 +147,8 @@ void showSelectionAsFocused(QTreeView* view, bool focused)
     QPalette colours = view->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         colours.setColor(group, QPalette::Highlight,
-                         focused ? standard.color(group, QPalette::Highlight) : UnfocusedSelectionColor);
+                         focused ? standard.color(group, QPalette::Highlight)
+                                 : ThemeColours::unfocusedSelection(standard));
         colours.setColor(group, QPalette::HighlightedText,
                          standard.color(group, focused ? QPalette::HighlightedText : QPalette::Text));
     }
@@ -497,9 +498,11 @@ QWidget* TMainForm::createSection(const QString& heading, const QList<QTreeView*
     font.setBold(true);
     font.setPixelSize(HeadingPixelSize);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, HeadingColor);
-    label->setPalette(palette);
+    PaletteFollower::follow(label, [label] {
+        QPalette palette = QGuiApplication::palette();
+        palette.setColor(QPalette::WindowText, ThemeColours::heading(palette));
+        label->setPalette(palette);
+    });
     layout->addWidget(label);
 
     // The heading is a label of its own, so each list carries its name for a screen reader.

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 namespace {
@@ -115,9 +116,25 @@ UserPrompt::Answer WidgetPrompt::showMessage(const QString& caption, const QStri
     if (standIn())
         return standIn()->showMessage(caption, text, buttons, icon);
 
+    return run(*makeMessageBox(m_parent, caption, text, buttons, icon), buttons);
+}
+
+UserPrompt::Answer WidgetPrompt::showDetailedMessage(const QString& caption, const QString& text,
+                                                     const QString& details, Buttons buttons, Icon icon)
+{
+    const CursorPause arrowCursor;
+    if (standIn())
+        return standIn()->showDetailedMessage(caption, text, details, buttons, icon);
+
     const std::unique_ptr<QMessageBox> box = makeMessageBox(m_parent, caption, text, buttons, icon);
-    const int result = box->exec();
-    if (box->clickedButton() == nullptr)
+    box->setDetailedText(details);
+    return run(*box, buttons);
+}
+
+UserPrompt::Answer WidgetPrompt::run(QMessageBox& box, Buttons buttons)
+{
+    const int result = box.exec();
+    if (box.clickedButton() == nullptr)
         return closedAnswer(buttons);
     return answerOf(result);
 }

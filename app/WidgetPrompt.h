@@ -16,6 +16,8 @@ public:
 
     Answer showMessage(const QString& caption, const QString& text, Buttons buttons,
                        Icon icon = Icon::None) override;
+    Answer showDetailedMessage(const QString& caption, const QString& text, const QString& details,
+                               Buttons buttons, Icon icon = Icon::None) override;
     QString askSaveFileName(const FileDialogOptions& options) override;
     QString askOpenFileName(const FileDialogOptions& options) override;
     void beginBusy() override;
@@ -34,5 +36,7 @@ public:
     static int openingWidth(const QString& caption, const QString& text);
 
 private:
+    static Answer run(QMessageBox& box, Buttons buttons);
+
     QWidget* m_parent;
 };

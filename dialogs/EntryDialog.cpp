@@ -5,6 +5,8 @@
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
 #include "rules/Check.h"
+#include "theme/PaletteFollower.h"
+#include "theme/ThemeColours.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -59,9 +61,7 @@ EntryDialog::EntryDialog(QWidget* parent, const QString& caption, const QString&
 {
     setWindowTitle(caption);
     setModal(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, backgroundColor());
-    setPalette(colours);
+    PaletteFollower::follow(this, [this] { setPalette(ThemeColours::dialogPalette(QGuiApplication::palette())); });
     setAutoFillBackground(true);
 
     m_panel = new FieldPanel(this);
@@ -101,6 +101,11 @@ EntryDialog::EntryDialog(QWidget* parent, const QString& caption, const QString&
     outer->setSpacing(12);
     outer->addLayout(upper, 1);
     outer->addLayout(buttons);
+}
+
+QColor EntryDialog::backgroundColor()
+{
+    return ThemeColours::dialogBackground();
 }
 
 bool EntryDialog::ShowModal()

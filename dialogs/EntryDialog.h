@@ -24,7 +24,7 @@ class EntryDialog : public QDialog
     Q_OBJECT
 
 public:
-    static QColor backgroundColor() { return QColor(236, 236, 255); }
+    static QColor backgroundColor();
 
     QPushButton* HelpBtn = nullptr;
     QPushButton* SaveBtn = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/WaitCursor.h"
 #include "app/WidgetPrompt.h"
+#include "app/WindowMemory.h"
 #include "format/OpenFailure.h"
 #include "format/ReportCodes.h"
 #include "format/ReportParser.h"
@@ -15,13 +16,17 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -49,6 +54,12 @@ QString TextOfLines(const QByteArray& bytes)
         kept.chop(1);
     return DecodeWin1252(kept);
 }
+
+// Room for the structured report's own margins and for a window frame.
+constexpr int ReportMargins = 40;
+constexpr int FrameAllowance = 16;
+// Lines longer than this scroll; a report line is 80 characters.
+constexpr int LongestLineShown = 160;
 
 } // namespace
 
@@ -106,7 +117,7 @@ QWidget* TViewer::createTextPage()
     m_textNotice->setObjectName(QStringLiteral("TextNotice"));
     m_textNotice->setWordWrap(true);
     m_textNotice->setTextFormat(Qt::PlainText);
-    m_textNotice->setStyleSheet(QStringLiteral("QLabel { background: #fff6d5; padding: 6px; }"));
+    m_textNotice->setStyleSheet(QStringLiteral("QLabel { background: #fff6d5; color: #000000; padding: 6px; }"));
     m_textNotice->hide();
 
     Memo1 = new QPlainTextEdit(page);
@@ -270,9 +281,61 @@ QString TViewer::textNotice() const
 
 int TViewer::ShowModal()
 {
-    centreOverParent();
+    placeForShowing();
     Memo1->setFocus();
     return exec();
+}
+
+void TViewer::placeForShowing()
+{
+    // The size and place the user last gave the viewer; the first time, room for the contents.
+    if (WindowMemory::restoreGeometry(this, objectName()))
+        return;
+    resize(fittingSize());
+    centreOverParent();
+}
+
+QSize TViewer::fittingSize() const
+{
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    // The window frame is not known before the window is shown; this leaves room for a usual one.
+    const QSize room = available.size() - QSize(FrameAllowance, 2 * FrameAllowance);
+    const QSize wanted(qMax(width(), contentWidth()), height());
+    return wanted.boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room));
+}
+
+int TViewer::contentWidth() const
+{
+    if (showsReport()) {
+        const QTableView* table = m_reportView->table();
+        const QHeaderView* header = table->horizontalHeader();
+        int columns = 0;
+        for (int i = 0; i < header->count(); ++i) {
+            if (header->isSectionHidden(i))
+                continue;
+            // The last column stretches to the window's edge; its own need is its contents.
+            columns += i == header->count() - 1 ? qMax(header->sectionSizeHint(i), table->sizeHintForColumn(i))
+                                                : header->sectionSize(i);
+        }
+        const int tableWidth = columns + (table->verticalHeader()->isVisible() ? table->verticalHeader()->width() : 0) +
+                               2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+        return qMax(tableWidth + ReportMargins, m_reportView->minimumSizeHint().width());
+    }
+    // The text: its longest line, as far as a report line goes, in the fixed-pitch font.
+    int longest = 0;
+    for (QTextBlock block = Memo1->document()->begin(); block.isValid() && block.blockNumber() < 2000;
+         block = block.next())
+        longest = qMax(longest, qMin(block.length(), LongestLineShown));
+    const int textWidth = Memo1->fontMetrics().horizontalAdvance(QLatin1Char('0')) * qMax(longest, 80);
+    return textWidth + 2 * Memo1->frameWidth() + 2 * int(Memo1->document()->documentMargin()) +
+           Memo1->verticalScrollBar()->sizeHint().width() + ReportMargins;
+}
+
+void TViewer::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous())
+        WindowMemory::saveGeometry(this, objectName());
+    QDialog::hideEvent(event);
 }
 
 void TViewer::centreOverParent()
