@@ -332,6 +332,9 @@ void TMainForm::createToolBar()
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setAccessibleName(QStringLiteral("Verktygsfält"));
+    // The button that shows the toolbar's buttons that do not fit the window.
+    if (auto* more = ToolBar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Fler knappar"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
     ToolBar1->toggleViewAction()->setVisible(false);
@@ -1080,6 +1083,8 @@ QWidget* TMainForm::createSearchBar()
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
     SearchEdit->setPlaceholderText(QStringLiteral("Visa bara rader som innehåller texten"));
     SearchEdit->setClearButtonEnabled(true);
+    for (QToolButton* clear : SearchEdit->findChildren<QToolButton*>())
+        clear->setAccessibleName(QStringLiteral("Töm sökrutan"));
     SearchEdit->setToolTip(QStringLiteral("Sök i alla listor (Ctrl+F). Esc tömmer sökrutan."));
     SearchEdit->setMaximumWidth(320);
     label->setBuddy(SearchEdit);

@@ -31,7 +31,7 @@ template <typename Write> void writeIfPossible(Write write)
 
 bool WindowMemory::restoreGeometry(QWidget* window)
 {
-    const QString stored = readOrEmpty(SettingsStore::windowGeometry);
+    const QString stored = readOrEmpty([] { return SettingsStore::windowGeometry(); });
     return !stored.isEmpty() && window->restoreGeometry(QByteArray::fromBase64(stored.toLatin1()));
 }
 

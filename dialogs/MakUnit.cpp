@@ -57,6 +57,9 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     KeepCheckedButtonAsTabStop(radios);
     ChangeTypCmbo = new QComboBox(fields);
     MakTypCmbo = new QComboBox(fields);
+    // The two lists share one label, whose text follows the choice; each has its own name.
+    ChangeTypCmbo->setAccessibleName(QStringLiteral("Typ av ändring"));
+    MakTypCmbo->setAccessibleName(QStringLiteral("Typ av makulering"));
     BetalarNrEdit = new QLineEdit(fields);
     BetalarNrEdit->setMaxLength(16);
     BetaldagEdit = makeDateEdit(fields);

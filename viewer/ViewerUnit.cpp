@@ -78,6 +78,7 @@ void TViewer::createControls()
 {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("ViewerTabs"));
+    m_tabs->setAccessibleName(QStringLiteral("Visning"));
     m_tabs->setDocumentMode(true);
     m_reportView = new ReportView(m_tabs);
     m_tabs->addTab(m_reportView, QStringLiteral("&Rapport"));
@@ -122,6 +123,7 @@ QWidget* TViewer::createTextPage()
 
     Memo1 = new QPlainTextEdit(page);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Filens text"));
     Memo1->setReadOnly(true);
     // Read-only still keeps a caret that the keys move, so line and column can be followed.
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -308,13 +310,14 @@ int TViewer::contentWidth() const
 {
     if (showsReport()) {
         const QTableView* table = m_reportView->table();
+        const QAbstractItemView* view = table; // sizeHintForColumn is public only here
         const QHeaderView* header = table->horizontalHeader();
         int columns = 0;
         for (int i = 0; i < header->count(); ++i) {
             if (header->isSectionHidden(i))
                 continue;
             // The last column stretches to the window's edge; its own need is its contents.
-            columns += i == header->count() - 1 ? qMax(header->sectionSizeHint(i), table->sizeHintForColumn(i))
+            columns += i == header->count() - 1 ? qMax(header->sectionSizeHint(i), view->sizeHintForColumn(i))
                                                 : header->sectionSize(i);
         }
         const int tableWidth = columns + (table->verticalHeader()->isVisible() ? table->verticalHeader()->width() : 0) +

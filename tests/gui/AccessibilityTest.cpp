@@ -16,6 +16,12 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QToolBar>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -27,9 +33,15 @@
 
 namespace {
 
-// What a user can act on: every role a screen reader offers for input or navigation.
+// What a user can act on: every role a screen reader offers for input or navigation. A label is
+// read by its text; the list that drops down from a combo box is announced with the combo box.
 bool isInteractive(QAccessibleInterface* item)
 {
+    const QObject* object = item->object();
+    const QObject* parent = object ? object->parent() : nullptr;
+    if (qobject_cast<const QLabel*>(object) || qobject_cast<const QComboBox*>(parent) ||
+        (parent && qobject_cast<const QComboBox*>(parent->parent())))
+        return false;
     switch (item->role()) {
     case QAccessible::PushButton:
     case QAccessible::CheckBox:
@@ -145,12 +157,17 @@ TEST_F(Accessibility, EveryInteractiveControlOfEveryWindowHasAName)
         {"help", help},
     };
     for (const Window& window : windows)
-        EXPECT_EQ(unnamedControls(*window.widget), QStringList()) << window.name;
+        EXPECT_EQ(unnamedControls(*window.widget).join(QStringLiteral("; ")).toStdString(), "") << window.name;
 }
 
 TEST_F(Accessibility, ListsToolbarAndFieldsWithoutABesideLabelAreNamed)
 {
-    const QList<std::pair<QWidget*, QString>> cases = {
+    struct Named
+    {
+        QWidget* widget;
+        QString name;
+    };
+    const Named cases[] = {
         {m_mainForm.BtuList, QStringLiteral("Betaluppdrag")},
         {m_mainForm.MdgList, QStringLiteral("Medgivanden")},
         {m_mainForm.MdgListComp, QStringLiteral("Medgivanden")},
@@ -165,8 +182,8 @@ TEST_F(Accessibility, ListsToolbarAndFieldsWithoutABesideLabelAreNamed)
         {m_mainForm.MdgForm->KontoHelp, QStringLiteral("Hjälp om Betalarens kontonummer")},
         {m_mainForm.MakForm->BtNrHelp, QStringLiteral("Hjälp om Betalarnummer")},
     };
-    for (const auto& [widget, name] : cases)
-        EXPECT_EQ(accessibleName(widget), name) << widget->objectName().toStdString();
+    for (const Named& c : cases)
+        EXPECT_EQ(accessibleName(c.widget), c.name) << c.widget->objectName().toStdString();
 }
 
 TEST(MessageBoxAccess, IsReadAsOneTextWithTheFocusOnItsDefaultButton)
