@@ -31,7 +31,7 @@ template <typename Write> void writeIfPossible(Write write)
 
 bool WindowMemory::restoreGeometry(QWidget* window)
 {
-    const QString stored = readOrEmpty([] { return SettingsStore::windowGeometry(); });
+    const QString stored = readOrEmpty(SettingsStore::windowGeometry);
     return !stored.isEmpty() && window->restoreGeometry(QByteArray::fromBase64(stored.toLatin1()));
 }
 
@@ -43,14 +43,14 @@ void WindowMemory::saveGeometry(const QWidget* window)
 
 bool WindowMemory::restoreGeometry(QWidget* window, const QString& name)
 {
-    const QString stored = readOrEmpty([&] { return SettingsStore::windowGeometry(name); });
+    const QString stored = readOrEmpty([&] { return SettingsStore::windowGeometryOf(name); });
     return !stored.isEmpty() && window->restoreGeometry(QByteArray::fromBase64(stored.toLatin1()));
 }
 
 void WindowMemory::saveGeometry(const QWidget* window, const QString& name)
 {
     writeIfPossible([&] {
-        SettingsStore::setWindowGeometry(name, QString::fromLatin1(window->saveGeometry().toBase64()));
+        SettingsStore::setWindowGeometryOf(name, QString::fromLatin1(window->saveGeometry().toBase64()));
     });
 }
 

@@ -364,12 +364,12 @@ void setWindowGeometry(const QString& geometry)
     write(WindowGeometryName, geometry);
 }
 
-QString windowGeometry(const QString& window)
+QString windowGeometryOf(const QString& window)
 {
     return read(WindowGeometryName + window);
 }
 
-void setWindowGeometry(const QString& window, const QString& geometry)
+void setWindowGeometryOf(const QString& window, const QString& geometry)
 {
     write(WindowGeometryName + window, geometry);
 }

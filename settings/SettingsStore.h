@@ -78,8 +78,8 @@ void setRecentFile(int position, const QString& path);
 QString windowGeometry();
 void setWindowGeometry(const QString& geometry);
 // Another window's size and place, under WindowGeometry<window>.
-QString windowGeometry(const QString& window);
-void setWindowGeometry(const QString& window, const QString& geometry);
+QString windowGeometryOf(const QString& window);
+void setWindowGeometryOf(const QString& window, const QString& geometry);
 QString columnWidths(const QString& list);
 void setColumnWidths(const QString& list, const QString& widths);
 QString splitterShare(const QString& splitter);

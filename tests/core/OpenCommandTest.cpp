@@ -153,7 +153,7 @@ TEST_F(OpenCommandTest, DialogStartsInTheLastFolderWithThePreviousChoice)
 
 TEST_F(OpenCommandTest, AFileThatCannotBeOpenedIsNamedWithTheReason)
 {
-    const QString unreadable = makeFile("låst.ag", Opening + "\r\n");
+    const QString unreadable = makeFile(QStringLiteral("låst.ag"), Opening + "\r\n");
     QFile::setPermissions(unreadable, QFileDevice::WriteOwner);
     const bool permissionsHold = !QFileInfo(unreadable).isReadable(); // not so for a superuser
     const struct
@@ -161,17 +161,17 @@ TEST_F(OpenCommandTest, AFileThatCannotBeOpenedIsNamedWithTheReason)
         QString path;
         QString reason;
     } cases[] = {
-        {folder.filePath("saknas.ag"), "Filen finns inte."},
-        {folder.path(), "Det är en mapp, inte en fil."},
-        {unreadable, "Du har inte behörighet att läsa filen."},
+        {folder.filePath("saknas.ag"), QStringLiteral("Filen finns inte.")},
+        {folder.path(), QStringLiteral("Det är en mapp, inte en fil.")},
+        {unreadable, QStringLiteral("Du har inte behörighet att läsa filen.")},
     };
     for (const auto& c : cases) {
         if (c.path == unreadable && !permissionsHold)
             continue;
         prompt.messages.clear();
         open(c.path);
-        EXPECT_EQ(prompt.texts(), QStringList({"Filen kunde inte öppnas: " + QDir::toNativeSeparators(c.path) +
-                                               "\n" + c.reason}));
+        EXPECT_EQ(prompt.texts(), QStringList({QStringLiteral("Filen kunde inte öppnas: ") +
+                                               QDir::toNativeSeparators(c.path) + "\n" + c.reason}));
         EXPECT_FALSE(document.hasRows());
     }
 }

@@ -84,7 +84,7 @@ TEST_F(SaveCommandTest, RefusesWithoutBothPayeeNumbers)
 
         EXPECT_FALSE(save());
         ASSERT_EQ(m_prompt.messages.size(), 1);
-        EXPECT_EQ(m_prompt.messages[0].text, SettingsRefused + "\nVill du öppna inställningarna?");
+        EXPECT_EQ(m_prompt.messages[0].text, SettingsRefused + QStringLiteral("\nVill du öppna inställningarna?"));
         EXPECT_EQ(m_prompt.messages[0].caption, QString());
         EXPECT_EQ(m_prompt.messages[0].buttons, UserPrompt::Buttons::OkCancel);
         EXPECT_TRUE(m_prompt.dialogs.isEmpty());

@@ -275,7 +275,7 @@ TEST_F(ShowFileCommandTest, MissingFileIsReportedAndTheViewerNotShown)
     EXPECT_FALSE(viewerShownByCommand());
     ASSERT_EQ(guiPrompt().messages.size(), 1);
     EXPECT_EQ(guiPrompt().messages.at(0).text,
-              "Filen kunde inte öppnas: " + QDir::toNativeSeparators(m_document.CurrentFile) + "\nFilen finns inte.");
+              QStringLiteral("Filen kunde inte öppnas: ") + QDir::toNativeSeparators(m_document.CurrentFile) + QStringLiteral("\nFilen finns inte."));
 }
 
 } // namespace
