@@ -109,7 +109,8 @@ void TSettingsForm::buildControls()
     setTabOrder(ChkPrivat, ChkComp);
     setTabOrder(ChkComp, SealChk);
     setTabOrder(SealChk, SealKeyEdit);
-    setTabOrder(SealKeyEdit, SaveBtn);
+    setTabOrder(SealKeyEdit, KeyringDetailsBtn);
+    setTabOrder(KeyringDetailsBtn, SaveBtn);
     setTabOrder(SaveBtn, QuiteBtn);
 }
 

@@ -192,7 +192,7 @@ TEST_F(ViewerTest, FileThatCannotBeOpenedIsReportedAndTheMemoKept)
         ASSERT_EQ(guiPrompt().messages.size(), 1);
         EXPECT_EQ(guiPrompt().messages.at(0).caption, QString());
         EXPECT_EQ(guiPrompt().messages.at(0).text,
-                  QStringLiteral("Filen kunde inte öppnas: ") + QDir::toNativeSeparators(path) + "\n" + reason);
+                  QStringLiteral("Filen kunde inte öppnas: ") + QDir::toNativeSeparators(path) + QLatin1Char('\n') + reason);
         EXPECT_EQ(guiPrompt().messages.at(0).buttons, UserPrompt::Buttons::Ok);
         EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("kept"));
     }
