@@ -29,7 +29,12 @@ namespace {
 class ViewerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { guiPrompt().clear(); }
+    void SetUp() override
+    {
+        guiPrompt().clear();
+        // The viewer remembers its size and place; each test starts with nothing remembered.
+        TestEnvironment::instance().resetSettings();
+    }
 
     QString writeFile(const QString& name, const QByteArray& bytes)
     {
