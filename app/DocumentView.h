@@ -9,4 +9,6 @@ public:
     virtual void UpdateView(bool resizePanels) = 0;
     // Hides the payment section and the lower block and shows the start section.
     virtual void showStartSection() {}
+    // Shows the settings dialog; true when the user stored new settings.
+    virtual bool openSettings() { return false; }
 };

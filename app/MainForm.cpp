@@ -30,6 +30,8 @@
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
 #include "settings/hh.h"
+#include "theme/PaletteFollower.h"
+#include "theme/ThemeColours.h"
 #include "viewer/ShowFileCommand.h"
 #include "viewer/ViewerUnit.h"
 
@@ -65,10 +67,8 @@
 
 namespace {
 
-const QColor HeadingColor(74, 67, 163);
 constexpr int HeadingPixelSize = 19;
 // The selected row of a list without the keyboard focus, as native lists draw it.
-const QColor UnfocusedSelectionColor(200, 200, 214);
 constexpr int ButtonWidth = 78;
 constexpr int ButtonHeight = 52;
 constexpr int IconSide = 32;
@@ -155,7 +155,8 @@ void showSelectionAsFocused(QTreeView* view, bool focused)
     QPalette colours = view->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         colours.setColor(group, QPalette::Highlight,
-                         focused ? standard.color(group, QPalette::Highlight) : UnfocusedSelectionColor);
+                         focused ? standard.color(group, QPalette::Highlight)
+                                 : ThemeColours::unfocusedSelection(standard));
         colours.setColor(group, QPalette::HighlightedText,
                          standard.color(group, focused ? QPalette::HighlightedText : QPalette::Text));
     }
@@ -355,6 +356,10 @@ void TMainForm::createToolBar()
 {
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setAccessibleName(QStringLiteral("Verktygsfält"));
+    // The button that shows the toolbar's buttons that do not fit the window.
+    if (auto* more = ToolBar1->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Fler knappar"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
     ToolBar1->toggleViewAction()->setVisible(false);
@@ -475,6 +480,7 @@ void TMainForm::createDocumentArea()
 
     BtuPanel = createSection(QStringLiteral(" Betaluppdrag"), {BtuList});
     MdgPanel = createSection(QStringLiteral(" Medgivanden"), {MdgList, MdgListComp});
+    MdgListComp->setAccessibleDescription(QStringLiteral("Företagsbetalarnas medgivanden"));
     MakPanel = createSection(QStringLiteral(" Makuleringar och ändringar"), {MakList});
 
     // The lower piece of each splitter keeps its height when the window is resized; the upper
@@ -521,13 +527,18 @@ QWidget* TMainForm::createSection(const QString& heading, const QList<QTreeView*
     font.setBold(true);
     font.setPixelSize(HeadingPixelSize);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, HeadingColor);
-    label->setPalette(palette);
+    PaletteFollower::follow(label, [label] {
+        QPalette palette = QGuiApplication::palette();
+        palette.setColor(QPalette::WindowText, ThemeColours::heading(palette));
+        label->setPalette(palette);
+    });
     layout->addWidget(label);
 
-    for (QTreeView* list : lists)
+    // The heading is a label of its own, so each list carries its name for a screen reader.
+    for (QTreeView* list : lists) {
+        list->setAccessibleName(heading.trimmed());
         layout->addWidget(list, 1);
+    }
     auto* totals = new QLabel(panel);
     totals->setObjectName(QStringLiteral("Totals"));
     totals->setContentsMargins(4, 1, 4, 1);
@@ -1088,6 +1099,11 @@ void TMainForm::SettingsBtnClick()
         runCommand([this] { m_settingsCommand->SettingsBtnClick(); });
 }
 
+bool TMainForm::openSettings()
+{
+    return m_settingsCommand && m_settingsCommand->SettingsBtnClick();
+}
+
 void TMainForm::HelpBtnClick()
 {
     ShowHelpTopic(QStringLiteral("Välkommen.htm"));
@@ -1125,6 +1141,8 @@ QWidget* TMainForm::createSearchBar()
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
     SearchEdit->setPlaceholderText(QStringLiteral("Visa bara rader som innehåller texten"));
     SearchEdit->setClearButtonEnabled(true);
+    for (QToolButton* clear : SearchEdit->findChildren<QToolButton*>())
+        clear->setAccessibleName(QStringLiteral("Töm sökrutan"));
     SearchEdit->setToolTip(QStringLiteral("Sök i alla listor (Ctrl+F). Esc tömmer sökrutan."));
     SearchEdit->setMaximumWidth(320);
     label->setBuddy(SearchEdit);

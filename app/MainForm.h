@@ -64,6 +64,7 @@ public:
     // DocumentView
     void UpdateView(bool resizePanels) override;
     void showStartSection() override;
+    bool openSettings() override;
 
     // ListSelection
     int selectedRow(ListId list) const override;

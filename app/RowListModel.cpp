@@ -112,8 +112,8 @@ QVariant RowListModel::data(const QModelIndex& index, int role) const
         // Stripes by position, so they stay regular after an insertion or a deletion.
         return QBrush(index.row() % 2 == 0 ? evenRowColor() : oddRowColor());
     case Qt::ForegroundRole:
-        // The stripes are light whatever the desktop theme, so the text stays dark on them.
-        return QBrush(Qt::black);
+        // Dark text on the light stripes; the palette's own text on stripes derived from a dark one.
+        return QBrush(ThemeColours::stripeText());
     case Qt::DecorationRole:
         if (index.column() == 0 && !m_rowPicture.isNull())
             return m_rowPicture;

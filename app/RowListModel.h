@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/RowListObserver.h"
+#include "theme/ThemeColours.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
@@ -19,8 +20,8 @@ class RowListModel : public QAbstractTableModel, private RowListObserver
 {
     Q_OBJECT
 public:
-    static QColor evenRowColor() { return QColor(218, 218, 255); }
-    static QColor oddRowColor() { return QColor(236, 236, 255); }
+    static QColor evenRowColor() { return ThemeColours::evenStripe(); }
+    static QColor oddRowColor() { return ThemeColours::oddStripe(); }
     // The value a column sorts by: the number for number columns, the text otherwise.
     static constexpr int SortRole = Qt::UserRole + 1;
 

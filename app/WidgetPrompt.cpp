@@ -46,6 +46,11 @@ QMessageBox::Icon standardIcon(UserPrompt::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButton defaultButtonOf(UserPrompt::Buttons buttons)
+{
+    return buttons == UserPrompt::Buttons::YesNoCancel ? QMessageBox::Yes : QMessageBox::Ok;
+}
+
 UserPrompt::Answer answerOf(int button)
 {
     switch (button) {
@@ -111,10 +116,23 @@ UserPrompt::Answer WidgetPrompt::showMessage(const QString& caption, const QStri
     if (standIn())
         return standIn()->showMessage(caption, text, buttons, icon);
 
-    QMessageBox box(standardIcon(icon), caption, text, standardButtons(buttons), m_parent);
-    if (buttons != Buttons::Ok)
-        box.setEscapeButton(QMessageBox::Cancel);
-    widenForCaptionAndText(box, caption, text);
+    return run(*makeMessageBox(m_parent, caption, text, buttons, icon), buttons);
+}
+
+UserPrompt::Answer WidgetPrompt::showDetailedMessage(const QString& caption, const QString& text,
+                                                     const QString& details, Buttons buttons, Icon icon)
+{
+    const CursorPause arrowCursor;
+    if (standIn())
+        return standIn()->showDetailedMessage(caption, text, details, buttons, icon);
+
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(m_parent, caption, text, buttons, icon);
+    box->setDetailedText(details);
+    return run(*box, buttons);
+}
+
+UserPrompt::Answer WidgetPrompt::run(QMessageBox& box, Buttons buttons)
+{
     const int result = box.exec();
     if (box.clickedButton() == nullptr)
         return closedAnswer(buttons);
@@ -137,9 +155,40 @@ UserPrompt::Answer WidgetPrompt::askChoice(const QString& caption, const QString
     box.setEscapeButton(buttons[2]);
     box.setDefaultButton(static_cast<QPushButton*>(buttons[1]));
     widenForCaptionAndText(box, caption, text);
+    box.setAccessibleName(spokenText(caption, text));
+    box.defaultButton()->setFocus(Qt::OtherFocusReason);
     box.exec();
     const int chosen = int(buttons.indexOf(box.clickedButton()));
     return chosen < 0 ? Answer::Cancel : answers[chosen];
+}
+
+std::unique_ptr<QMessageBox> WidgetPrompt::makeMessageBox(QWidget* parent, const QString& caption,
+                                                          const QString& text, Buttons buttons, Icon icon)
+{
+    auto box = std::make_unique<QMessageBox>(standardIcon(icon), caption, text, standardButtons(buttons),
+                                             parent);
+    if (buttons != Buttons::Ok)
+        box->setEscapeButton(QMessageBox::Cancel);
+    widenForCaptionAndText(*box, caption, text);
+    // A screen reader announces the box as one text, caption and message together; most boxes
+    // have no caption, and the message alone would otherwise be left for the reader to find.
+    box->setAccessibleName(spokenText(caption, text));
+    box->setDefaultButton(defaultButtonOf(buttons));
+    box->defaultButton()->setFocus(Qt::OtherFocusReason);
+    return box;
+}
+
+QString WidgetPrompt::spokenText(const QString& caption, const QString& text)
+{
+    QString message = text;
+    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList lines = message.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList parts;
+    if (!caption.trimmed().isEmpty())
+        parts.append(caption.trimmed());
+    for (const QString& line : lines)
+        parts.append(line.trimmed());
+    return parts.join(QLatin1Char(' '));
 }
 
 QString WidgetPrompt::askSaveFileName(const FileDialogOptions& options)
@@ -177,8 +226,7 @@ void WidgetPrompt::setStandIn(UserPrompt* prompt)
 
 int WidgetPrompt::openingWidth(const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
-    widenForCaptionAndText(box, caption, text);
-    box.adjustSize();
-    return box.width();
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(nullptr, caption, text, Buttons::Ok, Icon::None);
+    box->adjustSize();
+    return box->width();
 }

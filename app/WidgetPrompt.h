@@ -2,6 +2,9 @@
 
 #include "format/UserPrompt.h"
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 // The window's side of UserPrompt: real message boxes and file dialogs over a parent widget. Every
@@ -13,6 +16,8 @@ public:
 
     Answer showMessage(const QString& caption, const QString& text, Buttons buttons,
                        Icon icon = Icon::None) override;
+    Answer showDetailedMessage(const QString& caption, const QString& text, const QString& details,
+                               Buttons buttons, Icon icon = Icon::None) override;
     QString askSaveFileName(const FileDialogOptions& options) override;
     QString askOpenFileName(const FileDialogOptions& options) override;
     Answer askChoice(const QString& caption, const QString& text, const QStringList& choices,
@@ -23,9 +28,17 @@ public:
     // Tests: every WidgetPrompt hands its questions to this prompt instead of showing a window;
     // nullptr shows the real dialogs again.
     static void setStandIn(UserPrompt* standIn);
+    // The message box showMessage shows: named for a screen reader by its caption and message,
+    // with the keyboard focus on its default button (OK, or Yes where it asks Yes, No or Cancel).
+    static std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& caption,
+                                                       const QString& text, Buttons buttons, Icon icon);
+    // Caption and message as one sentence run, as a screen reader reads the box.
+    static QString spokenText(const QString& caption, const QString& text);
     // The width a message box with this caption and text opens with.
     static int openingWidth(const QString& caption, const QString& text);
 
 private:
+    static Answer run(QMessageBox& box, Buttons buttons);
+
     QWidget* m_parent;
 };

@@ -41,6 +41,19 @@ void WindowMemory::saveGeometry(const QWidget* window)
         [&] { SettingsStore::setWindowGeometry(QString::fromLatin1(window->saveGeometry().toBase64())); });
 }
 
+bool WindowMemory::restoreGeometry(QWidget* window, const QString& name)
+{
+    const QString stored = readOrEmpty([&] { return SettingsStore::windowGeometryOf(name); });
+    return !stored.isEmpty() && window->restoreGeometry(QByteArray::fromBase64(stored.toLatin1()));
+}
+
+void WindowMemory::saveGeometry(const QWidget* window, const QString& name)
+{
+    writeIfPossible([&] {
+        SettingsStore::setWindowGeometryOf(name, QString::fromLatin1(window->saveGeometry().toBase64()));
+    });
+}
+
 QList<int> WindowMemory::columnWidths(const QString& list)
 {
     QList<int> widths;

@@ -13,6 +13,9 @@ namespace WindowMemory {
 // False when nothing is stored (the window keeps its initial size and place).
 bool restoreGeometry(QWidget* window);
 void saveGeometry(const QWidget* window);
+// The same for another window, kept under its name.
+bool restoreGeometry(QWidget* window, const QString& name);
+void saveGeometry(const QWidget* window, const QString& name);
 // The widths the user last gave the list's columns; empty when none are stored.
 QList<int> columnWidths(const QString& list);
 void saveColumnWidths(const QString& list, const QHeaderView* header);

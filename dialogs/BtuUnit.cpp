@@ -39,6 +39,8 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     BeloppEdit = new TNumberEdit(fields);
     BeloppEdit->setMask(QStringLiteral("#,##0.00"));
     DateEdit = makeDateEdit(fields);
+    // The date shares its row with "Genast", so its label is not found beside it.
+    DateEdit->setAccessibleName(QStringLiteral("Betalningsdatum"));
     GenastCheck = new QCheckBox(QStringLiteral("Genast"), fields);
     GenastCheck->setToolTip(QStringLiteral("Betalningen görs så snart Bankgirot har tagit emot filen"));
     PeriodCmbo = new QComboBox(fields);
@@ -50,9 +52,9 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     BetalarEdit->setMaxLength(16);
     RefEdit = new QLineEdit(fields);
     RefEdit->setMaxLength(16);
-    BtNrHelp = makeHelpButton([this] { BtNrHelpClick(); });
+    BtNrHelp = makeHelpButton(QStringLiteral("Betalarnummer"), [this] { BtNrHelpClick(); });
     keepPlaceWhenHidden(BtNrHelp);
-    RefHlp = makeHelpButton([this] { RefHlpClick(); });
+    RefHlp = makeHelpButton(QStringLiteral("Referens"), [this] { RefHlpClick(); });
 
     QGridLayout* grid = fieldGrid();
     addLabel(QStringLiteral("Typ av betaluppdrag"), 0);

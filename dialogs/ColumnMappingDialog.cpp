@@ -26,6 +26,7 @@ ColumnMappingDialog::ColumnMappingDialog(const CsvTable& table, const ColumnMapp
     const int columns = int(table.header.size());
     const int rows = qMin(PreviewRows, int(table.records.size()));
     m_preview = new QTableWidget(rows + 1, columns, this);
+    m_preview->setAccessibleName(QStringLiteral("Filens första rader"));
     m_preview->setHorizontalHeaderLabels(table.header);
     m_preview->setVerticalHeaderLabels(QStringList() << QString());
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);

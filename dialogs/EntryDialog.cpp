@@ -6,6 +6,8 @@
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
 #include "rules/Check.h"
+#include "theme/PaletteFollower.h"
+#include "theme/ThemeColours.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -60,9 +62,7 @@ EntryDialog::EntryDialog(QWidget* parent, const QString& caption, const QString&
 {
     setWindowTitle(caption);
     setModal(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, backgroundColor());
-    setPalette(colours);
+    PaletteFollower::follow(this, [this] { setPalette(ThemeColours::dialogPalette(QGuiApplication::palette())); });
     setAutoFillBackground(true);
 
     m_panel = new FieldPanel(this);
@@ -104,6 +104,11 @@ EntryDialog::EntryDialog(QWidget* parent, const QString& caption, const QString&
     outer->addLayout(buttons);
 }
 
+QColor EntryDialog::backgroundColor()
+{
+    return ThemeColours::dialogBackground();
+}
+
 bool EntryDialog::ShowModal()
 {
     return exec() == QDialog::Accepted;
@@ -116,10 +121,13 @@ QLabel* EntryDialog::addLabel(const QString& text, int row, int column)
     return label;
 }
 
-QToolButton* EntryDialog::makeHelpButton(std::function<void()> onClick, bool inTabOrder)
+QToolButton* EntryDialog::makeHelpButton(const QString& field, std::function<void()> onClick, bool inTabOrder)
 {
     auto* button = new QToolButton(m_panel);
     button->setText(QStringLiteral("?"));
+    const QString name = QStringLiteral("Hjälp om %1").arg(field);
+    button->setAccessibleName(name);
+    button->setToolTip(name);
     button->setFocusPolicy(inTabOrder ? Qt::TabFocus : Qt::NoFocus);
     new ReturnPressesButton(button);
     connect(button, &QToolButton::clicked, this, std::move(onClick));

@@ -24,7 +24,7 @@ class EntryDialog : public QDialog
     Q_OBJECT
 
 public:
-    static QColor backgroundColor() { return QColor(236, 236, 255); }
+    static QColor backgroundColor();
 
     QPushButton* HelpBtn = nullptr;
     QPushButton* SaveBtn = nullptr;
@@ -45,9 +45,10 @@ protected:
     QGridLayout* fieldGrid() const { return m_grid; }
     FieldPanel* panel() const { return m_panel; }
     QLabel* addLabel(const QString& text, int row, int column = 0);
-    // A small "?" button beside a field. It follows the dialog's buttons in the tab order, or is
-    // skipped by the Tab key when inTabOrder is false.
-    QToolButton* makeHelpButton(std::function<void()> onClick, bool inTabOrder = true);
+    // A small "?" button beside a field, named "Hjälp om <field>" for a screen reader and in its
+    // tooltip. It follows the dialog's buttons in the tab order, or is skipped by the Tab key when
+    // inTabOrder is false.
+    QToolButton* makeHelpButton(const QString& field, std::function<void()> onClick, bool inTabOrder = true);
     static QDateEdit* makeDateEdit(QWidget* parent);
     static void keepPlaceWhenHidden(QWidget* widget);
     // The position of the item whose text is the given one, letters compared without regard to

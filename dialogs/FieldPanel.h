@@ -11,7 +11,7 @@ class FieldPanel : public QWidget
 public:
     explicit FieldPanel(QWidget* parent = nullptr);
 
-    static QColor fillColor() { return QColor(218, 218, 255); }
+    static QColor fillColor();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

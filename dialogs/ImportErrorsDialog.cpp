@@ -30,6 +30,7 @@ ImportErrorsDialog::ImportErrorsDialog(const QString& path, const QList<ImportFi
     layout->addWidget(intro);
 
     m_list = new QTreeWidget(this);
+    m_list->setAccessibleName(QStringLiteral("Fel i filen"));
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setHeaderLabels({QStringLiteral("Rad"), QStringLiteral("Kolumn"), QStringLiteral("Fel")});

@@ -57,6 +57,9 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     KeepCheckedButtonAsTabStop(radios);
     ChangeTypCmbo = new QComboBox(fields);
     MakTypCmbo = new QComboBox(fields);
+    // The two lists share one label, whose text follows the choice; each has its own name.
+    ChangeTypCmbo->setAccessibleName(QStringLiteral("Typ av ändring"));
+    MakTypCmbo->setAccessibleName(QStringLiteral("Typ av makulering"));
     BetalarNrEdit = new QLineEdit(fields);
     BetalarNrEdit->setMaxLength(16);
     BetaldagEdit = makeDateEdit(fields);
@@ -66,7 +69,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     TransTypCmbo = new QComboBox(fields);
     RefEdit = new QLineEdit(fields);
     RefEdit->setMaxLength(16);
-    BtNrHelp = makeHelpButton([this] { BtNrHelpClick(); }, false);
+    BtNrHelp = makeHelpButton(QStringLiteral("Betalarnummer"), [this] { BtNrHelpClick(); }, false);
 
     QGridLayout* grid = fieldGrid();
     auto* radioRow = new QHBoxLayout;

@@ -38,6 +38,11 @@ TMdgForm::TMdgForm(QWidget* parent, const Clock* clock)
     ClearingNrEdit = new QLineEdit(m_accountFields);
     ClearingNrEdit->setFixedWidth(60);
     KontoNrEdit = new QLineEdit(m_accountFields);
+    // The two fields share the label "Betalarens kontonummer"; each is named for what it holds.
+    ClearingNrEdit->setAccessibleName(QStringLiteral("Clearingnummer"));
+    ClearingNrEdit->setAccessibleDescription(QStringLiteral("Betalarens clearingnummer, 4 eller 5 siffror"));
+    KontoNrEdit->setAccessibleName(QStringLiteral("Kontonummer"));
+    KontoNrEdit->setAccessibleDescription(QStringLiteral("Betalarens kontonummer utan clearingnummer"));
     auto* accountRow = new QHBoxLayout(m_accountFields);
     accountRow->setContentsMargins(0, 0, 0, 0);
     accountRow->addWidget(ClearingNrEdit);
@@ -50,9 +55,9 @@ TMdgForm::TMdgForm(QWidget* parent, const Clock* clock)
     radios->addButton(AvvisaRadio);
     OkRadio->setChecked(true);
     KeepCheckedButtonAsTabStop(radios);
-    BtNrHelp = makeHelpButton([this] { BtNrHelpClick(); });
-    PersNrHelp = makeHelpButton([this] { PersNrHelpClick(); });
-    KontoHelp = makeHelpButton([this] { KontoHelpClick(); });
+    BtNrHelp = makeHelpButton(QStringLiteral("Betalarnummer"), [this] { BtNrHelpClick(); });
+    PersNrHelp = makeHelpButton(QStringLiteral("Betalarens personnummer"), [this] { PersNrHelpClick(); });
+    KontoHelp = makeHelpButton(QStringLiteral("Betalarens kontonummer"), [this] { KontoHelpClick(); });
     for (QWidget* widget : {static_cast<QWidget*>(IdEdit), m_accountFields, static_cast<QWidget*>(OkRadio),
                             static_cast<QWidget*>(AvvisaRadio)})
         keepPlaceWhenHidden(widget);

@@ -4,6 +4,7 @@
 #include "app/OrderDocument.h"
 #include "format/FileKind.h"
 #include "format/FileShower.h"
+#include "format/OpenFailure.h"
 #include "format/OrderFileReader.h"
 #include "format/ReportParser.h"
 #include "format/SaveCommand.h"
@@ -115,7 +116,7 @@ void OpenCommand::readFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         // The rows stay, so CurrentFile keeps naming the file they came from.
-        m_prompt.showMessage(QString(), cannotOpenMessage(), UserPrompt::Buttons::Ok);
+        m_prompt.showMessage(QString(), OpenFailure::message(path, file.errorString()), UserPrompt::Buttons::Ok);
         return;
     }
     SealOnOpen seal(m_prompt);

@@ -28,6 +28,8 @@ public:
     void openPath(const QString& path);
 
     static QString unsavedChangesQuestion();
+    // The first sentence of the message for a file that cannot be opened; the file and the reason
+    // follow it.
     static QString cannotOpenMessage();
     // A path that names something other than a regular file: a folder, a device, a FIFO.
     static QString notAFileMessage(const QString& path, const QString& kind);

@@ -115,12 +115,22 @@ bool SaveCommand::saveToCurrentFile()
 bool SaveCommand::readPayeeNumbers(PayeeNumbers& payee)
 {
     // The numbers are read once; every record of this file carries these values.
-    payee = SettingsStore::payeeNumbers();
-    if (payee.bankgiroNumber.isEmpty() || payee.customerNumber.isEmpty()) {
-        m_prompt.showMessage(QString(), settingsRefusedText(), UserPrompt::Buttons::Ok);
+    const auto complete = [&payee] {
+        payee = SettingsStore::payeeNumbers();
+        return !payee.bankgiroNumber.isEmpty() && !payee.customerNumber.isEmpty();
+    };
+    if (complete())
+        return true;
+    // The numbers are entered in the settings dialog: offer it here, and save on once they are in.
+    const UserPrompt::Answer answer =
+        m_prompt.showMessage(QString(), settingsRefusedText() + QStringLiteral("\nVill du öppna inställningarna?"),
+                             UserPrompt::Buttons::OkCancel);
+    if (answer != UserPrompt::Answer::Ok || !m_view.openSettings())
         return false;
-    }
-    return true;
+    if (complete())
+        return true;
+    m_prompt.showMessage(QString(), settingsRefusedText(), UserPrompt::Buttons::Ok);
+    return false;
 }
 
 bool SaveCommand::mayBeSaved()

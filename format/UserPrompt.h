@@ -26,6 +26,14 @@ public:
     // An empty caption shows an empty title.
     virtual Answer showMessage(const QString& caption, const QString& text, Buttons buttons,
                                Icon icon = Icon::None) = 0;
+    // A message with a technical details part that the user opens on request. Shown as a plain
+    // message where the prompt has no room for details.
+    virtual Answer showDetailedMessage(const QString& caption, const QString& text, const QString& details,
+                                       Buttons buttons, Icon icon = Icon::None)
+    {
+        Q_UNUSED(details);
+        return showMessage(caption, text, buttons, icon);
+    }
     // The chosen full path, or an empty text when the user cancelled.
     virtual QString askSaveFileName(const FileDialogOptions& options) = 0;
     virtual QString askOpenFileName(const FileDialogOptions& options) = 0;

@@ -71,6 +71,7 @@ void HelpWindow::buildControls()
     m_contents->setAccessibleName(QStringLiteral("Innehåll"));
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+    m_browser->setAccessibleName(QStringLiteral("Hjälptext"));
     m_browser->setOpenExternalLinks(true);
 
     m_contents->setSpacing(2);

@@ -18,6 +18,7 @@ public:
         Status status = Status::Unavailable;
         QString key;    // read(): the key's text
         QString detail; // the keyring's own reason, when unavailable
+        QString reason; // the same in plain Swedish for the user ("ingen nyckelring hittades")
     };
 
     virtual ~KeyStore() = default;

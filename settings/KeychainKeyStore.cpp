@@ -15,7 +15,7 @@ QString reasonFor(QKeychain::Error error)
     case QKeychain::CouldNotDeleteEntry:
         return QStringLiteral("nyckelringen kunde inte ta bort nyckeln");
     default:
-        return QStringLiteral("ingen nyckelringstjänst svarar");
+        return QStringLiteral("ingen nyckelring hittades");
     }
 }
 
@@ -42,7 +42,8 @@ KeyStore::Result run(QKeychain::Job& job)
         break;
     default:
         result.status = KeyStore::Status::Unavailable;
-        result.detail = reasonFor(job.error());
+        result.reason = reasonFor(job.error());
+        result.detail = result.reason;
         if (!job.errorString().isEmpty())
             result.detail += QStringLiteral(": ") + job.errorString();
         break;

@@ -8,24 +8,33 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
+// What the user is told of a keyring that cannot be used: plain Swedish, as a sentence. The
+// keyring's own technical words go to the details part.
+QString plainReason(const KeyStore* store, const KeyStore::Result& result)
+{
+    const QString reason =
+        store && !result.reason.isEmpty() ? result.reason : QStringLiteral("ingen nyckelring hittades");
+    return reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.');
+}
+
+QString technicalDetail(const KeyStore* store, const KeyStore::Result& result)
+{
+    return store ? result.detail : QStringLiteral("Ingen nyckelringstjänst är ansluten till programmet.");
+}
+
 QString noKeyringNote(const QString& reason)
 {
-    return QStringLiteral("Nyckelringen kan inte nås (%1). En sigillnyckel som anges här används bara "
-                          "för nästa sparning och sparas inte.")
-        .arg(reason);
+    return reason + QStringLiteral(" En sigillnyckel som anges här används bara för nästa sparning och "
+                                   "sparas inte.");
 }
 
-QString unavailableReason(const KeyStore* store, const KeyStore::Result& result)
+void tell(UserPrompt& prompt, const QString& text, const QString& details)
 {
-    return store ? result.detail : QStringLiteral("ingen nyckelring finns");
-}
-
-void tell(UserPrompt& prompt, const QString& text)
-{
-    prompt.showMessage(QString(), text, UserPrompt::Buttons::Ok, UserPrompt::Icon::Warning);
+    prompt.showDetailedMessage(QString(), text, details, UserPrompt::Buttons::Ok, UserPrompt::Icon::Warning);
 }
 
 void forgetKey(UserPrompt& prompt, KeyStore* store)
@@ -36,7 +45,8 @@ void forgetKey(UserPrompt& prompt, KeyStore* store)
     const KeyStore::Result result = store->remove();
     if (result.status == KeyStore::Status::Unavailable)
         tell(prompt,
-             QStringLiteral("Sigillnyckeln kunde inte tas bort ur nyckelringen (%1).").arg(result.detail));
+             QStringLiteral("Sigillnyckeln kunde inte tas bort ur nyckelringen. %1").arg(plainReason(store, result)),
+             technicalDetail(store, result));
 }
 
 void keepKey(UserPrompt& prompt, KeyStore* store, const SealKey& key)
@@ -47,9 +57,11 @@ void keepKey(UserPrompt& prompt, KeyStore* store, const SealKey& key)
         return;
     }
     SealKeys::setKeyForNextSave(key);
-    tell(prompt, QStringLiteral("Sigillnyckeln kan inte sparas eftersom nyckelringen inte kan nås (%1). "
-                                "Nyckeln sparas inte någon annanstans: den används bara för nästa sparning.")
-                     .arg(unavailableReason(store, result)));
+    tell(prompt,
+         QStringLiteral("Sigillnyckeln kan inte sparas i nyckelringen. %1 Nyckeln sparas inte någon annanstans: "
+                        "den används bara för nästa sparning.")
+             .arg(plainReason(store, result)),
+         technicalDetail(store, result));
 }
 
 } // namespace
@@ -60,6 +72,7 @@ void fill(TSettingsForm& form)
 {
     form.SealChk->setChecked(SealKeys::sealingOn());
     form.KeyringLabel->setVisible(false);
+    form.KeyringDetailsBtn->setVisible(false);
     QString key;
     KeyStore* store = SealKeys::keyStore();
     if (SealKeys::keyForNextSave()) {
@@ -69,8 +82,10 @@ void fill(TSettingsForm& form)
         if (result.status == KeyStore::Status::Done)
             key = result.key;
         else if (result.status == KeyStore::Status::Unavailable) {
-            form.KeyringLabel->setText(noKeyringNote(unavailableReason(store, result)));
+            form.KeyringLabel->setText(noKeyringNote(plainReason(store, result)));
             form.KeyringLabel->setVisible(true);
+            form.KeyringDetails = technicalDetail(store, result);
+            form.KeyringDetailsBtn->setVisible(true);
         }
     }
     form.LoadedSealKey = key;

@@ -364,6 +364,16 @@ void setWindowGeometry(const QString& geometry)
     write(WindowGeometryName, geometry);
 }
 
+QString windowGeometryOf(const QString& window)
+{
+    return read(WindowGeometryName + window);
+}
+
+void setWindowGeometryOf(const QString& window, const QString& geometry)
+{
+    write(WindowGeometryName + window, geometry);
+}
+
 QString columnWidths(const QString& list)
 {
     return read(QStringLiteral("Columns") + list);

@@ -77,6 +77,9 @@ void setRecentFile(int position, const QString& path);
 // <splitter>Share.
 QString windowGeometry();
 void setWindowGeometry(const QString& geometry);
+// Another window's size and place, under WindowGeometry<window>.
+QString windowGeometryOf(const QString& window);
+void setWindowGeometryOf(const QString& window, const QString& geometry);
 QString columnWidths(const QString& list);
 void setColumnWidths(const QString& list, const QString& widths);
 QString splitterShare(const QString& splitter);

@@ -5,6 +5,7 @@
 #include "format/SealKey.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
+#include "theme/ThemeColours.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,8 +23,6 @@
 
 namespace {
 
-const QColor backgroundColour(236, 236, 255);
-const QColor panelColour(218, 218, 255);
 constexpr int panelRadius = 10;
 constexpr int customerNumberLength = 6;
 
@@ -110,7 +109,8 @@ void TSettingsForm::buildControls()
     setTabOrder(ChkPrivat, ChkComp);
     setTabOrder(ChkComp, SealChk);
     setTabOrder(SealChk, SealKeyEdit);
-    setTabOrder(SealKeyEdit, SaveBtn);
+    setTabOrder(SealKeyEdit, KeyringDetailsBtn);
+    setTabOrder(KeyringDetailsBtn, SaveBtn);
     setTabOrder(SaveBtn, QuiteBtn);
 }
 
@@ -131,6 +131,14 @@ QWidget* TSettingsForm::buildSealPart()
     KeyringLabel->setObjectName(QStringLiteral("KeyringLabel"));
     KeyringLabel->setWordWrap(true);
     KeyringLabel->setVisible(false);
+    KeyringDetailsBtn = new QPushButton(QStringLiteral("Detaljer…"), group);
+    KeyringDetailsBtn->setObjectName(QStringLiteral("KeyringDetailsBtn"));
+    KeyringDetailsBtn->setAccessibleName(QStringLiteral("Detaljer om nyckelringen"));
+    KeyringDetailsBtn->setVisible(false);
+    connect(KeyringDetailsBtn, &QPushButton::clicked, this, [this] {
+        WidgetPrompt(this).showDetailedMessage(QString(), KeyringLabel->text(), KeyringDetails,
+                                               UserPrompt::Buttons::Ok, UserPrompt::Icon::Information);
+    });
     connect(SealKeyEdit, &QLineEdit::textChanged, this, &TSettingsForm::SealKeyEditChange);
 
     auto* layout = new QFormLayout(group);
@@ -138,6 +146,7 @@ QWidget* TSettingsForm::buildSealPart()
     layout->addRow(QStringLiteral("Sigillnyckel"), SealKeyEdit);
     layout->addRow(QStringLiteral("Kontrollvärde (KVV)"), KvvLabel);
     layout->addRow(KeyringLabel);
+    layout->addRow(QString(), KeyringDetailsBtn);
     SealKeyEditChange();
     return group;
 }
@@ -197,10 +206,10 @@ bool TSettingsForm::eventFilter(QObject* watched, QEvent* event)
 void TSettingsForm::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), backgroundColour);
+    painter.fillRect(rect(), ThemeColours::dialogBackground());
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::gray, 1));
-    painter.setBrush(panelColour);
+    painter.setPen(QPen(ThemeColours::panelOutline(), 1));
+    painter.setBrush(ThemeColours::panelFill());
     painter.drawRoundedRect(QRectF(m_panel->geometry()).adjusted(0.5, 0.5, -0.5, -0.5), panelRadius,
                             panelRadius);
 }

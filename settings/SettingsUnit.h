@@ -27,6 +27,9 @@ public:
     QLineEdit* SealKeyEdit = nullptr;
     QLabel* KvvLabel = nullptr;
     QLabel* KeyringLabel = nullptr;
+    // Opens the keyring's own technical reason beside the plain note.
+    QPushButton* KeyringDetailsBtn = nullptr;
+    QString KeyringDetails;
     QString LoadedSealKey; // the key as the dialog was filled, so an unchanged key is not rewritten
     QPushButton* SaveBtn = nullptr;
     QPushButton* QuiteBtn = nullptr;

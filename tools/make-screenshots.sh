@@ -12,3 +12,6 @@ cmake --build "$BUILD_DIR" -j "$JOBS" --target valmo-screenshots valmo_help
 # A fixed look whatever the desktop: offscreen rendering and Qt's own style.
 QT_QPA_PLATFORM=offscreen QT_STYLE_OVERRIDE=Fusion LC_ALL=C.UTF-8 \
     "$BUILD_DIR/tools/screenshots/valmo-screenshots" docs/screenshots
+# The main window and the payment-order dialog at 200 %.
+QT_QPA_PLATFORM=offscreen QT_STYLE_OVERRIDE=Fusion LC_ALL=C.UTF-8 QT_SCALE_FACTOR=2 \
+    "$BUILD_DIR/tools/screenshots/valmo-screenshots" docs/screenshots --scaled

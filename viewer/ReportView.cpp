@@ -19,6 +19,7 @@
 #include <QSaveFile>
 #include <QSortFilterProxyModel>
 #include <QTableView>
+#include <QToolButton>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -76,6 +77,8 @@ void ReportView::createControls()
     m_filter->setObjectName(QStringLiteral("ReportFilter"));
     m_filter->setPlaceholderText(QStringLiteral("Filtrera raderna (betalarnummer, kod, referens …)"));
     m_filter->setClearButtonEnabled(true);
+    for (QToolButton* clear : m_filter->findChildren<QToolButton*>())
+        clear->setAccessibleName(QStringLiteral("Töm filtret"));
     auto* filterLabel = new QLabel(QStringLiteral("&Filter:"), this);
     filterLabel->setBuddy(m_filter);
     m_export = new QPushButton(QStringLiteral("&Exportera CSV…"), this);
@@ -89,6 +92,7 @@ void ReportView::createControls()
     m_proxy->setSortRole(Qt::UserRole);
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("ReportTable"));
+    m_table->setAccessibleName(QStringLiteral("Rapportens rader"));
     m_table->setModel(m_proxy);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -2,6 +2,8 @@
 
 #include "app/WaitCursor.h"
 #include "app/WidgetPrompt.h"
+#include "app/WindowMemory.h"
+#include "format/OpenFailure.h"
 #include "format/ReportCodes.h"
 #include "format/ReportParser.h"
 #include "rules/Win1252.h"
@@ -14,14 +16,18 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -72,6 +78,12 @@ QString TextOfLines(const QByteArray& bytes, bool* cut = nullptr)
     return DecodeWin1252(kept);
 }
 
+// Room for the structured report's own margins and for a window frame.
+constexpr int ReportMargins = 40;
+constexpr int FrameAllowance = 16;
+// Lines longer than this scroll; a report line is 80 characters.
+constexpr int LongestLineShown = 160;
+
 } // namespace
 
 TViewer::TViewer(QWidget* parent) : QDialog(parent)
@@ -89,6 +101,7 @@ void TViewer::createControls()
 {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("ViewerTabs"));
+    m_tabs->setAccessibleName(QStringLiteral("Visning"));
     m_tabs->setDocumentMode(true);
     m_reportView = new ReportView(m_tabs);
     m_tabs->addTab(m_reportView, QStringLiteral("&Rapport"));
@@ -128,11 +141,12 @@ QWidget* TViewer::createTextPage()
     m_textNotice->setObjectName(QStringLiteral("TextNotice"));
     m_textNotice->setWordWrap(true);
     m_textNotice->setTextFormat(Qt::PlainText);
-    m_textNotice->setStyleSheet(QStringLiteral("QLabel { background: #fff6d5; padding: 6px; }"));
+    m_textNotice->setStyleSheet(QStringLiteral("QLabel { background: #fff6d5; color: #000000; padding: 6px; }"));
     m_textNotice->hide();
 
     Memo1 = new QPlainTextEdit(page);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Filens text"));
     Memo1->setReadOnly(true);
     // Read-only still keeps a caret that the keys move, so line and column can be followed.
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -226,7 +240,7 @@ bool TViewer::LoadFile(const QString& path)
     }
     if (!loaded) {
         WidgetPrompt(parentWidget() ? parentWidget() : this)
-            .showMessage(QString(), QStringLiteral("Filen kunde inte öppnas"), UserPrompt::Buttons::Ok);
+            .showMessage(QString(), OpenFailure::message(path, m_readError), UserPrompt::Buttons::Ok);
         return false;
     }
     Memo1Click();
@@ -236,10 +250,13 @@ bool TViewer::LoadFile(const QString& path)
 bool TViewer::readIntoMemo(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_readError = file.errorString();
         return false;
+    }
     QByteArray bytes = file.readAll();
     const bool readable = file.error() == QFileDevice::NoError;
+    m_readError = file.errorString();
     file.close();
     if (!readable)
         return false;
@@ -295,9 +312,62 @@ QString TViewer::textNotice() const
 
 int TViewer::ShowModal()
 {
-    centreOverParent();
+    placeForShowing();
     Memo1->setFocus();
     return exec();
+}
+
+void TViewer::placeForShowing()
+{
+    // The size and place the user last gave the viewer; the first time, room for the contents.
+    if (WindowMemory::restoreGeometry(this, objectName()))
+        return;
+    resize(fittingSize());
+    centreOverParent();
+}
+
+QSize TViewer::fittingSize() const
+{
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    // The window frame is not known before the window is shown; this leaves room for a usual one.
+    const QSize room = available.size() - QSize(FrameAllowance, 2 * FrameAllowance);
+    const QSize wanted(qMax(width(), contentWidth()), height());
+    return wanted.boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room));
+}
+
+int TViewer::contentWidth() const
+{
+    if (showsReport()) {
+        const QTableView* table = m_reportView->table();
+        const QAbstractItemView* view = table; // sizeHintForColumn is public only here
+        const QHeaderView* header = table->horizontalHeader();
+        int columns = 0;
+        for (int i = 0; i < header->count(); ++i) {
+            if (header->isSectionHidden(i))
+                continue;
+            // The last column stretches to the window's edge; its own need is its contents.
+            columns += i == header->count() - 1 ? qMax(header->sectionSizeHint(i), view->sizeHintForColumn(i))
+                                                : header->sectionSize(i);
+        }
+        const int tableWidth = columns + (table->verticalHeader()->isVisible() ? table->verticalHeader()->width() : 0) +
+                               2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+        return qMax(tableWidth + ReportMargins, m_reportView->minimumSizeHint().width());
+    }
+    // The text: its longest line, as far as a report line goes, in the fixed-pitch font.
+    int longest = 0;
+    for (QTextBlock block = Memo1->document()->begin(); block.isValid() && block.blockNumber() < 2000;
+         block = block.next())
+        longest = qMax(longest, qMin(block.length(), LongestLineShown));
+    const int textWidth = Memo1->fontMetrics().horizontalAdvance(QLatin1Char('0')) * qMax(longest, 80);
+    return textWidth + 2 * Memo1->frameWidth() + 2 * int(Memo1->document()->documentMargin()) +
+           Memo1->verticalScrollBar()->sizeHint().width() + ReportMargins;
+}
+
+void TViewer::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous())
+        WindowMemory::saveGeometry(this, objectName());
+    QDialog::hideEvent(event);
 }
 
 void TViewer::centreOverParent()

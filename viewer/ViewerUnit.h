@@ -28,6 +28,10 @@ public:
     bool LoadFile(const QString& path);
     // Centres the viewer over its parent and shows it modally; returns when the user closes it.
     int ShowModal();
+    // Gives the viewer the size and place the user last left it at; the first time, a size that
+    // shows every column of the report or the whole width of the text, up to the screen's size,
+    // centred over the main window.
+    void placeForShowing();
 
     QString fileName() const { return m_fileName; }
     QString statusText() const;
@@ -58,6 +62,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void createControls();
@@ -68,6 +73,8 @@ private:
     // Lays the file's text out in the memo if that has waited for its tab.
     void ensureText() const;
     void centreOverParent();
+    QSize fittingSize() const;
+    int contentWidth() const;
     bool readIntoMemo(const QString& path);
     static QFont fixedPitchFont();
 
@@ -80,6 +87,7 @@ private:
     TextFindBar* m_findBar = nullptr;
     QLabel* m_textNotice = nullptr;
     QString m_fileName;
+    QString m_readError; // the system's reason when the last file could not be read
     mutable QString m_pendingText;
     mutable bool m_textPending = false;
 };

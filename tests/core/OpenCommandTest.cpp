@@ -153,13 +153,39 @@ TEST_F(OpenCommandTest, DialogStartsInTheLastFolderWithThePreviousChoice)
     EXPECT_EQ(prompt.dialogs[1].initialFileName, path);
 }
 
+TEST_F(OpenCommandTest, AFileThatCannotBeOpenedIsNamedWithTheReason)
+{
+    const QString unreadable = makeFile(QStringLiteral("låst.ag"), Opening + "\r\n");
+    QFile::setPermissions(unreadable, QFileDevice::WriteOwner);
+    const bool permissionsHold = !QFileInfo(unreadable).isReadable(); // not so for a superuser
+    const struct
+    {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {folder.filePath("saknas.ag"), QStringLiteral("Filen finns inte.")},
+        {folder.path(), QStringLiteral("Det är en mapp, inte en fil.")},
+        {unreadable, QStringLiteral("Du har inte behörighet att läsa filen.")},
+    };
+    for (const auto& c : cases) {
+        if (c.path == unreadable && !permissionsHold)
+            continue;
+        prompt.messages.clear();
+        open(c.path);
+        EXPECT_EQ(prompt.texts(), QStringList({QStringLiteral("Filen kunde inte öppnas: ") +
+                                               QDir::toNativeSeparators(c.path) + "\n" + c.reason}));
+        EXPECT_FALSE(document.hasRows());
+    }
+}
+
 TEST_F(OpenCommandTest, AFileThatCannotBeOpenedLeavesTheDocumentAlone)
 {
     givePreviousRows();
     document.CurrentFile = "previous.ag";
     const QString path = folder.filePath("missing.ag");
     open(path);
-    EXPECT_EQ(prompt.texts(), QStringList({OpenCommand::cannotOpenMessage()}));
+    EXPECT_EQ(prompt.texts(), QStringList({OpenCommand::cannotOpenMessage() + ": " +
+                                           QDir::toNativeSeparators(path) + "\nFilen finns inte."}));
     EXPECT_EQ(prompt.messages[0].caption, "");
     EXPECT_EQ(document.BtuList.count(), 1);
     // The rows still belong to the previous file: a save or "Visa fil" must not aim at the file
@@ -408,7 +434,10 @@ TEST_F(OpenCommandTest, OpeningANamedFileActsAsIfItHadBeenChosen)
         {"absolute path", good, {}, 1, good, {}},
         {"relative path", "named.ag", {}, 1, good, {}},
         {"relative path with folders", "./sub/../named.ag", {}, 1, good, {}},
-        {"missing file", "missing.ag", {OpenCommand::cannotOpenMessage()}, 0, "", {}},
+        {"missing file", "missing.ag",
+         {OpenCommand::cannotOpenMessage() + ": " + QDir::toNativeSeparators(QDir(base).filePath("missing.ag")) +
+          "\nFilen finns inte."},
+         0, "", {}},
         {"report file", "report.ag", {OrderFileReader::reportFileMessage()}, 0, "", {report}},
     };
     QDir(folder.path()).mkdir("sub");

@@ -84,9 +84,9 @@ TEST_F(SaveCommandTest, RefusesWithoutBothPayeeNumbers)
 
         EXPECT_FALSE(save());
         ASSERT_EQ(m_prompt.messages.size(), 1);
-        EXPECT_EQ(m_prompt.messages[0].text, SettingsRefused);
+        EXPECT_EQ(m_prompt.messages[0].text, SettingsRefused + QStringLiteral("\nVill du öppna inställningarna?"));
         EXPECT_EQ(m_prompt.messages[0].caption, QString());
-        EXPECT_EQ(m_prompt.messages[0].buttons, UserPrompt::Buttons::Ok);
+        EXPECT_EQ(m_prompt.messages[0].buttons, UserPrompt::Buttons::OkCancel);
         EXPECT_TRUE(m_prompt.dialogs.isEmpty());
         EXPECT_TRUE(m_doc.CurrentFile.isEmpty());
         EXPECT_TRUE(m_doc.DocModified);
@@ -94,6 +94,43 @@ TEST_F(SaveCommandTest, RefusesWithoutBothPayeeNumbers)
         EXPECT_FALSE(QFileInfo::exists(filePath(QStringLiteral("x.ag"))));
     }
     EXPECT_TRUE(m_view.calls.isEmpty());
+}
+
+TEST_F(SaveCommandTest, MissingNumbersOfferTheSettingsAndTheSaveGoesOnOnceTheyAreIn)
+{
+    struct Case
+    {
+        const char* name;
+        UserPrompt::Answer answer;
+        bool stored;   // the user stores both numbers in the dialog
+        int opened;    // times the dialog was shown
+        bool saved;
+        int messages;
+    };
+    const Case cases[] = {
+        {"declined", UserPrompt::Answer::Cancel, false, 0, false, 1},
+        {"numbers entered", UserPrompt::Answer::Ok, true, 1, true, 1},
+        {"dialog cancelled", UserPrompt::Answer::Ok, false, 1, false, 1},
+    };
+    addPayment();
+    for (const Case& c : cases) {
+        TestEnvironment::instance().resetSettings();
+        m_prompt = FakePrompt();
+        m_prompt.answers = {c.answer};
+        m_prompt.saveFileNames = {filePath(QStringLiteral("x.ag"))};
+        QFile::remove(filePath(QStringLiteral("x.ag")));
+        m_view = FakeDocumentView();
+        m_view.settingsAnswer = [&c] {
+            if (c.stored)
+                SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("55555555")});
+            return c.stored;
+        };
+
+        EXPECT_EQ(save(), c.saved) << c.name;
+        EXPECT_EQ(m_view.settingsOpened, c.opened) << c.name;
+        EXPECT_EQ(m_prompt.messages.size(), c.messages) << c.name;
+        EXPECT_EQ(QFileInfo::exists(filePath(QStringLiteral("x.ag"))), c.saved) << c.name;
+    }
 }
 
 TEST_F(SaveCommandTest, FirstSaveProposesTodaysNameInAutogirofilerAndWritesTheFile)

@@ -1282,8 +1282,9 @@ TEST_F(MainFormTest, CtrlSSavesOnlyWhenSpararFilCould)
         form->document().DocModified = modified;
         form->UpdateView(false);
         ASSERT_EQ(form->SparaBtn->isEnabled(), modified);
-        // Without a customer number the save command refuses with a message: it ran.
-        guiPrompt().answers.append(UserPrompt::Answer::Ok);
+        // Without a customer number the save command refuses with a message: it ran. The offer
+        // to open the settings is declined.
+        guiPrompt().answers.append(UserPrompt::Answer::Cancel);
         QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
         settle();
         EXPECT_EQ(guiPrompt().messages.size(), modified ? 1 : 0);

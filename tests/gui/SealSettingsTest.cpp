@@ -118,10 +118,22 @@ TEST_F(SealSettingsTest, AMalformedKeyKeepsTheDialogOpenAndStoresNothing)
 TEST_F(SealSettingsTest, WithoutAKeyringTheKeySealsTheNextSaveOnly)
 {
     m_store.status = KeyStore::Status::Unavailable;
-    EXPECT_TRUE(enter(Key, true, [&] { EXPECT_TRUE(m_form.KeyringLabel->isVisibleTo(&m_form)); }));
+    EXPECT_TRUE(enter(Key, true, [&] {
+        // Plain Swedish in the dialog; the keyring's own words only behind "Detaljer…".
+        EXPECT_TRUE(m_form.KeyringLabel->isVisibleTo(&m_form));
+        EXPECT_TRUE(m_form.KeyringLabel->text().startsWith(u"Ingen nyckelring hittades. "_s));
+        EXPECT_FALSE(m_form.KeyringLabel->text().contains(FakeKeyStore::detail()));
+        EXPECT_TRUE(m_form.KeyringDetailsBtn->isVisibleTo(&m_form));
+        m_form.KeyringDetailsBtn->click();
+        ASSERT_EQ(guiPrompt().messages.size(), 1);
+        EXPECT_EQ(guiPrompt().messages.first().text, m_form.KeyringLabel->text());
+        EXPECT_EQ(guiPrompt().messages.first().details, FakeKeyStore::detail());
+        guiPrompt().messages.clear();
+    }));
     ASSERT_EQ(guiPrompt().messages.size(), 1);
     EXPECT_TRUE(guiPrompt().messages.first().text.startsWith(
-        u"Sigillnyckeln kan inte sparas eftersom nyckelringen inte kan nås (borta)"_s));
+        u"Sigillnyckeln kan inte sparas i nyckelringen. Ingen nyckelring hittades. "_s));
+    EXPECT_EQ(guiPrompt().messages.first().details, FakeKeyStore::detail());
     ASSERT_TRUE(SealKeys::keyForNextSave().has_value());
     EXPECT_EQ(SealKeys::keyForNextSave()->text(), Key);
     EXPECT_FALSE(settingsHoldKey());

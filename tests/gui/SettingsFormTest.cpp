@@ -310,9 +310,12 @@ TEST_F(SettingsFormTest, TabVisitsTheControlsInTheirOrderWithTheirCaptions)
 {
     run([&] {
         // Tab enters the service group at its checked button, as in any radio group.
-        const QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit,    m_form.ChkPrivat,
-                                       m_form.SealChk,    m_form.SealKeyEdit, m_form.SaveBtn,
-                                       m_form.QuiteBtn,   m_form.KundNrEdit};
+        QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit,    m_form.ChkPrivat,
+                                 m_form.SealChk,    m_form.SealKeyEdit, m_form.SaveBtn,
+                                 m_form.QuiteBtn,   m_form.KundNrEdit};
+        // Without a keyring, "Detaljer…" follows the key it speaks of.
+        if (m_form.KeyringDetailsBtn->isVisible())
+            order.insert(5, m_form.KeyringDetailsBtn);
         EXPECT_EQ(m_form.focusWidget(), order.first());
         for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(m_form.focusWidget(), Qt::Key_Tab);
@@ -398,8 +401,10 @@ TEST_F(SettingsFormTest, TabEntersTheServiceGroupAtWhicheverButtonIsChecked)
         m_document.PrivateService = privateService;
         run([&] {
             QRadioButton* checked = privateService ? m_form.ChkPrivat : m_form.ChkComp;
-            const QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit,    checked,
-                                           m_form.SealChk,    m_form.SealKeyEdit, m_form.SaveBtn};
+            QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit,    checked,
+                                     m_form.SealChk,    m_form.SealKeyEdit, m_form.SaveBtn};
+            if (m_form.KeyringDetailsBtn->isVisible())
+                order.insert(5, m_form.KeyringDetailsBtn);
             for (qsizetype i = 1; i < order.size(); ++i) {
                 QTest::keyClick(m_form.focusWidget(), Qt::Key_Tab);
                 EXPECT_EQ(m_form.focusWidget(), order[i]) << i;

@@ -274,7 +274,8 @@ TEST_F(ShowFileCommandTest, MissingFileIsReportedAndTheViewerNotShown)
     guiPrompt().answers.append(UserPrompt::Answer::Ok);
     EXPECT_FALSE(viewerShownByCommand());
     ASSERT_EQ(guiPrompt().messages.size(), 1);
-    EXPECT_EQ(guiPrompt().messages.at(0).text, QStringLiteral("Filen kunde inte öppnas"));
+    EXPECT_EQ(guiPrompt().messages.at(0).text,
+              QStringLiteral("Filen kunde inte öppnas: ") + QDir::toNativeSeparators(m_document.CurrentFile) + QStringLiteral("\nFilen finns inte."));
 }
 
 } // namespace

@@ -29,7 +29,12 @@ namespace {
 class ViewerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { guiPrompt().clear(); }
+    void SetUp() override
+    {
+        guiPrompt().clear();
+        // The viewer remembers its size and place; each test starts with nothing remembered.
+        TestEnvironment::instance().resetSettings();
+    }
 
     QString writeFile(const QString& name, const QByteArray& bytes)
     {
@@ -189,13 +194,16 @@ TEST_F(ViewerTest, FileThatCannotBeOpenedIsReportedAndTheMemoKept)
 {
     ASSERT_TRUE(m_viewer.LoadFile(writeFile(QStringLiteral("kept.ag"), "kept\r\n")));
     const QString missing = QDir(m_folder.path()).filePath(QStringLiteral("saknas.ag"));
-    for (const QString& path : {missing, m_folder.path()}) {
+    const QList<std::pair<QString, QString>> cases = {{missing, QStringLiteral("Filen finns inte.")},
+                                                      {m_folder.path(), QStringLiteral("Det är en mapp, inte en fil.")}};
+    for (const auto& [path, reason] : cases) {
         guiPrompt().messages.clear();
         guiPrompt().answers.append(UserPrompt::Answer::Ok);
         EXPECT_FALSE(m_viewer.LoadFile(path));
         ASSERT_EQ(guiPrompt().messages.size(), 1);
         EXPECT_EQ(guiPrompt().messages.at(0).caption, QString());
-        EXPECT_EQ(guiPrompt().messages.at(0).text, QStringLiteral("Filen kunde inte öppnas"));
+        EXPECT_EQ(guiPrompt().messages.at(0).text,
+                  QStringLiteral("Filen kunde inte öppnas: ") + QDir::toNativeSeparators(path) + QLatin1Char('\n') + reason);
         EXPECT_EQ(guiPrompt().messages.at(0).buttons, UserPrompt::Buttons::Ok);
         EXPECT_EQ(m_viewer.memo()->toPlainText(), QStringLiteral("kept"));
     }

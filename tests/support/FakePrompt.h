@@ -18,6 +18,7 @@ public:
         Buttons buttons;
         Icon icon;
         int busyDepth; // wait cursors in force while the box was shown: a box never shows one
+        QString details = QString();
     };
 
     QList<Answer> answers;        // answers to the next message boxes, in order
@@ -34,6 +35,13 @@ public:
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+    Answer showDetailedMessage(const QString& caption, const QString& text, const QString& details,
+                               Buttons buttons, Icon icon) override
+    {
+        const Answer answer = showMessage(caption, text, buttons, icon);
+        messages.last().details = details;
+        return answer;
     }
     QString askSaveFileName(const FileDialogOptions& options) override
     {

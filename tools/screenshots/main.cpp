@@ -1,6 +1,8 @@
-// valmo-screenshots FOLDER: builds the editor's real windows under the offscreen platform, with
-// settings in a temporary folder and a fixed date, fills a document with all three sections and
-// writes a PNG file of every window into FOLDER.
+// valmo-screenshots FOLDER [--scaled]: builds the editor's real windows under the offscreen
+// platform, with settings in a temporary folder and a fixed date, fills a document with all three
+// sections and writes a PNG file of every window into FOLDER, then the main window and the
+// payment-order dialog once more under a dark palette. With --scaled (run under QT_SCALE_FACTOR=2)
+// it writes only the main window and the payment-order dialog, named "-200".
 #include "../../tests/support/FakePrompt.h"
 
 #include "app/Clock.h"
@@ -26,6 +28,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPalette>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -113,6 +116,31 @@ void shootEntryDialogs(Shooter& shooter, TMainForm& mainForm)
     mainForm.MakForm->hide();
 }
 
+QPalette darkPalette()
+{
+    QPalette dark(QColor(53, 53, 57), QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(232, 232, 232));
+    dark.setColor(QPalette::Base, QColor(32, 32, 35));
+    dark.setColor(QPalette::AlternateBase, QColor(44, 44, 48));
+    dark.setColor(QPalette::Text, QColor(232, 232, 232));
+    dark.setColor(QPalette::ButtonText, QColor(232, 232, 232));
+    dark.setColor(QPalette::Highlight, QColor(64, 110, 190));
+    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+    return dark;
+}
+
+// The main window and the payment-order dialog, their names ending in the given suffix.
+void shootMainAndPaymentOrder(Shooter& shooter, TMainForm& mainForm, const QString& suffix)
+{
+    shooter.shoot(mainForm, QStringLiteral("main-window%1.png").arg(suffix));
+    OrderDocument& document = mainForm.document();
+    mainForm.BtuForm->LoadRow(document.BtuList.row(1), document.PrivateService);
+    mainForm.BtuForm->PrivatePayer = document.PrivateService;
+    shooter.shoot(*mainForm.BtuForm, QStringLiteral("payment-order-dialog%1.png").arg(suffix));
+    mainForm.BtuForm->hide();
+}
+
 void shootSettings(Shooter& shooter, TMainForm& mainForm)
 {
     TSettingsForm& form = *mainForm.SettingsForm;
@@ -181,8 +209,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(VALMO_VERSION_TEXT));
     InstallSwedishTranslations(application);
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: valmo-screenshots FOLDER\n");
+    const bool scaled = arguments.size() == 3 && arguments[2] == QLatin1String("--scaled");
+    if (arguments.size() != 2 && !scaled) {
+        std::fprintf(stderr, "usage: valmo-screenshots FOLDER [--scaled]\n");
         return 2;
     }
     QDir().mkpath(arguments[1]);
@@ -223,6 +252,10 @@ int main(int argc, char* argv[])
         return 1;
     }
     mainForm.selectRow(ListId::Btu, 0);
+    if (scaled) {
+        shootMainAndPaymentOrder(shooter, mainForm, QStringLiteral("-200"));
+        return shooter.failed() || !prompt.messages.isEmpty() ? 1 : 0;
+    }
     shooter.shoot(mainForm, QStringLiteral("main-window.png"));
 
     shootEntryDialogs(shooter, mainForm);
@@ -243,6 +276,9 @@ int main(int argc, char* argv[])
     shootReportViewer(shooter, mainForm);
 
     HelpWindow::closeAll();
+    QApplication::setPalette(darkPalette());
+    settle();
+    shootMainAndPaymentOrder(shooter, mainForm, QStringLiteral("-dark"));
     if (!prompt.messages.isEmpty())
         shooter.fail("A message box came up while the windows were drawn.");
     return shooter.failed() ? 1 : 0;

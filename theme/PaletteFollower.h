@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+
+// Applies a widget's own colours now and again whenever the desktop palette changes, so a switch
+// between a light and a dark desktop reaches a window that is already open.
+class PaletteFollower : public QObject
+{
+public:
+    static void follow(QWidget* widget, std::function<void()> apply);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    PaletteFollower(QWidget* widget, std::function<void()> apply);
+
+    std::function<void()> m_apply;
+};
