@@ -5,6 +5,7 @@ class SystemClock : public Clock
 {
 public:
     QDate today() const override { return QDate::currentDate(); }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 } // namespace
 

@@ -16,6 +16,7 @@
 #include "app/StartPicture.h"
 #include "app/VersionText.h"
 #include "app/WindowMemory.h"
+#include "calendar/DeliveryCheckView.h"
 #include "dialogs/BtuUnit.h"
 #include "dialogs/EntryDialog.h"
 #include "dialogs/MakUnit.h"
@@ -166,6 +167,18 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     createDocumentArea();
     FormCreate();
     m_saveCommand = std::make_unique<SaveCommand>(m_document, *this, m_prompt, Clock::system());
+    // "Kontrollera", the question before saving a file the bank would reject, the deadline.
+    DeliveryCheck = new DeliveryCheckView(this, m_document, m_prompt, Clock::system(), [this](ListId list, int row) {
+        SearchEdit->clear();
+        selectRow(list, row);
+        activateWindow();
+        if (QTreeView* view = listView(list)) {
+            view->setFocus();
+            editList(view);
+        }
+    });
+    m_saveCommand->setCheckBeforeSaving([this] { return DeliveryCheck->mayBeSaved(); });
+    Actions->Spara->menu()->addAction(DeliveryCheck->action());
     m_importCommand = std::make_unique<ImportCommand>(m_document, *this, m_prompt, this);
     // Undo must not reach back to a saved state that had no imported rows.
     m_importCommand->setRowsAddedHook([this] {
@@ -719,6 +732,7 @@ void TMainForm::UpdateView(bool resizePanels)
     // Rows appended while a file was read are announced to the views now, in one step.
     for (RowListModel* model : {m_btuModel, m_mdgModel, m_mdgCompModel, m_makModel})
         model->synchronize();
+    DeliveryCheck->documentChanged();
 
     const OrderDocument& doc = m_document;
     const bool paymentShown = !doc.BtuList.isEmpty();

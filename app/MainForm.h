@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 
+class DeliveryCheckView;
 class MainActions;
 class QAction;
 class QLabel;
@@ -110,6 +111,8 @@ public:
 
     // The commands as actions, shared by the toolbar, the shortcuts and the lists' menu.
     MainActions* Actions = nullptr;
+    // The check before delivery: "Kontrollera", the question on saving, the deadline.
+    DeliveryCheckView* DeliveryCheck = nullptr;
 
     // The controls, named as elsewhere in the program. The toolbar's buttons show the actions.
     QToolBar* ToolBar1 = nullptr;

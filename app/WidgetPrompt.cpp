@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 namespace {
@@ -118,6 +119,27 @@ UserPrompt::Answer WidgetPrompt::showMessage(const QString& caption, const QStri
     if (box.clickedButton() == nullptr)
         return closedAnswer(buttons);
     return answerOf(result);
+}
+
+UserPrompt::Answer WidgetPrompt::askChoice(const QString& caption, const QString& text, const QStringList& choices,
+                                           Icon icon)
+{
+    const CursorPause arrowCursor;
+    if (standIn())
+        return standIn()->askChoice(caption, text, choices, icon);
+
+    QMessageBox box(standardIcon(icon), caption, text, QMessageBox::NoButton, m_parent);
+    const QMessageBox::ButtonRole roles[] = {QMessageBox::YesRole, QMessageBox::NoRole, QMessageBox::RejectRole};
+    const Answer answers[] = {Answer::Yes, Answer::No, Answer::Cancel};
+    QList<QAbstractButton*> buttons;
+    for (int i = 0; i < 3; ++i)
+        buttons.append(box.addButton(choices.value(i), roles[i]));
+    box.setEscapeButton(buttons[2]);
+    box.setDefaultButton(static_cast<QPushButton*>(buttons[1]));
+    widenForCaptionAndText(box, caption, text);
+    box.exec();
+    const int chosen = int(buttons.indexOf(box.clickedButton()));
+    return chosen < 0 ? Answer::Cancel : answers[chosen];
 }
 
 QString WidgetPrompt::askSaveFileName(const FileDialogOptions& options)

@@ -15,6 +15,8 @@ public:
                        Icon icon = Icon::None) override;
     QString askSaveFileName(const FileDialogOptions& options) override;
     QString askOpenFileName(const FileDialogOptions& options) override;
+    Answer askChoice(const QString& caption, const QString& text, const QStringList& choices,
+                     Icon icon = Icon::Warning) override;
     void beginBusy() override;
     void endBusy() override;
 

@@ -15,6 +15,8 @@ CliArguments::CliArguments(const QStringList& args) : m_args(args)
         {QStringLiteral("date"), QString(), value},
         {QStringLiteral("key-file"), QString(), value},
         {QStringLiteral("csv"), QString()},
+        {QStringLiteral("now"), QString(), value},
+        {QStringLiteral("json"), QString()},
     });
     m_parsed = m_parser.parse(args);
 }

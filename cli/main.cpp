@@ -1,6 +1,9 @@
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "calendar/DeliveryCheck.h"
 #include "cli/CliArguments.h"
+#include "cli/CalendarCommand.h"
+#include "cli/CheckFindings.h"
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
 #include "cli/ImportCommand.h"
@@ -42,7 +45,8 @@ const char* const UsageText =
     "  valmo-cli read FILE [--service Privat|Företag]\n"
     "  valmo-cli write DOC.json -o FILE [--customer N] [--bankgiro N] [--date YYYY-MM-DD]\n"
     "                 [--service Privat|Företag]\n"
-    "  valmo-cli check FILE [--service Privat|Företag]\n"
+    "  valmo-cli check FILE [--service Privat|Företag] [--now YYYY-MM-DDTHH:MM] [--json]\n"
+    "  valmo-cli calendar ÅR\n"
     "  valmo-cli hmac FILE --key-file NYCKELFIL\n"
     "  valmo-cli seal FILE -o UTFIL --key-file NYCKELFIL [--date YYYY-MM-DD]\n"
     "  valmo-cli verify FILE --key-file NYCKELFIL\n"
@@ -53,7 +57,9 @@ const char* const UsageText =
     "\n"
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
     "write  skriver en Autogirofil från ett JSON-dokument.\n"
-    "check  kontrollerar varje rad i en Autogirofil som inmatningsdialogerna gör.\n"
+    "check  kontrollerar varje rad i en Autogirofil som inmatningsdialogerna gör, och filen mot\n"
+    "       bankens kalender och tidsgränser (--now: vid en given tidpunkt; --json: som JSON).\n"
+    "calendar skriver årets vardagar som inte är bankdagar.\n"
     "hmac   skriver MAC för filens normaliserade innehåll (Bankgirots sigill, HMAC-SHA256).\n"
     "seal   skriver filen förseglad med sigill; en förseglad fil förseglas på nytt.\n"
     "verify kontrollerar filens sigill: 0 stämmer, 1 stämmer inte eller saknas.\n"
@@ -99,6 +105,8 @@ struct Options
     std::optional<QString> customer;
     std::optional<QString> bankgiro;
     std::optional<QString> date;
+    std::optional<QString> now;
+    bool json = false;
 };
 
 // The options each command takes; any other is refused rather than silently ignored.
@@ -106,6 +114,8 @@ bool optionBelongsTo(const QString& option, const QString& command)
 {
     if (option == QLatin1String("--service"))
         return true;
+    if (option == QLatin1String("--now") || option == QLatin1String("--json"))
+        return command == QLatin1String("check");
     return command == QLatin1String("write");
 }
 
@@ -144,6 +154,8 @@ Options parseOptions(const QStringList& args)
     options.customer = arguments.value(QStringLiteral("customer"));
     options.bankgiro = arguments.value(QStringLiteral("bankgiro"));
     options.date = arguments.value(QStringLiteral("date"));
+    options.now = arguments.value(QStringLiteral("now"));
+    options.json = arguments.isSet(QStringLiteral("json"));
     return options;
 }
 
@@ -220,8 +232,13 @@ bool reportRowProblems(const QString& file, const QList<RowProblem>& problems, F
 
 int runCheck(const Options& options)
 {
+    const QDateTime now = CheckMoment(options.now);
     OrderDocument& document = documentOfTheRun();
     const CliReadResult result = readInputFile(options, document);
+    if (result.shownInstead && options.json) {
+        printOut(ShownInsteadJson(result.message, result.line));
+        return ShownInstead;
+    }
     if (result.shownInstead) {
         printLine(
             stdout,
@@ -229,7 +246,10 @@ int runCheck(const Options& options)
         return ShownInstead;
     }
     const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);
-    return reportRowProblems(options.input, problems, stdout) ? Success : ProblemsFound;
+    const QList<DeliveryFinding> findings = CheckDelivery(document, now);
+    return PrintCheckFindings(stdout, options.input, problems, findings, result.rowLines, options.json)
+               ? Success
+               : ProblemsFound;
 }
 
 QDate parseDateOption(const QString& text)
@@ -355,6 +375,8 @@ int run(const QStringList& args)
         return RunReportCommand(args);
     if (args.size() > 1 && args[1] == QLatin1String("register"))
         return RunRegisterCommand(args);
+    if (args.size() > 1 && args[1] == QLatin1String("calendar"))
+        return RunCalendarCommand(args);
     const Options options = parseOptions(args);
     if (options.command == QLatin1String("read"))
         return runRead(options);

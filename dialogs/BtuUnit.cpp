@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "calendar/BankingDayMarks.h"
 #include "dialogs/FieldPanel.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -63,7 +65,12 @@ TBtuForm::TBtuForm(QWidget* parent, const Clock* clock)
     dateRow->addWidget(DateEdit);
     dateRow->addWidget(GenastCheck);
     dateRow->addStretch(1);
-    grid->addLayout(dateRow, 2, 1, 1, 2);
+    auto* dateColumn = new QVBoxLayout;
+    dateColumn->setSpacing(2);
+    dateColumn->addLayout(dateRow);
+    DateNote = new BankingDayNote(DateEdit, PeriodCmbo, GenastCheck, fields);
+    dateColumn->addWidget(DateNote);
+    grid->addLayout(dateColumn, 2, 1, 1, 2);
     addLabel(QStringLiteral("Periodicitet"), 3);
     grid->addWidget(PeriodCmbo, 3, 1, 1, 2);
     addLabel(QStringLiteral("Antal betalningar"), 4);

@@ -3,6 +3,7 @@
 #include "app/ListRow.h"
 #include "dialogs/EntryDialog.h"
 
+class BankingDayNote;
 class Clock;
 class QCheckBox;
 class QComboBox;
@@ -25,6 +26,8 @@ public:
     QDateEdit* DateEdit = nullptr;
     // "Genast": the payment is made at once; the date is then not used.
     QCheckBox* GenastCheck = nullptr;
+    // Under the date: the day the bank will use when the date is no banking day.
+    BankingDayNote* DateNote = nullptr;
     QComboBox* PeriodCmbo = nullptr;
     TNumberEdit* AntalEdit = nullptr;
     QLabel* BtNrLabel = nullptr;

@@ -1,6 +1,7 @@
 #include "dialogs/EntryDialog.h"
 
 #include "app/WidgetPrompt.h"
+#include "calendar/BankingDayMarks.h"
 #include "dialogs/DatePicker.h"
 #include "dialogs/FieldExitWatcher.h"
 #include "dialogs/FieldPanel.h"
@@ -130,6 +131,7 @@ QDateEdit* EntryDialog::makeDateEdit(QWidget* parent)
     auto* edit = new DatePicker(parent);
     edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     edit->setCalendarPopup(true);
+    MarkNonBankingDays(edit->calendarWidget());
     // Any date a row can hold, so loading a row never changes its date unseen.
     edit->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     return edit;

@@ -65,7 +65,7 @@ bool SaveCommand::SparaBtnClick()
     PayeeNumbers payee;
     QString folder;
     try {
-        if (!readPayeeNumbers(payee) || !m_seal.prepare())
+        if (!readPayeeNumbers(payee) || !m_seal.prepare() || !mayBeSaved())
             return false;
         folder = initialFolder();
     } catch (const SettingsError& error) {
@@ -99,7 +99,7 @@ bool SaveCommand::saveToCurrentFile()
         return SparaBtnClick();
     PayeeNumbers payee;
     try {
-        if (!readPayeeNumbers(payee))
+        if (!readPayeeNumbers(payee) || !mayBeSaved())
             return false;
     } catch (const SettingsError& error) {
         showError(error.text());
@@ -121,6 +121,11 @@ bool SaveCommand::readPayeeNumbers(PayeeNumbers& payee)
         return false;
     }
     return true;
+}
+
+bool SaveCommand::mayBeSaved()
+{
+    return !m_checkBeforeSaving || m_checkBeforeSaving();
 }
 
 QString SaveCommand::initialFolder()

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class Clock;
 class DocumentView;
 class OrderDocument;
@@ -28,8 +30,13 @@ public:
     // the documents folder is unknown.
     static QString DefaultFolder();
 
+    // Asked before every save, ahead of the file dialog: false stops the save and leaves the
+    // document as it was.
+    void setCheckBeforeSaving(std::function<bool()> check) { m_checkBeforeSaving = std::move(check); }
+
 private:
     bool readPayeeNumbers(PayeeNumbers& payee);
+    bool mayBeSaved();
     QString initialFolder();
     QString initialFileName() const;
     void rememberFolder(const QString& path);
@@ -41,4 +48,5 @@ private:
     UserPrompt& m_prompt;
     const Clock& m_clock;
     SealOnSave m_seal;
+    std::function<bool()> m_checkBeforeSaving;
 };

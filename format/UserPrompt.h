@@ -29,6 +29,15 @@ public:
     // The chosen full path, or an empty text when the user cancelled.
     virtual QString askSaveFileName(const FileDialogOptions& options) = 0;
     virtual QString askOpenFileName(const FileDialogOptions& options) = 0;
+    // A question with three answers of their own texts, for example "Spara ändå", "Visa" and
+    // "Avbryt": Yes stands for the first, No for the second, Cancel for the third and for closing
+    // the box. A prompt without such boxes asks Yes, No or Cancel instead.
+    virtual Answer askChoice(const QString& caption, const QString& text, const QStringList& choices,
+                             Icon icon = Icon::Warning)
+    {
+        Q_UNUSED(choices);
+        return showMessage(caption, text, Buttons::YesNoCancel, icon);
+    }
     // Shown while a long file operation runs (a wait cursor); nestable.
     virtual void beginBusy() {}
     virtual void endBusy() {}

@@ -148,7 +148,8 @@ TEST_F(CliProgram, CheckReportsOneLinePerProblem)
     record("82" + QByteArray("20240305") + "0" + "    " + QByteArray(16, '0') + "000000025000" + payee);
     record("04" + payee + "0000000000004712" + "5000000001234560" + "196501011230"); // a clean mandate
     const QString target = writeFile(QStringLiteral("check me.ag"), file);
-    const CliRun check = run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Privat")});
+    const CliRun check = run({QStringLiteral("check"), target, QStringLiteral("--service"), QStringLiteral("Privat"),
+                              QStringLiteral("--now"), QStringLiteral("2024-03-01T12:00")});
     EXPECT_EQ(check.status, 1) << check.err.constData();
     const QStringList lines = QString::fromUtf8(check.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const QStringList expected = {
@@ -469,7 +470,9 @@ TEST_F(CliProgram, CheckAndWriteApplyTheSameRules)
     for (const auto& c : cases) {
         const QString file = writeFile(QStringLiteral("orders.ag"), c.file);
         const CliRun check = run(
-            {QStringLiteral("check"), file, QStringLiteral("--service"), QStringLiteral("Privat")}, numbers);
+            {QStringLiteral("check"), file, QStringLiteral("--service"), QStringLiteral("Privat"),
+             QStringLiteral("--now"), QStringLiteral("2024-03-01T12:00")},
+            numbers);
         EXPECT_EQ(check.status, c.status) << c.name << ": " << check.out.constData() << check.err.constData();
         const CliRun read = run(
             {QStringLiteral("read"), file, QStringLiteral("--service"), QStringLiteral("Privat")}, numbers);

@@ -170,7 +170,7 @@ TEST_F(HelpTest, EveryLinkLeadsToAPageAndAnchorOfTheHelp)
 {
     ASSERT_TRUE(HelpFile::load());
     const QList<HelpFile::Entry> contents = HelpFile::contents();
-    ASSERT_EQ(contents.size(), 8);
+    ASSERT_EQ(contents.size(), 9);
     QTextBrowser target;
     int links = 0;
     for (const HelpFile::Entry& entry : contents) {

@@ -1,0 +1,118 @@
+#include "calendar/DeliveryCheckView.h"
+
+#include "app/Clock.h"
+#include "calendar/CalendarTexts.h"
+#include "calendar/DeliveryCheck.h"
+#include "calendar/DeliveryQuestion.h"
+#include "calendar/FindingsWindow.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+// The deadline turns red within this time of passing.
+constexpr int RefreshMilliseconds = 30 * 1000;
+
+} // namespace
+
+DeliveryCheckView::DeliveryCheckView(QMainWindow* window, const OrderDocument& document, UserPrompt& prompt,
+                                     const Clock& clock, std::function<void(ListId, int)> editRow)
+    : QObject(window), m_mainWindow(window), m_document(document), m_prompt(prompt), m_clock(clock),
+      m_editRow(std::move(editRow))
+{
+    m_action = new QAction(QStringLiteral("&Kontrollera...\tF7"), this);
+    m_action->setObjectName(QStringLiteral("check"));
+    m_action->setShortcut(QKeySequence(Qt::Key_F7));
+    m_action->setShortcutContext(Qt::WindowShortcut);
+    m_action->setToolTip(QStringLiteral("Kontrollera filen mot Bankgirots kalender och tidsgränser (F7)"));
+    window->addAction(m_action);
+    connect(m_action, &QAction::triggered, this, [this] { showFindings(); });
+
+    m_deadline = new QLabel(window);
+    m_deadline->setObjectName(QStringLiteral("DeadlineLabel"));
+    window->statusBar()->addPermanentWidget(m_deadline);
+    m_deadline->hide();
+
+    m_minute = new QTimer(this);
+    m_minute->setInterval(RefreshMilliseconds);
+    connect(m_minute, &QTimer::timeout, this, [this] { showDeadline(); });
+}
+
+QString DeliveryCheckView::momentText() const
+{
+    return CalendarTexts::ShortSwedishMoment(m_clock.now());
+}
+
+FindingsWindow* DeliveryCheckView::ensureWindow()
+{
+    if (!m_window) {
+        m_window = new FindingsWindow(m_mainWindow);
+        connect(m_window, &FindingsWindow::rowRequested, this, [this](ListId list, int row) {
+            if (m_editRow)
+                m_editRow(list, row);
+        });
+    }
+    return m_window;
+}
+
+void DeliveryCheckView::showFindings()
+{
+    FindingsWindow* window = ensureWindow();
+    window->setFindings(CheckDelivery(m_document, m_clock.now()), momentText());
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+bool DeliveryCheckView::mayBeSaved()
+{
+    const QList<DeliveryFinding> findings = CheckDelivery(m_document, m_clock.now());
+    switch (AskBeforeSaving(findings, m_prompt)) {
+    case DeliveryAnswer::Save:
+        return true;
+    case DeliveryAnswer::Show: {
+        FindingsWindow* window = ensureWindow();
+        window->setFindings(findings, momentText());
+        window->show();
+        window->raise();
+        return false;
+    }
+    case DeliveryAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void DeliveryCheckView::documentChanged()
+{
+    m_deadlineMoment = EarliestDeliveryDeadline(m_document);
+    showDeadline();
+    if (m_window && m_window->isVisible())
+        m_window->setFindings(CheckDelivery(m_document, m_clock.now()), momentText());
+}
+
+void DeliveryCheckView::showDeadline()
+{
+    if (!m_deadlineMoment.isValid()) {
+        m_deadline->hide();
+        m_minute->stop();
+        return;
+    }
+    const bool passed = m_deadlineMoment <= m_clock.now();
+    m_deadline->setText(QStringLiteral("Leverera till Bankgirot senast %1")
+                            .arg(CalendarTexts::ShortSwedishMoment(m_deadlineMoment)));
+    m_deadline->setStyleSheet(passed ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
+    m_deadline->setToolTip(passed ? QStringLiteral("Tiden har passerat: banken behandlar betalningen senare "
+                                                   "än den första betalningsdagen.")
+                                  : QStringLiteral("Den tidigaste betalningsdagens sista leveranstid"));
+    m_deadline->setProperty("passed", passed);
+    m_deadline->show();
+    if (passed)
+        m_minute->stop();
+    else if (!m_minute->isActive())
+        m_minute->start();
+}

@@ -1,0 +1,138 @@
+#include "support/TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class DeliveryCheckCli : public ::testing::Test
+{
+protected:
+    CliRun run(const QStringList& args)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_files.path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(VALMO_CLI_PATH), args);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    // An order file of one payment order to payer 4711 on the date given (yyyymmdd).
+    QString orderFile(const QByteArray& date)
+    {
+        const QByteArray payee = "0012345674";
+        const QByteArray bytes =
+            ("0120261201AUTOGIRO" + QByteArray(44, ' ') + "123456" + payee).leftJustified(80) + "\r\n" +
+            ("82" + date + "0" + "    " + "0000000000004711" + "000000025000" + payee).leftJustified(80) +
+            "\r\n";
+        const QString path = m_files.filePath(QString::fromLatin1(date) + QStringLiteral(".ag"));
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    QTemporaryDir m_files;
+};
+
+} // namespace
+
+TEST_F(DeliveryCheckCli, CheckAndCalendarOnTheCommandLine)
+{
+    const QString tomorrow = orderFile("20261210");
+    const QString passed = orderFile("20261201");
+    const QString check = QStringLiteral("check");
+    const QString now = QStringLiteral("--now");
+    const struct
+    {
+        const char* name;
+        QStringList args;
+        int status;
+        QString out; // the whole of standard output; for the usage errors, a part of standard error
+    } cases[] = {
+        {"before the deadline", {check, tomorrow, now, QStringLiteral("2026-12-09T18:59")}, 0, QString()},
+        {"deadline passed: a warning passes",
+         {check, tomorrow, now, QStringLiteral("2026-12-09T19:00")},
+         0,
+         tomorrow +
+             QStringLiteral(":2: Betalningsdag: varning: Filen skulle ha nått banken senast 2026-12-09 kl. "
+                            "19.00 för betalningsdagen 2026-12-10. Banken behandlar betalningen först "
+                            "2026-12-11.\n")},
+        {"passed by six banking days: an error fails",
+         {check, passed, now, QStringLiteral("2026-12-09T12:00")},
+         1,
+         passed +
+             QStringLiteral(":2: Betalningsdag: Betalningsdagen 2026-12-01 har passerat med 6 bankdagar när "
+                            "filen når banken 2026-12-09. Banken avvisar betalningar som passerat med mer än "
+                            "fem bankdagar.\n")},
+        {"calendar",
+         {QStringLiteral("calendar"), QStringLiteral("2027")},
+         0,
+         QStringLiteral(
+             "2027-01-01 nyårsdagen\n2027-01-06 trettondedag jul\n2027-03-26 långfredagen\n"
+             "2027-03-29 annandag påsk\n2027-05-06 Kristi himmelsfärdsdag\n2027-06-25 midsommarafton\n"
+             "2027-12-24 julafton\n2027-12-31 nyårsafton\n")},
+        {"moment without time",
+         {check, tomorrow, now, QStringLiteral("2026-12-09")},
+         2,
+         QStringLiteral("--now")},
+        {"impossible moment",
+         {check, tomorrow, now, QStringLiteral("2026-02-30T10:00")},
+         2,
+         QStringLiteral("--now")},
+        {"now to read",
+         {QStringLiteral("read"), tomorrow, now, QStringLiteral("2026-12-09T10:00")},
+         2,
+         QStringLiteral("--now hör inte till read")},
+        {"calendar outside the years",
+         {QStringLiteral("calendar"), QStringLiteral("1899")},
+         2,
+         QStringLiteral("från 1900 till 2199")},
+        {"calendar without a year", {QStringLiteral("calendar")}, 2, QStringLiteral("Ange ett år")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun result = run(c.args);
+        EXPECT_EQ(result.status, c.status) << result.err.toStdString();
+        if (c.status == 2)
+            EXPECT_TRUE(result.err.contains(c.out)) << result.err.toStdString();
+        else
+            EXPECT_EQ(result.out, c.out);
+    }
+}
+
+TEST_F(DeliveryCheckCli, JsonGivesOneObjectPerFinding)
+{
+    const QString file = orderFile("20261201");
+    const CliRun result = run({QStringLiteral("check"), file, QStringLiteral("--json"),
+                               QStringLiteral("--now"), QStringLiteral("2026-12-09T12:00")});
+    EXPECT_EQ(result.status, 1);
+    const QJsonArray findings = QJsonDocument::fromJson(result.out.toUtf8()).array();
+    ASSERT_EQ(findings.size(), 1) << result.out.toStdString();
+    const QJsonObject finding = findings[0].toObject();
+    EXPECT_EQ(finding[QStringLiteral("file")].toString(), file);
+    EXPECT_EQ(finding[QStringLiteral("line")].toInt(), 2);
+    EXPECT_EQ(finding[QStringLiteral("list")].toString(), QStringLiteral("BtuList"));
+    EXPECT_EQ(finding[QStringLiteral("row")].toInt(), 1);
+    EXPECT_EQ(finding[QStringLiteral("column")].toString(), QStringLiteral("Betalningsdag"));
+    EXPECT_EQ(finding[QStringLiteral("level")].toString(), QStringLiteral("fel"));
+    EXPECT_TRUE(finding[QStringLiteral("message")].toString().contains(QStringLiteral("2026-12-01")));
+
+    const CliRun clean = run({QStringLiteral("check"), orderFile("20261221"), QStringLiteral("--json"),
+                              QStringLiteral("--now"), QStringLiteral("2026-12-09T12:00")});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out, QStringLiteral("[]\n"));
+}

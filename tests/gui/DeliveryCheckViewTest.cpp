@@ -1,0 +1,203 @@
+#include "calendar/DeliveryCheckView.h"
+#include "app/Clock.h"
+#include "app/OrderDocument.h"
+#include "app/WidgetPrompt.h"
+#include "calendar/BankingDayMarks.h"
+#include "calendar/FindingsWindow.h"
+#include "support/FakePrompt.h"
+#include "support/GuiPrompt.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void AddOrder(OrderDocument& document, const QString& date)
+{
+    document.BtuList.append(QStringLiteral("Debitering"),
+                            {QStringLiteral("Engångsbetalning"), date, QStringLiteral("100,00"),
+                             QStringLiteral("1"), QStringLiteral("4711"), QString()});
+}
+
+class DeliveryCheckViewTest : public ::testing::Test
+{
+protected:
+    DeliveryCheckView& view()
+    {
+        if (!m_view)
+            m_view =
+                new DeliveryCheckView(&m_window, m_document, m_prompt, m_clock, [this](ListId list, int row) {
+                    m_edited.append({list, row});
+                });
+        return *m_view;
+    }
+
+    QMainWindow m_window;
+    OrderDocument m_document;
+    FakePrompt m_prompt;
+    FixedClock m_clock{QDateTime(QDate(2026, 12, 9), QTime(18, 59))};
+    DeliveryCheckView* m_view = nullptr;
+    QList<std::pair<ListId, int>> m_edited;
+};
+
+} // namespace
+
+TEST_F(DeliveryCheckViewTest, DeadlineOfTheEarliestOrderTurnsRedOncePassed)
+{
+    AddOrder(m_document, QStringLiteral("2026-12-21"));
+    AddOrder(m_document, QStringLiteral("2026-12-12")); // a Saturday: the bank's day is Monday 14
+    AddOrder(m_document, QStringLiteral("GENAST"));
+    const struct
+    {
+        QDateTime now;
+        bool passed;
+    } table[] = {
+        {QDateTime(QDate(2026, 12, 11), QTime(18, 59)), false},
+        {QDateTime(QDate(2026, 12, 11), QTime(19, 0)), true},
+    };
+    for (const auto& row : table) {
+        m_clock.setMoment(row.now);
+        view().documentChanged();
+        QLabel* label = view().deadlineLabel();
+        EXPECT_FALSE(label->isHidden());
+        EXPECT_EQ(label->text(), QStringLiteral("Leverera till Bankgirot senast fre 11 dec 2026 kl. 19.00"));
+        EXPECT_EQ(label->property("passed").toBool(), row.passed);
+    }
+    m_document.BtuList.clear();
+    view().documentChanged();
+    EXPECT_TRUE(view().deadlineLabel()->isHidden());
+}
+
+TEST_F(DeliveryCheckViewTest, SavingAsksOnlyOnAnErrorAndVisaShowsTheFindings)
+{
+    const struct
+    {
+        const char* name;
+        QString date;
+        QList<UserPrompt::Answer> answers;
+        bool saved;
+        bool shown;
+    } table[] = {
+        {"a warning only", QStringLiteral("2026-12-24"), {}, true, false},
+        {"Spara ändå", QStringLiteral("2026-11-01"), {UserPrompt::Answer::Yes}, true, false},
+        {"Visa", QStringLiteral("2026-11-01"), {UserPrompt::Answer::No}, false, true},
+        {"Avbryt", QStringLiteral("2026-11-01"), {UserPrompt::Answer::Cancel}, false, false},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        m_document.BtuList.clear();
+        AddOrder(m_document, row.date);
+        m_prompt.clear();
+        m_prompt.answers = row.answers;
+        if (view().findingsWindow())
+            view().findingsWindow()->hide();
+        EXPECT_EQ(view().mayBeSaved(), row.saved);
+        EXPECT_EQ(m_prompt.messages.size(), row.answers.size());
+        if (!row.answers.isEmpty())
+            EXPECT_TRUE(m_prompt.messages[0].text.contains(QStringLiteral("2026-11-01")));
+        EXPECT_EQ(view().findingsWindow() && view().findingsWindow()->isVisible(), row.shown);
+    }
+}
+
+TEST_F(DeliveryCheckViewTest, ActivatingAFindingAsksForItsRow)
+{
+    AddOrder(m_document, QStringLiteral("2026-12-21"));
+    AddOrder(m_document, QStringLiteral("2026-12-24"));
+    view().showFindings();
+    FindingsWindow* window = view().findingsWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->list()->topLevelItemCount(), 1);
+    EXPECT_EQ(window->list()->topLevelItem(0)->text(0), QStringLiteral("varning"));
+    EXPECT_EQ(window->list()->topLevelItem(0)->text(2), QStringLiteral("2"));
+    emit window->list()->itemActivated(window->list()->topLevelItem(0), 0);
+    EXPECT_EQ(m_edited, (QList<std::pair<ListId, int>>{{ListId::Btu, 1}}));
+
+    // An edit that mends the row empties the open window.
+    m_document.BtuList.remove(1);
+    view().documentChanged();
+    EXPECT_EQ(window->list()->topLevelItemCount(), 0);
+}
+
+TEST(BankingDays, DatePickerMarksAndTheLineUnderTheDate)
+{
+    QDateEdit date(QDate(2026, 12, 24));
+    date.setCalendarPopup(true);
+    QComboBox period;
+    period.addItems({QStringLiteral("Engångsbetalning"), QStringLiteral("Sista bankdagen varje månad")});
+    QCheckBox immediate;
+    BankingDayNote note(&date, &period, &immediate);
+    const struct
+    {
+        QDate date;
+        int period;
+        bool immediate;
+        QString text;
+    } table[] = {
+        {QDate(2026, 12, 24), 0, false,
+         QStringLiteral("Ingen bankdag (julafton): banken använder 2026-12-28")},
+        {QDate(2026, 12, 26), 1, false,
+         QStringLiteral("Ingen bankdag (annandag jul): banken använder 2026-12-23")},
+        {QDate(2026, 12, 26), 1, true, QString()},
+        {QDate(2026, 12, 23), 0, false, QString()},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.date.toString(Qt::ISODate).toStdString());
+        date.setDate(row.date);
+        period.setCurrentIndex(row.period);
+        immediate.setChecked(row.immediate);
+        EXPECT_EQ(note.text(), row.text);
+    }
+
+    QCalendarWidget* calendar = date.calendarWidget();
+    ASSERT_NE(calendar, nullptr);
+    MarkNonBankingDays(calendar);
+    calendar->setCurrentPage(2027, 6);
+    EXPECT_TRUE(
+        calendar->dateTextFormat(QDate(2027, 6, 25)).toolTip().contains(QStringLiteral("midsommarafton")));
+    EXPECT_TRUE(calendar->dateTextFormat(QDate(2027, 6, 24)).toolTip().isEmpty());
+}
+
+TEST(BankingDays, TheSaveQuestionShowsItsOwnButtons)
+{
+    WidgetPrompt::setStandIn(nullptr);
+    QWidget parent;
+    WidgetPrompt prompt(&parent);
+    const struct
+    {
+        const char* click;
+        UserPrompt::Answer answer;
+    } table[] = {{"Spara ändå", UserPrompt::Answer::Yes},
+                 {"Visa", UserPrompt::Answer::No},
+                 {"Avbryt", UserPrompt::Answer::Cancel}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.click);
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* button : box->buttons()) {
+                shown << button->text();
+                if (button->text() == QString::fromUtf8(row.click))
+                    button->click();
+            }
+        });
+        EXPECT_EQ(prompt.askChoice(
+                      QString(), QStringLiteral("Fråga"),
+                      {QStringLiteral("Spara ändå"), QStringLiteral("Visa"), QStringLiteral("Avbryt")}),
+                  row.answer);
+        EXPECT_EQ(shown.size(), 3);
+    }
+    WidgetPrompt::setStandIn(&guiPrompt());
+}
