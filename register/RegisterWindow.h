@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QTabWidget;
+class RegisterDatabase;
+class RegisterTab;
+class UserPrompt;
+
+// The register window: the payers and the payments of the register in two tabs. It opens the
+// register when shown and closes it when closed, so no database stays open between uses.
+class RegisterWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // showSource shows a file at a line (counted from 1); folders are where source files are looked
+    // for when an event is double-clicked.
+    RegisterWindow(UserPrompt& prompt, std::function<void(const QString&, int)> showSource, QWidget* parent = nullptr);
+    ~RegisterWindow() override;
+
+    // Opens the register at path and shows its lists; false (after telling the user) when the
+    // register cannot be used.
+    bool openRegister(const QString& path);
+    void setSourceFolders(const QStringList& folders) { m_folders = folders; }
+
+    QTabWidget* tabs() const { return m_tabs; }
+    RegisterTab* payersTab() const { return m_payers; }
+    RegisterTab* paymentsTab() const { return m_payments; }
+    RegisterDatabase* database() const { return m_database.get(); }
+
+    // Where a file named in the register lies: the name itself when it is a path that exists,
+    // else the first of the folders that holds a file of that name; empty when none does.
+    static QString locateSourceFile(const QString& name, const QStringList& folders);
+
+protected:
+    void done(int result) override;
+
+private:
+    void showSource(const QString& file, int line);
+    void clearTabs();
+
+    UserPrompt& m_prompt;
+    std::function<void(const QString&, int)> m_showSource;
+    QStringList m_folders;
+    QTabWidget* m_tabs = nullptr;
+    RegisterTab* m_payers = nullptr;
+    RegisterTab* m_payments = nullptr;
+    std::unique_ptr<RegisterDatabase> m_database;
+};
