@@ -3,7 +3,9 @@
 #include "format/UserPrompt.h"
 #include "register/RegisterDatabase.h"
 #include "register/RegisterError.h"
+#include "register/RegisterListQuery.h"
 #include "register/RegisterTab.h"
+#include "register/RegisterText.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -28,6 +30,15 @@ RegisterWindow::RegisterWindow(UserPrompt& prompt, std::function<void(const QStr
                 tab->reload();
         }
     });
+    m_retryButton = buttons->addButton(QStringLiteral("&Nytt försök"), QDialogButtonBox::ActionRole);
+    m_retryButton->setToolTip(QStringLiteral("Lägg till de markerade betalningar som inte blev gjorda som nya "
+                                             "betaluppdrag i filen"));
+    connect(m_retryButton, &QPushButton::clicked, this, [this] {
+        if (m_retry)
+            m_retry(selectedPayments());
+    });
+    connect(m_tabs, &QTabWidget::currentChanged, this,
+            [this] { m_retryButton->setEnabled(m_payments && m_tabs->currentWidget() == m_payments); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
@@ -112,4 +123,24 @@ void RegisterWindow::showSource(const QString& file, int line)
             return;
     }
     m_showSource(path, line);
+}
+
+QList<RegisterPaymentRow> RegisterWindow::selectedPayments() const
+{
+    QList<RegisterPaymentRow> payments;
+    if (!m_payments || !m_database)
+        return payments;
+    RegisterQuery query(*m_database);
+    for (const RegisterListRow& row : m_payments->selectedRows()) {
+        PaymentFilter filter;
+        filter.payer = row.payer;
+        filter.from = filter.to = RegisterText::fromDateText(row.texts.value(1));
+        query.payments(filter, [&](const RegisterPaymentRow& payment) {
+            if (payment.id != row.id)
+                return true;
+            payments.append(payment);
+            return false;
+        });
+    }
+    return payments;
 }

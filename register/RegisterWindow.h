@@ -1,11 +1,14 @@
 #pragma once
 
+#include "register/RegisterQuery.h"
+
 #include <QDialog>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 
+class QPushButton;
 class QTabWidget;
 class RegisterDatabase;
 class RegisterTab;
@@ -27,6 +30,11 @@ public:
     // register cannot be used.
     bool openRegister(const QString& path);
     void setSourceFolders(const QStringList& folders) { m_folders = folders; }
+    // What "Nytt försök" does with the payments selected in the payments' tab.
+    void setRetry(std::function<void(const QList<RegisterPaymentRow>&)> retry) { m_retry = std::move(retry); }
+    // The payments selected in the payments' tab, as the register holds them.
+    QList<RegisterPaymentRow> selectedPayments() const;
+    QPushButton* retryButton() const { return m_retryButton; }
 
     QTabWidget* tabs() const { return m_tabs; }
     RegisterTab* payersTab() const { return m_payers; }
@@ -47,6 +55,8 @@ private:
     UserPrompt& m_prompt;
     std::function<void(const QString&, int)> m_showSource;
     QStringList m_folders;
+    std::function<void(const QList<RegisterPaymentRow>&)> m_retry;
+    QPushButton* m_retryButton = nullptr;
     QTabWidget* m_tabs = nullptr;
     RegisterTab* m_payers = nullptr;
     RegisterTab* m_payments = nullptr;

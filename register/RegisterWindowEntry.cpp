@@ -1,10 +1,12 @@
 #include "register/RegisterWindowEntry.h"
 
+#include "app/Clock.h"
 #include "app/MainActions.h"
 #include "app/MainForm.h"
 #include "app/RecentFiles.h"
 #include "register/RegisterSettings.h"
 #include "register/RegisterWindow.h"
+#include "register/RetryCommand.h"
 #include "viewer/ViewerUnit.h"
 
 #include <QAction>
@@ -45,6 +47,17 @@ void ConnectRegisterWindow(TMainForm& form)
             form.Viewer->ShowModal();
         },
         &form);
+    window->setRetry([&form](const QList<RegisterPaymentRow>& payments) {
+        if (!form.undoStack())
+            return;
+        RetryCommand command(form.document(), *form.undoStack(), form.prompt(), Clock::system(),
+                             [&form](ListId list, const QList<int>& rows, bool firstRow) {
+                                 form.document().DocModified = true;
+                                 form.selectRows(list, rows);
+                                 form.UpdateView(firstRow);
+                             });
+        command.run(payments);
+    });
     QObject::connect(form.Actions->Register, &QAction::triggered, window, [&form, window] {
         const QString path = RegisterSettings::path();
         window->setSourceFolders(SourceFolders(form));

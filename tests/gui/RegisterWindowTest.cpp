@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -234,4 +235,20 @@ TEST_F(RegisterWindowTest, TheToolbarCommandOpensTheSettingsRegister)
     window->reject();
     EXPECT_EQ(window->database(), nullptr);
     RegisterSettings::setPath(QString());
+}
+
+TEST_F(RegisterWindowTest, NyttForsokGetsTheSelectedPaymentsAsTheRegisterHoldsThem)
+{
+    QList<RegisterPaymentRow> asked;
+    window().setRetry([&asked](const QList<RegisterPaymentRow>& payments) { asked = payments; });
+    RegisterTab& tab = *window().paymentsTab();
+    window().tabs()->setCurrentWidget(&tab);
+    filter(tab, QStringLiteral("FAKT1"), QString());
+    tab.table()->selectAll();
+    window().retryButton()->click();
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked.first().payer, QStringLiteral("1002"));
+    EXPECT_EQ(asked.first().amount, 25000);
+    EXPECT_EQ(asked.first().state, QStringLiteral("Ej genomförd"));
+    EXPECT_EQ(asked.first().code, QStringLiteral("1"));
 }
