@@ -9,6 +9,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 // Parameter 1 is the pattern of the text filter, parameter 2 the state.
@@ -19,7 +21,7 @@ const char* const PayerSelect =
     "p.answer_by, p.meaning, p.without_basis FROM payers p";
 const char* const PaymentSelect =
     "SELECT p.id, p.payer, p.date, p.type, p.amount, p.reference, p.state, p.meaning, p.new_date, "
-    "p.without_basis, f.name FROM payments p LEFT JOIN files f ON f.id = p.file_id";
+    "p.without_basis, (SELECT name FROM files WHERE id = p.file_id) AS file_name FROM payments p";
 
 QString SortKey(RegisterList list, int column)
 {
@@ -30,7 +32,7 @@ QString SortKey(RegisterList list, int column)
     static const QStringList payments = {
         QStringLiteral("length(p.payer) %1, p.payer %1"), QStringLiteral("p.date %1"),
         QStringLiteral("p.type %1"), QStringLiteral("p.amount %1"), QStringLiteral("p.reference %1"),
-        QStringLiteral("p.state %1"), QStringLiteral("p.meaning %1"), QStringLiteral("f.name %1")};
+        QStringLiteral("p.state %1"), QStringLiteral("p.meaning %1"), QStringLiteral("file_name %1")};
     const QStringList& keys = list == RegisterList::Payers ? payers : payments;
     return keys.value(column, keys.first());
 }
@@ -132,10 +134,13 @@ QString RegisterListQuery::where(const RegisterListFilter& filter) const
                 ? QStringList{QStringLiteral("p.payer"), QStringLiteral("p.account"), QStringLiteral("p.identity"),
                               QStringLiteral("p.meaning")}
                 : QStringList{QStringLiteral("p.payer"), QStringLiteral("p.reference"), QStringLiteral("p.date"),
-                              QStringLiteral("p.meaning"), QStringLiteral("f.name")};
+                              QStringLiteral("p.meaning")};
         QStringList matches;
         for (const QString& column : columns)
             matches.append(column + QStringLiteral(" LIKE ?1 ESCAPE '\\'"));
+        // The delivered file's name, looked up once for the whole list rather than per row.
+        if (m_list == RegisterList::Payments)
+            matches.append(QStringLiteral("p.file_id IN (SELECT id FROM files WHERE name LIKE ?1 ESCAPE '\\')"));
         conditions.append(QLatin1Char('(') + matches.join(QStringLiteral(" OR ")) + QLatin1Char(')'));
     }
     if (!filter.state.isEmpty())
@@ -152,9 +157,7 @@ QString RegisterListQuery::orderBy(const RegisterListFilter& filter) const
 
 qint64 RegisterListQuery::count(const RegisterListFilter& filter) const
 {
-    const QString table = m_list == RegisterList::Payers
-                              ? QStringLiteral("payers p")
-                              : QStringLiteral("payments p LEFT JOIN files f ON f.id = p.file_id");
+    const QString table = m_list == RegisterList::Payers ? QStringLiteral("payers p") : QStringLiteral("payments p");
     SqliteStatement query(m_database,
                           (QStringLiteral("SELECT count(*) FROM ") + table + where(filter)).toUtf8().constData());
     Bind(query, filter);
@@ -195,22 +198,25 @@ QList<RegisterStateSum> RegisterListQuery::sums(const RegisterListFilter& filter
     const QString sql =
         m_list == RegisterList::Payers
             ? QStringLiteral("SELECT p.state, count(*), 0 FROM payers p")
-            : QStringLiteral("SELECT p.state, count(*), sum(p.amount) FROM payments p "
-                             "LEFT JOIN files f ON f.id = p.file_id");
+            : QStringLiteral("SELECT p.state, count(*), sum(p.amount) FROM payments p") +
+                  // Without a state to look up, one pass over the table beats the state index's
+                  // jump to each row for its amount.
+                  (filter.state.isEmpty() ? QStringLiteral(" NOT INDEXED") : QString());
     SqliteStatement query(m_database, (sql + where(filter) + QStringLiteral(" GROUP BY p.state")).toUtf8().constData());
     Bind(query, filter);
     QList<RegisterStateSum> found;
     while (query.step())
         found.append({query.text(0), query.integer(1), query.integer(2)});
-    // In the order of the states, those without a state last.
-    QList<RegisterStateSum> ordered;
-    for (const QString& state : states(m_list) + QStringList{QString()}) {
-        for (const RegisterStateSum& sum : found) {
-            if (sum.state == state)
-                ordered.append(sum);
-        }
-    }
-    return ordered;
+    // In the order of the states; any other (none, or one of a later version) last.
+    const QStringList known = states(m_list);
+    std::stable_sort(found.begin(), found.end(), [&known](const RegisterStateSum& a, const RegisterStateSum& b) {
+        const auto rank = [&known](const QString& state) {
+            const qsizetype at = known.indexOf(state);
+            return at < 0 ? known.size() : at;
+        };
+        return rank(a.state) < rank(b.state);
+    });
+    return found;
 }
 
 QString RegisterListQuery::sumsText(RegisterList list, const QList<RegisterStateSum>& sums)

@@ -125,7 +125,7 @@ void RegisterTab::reload()
 
 void RegisterTab::showSums()
 {
-    m_sums->setText(RegisterListQuery::sumsText(m_query->list(), m_query->sums(m_model->filter())));
+    m_sums->setText(RegisterListQuery::sumsText(m_query->list(), m_model->sums()));
 }
 
 void RegisterTab::showHistory()

@@ -63,7 +63,12 @@ void RegisterTableModel::reload()
     beginResetModel();
     m_pages.clear();
     // A view counts its rows in int; a register beyond that shows its first rows.
-    m_count = int(qMin<qint64>(m_query.count(m_filter), std::numeric_limits<int>::max()));
+    // One pass over the register gives both the sums and, added up, the count.
+    m_sums = m_query.sums(m_filter);
+    qint64 count = 0;
+    for (const RegisterStateSum& sum : m_sums)
+        count += sum.count;
+    m_count = int(qMin<qint64>(count, std::numeric_limits<int>::max()));
     endResetModel();
 }
 

@@ -6,7 +6,7 @@
 #include <QHash>
 
 // One of the register's lists as a table that reads the register a page at a time: it holds the
-// count and a few pages of the rows on view, never the whole list. Sorting and filtering ask the
+// sums per state and a few pages of the rows on view, never the whole list. Sorting and filtering ask the
 // register again.
 class RegisterTableModel : public QAbstractTableModel
 {
@@ -33,6 +33,8 @@ public:
     // The row at a place in the table; an empty row outside it.
     RegisterListRow row(int place) const;
     const RegisterListQuery& query() const { return m_query; }
+    // The rows of each state under the filter; their counts add up to the rows of the table.
+    const QList<RegisterStateSum>& sums() const { return m_sums; }
 
 private:
     const QList<RegisterListRow>& pageOf(int place) const;
@@ -40,5 +42,6 @@ private:
     const RegisterListQuery& m_query;
     RegisterListFilter m_filter;
     int m_count = 0;
+    QList<RegisterStateSum> m_sums;
     mutable QHash<qint64, QList<RegisterListRow>> m_pages;
 };
