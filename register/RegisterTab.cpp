@@ -50,7 +50,7 @@ void RegisterTab::createControls()
     auto* printButton = new QPushButton(QStringLiteral("Skriv &ut..."), this);
     auto* filterLabel = new QLabel(QStringLiteral("&Sök:"), this);
     filterLabel->setBuddy(m_filter);
-    auto* stateLabel = new QLabel(QStringLiteral("Till&stånd:"), this);
+    auto* stateLabel = new QLabel(QStringLiteral("&Tillstånd:"), this);
     stateLabel->setBuddy(m_state);
 
     m_model = new RegisterTableModel(*m_query, this);
@@ -66,8 +66,10 @@ void RegisterTab::createControls()
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    // The rows on view decide the widths; a table of a million rows measures only those.
+    m_table->resizeColumnsToContents();
     for (int column = 0; column < m_model->columnCount(); ++column)
-        m_table->setColumnWidth(column, payers && column == 5 ? 220 : 120);
+        m_table->setColumnWidth(column, qMin(m_table->columnWidth(column), 280));
 
     m_sums = new QLabel(this);
     m_sums->setObjectName(QStringLiteral("RegisterSumsLabel"));
@@ -136,6 +138,8 @@ void RegisterTab::showHistory()
     for (const RegisterEventRow& event : m_events)
         m_history->addTopLevelItem(new QTreeWidgetItem(
             {event.bankDate, event.what, event.code, event.meaning, event.file, QString::number(event.line)}));
+    for (int column = 0; column < m_history->columnCount(); ++column)
+        m_history->resizeColumnToContents(column);
 }
 
 void RegisterTab::openEvent(int index)
