@@ -37,8 +37,22 @@ RegisterWindow::RegisterWindow(UserPrompt& prompt, std::function<void(const QStr
         if (m_retry)
             m_retry(selectedPayments());
     });
-    connect(m_tabs, &QTabWidget::currentChanged, this,
-            [this] { m_retryButton->setEnabled(m_payments && m_tabs->currentWidget() == m_payments); });
+    m_approveButton = buttons->addButton(QStringLiteral("&Godkänn"), QDialogButtonBox::ActionRole);
+    m_refuseButton = buttons->addButton(QStringLiteral("&Avvisa"), QDialogButtonBox::ActionRole);
+    m_approveButton->setToolTip(QStringLiteral("Godkänn de markerade e-medgivandena som väntar på ert svar"));
+    m_refuseButton->setToolTip(QStringLiteral("Avvisa de markerade e-medgivandena som väntar på ert svar"));
+    for (QPushButton* button : {m_approveButton, m_refuseButton}) {
+        const bool approve = button == m_approveButton;
+        connect(button, &QPushButton::clicked, this, [this, approve] {
+            if (m_answer)
+                m_answer(selectedPayers(), approve);
+        });
+    }
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        m_retryButton->setEnabled(m_payments && m_tabs->currentWidget() == m_payments);
+        m_approveButton->setEnabled(m_payers && m_tabs->currentWidget() == m_payers);
+        m_refuseButton->setEnabled(m_payers && m_tabs->currentWidget() == m_payers);
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
@@ -143,4 +157,20 @@ QList<RegisterPaymentRow> RegisterWindow::selectedPayments() const
         });
     }
     return payments;
+}
+
+QList<RegisterPayerRow> RegisterWindow::selectedPayers() const
+{
+    QList<RegisterPayerRow> payers;
+    if (!m_payers || !m_database)
+        return payers;
+    QStringList numbers;
+    for (const RegisterListRow& row : m_payers->selectedRows())
+        numbers.append(row.payer);
+    RegisterQuery(*m_database).payers({}, [&](const RegisterPayerRow& payer) {
+        if (numbers.contains(payer.payer))
+            payers.append(payer);
+        return payers.size() < numbers.size();
+    });
+    return payers;
 }

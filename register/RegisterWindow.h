@@ -35,6 +35,11 @@ public:
     // The payments selected in the payments' tab, as the register holds them.
     QList<RegisterPaymentRow> selectedPayments() const;
     QPushButton* retryButton() const { return m_retryButton; }
+    // What "Godkänn" (true) and "Avvisa" (false) do with the payers selected in the payers' tab.
+    void setAnswer(std::function<void(const QList<RegisterPayerRow>&, bool)> answer) { m_answer = std::move(answer); }
+    QList<RegisterPayerRow> selectedPayers() const;
+    QPushButton* approveButton() const { return m_approveButton; }
+    QPushButton* refuseButton() const { return m_refuseButton; }
 
     QTabWidget* tabs() const { return m_tabs; }
     RegisterTab* payersTab() const { return m_payers; }
@@ -57,6 +62,9 @@ private:
     QStringList m_folders;
     std::function<void(const QList<RegisterPaymentRow>&)> m_retry;
     QPushButton* m_retryButton = nullptr;
+    std::function<void(const QList<RegisterPayerRow>&, bool)> m_answer;
+    QPushButton* m_approveButton = nullptr;
+    QPushButton* m_refuseButton = nullptr;
     QTabWidget* m_tabs = nullptr;
     RegisterTab* m_payers = nullptr;
     RegisterTab* m_payments = nullptr;

@@ -6,6 +6,7 @@
 #include "app/RecentFiles.h"
 #include "register/RegisterSettings.h"
 #include "register/RegisterWindow.h"
+#include "register/MandateAnswerCommand.h"
 #include "register/RetryCommand.h"
 #include "viewer/ViewerUnit.h"
 
@@ -57,6 +58,17 @@ void ConnectRegisterWindow(TMainForm& form)
                                  form.UpdateView(firstRow);
                              });
         command.run(payments);
+    });
+    window->setAnswer([&form](const QList<RegisterPayerRow>& payers, bool approve) {
+        if (!form.undoStack())
+            return;
+        MandateAnswerCommand command(form.document(), *form.undoStack(), form.prompt(),
+                                     [&form](ListId list, const QList<int>& rows, bool firstRow) {
+                                         form.document().DocModified = true;
+                                         form.selectRows(list, rows);
+                                         form.UpdateView(firstRow);
+                                     });
+        command.run(payers, approve);
     });
     QObject::connect(form.Actions->Register, &QAction::triggered, window, [&form, window] {
         const QString path = RegisterSettings::path();

@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "register/MandateAnswerCommand.h"
 #include "register/RegisterStates.h"
 #include "register/RetryOrders.h"
 #include "rules/Extra.h"
@@ -94,4 +95,43 @@ TEST(RetryCommand, CurableFailuresBecomeOneUndoableStepAndTheRestAreNamed)
     EXPECT_EQ(command.run({payments[2]}), 0);
     EXPECT_EQ(document.BtuList.count(), 0);
     EXPECT_TRUE(prompt.messages.first().text.startsWith(QStringLiteral("Inget nytt försök")));
+}
+
+TEST(MandateAnswerCommand, OnlyEMandatesAwaitingAnAnswerGetAnswerRows)
+{
+    OrderDocument document;
+    document.PrivateService = true;
+    QUndoStack undo;
+    FakePrompt prompt;
+    MandateAnswerCommand command(document, undo, prompt, [](ListId, const QList<int>&, bool) {});
+    const auto payer = [](const char* number, const QString& state) {
+        RegisterPayerRow row;
+        row.payer = QString::fromLatin1(number);
+        row.account = QStringLiteral("1234567");
+        row.identity = QStringLiteral("196803050000");
+        row.state = state;
+        return row;
+    };
+    const QList<RegisterPayerRow> payers = {payer("1001", RegisterStates::mandateAwaitingAnswer()),
+                                            payer("1002", RegisterStates::mandateApproved())};
+    struct Case
+    {
+        bool approve;
+        const char* type;
+    };
+    for (const Case& c : {Case{true, "Autogiro elektroniskt medgivande"},
+                          Case{false, "Avvisad - Autogiro elektroniskt medgivande"}}) {
+        prompt.messages.clear();
+        EXPECT_EQ(command.run(payers, c.approve), 1);
+        ASSERT_EQ(document.MdgList.count(), 1);
+        EXPECT_EQ(document.MdgList[0].text(0), QString::fromUtf8(c.type));
+        EXPECT_EQ(document.MdgList[0].text(1), QStringLiteral("1001"));
+        ASSERT_EQ(prompt.messages.size(), 1);
+        EXPECT_TRUE(prompt.messages.first().text.contains(QStringLiteral("1002: Godkänt")));
+        undo.undo();
+        EXPECT_EQ(document.MdgList.count(), 0);
+    }
+    document.PrivateService = false;
+    EXPECT_EQ(command.run(payers, true), 0);
+    EXPECT_EQ(document.MdgList.count(), 0);
 }
