@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "app/RecentFiles.h"
 #include "register/RegisterSettings.h"
+#include "register/ReportOpening.h"
 #include "register/RegisterWindow.h"
 #include "register/MandateAnswerCommand.h"
 #include "register/RetryCommand.h"
@@ -69,6 +70,9 @@ void ConnectRegisterWindow(TMainForm& form)
                                          form.UpdateView(firstRow);
                                      });
         command.run(payers, approve);
+    });
+    form.Viewer->setReportOpened([&form](const QString& path) {
+        return ImportReportOnOpening(path, RegisterSettings::path(), form.prompt(), Clock::system());
     });
     QObject::connect(form.Actions->Register, &QAction::triggered, window, [&form, window] {
         const QString path = RegisterSettings::path();

@@ -9,6 +9,7 @@
 #include "register/RegisterTab.h"
 #include "register/RegisterTableModel.h"
 #include "register/RegisterWindow.h"
+#include "register/ReportOpening.h"
 #include "rules/Extra.h"
 #include "support/FakePrompt.h"
 #include "support/TestSupport.h"
@@ -251,4 +252,39 @@ TEST_F(RegisterWindowTest, NyttForsokGetsTheSelectedPaymentsAsTheRegisterHoldsTh
     EXPECT_EQ(asked.first().amount, 25000);
     EXPECT_EQ(asked.first().state, QStringLiteral("Ej genomförd"));
     EXPECT_EQ(asked.first().code, QStringLiteral("1"));
+}
+
+TEST_F(RegisterWindowTest, OpeningAReportReadsItIntoTheRegisterAndSaysSo)
+{
+    const Order first{QStringLiteral("2000"), "82", 1, QStringLiteral("R1"), QDate(2025, 3, 3)};
+    const QByteArray report = PaymentSpecification(QDate(2025, 3, 3), {{first, '0'}});
+    QByteArray otherPayee = report;
+    otherPayee.replace("0009912346", "0055555551");
+    QByteArray badTotals = PaymentSpecification(QDate(2025, 3, 3), {{first, '1'}});
+    badTotals.replace("9900000001", "9900000007");
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        QString registerPath;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"spec-mars.txt", report, registerPath(), "Inläst i registret: 1 genomförd, 0 utan underlag"},
+        {"spec-mars-igen.txt", report, registerPath(), "Redan inläst i registret."},
+        {"annan.txt", otherPayee, registerPath(), "Inte inläst i registret: "},
+        {"summor.txt", badTotals, registerPath(), "Inte inläst i registret: summorna stämmer inte med posterna."},
+        {"utan-register.txt", report, m_folder.filePath(QStringLiteral("inget.sqlite")), ""},
+    };
+    FixedClock clock(QDate(2025, 3, 3));
+    for (const Case& c : cases) {
+        write(QString::fromLatin1(c.name), c.bytes);
+        const QString line = ImportReportOnOpening(m_folder.filePath(QString::fromLatin1(c.name)), c.registerPath,
+                                                   m_prompt, clock);
+        EXPECT_TRUE(*c.line ? line.startsWith(QString::fromUtf8(c.line)) : line.isEmpty())
+            << c.name << ": " << line.toStdString();
+    }
+    ASSERT_EQ(m_prompt.messages.size(), 1); // the totals were asked about, and the answer was no
+    EXPECT_FALSE(QFile::exists(m_folder.filePath(QStringLiteral("inget.sqlite"))));
+    EXPECT_EQ(window().paymentsTab()->model()->sums().first().count, ManyPayments); // Skickad, but the one paid
 }
