@@ -7,18 +7,17 @@ constexpr qsizetype FlushBytes = 1 << 16;
 void AppendJsonText(QByteArray& out, const QString& value)
 {
     out += '"';
-    for (const QChar c : value) {
-        const char16_t u = c.unicode();
+    // The bytes of a character beyond ASCII are all 0x80 or more: none needs escaping.
+    for (const char c : value.toUtf8()) {
+        const auto u = static_cast<unsigned char>(c);
         if (u == '"' || u == '\\') {
             out += '\\';
-            out += char(u);
+            out += c;
         } else if (u < 0x20) {
             out += "\\u00";
             out += QByteArray::number(u, 16).rightJustified(2, '0');
-        } else if (u < 0x80) {
-            out += char(u);
         } else {
-            out += QString(c).toUtf8();
+            out += c;
         }
     }
     out += '"';
