@@ -734,7 +734,6 @@ void TMainForm::UpdateView(bool resizePanels)
     // Rows appended while a file was read are announced to the views now, in one step.
     for (RowListModel* model : {m_btuModel, m_mdgModel, m_mdgCompModel, m_makModel})
         model->synchronize();
-    // The lists are emptied once while the window is built, before the check exists.
     if (DeliveryCheck)
         DeliveryCheck->documentChanged();
 

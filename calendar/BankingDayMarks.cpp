@@ -46,6 +46,8 @@ BankingDayNote::BankingDayNote(QDateEdit* date, QComboBox* period, QCheckBox* im
 {
     setObjectName(QStringLiteral("BankingDayNote"));
     setStyleSheet(QStringLiteral("color: #a00000;"));
+    // The line keeps its place when empty, so the dialog's size never depends on the date shown.
+    setMinimumHeight(fontMetrics().height());
     connect(date, &QDateEdit::dateChanged, this, [this] { refresh(); });
     if (period)
         connect(period, &QComboBox::currentIndexChanged, this, [this] { refresh(); });

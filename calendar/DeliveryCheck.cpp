@@ -227,10 +227,8 @@ private:
             const QStringView dateText = order.textView(BtuColumn::Date);
             const bool immediate = dateText == RowTexts::immediatePayment();
             const QDate date = immediate ? m_firstProcessing : rowDate(dateText);
-            if (!date.isValid())
-                continue;
             QDate bankDay = date;
-            if (!immediate) {
+            if (date.isValid() && !immediate) {
                 bankDay = checkPaymentDate(ListId::Btu, row, BtuColumn::Date, QStringLiteral("Betalningsdag"),
                                            date, fallsOnLastBankingDay(order.textView(BtuColumn::Period)));
             }

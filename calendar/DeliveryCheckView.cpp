@@ -23,7 +23,7 @@ constexpr int RefreshMilliseconds = 30 * 1000;
 
 DeliveryCheckView::DeliveryCheckView(QMainWindow* window, const OrderDocument& document, UserPrompt& prompt,
                                      const Clock& clock, std::function<void(ListId, int)> editRow)
-    : QObject(window), m_mainWindow(window), m_document(document), m_prompt(prompt), m_clock(clock),
+    : QObject(window), m_mainWindow(window), m_document(document), m_prompt(prompt), m_clock(&clock),
       m_editRow(std::move(editRow))
 {
     m_action = new QAction(QStringLiteral("&Kontrollera...\tF7"), this);
@@ -46,7 +46,7 @@ DeliveryCheckView::DeliveryCheckView(QMainWindow* window, const OrderDocument& d
 
 QString DeliveryCheckView::momentText() const
 {
-    return CalendarTexts::ShortSwedishMoment(m_clock.now());
+    return CalendarTexts::ShortSwedishMoment(m_clock->now());
 }
 
 FindingsWindow* DeliveryCheckView::ensureWindow()
@@ -64,7 +64,7 @@ FindingsWindow* DeliveryCheckView::ensureWindow()
 void DeliveryCheckView::showFindings()
 {
     FindingsWindow* window = ensureWindow();
-    window->setFindings(CheckDeliveryWithRegister(m_document, m_clock.now(), RegisterSettings::path()), momentText());
+    window->setFindings(CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path()), momentText());
     window->show();
     window->raise();
     window->activateWindow();
@@ -72,7 +72,7 @@ void DeliveryCheckView::showFindings()
 
 bool DeliveryCheckView::mayBeSaved()
 {
-    const QList<DeliveryFinding> findings = CheckDeliveryWithRegister(m_document, m_clock.now(), RegisterSettings::path());
+    const QList<DeliveryFinding> findings = CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path());
     switch (AskBeforeSaving(findings, m_prompt)) {
     case DeliveryAnswer::Save:
         return true;
@@ -94,7 +94,7 @@ void DeliveryCheckView::documentChanged()
     m_deadlineMoment = EarliestDeliveryDeadline(m_document);
     showDeadline();
     if (m_window && m_window->isVisible())
-        m_window->setFindings(CheckDeliveryWithRegister(m_document, m_clock.now(), RegisterSettings::path()), momentText());
+        m_window->setFindings(CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path()), momentText());
 }
 
 void DeliveryCheckView::showDeadline()
@@ -104,7 +104,7 @@ void DeliveryCheckView::showDeadline()
         m_minute->stop();
         return;
     }
-    const bool passed = m_deadlineMoment <= m_clock.now();
+    const bool passed = m_deadlineMoment <= m_clock->now();
     m_deadline->setText(QStringLiteral("Leverera till Bankgirot senast %1")
                             .arg(CalendarTexts::ShortSwedishMoment(m_deadlineMoment)));
     m_deadline->setStyleSheet(passed ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());

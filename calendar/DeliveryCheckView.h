@@ -31,6 +31,8 @@ public:
     // "&Kontrollera...", F7 in the window.
     QAction* action() const { return m_action; }
     QLabel* deadlineLabel() const { return m_deadline; }
+    // The moment the check looks from; the system clock unless set.
+    void setClock(const Clock& clock) { m_clock = &clock; }
     // The window of the last "Kontrollera", or nullptr before the first.
     FindingsWindow* findingsWindow() const { return m_window; }
 
@@ -51,7 +53,7 @@ private:
     QMainWindow* m_mainWindow;
     const OrderDocument& m_document;
     UserPrompt& m_prompt;
-    const Clock& m_clock;
+    const Clock* m_clock;
     std::function<void(ListId, int)> m_editRow;
     QAction* m_action = nullptr;
     QLabel* m_deadline = nullptr;

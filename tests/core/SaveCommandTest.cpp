@@ -441,3 +441,33 @@ TEST_F(SaveCommandTest, StateAfterEachWayASaveCanEnd)
         EXPECT_EQ(QFileInfo::exists(chosen), c.ends == Ends::Completed) << c.what;
     }
 }
+
+TEST_F(SaveCommandTest, TheCheckBeforeSavingCanStopBothSaves)
+{
+    addPayment();
+    const QString target = filePath(QStringLiteral("checked.ag"));
+    for (const bool askForName : {true, false}) {
+        SCOPED_TRACE(askForName ? "with a name asked" : "to the current file");
+        m_doc.CurrentFile = askForName ? QString() : target;
+        QFile::remove(target);
+        m_prompt = FakePrompt();
+        m_prompt.saveFileNames = {target};
+        int asked = 0;
+        bool allow = false;
+        SaveCommand command(m_doc, m_view, m_prompt, m_clock);
+        command.setCheckBeforeSaving([&] {
+            ++asked;
+            return allow;
+        });
+        const auto run = [&] { return askForName ? command.SparaBtnClick() : command.saveToCurrentFile(); };
+        EXPECT_FALSE(run());
+        EXPECT_TRUE(m_prompt.dialogs.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(target));
+        EXPECT_TRUE(m_doc.DocModified);
+        allow = true;
+        EXPECT_TRUE(run());
+        EXPECT_TRUE(QFileInfo::exists(target));
+        EXPECT_EQ(asked, 2);
+        m_doc.DocModified = true;
+    }
+}

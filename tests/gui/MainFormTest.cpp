@@ -1,8 +1,10 @@
 #include "app/MainForm.h"
+#include "app/Clock.h"
 #include "app/MainActions.h"
 #include "app/RecentFiles.h"
 #include "app/StartPicture.h"
 #include "app/WidgetPrompt.h"
+#include "calendar/DeliveryCheckView.h"
 #include "dialogs/BtuUnit.h"
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
@@ -88,9 +90,13 @@ protected:
         guiPrompt().clear();
     }
 
+    FixedClock m_beforeThePaymentDates{QDateTime(QDate(2024, 3, 1), QTime(10, 0))};
+
     std::unique_ptr<TMainForm> shownForm()
     {
         auto form = std::make_unique<TMainForm>();
+        // The rows' payment dates lie in March 2024: the file reaches the bank in time.
+        form->DeliveryCheck->setClock(m_beforeThePaymentDates);
         form->show();
         QApplication::setActiveWindow(form.get());
         settle();
@@ -1222,4 +1228,28 @@ TEST_F(MainFormTest, CtrlSSavesOnlyWhenSpararFilCould)
         EXPECT_EQ(guiPrompt().messages.size(), modified ? 1 : 0);
         guiPrompt().answers.clear();
     }
+}
+
+TEST_F(MainFormTest, SavingAFileTheBankRejectsAsksFirst)
+{
+    QTemporaryDir folder;
+    SettingsStore::setPayeeNumbers({QStringLiteral("123456"), QStringLiteral("9912346")});
+    SettingsStore::setLastSaveFolder(folder.path() + QLatin1Char('/'));
+    auto form = shownForm();
+    const FixedClock later(QDateTime(QDate(2024, 3, 20), QTime(10, 0)));
+    form->DeliveryCheck->setClock(later);
+    addRows(form->document(), 1, 0, 0, 0);
+    form->UpdateView(true);
+    EXPECT_TRUE(form->SparaBtn->defaultAction()->menu()->actions().contains(form->DeliveryCheck->action()));
+
+    guiPrompt().answers.append(UserPrompt::Answer::Cancel); // "Avbryt"
+    EXPECT_FALSE(form->SparaBtnClick());
+    ASSERT_EQ(guiPrompt().messages.size(), 1);
+    EXPECT_TRUE(guiPrompt().messages[0].text.contains(QStringLiteral("2024-03-05")));
+    EXPECT_TRUE(guiPrompt().dialogs.isEmpty());
+
+    guiPrompt().answers.append(UserPrompt::Answer::Yes); // "Spara ändå"
+    guiPrompt().saveFileNames.append(folder.filePath(QStringLiteral("late.ag")));
+    EXPECT_TRUE(form->SparaBtnClick());
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("late.ag"))));
 }
