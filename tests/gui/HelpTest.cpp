@@ -170,7 +170,7 @@ TEST_F(HelpTest, EveryLinkLeadsToAPageAndAnchorOfTheHelp)
 {
     ASSERT_TRUE(HelpFile::load());
     const QList<HelpFile::Entry> contents = HelpFile::contents();
-    ASSERT_EQ(contents.size(), 9);
+    ASSERT_EQ(contents.size(), 11);
     QTextBrowser target;
     int links = 0;
     for (const HelpFile::Entry& entry : contents) {
