@@ -58,14 +58,14 @@ protected:
             many.append(PaymentOrder({QStringLiteral("2000"), "82", i, QStringLiteral("R%1").arg(i), QDate(2025, 3, 3)}));
         write(QStringLiteral("order.ag"), Join(orders));
         write(QStringLiteral("many.ag"), Join(many));
-        write(QStringLiteral("spec.txt"), PaymentSpecification(February3, {{hyra, '0'}, {fakt, '1'}}));
+        write(QStringLiteral("betspec.txt"), PaymentSpecification(February3, {{hyra, '0'}, {fakt, '1'}}));
 
         RegisterDatabase database(registerPath());
         FixedClock clock(january20);
         RegisterImporter importer(database, clock);
         importer.deliver(m_folder.filePath(QStringLiteral("order.ag")));
         importer.deliver(m_folder.filePath(QStringLiteral("many.ag")));
-        importer.import(m_folder.filePath(QStringLiteral("spec.txt")), false);
+        importer.import(m_folder.filePath(QStringLiteral("betspec.txt")), false);
     }
 
     void write(const QString& name, const QByteArray& bytes) { WriteFileBytes(m_folder.filePath(name), bytes); }
@@ -114,7 +114,7 @@ TEST_F(RegisterWindowTest, FiltersCountTheRowsTheRegisterHolds)
         {"", "Ej genomförd", 1, "1002"},
         {"", "Skickad", ManyPayments + 1, "900"},
         {"2025-03", "", ManyPayments, "2000"},
-        {"spec", "", 0, ""},         // the file column is the delivered file
+        {"betspec", "", 0, ""},         // the file column is the delivered file
         {"order.ag", "Skickad", 1, "900"},
         {"%", "", 0, ""},            // the database's wildcards are plain characters
         {"_", "", 0, ""},
@@ -180,7 +180,7 @@ TEST_F(RegisterWindowTest, HistoryOfThePaymentLeadsToItsSourceLines)
     EXPECT_EQ(history->topLevelItem(1)->text(1), QStringLiteral("Ej genomförd"));
 
     const std::pair<QString, int> expected[] = {{m_folder.filePath(QStringLiteral("order.ag")), 6},
-                                                {m_folder.filePath(QStringLiteral("spec.txt")), 4}};
+                                                {m_folder.filePath(QStringLiteral("betspec.txt")), 4}};
     for (int i = 0; i < 2; ++i)
         emit history->itemDoubleClicked(history->topLevelItem(i), 0);
     ASSERT_EQ(m_shown.size(), 2);
@@ -188,11 +188,11 @@ TEST_F(RegisterWindowTest, HistoryOfThePaymentLeadsToItsSourceLines)
         EXPECT_EQ(m_shown[i], expected[i]);
 
     // A file moved away is asked for; cancelling shows nothing.
-    QFile::remove(m_folder.filePath(QStringLiteral("spec.txt")));
+    QFile::remove(m_folder.filePath(QStringLiteral("betspec.txt")));
     emit history->itemDoubleClicked(history->topLevelItem(1), 0);
     EXPECT_EQ(m_shown.size(), 2);
     ASSERT_EQ(m_prompt.messages.size(), 1);
-    EXPECT_TRUE(m_prompt.messages.first().text.contains(QStringLiteral("spec.txt")));
+    EXPECT_TRUE(m_prompt.messages.first().text.contains(QStringLiteral("betspec.txt")));
 }
 
 TEST_F(RegisterWindowTest, ExportWritesTheShownRowsInTheListsForm)
@@ -270,8 +270,8 @@ TEST_F(RegisterWindowTest, OpeningAReportReadsItIntoTheRegisterAndSaysSo)
         const char* line;
     };
     const Case cases[] = {
-        {"spec-mars.txt", report, registerPath(), "Inläst i registret: 1 genomförd, 0 utan underlag"},
-        {"spec-mars-igen.txt", report, registerPath(), "Redan inläst i registret."},
+        {"betspec-mars.txt", report, registerPath(), "Inläst i registret: 1 genomförd, 0 utan underlag"},
+        {"betspec-mars-igen.txt", report, registerPath(), "Redan inläst i registret."},
         {"annan.txt", otherPayee, registerPath(), "Inte inläst i registret: "},
         {"summor.txt", badTotals, registerPath(), "Inte inläst i registret: summorna stämmer inte med posterna."},
         {"utan-register.txt", report, m_folder.filePath(QStringLiteral("inget.sqlite")), ""},

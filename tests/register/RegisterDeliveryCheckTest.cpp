@@ -30,7 +30,7 @@ TEST(RegisterDeliveryCheck, WarnsOfWhatTheRegisterKnows)
                      QStringLiteral("o.ag"));
     importer.import(MandateAdvice(QDate(2025, 1, 14), {{QStringLiteral("1001"), "04", "32"}, {QStringLiteral("1002"), "04", "23"}}),
                     QStringLiteral("medavi.txt"), false);
-    importer.import(PaymentSpecification(QDate(2025, 2, 3), {{paid, '0'}}), QStringLiteral("spec.txt"), false);
+    importer.import(PaymentSpecification(QDate(2025, 2, 3), {{paid, '0'}}), QStringLiteral("betspec.txt"), false);
 
     OrderDocument document;
     for (const char* payer : {"1001", "1002", "1003", "1004"})
