@@ -44,6 +44,8 @@ MainActions::MainActions(QWidget* window) : QObject(window), m_window(window)
     Del = addCommand(QStringLiteral("delete"), QStringLiteral("&Ta bort"),
                      QStringLiteral("Ta bort de markerade raderna (Alt+T, Delete). Ctrl+Z ångrar."));
     m_toolbar.append(nullptr);
+    Register = addCommand(QStringLiteral("register"), QStringLiteral("Re&gister"),
+                          QStringLiteral("Betalare, medgivanden och betalningar i registret (Alt+G)"));
     Settings = addCommand(QStringLiteral("settings"), QStringLiteral("&Inställningar"),
                           QStringLiteral("Kundnummer, bankgironummer och tjänst (Alt+I)"));
     Help = addCommand(QStringLiteral("help"), QStringLiteral("&Hjälp"),

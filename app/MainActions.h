@@ -37,6 +37,7 @@ public:
     QAction* Mak = nullptr;
     QAction* Change = nullptr;
     QAction* Del = nullptr;
+    QAction* Register = nullptr;
     QAction* Settings = nullptr;
     QAction* Help = nullptr;
 

@@ -25,6 +25,7 @@
 #include "format/OpenCommand.h"
 #include "format/SaveCommand.h"
 #include "register/DeliverMenuEntry.h"
+#include "register/RegisterWindowEntry.h"
 #include "rules/ValmoError.h"
 #include "settings/SettingsCommand.h"
 #include "settings/SettingsStore.h"
@@ -267,6 +268,7 @@ void TMainForm::createWindows()
     SettingsForm = new TSettingsForm(this);
     MdgCompForm = new TMdgCompForm(this);
     Viewer = new TViewer(this);
+    ConnectRegisterWindow(*this);
 
     m_listCommands = std::make_unique<ListCommands>(
         m_document, *this, *this, ListCommands::Dialogs{*BtuForm, *MdgForm, *MdgCompForm, *MakForm},

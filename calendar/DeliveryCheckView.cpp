@@ -5,6 +5,8 @@
 #include "calendar/DeliveryCheck.h"
 #include "calendar/DeliveryQuestion.h"
 #include "calendar/FindingsWindow.h"
+#include "register/RegisterDeliveryCheck.h"
+#include "register/RegisterSettings.h"
 
 #include <QAction>
 #include <QLabel>
@@ -62,7 +64,7 @@ FindingsWindow* DeliveryCheckView::ensureWindow()
 void DeliveryCheckView::showFindings()
 {
     FindingsWindow* window = ensureWindow();
-    window->setFindings(CheckDelivery(m_document, m_clock->now()), momentText());
+    window->setFindings(CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path()), momentText());
     window->show();
     window->raise();
     window->activateWindow();
@@ -70,7 +72,7 @@ void DeliveryCheckView::showFindings()
 
 bool DeliveryCheckView::mayBeSaved()
 {
-    const QList<DeliveryFinding> findings = CheckDelivery(m_document, m_clock->now());
+    const QList<DeliveryFinding> findings = CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path());
     switch (AskBeforeSaving(findings, m_prompt)) {
     case DeliveryAnswer::Save:
         return true;
@@ -92,7 +94,7 @@ void DeliveryCheckView::documentChanged()
     m_deadlineMoment = EarliestDeliveryDeadline(m_document);
     showDeadline();
     if (m_window && m_window->isVisible())
-        m_window->setFindings(CheckDelivery(m_document, m_clock->now()), momentText());
+        m_window->setFindings(CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path()), momentText());
 }
 
 void DeliveryCheckView::showDeadline()

@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "cli/RegisterOutput.h"
+#include "cli/RegisterRetry.h"
 #include "register/RegisterDatabase.h"
 #include "register/RegisterError.h"
 #include "register/RegisterImporter.h"
@@ -34,6 +35,7 @@ const char* const UsageText =
     "  valmo-cli register [--register SÖKVÄG] payers [--state S] [--csv]\n"
     "  valmo-cli register [--register SÖKVÄG] payments [--state S] [--payer N] [--from DATUM] [--to DATUM] [--csv]\n"
     "  valmo-cli register [--register SÖKVÄG] history BETALARNUMMER [--csv]\n"
+    "  valmo-cli register [--register SÖKVÄG] retry [--from DATUM] [--to DATUM]\n"
     "Ett nytt register tar betalningsmottagaren från --bankgiro och --customer, annars från den första filen.\n";
 
 class UsageError
@@ -86,6 +88,8 @@ bool Accepts(const QString& command, const QString& option)
         return option == QLatin1String("--state") || option == QLatin1String("--csv");
     if (command == QLatin1String("history"))
         return option == QLatin1String("--csv");
+    if (command == QLatin1String("retry"))
+        return option == QLatin1String("--from") || option == QLatin1String("--to");
     if (command == QLatin1String("payments"))
         return option != QLatin1String("--force") && option != QLatin1String("--bankgiro") &&
                option != QLatin1String("--customer");
@@ -139,7 +143,7 @@ Arguments Parse(const QStringList& args)
     parsed.files = positional;
     static const QStringList commands = {QStringLiteral("deliver"), QStringLiteral("import"),
                                          QStringLiteral("payers"), QStringLiteral("payments"),
-                                         QStringLiteral("history")};
+                                         QStringLiteral("history"), QStringLiteral("retry")};
     if (!commands.contains(parsed.command))
         throw UsageError(QStringLiteral("Okänt kommando register %1").arg(parsed.command));
     for (const QString& option : parsed.given) {
@@ -319,6 +323,9 @@ int Run(const Arguments& arguments)
         return Payers(database, arguments);
     if (arguments.command == QLatin1String("payments"))
         return Payments(database, arguments);
+    if (arguments.command == QLatin1String("retry"))
+        return RunRegisterRetry(database, DateOption(arguments.from, "--from"), DateOption(arguments.to, "--to"),
+                                Clock::system().now());
     return History(database, arguments);
 }
 

@@ -44,6 +44,11 @@ void appendLine(QString& out, const QStringList& fields)
 
 } // namespace
 
+void AppendCsvLine(QString& out, const QStringList& fields)
+{
+    appendLine(out, fields);
+}
+
 const RowList& ListRows(const OrderDocument& document, ListId list)
 {
     switch (list) {

@@ -21,5 +21,7 @@ QString ListName(ListId list);
 // The list as CSV for spreadsheets: the captions as header, semicolons, UTF-8 with a byte-order
 // mark, CR LF, the texts as the list shows them. The import reads it back unchanged.
 QByteArray ListToCsv(const OrderDocument& document, ListId list);
+// Appends one line of fields in the export's form: semicolons, quotes where needed, CR LF.
+void AppendCsvLine(QString& out, const QStringList& fields);
 // Writes the CSV to a new file that replaces path only once it is complete. Throws ValmoError.
 void ExportListFile(const QString& path, const OrderDocument& document, ListId list);

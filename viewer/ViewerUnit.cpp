@@ -129,6 +129,13 @@ void TViewer::createControls()
     layout->setSpacing(0);
     // The user may make the window smaller than its contents would like; they scroll.
     layout->setSizeConstraint(QLayout::SetNoConstraint);
+    m_registerLine = new QLabel(this);
+    m_registerLine->setObjectName(QStringLiteral("RegisterLine"));
+    m_registerLine->setTextFormat(Qt::PlainText);
+    m_registerLine->setWordWrap(true);
+    m_registerLine->setStyleSheet(QStringLiteral("QLabel { background: #e3f1e3; padding: 6px; }"));
+    m_registerLine->hide();
+    layout->addWidget(m_registerLine);
     layout->addWidget(m_tabs, 1);
     layout->addWidget(StatusBar1);
     createShortcuts();
@@ -298,6 +305,14 @@ void TViewer::present(const ReportFile& file, const QString& path)
     m_tabs->setCurrentIndex(reports ? ReportTab : TextTab);
     m_textNotice->setText(file.type == ReportFile::Type::BgMax ? ReportCodes::bgMaxSentence() : QString());
     m_textNotice->setVisible(file.type == ReportFile::Type::BgMax);
+    const QString line = reports && m_reportOpened ? m_reportOpened(path) : QString();
+    m_registerLine->setText(line);
+    m_registerLine->setVisible(!line.isEmpty());
+}
+
+QString TViewer::registerLine() const
+{
+    return m_registerLine->isHidden() ? QString() : m_registerLine->text();
 }
 
 bool TViewer::showsReport() const

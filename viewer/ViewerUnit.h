@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class ElidingLabel;
 class QLabel;
 class QPlainTextEdit;
@@ -47,6 +49,9 @@ public:
     bool showsReport() const;
     // The sentence above the text (a file of another bank service); empty when there is none.
     QString textNotice() const;
+    // Asked with the path of each report file shown; the line it returns stands above the report.
+    void setReportOpened(std::function<QString(const QString&)> opened) { m_reportOpened = std::move(opened); }
+    QString registerLine() const;
 
     enum Tab
     {
@@ -88,6 +93,8 @@ private:
     QLabel* m_textNotice = nullptr;
     QString m_fileName;
     QString m_readError; // the system's reason when the last file could not be read
+    std::function<QString(const QString&)> m_reportOpened;
+    QLabel* m_registerLine = nullptr;
     mutable QString m_pendingText;
     mutable bool m_textPending = false;
 };

@@ -95,4 +95,39 @@ TEST_F(RegisterCli, ExitStatusesAndListings)
     EXPECT_EQ(ReadFileBytes(m_register), QByteArray("inget register"));
 }
 
+TEST_F(RegisterCli, RetryPrintsTheNewAttemptsAsADocumentAndNamesTheRestOnStandardError)
+{
+    const QDate day(2025, 1, 20);
+    const Order noFunds{QStringLiteral("1001"), "82", 12550, QStringLiteral("FAKT1"), QDate(2025, 2, 3)};
+    const Order closed{QStringLiteral("1002"), "82", 100, QStringLiteral("FAKT2"), QDate(2025, 2, 3)};
+    const Order later{QStringLiteral("1003"), "82", 300, QStringLiteral("FAKT3"), QDate(2025, 3, 3)};
+    ASSERT_EQ(run({QStringLiteral("deliver"), file(QStringLiteral("o.ag"), Join({OrderOpening(day), PaymentOrder(noFunds),
+                                                                                PaymentOrder(closed), PaymentOrder(later)}))})
+                  .status,
+              0);
+    ASSERT_EQ(run({QStringLiteral("import"), file(QStringLiteral("s.txt"), PaymentSpecification(QDate(2025, 2, 3),
+                                                                                   {{noFunds, '1'}, {closed, '2'}}))})
+                  .status,
+              0);
+    ASSERT_EQ(run({QStringLiteral("import"), file(QStringLiteral("s3.txt"), PaymentSpecification(QDate(2025, 3, 3),
+                                                                                    {{later, '1'}}))})
+                  .status,
+              0);
+
+    const CliRun retry = run({QStringLiteral("retry"), QStringLiteral("--to"), QStringLiteral("2025-02-28")});
+    ASSERT_EQ(retry.status, 0) << retry.err.toStdString();
+    const QJsonArray rows = QJsonDocument::fromJson(retry.out).object()[QStringLiteral("BtuList")].toArray();
+    ASSERT_EQ(rows.size(), 1) << retry.out.constData();
+    const QJsonArray row = rows[0].toArray();
+    EXPECT_EQ(row[0].toString(), QStringLiteral("Debitering"));
+    EXPECT_EQ(row[3].toString(), QStringLiteral("125.50"));
+    EXPECT_EQ(row[5].toString(), QStringLiteral("1001"));
+    EXPECT_EQ(row[6].toString(), QStringLiteral("FAKT1"));
+    EXPECT_GT(QDate::fromString(row[2].toString(), Qt::ISODate), QDate::currentDate());
+    EXPECT_TRUE(retry.err.contains(QStringLiteral("1002"))) << retry.err.toStdString();
+    EXPECT_FALSE(retry.err.contains(QStringLiteral("1003"))); // outside the span
+
+    EXPECT_EQ(run({QStringLiteral("retry"), QStringLiteral("--state"), QStringLiteral("Avvisad")}).status, 2);
+}
+
 } // namespace

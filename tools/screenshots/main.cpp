@@ -20,6 +20,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
 #include "settings/hh.h"
+#include "tools/screenshots/RegisterPicture.h"
 #include "tools/screenshots/SampleOrderFile.h"
 #include "viewer/ViewerUnit.h"
 
@@ -274,6 +275,9 @@ int main(int argc, char* argv[])
     }
     shootViewer(shooter, mainForm, savedFile);
     shootReportViewer(shooter, mainForm);
+    if (!ShootRegisterWindow(files.path(), prompt,
+                             [&shooter](QWidget& window, const QString& name) { shooter.shoot(window, name); }))
+        shooter.fail("The register window could not be drawn.");
 
     HelpWindow::closeAll();
     QApplication::setPalette(darkPalette());

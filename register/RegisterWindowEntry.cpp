@@ -1,0 +1,86 @@
+#include "register/RegisterWindowEntry.h"
+
+#include "app/Clock.h"
+#include "app/MainActions.h"
+#include "app/MainForm.h"
+#include "app/RecentFiles.h"
+#include "register/RegisterSettings.h"
+#include "register/ReportOpening.h"
+#include "register/RegisterWindow.h"
+#include "register/MandateAnswerCommand.h"
+#include "register/RetryCommand.h"
+#include "viewer/ViewerUnit.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+// The folders where the register's files are most likely: the current file's, those of the files
+// used lately, and the order files' own folder in the documents.
+QStringList SourceFolders(TMainForm& form)
+{
+    QStringList folders;
+    const auto add = [&folders](const QString& folder) {
+        if (!folder.isEmpty() && !folders.contains(folder))
+            folders.append(folder);
+    };
+    if (!form.document().CurrentFile.isEmpty())
+        add(QFileInfo(form.document().CurrentFile).absolutePath());
+    for (const QString& file : RecentFiles::load())
+        add(QFileInfo(file).absolutePath());
+    add(QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("Autogirofiler")));
+    return folders;
+}
+
+} // namespace
+
+void ConnectRegisterWindow(TMainForm& form)
+{
+    auto* window = new RegisterWindow(
+        form.prompt(),
+        [&form](const QString& path, int line) {
+            if (!form.Viewer->LoadFile(path))
+                return;
+            form.Viewer->showLine(line);
+            form.Viewer->ShowModal();
+        },
+        &form);
+    window->setRetry([&form](const QList<RegisterPaymentRow>& payments) {
+        if (!form.undoStack())
+            return;
+        RetryCommand command(form.document(), *form.undoStack(), form.prompt(), Clock::system(),
+                             [&form](ListId list, const QList<int>& rows, bool firstRow) {
+                                 form.document().DocModified = true;
+                                 form.selectRows(list, rows);
+                                 form.UpdateView(firstRow);
+                             });
+        command.run(payments);
+    });
+    window->setAnswer([&form](const QList<RegisterPayerRow>& payers, bool approve) {
+        if (!form.undoStack())
+            return;
+        MandateAnswerCommand command(form.document(), *form.undoStack(), form.prompt(),
+                                     [&form](ListId list, const QList<int>& rows, bool firstRow) {
+                                         form.document().DocModified = true;
+                                         form.selectRows(list, rows);
+                                         form.UpdateView(firstRow);
+                                     });
+        command.run(payers, approve);
+    });
+    form.Viewer->setReportOpened([&form](const QString& path) {
+        return ImportReportOnOpening(path, RegisterSettings::path(), form.prompt(), Clock::system());
+    });
+    QObject::connect(form.Actions->Register, &QAction::triggered, window, [&form, window] {
+        const QString path = RegisterSettings::path();
+        window->setSourceFolders(SourceFolders(form));
+        if (!window->openRegister(path))
+            return;
+        window->show();
+        window->raise();
+        window->activateWindow();
+    });
+}
