@@ -1,5 +1,5 @@
-// The Autogiro register with large files: delivering payment orders, importing a payment
-// specification of 100 000 items, and listing payments from a register of 1 000 000, streamed.
+// The Autogiro register with large files: delivering payment orders, importing a
+// payment report of 100 000 items, and listing payments from a register of 1 000 000, streamed.
 // Prints wall-clock seconds and resident memory for each phase.
 
 #include "BenchSupport.h"
@@ -39,7 +39,7 @@ QByteArray OrderFile(int file, int count)
     return Join(records);
 }
 
-QByteArray Specification(int count)
+QByteArray PaymentReport(int count)
 {
     QList<Paid> items;
     items.reserve(count);
@@ -66,7 +66,7 @@ void PrintPhase(const char* phase, double seconds, qint64 rows)
     std::fflush(stdout);
 }
 
-// Delivers 100 000 payment orders, imports their payment specification, then delivers nine more
+// Delivers 100 000 payment orders, imports their payment report, then delivers nine more
 // files: a register of 1 000 000 payments.
 void Build(RegisterDatabase& database, FixedClock& clock, bool importOnly)
 {
@@ -80,15 +80,15 @@ void Build(RegisterDatabase& database, FixedClock& clock, bool importOnly)
     importer.deliver(OrderFile(0, PerFile), QStringLiteral("order-0.ag"));
     PrintPhase("deliver: 100 000 betaluppdrag", timer.elapsed() / 1000.0, PerFile);
 
-    const QByteArray specification = Specification(PerFile);
+    const QByteArray paymentReport = PaymentReport(PerFile);
     timer.start();
     g_cpuStart = CpuSeconds();
-    const ReportFile parsed = ReportParser::parse(specification);
+    const ReportFile parsed = ReportParser::parse(paymentReport);
     PrintPhase("  varav läsning av rapporten (ReportParser)", timer.elapsed() / 1000.0, parsed.reports.value(0).items.size());
     clock.setDate(QDate(2025, 2, 3));
     timer.start();
     g_cpuStart = CpuSeconds();
-    const ImportSummary summary = importer.import(specification, QStringLiteral("betspec.txt"), false);
+    const ImportSummary summary = importer.import(paymentReport, QStringLiteral("betspec.txt"), false);
     PrintPhase("import: betalningsspecifikation, 100 000 poster", timer.elapsed() / 1000.0, PerFile);
     std::printf("  utan underlag: %lld, nekad av summor: %d\n", qint64(summary.withoutBasis.size()),
                 int(summary.totalsDisagree));

@@ -1,5 +1,7 @@
 #include "calendar/FindingsWindow.h"
 
+#include "format/ListExport.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,20 +13,6 @@
 namespace {
 
 const QColor ErrorColour(170, 0, 0);
-
-QString listCaption(ListId list)
-{
-    switch (list) {
-    case ListId::Btu:
-        return QStringLiteral("Betaluppdrag");
-    case ListId::Mdg:
-    case ListId::MdgComp:
-        return QStringLiteral("Medgivanden");
-    case ListId::Mak:
-        return QStringLiteral("Makuleringar/ändringar");
-    }
-    return QString();
-}
 
 } // namespace
 
@@ -65,7 +53,7 @@ void FindingsWindow::setFindings(const QList<DeliveryFinding>& findings, const Q
     items.reserve(findings.size());
     for (const DeliveryFinding& finding : findings) {
         auto* item =
-            new QTreeWidgetItem({FindingLevelText(finding.level), listCaption(finding.list),
+            new QTreeWidgetItem({FindingLevelText(finding.level), ListName(finding.list),
                                  QString::number(finding.row + 1), finding.columnTitle, finding.message});
         item->setToolTip(4, finding.message);
         if (finding.level == FindingLevel::Error) {

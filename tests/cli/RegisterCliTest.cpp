@@ -51,7 +51,7 @@ TEST_F(RegisterCli, ExitStatusesAndListings)
     badTotals.replace("99000000001", "99000000007");
     const QString orders = file(QStringLiteral("betalningar.ag"), Join({OrderOpening(day), PaymentOrder(order)}));
     const QString advice = file(QStringLiteral("medavi.txt"), badTotals);
-    const QString specification =
+    const QString paymentReport =
         file(QStringLiteral("betspec.txt"), PaymentSpecification(QDate(2025, 2, 3), {{order, '1'}}));
     const QString other = file(QStringLiteral("annan.ag"), Join({OrderOpening(day, QStringLiteral("55555551")), PaymentOrder(order)}));
 
@@ -61,12 +61,12 @@ TEST_F(RegisterCli, ExitStatusesAndListings)
         int status;
     } cases[] = {
         {{QStringLiteral("deliver"), orders}, 0},
-        {{QStringLiteral("deliver"), specification}, 3},
+        {{QStringLiteral("deliver"), paymentReport}, 3},
         {{QStringLiteral("deliver"), other}, 2},
         {{QStringLiteral("import"), advice}, 1},
         {{QStringLiteral("import"), advice, QStringLiteral("--force")}, 0},
-        {{QStringLiteral("import"), specification, m_folder.filePath(QStringLiteral("saknas.txt"))}, 2},
-        {{QStringLiteral("import"), specification}, 0},
+        {{QStringLiteral("import"), paymentReport, m_folder.filePath(QStringLiteral("saknas.txt"))}, 2},
+        {{QStringLiteral("import"), paymentReport}, 0},
         {{QStringLiteral("payments"), QStringLiteral("--state"), QStringLiteral("Okänd")}, 2},
         {{QStringLiteral("payments"), QStringLiteral("--from"), QStringLiteral("2025-02-30")}, 2},
         {{QStringLiteral("history")}, 2},

@@ -34,7 +34,7 @@ const QDate February3(2025, 2, 3);
 constexpr int ManyPayments = 450; // more than two pages of the table
 
 // A register of three payers with a payment each, one paid and one not, and a fourth payer with
-// many small payments, from an order file and a payment specification in one folder.
+// many small payments, from an order file and a payment report in one folder.
 class RegisterWindowTest : public ::testing::Test
 {
 protected:

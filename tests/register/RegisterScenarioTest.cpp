@@ -162,7 +162,7 @@ TEST_F(RegisterScenario, PayeeYear)
     Order paidOnMonday = monthly;
     paidOnMonday.date = QDate(2025, 2, 3);
     const Order withoutOrder{QStringLiteral("1002"), "82", 99900, QStringLiteral("OKAND"), QDate(2025, 2, 3)};
-    const ImportSummary specification = twice(
+    const ImportSummary paymentReport = twice(
         QDate(2025, 2, 3),
         PaymentSpecification(QDate(2025, 2, 3),
                              {{paidOnMonday, '0'}, {unpaid, '1'}, {retried, '9'}, {withoutOrder, '0'}}),
@@ -172,8 +172,8 @@ TEST_F(RegisterScenario, PayeeYear)
                   {"1002", "2025-02-03", 25000, "Ej genomförd", "1"},
                   {"1004", "2025-02-03", 30000, "Nytt försök", "9"},
                   {"1002", "2025-02-03", 99900, "Genomförd", "0"}});
-    EXPECT_EQ(specification.states.value(QStringLiteral("Genomförd")), 2);
-    ASSERT_EQ(specification.withoutBasis.size(), 1);
+    EXPECT_EQ(paymentReport.states.value(QStringLiteral("Genomförd")), 2);
+    ASSERT_EQ(paymentReport.withoutBasis.size(), 1);
 
     twice(QDate(2025, 3, 1),
           MandateRegisterExtract({{QStringLiteral("1001"), '1'}, {QStringLiteral("1002"), '2'}, {QStringLiteral("1005"), '1'}}),
