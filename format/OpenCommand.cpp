@@ -99,8 +99,8 @@ void OpenCommand::rememberFolder(const QString& path)
 
 QString OpenCommand::notAFileMessage(const QString& path, const QString& kind)
 {
-    return QStringLiteral("%1\n%2\nDet är %3, inte en vanlig fil. Bara vanliga filer kan öppnas.")
-        .arg(cannotOpenMessage(), QDir::toNativeSeparators(path), kind);
+    return QStringLiteral("%1: %2\nDet är %3, inte en vanlig fil. Bara vanliga filer kan öppnas.")
+        .arg(cannotOpenMessage(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), kind);
 }
 
 void OpenCommand::readFile(const QString& path)

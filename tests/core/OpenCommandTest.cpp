@@ -164,7 +164,7 @@ TEST_F(OpenCommandTest, AFileThatCannotBeOpenedIsNamedWithTheReason)
         QString reason;
     } cases[] = {
         {folder.filePath("saknas.ag"), QStringLiteral("Filen finns inte.")},
-        {folder.path(), QStringLiteral("Det är en mapp, inte en fil.")},
+        {folder.path(), QStringLiteral("Det är en mapp, inte en vanlig fil. Bara vanliga filer kan öppnas.")},
         {unreadable, QStringLiteral("Du har inte behörighet att läsa filen.")},
     };
     for (const auto& c : cases) {

@@ -203,7 +203,8 @@ TEST_F(RegisterWindowTest, ExportWritesTheShownRowsInTheListsForm)
     m_prompt.saveFileNames = {path};
     ASSERT_TRUE(tab.exportCsv());
     const QByteArray bytes = ReadFileBytes(path);
-    const QString row = QStringLiteral("1002;2025-02-03;Debitering;%1;FAKT1;Ej genomförd;Täckning saknas;order.ag\r\n")
+    const QString row = QStringLiteral("1002;2025-02-03;Debitering;%1;FAKT1;Ej genomförd;"
+                                       "Täckning saknas, betalningen har inte genomförts;order.ag\r\n")
                             .arg(FormatOreAmount(25000));
     EXPECT_EQ(bytes, "\xEF\xBB\xBF" + QStringLiteral("Betalare;Betalningsdag;Typ;Belopp;Referens;Tillstånd;Orsak;"
                                                     "Levererad i\r\n%1").arg(row).toUtf8());
