@@ -207,6 +207,14 @@ Amount readAmount(QString text)
     return result;
 }
 
+// A payer number or bankgiro number in its display form. Separators and other non-digits go first,
+// so that zeros behind them are leading zeros too: the file zero-fills the number and cannot keep
+// them, and the row must read back as imported.
+QString payerNumber(const QString& text)
+{
+    return FormatBankgiroNumber(DigitsOnly(text));
+}
+
 // The civic registration number as the mandate dialog leaves it when the field is left, with the
 // century it implies today. A valid organisation number takes the form the file keeps: its digits.
 QString normalizedPersonNumber(const QString& text)
@@ -457,7 +465,7 @@ private:
         // The payer as the dialog leaves its field: digits without leading zeros, which the file
         // cannot keep.
         const QString payer = m_privateService ? StripLeadingZeros(DigitsOnly(payerText), false)
-                                               : FormatBankgiroNumber(payerText);
+                                               : payerNumber(payerText);
         const QString reference = freeText(F::Referens, 16);
         m_staging.BtuList.append(type, {period, payDate, checked, antal, payer, reference});
         m_lines.btu.append(m_record->line);
@@ -469,7 +477,7 @@ private:
         const QStringList types = {RowTexts::paperMandate(), RowTexts::electronicMandate(),
                                    RowTexts::rejectedMandate()};
         const QString type = choice(F::Typ, types, RowTexts::paperMandate(), QStringLiteral("Typen"));
-        const QString payer = FormatBankgiroNumber(text(F::Betalarnummer));
+        const QString payer = payerNumber(text(F::Betalarnummer));
         const QString person = normalizedPersonNumber(text(F::Personnummer));
         fail(F::Personnummer, CheckEncodable(person));
         QString clearing;
@@ -516,7 +524,7 @@ private:
 
     void importCompanyMandate()
     {
-        const QString payer = FormatBankgiroNumber(text(F::Betalarnummer));
+        const QString payer = payerNumber(text(F::Betalarnummer));
         m_staging.MdgListComp.append(payer, {});
         m_lines.mdgComp.append(m_record->line);
         m_final.append(ListRow(payer, {}));
@@ -550,7 +558,7 @@ private:
             return QString();
         };
         const QString payer = taken(columns->payer, F::Betalarnummer,
-                                    [&] { return FormatBankgiroNumber(text(F::Betalarnummer)); });
+                                    [&] { return payerNumber(text(F::Betalarnummer)); });
         const QString payDate =
             taken(columns->paymentDate, F::Betalningsdatum, [&] { return date(F::Betalningsdatum, false); });
         const QString newDate =

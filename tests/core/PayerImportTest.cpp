@@ -222,6 +222,8 @@ TEST(PayerImportTest, TextsComeInTheFormTheFileKeeps)
         {"id's leading zeros", mandates + electronic + "0012;19650101-1230\n", 2, "12"},
         {"organisation number", mandates + electronic + "9918;556036-0793\n", 3, "5560360793"},
         {"ten-digit civic number", mandates + electronic + "9918;650101-1230\n", 3, "19650101-1230"},
+        {"zero behind a separator", mandates + "Medgivande på papper;- 0765-4321;8327-9123456783;5560001231\n", 1,
+         "765-4321"},
     };
     for (const auto& c : cases) {
         const ImportResult result = importText(c.csv);
