@@ -57,25 +57,47 @@ bool isBlank(const QStringList& fields)
 class CsvParser
 {
 public:
-    CsvParser(const QString& text, QChar separator) : m_text(text), m_separator(separator) {}
+    CsvParser(const QString& text, QChar separator, qsizetype position = 0, int line = 1)
+        : m_text(text), m_separator(separator), m_pos(position), m_line(line)
+    {
+    }
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     int line() const { return m_line; }
+    qsizetype position() const { return m_pos; }
 
     // The fields of the record that starts here; moves past its line end.
     QStringList record()
     {
         QStringList fields;
+        readRecord([&fields](QString field) { fields.append(std::move(field)); });
+        return fields;
+    }
+
+    // Moves past the record that starts here, as record() does, without keeping its fields.
+    bool skipRecordIsBlank()
+    {
+        bool blank = true;
+        readRecord([&blank](const QString& field) { blank = blank && field.trimmed().isEmpty(); });
+        return blank;
+    }
+
+private:
+    template <typename AddField>
+    void readRecord(AddField addField)
+    {
+        int count = 0;
         for (;;) {
             // More fields than a spreadsheet has columns: a wrong separator or not a table at all.
             // Refused before the record grows to a list as long as the line.
-            if (fields.size() == MostFields)
+            if (count == MostFields)
                 throw CsvError(QStringLiteral("Rad %1 har fler än %2 fält, fler än ett kalkylark har "
                                               "kolumner. Kontrollera att filen är en tabell med ett "
                                               "av avgränsarna semikolon, tabb eller komma.")
                                    .arg(m_line)
                                    .arg(MostFields));
-            fields.append(field());
+            addField(field());
+            ++count;
             if (atEnd())
                 break;
             const QChar c = m_text[m_pos];
@@ -86,10 +108,8 @@ public:
             skipLineEnd();
             break;
         }
-        return fields;
     }
 
-private:
     QString field()
     {
         if (!atEnd() && m_text[m_pos] == Quote)
@@ -123,7 +143,8 @@ private:
             const QChar c = m_text[m_pos++];
             if (c == Quote) {
                 if (!atEnd() && m_text[m_pos] == Quote) {
-                    value += Quote;
+                    if (value.size() < MostFieldCharacters)
+                        value += Quote;
                     ++m_pos;
                     continue;
                 }
@@ -216,21 +237,72 @@ CsvTable ParseCsv(const QString& text)
     const qsizetype headerStart = firstNonBlankLine(text);
     table.separator = findSeparator(text, headerStart);
     CsvParser parser(text, table.separator);
-    bool haveHeader = false;
     while (!parser.atEnd()) {
+        const int line = parser.line();
+        QStringList fields = parser.record();
+        if (!isBlank(fields)) {
+            table.headerLine = line;
+            table.header = std::move(fields);
+            break;
+        }
+    }
+    // Every record is read through once here, so that a fault anywhere in the file is found now
+    // and the records can later be split again without one.
+    CsvRecords& records = table.records;
+    records.m_text = text;
+    records.m_separator = table.separator;
+    while (!parser.atEnd()) {
+        const qsizetype position = parser.position();
+        const int line = parser.line();
+        if (parser.skipRecordIsBlank())
+            continue;
+        if (records.m_count % CsvRecords::MarkEvery == 0)
+            records.m_marks.append({position, line});
+        ++records.m_count;
+    }
+    if (records.m_count == 0)
+        records.m_text.clear();
+    return table;
+}
+
+CsvRecord CsvRecords::operator[](qsizetype index) const
+{
+    Q_ASSERT(index >= 0 && index < m_count);
+    const Mark& mark = m_marks[index / MarkEvery];
+    CsvParser parser(m_text, m_separator, mark.position, mark.line);
+    qsizetype skip = index % MarkEvery;
+    for (;;) {
         const int line = parser.line();
         QStringList fields = parser.record();
         if (isBlank(fields))
             continue;
-        if (!haveHeader) {
-            table.headerLine = line;
-            table.header = fields;
-            haveHeader = true;
-            continue;
-        }
-        table.records.append({line, fields});
+        if (skip-- == 0)
+            return {line, std::move(fields)};
     }
-    return table;
+}
+
+CsvRecords::Cursor::Cursor(const CsvRecords& records)
+    : m_records(records),
+      m_position(records.m_marks.isEmpty() ? 0 : records.m_marks.first().position),
+      m_line(records.m_marks.isEmpty() ? 1 : records.m_marks.first().line)
+{
+}
+
+bool CsvRecords::Cursor::next(CsvRecord& record)
+{
+    if (m_given == m_records.m_count)
+        return false;
+    CsvParser parser(m_records.m_text, m_records.m_separator, m_position, m_line);
+    for (;;) {
+        record.line = parser.line();
+        record.fields = parser.record();
+        if (!isBlank(record.fields))
+            break;
+    }
+    m_position = parser.position();
+    m_line = parser.line();
+    ++m_given;
+    return true;
 }
 
 CsvTable ReadCsvFile(const QString& path)

@@ -18,6 +18,9 @@ namespace {
 
 using F = ImportField;
 
+// The most findings an import lists; the first ones tell the user what to mend.
+constexpr int MostFindings = 1000;
+
 struct FieldNames
 {
     F field;
@@ -278,12 +281,20 @@ public:
     {
         const int total = int(m_table.records.size());
         m_final.reserve(total);
-        for (int i = 0; i < total; ++i) {
+        CsvRecords::Cursor cursor(m_table.records);
+        CsvRecord record;
+        for (int i = 0; cursor.next(record); ++i) {
             if (progress && i % 1024 == 0 && !progress(i, total))
                 return cancelled();
-            m_record = &m_table.records[i];
+            m_record = &record;
             importRecord();
+            // A file that is wrong throughout would otherwise keep a finding per field of every line.
+            if (m_findings.size() >= MostFindings) {
+                m_stoppedAfterLine = record.line;
+                break;
+            }
         }
+        m_record = nullptr;
         if (progress)
             progress(total, total);
         addRowCheckFindings();
@@ -314,7 +325,7 @@ private:
         if (message.isEmpty())
             return;
         const int order = int(m_order.indexOf(field));
-        m_findings.append({{line ? line : m_record->line, columnName(field), message},
+        m_findings.append({{line || !m_record ? line : m_record->line, columnName(field), message},
                            field,
                            order < 0 ? int(F::Count) : order});
     }
@@ -627,11 +638,30 @@ private:
             if (!repeated)
                 out.findings.append(f.finding);
         }
+        if (m_stoppedAfterLine > 0 || out.findings.size() > MostFindings)
+            limitFindings(out.findings);
         if (out.findings.isEmpty()) {
             out.rows = std::move(m_final);
             out.codes = m_codes;
         }
         return out;
+    }
+
+    void limitFindings(QList<ImportFinding>& findings) const
+    {
+        const int total = int(findings.size());
+        findings.resize(qMin(total, MostFindings));
+        const QString shown = QLocale(QLocale::Swedish).toString(MostFindings);
+        if (m_stoppedAfterLine > 0)
+            findings.append({m_stoppedAfterLine, QStringLiteral("Fil"),
+                             QStringLiteral("Importen slutade efter rad %1, där filen hade fler än %2 fel. "
+                                            "Rätta felen ovan och importera filen igen.")
+                                 .arg(m_stoppedAfterLine)
+                                 .arg(shown)});
+        else
+            findings.append({findings.last().line, QStringLiteral("Fil"),
+                             QStringLiteral("Filen har %1 fel; de första %2 visas.")
+                                 .arg(QLocale(QLocale::Swedish).toString(total), shown)});
     }
 
     ImportResult cancelled()
@@ -650,6 +680,7 @@ private:
     ImportList m_list;
     QVector<F> m_order;
     const CsvRecord* m_record = nullptr;
+    int m_stoppedAfterLine = 0;
 
     OrderDocument m_staging; // the rows in the form the checks read them
     RowLines m_lines;

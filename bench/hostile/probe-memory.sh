@@ -12,6 +12,16 @@ cd "$work" || exit 2
 MB=$((1024 * 1024))
 head -c $((64 * MB)) /dev/zero | tr '\0' ';' > separators.csv
 head -c $((70 * MB)) /dev/zero | tr '\0' '\n' > blank-lines.txt
+# Many tiny fields: a field per two bytes, a finding on every line.
+{
+    echo 'Betalarnummer;Belopp;Betalningsdatum'
+    yes '1;1;1;1;1;1;1;1;1;1;1;1;1;1;1;1' | head -c $((32 * MB))
+} > tiny-fields.csv
+# Empty fields: a field per byte.
+{
+    echo 'Betalarnummer;Belopp;Betalningsdatum'
+    yes "1$(printf ';%.0s' $(seq 200))" | head -c $((32 * MB))
+} > empty-fields.csv
 {
     printf '{"service": "'
     head -c $((100 * MB)) /dev/zero | tr '\0' 'x'
@@ -35,6 +45,8 @@ measure() {
 }
 
 measure "import: one 64 MB line of separators" separators.csv "$cli" import separators.csv --service Privat
+measure "import: 32 MB of tiny fields" tiny-fields.csv "$cli" import tiny-fields.csv --service Privat
+measure "import: 32 MB of empty fields" empty-fields.csv "$cli" import empty-fields.csv --service Privat
 measure "report: 70 MB of blank lines" blank-lines.txt "$cli" report blank-lines.txt
 measure "write: a 100 MB string in service" long-service.json \
     "$cli" write long-service.json -o out.ag --customer 1 --bankgiro 5050-1055

@@ -234,6 +234,19 @@ TEST(PayerImportTest, TextsComeInTheFormTheFileKeeps)
               QStringList("2: Konto: " + CheckElectronicMandateId("1234567890123456")));
 }
 
+// A file wrong on every line lists the first thousand findings and says where it stopped reading.
+TEST(PayerImportTest, AFileWrongThroughoutListsTheFirstThousandFindings)
+{
+    QString csv = "Betalarnummer;Belopp;Betalningsdatum\n";
+    for (int i = 0; i < 3000; ++i)
+        csv += "1;x;2027-01-25\n";
+    const ImportResult result = importText(csv);
+    ASSERT_EQ(result.findings.size(), 1001);
+    EXPECT_EQ(result.findings[999].line, 1001);
+    EXPECT_EQ(result.findings.last().line, 1001);
+    EXPECT_TRUE(result.findings.last().message.startsWith("Importen slutade efter rad 1001"));
+}
+
 TEST(PayerImportTest, OneFailingRowAmongAThousandStopsTheImport)
 {
     const auto file = [](const QString& badRow) {
