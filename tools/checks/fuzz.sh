@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes each target in TARGETS for FUZZ_SECONDS seconds (25 by default) under AddressSanitizer and
+# Fuzzes each target in TARGETS for FUZZ_SECONDS seconds (25 by default), from seed FUZZ_SEED, under AddressSanitizer and
 # UndefinedBehaviorSanitizer, one after the other. Builds the core alone with clang in a build folder
 # of its own ("$BUILD_DIR-fuzz") and fails on any crash, hang, leak or sanitizer report.
 #
@@ -25,6 +25,9 @@ BUILD_DIR=${BUILD_DIR:-build}
 JOBS=${JOBS:-2}
 FUZZ_BUILD="${BUILD_DIR}-fuzz"
 SECONDS_TO_RUN=${FUZZ_SECONDS:-25}
+# A fixed seed makes a failing run repeatable on another machine; FUZZ_SEED=0 draws a new one each
+# run, for longer searches by hand.
+SEED=${FUZZ_SEED:-1}
 
 runtime="$(clang++ -print-runtime-dir 2>/dev/null)/libclang_rt.fuzzer-$(uname -m).a"
 if [ ! -f "$runtime" ]; then
@@ -56,7 +59,7 @@ for entry in "${TARGETS[@]}"; do
     done
     echo "== $name: ${SECONDS_TO_RUN} s"
     "$FUZZ_BUILD/fuzz/$name" "$run/corpus" "${seeds[@]}" \
-        -max_total_time="$SECONDS_TO_RUN" -timeout=10 -rss_limit_mb=2048 -max_len=40960 \
+        -max_total_time="$SECONDS_TO_RUN" -seed="$SEED" -timeout=10 -rss_limit_mb=2048 -max_len=40960 \
         -artifact_prefix="$run/artifacts/" -print_final_stats=1
     echo "$name found nothing in ${SECONDS_TO_RUN} s"
 done
