@@ -7,6 +7,7 @@
 #include "format/CsvReader.h"
 #include "format/ListExport.h"
 #include "format/PayerImport.h"
+#include "rules/BankAccounts.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -34,14 +35,37 @@ QByteArray payments(int rows)
     return csv;
 }
 
+// A civic registration number born in the 1950s-90s with its control digit.
+QByteArray personNumber(int i)
+{
+    const QByteArray nine = QByteArray::number(50 + i % 50) + "0" + QByteArray::number(1 + i % 9) + "1" +
+                            QByteArray::number(i % 10) + QByteArray::number(100 + i % 900);
+    int sum = 0;
+    for (int k = 0; k < nine.size(); ++k) {
+        const int product = (nine[k] - '0') * (k % 2 == 0 ? 2 : 1);
+        sum += product / 10 + product % 10;
+    }
+    return "19" + nine.left(6) + "-" + nine.mid(6) + QByteArray::number((10 - sum % 10) % 10);
+}
+
+// The first account number from the given one on that the clearing number's check digit rule takes.
+QByteArray validAccount(int from)
+{
+    const BankAccountRule* rule = FindBankAccountRule(5000);
+    for (int account = from;; ++account) {
+        const QString text = QString::number(account);
+        if (!rule || AccountCheckDigitValid(*rule, QStringLiteral("5000"), text))
+            return text.toLatin1();
+    }
+}
+
 QByteArray mandates(int rows)
 {
     QByteArray csv = "Betalarnummer;Clearingnummer;Kontonummer;Personnummer\r\n";
     csv.reserve(qsizetype(rows) * 50);
     for (int i = 0; i < rows; ++i)
-        csv += QByteArray::number(100000 + i) + ";5000;" + QByteArray::number(1234567 + i) + ";19" +
-               QByteArray::number(50 + i % 50) + "0" + QByteArray::number(1 + i % 9) + "1" +
-               QByteArray::number(i % 10) + "-" + QByteArray::number(1000 + i % 9000) + "\r\n";
+        csv += QByteArray::number(100000 + i) + ";5000;" + validAccount(1234567 + i * 20) + ";" + personNumber(i) +
+               "\r\n";
     return csv;
 }
 
