@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 struct sqlite3;
@@ -31,6 +32,8 @@ public:
 
     qint64 integer(int column) const;
     QString text(int column) const;
+    // The column's text in UTF-8 as SQLite keeps it, valid until the next step or reset.
+    QByteArrayView utf8(int column) const;
     qint64 lastInsertId() const;
 
 private:
