@@ -341,7 +341,13 @@ int RunRegisterCommand(const QStringList& args)
             std::fputs(UsageText, stdout);
             return Done;
         }
-        return Run(Parse(args));
+        const int status = Run(Parse(args));
+        // A full disk shows only when the buffered output is flushed: the listing is then not done.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            PrintLine(stderr, QStringLiteral("Utdata kunde inte skrivas."));
+            return Failed;
+        }
+        return status;
     } catch (const UsageError& error) {
         PrintLine(stderr, error.message());
         std::fputs(UsageText, stderr);

@@ -7,6 +7,7 @@
 #include "rules/Extra.h"
 #include "rules/Periods.h"
 
+#include <QBuffer>
 #include <QLocale>
 
 #include <algorithm>
@@ -331,13 +332,29 @@ QList<RegisterEventRow> RegisterListQuery::history(const RegisterListRow& row) c
 
 QByteArray RegisterListQuery::csv(const RegisterListFilter& filter) const
 {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writeCsv(filter, buffer);
+    return buffer.data();
+}
+
+bool RegisterListQuery::writeCsv(const RegisterListFilter& filter, QIODevice& device) const
+{
+    constexpr qsizetype ChunkCharacters = 1 << 15;
+    bool written = device.write("\xEF\xBB\xBF") == 3;
     QString text;
     AppendCsvLine(text, captions(m_list));
-    each(filter, [&text](const RegisterListRow& row) {
+    const auto flush = [&] {
+        const QByteArray bytes = text.toUtf8();
+        written = written && device.write(bytes) == bytes.size();
+        text.clear();
+        return written;
+    };
+    each(filter, [&](const RegisterListRow& row) {
         AppendCsvLine(text, row.texts);
-        return true;
+        return text.size() < ChunkCharacters || flush();
     });
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return flush();
 }
 
 QString RegisterListQuery::printedHtml(const RegisterListFilter& filter, const QString& heading) const

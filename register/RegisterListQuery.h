@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QIODevice;
+
 class RegisterDatabase;
 
 // The register's two lists as the register window shows them: payers with their mandates, and
@@ -83,6 +85,9 @@ public:
     // The rows as CSV in the form of the lists' export: the captions as header, semicolons, UTF-8
     // with a byte-order mark, CR LF.
     QByteArray csv(const RegisterListFilter& filter) const;
+    // The same written to a device as the rows come, so that memory does not grow with the list;
+    // false when the device fails.
+    bool writeCsv(const RegisterListFilter& filter, QIODevice& device) const;
     // The rows as an HTML table for printing, under a heading and the sums.
     QString printedHtml(const RegisterListFilter& filter, const QString& heading) const;
 
