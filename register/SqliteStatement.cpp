@@ -92,6 +92,11 @@ qint64 SqliteStatement::lastInsertId() const
     return sqlite3_last_insert_rowid(m_db);
 }
 
+int SqliteStatement::changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
 void SqliteStatement::fail(int code) const
 {
     throw RegisterError(RegisterError::Kind::Unusable,

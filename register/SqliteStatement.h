@@ -35,6 +35,8 @@ public:
     // The column's text in UTF-8 as SQLite keeps it, valid until the next step or reset.
     QByteArrayView utf8(int column) const;
     qint64 lastInsertId() const;
+    // The rows the last insert, update or delete on the connection changed.
+    int changes() const;
 
 private:
     [[noreturn]] void fail(int code) const;
