@@ -41,7 +41,7 @@ QStringList versionOne()
 
 // The count and amount of the payments in each state, kept by the import in the transaction that
 // changes the payments, so that a window over a million payments shows its sums without counting
-// them. Indexes serve the window's sorting by payer number and by amount.
+// them. Indexes serve the window's sorting by payer number, type, amount and reference.
 QStringList versionTwo()
 {
     return {
@@ -51,6 +51,8 @@ QStringList versionTwo()
                        "SELECT state, count(*), sum(amount) FROM payments GROUP BY state"),
         QStringLiteral("CREATE INDEX payments_by_payer_number ON payments (length(payer), payer)"),
         QStringLiteral("CREATE INDEX payments_by_amount ON payments (amount)"),
+        QStringLiteral("CREATE INDEX payments_by_type ON payments (type)"),
+        QStringLiteral("CREATE INDEX payments_by_reference ON payments (reference)"),
     };
 }
 
