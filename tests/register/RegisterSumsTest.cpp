@@ -68,7 +68,8 @@ TEST(RegisterSums, KeptSumsFollowEveryImportAndReimport)
     FixedClock clock(Delivered);
     RegisterImporter importer(database, clock);
     const RegisterListQuery list(database, RegisterList::Payments);
-    const QByteArray paid = PaymentSpecification(PayDay, {{Payment(0), '0'}, {Payment(1), '1'}, {Payment(2), '9'}});
+    const QByteArray paid =
+        PaymentSpecification(PayDay, {{Payment(0), '0'}, {Payment(1), '1'}, {Payment(2), '9'}});
     const QByteArray rejected = RejectedPayments(PayDay, {{Payment(3), "01"}});
     const struct
     {
@@ -98,8 +99,8 @@ TEST(RegisterSums, SearchedPagesAreTheRowsOfTheSearch)
     RegisterImporter importer(database, clock);
     importer.deliver(Orders(30), QStringLiteral("order.ag"));
     clock.setDate(PayDay);
-    importer.import(PaymentSpecification(PayDay, {{Payment(12), '0'}, {Payment(21), '0'}}), QStringLiteral("b.txt"),
-                    false);
+    importer.import(PaymentSpecification(PayDay, {{Payment(12), '0'}, {Payment(21), '0'}}),
+                    QStringLiteral("b.txt"), false);
     const struct
     {
         const char* text;
@@ -144,10 +145,12 @@ TEST(RegisterSums, MigrationFromTheFirstVersionKeepsThePaymentsAndCountsThem)
         QSqlQuery sql(old);
         for (const QString& statement : RegisterSchema::migrationSteps().first())
             ASSERT_TRUE(sql.exec(statement)) << statement.toStdString();
-        ASSERT_TRUE(sql.exec(QStringLiteral("INSERT INTO files VALUES (1, 'o.ag', 'x', 'Orderfil', '2025-01-20')")));
-        for (const char* row : {"(1, 1, 2, '7', '82', 500, 'A', '2025-02-03', '0', '', 0, 'Skickad', '', '', '', 0, 0)",
-                                "(2, 1, 3, '8', '82', 700, 'B', '2025-02-03', '0', '', 0, 'Genomförd', '', '', '', 0, 0)",
-                                "(3, 1, 4, '9', '32', 900, 'C', '2025-02-04', '0', '', 0, 'Skickad', '', '', '', 0, 0)"})
+        ASSERT_TRUE(
+            sql.exec(QStringLiteral("INSERT INTO files VALUES (1, 'o.ag', 'x', 'Orderfil', '2025-01-20')")));
+        for (const char* row :
+             {"(1, 1, 2, '7', '82', 500, 'A', '2025-02-03', '0', '', 0, 'Skickad', '', '', '', 0, 0)",
+              "(2, 1, 3, '8', '82', 700, 'B', '2025-02-03', '0', '', 0, 'Genomförd', '', '', '', 0, 0)",
+              "(3, 1, 4, '9', '32', 900, 'C', '2025-02-04', '0', '', 0, 'Skickad', '', '', '', 0, 0)"})
             ASSERT_TRUE(sql.exec(QStringLiteral("INSERT INTO payments VALUES ") + QString::fromUtf8(row)));
         ASSERT_TRUE(sql.exec(QStringLiteral("PRAGMA application_id=%1").arg(RegisterSchema::ApplicationId)));
         ASSERT_TRUE(sql.exec(QStringLiteral("PRAGMA user_version=1")));
@@ -158,11 +161,13 @@ TEST(RegisterSums, MigrationFromTheFirstVersionKeepsThePaymentsAndCountsThem)
     RegisterDatabase database(path);
     EXPECT_TRUE(QFile::exists(path + QStringLiteral(".v1.bak")));
     const RegisterListQuery list(database, RegisterList::Payments);
-    EXPECT_EQ(Lines(list.sums({})), QStringList({QStringLiteral("Genomförd 1 700"), QStringLiteral("Skickad 2 1400")}));
+    EXPECT_EQ(Lines(list.sums({})),
+              QStringList({QStringLiteral("Genomförd 1 700"), QStringLiteral("Skickad 2 1400")}));
     RegisterListFilter byAmount;
     byAmount.sortColumn = RegisterListQuery::PaymentAmountColumn;
     byAmount.descending = true;
-    EXPECT_EQ(Payers(list.page(byAmount, 0, 10)), QStringList({QStringLiteral("9"), QStringLiteral("8"), QStringLiteral("7")}));
+    EXPECT_EQ(Payers(list.page(byAmount, 0, 10)),
+              QStringList({QStringLiteral("9"), QStringLiteral("8"), QStringLiteral("7")}));
 }
 
 } // namespace
