@@ -3,6 +3,7 @@
 // wall-clock seconds and resident memory for each; run it on a quiet machine.
 
 #include "BenchSupport.h"
+#include "RepeatedPhase.h"
 
 #include "app/Clock.h"
 #include "register/BankFiles.h"
@@ -49,17 +50,21 @@ void Build(RegisterDatabase& database)
 // rows) and the page on view.
 void Measure(const RegisterListQuery& query, const char* phase, const RegisterListFilter& filter, qint64 offset = 0)
 {
-    ResetPeakResident();
-    QElapsedTimer timer;
-    timer.start();
-    const QList<RegisterStateSum> sums = query.sums(filter);
     qint64 count = 0;
-    for (const RegisterStateSum& sum : sums)
-        count += sum.count;
-    const QList<RegisterListRow> page = query.page(filter, offset, PageSize);
-    std::printf("%-52s %7.3f s  %8lld rader, %d tillstånd, sida %lld rader  RSS %6.1f MB (topp %6.1f MB)\n", phase,
-                timer.elapsed() / 1000.0, count, int(sums.size()), qint64(page.size()),
-                CurrentResidentBytes() / 1048576.0, PeakResidentBytes() / 1048576.0);
+    qsizetype states = 0;
+    qsizetype rows = 0;
+    PrintRepeated(phase, [&] {
+        return MeasureInProcess([&] {
+            const QList<RegisterStateSum> sums = query.sums(filter);
+            count = 0;
+            for (const RegisterStateSum& sum : sums)
+                count += sum.count;
+            states = sums.size();
+            rows = query.page(filter, offset, PageSize).size();
+        });
+    });
+    std::printf("  %lld rader, %d tillstånd, sida %d rader  RSS %6.1f MB\n", count, int(states), int(rows),
+                CurrentResidentBytes() / 1048576.0);
     std::fflush(stdout);
 }
 
@@ -90,16 +95,29 @@ int main(int argc, char** argv)
     filter.state = QStringLiteral("Skickad");
     Measure(payments, "Betalningar: tillstånd Skickad", filter);
     filter.state = QStringLiteral("Genomförd");
-    Measure(payments, "Betalningar: tillstånd Genomförd (inga)", filter);
+    Measure(payments, "Betalningar: tillstånd Genomförd", filter);
     filter.state.clear();
     filter.text = QStringLiteral("F3-4711");
     Measure(payments, "Betalningar: sök \"F3-4711\"", filter);
     filter.text = QStringLiteral("104711");
     Measure(payments, "Betalningar: sök betalare \"104711\"", filter);
+    filter.text = QStringLiteral("2025-02");
+    Measure(payments, "Betalningar: sök \"2025-02\" (många träffar)", filter);
+    filter.text = QStringLiteral("F3-47");
+    Measure(payments, "Betalningar: sök \"F3-47\", mitten", filter, 50);
     filter.text.clear();
     filter.sortColumn = 3;
     filter.descending = true;
     Measure(payments, "Betalningar: sortera på belopp, fallande", filter);
+    filter.sortColumn = 0;
+    Measure(payments, "Betalningar: sortera på betalare, mitten", filter, 500000);
+    filter.sortColumn = 5;
+    Measure(payments, "Betalningar: sortera på tillstånd", filter);
+    filter.sortColumn = 4;
+    Measure(payments, "Betalningar: sortera på referens", filter);
+    // A column without an index of its own: each page sorts the whole register.
+    filter.sortColumn = 6;
+    Measure(payments, "Betalningar: sortera på orsak", filter);
 
     const RegisterListQuery payers(database, RegisterList::Payers);
     Measure(payers, "Betalare: öppna", RegisterListFilter());

@@ -1,55 +1,85 @@
 #include "cli/RegisterOutput.h"
 
+#include <charconv>
+
 namespace {
 
 constexpr qsizetype FlushBytes = 1 << 16;
 
-void AppendJsonText(QByteArray& out, const QString& value)
+bool NeedsJsonEscape(char c)
+{
+    // The bytes of a character beyond ASCII are all 0x80 or more: none needs escaping.
+    const auto u = static_cast<unsigned char>(c);
+    return u == '"' || u == '\\' || u < 0x20;
+}
+
+void AppendJsonText(QByteArray& out, QByteArrayView value)
 {
     out += '"';
-    // The bytes of a character beyond ASCII are all 0x80 or more: none needs escaping.
-    for (const char c : value.toUtf8()) {
-        const auto u = static_cast<unsigned char>(c);
+    const char* const end = value.data() + value.size();
+    const char* plain = value.data();
+    for (const char* at = plain; at != end; ++at) {
+        if (!NeedsJsonEscape(*at))
+            continue;
+        out.append(plain, at - plain);
+        plain = at + 1;
+        const auto u = static_cast<unsigned char>(*at);
         if (u == '"' || u == '\\') {
             out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            out += "\\u00";
-            out += QByteArray::number(u, 16).rightJustified(2, '0');
+            out += *at;
         } else {
-            out += c;
+            out += "\\u00";
+            out += "0123456789abcdef"[u >> 4];
+            out += "0123456789abcdef"[u & 0xf];
         }
     }
+    out.append(plain, end - plain);
     out += '"';
 }
 
-void AppendCsvText(QByteArray& out, const QString& value)
+void AppendCsvText(QByteArray& out, QByteArrayView value)
 {
-    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('"')) &&
-        !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r'))) {
-        out += value.toUtf8();
+    bool quote = false;
+    for (const char c : value) {
+        if (c == ';' || c == '"' || c == '\n' || c == '\r') {
+            quote = true;
+            break;
+        }
+    }
+    if (!quote) {
+        out += value;
         return;
     }
-    QString quoted = value;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    out += '"' + quoted.toUtf8() + '"';
+    out += '"';
+    for (const char c : value) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
 }
 
 } // namespace
 
 RegisterOutput::RegisterOutput(FILE* stream, bool csv, const QStringList& keys)
-    : m_stream(stream), m_csv(csv), m_keys(keys)
+    : m_stream(stream), m_csv(csv)
 {
+    m_buffer.reserve(FlushBytes + 4096);
     if (m_csv) {
         for (const QString& k : keys) {
             if (m_column++ > 0)
                 m_buffer += ';';
-            AppendCsvText(m_buffer, k);
+            AppendCsvText(m_buffer, k.toUtf8());
         }
         m_buffer += "\r\n";
         m_column = 0;
     } else {
         m_buffer += '[';
+        for (const QString& k : keys) {
+            QByteArray prefix;
+            AppendJsonText(prefix, k.toUtf8());
+            m_keyPrefixes.append(prefix + ": ");
+        }
     }
 }
 
@@ -65,13 +95,17 @@ void RegisterOutput::key()
             m_buffer += ';';
     } else {
         m_buffer += m_column == 0 ? (m_rows == 0 ? "\n  {" : ",\n  {") : ", ";
-        AppendJsonText(m_buffer, m_keys.value(m_column));
-        m_buffer += ": ";
+        m_buffer += m_keyPrefixes.value(m_column, QByteArrayLiteral("\"\": "));
     }
     ++m_column;
 }
 
 RegisterOutput& RegisterOutput::text(const QString& value)
+{
+    return utf8(value.toUtf8());
+}
+
+RegisterOutput& RegisterOutput::utf8(QByteArrayView value)
 {
     key();
     if (m_csv)
@@ -81,10 +115,27 @@ RegisterOutput& RegisterOutput::text(const QString& value)
     return *this;
 }
 
+RegisterOutput& RegisterOutput::oreAmount(qint64 ore)
+{
+    const bool negative = ore < 0;
+    const quint64 magnitude = negative ? quint64(-(ore + 1)) + 1 : quint64(ore);
+    char digits[32];
+    char* at = digits;
+    if (negative)
+        *at++ = '-';
+    at = std::to_chars(at, digits + sizeof digits, magnitude / 100).ptr;
+    *at++ = '.';
+    *at++ = char('0' + magnitude % 100 / 10);
+    *at++ = char('0' + magnitude % 10);
+    return utf8(QByteArrayView(digits, at - digits));
+}
+
 RegisterOutput& RegisterOutput::number(qint64 value)
 {
     key();
-    m_buffer += QByteArray::number(value);
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    m_buffer.append(digits, end - digits);
     return *this;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +17,9 @@ public:
     ~RegisterOutput();
 
     RegisterOutput& text(const QString& value);
+    RegisterOutput& utf8(QByteArrayView value);
+    // An amount in öre as a text in kronor with two decimals and a point: "-12.50".
+    RegisterOutput& oreAmount(qint64 ore);
     RegisterOutput& number(qint64 value);
     RegisterOutput& flag(bool value);
     void endRow();
@@ -26,7 +31,7 @@ private:
 
     FILE* m_stream;
     bool m_csv;
-    QStringList m_keys;
+    QList<QByteArray> m_keyPrefixes; // in JSON, each key quoted with its colon
     QByteArray m_buffer;
     int m_column = 0;
     qint64 m_rows = 0;

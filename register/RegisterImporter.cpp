@@ -153,6 +153,7 @@ ImportSummary RegisterImporter::inTransaction(ImportSummary summary, const QByte
         const QDateTime time = m_time.isValid() ? m_time : QDateTime::currentDateTime();
         m_fileId = store.addFile(summary.file, sha, summary.kind, time.toString(Qt::ISODate));
         work(store, summary);
+        store.saveSums();
         m_database.commit();
     } catch (...) {
         m_database.rollback();

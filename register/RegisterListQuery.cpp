@@ -7,6 +7,7 @@
 #include "rules/Extra.h"
 #include "rules/Periods.h"
 
+#include <QBuffer>
 #include <QLocale>
 
 #include <algorithm>
@@ -32,7 +33,7 @@ QString SortKey(RegisterList list, int column)
     static const QStringList payments = {
         QStringLiteral("length(p.payer) %1, p.payer %1"), QStringLiteral("p.date %1"),
         QStringLiteral("p.type %1"), QStringLiteral("p.amount %1"), QStringLiteral("p.reference %1"),
-        QStringLiteral("p.state %1"), QStringLiteral("p.meaning %1"), QStringLiteral("file_name %1")};
+        QStringLiteral("p.state %1, p.date %1"), QStringLiteral("p.meaning %1"), QStringLiteral("file_name %1")};
     const QStringList& keys = list == RegisterList::Payers ? payers : payments;
     return keys.value(column, keys.first());
 }
@@ -157,6 +158,12 @@ QString RegisterListQuery::orderBy(const RegisterListFilter& filter) const
 
 qint64 RegisterListQuery::count(const RegisterListFilter& filter) const
 {
+    if (m_list == RegisterList::Payments && filter.text.trimmed().isEmpty()) {
+        qint64 total = 0;
+        for (const RegisterStateSum& sum : keptPaymentSums(filter))
+            total += sum.count;
+        return total;
+    }
     const QString table = m_list == RegisterList::Payers ? QStringLiteral("payers p") : QStringLiteral("payments p");
     SqliteStatement query(m_database,
                           (QStringLiteral("SELECT count(*) FROM ") + table + where(filter)).toUtf8().constData());
@@ -179,11 +186,19 @@ QList<RegisterListRow> RegisterListQuery::page(const RegisterListFilter& filter,
 {
     QList<RegisterListRow> result;
     result.reserve(limit);
-    rows(select() + where(filter) + orderBy(filter) + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset),
-         filter, [&result](const RegisterListRow& row) {
-             result.append(row);
-             return true;
-         });
+    QString condition = where(filter);
+    // The few rows a search found are read by their numbers and sorted, not searched for again.
+    const bool fromHits = hitsKnown(filter);
+    if (fromHits)
+        condition += QStringLiteral(" AND p.id IN (SELECT value FROM json_each(?3))");
+    const QString sql =
+        select() + condition + orderBy(filter) + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+    SqliteStatement query(m_database, sql.toUtf8().constData());
+    Bind(query, filter);
+    if (fromHits)
+        query.bind(3, QString::fromLatin1(m_hits));
+    while (query.step())
+        result.append(m_list == RegisterList::Payers ? PayerRow(query) : PaymentRow(query));
     return result;
 }
 
@@ -195,18 +210,22 @@ void RegisterListQuery::each(const RegisterListFilter& filter,
 
 QList<RegisterStateSum> RegisterListQuery::sums(const RegisterListFilter& filter) const
 {
-    const QString sql =
-        m_list == RegisterList::Payers
-            ? QStringLiteral("SELECT p.state, count(*), 0 FROM payers p")
-            : QStringLiteral("SELECT p.state, count(*), sum(p.amount) FROM payments p") +
-                  // Without a state to look up, one pass over the table beats the state index's
-                  // jump to each row for its amount.
-                  (filter.state.isEmpty() ? QStringLiteral(" NOT INDEXED") : QString());
-    SqliteStatement query(m_database, (sql + where(filter) + QStringLiteral(" GROUP BY p.state")).toUtf8().constData());
-    Bind(query, filter);
     QList<RegisterStateSum> found;
-    while (query.step())
-        found.append({query.text(0), query.integer(1), query.integer(2)});
+    if (m_list == RegisterList::Payers) {
+        SqliteStatement query(
+            m_database,
+            (QStringLiteral("SELECT p.state, count(*), 0 FROM payers p") + where(filter) + QStringLiteral(" GROUP BY p.state"))
+                .toUtf8()
+                .constData());
+        Bind(query, filter);
+        while (query.step())
+            found.append({query.text(0), query.integer(1), query.integer(2)});
+    } else if (filter.text.trimmed().isEmpty()) {
+        found = keptPaymentSums(filter);
+    } else {
+        found = searchedSums(QStringLiteral("SELECT p.state, p.amount, p.id FROM payments p NOT INDEXED") + where(filter),
+                             filter);
+    }
     // In the order of the states; any other (none, or one of a later version) last.
     const QStringList known = states(m_list);
     std::stable_sort(found.begin(), found.end(), [&known](const RegisterStateSum& a, const RegisterStateSum& b) {
@@ -217,6 +236,59 @@ QList<RegisterStateSum> RegisterListQuery::sums(const RegisterListFilter& filter
         return rank(a.state) < rank(b.state);
     });
     return found;
+}
+
+// The sums the register keeps up to date as payments change.
+QList<RegisterStateSum> RegisterListQuery::keptPaymentSums(const RegisterListFilter& filter) const
+{
+    QString sql = QStringLiteral("SELECT state, count, amount FROM payment_sums WHERE count > 0");
+    if (!filter.state.isEmpty())
+        sql += QStringLiteral(" AND state = ?2");
+    SqliteStatement query(m_database, sql.toUtf8().constData());
+    if (!filter.state.isEmpty())
+        query.bind(2, filter.state);
+    QList<RegisterStateSum> found;
+    while (query.step())
+        found.append({query.text(0), query.integer(1), query.integer(2)});
+    return found;
+}
+
+// One pass over the payments a search matches: their sums, and their numbers while they are few.
+QList<RegisterStateSum> RegisterListQuery::searchedSums(const QString& sql, const RegisterListFilter& filter) const
+{
+    m_hits.clear();
+    SqliteStatement query(m_database, sql.toUtf8().constData());
+    Bind(query, filter);
+    QList<RegisterStateSum> found;
+    QList<QByteArray> foundStates; // the states of found, as the register spells them
+    QByteArray hits = "[";
+    qint64 matched = 0;
+    while (query.step()) {
+        qsizetype at = foundStates.indexOf(query.utf8(0));
+        if (at < 0) {
+            at = found.size();
+            foundStates.append(query.utf8(0).toByteArray());
+            found.append({query.text(0), 0, 0});
+        }
+        found[at].count += 1;
+        found[at].amount += query.integer(1);
+        if (++matched <= KeptHits) {
+            if (matched > 1)
+                hits += ',';
+            hits += QByteArray::number(query.integer(2));
+        }
+    }
+    if (matched <= KeptHits) {
+        m_hitsFilter = filter;
+        m_hits = hits + ']';
+    }
+    return found;
+}
+
+bool RegisterListQuery::hitsKnown(const RegisterListFilter& filter) const
+{
+    return m_list == RegisterList::Payments && !m_hits.isEmpty() && !filter.text.trimmed().isEmpty() &&
+           filter.text == m_hitsFilter.text && filter.state == m_hitsFilter.state;
 }
 
 QString RegisterListQuery::sumsText(RegisterList list, const QList<RegisterStateSum>& sums)
@@ -260,13 +332,29 @@ QList<RegisterEventRow> RegisterListQuery::history(const RegisterListRow& row) c
 
 QByteArray RegisterListQuery::csv(const RegisterListFilter& filter) const
 {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writeCsv(filter, buffer);
+    return buffer.data();
+}
+
+bool RegisterListQuery::writeCsv(const RegisterListFilter& filter, QIODevice& device) const
+{
+    constexpr qsizetype ChunkCharacters = 1 << 15;
+    bool written = device.write("\xEF\xBB\xBF") == 3;
     QString text;
     AppendCsvLine(text, captions(m_list));
-    each(filter, [&text](const RegisterListRow& row) {
+    const auto flush = [&] {
+        const QByteArray bytes = text.toUtf8();
+        written = written && device.write(bytes) == bytes.size();
+        text.clear();
+        return written;
+    };
+    each(filter, [&](const RegisterListRow& row) {
         AppendCsvLine(text, row.texts);
-        return true;
+        return text.size() < ChunkCharacters || flush();
     });
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return flush();
 }
 
 QString RegisterListQuery::printedHtml(const RegisterListFilter& filter, const QString& heading) const

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QIODevice;
+
 class RegisterDatabase;
 
 // The register's two lists as the register window shows them: payers with their mandates, and
@@ -77,9 +79,15 @@ public:
     // The events of a payer's mandate and payments, or of one payment, in the bank's order.
     QList<RegisterEventRow> history(const RegisterListRow& row) const;
 
+    // A search that finds at most this many payments remembers them for its pages.
+    static constexpr int KeptHits = 20000;
+
     // The rows as CSV in the form of the lists' export: the captions as header, semicolons, UTF-8
     // with a byte-order mark, CR LF.
     QByteArray csv(const RegisterListFilter& filter) const;
+    // The same written to a device as the rows come, so that memory does not grow with the list;
+    // false when the device fails.
+    bool writeCsv(const RegisterListFilter& filter, QIODevice& device) const;
     // The rows as an HTML table for printing, under a heading and the sums.
     QString printedHtml(const RegisterListFilter& filter, const QString& heading) const;
 
@@ -92,7 +100,14 @@ private:
     QString orderBy(const RegisterListFilter& filter) const;
     void rows(const QString& sql, const RegisterListFilter& filter,
               const std::function<bool(const RegisterListRow&)>& row) const;
+    QList<RegisterStateSum> keptPaymentSums(const RegisterListFilter& filter) const;
+    QList<RegisterStateSum> searchedSums(const QString& sql, const RegisterListFilter& filter) const;
+    bool hitsKnown(const RegisterListFilter& filter) const;
 
     const RegisterDatabase& m_database;
     RegisterList m_list;
+    // The payments a search found, when they are few: the pages of that search then read these
+    // rows alone instead of searching the register again.
+    mutable RegisterListFilter m_hitsFilter;
+    mutable QByteArray m_hits; // a JSON array of the payments' numbers; empty when not known
 };

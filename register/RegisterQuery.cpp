@@ -45,17 +45,22 @@ RegisterQuery::RegisterQuery(const RegisterDatabase& database) : m_database(data
 
 QString RegisterQuery::fileName(qint64 id) const
 {
-    if (id == 0)
-        return QString();
+    return QString::fromUtf8(fileNameBytes(id));
+}
+
+const QByteArray& RegisterQuery::fileNameBytes(qint64 id) const
+{
     const auto known = m_fileNames.constFind(id);
     if (known != m_fileNames.constEnd())
         return *known;
-    QSqlQuery query = m_database.prepare(QStringLiteral("SELECT name FROM files WHERE id = ?"));
-    query.addBindValue(id);
-    m_database.run(query);
-    const QString name = query.next() ? query.value(0).toString() : QString();
-    m_fileNames.insert(id, name);
-    return name;
+    QByteArray name;
+    if (id != 0) {
+        SqliteStatement query(m_database, "SELECT name FROM files WHERE id = ?1");
+        query.bind(1, id);
+        if (query.step())
+            name = query.utf8(0).toByteArray();
+    }
+    return *m_fileNames.insert(id, name);
 }
 
 void RegisterQuery::payers(const PayerFilter& filter, const std::function<bool(const RegisterPayerRow&)>& each) const
@@ -89,12 +94,33 @@ void RegisterQuery::payers(const PayerFilter& filter, const std::function<bool(c
 void RegisterQuery::payments(const PaymentFilter& filter,
                              const std::function<bool(const RegisterPaymentRow&)>& each) const
 {
+    RegisterPaymentRow row;
+    paymentBytes(filter, [&](const RegisterPaymentBytes& bytes) {
+        row.id = bytes.id;
+        row.payer = QString::fromUtf8(bytes.payer);
+        row.type = QString::fromUtf8(bytes.type);
+        row.date = QString::fromUtf8(bytes.date);
+        row.newDate = QString::fromUtf8(bytes.newDate);
+        row.amount = bytes.amount;
+        row.reference = QString::fromUtf8(bytes.reference);
+        row.state = QString::fromUtf8(bytes.state);
+        row.code = QString::fromUtf8(bytes.code);
+        row.meaning = QString::fromUtf8(bytes.meaning);
+        row.withoutBasis = bytes.withoutBasis;
+        row.file = QString::fromUtf8(bytes.file);
+        row.line = bytes.line;
+        return each(row);
+    });
+}
+
+void RegisterQuery::paymentBytes(const PaymentFilter& filter,
+                                 const std::function<bool(const RegisterPaymentBytes&)>& each) const
+{
     // Straight through SQLite: a list of a million rows costs its values, not Qt's for each.
-    const QString sql =
-        QStringLiteral("SELECT id, payer, type, date, new_date, amount, reference, state, code, meaning, "
-                       "without_basis, CASE WHEN state_file = 0 THEN file_id ELSE state_file END, "
-                       "CASE WHEN state_file = 0 THEN line ELSE state_line END FROM payments") +
-        PaymentConditions(filter) + QStringLiteral(" ORDER BY date, id") + Limits(filter.offset, filter.limit);
+    const QString sql = QStringLiteral("SELECT id, payer, type, date, new_date, amount, reference, state, code, "
+                                       "meaning, without_basis, file_id, line, state_file, state_line FROM payments") +
+                        PaymentConditions(filter) + QStringLiteral(" ORDER BY date, id") +
+                        Limits(filter.offset, filter.limit);
     SqliteStatement query(m_database, sql.toUtf8().constData());
     int parameter = 0;
     if (!filter.state.isEmpty())
@@ -105,21 +131,23 @@ void RegisterQuery::payments(const PaymentFilter& filter,
         query.bind(++parameter, RegisterText::dateText(filter.from));
     if (filter.to.isValid())
         query.bind(++parameter, RegisterText::dateText(filter.to));
-    RegisterPaymentRow row;
+    RegisterPaymentBytes row;
     while (query.step()) {
         row.id = query.integer(0);
-        row.payer = query.text(1);
-        row.type = query.text(2);
-        row.date = query.text(3);
-        row.newDate = query.text(4);
+        row.payer = query.utf8(1);
+        row.type = query.utf8(2);
+        row.date = query.utf8(3);
+        row.newDate = query.utf8(4);
         row.amount = query.integer(5);
-        row.reference = query.text(6);
-        row.state = query.text(7);
-        row.code = query.text(8);
-        row.meaning = query.text(9);
+        row.reference = query.utf8(6);
+        row.state = query.utf8(7);
+        row.code = query.utf8(8);
+        row.meaning = query.utf8(9);
         row.withoutBasis = query.integer(10) != 0;
-        row.file = fileName(query.integer(11));
-        row.line = int(query.integer(12));
+        // The source of the state, or the delivery while nothing has answered it.
+        const qint64 stateFile = query.integer(13);
+        row.file = fileNameBytes(stateFile == 0 ? query.integer(11) : stateFile);
+        row.line = int(stateFile == 0 ? query.integer(12) : query.integer(14));
         if (!each(row))
             break;
     }

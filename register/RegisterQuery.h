@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -36,6 +38,25 @@ struct RegisterPaymentRow
     QString meaning;
     bool withoutBasis = false;
     QString file;
+    int line = 0;
+};
+
+// A payment as the register keeps it, its texts in UTF-8 and valid only while the callback runs:
+// for long lists written straight out, without a QString for each value.
+struct RegisterPaymentBytes
+{
+    qint64 id = 0;
+    QByteArrayView payer;
+    QByteArrayView type;
+    QByteArrayView date;
+    QByteArrayView newDate;
+    qint64 amount = 0;
+    QByteArrayView reference;
+    QByteArrayView state;
+    QByteArrayView code;
+    QByteArrayView meaning;
+    bool withoutBasis = false;
+    QByteArrayView file;
     int line = 0;
 };
 
@@ -83,12 +104,15 @@ public:
 
     void payers(const PayerFilter& filter, const std::function<bool(const RegisterPayerRow&)>& each) const;
     void payments(const PaymentFilter& filter, const std::function<bool(const RegisterPaymentRow&)>& each) const;
+    void paymentBytes(const PaymentFilter& filter,
+                      const std::function<bool(const RegisterPaymentBytes&)>& each) const;
     qint64 paymentCount(const PaymentFilter& filter) const;
     void history(const QString& payer, const std::function<bool(const RegisterHistoryRow&)>& each) const;
 
 private:
     QString fileName(qint64 id) const;
+    const QByteArray& fileNameBytes(qint64 id) const;
 
     const RegisterDatabase& m_database;
-    mutable QHash<qint64, QString> m_fileNames;
+    mutable QHash<qint64, QByteArray> m_fileNames;
 };

@@ -40,7 +40,10 @@ RegisterStore::RegisterStore(RegisterDatabase& database)
                            "new_date) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"),
       m_payerState(database, VALMO_STATE_UPDATE("payers", " WHERE payer = ?7")),
       m_paymentState(database, VALMO_STATE_UPDATE("payments", ", new_date = CASE WHEN ?8 = '' THEN new_date "
-                                                              "ELSE ?8 END WHERE id = ?7"))
+                                                              "ELSE ?8 END WHERE id = ?7")),
+      m_paymentBefore(database, "SELECT state, amount FROM payments WHERE id = ?1"),
+      m_addSums(database, "INSERT INTO payment_sums (state, count, amount) VALUES (?1, ?2, ?3) ON CONFLICT (state) "
+                          "DO UPDATE SET count = count + excluded.count, amount = amount + excluded.amount")
 {
 }
 
@@ -88,6 +91,8 @@ qint64 RegisterStore::addPayment(const NewPayment& payment)
     m_addPayment.bind(5, payment.amount).bind(6, referenceKey(payment.reference));
     m_addPayment.bind(7, RegisterText::dateText(payment.date)).bind(8, QString(payment.period));
     m_addPayment.bind(9, payment.withoutBasis ? 1 : 0).run();
+    // A new payment has no state until its first event.
+    changeSum(QString(), 1, payment.amount);
     return m_addPayment.lastInsertId();
 }
 
@@ -213,14 +218,46 @@ void RegisterStore::apply(const RegisterEvent& event)
     m_addEvent.bind(9, event.newDate).run();
     if (event.state.isEmpty())
         return;
-    SqliteStatement& update = event.paymentId ? m_paymentState : m_payerState;
-    update.bind(1, event.state).bind(2, event.code).bind(3, event.meaning).bind(4, event.bankDate);
-    update.bind(5, event.fileId).bind(6, event.line);
-    if (event.paymentId)
-        update.bind(7, event.paymentId).bind(8, event.newDate);
-    else
-        update.bind(7, event.payer);
-    update.run();
+    if (event.paymentId) {
+        applyToPayment(event);
+        return;
+    }
+    m_payerState.bind(1, event.state).bind(2, event.code).bind(3, event.meaning).bind(4, event.bankDate);
+    m_payerState.bind(5, event.fileId).bind(6, event.line).bind(7, event.payer).run();
+}
+
+void RegisterStore::applyToPayment(const RegisterEvent& event)
+{
+    m_paymentBefore.bind(1, event.paymentId);
+    if (!m_paymentBefore.step()) {
+        m_paymentBefore.reset();
+        return;
+    }
+    const QString before = m_paymentBefore.text(0);
+    const qint64 amount = m_paymentBefore.integer(1);
+    m_paymentBefore.reset();
+    m_paymentState.bind(1, event.state).bind(2, event.code).bind(3, event.meaning).bind(4, event.bankDate);
+    m_paymentState.bind(5, event.fileId).bind(6, event.line).bind(7, event.paymentId).bind(8, event.newDate).run();
+    if (m_paymentState.changes() == 1 && before != event.state) {
+        changeSum(before, -1, -amount);
+        changeSum(event.state, 1, amount);
+    }
+}
+
+void RegisterStore::changeSum(const QString& state, qint64 count, qint64 amount)
+{
+    SumChange& change = m_sumChanges[state];
+    change.count += count;
+    change.amount += amount;
+}
+
+void RegisterStore::saveSums()
+{
+    for (auto it = m_sumChanges.cbegin(); it != m_sumChanges.cend(); ++it) {
+        if (it->count != 0 || it->amount != 0)
+            m_addSums.bind(1, it.key()).bind(2, it->count).bind(3, it->amount).run();
+    }
+    m_sumChanges.clear();
 }
 
 QString RegisterStore::referenceKey(const QString& reference)

@@ -70,6 +70,8 @@ public:
 
     // Stores the event; the subject's state follows it unless a later event set it.
     void apply(const RegisterEvent& event);
+    // Adds the changes of this import to the sums per payment state; run before the commit.
+    void saveSums();
 
     // A reference as matching compares it: blanks and leading zeros removed.
     static QString referenceKey(const QString& reference);
@@ -84,10 +86,19 @@ private:
     };
     static QString matchKey(const QString& payer, const QString& type, qint64 amount, const QString& referenceKey);
     bool onPaymentDay(const QString& date, const QString& period, const QString& newDate, const QDate& day) const;
+    void applyToPayment(const RegisterEvent& event);
+    void changeSum(const QString& state, qint64 count, qint64 amount);
 
     RegisterDatabase& m_database;
     SqliteStatement m_fileKnown, m_addFile, m_ensurePayer, m_payerDetails, m_answerBy, m_mandateState;
     SqliteStatement m_addPayment, m_match, m_matchNewDate, m_addEvent, m_payerState, m_paymentState;
+    SqliteStatement m_paymentBefore, m_addSums;
+    struct SumChange
+    {
+        qint64 count = 0;
+        qint64 amount = 0;
+    };
+    QHash<QString, SumChange> m_sumChanges; // per state, since the import began
     QHash<QString, QList<Candidate>> m_preloaded;
     QDate m_preloadedFrom, m_preloadedTo; // days whose matches are all in m_preloaded
 };

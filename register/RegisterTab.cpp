@@ -177,8 +177,7 @@ bool RegisterTab::exportCsv()
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
-    const QByteArray bytes = shownCsv();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !m_query->writeCsv(m_model->filter(), file) || !file.commit()) {
         m_prompt.showMessage(QString(), QStringLiteral("Filen %1 kunde inte sparas: %2").arg(path, file.errorString()),
                              UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);
         return false;

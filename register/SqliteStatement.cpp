@@ -32,8 +32,10 @@ SqliteStatement& SqliteStatement::bind(int index, const QString& value)
     // A null text is stored as an empty one, never as NULL.
     if (value.isEmpty())
         sqlite3_bind_text16(m_statement, index, u"", 0, SQLITE_STATIC);
-    else
-        sqlite3_bind_text16(m_statement, index, value.utf16(), int(value.size() * 2), SQLITE_TRANSIENT);
+    else {
+        const QByteArray utf8 = value.toUtf8();
+        sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
     return *this;
 }
 
@@ -74,14 +76,25 @@ qint64 SqliteStatement::integer(int column) const
 
 QString SqliteStatement::text(int column) const
 {
-    const auto* data = static_cast<const char16_t*>(sqlite3_column_text16(m_statement, column));
-    const int bytes = sqlite3_column_bytes16(m_statement, column);
-    return data ? QString::fromUtf16(data, bytes / 2) : QString();
+    // The register stores UTF-8: reading it as such spares SQLite a conversion and an allocation.
+    const QByteArrayView bytes = utf8(column);
+    return bytes.isEmpty() ? QString() : QString::fromUtf8(bytes);
+}
+
+QByteArrayView SqliteStatement::utf8(int column) const
+{
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return data ? QByteArrayView(data, sqlite3_column_bytes(m_statement, column)) : QByteArrayView();
 }
 
 qint64 SqliteStatement::lastInsertId() const
 {
     return sqlite3_last_insert_rowid(m_db);
+}
+
+int SqliteStatement::changes() const
+{
+    return sqlite3_changes(m_db);
 }
 
 void SqliteStatement::fail(int code) const

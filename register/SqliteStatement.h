@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 struct sqlite3;
@@ -31,7 +32,11 @@ public:
 
     qint64 integer(int column) const;
     QString text(int column) const;
+    // The column's text in UTF-8 as SQLite keeps it, valid until the next step or reset.
+    QByteArrayView utf8(int column) const;
     qint64 lastInsertId() const;
+    // The rows the last insert, update or delete on the connection changed.
+    int changes() const;
 
 private:
     [[noreturn]] void fail(int code) const;

@@ -131,3 +131,38 @@ TEST_F(RegisterCli, RetryPrintsTheNewAttemptsAsADocumentAndNamesTheRestOnStandar
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RegisterCli, ListingsEscapeTheirTextsAndFailOnAFullDisk)
+{
+    const QDate day(2025, 1, 20);
+    const Order order{QStringLiteral("1001"), "82", 100007, QStringLiteral("A\"B\\C;D"), QDate(2025, 2, 3)};
+    const Order second{QStringLiteral("1002"), "82", 5, QStringLiteral("X"), QDate(2025, 2, 4)};
+    const QString orders =
+        file(QStringLiteral("betalningar.ag"), Join({OrderOpening(day), PaymentOrder(order), PaymentOrder(second)}));
+    const CliRun delivered = run({QStringLiteral("deliver"), orders});
+    ASSERT_EQ(delivered.status, 0) << delivered.err.toStdString();
+
+    const CliRun json = run({QStringLiteral("payments")});
+    const QJsonArray rows = QJsonDocument::fromJson(json.out).array();
+    ASSERT_EQ(rows.size(), 2) << json.out.constData();
+    EXPECT_EQ(rows[0].toObject()[QStringLiteral("reference")].toString(), order.reference);
+    EXPECT_EQ(rows[0].toObject()[QStringLiteral("amount")].toString(), QStringLiteral("1000.07"));
+    EXPECT_EQ(rows[1].toObject()[QStringLiteral("amount")].toString(), QStringLiteral("0.05"));
+    EXPECT_EQ(rows[1].toObject()[QStringLiteral("line")].toInt(), 3);
+
+    const QList<QByteArray> lines = run({QStringLiteral("payments"), QStringLiteral("--csv")}).out.split('\n');
+    EXPECT_TRUE(lines.value(1).startsWith("1001;Debitering;2025-02-03;;")) << lines.value(1).constData();
+    EXPECT_TRUE(lines.value(1).contains(";\"A\"\"B\\C;D\";Skickad;")) << lines.value(1).constData();
+
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(VALMO_CLI_PATH),
+               {QStringLiteral("register"), QStringLiteral("--register"), m_register, QStringLiteral("payments")});
+    ASSERT_TRUE(full.waitForFinished(30000));
+    EXPECT_EQ(full.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(full.readAllStandardError()).contains(QStringLiteral("Utdata kunde inte skrivas")));
+}
+
+} // namespace
