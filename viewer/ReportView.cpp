@@ -136,6 +136,7 @@ void ReportView::createControls()
 void ReportView::setReports(const QList<Report>& reports, const QString& fileName)
 {
     m_model->setReport(nullptr);
+    m_model->setSources({});
     m_reports = reports;
     m_fileName = fileName;
     m_filter->clear();
@@ -153,6 +154,13 @@ void ReportView::setReports(const QList<Report>& reports, const QString& fileNam
     m_warning->setText(warning);
     m_warning->setVisible(!warning.isEmpty());
     showSection(m_reports.isEmpty() ? -1 : 0);
+}
+
+void ReportView::setItemSources(const QHash<int, QString>& sources)
+{
+    m_model->setSources(sources);
+    if (!sources.isEmpty())
+        m_table->resizeColumnToContents(ReportItemModel::SourceColumn);
 }
 
 void ReportView::showSection(int index)

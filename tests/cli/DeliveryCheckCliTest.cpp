@@ -1,5 +1,7 @@
+#include "register/BankFiles.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,6 +27,7 @@ protected:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_files.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_files.path()); // the default register's folder
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VALMO_CLI_PATH), args);
         EXPECT_TRUE(process.waitForFinished(30000));
@@ -135,4 +138,102 @@ TEST_F(DeliveryCheckCli, JsonGivesOneObjectPerFinding)
                               QStringLiteral("--now"), QStringLiteral("2026-12-09T12:00")});
     EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(clean.out, QStringLiteral("[]\n"));
+}
+
+TEST_F(DeliveryCheckCli, TheRegistersWarningsFromTheChosenOrTheDefaultRegister)
+{
+    using namespace BankFiles;
+    const QDate day(2025, 1, 20), paymentDay(2025, 2, 3), later(2025, 3, 3);
+    const Order paid{QStringLiteral("1001"), "82", 12550, QStringLiteral("FAKT1"), paymentDay};
+    const auto write = [this](const char* name, const QByteArray& bytes) {
+        const QString path = m_files.filePath(QString::fromLatin1(name));
+        WriteFileBytes(path, bytes);
+        return path;
+    };
+    const QString registerPath = m_files.filePath(QStringLiteral("eget.sqlite"));
+    const QString mandate = QStringLiteral("196803050019");
+    const QStringList registering[] = {
+        {QStringLiteral("deliver"),
+         write("order.ag",
+               Join({OrderOpening(day),
+                     NewMandate(QStringLiteral("1001"), QStringLiteral("33001212121212"), mandate),
+                     NewMandate(QStringLiteral("1002"), QStringLiteral("33001212121213"), mandate),
+                     PaymentOrder(paid)}))},
+        {QStringLiteral("import"),
+         write("medavi.txt", MandateAdvice(day.addDays(2), {{QStringLiteral("1001"), "04", "32"}}))},
+        {QStringLiteral("import"), write("betspec.txt", PaymentSpecification(paymentDay, {{paid, '0'}}))},
+    };
+    for (const QStringList& args : registering)
+        ASSERT_EQ(
+            run(QStringList{QStringLiteral("register"), QStringLiteral("--register"), registerPath} + args)
+                .status,
+            0);
+
+    // A new mandate for 1001, payments to 1002 (sent, never approved) and 3003 (unknown), and the
+    // cancellation of 1001's payment that was made.
+    const Record cancellation = Record("25")
+                                    .digits(3, 12, Bankgiro)
+                                    .digits(13, 28, QStringLiteral("1001"))
+                                    .date(29, paymentDay)
+                                    .number(37, 48, 12550)
+                                    .put(49, "82")
+                                    .put(59, "FAKT1");
+    const QString file =
+        write("kontroll.ag",
+              Join({OrderOpening(day),
+                    NewMandate(QStringLiteral("1001"), QStringLiteral("33001212121212"), mandate),
+                    OrderOpening(day), PaymentOrder({QStringLiteral("1002"), "82", 100, QString(), later}),
+                    PaymentOrder({QStringLiteral("3003"), "82", 100, QString(), later}), OrderOpening(day),
+                    cancellation}));
+    const QStringList warnings = {
+        file + QStringLiteral(":2: Betalarnummer: varning: Betalare 1001 har redan ett godkänt medgivande "
+                              "sedan 2025-01-22."),
+        file + QStringLiteral(":4: Betalarnummer: varning: Betalare 1002 har inget godkänt medgivande: "
+                              "Skickat sedan 2025-01-20."),
+        file + QStringLiteral(":5: Betalarnummer: varning: Betalare 3003 har inget medgivande i registret."),
+        file +
+            QStringLiteral(":7: Beskrivning: varning: Registret säger att betalningen redan är genomförd."),
+    };
+    const QStringList check = {QStringLiteral("check"), file, QStringLiteral("--now"),
+                               QStringLiteral("2025-02-20T12:00")};
+    const QString defaultRegister =
+        QDir(m_files.filePath(QStringLiteral("Lumora Valmo"))).filePath(QStringLiteral("register.sqlite"));
+    const struct
+    {
+        const char* name;
+        QStringList extra;
+        bool copyToDefault;
+        bool warned;
+    } cases[] = {
+        {"without a register", {}, false, false},
+        {"the chosen register", {QStringLiteral("--register"), registerPath}, false, true},
+        {"the default register", {}, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.copyToDefault)
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(defaultRegister).path()) &&
+                        QFile::copy(registerPath, defaultRegister));
+        const CliRun result = run(check + c.extra);
+        EXPECT_EQ(result.status, 0) << result.out.toStdString() << result.err.toStdString();
+        for (const QString& warning : warnings)
+            EXPECT_EQ(result.out.contains(warning + QLatin1Char('\n')), c.warned)
+                << warning.toStdString() << "\n"
+                << result.out.toStdString();
+    }
+
+    const CliRun json = run(check + QStringList{QStringLiteral("--json")});
+    int registerWarnings = 0;
+    for (const QJsonValue& finding : QJsonDocument::fromJson(json.out.toUtf8()).array())
+        registerWarnings += warnings.contains(file + QStringLiteral(":%1: %2: varning: %3")
+                                                         .arg(finding[QStringLiteral("line")].toInt())
+                                                         .arg(finding[QStringLiteral("column")].toString(),
+                                                              finding[QStringLiteral("message")].toString()));
+    EXPECT_EQ(registerWarnings, warnings.size()) << json.out.toStdString();
+
+    const CliRun missing = run(
+        check + QStringList{QStringLiteral("--register"), m_files.filePath(QStringLiteral("saknas.sqlite"))});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("saknas.sqlite finns inte")))
+        << missing.err.toStdString();
 }

@@ -1,8 +1,16 @@
 #include "viewer/ReportView.h"
+#include "app/Clock.h"
 #include "format/ReportCodes.h"
 #include "format/ReportTable.h"
+#include "register/BankFiles.h"
+#include "register/ItemSources.h"
+#include "register/RegisterDatabase.h"
+#include "register/RegisterImporter.h"
+#include "register/ReportOpening.h"
+#include "support/FakePrompt.h"
 #include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
+#include "viewer/ReportItemModel.h"
 #include "viewer/TextFindBar.h"
 #include "viewer/ViewerUnit.h"
 
@@ -225,6 +233,72 @@ TEST_F(ReportViewTest, LineAndColumnStayInViewWithALongPath)
     }
     EXPECT_TRUE(positionShown);
     m_viewer.hide();
+}
+
+TEST_F(ReportViewTest, UnderlagNamesTheDeliveredOrderOfEachItem)
+{
+    using namespace BankFiles;
+    const QDate delivered(2026, 3, 12), paymentDay(2026, 3, 16);
+    const Order hyra{QStringLiteral("1001"), "82", 12550, QStringLiteral("HYRA"), paymentDay};
+    const Order unknown{QStringLiteral("3003"), "82", 5000, QStringLiteral("X"), paymentDay};
+    const QString registerPath = m_folder.filePath(QStringLiteral("register.sqlite"));
+    {
+        RegisterDatabase database(registerPath);
+        FixedClock clock(delivered);
+        RegisterImporter importer(database, clock);
+        importer.setTime(QDateTime(delivered, QTime(10, 0)));
+        importer.deliver(Join({OrderOpening(delivered),
+                               NewMandate(QStringLiteral("1001"), QStringLiteral("33001212121212"),
+                                          QStringLiteral("196803050000")),
+                               PaymentOrder(hyra)}),
+                         QStringLiteral("order-0312.ag"));
+    }
+    FakePrompt prompt;
+    FixedClock clock(paymentDay);
+    QString chosen;
+    m_viewer.setReportOpened(
+        [&](const QString& path) { return ImportReportOnOpening(path, chosen, prompt, clock); });
+    m_viewer.setItemSources([&chosen](const QString& path) { return ReportItemSources(path, chosen); });
+
+    const QString source = QStringLiteral("order-0312.ag, 2026-03-12");
+    const QString none = QStringLiteral("utan underlag");
+    const QByteArray specification = PaymentSpecification(paymentDay, {{hyra, '0'}, {unknown, '1'}});
+    const struct
+    {
+        const char* file;
+        QByteArray bytes;
+        QString registerPath;
+        QList<std::pair<int, QString>> sources; // by the item's line
+    } cases[] = {
+        {"betspec.txt", specification, registerPath, {{3, source}, {4, none}}},
+        {"medavi.txt",
+         MandateAdvice(delivered.addDays(1),
+                       {{QStringLiteral("1001"), "04", "32"}, {QStringLiteral("2002"), "04", "32"}}),
+         registerPath,
+         {{2, source}, {3, none}}},
+        {"utan-register.txt",
+         specification,
+         m_folder.filePath(QStringLiteral("inget.sqlite")),
+         {{3, QString()}, {4, QString()}}},
+    };
+    for (const auto& c : cases) {
+        chosen = c.registerPath;
+        const QString path = m_folder.filePath(QString::fromLatin1(c.file));
+        WriteFileBytes(path, c.bytes);
+        ASSERT_TRUE(m_viewer.LoadFile(path));
+        const QAbstractItemModel* model = m_viewer.reportView()->table()->model();
+        EXPECT_EQ(model->headerData(ReportItemModel::SourceColumn, Qt::Horizontal).toString(),
+                  QStringLiteral("Underlag"));
+        QHash<int, QString> shown;
+        for (int row = 0; row < model->rowCount(); ++row)
+            shown.insert(model->index(row, ReportTable::LineColumn).data(Qt::UserRole).toInt(),
+                         model->index(row, ReportItemModel::SourceColumn).data().toString());
+        for (const auto& [line, expected] : c.sources) {
+            ASSERT_TRUE(shown.contains(line)) << c.file << " line " << line;
+            EXPECT_EQ(shown.value(line), expected) << c.file << " line " << line;
+        }
+    }
+    EXPECT_TRUE(prompt.messages.isEmpty());
 }
 
 } // namespace
