@@ -24,6 +24,7 @@ public:
     // The source of each item by its line; an item whose line is absent has an empty cell.
     void setSources(const QHash<int, QString>& sources);
     QString source(const ReportItem& item) const { return m_sources.value(item.line); }
+    const QHash<int, QString>& sources() const { return m_sources; }
     const ReportItem* item(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

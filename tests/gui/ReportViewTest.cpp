@@ -293,6 +293,10 @@ TEST_F(ReportViewTest, UnderlagNamesTheDeliveredOrderOfEachItem)
         for (int row = 0; row < model->rowCount(); ++row)
             shown.insert(model->index(row, ReportTable::LineColumn).data(Qt::UserRole).toInt(),
                          model->index(row, ReportItemModel::SourceColumn).data().toString());
+        // The export carries the column only when the register gave it.
+        EXPECT_EQ(m_viewer.reportView()->shownCsv().split('\r').first().endsWith(";Underlag"),
+                  c.registerPath == registerPath)
+            << c.file;
         for (const auto& [line, expected] : c.sources) {
             ASSERT_TRUE(shown.contains(line)) << c.file << " line " << line;
             EXPECT_EQ(shown.value(line), expected) << c.file << " line " << line;
