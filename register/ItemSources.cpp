@@ -55,6 +55,11 @@ void AddSource(QHash<int, QString>& sources, int line, const QString& source)
 
 } // namespace
 
+bool RegisterHoldsFile(const RegisterDatabase& database, const QByteArray& bytes)
+{
+    return FileId(database, bytes) != 0;
+}
+
 QHash<int, QString> ReportItemSources(const RegisterDatabase& database, const QByteArray& reportBytes)
 {
     QHash<int, QString> sources;

@@ -13,6 +13,9 @@ class RegisterDatabase;
 // has not read) are absent. One query, however many items.
 QHash<int, QString> ReportItemSources(const RegisterDatabase& database, const QByteArray& reportBytes);
 
+// Whether the register has read a file of exactly these bytes.
+bool RegisterHoldsFile(const RegisterDatabase& database, const QByteArray& bytes);
+
 // The same for the report file at reportPath and the register at registerPath. Empty when there is
 // no register there or it cannot be read: none is made by asking.
 QHash<int, QString> ReportItemSources(const QString& reportPath, const QString& registerPath);

@@ -2,6 +2,7 @@
 
 #include "format/ReportParser.h"
 #include "format/UserPrompt.h"
+#include "register/ItemSources.h"
 #include "register/RegisterDatabase.h"
 #include "register/RegisterError.h"
 #include "register/RegisterImporter.h"
@@ -9,6 +10,7 @@
 #include "register/RegisterStates.h"
 #include "register/RegisterText.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -78,6 +80,12 @@ QString OtherPayeeReason(const RegisterDatabase& database, const QString& path)
     return QString();
 }
 
+bool HeldAlready(const RegisterDatabase& database, const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && RegisterHoldsFile(database, file.readAll());
+}
+
 } // namespace
 
 QString ImportReportOnOpening(const QString& path, const QString& registerPath, UserPrompt& prompt,
@@ -95,6 +103,11 @@ QString ImportReportOnOpening(const QString& path, const QString& registerPath, 
             const QString otherPayee = OtherPayeeReason(database, path);
             if (!otherPayee.isEmpty())
                 return QStringLiteral("Inte inläst i registret: ") + otherPayee;
+            // Read before, after the user accepted its totals: not asked again.
+            if (HeldAlready(database, path)) {
+                summary.alreadyImported = true;
+                return SummaryLine(summary);
+            }
             const auto answer = prompt.showMessage(
                 QString(),
                 QStringLiteral("Rapportens summor stämmer inte med dess poster: %1\rVill du läsa in den i registret "

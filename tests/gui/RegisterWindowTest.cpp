@@ -287,6 +287,7 @@ TEST_F(RegisterWindowTest, OpeningAReportReadsItIntoTheRegisterAndSaysSo)
          "55555551"},
         {"summor-ja.txt", badTotals, registerPath(), "Inläst i registret: 1 ej genomförd, 0 utan underlag",
          true},
+        {"summor-ja-igen.txt", badTotals, registerPath(), "Redan inläst i registret."}, // not asked again
         {"utan-register.txt", report, m_folder.filePath(QStringLiteral("inget.sqlite")), ""},
     };
     FixedClock clock(QDate(2025, 3, 3));
