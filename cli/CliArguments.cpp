@@ -17,6 +17,7 @@ CliArguments::CliArguments(const QStringList& args) : m_args(args)
         {QStringLiteral("csv"), QString()},
         {QStringLiteral("now"), QString(), value},
         {QStringLiteral("json"), QString()},
+        {QStringLiteral("register"), QString(), value},
     });
     m_parsed = m_parser.parse(args);
 }

@@ -4,6 +4,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CalendarCommand.h"
 #include "cli/CheckFindings.h"
+#include "cli/CheckRegister.h"
 #include "cli/CliReader.h"
 #include "cli/DocumentJson.h"
 #include "cli/ImportCommand.h"
@@ -49,6 +50,7 @@ const char* const UsageText =
     "  valmo-cli write DOC.json -o FILE [--customer N] [--bankgiro N] [--date YYYY-MM-DD]\n"
     "                 [--service Privat|Företag]\n"
     "  valmo-cli check FILE [--service Privat|Företag] [--now YYYY-MM-DDTHH:MM] [--json]\n"
+    "                 [--register PATH]\n"
     "  valmo-cli calendar ÅR\n"
     "  valmo-cli hmac FILE --key-file NYCKELFIL\n"
     "  valmo-cli seal FILE -o UTFIL --key-file NYCKELFIL [--date YYYY-MM-DD]\n"
@@ -61,7 +63,8 @@ const char* const UsageText =
     "read   skriver dokumentet i en Autogirofil som JSON.\n"
     "write  skriver en Autogirofil från ett JSON-dokument.\n"
     "check  kontrollerar varje rad i en Autogirofil som inmatningsdialogerna gör, och filen mot\n"
-    "       bankens kalender och tidsgränser (--now: vid en given tidpunkt; --json: som JSON).\n"
+    "       bankens kalender och tidsgränser (--now: vid en given tidpunkt; --json: som JSON),\n"
+    "       och mot registret när ett finns (--register: ett annat register än standardregistret).\n"
     "calendar skriver årets vardagar som inte är bankdagar.\n"
     "hmac   skriver MAC för filens normaliserade innehåll (Bankgirots sigill, HMAC-SHA256).\n"
     "seal   skriver filen förseglad med sigill; en förseglad fil förseglas på nytt.\n"
@@ -111,6 +114,7 @@ struct Options
     std::optional<QString> bankgiro;
     std::optional<QString> date;
     std::optional<QString> now;
+    std::optional<QString> registerPath;
     bool json = false;
 };
 
@@ -119,7 +123,8 @@ bool optionBelongsTo(const QString& option, const QString& command)
 {
     if (option == QLatin1String("--service"))
         return true;
-    if (option == QLatin1String("--now") || option == QLatin1String("--json"))
+    if (option == QLatin1String("--now") || option == QLatin1String("--json") ||
+        option == QLatin1String("--register"))
         return command == QLatin1String("check");
     return command == QLatin1String("write");
 }
@@ -161,6 +166,7 @@ Options parseOptions(const QStringList& args)
     options.date = arguments.value(QStringLiteral("date"));
     options.now = arguments.value(QStringLiteral("now"));
     options.json = arguments.isSet(QStringLiteral("json"));
+    options.registerPath = arguments.value(QStringLiteral("register"));
     return options;
 }
 
@@ -264,7 +270,8 @@ int runCheck(const Options& options)
         return ProblemsFound;
     }
     const QList<RowProblem> problems = CheckDocumentRows(document, result.rowLines, result.openingRecords);
-    const QList<DeliveryFinding> findings = CheckDelivery(document, now);
+    const QList<DeliveryFinding> findings =
+        CheckDelivery(document, now) + RegisterWarningsForCheck(document, options.registerPath, stderr);
     return PrintCheckFindings(stdout, options.input, problems, findings, result.rowLines, options.json)
                ? Success
                : ProblemsFound;

@@ -111,17 +111,22 @@ QString cell(const ReportItem& item, int column, const QLocale& locale, bool gro
     return QString();
 }
 
-QByteArray csv(const QList<const ReportItem*>& items, const QLocale& locale)
+QByteArray csv(const QList<const ReportItem*>& items, const QLocale& locale,
+               const QHash<int, QString>* sources)
 {
     QString text;
     QStringList cells;
     for (int column = 0; column < ColumnCount; ++column)
         cells.append(header(column));
+    if (sources)
+        cells.append(QStringLiteral("Underlag"));
     appendRow(text, cells);
     for (const ReportItem* item : items) {
         cells.clear();
         for (int column = 0; column < ColumnCount; ++column)
             cells.append(cell(*item, column, locale, false));
+        if (sources)
+            cells.append(sources->value(item->line));
         appendRow(text, cells);
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();

@@ -3,6 +3,7 @@
 #include "format/Report.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -35,7 +36,9 @@ QString codesText(const ReportItem& item);
 QString detailsText(const ReportItem& item);
 
 // The items as CSV: UTF-8 with a byte-order mark, semicolons, one header row, CR LF line ends; a
-// cell with a semicolon, a quote or a line break is quoted.
-QByteArray csv(const QList<const ReportItem*>& items, const QLocale& locale);
+// cell with a semicolon, a quote or a line break is quoted. With sources, a last column "Underlag"
+// holds the text of each item's line in it.
+QByteArray csv(const QList<const ReportItem*>& items, const QLocale& locale,
+               const QHash<int, QString>* sources = nullptr);
 
 } // namespace ReportTable

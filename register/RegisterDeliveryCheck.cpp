@@ -19,10 +19,12 @@ namespace {
 
 // Columns of the payment orders, the mandates and the cancellations as the lists hold them.
 constexpr int OrderPayerColumn = 5;
-constexpr int MandatePayerColumn = 1;
+constexpr int MandatePayerColumn = 1, CompanyMandatePayerColumn = 0;
 constexpr int CancellationPayerColumn = 1, CancellationDateColumn = 2, CancellationAmountColumn = 4,
               CancellationTypeColumn = 5, CancellationReferenceColumn = 6;
-const QString SingleCancellationCode = QStringLiteral("23");
+// A cancellation of one payment, and of all of a payer's payments on a day.
+const QString SingleCancellationCode = QStringLiteral("25");
+const QString DayCancellationCode = QStringLiteral("24");
 
 struct Mandate
 {
@@ -60,7 +62,9 @@ QString Payer(const ListRow& row, int column)
     return RegisterText::digits(row.text(column));
 }
 
-bool PaymentMade(const RegisterDatabase& database, const ListRow& row)
+// Whether the register holds a made payment that the cancellation in row names: the one payment, or
+// with anyOnDay any of the payer's payments on the day.
+bool PaymentMade(const RegisterDatabase& database, const ListRow& row, bool anyOnDay)
 {
     PaymentFilter filter;
     filter.payer = Payer(row, CancellationPayerColumn);
@@ -73,7 +77,8 @@ bool PaymentMade(const RegisterDatabase& database, const ListRow& row)
     const QString reference = row.text(CancellationReferenceColumn).trimmed();
     bool made = false;
     RegisterQuery(database).payments(filter, [&](const RegisterPaymentRow& payment) {
-        made = payment.amount == amount && payment.type == type && payment.reference.trimmed() == reference;
+        made = anyOnDay ||
+               (payment.amount == amount && payment.type == type && payment.reference.trimmed() == reference);
         return !made;
     });
     return made;
@@ -88,6 +93,8 @@ QList<DeliveryFinding> CheckAgainstRegister(const OrderDocument& document, const
         payers.insert(Payer(document.BtuList[i], OrderPayerColumn));
     for (int i = 0; i < document.MdgList.count(); ++i)
         payers.insert(Payer(document.MdgList[i], MandatePayerColumn));
+    for (int i = 0; i < document.MdgListComp.count(); ++i)
+        payers.insert(Payer(document.MdgListComp[i], CompanyMandatePayerColumn));
     const QHash<QString, Mandate> mandates = Mandates(database, payers);
 
     QList<DeliveryFinding> findings;
@@ -103,20 +110,33 @@ QList<DeliveryFinding> CheckAgainstRegister(const OrderDocument& document, const
                                     : QStringLiteral("Betalare %1 har inget godkänt medgivande: %2 sedan %3.")
                                           .arg(payer, state, mandate->since)));
     }
-    for (int i = 0; i < document.MdgList.count(); ++i) {
-        const ListRow& row = document.MdgList[i];
-        const QString payer = Payer(row, MandatePayerColumn);
-        const bool answer = row.text(0) == RowTexts::rejectedMandate();
-        if (!answer && mandates.value(payer).state == RegisterStates::mandateApproved())
-            findings.append(Warning(ListId::Mdg, i, MandatePayerColumn, QStringLiteral("Betalarnummer"),
+    const auto newMandate = [&](ListId list, int row, int column, const QString& payer) {
+        if (mandates.value(payer).state == RegisterStates::mandateApproved())
+            findings.append(Warning(list, row, column, QStringLiteral("Betalarnummer"),
                                     QStringLiteral("Betalare %1 har redan ett godkänt medgivande sedan %2.")
                                         .arg(payer, mandates.value(payer).since)));
+    };
+    for (int i = 0; i < document.MdgList.count(); ++i) {
+        const ListRow& row = document.MdgList[i];
+        if (row.text(0) != RowTexts::rejectedMandate())
+            newMandate(ListId::Mdg, i, MandatePayerColumn, Payer(row, MandatePayerColumn));
     }
+    // A company payer's row begins with its payer number.
+    for (int i = 0; i < document.MdgListComp.count(); ++i)
+        newMandate(ListId::MdgComp, i, CompanyMandatePayerColumn,
+                   Payer(document.MdgListComp[i], CompanyMandatePayerColumn));
     for (int i = 0; i < document.MakList.count(); ++i) {
-        if (document.MakList.code(i) != SingleCancellationCode || !PaymentMade(database, document.MakList[i]))
-            continue;
-        findings.append(Warning(ListId::Mak, i, 0, QStringLiteral("Beskrivning"),
-                                QStringLiteral("Registret säger att betalningen redan är genomförd.")));
+        const QString code = document.MakList.code(i);
+        const ListRow& row = document.MakList[i];
+        if (code == SingleCancellationCode && PaymentMade(database, row, false))
+            findings.append(Warning(ListId::Mak, i, 0, QStringLiteral("Beskrivning"),
+                                    QStringLiteral("Registret säger att betalningen redan är genomförd.")));
+        else if (code == DayCancellationCode && PaymentMade(database, row, true))
+            findings.append(
+                Warning(ListId::Mak, i, 0, QStringLiteral("Beskrivning"),
+                        QStringLiteral("Registret säger att betalare %1 redan har en genomförd "
+                                       "betalning %2.")
+                            .arg(Payer(row, CancellationPayerColumn), row.text(CancellationDateColumn))));
     }
     return findings;
 }

@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "app/RecentFiles.h"
 #include "register/RegisterSettings.h"
+#include "register/ItemSources.h"
 #include "register/ReportOpening.h"
 #include "register/RegisterWindow.h"
 #include "register/MandateAnswerCommand.h"
@@ -74,6 +75,8 @@ void ConnectRegisterWindow(TMainForm& form)
     form.Viewer->setReportOpened([&form](const QString& path) {
         return ImportReportOnOpening(path, RegisterSettings::path(), form.prompt(), Clock::system());
     });
+    form.Viewer->setItemSources(
+        [](const QString& path) { return ReportItemSources(path, RegisterSettings::path()); });
     QObject::connect(form.Actions->Register, &QAction::triggered, window, [&form, window] {
         const QString path = RegisterSettings::path();
         window->setSourceFolders(SourceFolders(form));

@@ -1,12 +1,16 @@
 #include "register/ReportOpening.h"
 
+#include "format/ReportParser.h"
 #include "format/UserPrompt.h"
+#include "register/ItemSources.h"
 #include "register/RegisterDatabase.h"
 #include "register/RegisterError.h"
 #include "register/RegisterImporter.h"
 #include "register/RegisterSettings.h"
 #include "register/RegisterStates.h"
+#include "register/RegisterText.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -43,6 +47,45 @@ QString SummaryLine(const ImportSummary& summary)
     return QStringLiteral("Inläst i registret: ") + parts.join(QStringLiteral(", "));
 }
 
+QString PayeeText(const RegisterPayee& payee)
+{
+    QString text = QStringLiteral("bankgironummer %1").arg(payee.bankgiro);
+    if (!payee.customerNumber.isEmpty())
+        text += QStringLiteral(" och kundnummer %1").arg(payee.customerNumber);
+    return text;
+}
+
+// Why a report cannot go into the register because it belongs to another payee; empty when it
+// may. Asked before the user is asked about the report's totals, since no answer would help then.
+QString OtherPayeeReason(const RegisterDatabase& database, const QString& path)
+{
+    const std::optional<RegisterPayee> owner =
+        database.payee() ? database.payee() : RegisterSettings::payee();
+    if (!owner || owner->bankgiro.isEmpty())
+        return QString();
+    ReportFile file;
+    QString error;
+    if (!ReportParser::parseFile(path, file, error))
+        return QString(); // the import says why the file cannot be read
+    for (const Report& report : file.reports) {
+        const RegisterPayee payee{RegisterText::digits(report.bankgiro),
+                                  RegisterText::digits(report.customerNumber)};
+        const bool sameCustomer = payee.customerNumber.isEmpty() || owner->customerNumber.isEmpty() ||
+                                  payee.customerNumber == owner->customerNumber;
+        if (payee.bankgiro != owner->bankgiro || !sameCustomer)
+            return QStringLiteral("Filen %1 hör till betalningsmottagaren med %2, men registret hör till "
+                                  "betalningsmottagaren med %3.")
+                .arg(QFileInfo(path).fileName(), PayeeText(payee), PayeeText(*owner));
+    }
+    return QString();
+}
+
+bool HeldAlready(const RegisterDatabase& database, const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && RegisterHoldsFile(database, file.readAll());
+}
+
 } // namespace
 
 QString ImportReportOnOpening(const QString& path, const QString& registerPath, UserPrompt& prompt,
@@ -57,6 +100,14 @@ QString ImportReportOnOpening(const QString& path, const QString& registerPath, 
             importer.setDefaultPayee(*payee);
         ImportSummary summary = importer.import(path, false);
         if (summary.totalsDisagree) {
+            const QString otherPayee = OtherPayeeReason(database, path);
+            if (!otherPayee.isEmpty())
+                return QStringLiteral("Inte inläst i registret: ") + otherPayee;
+            // Read before, after the user accepted its totals: not asked again.
+            if (HeldAlready(database, path)) {
+                summary.alreadyImported = true;
+                return SummaryLine(summary);
+            }
             const auto answer = prompt.showMessage(
                 QString(),
                 QStringLiteral("Rapportens summor stämmer inte med dess poster: %1\rVill du läsa in den i registret "

@@ -14,6 +14,13 @@ void ReportItemModel::setReport(const Report* report)
     endResetModel();
 }
 
+void ReportItemModel::setSources(const QHash<int, QString>& sources)
+{
+    m_sources = sources;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, SourceColumn), index(rowCount() - 1, SourceColumn));
+}
+
 const ReportItem* ReportItemModel::item(int row) const
 {
     if (!m_report || row < 0 || row >= m_report->items.size())
@@ -28,7 +35,7 @@ int ReportItemModel::rowCount(const QModelIndex& parent) const
 
 int ReportItemModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ReportTable::ColumnCount;
+    return parent.isValid() ? 0 : ReportTable::ColumnCount + 1;
 }
 
 QColor ReportItemModel::outcomeColour(ItemOutcome outcome)
@@ -58,8 +65,10 @@ QColor ReportItemModel::outcomeColour(ItemOutcome outcome)
 QVariant ReportItemModel::data(const QModelIndex& index, int role) const
 {
     const ReportItem* row = item(index.row());
-    if (!row || index.column() < 0 || index.column() >= ReportTable::ColumnCount)
+    if (!row || index.column() < 0 || index.column() > SourceColumn)
         return QVariant();
+    if (index.column() == SourceColumn && (role == Qt::DisplayRole || role == Qt::UserRole))
+        return source(*row);
     switch (role) {
     case Qt::DisplayRole:
         return ReportTable::cell(*row, index.column(), QLocale(), true);
@@ -98,6 +107,6 @@ QVariant ReportItemModel::data(const QModelIndex& index, int role) const
 QVariant ReportItemModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return ReportTable::header(section);
+        return section == SourceColumn ? QStringLiteral("Underlag") : ReportTable::header(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }

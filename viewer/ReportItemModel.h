@@ -1,13 +1,16 @@
 #pragma once
 
 #include "format/Report.h"
+#include "format/ReportTable.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QHash>
 
-// One section's items as table rows, in the columns of ReportTable. The display texts follow the
-// user's locale; Qt::UserRole gives the sort key (numbers for the line and the amount). The row
-// background shows the outcome.
+// One section's items as table rows, in the columns of ReportTable and a last column "Underlag":
+// the delivered order each item answers, from the register. The display texts follow the user's
+// locale; Qt::UserRole gives the sort key (numbers for the line and the amount). The row background
+// shows the outcome.
 class ReportItemModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -15,7 +18,13 @@ class ReportItemModel : public QAbstractTableModel
 public:
     explicit ReportItemModel(QObject* parent = nullptr);
 
+    static constexpr int SourceColumn = ReportTable::ColumnCount;
+
     void setReport(const Report* report);
+    // The source of each item by its line; an item whose line is absent has an empty cell.
+    void setSources(const QHash<int, QString>& sources);
+    QString source(const ReportItem& item) const { return m_sources.value(item.line); }
+    const QHash<int, QString>& sources() const { return m_sources; }
     const ReportItem* item(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -27,4 +36,5 @@ public:
 
 private:
     const Report* m_report = nullptr;
+    QHash<int, QString> m_sources;
 };

@@ -136,6 +136,7 @@ void ReportView::createControls()
 void ReportView::setReports(const QList<Report>& reports, const QString& fileName)
 {
     m_model->setReport(nullptr);
+    m_model->setSources({});
     m_reports = reports;
     m_fileName = fileName;
     m_filter->clear();
@@ -153,6 +154,13 @@ void ReportView::setReports(const QList<Report>& reports, const QString& fileNam
     m_warning->setText(warning);
     m_warning->setVisible(!warning.isEmpty());
     showSection(m_reports.isEmpty() ? -1 : 0);
+}
+
+void ReportView::setItemSources(const QHash<int, QString>& sources)
+{
+    m_model->setSources(sources);
+    if (!sources.isEmpty())
+        m_table->resizeColumnToContents(ReportItemModel::SourceColumn);
 }
 
 void ReportView::showSection(int index)
@@ -301,7 +309,9 @@ QList<const ReportItem*> ReportView::shownItems() const
 
 QByteArray ReportView::shownCsv() const
 {
-    return ReportTable::csv(shownItems(), QLocale());
+    // The column "Underlag" goes with the rows when the register gave it.
+    const QHash<int, QString>& sources = m_model->sources();
+    return ReportTable::csv(shownItems(), QLocale(), sources.isEmpty() ? nullptr : &sources);
 }
 
 bool ReportView::exportCsv()
@@ -343,9 +353,12 @@ QString ReportView::printedHtml() const
     html += QStringLiteral("<p>") +
             sumsText().toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
             QStringLiteral("</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>");
+    const bool withSources = !m_model->sources().isEmpty();
     for (int column = 0; column < ReportTable::ColumnCount; ++column)
         html +=
             QStringLiteral("<th>") + ReportTable::header(column).toHtmlEscaped() + QStringLiteral("</th>");
+    if (withSources)
+        html += QStringLiteral("<th>Underlag</th>");
     html += QStringLiteral("</tr>");
     for (const ReportItem* item : shownItems()) {
         html += QStringLiteral("<tr>");
@@ -353,6 +366,8 @@ QString ReportView::printedHtml() const
             html += QStringLiteral("<td>") +
                     ReportTable::cell(*item, column, QLocale(), true).toHtmlEscaped() +
                     QStringLiteral("</td>");
+        if (withSources)
+            html += QStringLiteral("<td>") + m_model->source(*item).toHtmlEscaped() + QStringLiteral("</td>");
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table></body></html>");

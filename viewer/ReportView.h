@@ -2,6 +2,7 @@
 
 #include "format/Report.h"
 
+#include <QHash>
 #include <QList>
 #include <QWidget>
 
@@ -25,6 +26,8 @@ public:
     explicit ReportView(QWidget* parent = nullptr);
 
     void setReports(const QList<Report>& reports, const QString& fileName);
+    // The column "Underlag": the delivered order of each item by its line, from the register.
+    void setItemSources(const QHash<int, QString>& sources);
     void focusFilter();
 
     // The shown rows (filtered and sorted) as CSV, and the export through the file dialog. The

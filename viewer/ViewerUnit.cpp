@@ -308,6 +308,8 @@ void TViewer::present(const ReportFile& file, const QString& path)
     const QString line = reports && m_reportOpened ? m_reportOpened(path) : QString();
     m_registerLine->setText(line);
     m_registerLine->setVisible(!line.isEmpty());
+    if (reports && m_itemSources)
+        m_reportView->setItemSources(m_itemSources(path));
 }
 
 QString TViewer::registerLine() const

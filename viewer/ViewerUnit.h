@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -52,6 +53,11 @@ public:
     // Asked with the path of each report file shown; the line it returns stands above the report.
     void setReportOpened(std::function<QString(const QString&)> opened) { m_reportOpened = std::move(opened); }
     QString registerLine() const;
+    // Asked after reportOpened with the same path: the delivered order of each item by its line.
+    void setItemSources(std::function<QHash<int, QString>(const QString&)> sources)
+    {
+        m_itemSources = std::move(sources);
+    }
 
     enum Tab
     {
@@ -95,6 +101,7 @@ private:
     QString m_readError; // the system's reason when the last file could not be read
     std::function<QString(const QString&)> m_reportOpened;
     QLabel* m_registerLine = nullptr;
+    std::function<QHash<int, QString>(const QString&)> m_itemSources;
     mutable QString m_pendingText;
     mutable bool m_textPending = false;
 };

@@ -1,5 +1,7 @@
+#include "register/BankFiles.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,6 +27,7 @@ protected:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_files.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_files.path()); // the default register's folder
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VALMO_CLI_PATH), args);
         EXPECT_TRUE(process.waitForFinished(30000));
@@ -135,4 +138,62 @@ TEST_F(DeliveryCheckCli, JsonGivesOneObjectPerFinding)
                               QStringLiteral("--now"), QStringLiteral("2026-12-09T12:00")});
     EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(clean.out, QStringLiteral("[]\n"));
+}
+
+TEST_F(DeliveryCheckCli, TheRegistersWarningsFromTheChosenOrTheDefaultRegister)
+{
+    using namespace BankFiles;
+    const QDate day(2025, 1, 20);
+    const QString registerPath = m_files.filePath(QStringLiteral("eget.sqlite"));
+    const QString payer = QStringLiteral("1001");
+    const QString delivered = m_files.filePath(QStringLiteral("medgivande.ag"));
+    WriteFileBytes(delivered, Join({OrderOpening(day), NewMandate(payer, QStringLiteral("33001212121212"),
+                                                                  QStringLiteral("196803050019"))}));
+    ASSERT_EQ(run({QStringLiteral("register"), QStringLiteral("--register"), registerPath,
+                   QStringLiteral("deliver"), delivered})
+                  .status,
+              0);
+    // A payment to the payer whose mandate was sent but never approved.
+    const QString file = m_files.filePath(QStringLiteral("betalning.ag"));
+    WriteFileBytes(file,
+                   Join({OrderOpening(day), PaymentOrder({payer, "82", 100, QString(), QDate(2025, 3, 3)})}));
+    const QString message =
+        QStringLiteral("Betalare 1001 har inget godkänt medgivande: Skickat sedan 2025-01-20.");
+    const QString chosen = QStringLiteral("--register");
+    const struct
+    {
+        const char* name;
+        QStringList extra;
+        int status;
+        QString expected; // in standard output, or for status 2 in standard error; empty: no warning
+    } cases[] = {
+        {"without a register", {}, 0, QString()},
+        {"the chosen register",
+         {chosen, registerPath},
+         0,
+         file + QStringLiteral(":2: Betalarnummer: varning: ") + message},
+        {"as JSON",
+         {chosen, registerPath, QStringLiteral("--json")},
+         0,
+         QStringLiteral("\"level\":\"varning\",\"line\":2,\"list\":\"BtuList\",\"message\":\"") + message},
+        {"the default register", {}, 0, message},
+        {"a chosen register that is missing",
+         {chosen, m_files.filePath(QStringLiteral("saknas.sqlite"))},
+         2,
+         QStringLiteral("saknas.sqlite finns inte")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (QLatin1String(c.name) == QLatin1String("the default register"))
+            ASSERT_TRUE(
+                QDir().mkpath(m_files.filePath(QStringLiteral("Lumora Valmo"))) &&
+                QFile::copy(registerPath, m_files.filePath(QStringLiteral("Lumora Valmo/register.sqlite"))));
+        const CliRun result = run(QStringList{QStringLiteral("check"), file, QStringLiteral("--now"),
+                                              QStringLiteral("2025-02-20T12:00")} +
+                                  c.extra);
+        EXPECT_EQ(result.status, c.status) << result.err.toStdString();
+        const QString& text = c.status == 2 ? result.err : result.out;
+        EXPECT_TRUE(c.expected.isEmpty() ? !text.contains(message) : text.contains(c.expected))
+            << text.toStdString();
+    }
 }

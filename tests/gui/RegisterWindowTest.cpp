@@ -263,29 +263,44 @@ TEST_F(RegisterWindowTest, OpeningAReportReadsItIntoTheRegisterAndSaysSo)
     otherPayee.replace("0009912346", "0055555551");
     QByteArray badTotals = PaymentSpecification(QDate(2025, 3, 3), {{first, '1'}});
     badTotals.replace("9900000001", "9900000007");
+    QByteArray otherPayeeBadTotals = badTotals;
+    otherPayeeBadTotals.replace("0009912346", "0055555551");
     struct Case
     {
         const char* name;
         QByteArray bytes;
         QString registerPath;
         const char* line;
+        bool confirmed = false; // the answer to the question on the totals, when asked
     };
     const Case cases[] = {
         {"betspec-mars.txt", report, registerPath(), "Inläst i registret: 1 genomförd, 0 utan underlag"},
         {"betspec-mars-igen.txt", report, registerPath(), "Redan inläst i registret."},
-        {"annan.txt", otherPayee, registerPath(), "Inte inläst i registret: "},
-        {"summor.txt", badTotals, registerPath(), "Inte inläst i registret: summorna stämmer inte med posterna."},
+        {"annan.txt", otherPayee, registerPath(),
+         "Inte inläst i registret: Filen annan.txt hör till betalningsmottagaren med bankgironummer "
+         "55555551"},
+        {"summor.txt", badTotals, registerPath(),
+         "Inte inläst i registret: summorna stämmer inte med posterna."},
+        // Another payee's report is refused before its totals are asked about.
+        {"annan-summor.txt", otherPayeeBadTotals, registerPath(),
+         "Inte inläst i registret: Filen annan-summor.txt hör till betalningsmottagaren med bankgironummer "
+         "55555551"},
+        {"summor-ja.txt", badTotals, registerPath(), "Inläst i registret: 1 ej genomförd, 0 utan underlag",
+         true},
+        {"summor-ja-igen.txt", badTotals, registerPath(), "Redan inläst i registret."}, // not asked again
         {"utan-register.txt", report, m_folder.filePath(QStringLiteral("inget.sqlite")), ""},
     };
     FixedClock clock(QDate(2025, 3, 3));
     for (const Case& c : cases) {
         write(QString::fromLatin1(c.name), c.bytes);
+        if (c.confirmed)
+            m_prompt.answers.append(UserPrompt::Answer::Ok);
         const QString line = ImportReportOnOpening(m_folder.filePath(QString::fromLatin1(c.name)), c.registerPath,
                                                    m_prompt, clock);
         EXPECT_TRUE(*c.line ? line.startsWith(QString::fromUtf8(c.line)) : line.isEmpty())
             << c.name << ": " << line.toStdString();
     }
-    ASSERT_EQ(m_prompt.messages.size(), 1); // the totals were asked about, and the answer was no
+    ASSERT_EQ(m_prompt.messages.size(), 2); // the totals were asked about twice: no, then yes
     EXPECT_FALSE(QFile::exists(m_folder.filePath(QStringLiteral("inget.sqlite"))));
     EXPECT_EQ(window().paymentsTab()->model()->sums().first().count, ManyPayments); // Skickad, but the one paid
 }

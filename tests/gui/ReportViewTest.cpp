@@ -1,8 +1,16 @@
 #include "viewer/ReportView.h"
+#include "app/Clock.h"
 #include "format/ReportCodes.h"
 #include "format/ReportTable.h"
+#include "register/BankFiles.h"
+#include "register/ItemSources.h"
+#include "register/RegisterDatabase.h"
+#include "register/RegisterImporter.h"
+#include "register/ReportOpening.h"
+#include "support/FakePrompt.h"
 #include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
+#include "viewer/ReportItemModel.h"
 #include "viewer/TextFindBar.h"
 #include "viewer/ViewerUnit.h"
 
@@ -225,6 +233,70 @@ TEST_F(ReportViewTest, LineAndColumnStayInViewWithALongPath)
     }
     EXPECT_TRUE(positionShown);
     m_viewer.hide();
+}
+
+TEST_F(ReportViewTest, UnderlagNamesTheDeliveredOrderOfEachItem)
+{
+    using namespace BankFiles;
+    const QDate delivered(2026, 3, 12), paymentDay(2026, 3, 16);
+    const Order hyra{QStringLiteral("1001"), "82", 12550, QStringLiteral("HYRA"), paymentDay};
+    QString chosen = m_folder.filePath(QStringLiteral("register.sqlite"));
+    {
+        RegisterDatabase database(chosen);
+        FixedClock clock(delivered);
+        RegisterImporter importer(database, clock);
+        importer.setTime(QDateTime(delivered, QTime(10, 0)));
+        importer.deliver(
+            Join({OrderOpening(delivered),
+                  NewMandate(hyra.payer, QStringLiteral("33001212121212"), QStringLiteral("196803050000")),
+                  PaymentOrder(hyra)}),
+            QStringLiteral("order-0312.ag"));
+    }
+    FakePrompt prompt;
+    FixedClock clock(paymentDay);
+    m_viewer.setReportOpened(
+        [&](const QString& path) { return ImportReportOnOpening(path, chosen, prompt, clock); });
+    m_viewer.setItemSources([&chosen](const QString& path) { return ReportItemSources(path, chosen); });
+
+    // Lines 3 and 4 of the payment report, lines 2 and 3 of the mandate advice; the second of each
+    // matches no delivered order.
+    const QString source = QStringLiteral("order-0312.ag, 2026-03-12"),
+                  none = QStringLiteral("utan underlag");
+    const QByteArray payments = PaymentSpecification(
+        paymentDay,
+        {{hyra, '0'}, {{QStringLiteral("3003"), "82", 5000, QStringLiteral("X"), paymentDay}, '1'}});
+    const QByteArray mandates =
+        MandateAdvice(delivered.addDays(1), {{hyra.payer, "04", "32"}, {QStringLiteral("2002"), "04", "32"}});
+    const struct
+    {
+        const char* file;
+        QByteArray bytes;
+        int firstLine;
+        QString first, second;
+    } cases[] = {
+        {"betspec.txt", payments, 3, source, none},
+        {"medavi.txt", mandates, 2, source, none},
+        {"utan-register.txt", payments, 3, QString(), QString()}, // the register is gone
+    };
+    for (const auto& c : cases) {
+        if (c.first.isEmpty())
+            chosen = m_folder.filePath(QStringLiteral("inget.sqlite"));
+        const QString path = m_folder.filePath(QString::fromLatin1(c.file));
+        WriteFileBytes(path, c.bytes);
+        ASSERT_TRUE(m_viewer.LoadFile(path));
+        QHash<int, QString> shown;
+        const QAbstractItemModel* model = m_viewer.reportView()->table()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            shown.insert(model->index(row, ReportTable::LineColumn).data(Qt::UserRole).toInt(),
+                         model->index(row, ReportItemModel::SourceColumn).data().toString());
+        ASSERT_TRUE(shown.contains(c.firstLine) && shown.contains(c.firstLine + 1)) << c.file;
+        EXPECT_EQ(shown.value(c.firstLine), c.first) << c.file;
+        EXPECT_EQ(shown.value(c.firstLine + 1), c.second) << c.file;
+        // The export carries the column only when the register gave it.
+        EXPECT_EQ(m_viewer.reportView()->shownCsv().split('\r').first().endsWith(";Underlag"),
+                  !c.first.isEmpty());
+    }
+    EXPECT_TRUE(prompt.messages.isEmpty());
 }
 
 } // namespace

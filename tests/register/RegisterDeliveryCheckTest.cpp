@@ -42,10 +42,18 @@ TEST(RegisterDeliveryCheck, WarnsOfWhatTheRegisterKnows)
                                 {QString::fromLatin1(payer), QStringLiteral("3300-1212121212"), QStringLiteral("19680305-0000")});
     const QStringList cancelled = {QString(), QStringLiteral("1001"), QStringLiteral("2025-02-03"), QString(),
                                    QStringLiteral("125,50"), QStringLiteral("Debitering"), QStringLiteral("HYRA")};
-    document.MakList.append(QStringLiteral("23"), QStringLiteral("Makulering av en transaktion"), cancelled.mid(1));
+    document.MakList.append(QStringLiteral("25"), QStringLiteral("Makulering av en transaktion"),
+                            cancelled.mid(1));
     QStringList other = cancelled.mid(1);
     other[3] = QStringLiteral("125,00"); // another amount: not the payment made
-    document.MakList.append(QStringLiteral("23"), QStringLiteral("Makulering av en transaktion"), other);
+    document.MakList.append(QStringLiteral("25"), QStringLiteral("Makulering av en transaktion"), other);
+    const QString dayCancellation =
+        QStringLiteral("Makulering av alla transaktioner, med angiven betaldag, för ett betalarnummer");
+    for (const char* payer : {"1001", "1002"}) // only 1001 has a payment made that day
+        document.MakList.append(QStringLiteral("24"), dayCancellation,
+                                {QString::fromLatin1(payer), QStringLiteral("2025-02-03"), QString(),
+                                 QString(), QString(), QString()});
+    document.MdgListComp.append(QStringLiteral("1001"), {});
 
     const QList<DeliveryFinding> findings = CheckAgainstRegister(document, database);
     struct Expected
@@ -59,7 +67,9 @@ TEST(RegisterDeliveryCheck, WarnsOfWhatTheRegisterKnows)
         {ListId::Btu, 2, "Betalare 1003 har inget godkänt medgivande: Skickat sedan 2025-01-10."},
         {ListId::Btu, 3, "Betalare 1004 har inget medgivande i registret."},
         {ListId::Mdg, 0, "Betalare 1001 har redan ett godkänt medgivande sedan 2025-01-14."},
+        {ListId::MdgComp, 0, "Betalare 1001 har redan ett godkänt medgivande sedan 2025-01-14."},
         {ListId::Mak, 0, "Registret säger att betalningen redan är genomförd."},
+        {ListId::Mak, 2, "Registret säger att betalare 1001 redan har en genomförd betalning 2025-02-03."},
     };
     ASSERT_EQ(findings.size(), int(std::size(expected)));
     for (int i = 0; i < findings.size(); ++i) {
