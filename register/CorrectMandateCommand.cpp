@@ -32,7 +32,8 @@ QString AccountText(const QString& digits)
 {
     if (digits.size() <= ClearingDigits || StripLeadingZeros(digits, false).isEmpty())
         return QString();
-    return digits.left(ClearingDigits) + QLatin1Char('-') + StripLeadingZeros(digits.mid(ClearingDigits), false);
+    return digits.left(ClearingDigits) + QLatin1Char('-') +
+           StripLeadingZeros(digits.mid(ClearingDigits), false);
 }
 
 } // namespace
@@ -81,7 +82,11 @@ int CorrectMandateCommand::run(const QList<RegisterPayerRow>& payers)
         else
             leftOut.append({payer, why});
     }
-    if (!tellLeftOut(leftOut, int(refused.size())))
+    const QString rule =
+        QStringLiteral("Bara medgivanden som Bankgirot avvisat för felaktiga uppgifter (personnummer, "
+                       "konto, betalarnummer) kan rättas.");
+    if (!TellLeftOutPayers(m_prompt, rule, leftOut, int(refused.size()),
+                           QStringLiteral("Vill du rätta de övriga %1?")))
         return 0;
     QList<ListRow> rows;
     for (const RegisterPayerRow& payer : refused) {
@@ -108,27 +113,4 @@ ListRow CorrectMandateCommand::corrected(const RegisterPayerRow& payer)
     }
     m_dialog.LoadRow(MandateRow(payer));
     return m_dialog.ShowModal() ? m_dialog.Row() : ListRow();
-}
-
-bool CorrectMandateCommand::tellLeftOut(const QList<LeftOutPayer>& leftOut, int remaining)
-{
-    if (leftOut.isEmpty())
-        return true;
-    QStringList lines;
-    for (const LeftOutPayer& payer : leftOut)
-        lines.append(QStringLiteral("%1: %2").arg(payer.payer.payer, payer.reason));
-    const QString intro = QStringLiteral(
-        "Bara medgivanden som Bankgirot avvisat för felaktiga uppgifter (personnummer, konto, betalarnummer) "
-        "kan rättas.");
-    if (remaining == 0) {
-        m_prompt.showMessage(QString(), intro + QStringLiteral("\rDessa lämnades utanför:\n") + lines.join(QLatin1Char('\n')),
-                             UserPrompt::Buttons::Ok, UserPrompt::Icon::Information);
-        return false;
-    }
-    const auto answer = m_prompt.showMessage(
-        QString(),
-        intro + QStringLiteral("\rDessa lämnas utanför:\n") + lines.join(QLatin1Char('\n')) +
-            QStringLiteral("\n\nVill du rätta de övriga %1?").arg(remaining),
-        UserPrompt::Buttons::OkCancel, UserPrompt::Icon::Information);
-    return answer == UserPrompt::Answer::Ok;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/RowChange.h"
-#include "register/NewPaymentsCommand.h"
+#include "register/LeftOutPayer.h"
 #include "register/RegisterQuery.h"
 
 #include <QList>
@@ -34,8 +34,6 @@ public:
     static ListRow MandateRow(const RegisterPayerRow& payer);
 
 private:
-    // False when the user chose not to go on.
-    bool tellLeftOut(const QList<LeftOutPayer>& leftOut, int remaining);
     // The corrected row; an empty caption when the user cancelled.
     ListRow corrected(const RegisterPayerRow& payer);
 

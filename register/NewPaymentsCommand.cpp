@@ -25,7 +25,8 @@ public:
         m_dialog.BetalarEdit->setEnabled(false);
         if (count > 1) {
             m_dialog.BetalarEdit->setToolTip(
-                QStringLiteral("Betaluppdraget läggs till för var och en av de %1 markerade betalarna").arg(count));
+                QStringLiteral("Betaluppdraget läggs till för var och en av de %1 markerade betalarna")
+                    .arg(count));
             m_dialog.setWindowTitle(QStringLiteral("%1 - %2 betalare").arg(m_title).arg(count));
         }
     }
@@ -45,14 +46,6 @@ private:
     QString m_toolTip;
     QString m_title;
 };
-
-QString LeftOutLines(const QList<LeftOutPayer>& leftOut)
-{
-    QStringList lines;
-    for (const LeftOutPayer& payer : leftOut)
-        lines.append(QStringLiteral("%1: %2").arg(payer.payer.payer, payer.reason));
-    return lines.join(QLatin1Char('\n'));
-}
 
 } // namespace
 
@@ -75,15 +68,17 @@ QString NewPaymentsCommand::WhyNot(const RegisterPayerRow& payer, bool privateSe
         return QStringLiteral("medgivandet är inte godkänt (%1)").arg(payer.state.toLower());
     const QString text = PayerText(payer.payer, privateService);
     if (!(privateService ? CheckPayerNumber(text) : CheckBankgiroNumber(text)).isEmpty())
-        return privateService ? QStringLiteral("betalarnumret är felaktigt")
-                              : QStringLiteral("betalarnumret är inget bankgironummer, som tjänsten Företag kräver");
+        return privateService
+                   ? QStringLiteral("betalarnumret är felaktigt")
+                   : QStringLiteral("betalarnumret är inget bankgironummer, som tjänsten Företag kräver");
     return QString();
 }
 
 int NewPaymentsCommand::run(const QList<RegisterPayerRow>& payers)
 {
     if (payers.isEmpty()) {
-        m_prompt.showMessage(QString(), QStringLiteral("Markera de betalare som ska få ett nytt betaluppdrag."),
+        m_prompt.showMessage(QString(),
+                             QStringLiteral("Markera de betalare som ska få ett nytt betaluppdrag."),
                              UserPrompt::Buttons::Ok, UserPrompt::Icon::Information);
         return 0;
     }
@@ -96,7 +91,10 @@ int NewPaymentsCommand::run(const QList<RegisterPayerRow>& payers)
         else
             leftOut.append({payer, why});
     }
-    if (!tellLeftOut(leftOut, int(chosen.size())) || chosen.isEmpty() || !showDialog(chosen))
+    const bool goOn = TellLeftOutPayers(
+        m_prompt, QStringLiteral("Betaluppdrag kan bara läggas till för betalare med godkänt medgivande."),
+        leftOut, int(chosen.size()), QStringLiteral("Vill du fortsätta med de övriga %1?"));
+    if (!goOn || chosen.isEmpty() || !showDialog(chosen))
         return 0;
     const ListRow entered = m_dialog.Row();
     m_undo.beginMacro(stepName());
@@ -108,25 +106,6 @@ int NewPaymentsCommand::run(const QList<RegisterPayerRow>& payers)
     }
     m_undo.endMacro();
     return int(chosen.size());
-}
-
-bool NewPaymentsCommand::tellLeftOut(const QList<LeftOutPayer>& leftOut, int remaining)
-{
-    if (leftOut.isEmpty())
-        return true;
-    const QString intro = QStringLiteral("Betaluppdrag kan bara läggas till för betalare med godkänt medgivande.");
-    if (remaining == 0) {
-        m_prompt.showMessage(QString(), intro + QStringLiteral("\rIngen av de markerade betalarna har det:\n") +
-                                            LeftOutLines(leftOut),
-                             UserPrompt::Buttons::Ok, UserPrompt::Icon::Information);
-        return false;
-    }
-    const auto answer = m_prompt.showMessage(
-        QString(),
-        intro + QStringLiteral("\rDessa lämnas utanför:\n") + LeftOutLines(leftOut) +
-            QStringLiteral("\n\nVill du fortsätta med de övriga %1?").arg(remaining),
-        UserPrompt::Buttons::OkCancel, UserPrompt::Icon::Information);
-    return answer == UserPrompt::Answer::Ok;
 }
 
 bool NewPaymentsCommand::showDialog(const QList<RegisterPayerRow>& payers)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/RowChange.h"
+#include "register/LeftOutPayer.h"
 #include "register/RegisterQuery.h"
 
 #include <QList>
@@ -10,13 +11,6 @@ class OrderDocument;
 class QUndoStack;
 class TBtuForm;
 class UserPrompt;
-
-// A payer left out of a command of the register, with the reason in Swedish.
-struct LeftOutPayer
-{
-    RegisterPayerRow payer;
-    QString reason;
-};
 
 // "Nytt betaluppdrag...": the payment-order dialog opens once for the chosen payers; OK adds one
 // payment order per payer with the dialog's values, as one step to undo. The dialog's payer field
@@ -40,8 +34,6 @@ public:
 
 private:
     bool showDialog(const QList<RegisterPayerRow>& payers);
-    // False when the user chose not to go on.
-    bool tellLeftOut(const QList<LeftOutPayer>& leftOut, int remaining);
 
     OrderDocument& m_document;
     QUndoStack& m_undo;

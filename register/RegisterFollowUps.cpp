@@ -30,7 +30,8 @@ RegisterFollowUps MainFormFollowUps(TMainForm& form)
     };
     followUps.newPayments = [&form](const QList<RegisterPayerRow>& payers) {
         if (form.undoStack())
-            NewPaymentsCommand(form.document(), *form.undoStack(), form.prompt(), *form.BtuForm, AppliedTo(form))
+            NewPaymentsCommand(form.document(), *form.undoStack(), form.prompt(), *form.BtuForm,
+                               AppliedTo(form))
                 .run(payers);
     };
     followUps.correct = [&form](const QList<RegisterPayerRow>& payers) {

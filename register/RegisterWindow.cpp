@@ -48,16 +48,17 @@ RegisterWindow::RegisterWindow(UserPrompt& prompt, std::function<void(const QStr
                 m_answer(selectedPayers(), approve);
         });
     }
-    m_newPaymentsButton = buttons->addButton(QStringLiteral("Nytt &betaluppdrag..."), QDialogButtonBox::ActionRole);
-    m_newPaymentsButton->setToolTip(
-        QStringLiteral("Lägg till ett betaluppdrag för var och en av de markerade betalarna med godkänt medgivande"));
+    m_newPaymentsButton =
+        buttons->addButton(QStringLiteral("Nytt &betaluppdrag..."), QDialogButtonBox::ActionRole);
+    m_newPaymentsButton->setToolTip(QStringLiteral(
+        "Lägg till ett betaluppdrag för var och en av de markerade betalarna med godkänt medgivande"));
     connect(m_newPaymentsButton, &QPushButton::clicked, this, [this] {
         if (m_newPayments)
             m_newPayments(selectedPayers());
     });
     m_correctButton = buttons->addButton(QStringLiteral("&Rätta medgivande"), QDialogButtonBox::ActionRole);
-    m_correctButton->setToolTip(
-        QStringLiteral("Rätta och skicka på nytt de markerade medgivanden som avvisats för felaktiga uppgifter"));
+    m_correctButton->setToolTip(QStringLiteral(
+        "Rätta och skicka på nytt de markerade medgivanden som avvisats för felaktiga uppgifter"));
     connect(m_correctButton, &QPushButton::clicked, this, [this] {
         if (m_correct)
             m_correct(selectedPayers());

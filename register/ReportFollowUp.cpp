@@ -33,27 +33,32 @@ ReportFollowUp::ReportFollowUp(ReportView& view, UserPrompt& prompt, std::functi
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(new QLabel(QStringLiteral("Markerade poster:"), this));
-    m_retry = addButton(QStringLiteral("&Nytt försök"),
-                        QStringLiteral("Lägg till de markerade betalningar som inte blev gjorda som nya betaluppdrag"),
-                        [this] { retry(); });
-    m_newPayments = addButton(QStringLiteral("Nytt &betaluppdrag..."),
-                              QStringLiteral("Lägg till ett betaluppdrag för var och en av de markerade betalarna"),
-                              [this] { forPayers(m_followUps.newPayments); });
-    m_correct = addButton(QStringLiteral("Rätta &medgivande"),
-                          QStringLiteral("Rätta de markerade medgivanden som avvisats för felaktiga uppgifter"),
-                          [this] { forPayers(m_followUps.correct); });
-    m_approve = addButton(QStringLiteral("&Godkänn"), QStringLiteral("Godkänn de markerade e-medgivandena"), [this] {
-        forPayers([this](const QList<RegisterPayerRow>& payers) {
-            if (m_followUps.answer)
-                m_followUps.answer(payers, true);
+    m_retry = addButton(
+        QStringLiteral("&Nytt försök"),
+        QStringLiteral("Lägg till de markerade betalningar som inte blev gjorda som nya betaluppdrag"),
+        [this] { retry(); });
+    m_newPayments =
+        addButton(QStringLiteral("Nytt &betaluppdrag..."),
+                  QStringLiteral("Lägg till ett betaluppdrag för var och en av de markerade betalarna"),
+                  [this] { forPayers(m_followUps.newPayments); });
+    m_correct =
+        addButton(QStringLiteral("Rätta &medgivande"),
+                  QStringLiteral("Rätta de markerade medgivanden som avvisats för felaktiga uppgifter"),
+                  [this] { forPayers(m_followUps.correct); });
+    m_approve =
+        addButton(QStringLiteral("&Godkänn"), QStringLiteral("Godkänn de markerade e-medgivandena"), [this] {
+            forPayers([this](const QList<RegisterPayerRow>& payers) {
+                if (m_followUps.answer)
+                    m_followUps.answer(payers, true);
+            });
         });
-    });
-    m_refuse = addButton(QStringLiteral("Av&visa"), QStringLiteral("Avvisa de markerade e-medgivandena"), [this] {
-        forPayers([this](const QList<RegisterPayerRow>& payers) {
-            if (m_followUps.answer)
-                m_followUps.answer(payers, false);
+    m_refuse =
+        addButton(QStringLiteral("Av&visa"), QStringLiteral("Avvisa de markerade e-medgivandena"), [this] {
+            forPayers([this](const QList<RegisterPayerRow>& payers) {
+                if (m_followUps.answer)
+                    m_followUps.answer(payers, false);
+            });
         });
-    });
     row->addStretch(1);
     if (auto* layout = qobject_cast<QBoxLayout*>(view.layout()))
         layout->addWidget(this);
@@ -63,7 +68,8 @@ ReportFollowUp::ReportFollowUp(ReportView& view, UserPrompt& prompt, std::functi
     hide();
 }
 
-QPushButton* ReportFollowUp::addButton(const QString& text, const QString& toolTip, std::function<void()> onClick)
+QPushButton* ReportFollowUp::addButton(const QString& text, const QString& toolTip,
+                                       std::function<void()> onClick)
 {
     auto* button = new QPushButton(text, this);
     button->setToolTip(toolTip);
@@ -81,7 +87,8 @@ bool ReportFollowUp::registerHoldsPayee() const
     try {
         const RegisterDatabase database(path);
         const auto payee = database.payee();
-        return payee && !payee->bankgiro.isEmpty() && PayeeDigits(payee->bankgiro) == PayeeDigits(report->bankgiro);
+        return payee && !payee->bankgiro.isEmpty() &&
+               PayeeDigits(payee->bankgiro) == PayeeDigits(report->bankgiro);
     } catch (const RegisterError&) {
         return false;
     }
@@ -125,8 +132,9 @@ bool ReportFollowUp::selectedRows(ReportRegisterRows& rows)
         return true;
     const bool none = rows.missing.size() == items.size();
     m_prompt.showMessage(QString(),
-                         (none ? QStringLiteral("Ingen av de markerade posterna finns i registret:\n")
-                               : QStringLiteral("Dessa poster finns inte i registret och lämnas utanför:\n")) +
+                         (none
+                              ? QStringLiteral("Ingen av de markerade posterna finns i registret:\n")
+                              : QStringLiteral("Dessa poster finns inte i registret och lämnas utanför:\n")) +
                              ReportInRegister::MissingText(rows.missing),
                          UserPrompt::Buttons::Ok, UserPrompt::Icon::Information);
     return !none;

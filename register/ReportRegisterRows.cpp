@@ -56,7 +56,8 @@ bool ReportsPayments(ReportKind kind)
     }
 }
 
-ReportRegisterRows Find(const RegisterDatabase& database, ReportKind kind, const QList<const ReportItem*>& items)
+ReportRegisterRows Find(const RegisterDatabase& database, ReportKind kind,
+                        const QList<const ReportItem*>& items)
 {
     ReportRegisterRows rows;
     const RegisterQuery query(database);
@@ -66,8 +67,9 @@ ReportRegisterRows Find(const RegisterDatabase& database, ReportKind kind, const
             payers.append(item->payerNumber);
         rows.payers = PayersNamed(query, payers);
         for (const ReportItem* item : items) {
-            if (std::none_of(rows.payers.cbegin(), rows.payers.cend(),
-                             [item](const RegisterPayerRow& payer) { return payer.payer == item->payerNumber; }))
+            if (std::none_of(rows.payers.cbegin(), rows.payers.cend(), [item](const RegisterPayerRow& payer) {
+                    return payer.payer == item->payerNumber;
+                }))
                 rows.missing.append(item);
         }
         return rows;

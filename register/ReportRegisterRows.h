@@ -22,7 +22,8 @@ namespace ReportInRegister {
 bool ReportsPayments(ReportKind kind);
 // The payments: same payer, payment day, type, amount and reference. A report of mandates gives
 // payers only; a report of payments gives the payers of the payments found as well.
-ReportRegisterRows Find(const RegisterDatabase& database, ReportKind kind, const QList<const ReportItem*>& items);
+ReportRegisterRows Find(const RegisterDatabase& database, ReportKind kind,
+                        const QList<const ReportItem*>& items);
 // "rad 12 (betalare 1001)" for each item, one a line.
 QString MissingText(const QList<const ReportItem*>& missing);
 

@@ -14,8 +14,8 @@
 #include "register/RegisterImporter.h"
 #include "register/RegisterStates.h"
 #include "rules/NumberEdit.h"
-#include "viewer/ReportView.h"
 #include "support/FakePrompt.h"
+#include "viewer/ReportView.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -49,7 +49,8 @@ RegisterPayerRow Payer(const char* number, const QString& state, const char* cod
 class DialogScript : public QObject
 {
 public:
-    DialogScript(QDialog& dialog, QList<std::function<void()>> actions) : m_dialog(dialog), m_actions(std::move(actions))
+    DialogScript(QDialog& dialog, QList<std::function<void()>> actions)
+        : m_dialog(dialog), m_actions(std::move(actions))
     {
         dialog.installEventFilter(this);
     }
@@ -89,7 +90,8 @@ protected:
 
 TEST_F(RegisterFollowUpTest, NewPaymentOrdersForTheApprovedPayersOnly)
 {
-    const QList<RegisterPayerRow> mixed = {Payer("1001", mandateApproved()), Payer("9912346", mandateApproved()),
+    const QList<RegisterPayerRow> mixed = {Payer("1001", mandateApproved()),
+                                           Payer("9912346", mandateApproved()),
                                            Payer("1003", mandateRefused(), "04/23"), Payer("1004", QString()),
                                            Payer("1005", mandateAwaitingAnswer())};
     struct Case
@@ -104,13 +106,25 @@ TEST_F(RegisterFollowUpTest, NewPaymentOrdersForTheApprovedPayersOnly)
         QList<const char*> leftOut; // named in the message
     };
     const Case cases[] = {
-        {"private", true, mixed, {UserPrompt::Answer::Ok}, "1001", true, {"1001", "9912346"},
+        {"private",
+         true,
+         mixed,
+         {UserPrompt::Answer::Ok},
+         "1001",
+         true,
+         {"1001", "9912346"},
          {"1003", "1004", "1005"}},
         {"left-out list declined", true, mixed, {UserPrompt::Answer::Cancel}, nullptr, true, {}, {"1003"}},
         {"dialog cancelled", true, mixed.mid(0, 2), {}, "1001", false, {}, {}},
         {"none approved", true, mixed.mid(2), {}, nullptr, true, {}, {"1003", "1004", "1005"}},
-        {"company: bankgiro numbers only", false, mixed.mid(0, 2), {UserPrompt::Answer::Ok}, "991-2346", true,
-         {"991-2346"}, {"1001"}},
+        {"company: bankgiro numbers only",
+         false,
+         mixed.mid(0, 2),
+         {UserPrompt::Answer::Ok},
+         "991-2346",
+         true,
+         {"991-2346"},
+         {"1001"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,7 +167,8 @@ TEST_F(RegisterFollowUpTest, RefusedForWrongDataIsCorrectedInTheMandateDialog)
     const QList<RegisterPayerRow> payers = {
         Payer("1001", mandateRefused(), "04/23"), Payer("1002", mandateRefused(), "04/10"),
         Payer("1003", mandateApproved()), Payer("1004", mandateRefused(), "04/21")};
-    const char* why[] = {"", "avvisat av ett skäl", "medgivandet är inte avvisat (godkänt)", ""}; // "": corrected
+    const char* why[] = {"", "avvisat av ett skäl", "medgivandet är inte avvisat (godkänt)",
+                         ""}; // "": corrected
     for (int i = 0; i < payers.size(); ++i) {
         const QString reason = CorrectMandateCommand::WhyNot(payers[i]);
         EXPECT_TRUE(*why[i] ? reason.startsWith(QString::fromUtf8(why[i])) : reason.isEmpty()) << i;
@@ -162,20 +177,20 @@ TEST_F(RegisterFollowUpTest, RefusedForWrongDataIsCorrectedInTheMandateDialog)
     // The first dialog is corrected, the second cancelled: the series ends with one mandate.
     prompt.answers = {UserPrompt::Answer::Ok};
     const DialogScript script(mdg, {[&] {
-                                       EXPECT_EQ(mdg.BetalarEdit->text(), QStringLiteral("1001"));
-                                       EXPECT_EQ(mdg.ClearingNrEdit->text(), QStringLiteral("5000"));
-                                       EXPECT_EQ(mdg.KontoNrEdit->text(), QStringLiteral("1234567"));
-                                       EXPECT_EQ(mdg.PersonNrEdit->text(), QStringLiteral("19650101-1230"));
-                                       mdg.KontoNrEdit->setText(QStringLiteral("1234560"));
-                                       mdg.SaveBtnClick();
-                                   },
-                                   [&] { EXPECT_EQ(mdg.BetalarEdit->text(), QStringLiteral("1004")); }});
+                                        EXPECT_EQ(mdg.BetalarEdit->text(), QStringLiteral("1001"));
+                                        EXPECT_EQ(mdg.ClearingNrEdit->text(), QStringLiteral("5000"));
+                                        EXPECT_EQ(mdg.KontoNrEdit->text(), QStringLiteral("1234567"));
+                                        EXPECT_EQ(mdg.PersonNrEdit->text(), QStringLiteral("19650101-1230"));
+                                        mdg.KontoNrEdit->setText(QStringLiteral("1234560"));
+                                        mdg.SaveBtnClick();
+                                    },
+                                    [&] { EXPECT_EQ(mdg.BetalarEdit->text(), QStringLiteral("1004")); }});
     CorrectMandateCommand command(document, undo, prompt, mdg, mdgComp, applied);
     EXPECT_EQ(command.run(payers), 1);
     ASSERT_EQ(document.MdgList.count(), 1);
-    EXPECT_EQ(document.MdgList[0],
-              ListRow(QStringLiteral("Medgivande på papper"),
-                      {QStringLiteral("1001"), QStringLiteral("5000-1234560"), QStringLiteral("19650101-1230")}));
+    EXPECT_EQ(document.MdgList[0], ListRow(QStringLiteral("Medgivande på papper"),
+                                           {QStringLiteral("1001"), QStringLiteral("5000-1234560"),
+                                            QStringLiteral("19650101-1230")}));
     ASSERT_EQ(prompt.messages.size(), 1);
     EXPECT_TRUE(prompt.messages[0].text.contains(QStringLiteral("1002: ")));
     EXPECT_TRUE(prompt.messages[0].text.contains(QStringLiteral("1003: ")));
@@ -208,7 +223,8 @@ TEST(ReportFollowUp, SelectedItemsOfAReportAreFollowedUpInTheRegisterOfItsPayee)
     followUps.retry = [&](const QList<RegisterPaymentRow>& payments) { retried = payments; };
     followUps.newPayments = [&](const QList<RegisterPayerRow>& payers) { ordered = payers; };
     QString registerPath = path;
-    ReportFollowUp followUp(view, prompt, [&] { return registerPath; }, followUps);
+    ReportFollowUp followUp(
+        view, prompt, [&] { return registerPath; }, followUps);
     view.setReports(
         ReportParser::parse(PaymentSpecification(day, {{hyra, '0'}, {fakt, '1'}, {unknown, '1'}})).reports,
         QStringLiteral("betspec.txt"));
