@@ -48,10 +48,25 @@ RegisterWindow::RegisterWindow(UserPrompt& prompt, std::function<void(const QStr
                 m_answer(selectedPayers(), approve);
         });
     }
+    m_newPaymentsButton =
+        buttons->addButton(QStringLiteral("Nytt &betaluppdrag..."), QDialogButtonBox::ActionRole);
+    m_newPaymentsButton->setToolTip(QStringLiteral(
+        "Lägg till ett betaluppdrag för var och en av de markerade betalarna med godkänt medgivande"));
+    connect(m_newPaymentsButton, &QPushButton::clicked, this, [this] {
+        if (m_newPayments)
+            m_newPayments(selectedPayers());
+    });
+    m_correctButton = buttons->addButton(QStringLiteral("&Rätta medgivande"), QDialogButtonBox::ActionRole);
+    m_correctButton->setToolTip(QStringLiteral(
+        "Rätta och skicka på nytt de markerade medgivanden som avvisats för felaktiga uppgifter"));
+    connect(m_correctButton, &QPushButton::clicked, this, [this] {
+        if (m_correct)
+            m_correct(selectedPayers());
+    });
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
         m_retryButton->setEnabled(m_payments && m_tabs->currentWidget() == m_payments);
-        m_approveButton->setEnabled(m_payers && m_tabs->currentWidget() == m_payers);
-        m_refuseButton->setEnabled(m_payers && m_tabs->currentWidget() == m_payers);
+        for (QPushButton* button : {m_approveButton, m_refuseButton, m_newPaymentsButton, m_correctButton})
+            button->setEnabled(m_payers && m_tabs->currentWidget() == m_payers);
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

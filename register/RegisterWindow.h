@@ -40,6 +40,14 @@ public:
     QList<RegisterPayerRow> selectedPayers() const;
     QPushButton* approveButton() const { return m_approveButton; }
     QPushButton* refuseButton() const { return m_refuseButton; }
+    // What "Nytt betaluppdrag..." and "Rätta medgivande" do with the payers selected in the payers' tab.
+    void setNewPayments(std::function<void(const QList<RegisterPayerRow>&)> newPayments)
+    {
+        m_newPayments = std::move(newPayments);
+    }
+    void setCorrect(std::function<void(const QList<RegisterPayerRow>&)> correct) { m_correct = std::move(correct); }
+    QPushButton* newPaymentsButton() const { return m_newPaymentsButton; }
+    QPushButton* correctButton() const { return m_correctButton; }
 
     QTabWidget* tabs() const { return m_tabs; }
     RegisterTab* payersTab() const { return m_payers; }
@@ -65,6 +73,10 @@ private:
     std::function<void(const QList<RegisterPayerRow>&, bool)> m_answer;
     QPushButton* m_approveButton = nullptr;
     QPushButton* m_refuseButton = nullptr;
+    std::function<void(const QList<RegisterPayerRow>&)> m_newPayments;
+    QPushButton* m_newPaymentsButton = nullptr;
+    std::function<void(const QList<RegisterPayerRow>&)> m_correct;
+    QPushButton* m_correctButton = nullptr;
     QTabWidget* m_tabs = nullptr;
     RegisterTab* m_payers = nullptr;
     RegisterTab* m_payments = nullptr;

@@ -8,8 +8,8 @@
 #include "register/ItemSources.h"
 #include "register/ReportOpening.h"
 #include "register/RegisterWindow.h"
-#include "register/MandateAnswerCommand.h"
-#include "register/RetryCommand.h"
+#include "register/RegisterFollowUps.h"
+#include "register/ReportFollowUp.h"
 #include "viewer/ViewerUnit.h"
 
 #include <QAction>
@@ -50,30 +50,17 @@ void ConnectRegisterWindow(TMainForm& form)
             form.Viewer->ShowModal();
         },
         &form);
-    window->setRetry([&form](const QList<RegisterPaymentRow>& payments) {
-        if (!form.undoStack())
-            return;
-        RetryCommand command(form.document(), *form.undoStack(), form.prompt(), Clock::system(),
-                             [&form](ListId list, const QList<int>& rows, bool firstRow) {
-                                 form.document().DocModified = true;
-                                 form.selectRows(list, rows);
-                                 form.UpdateView(firstRow);
-                             });
-        command.run(payments);
-    });
-    window->setAnswer([&form](const QList<RegisterPayerRow>& payers, bool approve) {
-        if (!form.undoStack())
-            return;
-        MandateAnswerCommand command(form.document(), *form.undoStack(), form.prompt(),
-                                     [&form](ListId list, const QList<int>& rows, bool firstRow) {
-                                         form.document().DocModified = true;
-                                         form.selectRows(list, rows);
-                                         form.UpdateView(firstRow);
-                                     });
-        command.run(payers, approve);
-    });
-    form.Viewer->setReportOpened([&form](const QString& path) {
-        return ImportReportOnOpening(path, RegisterSettings::path(), form.prompt(), Clock::system());
+    const RegisterFollowUps followUps = MainFormFollowUps(form);
+    window->setRetry(followUps.retry);
+    window->setAnswer(followUps.answer);
+    window->setNewPayments(followUps.newPayments);
+    window->setCorrect(followUps.correct);
+    auto* reportFollowUp = new ReportFollowUp(*form.Viewer->reportView(), form.prompt(),
+                                              [] { return RegisterSettings::path(); }, followUps);
+    form.Viewer->setReportOpened([&form, reportFollowUp](const QString& path) {
+        const QString line = ImportReportOnOpening(path, RegisterSettings::path(), form.prompt(), Clock::system());
+        reportFollowUp->refresh();
+        return line;
     });
     form.Viewer->setItemSources(
         [](const QString& path) { return ReportItemSources(path, RegisterSettings::path()); });

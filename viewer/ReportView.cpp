@@ -307,6 +307,24 @@ QList<const ReportItem*> ReportView::shownItems() const
     return items;
 }
 
+const Report* ReportView::shownReport() const
+{
+    const int index = m_sections->currentIndex();
+    return index >= 0 && index < m_reports.size() ? &m_reports[index] : nullptr;
+}
+
+QList<const ReportItem*> ReportView::selectedItems() const
+{
+    QList<const ReportItem*> items;
+    for (const QModelIndex& index : m_table->selectionModel()->selectedRows()) {
+        if (const ReportItem* item = m_model->item(m_proxy->mapToSource(index).row()))
+            items.append(item);
+    }
+    std::sort(items.begin(), items.end(),
+              [](const ReportItem* a, const ReportItem* b) { return a->line < b->line; });
+    return items;
+}
+
 QByteArray ReportView::shownCsv() const
 {
     // The column "Underlag" goes with the rows when the register gave it.

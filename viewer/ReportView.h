@@ -45,6 +45,10 @@ public:
     QString sumsText() const;
     // Empty when every section is complete and every line known.
     QString warningText() const;
+    // The section on view; null when there is none.
+    const Report* shownReport() const;
+    // The items of the selected rows, in the order of the file.
+    QList<const ReportItem*> selectedItems() const;
 
 signals:
     // A row was double-clicked or Return pressed on it: the line of its record in the file.

@@ -255,6 +255,31 @@ TEST_F(RegisterWindowTest, NyttForsokGetsTheSelectedPaymentsAsTheRegisterHoldsTh
     EXPECT_EQ(asked.first().code, QStringLiteral("1"));
 }
 
+TEST_F(RegisterWindowTest, PayerCommandsGetTheSelectedPayersAsTheRegisterHoldsThem)
+{
+    QStringList asked;
+    const auto record = [&asked](const char* command) {
+        return [&asked, command](const QList<RegisterPayerRow>& payers) {
+            for (const RegisterPayerRow& payer : payers)
+                asked.append(QString::fromLatin1(command) + QLatin1Char(' ') + payer.payer);
+        };
+    };
+    window().setNewPayments(record("new"));
+    window().setCorrect(record("correct"));
+    window().setAnswer([&](const QList<RegisterPayerRow>& payers, bool approve) {
+        record(approve ? "approve" : "refuse")(payers);
+    });
+    RegisterTab& tab = *window().payersTab();
+    window().tabs()->setCurrentWidget(&tab);
+    filter(tab, QStringLiteral("1002"), QString());
+    tab.table()->selectAll();
+    for (QPushButton* button : {window().newPaymentsButton(), window().correctButton(), window().approveButton(),
+                                window().refuseButton()})
+        button->click();
+    EXPECT_EQ(asked, QStringList({QStringLiteral("new 1002"), QStringLiteral("correct 1002"),
+                                  QStringLiteral("approve 1002"), QStringLiteral("refuse 1002")}));
+}
+
 TEST_F(RegisterWindowTest, OpeningAReportReadsItIntoTheRegisterAndSaysSo)
 {
     const Order first{QStringLiteral("2000"), "82", 1, QStringLiteral("R1"), QDate(2025, 3, 3)};
