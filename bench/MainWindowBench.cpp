@@ -178,8 +178,15 @@ QString writeOrderFile(TMainForm& form, int records, const QString& folder)
     doc.DocModified = true;
     const QString path = folder + QStringLiteral("/order-%1.ag").arg(records);
     benchPrompt().saveFileNames = {path};
-    if (!form.SparaBtnClick())
+    // The fixed payment dates pass with time; the check before saving then asks, and "Spara ändå"
+    // saves them all the same.
+    benchPrompt().answers = {UserPrompt::Answer::Yes};
+    if (!form.SparaBtnClick()) {
+        for (const QString& text : benchPrompt().texts())
+            std::printf("  %s\n", qPrintable(text));
         return QString();
+    }
+    benchPrompt().clear();
     form.NewBtnClick();
     return path;
 }
