@@ -170,7 +170,8 @@ ReadVerdict OpenCommand::readFrom(QIODevice& records, OrderDocument& into)
 {
     SettingsOpeningRecordPolicy policy(m_prompt);
     OrderFileReader reader(into, policy);
-    const std::unique_ptr<Progress> progress = m_prompt.startProgress(readingLabel(m_lastFileName), records.size());
+    const std::unique_ptr<Progress> progress =
+        m_prompt.startProgress(readingLabel(m_lastFileName), records.size());
     reader.setProgress(progress.get());
     return reader.read(records);
 }

@@ -13,8 +13,10 @@ ProgressWindow::ProgressWindow(QWidget* parent, const QString& label, qint64 tot
 
 ProgressWindow::~ProgressWindow()
 {
-    if (m_dialog)
-        m_dialog->hide();
+    if (!m_dialog)
+        return;
+    m_dialog->hide();
+    QApplication::restoreOverrideCursor();
 }
 
 int ProgressWindow::stepsOf(qint64 done) const
@@ -45,12 +47,13 @@ void ProgressWindow::showDialog()
 {
     m_dialog = std::make_unique<QProgressDialog>(m_label, QStringLiteral("Avbryt"), 0, Steps, m_parent);
     m_dialog->setWindowTitle(ApplicationTitle());
-    m_dialog->setWindowModality(Qt::WindowModal);
+    // No other window takes input meanwhile: the work reads rows that must stay as they are.
+    m_dialog->setWindowModality(Qt::ApplicationModal);
     m_dialog->setMinimumDuration(0);
     m_dialog->setAutoClose(false);
     m_dialog->setAutoReset(false);
-    // Over the wait cursor of the work, the button shows that it can be pressed.
-    m_dialog->setCursor(Qt::ArrowCursor);
+    // Over the wait cursor of the work, the pointer shows that "Avbryt" can be pressed.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
     m_dialog->show();
     QCoreApplication::processEvents();
     m_sinceUpdate.start();

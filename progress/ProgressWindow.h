@@ -14,7 +14,7 @@ class QWidget;
 // The window's Progress: a progress dialog with "Avbryt" over the main window, shown only once the
 // work has run for half a second, so quick work shows nothing. While it is shown, the events are
 // handled every few hundredths of a second, so that it paints and its button answers; the main
-// window takes no input meanwhile. Escape and the close box cancel as "Avbryt" does.
+// window and the others take no input meanwhile. Escape and the close box cancel as "Avbryt" does.
 class ProgressWindow : public Progress
 {
 public:

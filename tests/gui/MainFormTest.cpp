@@ -1327,7 +1327,8 @@ TEST_F(MainFormTest, AStoppedSortLeavesTheListAndItsArrowAsTheyWere)
     for (int i = 0; i < rows; ++i)
         doc.BtuList.append(QStringLiteral("Debitering"),
                            {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
-                            QStringLiteral("1,00"), QStringLiteral("1"), QString::number(100000 + i), QString()});
+                            QStringLiteral("1,00"), QStringLiteral("1"), QString::number(100000 + i),
+                            QString()});
     form->UpdateView(true);
     QTreeView* list = form->BtuList;
     const auto firstPayer = [list] { return list->model()->index(0, 5).data().toString(); };

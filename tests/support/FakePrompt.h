@@ -1,7 +1,7 @@
 #pragma once
 
-#include "format/UserPrompt.h"
 #include "FakeProgress.h"
+#include "format/UserPrompt.h"
 
 #include <QList>
 #include <QStringList>
