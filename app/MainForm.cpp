@@ -577,6 +577,11 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
     auto* view = new QTreeView;
     auto* sorted = new RowSortModel(view);
     sorted->setSourceModel(model);
+    sorted->setProgressStarter(
+        [this](const QString& label, qint64 total) { return m_prompt.startProgress(label, total); });
+    // A sort the user stopped leaves the rows, and so the caption's arrow, as they were.
+    connect(sorted, &RowSortModel::sortCancelled, view,
+            [view, sorted] { view->header()->setSortIndicator(sorted->sortColumn(), sorted->sortOrder()); });
     view->setModel(sorted);
     // The document's order until the user clicks a caption; a third click brings it back.
     view->header()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -638,9 +643,11 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
                 fit(topLeft.row(), bottomRight.row());
                 totals();
             });
-    connect(sorted, &QAbstractItemModel::modelReset, this, [fit, totals] {
+    // A file read takes the place of the rows while Loading is still set: its totals are summed
+    // all the same, once the command is over.
+    connect(sorted, &QAbstractItemModel::modelReset, this, [this, view, fit] {
         fit(0, 0);
-        totals();
+        markTotalsStale(listOf(view));
     });
     // A new order (layoutChanged) leaves the totals as they are.
     connect(sorted, &QAbstractItemModel::rowsRemoved, this, totals);

@@ -168,6 +168,20 @@ void MakRowList::clear()
         m_observer->listReset();
 }
 
+void MakRowList::swapRows(MakRowList& other)
+{
+    for (MakRowList* list : {this, &other}) {
+        if (list->m_observer)
+            list->m_observer->listAboutToBeReset();
+    }
+    m_rows.swapRows(other.m_rows);
+    m_codes.swap(other.m_codes);
+    for (MakRowList* list : {this, &other}) {
+        if (list->m_observer)
+            list->m_observer->listReset();
+    }
+}
+
 void MakRowList::reserve(int count)
 {
     m_codes.reserve(count);

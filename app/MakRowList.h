@@ -40,6 +40,8 @@ public:
     // Puts rows and codes back at these positions (ascending), the positions they have afterwards.
     void insertRows(const QList<int>& indices, const QStringList& codes, const QList<ListRow>& rows);
     void clear();
+    // Exchanges rows and codes with another list in one step; observers see both start anew.
+    void swapRows(MakRowList& other);
     void reserve(int count);
 
     void setObserver(RowListObserver* observer) { m_observer = observer; }

@@ -35,6 +35,14 @@ void OrderDocument::clearLists()
     MakList.clear();
 }
 
+void OrderDocument::swapLists(OrderDocument& other)
+{
+    BtuList.swapRows(other.BtuList);
+    MdgList.swapRows(other.MdgList);
+    MdgListComp.swapRows(other.MdgListComp);
+    MakList.swapRows(other.MakList);
+}
+
 bool OrderDocument::hasRows() const
 {
     return !BtuList.isEmpty() || !MdgList.isEmpty() || !MdgListComp.isEmpty() || !MakList.isEmpty();

@@ -49,5 +49,8 @@ public:
 
     // Empties the four lists and the codes.
     void clearLists();
+    // Exchanges the four lists and the codes with those of another document in one step: a file
+    // read whole into a document of its own takes the place of the rows shown.
+    void swapLists(OrderDocument& other);
     bool hasRows() const;
 };

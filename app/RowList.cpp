@@ -33,6 +33,7 @@ int RowList::append(const ListRow& row)
     const int index = count();
     if (m_observer)
         m_observer->rowsAboutToBeAppended(index, index);
+    ++m_revision;
     m_rows.append(row);
     if (m_observer)
         m_observer->rowsAppended();
@@ -45,6 +46,7 @@ int RowList::append(ListRow&& row)
     const int index = count();
     if (m_observer)
         m_observer->rowsAboutToBeAppended(index, index);
+    ++m_revision;
     m_rows.append(std::move(row));
     if (m_observer)
         m_observer->rowsAppended();
@@ -58,6 +60,7 @@ void RowList::insert(int index, const ListRow& row)
         throw std::out_of_range("RowList: no such position");
     if (m_observer)
         m_observer->rowAboutToBeInserted(index);
+    ++m_revision;
     m_rows.insert(index, row);
     if (m_observer)
         m_observer->rowInserted();
@@ -72,6 +75,7 @@ void RowList::replace(int index, const ListRow& row)
 {
     checkShape(row);
     checkIndex(index);
+    ++m_revision;
     m_rows[index] = row;
     if (m_observer)
         m_observer->rowChanged(index);
@@ -82,6 +86,7 @@ void RowList::remove(int index)
     checkIndex(index);
     if (m_observer)
         m_observer->rowAboutToBeRemoved(index);
+    ++m_revision;
     m_rows.remove(index);
     if (m_observer)
         m_observer->rowRemoved();
@@ -106,6 +111,7 @@ void RowList::removeRows(const QList<int>& indices)
         if (i > 0 && indices[i] <= indices[i - 1])
             throw std::invalid_argument("RowList: positions out of order");
     }
+    ++m_revision;
     const auto ranges = rangesOf(indices);
     if (ranges.size() > size_t(MostRangesAnnounced)) {
         if (m_observer)
@@ -134,6 +140,7 @@ void RowList::insertRows(const QList<int>& indices, const QList<ListRow>& rows)
         if (indices[i] < 0 || indices[i] > count() + i || (i > 0 && indices[i] <= indices[i - 1]))
             throw std::out_of_range("RowList: no such position");
     }
+    ++m_revision;
     const auto ranges = rangesOf(indices);
     if (ranges.size() > size_t(MostRangesAnnounced)) {
         if (m_observer)
@@ -156,10 +163,28 @@ void RowList::insertRows(const QList<int>& indices, const QList<ListRow>& rows)
     }
 }
 
+void RowList::swapRows(RowList& other)
+{
+    if (other.m_subItemCount != m_subItemCount)
+        throw std::invalid_argument("RowList: rows of another shape");
+    for (RowList* list : {this, &other}) {
+        if (list->m_observer)
+            list->m_observer->listAboutToBeReset();
+    }
+    ++m_revision;
+    ++other.m_revision;
+    m_rows.swap(other.m_rows);
+    for (RowList* list : {this, &other}) {
+        if (list->m_observer)
+            list->m_observer->listReset();
+    }
+}
+
 void RowList::clear()
 {
     if (m_observer)
         m_observer->listAboutToBeReset();
+    ++m_revision;
     m_rows.clear();
     if (m_observer)
         m_observer->listReset();

@@ -42,6 +42,9 @@ public:
     // Puts the rows back at these positions (ascending), the positions they have afterwards.
     void insertRows(const QList<int>& indices, const QList<ListRow>& rows);
     void clear();
+    // Exchanges the rows with those of a list of the same shape in one step, whatever their
+    // number; an observer of either list sees it start anew.
+    void swapRows(RowList& other);
 
     // Changes at up to this many places are announced range by range; more make a rebuilt list.
     static constexpr int MostRangesAnnounced = 16;
@@ -55,6 +58,8 @@ public:
     void reserve(int count) { m_rows.reserve(count); }
 
     void setObserver(RowListObserver* observer) { m_observer = observer; }
+    // Counts the changes: a value worked out from the rows stays good while it is the same.
+    quint64 revision() const { return m_revision; }
 
 private:
     void checkShape(const ListRow& row) const;
@@ -63,6 +68,7 @@ private:
     int m_subItemCount;
     QVector<ListRow> m_rows;
     RowListObserver* m_observer = nullptr;
+    quint64 m_revision = 0;
 };
 
 template <typename Item> QVector<Item> RowList::without(QVector<Item>& items, const QList<int>& indices)

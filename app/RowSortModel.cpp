@@ -37,6 +37,45 @@ void appendFolded(QStringView text, std::u16string& folded)
     }
 }
 
+// A sort in steps sorts this many pieces one by one and then merges them pairwise.
+constexpr size_t SortPieces = 16;
+// Its steps: the keys, the pieces, and the merges of pieces.
+constexpr qint64 SortSteps = 1 + 2 * qint64(SortPieces);
+
+// Sorts as std::sort does, a piece at a time and then merging the pieces, and tells the progress
+// after each; false as soon as it is cancelled, the items then being in no useful order.
+template <typename Item, typename Less>
+bool sortInSteps(std::vector<Item>& items, Less less, Progress& progress, qint64 done)
+{
+    const size_t size = items.size();
+    const size_t piece = (size + SortPieces - 1) / SortPieces;
+    const auto at = [&items, size](size_t position) { return items.begin() + std::min(size, position); };
+    for (size_t first = 0; first < size; first += piece) {
+        std::sort(at(first), at(first + piece), less);
+        if (!progress.carryOn(++done))
+            return false;
+    }
+    for (size_t width = piece; width < size; width *= 2) {
+        for (size_t first = 0; first + width < size; first += 2 * width) {
+            std::inplace_merge(at(first), at(first + width), at(first + 2 * width), less);
+            if (!progress.carryOn(++done))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Sorts the items, in steps when there is a progress to tell; false when it was cancelled.
+template <typename Item, typename Less>
+bool sortKeyed(std::vector<Item>& items, Less less, Progress* progress)
+{
+    if (!progress || items.size() < size_t(RowSortModel::SortInStepsFrom)) {
+        std::sort(items.begin(), items.end(), less);
+        return true;
+    }
+    return progress->carryOn(1) && sortInSteps(items, less, *progress, 1);
+}
+
 } // namespace
 
 RowSortModel::RowSortModel(QObject* parent) : QAbstractProxyModel(parent) {}
@@ -124,29 +163,39 @@ bool RowSortModel::comesBefore(int left, int right) const
     return m_sortOrder == Qt::AscendingOrder ? order < 0 : order > 0;
 }
 
-// Each row's value is read once; the comparisons use the values only.
 void RowSortModel::sortRows(std::vector<int>& rows) const
 {
-    if (m_sortColumn < 0) {
+    sortRows(rows, m_sortColumn, m_sortOrder, nullptr);
+}
+
+// Each row's value is read once; the comparisons use the values only.
+bool RowSortModel::sortRows(std::vector<int>& rows, int column, Qt::SortOrder order, Progress* progress) const
+{
+    if (column < 0) {
         std::sort(rows.begin(), rows.end());
-        return;
+        return true;
     }
-    const bool ascending = m_sortOrder == Qt::AscendingOrder;
+    const bool ascending = order == Qt::AscendingOrder;
     const RowList& list = m_rows->rows();
-    if (m_rows->isNumberColumn(m_sortColumn)) {
+    if (m_rows->isNumberColumn(column)) {
         const NumberReader reader;
         std::vector<std::pair<double, int>> keyed;
         keyed.reserve(rows.size());
         for (const int row : rows)
-            keyed.emplace_back(RowListModel::sortValue(list.row(row).textView(m_sortColumn), reader), row);
-        std::sort(keyed.begin(), keyed.end(), [ascending](const auto& left, const auto& right) {
-            if (left.first != right.first)
-                return ascending ? left.first < right.first : right.first < left.first;
-            return left.second < right.second;
-        });
+            keyed.emplace_back(RowListModel::sortValue(list.row(row).textView(column), reader), row);
+        const bool sorted = sortKeyed(
+            keyed,
+            [ascending](const auto& left, const auto& right) {
+                if (left.first != right.first)
+                    return ascending ? left.first < right.first : right.first < left.first;
+                return left.second < right.second;
+            },
+            progress);
+        if (!sorted)
+            return false;
         for (size_t i = 0; i < rows.size(); ++i)
             rows[i] = keyed[i].second;
-        return;
+        return true;
     }
     struct Keyed
     {
@@ -165,7 +214,7 @@ void RowSortModel::sortRows(std::vector<int>& rows) const
     QStringView previous;
     Keyed previousKey{0, 0, 0};
     for (const int row : rows) {
-        const QStringView text = list.row(row).textView(m_sortColumn);
+        const QStringView text = list.row(row).textView(column);
         const auto known = std::find_if(recent.begin(), recent.end(), [&](const auto& entry) {
             return entry.first == text.data() && entry.second.length == size_t(text.size()) &&
                    !text.isEmpty();
@@ -188,17 +237,23 @@ void RowSortModel::sortRows(std::vector<int>& rows) const
         nextRecent = (nextRecent + 1) % SharedKeys;
     }
     const std::u16string_view texts(folded);
-    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& left, const Keyed& right) {
-        const int order =
-            left.begin == right.begin && left.length == right.length
-                ? 0
-                : texts.substr(left.begin, left.length).compare(texts.substr(right.begin, right.length));
-        if (order != 0)
-            return ascending ? order < 0 : order > 0;
-        return left.row < right.row;
-    });
+    const bool sorted = sortKeyed(
+        keyed,
+        [&](const Keyed& left, const Keyed& right) {
+            const int compared =
+                left.begin == right.begin && left.length == right.length
+                    ? 0
+                    : texts.substr(left.begin, left.length).compare(texts.substr(right.begin, right.length));
+            if (compared != 0)
+                return ascending ? compared < 0 : compared > 0;
+            return left.row < right.row;
+        },
+        progress);
+    if (!sorted)
+        return false;
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i] = keyed[i].row;
+    return true;
 }
 
 void RowSortModel::placeRow(int sourceRow)
@@ -321,9 +376,24 @@ void RowSortModel::sort(int column, Qt::SortOrder order)
         m_sortOrder = order;
         return;
     }
+    std::vector<int> sorted = m_order;
+    std::unique_ptr<Progress> progress;
+    if (column >= 0 && sorted.size() >= size_t(SortInStepsFrom))
+        progress = m_startProgress(QStringLiteral("Sorterar efter %1 …").arg(m_rows->columnCaption(column)),
+                                   SortSteps);
+    const quint64 changesBefore = m_changes;
+    if (!sortRows(sorted, column, order, progress.get())) {
+        emit sortCancelled();
+        return;
+    }
+    progress.reset();
     m_sortColumn = column;
     m_sortOrder = order;
-    sortRows(m_order);
+    // Rows that changed while the progress let events through are in the order of their own.
+    if (m_changes == changesBefore)
+        m_order = std::move(sorted);
+    else
+        sortRows(m_order);
     reorder(shownInOrder());
 }
 
@@ -349,6 +419,7 @@ void RowSortModel::setFilterFixedString(const QString& text)
 
 void RowSortModel::sourceRowsInserted(const QModelIndex& parent, int first, int last)
 {
+    ++m_changes;
     if (parent.isValid())
         return;
     const int count = last - first + 1;
@@ -373,6 +444,7 @@ void RowSortModel::sourceRowsInserted(const QModelIndex& parent, int first, int 
 
 void RowSortModel::sourceRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
 {
+    ++m_changes;
     if (parent.isValid())
         return;
     const auto gone = [first, last](int row) { return row >= first && row <= last; };
@@ -397,6 +469,7 @@ void RowSortModel::sourceRowsRemoved(const QModelIndex& parent, int first, int l
 
 void RowSortModel::sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight)
 {
+    ++m_changes;
     if (!topLeft.isValid() || !bottomRight.isValid())
         return;
     const int first = topLeft.row();
@@ -431,6 +504,7 @@ void RowSortModel::sourceDataChanged(const QModelIndex& topLeft, const QModelInd
 
 void RowSortModel::sourceAboutToBeReset()
 {
+    ++m_changes;
     beginResetModel();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "progress/Progress.h"
+
 #include <QAbstractProxyModel>
 
 #include <array>
@@ -25,8 +27,13 @@ public:
 
     // The rows must come from a RowListModel.
     void setSourceModel(QAbstractItemModel* model) override;
-    // Column -1 gives back the document's order.
+    // Column -1 gives back the document's order. A long sort shows its progress and may be
+    // stopped: the rows then keep the order they had and sortCancelled() is emitted.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // Where a sort of many rows gets its progress; by default nothing is shown.
+    void setProgressStarter(ProgressStarter starter) { m_startProgress = std::move(starter); }
+    // Sorting is split into steps of progress from this many rows.
+    static constexpr int SortInStepsFrom = 4096;
     int sortColumn() const { return m_sortColumn; }
     Qt::SortOrder sortOrder() const { return m_sortOrder; }
     // Shows only the rows with the text in some column, whatever the case; empty shows all.
@@ -46,6 +53,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+signals:
+    // A sort was stopped by the user; sortColumn() and sortOrder() are as they were before it.
+    void sortCancelled();
+
 private:
     // The last text each column was checked in, and whether it held the search text: the fixed
     // texts that many rows share in turn are checked once per run of rows.
@@ -61,6 +72,8 @@ private:
     bool matches(int sourceRow, RecentTexts* recent = nullptr) const;
     bool comesBefore(int left, int right) const;
     void sortRows(std::vector<int>& rows) const;
+    // Sorts by the column in that order; false when the progress was cancelled (rows unchanged).
+    bool sortRows(std::vector<int>& rows, int column, Qt::SortOrder order, Progress* progress) const;
     void placeRow(int sourceRow);
     std::vector<int> shownInOrder() const;
     void rebuild();
@@ -80,6 +93,7 @@ private:
     void sourceReset();
 
     RowListModel* m_rows = nullptr;
+    ProgressStarter m_startProgress = NoProgressStarter();
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QString m_filter;
@@ -88,4 +102,5 @@ private:
     std::vector<int> m_shown;                 // the rows shown: the matching rows of m_order
     mutable std::vector<int> m_sourceToProxy; // per row of the list: its place among those shown, or -1
     mutable bool m_sourceToProxyKnown = false;
+    quint64 m_changes = 0; // changes of the rows seen, so a long sort knows they stayed as they were
 };

@@ -2,6 +2,7 @@
 
 #include "app/CursorPause.h"
 #include "app/WaitCursor.h"
+#include "progress/ProgressWindow.h"
 
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -217,6 +218,13 @@ void WidgetPrompt::beginBusy()
 void WidgetPrompt::endBusy()
 {
     EndWaitCursor();
+}
+
+std::unique_ptr<Progress> WidgetPrompt::startProgress(const QString& label, qint64 total)
+{
+    if (standIn())
+        return standIn()->startProgress(label, total);
+    return std::make_unique<ProgressWindow>(m_parent, label, total);
 }
 
 void WidgetPrompt::setStandIn(UserPrompt* prompt)

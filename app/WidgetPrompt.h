@@ -24,6 +24,7 @@ public:
                      Icon icon = Icon::Warning) override;
     void beginBusy() override;
     void endBusy() override;
+    std::unique_ptr<Progress> startProgress(const QString& label, qint64 total) override;
 
     // Tests: every WidgetPrompt hands its questions to this prompt instead of showing a window;
     // nullptr shows the real dialogs again.

@@ -433,13 +433,21 @@ QList<DeliveryFinding> CheckDelivery(const OrderDocument& document, const QDateT
 QDateTime EarliestDeliveryDeadline(const OrderDocument& document)
 {
     QDate earliest;
+    QStringView previousText;
+    bool previousOnLastDay = false;
     for (const ListRow& order : document.BtuList) {
-        const QDate date = rowDate(order.textView(BtuColumn::Date));
+        const QStringView text = order.textView(BtuColumn::Date);
+        const bool onLastDay = fallsOnLastBankingDay(order.textView(BtuColumn::Period));
+        // Orders next to each other mostly share their date and rule: worked out once for the run.
+        if (!previousText.isNull() && onLastDay == previousOnLastDay && text == previousText)
+            continue;
+        previousText = text.isNull() ? QStringView(u"") : text;
+        previousOnLastDay = onLastDay;
+        const QDate date = rowDate(text);
         if (!date.isValid())
             continue;
-        const QDate bankDay = fallsOnLastBankingDay(order.textView(BtuColumn::Period))
-                                  ? BankCalendar::BankingDayOnOrBefore(date)
-                                  : BankCalendar::BankingDayOnOrAfter(date);
+        const QDate bankDay =
+            onLastDay ? BankCalendar::BankingDayOnOrBefore(date) : BankCalendar::BankingDayOnOrAfter(date);
         if (!earliest.isValid() || bankDay < earliest)
             earliest = bankDay;
     }

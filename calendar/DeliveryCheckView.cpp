@@ -1,6 +1,7 @@
 #include "calendar/DeliveryCheckView.h"
 
 #include "app/Clock.h"
+#include "app/OrderDocument.h"
 #include "calendar/CalendarTexts.h"
 #include "calendar/DeliveryCheck.h"
 #include "calendar/DeliveryQuestion.h"
@@ -91,7 +92,13 @@ bool DeliveryCheckView::mayBeSaved()
 
 void DeliveryCheckView::documentChanged()
 {
-    m_deadlineMoment = EarliestDeliveryDeadline(m_document);
+    // The window calls this on every change of selection or focus as well: the payment orders
+    // are read again only when they have changed.
+    if (m_deadlineRevision != m_document.BtuList.revision() || !m_deadlineKnown) {
+        m_deadlineMoment = EarliestDeliveryDeadline(m_document);
+        m_deadlineRevision = m_document.BtuList.revision();
+        m_deadlineKnown = true;
+    }
     showDeadline();
     if (m_window && m_window->isVisible())
         m_window->setFindings(CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path()), momentText());
@@ -107,7 +114,9 @@ void DeliveryCheckView::showDeadline()
     const bool passed = m_deadlineMoment <= m_clock->now();
     m_deadline->setText(QStringLiteral("Leverera till Bankgirot senast %1")
                             .arg(CalendarTexts::ShortSwedishMoment(m_deadlineMoment)));
-    m_deadline->setStyleSheet(passed ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
+    const QString style = passed ? QStringLiteral("color: #b00000; font-weight: bold;") : QString();
+    if (m_deadline->styleSheet() != style) // a style sheet set again lays the label out again
+        m_deadline->setStyleSheet(style);
     m_deadline->setToolTip(passed ? QStringLiteral("Tiden har passerat: banken behandlar betalningen senare "
                                                    "än den första betalningsdagen.")
                                   : QStringLiteral("Den tidigaste betalningsdagens sista leveranstid"));

@@ -60,4 +60,6 @@ private:
     QTimer* m_minute = nullptr;
     QPointer<FindingsWindow> m_window;
     QDateTime m_deadlineMoment;
+    quint64 m_deadlineRevision = 0; // the revision of the payment orders it was worked out from
+    bool m_deadlineKnown = false;
 };

@@ -14,10 +14,13 @@
 #include "rules/ValmoError.h"
 #include "settings/SettingsStore.h"
 
+#include "progress/Progress.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -122,20 +125,33 @@ void OpenCommand::readFile(const QString& path)
     SealOnOpen seal(m_prompt);
     if (!seal.approve(file))
         return; // declined: the document stays as it was
-    m_document.CurrentFile = path;
-    m_document.Loading = true;
-    m_view.showStartSection();
+    // The file is read whole into a document of its own, so the rows shown stay as they are until
+    // it has been read to its end: a reading the user stops, or one that fails on the way, leaves
+    // them untouched.
+    OrderDocument read;
+    read.PrivateService = m_document.PrivateService;
+    read.MakTexts = m_document.MakTexts;
+    QScopedValueRollback<bool> loading(m_document.Loading, true);
     BusyScope busy(m_prompt);
     QIODevice& records = seal.orderRecords();
-    ReadVerdict verdict = recogniseReport(records, readFrom(records));
+    ReadVerdict verdict = recogniseReport(records, readFrom(records, read));
     if (verdict.outcome == ReadVerdict::Outcome::ServiceMismatch) {
         busy.end();
-        verdict = offerServiceSwitch(records, verdict);
+        verdict = offerServiceSwitch(records, verdict, read);
     }
     verdict = seal.inFileLines(verdict);
     file.close();
     busy.end();
+    if (verdict.outcome == ReadVerdict::Outcome::Cancelled) {
+        m_document.Loading = false;
+        m_view.UpdateView(false);
+        return;
+    }
+    m_document.PrivateService = read.PrivateService;
+    m_document.CurrentFile = path;
     if (verdict.loaded()) {
+        m_view.showStartSection();
+        m_document.swapLists(read);
         finishLoaded();
         if (verdict.readAsUtf8)
             m_prompt.showMessage(QString(), OrderFileReader::utf8Notice(), UserPrompt::Buttons::Ok,
@@ -145,10 +161,19 @@ void OpenCommand::readFile(const QString& path)
     }
 }
 
-ReadVerdict OpenCommand::readFrom(QIODevice& records)
+QString OpenCommand::readingLabel(const QString& path)
+{
+    return QStringLiteral("Läser %1 …").arg(QFileInfo(path).fileName());
+}
+
+ReadVerdict OpenCommand::readFrom(QIODevice& records, OrderDocument& into)
 {
     SettingsOpeningRecordPolicy policy(m_prompt);
-    return OrderFileReader(m_document, policy).read(records);
+    OrderFileReader reader(into, policy);
+    const std::unique_ptr<Progress> progress =
+        m_prompt.startProgress(readingLabel(m_lastFileName), records.size());
+    reader.setProgress(progress.get());
+    return reader.read(records);
 }
 
 // A report whose first lines are no records (the bank prints its examples with a title line and
@@ -193,7 +218,7 @@ QString OpenCommand::mixedServicesMessage()
 // fields or invent them, so the user chooses: switch the service and read the file again, or see the
 // file read-only. A file that holds mandates of both kinds is shown read-only with the service as it
 // was.
-ReadVerdict OpenCommand::offerServiceSwitch(QIODevice& records, ReadVerdict verdict)
+ReadVerdict OpenCommand::offerServiceSwitch(QIODevice& records, ReadVerdict verdict, OrderDocument& read)
 {
     const bool needed = verdict.neededPrivateService;
     if (m_prompt.showMessage(QString(), switchServiceQuestion(verdict.message, needed),
@@ -208,19 +233,22 @@ ReadVerdict OpenCommand::offerServiceSwitch(QIODevice& records, ReadVerdict verd
         verdict.message = error.text();
         return verdict;
     }
-    m_document.PrivateService = needed;
+    read.PrivateService = needed;
     records.seek(0);
     BusyScope busy(m_prompt);
-    ReadVerdict again = readFrom(records);
-    if (again.outcome == ReadVerdict::Outcome::ServiceMismatch) {
-        m_document.PrivateService = !needed;
+    ReadVerdict again = readFrom(records, read);
+    const bool mixed = again.outcome == ReadVerdict::Outcome::ServiceMismatch;
+    if (mixed || again.outcome == ReadVerdict::Outcome::Cancelled) {
+        // Stopped or not to be edited: the service is put back as it was.
+        read.PrivateService = !needed;
         try {
             SettingsStore::writePrivateService(!needed);
         } catch (const SettingsError&) {
-            // The message below is what matters; the service stays switched in the store.
+            // What the user is told below matters more; the service stays switched in the store.
         }
-        again.message = mixedServicesMessage();
     }
+    if (mixed)
+        again.message = mixedServicesMessage();
     return again;
 }
 
@@ -232,10 +260,11 @@ void OpenCommand::finishLoaded()
     m_view.UpdateView(true);
 }
 
-// The document is already empty (the reader never leaves half a file). The file is shown while
-// CurrentFile still names it; afterwards the document has no file name.
+// A file that is not taken empties the document. The file is shown while CurrentFile still names
+// it; afterwards the document has no file name.
 void OpenCommand::showInstead(const ReadVerdict& verdict)
 {
+    m_view.showStartSection();
     m_document.clearLists();
     m_document.DocModified = false;
     tellAbout(verdict);

@@ -35,15 +35,17 @@ public:
     static QString notAFileMessage(const QString& path, const QString& kind);
     static QString switchServiceQuestion(const QString& mismatch, bool neededPrivateService);
     static QString mixedServicesMessage();
+    // What the progress of reading a file says.
+    static QString readingLabel(const QString& path);
 
 private:
     bool confirmDiscardChanges();
     QString askFileName();
     void rememberFolder(const QString& path);
     void readFile(const QString& path);
-    ReadVerdict readFrom(QIODevice& records);
+    ReadVerdict readFrom(QIODevice& records, OrderDocument& into);
     ReadVerdict recogniseReport(QIODevice& records, ReadVerdict verdict);
-    ReadVerdict offerServiceSwitch(QIODevice& records, ReadVerdict verdict);
+    ReadVerdict offerServiceSwitch(QIODevice& records, ReadVerdict verdict, OrderDocument& read);
     void finishLoaded();
     void showInstead(const ReadVerdict& verdict);
     void tellAbout(const ReadVerdict& verdict);

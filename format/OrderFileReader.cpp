@@ -3,6 +3,7 @@
 #include "app/OrderDocument.h"
 #include "format/OrderLineReader.h"
 #include "format/RecordParsers.h"
+#include "progress/Progress.h"
 #include "rules/RowChecks.h"
 #include "rules/ValmoError.h"
 
@@ -197,6 +198,10 @@ ReadVerdict OrderFileReader::readLines(QIODevice& device, bool utf8)
             recordRowLine(lines.line(), lines.lineNumber());
         if (lines.lineNumber() == LinesBeforeReserving)
             reserveRows(bytes);
+        if (m_progress && lines.lineNumber() % LinesPerStep == 0 && !m_progress->carryOn(device.pos())) {
+            verdict = stopped(Outcome::Cancelled, lines.lineNumber(), QString());
+            break;
+        }
     }
     if (verdict.loaded() && lines.failed())
         verdict = stopped(Outcome::DeviceFailed, lines.lineNumber() + 1, messageFor(Outcome::DeviceFailed));

@@ -7,6 +7,7 @@
 
 class OpeningRecordPolicy;
 class OrderDocument;
+class Progress;
 class QIODevice;
 struct RowLines;
 
@@ -40,6 +41,8 @@ struct RowLines;
 // - A field that cannot be converted (a date that is not a date, an amount that is not a number, a
 //   cancellation code whose second character is not a digit) gives LineUnreadable with the
 //   conversion's text and the line number. A ValmoError thrown by the policy gives SettingsFailed.
+// - With a Progress, tells it the bytes read every few thousand lines; once it is cancelled the
+//   reading stops with Cancelled and the document is emptied as after any other stop.
 // - Leaves every flag of the document alone (Loading, DocModified, CurrentFile, PrivateService is
 //   only read): the open command owns them.
 //
@@ -56,6 +59,10 @@ public:
     ReadVerdict read(QIODevice& device);
     // The file line of each row taken is put into lines, list by list, in the order of the rows.
     void recordRowLines(RowLines& lines) { m_rowLines = &lines; }
+    // Told the device's position as the reading goes on; it may stop the reading.
+    void setProgress(Progress* progress) { m_progress = progress; }
+    // The lines read between two steps of the progress.
+    static constexpr int LinesPerStep = 8192;
     ReadVerdict read(const QByteArray& bytes);
 
     // The texts of the messages in a verdict.
@@ -78,4 +85,5 @@ private:
     OrderDocument& m_document;
     OpeningRecordPolicy& m_policy;
     RowLines* m_rowLines = nullptr;
+    Progress* m_progress = nullptr;
 };

@@ -16,6 +16,7 @@ struct ReadVerdict
         SettingsFailed,     // the policy could not read or write the settings
         DeviceFailed,       // the file could not be read to its end
         ServiceMismatch,    // mandates of the other service type (see neededPrivateService)
+        Cancelled,          // the user stopped the reading
     };
 
     Outcome outcome = Outcome::Loaded;
@@ -32,5 +33,8 @@ struct ReadVerdict
 
     bool loaded() const { return outcome == Outcome::Loaded; }
     // The file is not loaded and is to be shown read-only instead.
-    bool showInstead() const { return !loaded() && outcome != Outcome::DeviceFailed; }
+    bool showInstead() const
+    {
+        return !loaded() && outcome != Outcome::DeviceFailed && outcome != Outcome::Cancelled;
+    }
 };

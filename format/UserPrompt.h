@@ -1,7 +1,11 @@
 #pragma once
 
+#include "progress/Progress.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 // How the commands below the window layer talk to the user: message boxes and file dialogs.
 // The main window implements it with real dialogs; tests answer it.
@@ -49,6 +53,14 @@ public:
     // Shown while a long file operation runs (a wait cursor); nestable.
     virtual void beginBusy() {}
     virtual void endBusy() {}
+    // How far a long piece of work has come, with a way to stop it; nothing is shown for work that
+    // ends within about half a second. A prompt without such a window never stops the work.
+    virtual std::unique_ptr<Progress> startProgress(const QString& label, qint64 total)
+    {
+        Q_UNUSED(label);
+        Q_UNUSED(total);
+        return std::make_unique<NoProgress>();
+    }
 };
 
 // Shows the wait cursor from construction until end() or destruction, so it is restored also when

@@ -1,5 +1,6 @@
 #include "calendar/DeliveryCheck.h"
 #include "app/OrderDocument.h"
+#include "calendar/BankCalendar.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,40 @@ struct Expected
 
 const FindingLevel Fel = FindingLevel::Error;
 const FindingLevel Varning = FindingLevel::Warning;
+
+// The deadline goes by the earliest banking day of all orders, also where orders next to each other
+// share a date text but not the rule for a day that is no banking day.
+TEST(DeliveryCheck, EarliestDeadlineOverRunsOfSharedDates)
+{
+    const QString once = QStringLiteral("Engångsbetalning");
+    const QString lastDay = QStringLiteral("Sista bankdagen varje månad");
+    const struct
+    {
+        const char* name;
+        QList<QPair<const char*, QString>> orders; // date, period
+        QDate earliest;
+    } cases[] = {
+        {"a later run, then the earliest",
+         {{"2026-06-10", once}, {"2026-06-10", once}, {"2026-06-03", once}, {"2026-06-03", once}},
+         QDate(2026, 6, 3)},
+        {"one Saturday, after it and before it",
+         {{"2026-06-13", once}, {"2026-06-13", lastDay}, {"2026-06-13", once}},
+         QDate(2026, 6, 12)},
+        {"dates that are no dates between",
+         {{"", once}, {"2026-06-20", once}, {"x", once}},
+         QDate(2026, 6, 22)},
+        {"no date at all", {{"", once}, {"", once}}, QDate()},
+    };
+    for (const auto& c : cases) {
+        OrderDocument document;
+        for (const auto& [date, period] : c.orders)
+            AddOrder(document, QString::fromLatin1(date), QStringLiteral("100,00"), QStringLiteral("4711"),
+                     period);
+        const QDateTime expected =
+            c.earliest.isValid() ? BankCalendar::DeliveryDeadline(c.earliest) : QDateTime();
+        EXPECT_EQ(EarliestDeliveryDeadline(document), expected) << c.name;
+    }
+}
 
 } // namespace
 

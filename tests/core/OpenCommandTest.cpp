@@ -564,3 +564,58 @@ TEST_F(OpenCommandTest, OnlyRegularFilesAreOpenedAndOthersAreRefusedAtOnce)
         EXPECT_TRUE(shower.shownFiles.isEmpty()) << c.kind.toStdString();
     }
 }
+
+// "Avbryt" in the progress of a long reading: the document stays as it was, rows, file name,
+// modified state and service alike; a reading let run to its end takes the whole file.
+TEST_F(OpenCommandTest, AStoppedReadingLeavesThePreviousDocumentAsItWas)
+{
+    const int lines = 3 * OrderFileReader::LinesPerStep;
+    QByteArray payments = Opening + "\r\n";
+    for (int line = 1; line < lines; ++line)
+        payments += Payment + "\r\n";
+    QByteArray companyMandates = Opening + "\r\n";
+    for (int line = 1; line < lines; ++line)
+        companyMandates += record(1, "0400555555550000000001234567") + "\r\n";
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        int cancelAtStep;
+        bool modified;
+        bool loaded;
+    } cases[] = {
+        {"stopped at the first step", payments, 1, false, false},
+        {"stopped at the last step, unsaved changes", payments, 3, true, false},
+        {"stopped after switching the service", companyMandates, 1, false, false},
+        {"read to its end", payments, 0, true, true},
+    };
+    for (const auto& c : cases) {
+        SettingsStore::writePrivateService(true);
+        document.PrivateService = true;
+        document.clearLists();
+        givePreviousRows();
+        document.DocModified = c.modified;
+        prompt.clear();
+        prompt.answers = {UserPrompt::Answer::Ok, UserPrompt::Answer::Ok};
+        prompt.cancelProgressAtStep = c.cancelAtStep;
+        view.calls.clear();
+        const QString path = makeFile("big.ag", c.bytes);
+        open(path);
+        EXPECT_FALSE(prompt.progressLabels.isEmpty()) << c.name;
+        EXPECT_FALSE(document.Loading) << c.name;
+        EXPECT_TRUE(shower.shownFiles.isEmpty()) << c.name;
+        EXPECT_TRUE(document.PrivateService) << c.name;
+        EXPECT_TRUE(SettingsStore::readPrivateService()) << c.name;
+        if (c.loaded) {
+            EXPECT_EQ(document.BtuList.count(), lines - 1) << c.name;
+            EXPECT_EQ(document.CurrentFile, path) << c.name;
+            EXPECT_FALSE(document.DocModified) << c.name;
+            continue;
+        }
+        EXPECT_EQ(document.BtuList.count(), 1) << c.name;
+        EXPECT_FALSE(document.MdgListComp.count()) << c.name;
+        EXPECT_EQ(document.CurrentFile, "previous.ag") << c.name;
+        EXPECT_EQ(document.DocModified, c.modified) << c.name;
+        EXPECT_EQ(view.calls, QStringList({"UpdateView(false)"})) << c.name;
+    }
+}

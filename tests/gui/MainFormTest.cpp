@@ -2,6 +2,7 @@
 #include "app/Clock.h"
 #include "app/MainActions.h"
 #include "app/RecentFiles.h"
+#include "app/RowSortModel.h"
 #include "app/StartPicture.h"
 #include "app/WidgetPrompt.h"
 #include "calendar/DeliveryCheckView.h"
@@ -1314,4 +1315,32 @@ TEST_F(MainFormTest, SavingAFileTheBankRejectsAsksFirst)
     guiPrompt().saveFileNames.append(folder.filePath(QStringLiteral("late.ag")));
     EXPECT_TRUE(form->SparaBtnClick());
     EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("late.ag"))));
+}
+
+// A sort of a long list that the user stops leaves the rows and the caption's arrow as they were;
+// one let run sorts.
+TEST_F(MainFormTest, AStoppedSortLeavesTheListAndItsArrowAsTheyWere)
+{
+    auto form = shownForm();
+    OrderDocument& doc = form->document();
+    const int rows = 2 * RowSortModel::SortInStepsFrom;
+    for (int i = 0; i < rows; ++i)
+        doc.BtuList.append(QStringLiteral("Debitering"),
+                           {QStringLiteral("Engångsbetalning"), QStringLiteral("2024-03-05"),
+                            QStringLiteral("1,00"), QStringLiteral("1"), QString::number(100000 + i),
+                            QString()});
+    form->UpdateView(true);
+    QTreeView* list = form->BtuList;
+    const auto firstPayer = [list] { return list->model()->index(0, 5).data().toString(); };
+
+    guiPrompt().cancelProgressAtStep = 3;
+    list->sortByColumn(5, Qt::DescendingOrder);
+    EXPECT_EQ(guiPrompt().progressLabels, QStringList({QStringLiteral("Sorterar efter Betalarnummer …")}));
+    EXPECT_EQ(firstPayer(), QStringLiteral("100000"));
+    EXPECT_EQ(list->header()->sortIndicatorSection(), -1);
+
+    guiPrompt().cancelProgressAtStep = 0;
+    list->sortByColumn(5, Qt::DescendingOrder);
+    EXPECT_EQ(firstPayer(), QString::number(100000 + rows - 1));
+    EXPECT_EQ(list->header()->sortIndicatorSection(), 5);
 }

@@ -1,6 +1,7 @@
 #include "app/RowSortModel.h"
 #include "app/RowList.h"
 #include "app/RowListModel.h"
+#include "support/FakeProgress.h"
 
 #include <QRandomGenerator>
 
@@ -156,6 +157,53 @@ TEST(RowSortModelTest, APersistentIndexStaysOnItsRow)
     sorted.setFilterFixedString(QString());
     EXPECT_EQ(twenty.data(Qt::DisplayRole).toString(), QStringLiteral("Debitering"));
     EXPECT_EQ(sorted.index(twenty.row(), 1).data().toString(), QStringLiteral("20,00"));
+}
+
+// A sort of many rows goes in steps of progress. Stopped at any step, the rows keep the order they
+// had and so do the sort column and order; let run to its end, the order is right.
+TEST(RowSortModelTest, AStoppedSortKeepsTheOrderAndACompletedOneIsRight)
+{
+    RowList rows(2);
+    bool loading = false;
+    RowListModel model(rows, {QStringLiteral("Typ"), QStringLiteral("Belopp"), QStringLiteral("Text")},
+                       loading);
+    model.setNumberColumns({1});
+    QRandomGenerator random(17);
+    for (int i = 0; i < 2 * RowSortModel::SortInStepsFrom; ++i)
+        rows.append(random.bounded(2) ? QStringLiteral("Debitering") : QStringLiteral("kreditering"),
+                    {QString::number(random.bounded(500)), QStringLiteral("Ab%1").arg(random.bounded(3000))});
+    RowSortModel sorted;
+    sorted.setSourceModel(&model);
+    int cancelAtStep = 0;
+    sorted.setProgressStarter(
+        [&](const QString&, qint64) { return std::make_unique<FakeProgress>(cancelAtStep); });
+    int cancelledSorts = 0;
+    QObject::connect(&sorted, &RowSortModel::sortCancelled, [&] { ++cancelledSorts; });
+    const struct
+    {
+        int column;
+        Qt::SortOrder order;
+        int cancelAtStep;
+    } cases[] = {
+        {2, Qt::AscendingOrder, 1},  {2, Qt::DescendingOrder, 20}, {1, Qt::AscendingOrder, 32},
+        {1, Qt::DescendingOrder, 0}, {2, Qt::AscendingOrder, 0},   {0, Qt::DescendingOrder, 0},
+    };
+    for (const auto& c : cases) {
+        cancelAtStep = 0;
+        sorted.sort(-1);
+        sorted.sort(0, Qt::AscendingOrder);
+        cancelledSorts = 0;
+        cancelAtStep = c.cancelAtStep;
+        sorted.sort(c.column, c.order);
+        const bool stopped = c.cancelAtStep > 0;
+        const int column = stopped ? 0 : c.column;
+        const Qt::SortOrder order = stopped ? Qt::AscendingOrder : c.order;
+        EXPECT_EQ(cancelledSorts, stopped ? 1 : 0) << c.column << " " << c.cancelAtStep;
+        EXPECT_EQ(sorted.sortColumn(), column) << c.column << " " << c.cancelAtStep;
+        EXPECT_EQ(sorted.sortOrder(), order) << c.column << " " << c.cancelAtStep;
+        EXPECT_EQ(sorted.shownRows(), expectedRows(rows, QString(), column, order))
+            << c.column << " " << c.cancelAtStep;
+    }
 }
 
 } // namespace

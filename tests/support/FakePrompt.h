@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeProgress.h"
 #include "format/UserPrompt.h"
 
 #include <QList>
@@ -28,6 +29,8 @@ public:
     QList<FileDialogOptions> dialogs; // options of every file dialog shown
     int busyDepth = 0;
     int busyCount = 0;
+    int cancelProgressAtStep = 0; // the progress of long work cancels at this step (0: never)
+    QStringList progressLabels;   // the label of every long work's progress
 
     Answer showMessage(const QString& caption, const QString& text, Buttons buttons, Icon icon) override
     {
@@ -59,6 +62,11 @@ public:
         ++busyCount;
     }
     void endBusy() override { --busyDepth; }
+    std::unique_ptr<Progress> startProgress(const QString& label, qint64) override
+    {
+        progressLabels.append(label);
+        return std::make_unique<FakeProgress>(cancelProgressAtStep);
+    }
 
     // Forgets the queued answers and what was shown.
     void clear()
@@ -69,6 +77,8 @@ public:
         messages.clear();
         dialogs.clear();
         busyCount = 0;
+        cancelProgressAtStep = 0;
+        progressLabels.clear();
     }
 
     QStringList texts() const
