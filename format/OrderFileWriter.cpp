@@ -4,6 +4,7 @@
 #include "app/OrderDocument.h"
 #include "format/ListExport.h"
 #include "format/ReplacingFile.h"
+#include "progress/Progress.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
 #include "rules/Periods.h"
@@ -22,6 +23,8 @@ namespace {
 
 // Records are handed to the device in chunks of this size.
 constexpr qsizetype ChunkSize = 64 * 1024;
+// Records between two reports to the progress.
+constexpr qint64 ProgressEvery = 4096;
 constexpr int LineLength = OrderFileWriter::RecordLength + 2;
 
 // Column numbers of the rows (0 is the caption).
@@ -288,6 +291,8 @@ void OrderFileWriter::endRecord()
     end[0] = '\r';
     end[1] = '\n';
     m_used += LineLength;
+    if (m_progress && ++m_records % ProgressEvery == 0 && !m_progress->carryOn(m_records))
+        throw WriteCancelled();
 }
 
 void OrderFileWriter::flush()
@@ -511,9 +516,11 @@ void OrderFileWriter::writeChangeRecord(const QString& code, const ListRow& row)
 
 // ---- Whole files --------------------------------------------------------------------------
 
-void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock)
+void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock,
+                    Progress* progress)
 {
     OrderFileWriter writer(out, payee, clock);
+    writer.setProgress(progress);
     try {
         writer.WriteMandateRecords(doc);
         writer.WriteCompanyMandateRecords(doc);
@@ -528,13 +535,13 @@ void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers
 }
 
 void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
-                   const Clock& clock)
+                   const Clock& clock, Progress* progress)
 {
-    SaveOrderFileIf(path, doc, payee, clock, [] { return true; });
+    SaveOrderFileIf(path, doc, payee, clock, [] { return true; }, progress);
 }
 
 bool SaveOrderFileIf(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
-                     const Clock& clock, const std::function<bool()>& mayReplace)
+                     const Clock& clock, const std::function<bool()>& mayReplace, Progress* progress)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
     const QFileInfo target(path);
@@ -560,7 +567,7 @@ bool SaveOrderFileIf(const QString& path, const OrderDocument& doc, const PayeeN
         return OrderFileError(OrderFileError::Stage::Write, text, reason);
     };
     try {
-        WriteOrderFile(file.device(), doc, payee, clock);
+        WriteOrderFile(file.device(), doc, payee, clock, progress);
     } catch (const OrderFileError& error) {
         file.cancel();
         throw writeFailed(error.reason());

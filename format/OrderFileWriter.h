@@ -14,6 +14,7 @@
 class Clock;
 class ListRow;
 class OrderDocument;
+class Progress;
 class QIODevice;
 
 // Reads KundNr and BgNr once, with the defaults "KUNDNR" and "BANKGIRONR".
@@ -61,22 +62,30 @@ private:
     QString m_reason;
 };
 
+// The user stopped the writing of a file through its progress; the old file is left as it was.
+class WriteCancelled
+{
+};
+
 // Streams the whole document to out: the mandate section, the payment section, the change section.
 // Throws RowWriteError for the first row that cannot be written and OrderFileError when a write
-// fails; what was written before the failure stays in out.
-void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock);
+// fails; what was written before the failure stays in out. With a progress, its units are the
+// document's rows, and a stop throws WriteCancelled.
+void WriteOrderFile(QIODevice& out, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock,
+                    Progress* progress = nullptr);
 
 // Writes the document to path atomically: the records go into a temporary file beside the target,
 // which replaces the target only after every record has been written and flushed. On any failure
 // the file at path is left exactly as it was. Throws as WriteOrderFile; OrderFileError names the
 // file.
 void SaveOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
-                   const Clock& clock);
+                   const Clock& clock, Progress* progress = nullptr);
 // SaveOrderFile that asks mayReplace() once every record is written, before the new file takes the
 // target's place: when it says no, the new file is dropped, the target stays as it was and false
 // comes back. Work that decides whether the file may be saved can so run while it is written.
 bool SaveOrderFileIf(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
-                     const Clock& clock, const std::function<bool()>& mayReplace);
+                     const Clock& clock, const std::function<bool()>& mayReplace,
+                     Progress* progress = nullptr);
 
 // The fields of an order-file record. Each writes exactly width bytes at dest.
 namespace OrderFields {
@@ -119,6 +128,9 @@ public:
     // Passes the buffered records to the device. Throws OrderFileError when the device refuses.
     void flush();
 
+    // Told of every row written; a stop throws WriteCancelled.
+    void setProgress(Progress* progress) { m_progress = progress; }
+
     // The conversion failure of the row being written, with its list, row and field; nothing when
     // no row of doc was being written.
     std::optional<RowWriteError> locate(const OrderDocument& doc, const ConversionError& error) const;
@@ -140,4 +152,6 @@ private:
     char m_bankgiroField[10];
     QByteArray m_buffer;
     qsizetype m_used = 0;
+    Progress* m_progress = nullptr;
+    qint64 m_records = 0;
 };

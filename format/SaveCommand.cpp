@@ -5,6 +5,7 @@
 #include "app/OrderDocument.h"
 #include "format/OrderFileWriter.h"
 #include "format/UserPrompt.h"
+#include "progress/Progress.h"
 #include "rules/Extra.h"
 #include "settings/SettingsStore.h"
 
@@ -83,11 +84,15 @@ bool SaveCommand::SparaBtnClick()
     if (path.isEmpty())
         return false;
 
+    const QString previousFile = m_doc.CurrentFile;
     m_doc.CurrentFile = path;
     rememberFolder(path);
     const bool written = writeFile(path, payee);
     if (written)
         m_doc.DocModified = false;
+    // A stopped save leaves the document where it was, under its former name.
+    if (m_writeCancelled)
+        m_doc.CurrentFile = previousFile;
     // CurrentFile has changed even when the write failed, so the window follows in both cases.
     m_view.UpdateView(false);
     return written;
@@ -174,12 +179,23 @@ void SaveCommand::rememberFolder(const QString& path)
     }
 }
 
+qint64 SaveCommand::documentRows() const
+{
+    return qint64(m_doc.BtuList.count()) + m_doc.MdgList.count() + m_doc.MdgListComp.count() + m_doc.MakList.count();
+}
+
 bool SaveCommand::writeFile(const QString& path, const PayeeNumbers& payee)
 {
+    m_writeCancelled = false;
     try {
         BusyScope busy(m_prompt);
-        m_seal.write(path, m_doc, payee, m_clock);
+        const std::unique_ptr<Progress> progress = m_prompt.startProgress(
+            QStringLiteral("Sparar %1 …").arg(QFileInfo(path).fileName()), documentRows());
+        m_seal.write(path, m_doc, payee, m_clock, progress.get());
         return true;
+    } catch (const WriteCancelled&) {
+        // The user stopped the save: the old file is as it was, and there is nothing to tell.
+        m_writeCancelled = true;
     } catch (const OrderFileError& error) {
         if (error.stage() == OrderFileError::Stage::Create)
             m_prompt.showMessage(QString(), error.text(), UserPrompt::Buttons::Ok, UserPrompt::Icon::Error);

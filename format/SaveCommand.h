@@ -41,6 +41,7 @@ private:
     QString initialFileName() const;
     void rememberFolder(const QString& path);
     bool writeFile(const QString& path, const PayeeNumbers& payee);
+    qint64 documentRows() const;
     void showError(const QString& text);
 
     OrderDocument& m_doc;
@@ -49,4 +50,5 @@ private:
     const Clock& m_clock;
     SealOnSave m_seal;
     std::function<bool()> m_checkBeforeSaving;
+    bool m_writeCancelled = false; // the last writeFile() was stopped by the user
 };

@@ -35,24 +35,24 @@ bool SealOnSave::prepare()
 }
 
 void SealOnSave::write(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
-                       const Clock& clock)
+                       const Clock& clock, Progress* progress)
 {
     if (!m_key) {
-        SaveOrderFile(path, doc, payee, clock);
+        SaveOrderFile(path, doc, payee, clock, progress);
         return;
     }
-    SaveSealedOrderFile(path, doc, payee, clock, *m_key);
+    SaveSealedOrderFile(path, doc, payee, clock, *m_key, progress);
     // A key that the keyring could not keep seals one save only.
     if (m_keyTypedForThisSave)
         SealKeys::setKeyForNextSave(std::nullopt);
 }
 
 void SaveSealedOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
-                         const Clock& clock, const SealKey& key)
+                         const Clock& clock, const SealKey& key, Progress* progress)
 {
     QBuffer records;
     records.open(QIODevice::WriteOnly);
-    WriteOrderFile(records, doc, payee, clock);
+    WriteOrderFile(records, doc, payee, clock, progress);
     WriteFileAtomically(path, Seal::SealedFile(records.data(), key, clock.today()));
 }
 

@@ -8,6 +8,7 @@
 
 class Clock;
 class OrderDocument;
+class Progress;
 class UserPrompt;
 struct PayeeNumbers;
 
@@ -22,7 +23,8 @@ public:
     // unsealed or stop. False when the user stopped. Throws SettingsError.
     bool prepare();
     // Writes the file as SaveOrderFile does, sealed when prepare() found a key.
-    void write(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock);
+    void write(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee, const Clock& clock,
+               Progress* progress = nullptr);
 
     static QString noKeyQuestion(const QString& problem);
 
@@ -35,7 +37,7 @@ private:
 // The document written to path atomically, between seal records dated clock.today(). On any
 // failure the file at path is left as it was. Throws as SaveOrderFile.
 void SaveSealedOrderFile(const QString& path, const OrderDocument& doc, const PayeeNumbers& payee,
-                         const Clock& clock, const SealKey& key);
+                         const Clock& clock, const SealKey& key, Progress* progress = nullptr);
 // bytes written to path atomically: a temporary file beside it replaces it when complete.
 // Throws OrderFileError with the save command's messages.
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);

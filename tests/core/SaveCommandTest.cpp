@@ -508,3 +508,26 @@ TEST_F(SaveCommandTest, TheCheckBeforeSavingCanStopBothSaves)
         m_doc.DocModified = true;
     }
 }
+
+// "Avbryt" in the save's progress leaves the earlier file, the document's
+// name and its modified flag as they were, and says nothing more.
+TEST_F(SaveCommandTest, StoppedSaveLeavesTheEarlierFileAndTheDocument)
+{
+    const QString chosen = filePath(QStringLiteral("kept.ag"));
+    const QByteArray earlier("earlier contents\r\n");
+    WriteFileBytes(chosen, earlier);
+    for (int i = 0; i < 5000; ++i)
+        addPayment();
+    m_doc.CurrentFile = filePath(QStringLiteral("former.ag"));
+    m_prompt.saveFileNames = {chosen};
+    m_prompt.cancelProgressAtStep = 1;
+
+    EXPECT_FALSE(save());
+    EXPECT_EQ(m_prompt.progressLabels, QStringList(QStringLiteral("Sparar kept.ag …")));
+    EXPECT_TRUE(m_prompt.messages.isEmpty());
+    EXPECT_EQ(ReadFileBytes(chosen), earlier);
+    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden), QStringList(QStringLiteral("kept.ag")));
+    EXPECT_EQ(m_doc.CurrentFile, filePath(QStringLiteral("former.ag")));
+    EXPECT_TRUE(m_doc.DocModified);
+    EXPECT_EQ(m_prompt.busyDepth, 0);
+}
