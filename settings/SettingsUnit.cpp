@@ -2,6 +2,7 @@
 #include "dialogs/RadioTabStop.h"
 
 #include "app/WidgetPrompt.h"
+#include "dialogs/FieldLabel.h"
 #include "format/SealKey.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
@@ -25,6 +26,13 @@ namespace {
 
 constexpr int panelRadius = 10;
 constexpr int customerNumberLength = 6;
+
+void addField(QFormLayout* form, const QString& caption, QWidget* field)
+{
+    auto* label = new FieldLabel(caption);
+    label->setBuddy(field);
+    form->addRow(label, field);
+}
 
 } // namespace
 
@@ -60,8 +68,8 @@ void TSettingsForm::buildControls()
 
     auto* fields = new QFormLayout;
     fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    fields->addRow(QStringLiteral("Kundnummer hos Bankgirot"), KundNrEdit);
-    fields->addRow(QStringLiteral("Bankgironummer"), BgNrEdit);
+    addField(fields, QStringLiteral("Kundnummer hos Bankgirot"), KundNrEdit);
+    addField(fields, QStringLiteral("Bankgironummer"), BgNrEdit);
     KundNrEdit->setMinimumWidth(150);
     auto* services = new QVBoxLayout;
     services->addWidget(ChkPrivat);
@@ -143,8 +151,8 @@ QWidget* TSettingsForm::buildSealPart()
 
     auto* layout = new QFormLayout(group);
     layout->addRow(SealChk);
-    layout->addRow(QStringLiteral("Sigillnyckel"), SealKeyEdit);
-    layout->addRow(QStringLiteral("Kontrollvärde (KVV)"), KvvLabel);
+    addField(layout, QStringLiteral("Sigillnyckel"), SealKeyEdit);
+    addField(layout, QStringLiteral("Kontrollvärde (KVV)"), KvvLabel);
     layout->addRow(KeyringLabel);
     layout->addRow(QString(), KeyringDetailsBtn);
     SealKeyEditChange();

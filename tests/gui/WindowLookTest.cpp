@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -55,6 +57,32 @@ bool isText(const QWidget* widget)
            qobject_cast<const QRadioButton*>(widget);
 }
 
+// How wide a one-line label's text comes out when drawn at the window's own pixel ratio, unclipped.
+// The layout measures text in logical pixels, but at a scale factor the glyphs are placed at device
+// pixels and may end further right than measured.
+qreal inkWidth(const QLabel* label)
+{
+    const qreal ratio = label->devicePixelRatioF();
+    const QSize room(label->width() * 2 + 100, label->height());
+    QImage image(room * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(label->font());
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(QPoint(label->contentsRect().left(), 0), room),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, label->text());
+    }
+    for (int x = image.width() - 1; x >= 0; --x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(x, y)) > 0)
+                return (x + 1) / ratio;
+        }
+    }
+    return 0;
+}
+
 // Every label and button of the shown window that is narrower or lower than its text needs, or
 // that a neighbour covers or the window's edge cuts.
 QStringList cutTexts(QWidget& window, int& checked)
@@ -71,6 +99,8 @@ QStringList cutTexts(QWidget& window, int& checked)
                                  ? QSize(0, label->heightForWidth(label->width()))
                                  : widget->minimumSizeHint();
         QStringList faults;
+        if (label && !label->wordWrap() && inkWidth(label) > label->width())
+            faults << QStringLiteral("text drawn %1 wide in %2").arg(inkWidth(label)).arg(label->width());
         if (widget->width() < needed.width() || widget->height() < needed.height())
             faults << QStringLiteral("%1x%2 < %3x%4")
                           .arg(widget->width())
