@@ -600,7 +600,8 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
         fitColumnToCaption(view->header(), column);
     }
 
-    showSelectionAsFocused(view, false);
+    // A palette switched at run time reaches the grey of an unfocused selection at once.
+    PaletteFollower::follow(view, [view] { showSelectionAsFocused(view, view->hasFocus()); });
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     connect(view, &QAbstractItemView::doubleClicked, this, [this, edit] { (this->*edit)(); });

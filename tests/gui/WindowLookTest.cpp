@@ -9,6 +9,7 @@
 #include "settings/SettingsUnit.h"
 #include "support/TestSupport.h"
 #include "theme/ThemeColours.h"
+#include "viewer/TextFindBar.h"
 #include "viewer/ViewerUnit.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -205,6 +207,7 @@ TEST(ThemeColoursTest, LightPaletteKeepsTheFixedLookAndDarkOneIsDerived)
     EXPECT_EQ(ThemeColours::evenStripe(light), QColor(218, 218, 255));
     EXPECT_EQ(ThemeColours::oddStripe(light), QColor(236, 236, 255));
     EXPECT_EQ(ThemeColours::stripeText(light), QColor(Qt::black));
+    EXPECT_EQ(ThemeColours::warningText(light), QColor(160, 0, 0));
 
     const QPalette dark = darkPalette();
     ASSERT_TRUE(ThemeColours::isDark(dark));
@@ -217,6 +220,29 @@ TEST(ThemeColoursTest, LightPaletteKeepsTheFixedLookAndDarkOneIsDerived)
     }
     EXPECT_GE(contrast(ThemeColours::heading(dark), dark.color(QPalette::Window)), 100);
     EXPECT_NE(ThemeColours::evenStripe(dark), ThemeColours::oddStripe(dark));
+    const QColor warning = ThemeColours::warningText(dark);
+    EXPECT_GE(contrast(warning, dark.color(QPalette::Window)), 100);
+    EXPECT_GT(warning.red(), warning.green() + 60) << "still reads as red";
+}
+
+// A palette switched while the windows are open reaches at once what the editor colours itself.
+TEST(ThemeColoursTest, PaletteSwitchedAtRunTimeReachesOpenWindows)
+{
+    const QPalette original = QApplication::palette();
+    TestEnvironment environment;
+    TMainForm form;
+    form.createWindows();
+    QPlainTextEdit text;
+    TextFindBar findBar(text);
+    const auto* notice = findBar.findChild<QLabel*>(QStringLiteral("FindNotice"));
+    ASSERT_NE(notice, nullptr);
+    for (const QPalette& palette : {darkPalette(), original}) {
+        QApplication::setPalette(palette);
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            EXPECT_EQ(form.BtuList->palette().color(group, QPalette::Highlight),
+                      ThemeColours::unfocusedSelection(palette));
+        EXPECT_EQ(notice->palette().color(QPalette::WindowText), ThemeColours::warningText(palette));
+    }
 }
 
 TEST(ThemeColoursTest, WindowsUnderADarkPaletteUseTheDerivedColours)
