@@ -648,6 +648,12 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
     return view;
 }
 
+void TMainForm::setClock(const Clock& clock)
+{
+    m_clock = &clock;
+    DeliveryCheck->setClock(clock);
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonDblClick && isListViewport(watched)) {
