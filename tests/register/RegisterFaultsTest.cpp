@@ -5,6 +5,7 @@
 #include "register/RegisterError.h"
 #include "register/RegisterImporter.h"
 #include "register/RegisterQuery.h"
+#include "register/RegisterSchema.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -143,6 +144,48 @@ TEST_F(RegisterFaults, FullDiskRollsTheImportBack)
     EXPECT_EQ(PaymentCount(database), 5);
     importer.deliver(Payments(20, QStringLiteral("C")), QStringLiteral("c.ag"));
     EXPECT_EQ(PaymentCount(database), 25);
+}
+
+// Before its schema is brought up to date the file is copied aside as it stood. A step that fails
+// leaves the register at its version; one that passes brings it to the next.
+TEST_F(RegisterFaults, MigrationCopiesTheFileAsideFirst)
+{
+    {
+        RegisterDatabase database(path());
+        RegisterImporter(database, m_clock).deliver(Payments(2, QStringLiteral("A")), QStringLiteral("a.ag"));
+    }
+    const QString copy = path() + QStringLiteral(".v1.bak");
+    const struct
+    {
+        const char* what;
+        QString step;
+        int version;
+    } cases[] = {
+        {"failing step", QStringLiteral("CREATE TABLE payers (x)"), 1},
+        {"passing step", QStringLiteral("CREATE TABLE notes (text TEXT)"), 2},
+    };
+    for (const auto& c : cases) {
+        const QByteArray before = ReadFileBytes(path());
+        QFile::remove(copy);
+        QList<QStringList> steps = RegisterSchema::migrationSteps();
+        steps.append({c.step});
+        try {
+            RegisterDatabase migrated(path(), RegisterDatabase::DefaultBusyTimeoutMs, steps);
+        } catch (const RegisterError&) {
+            EXPECT_EQ(c.version, 1) << c.what;
+        }
+        EXPECT_EQ(ReadFileBytes(copy), before) << c.what;
+        QSqlDatabase check = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        check.setDatabaseName(path());
+        ASSERT_TRUE(check.open());
+        QSqlQuery version(QStringLiteral("PRAGMA user_version"), check);
+        ASSERT_TRUE(version.next());
+        EXPECT_EQ(version.value(0).toInt(), c.version) << c.what;
+        version.finish();
+        check.close();
+        check = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    }
 }
 
 } // namespace
