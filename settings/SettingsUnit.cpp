@@ -5,7 +5,9 @@
 #include "dialogs/FieldLabel.h"
 #include "format/SealKey.h"
 #include "rules/Check.h"
+#include "register/RegisterSettings.h"
 #include "rules/Extra.h"
+#include "settings/RegisterFileField.h"
 #include "theme/ThemeColours.h"
 
 #include <QButtonGroup>
@@ -76,6 +78,7 @@ void TSettingsForm::buildControls()
     services->addWidget(ChkComp);
     fields->addRow(QString(), services);
     fields->addRow(buildSealPart());
+    fields->addRow(buildRegisterPart());
 
     m_picture = new QLabel(m_panel);
     const QPixmap picture(QStringLiteral(":/pictures/settings.png"));
@@ -118,7 +121,9 @@ void TSettingsForm::buildControls()
     setTabOrder(ChkComp, SealChk);
     setTabOrder(SealChk, SealKeyEdit);
     setTabOrder(SealKeyEdit, KeyringDetailsBtn);
-    setTabOrder(KeyringDetailsBtn, SaveBtn);
+    setTabOrder(KeyringDetailsBtn, RegisterField->edit());
+    setTabOrder(RegisterField->edit(), RegisterField->browseButton());
+    setTabOrder(RegisterField->browseButton(), SaveBtn);
     setTabOrder(SaveBtn, QuiteBtn);
 }
 
@@ -159,6 +164,17 @@ QWidget* TSettingsForm::buildSealPart()
     return group;
 }
 
+QWidget* TSettingsForm::buildRegisterPart()
+{
+    auto* group = new QGroupBox(QStringLiteral("Autogiroregister"), m_panel);
+    RegisterField = new RegisterFileField(group);
+    auto* layout = new QFormLayout(group);
+    auto* label = new FieldLabel(QStringLiteral("Registerfil"));
+    label->setBuddy(RegisterField->edit());
+    layout->addRow(label, RegisterField);
+    return group;
+}
+
 void TSettingsForm::SealKeyEditChange()
 {
     const std::optional<SealKey> key = SealKey::fromText(SealKeyEdit->text());
@@ -185,6 +201,8 @@ void TSettingsForm::SaveBtnClick()
     if (refuse(CheckBankgiroNumber(BgNrEdit->text()), BgNrEdit))
         return;
     if (refuse(sealKeyProblem(), SealKeyEdit))
+        return;
+    if (refuse(RegisterSettings::problemWith(RegisterField->path()), RegisterField->edit()))
         return;
     accept();
 }
