@@ -39,7 +39,8 @@ int IntOf(const QSqlDatabase& db, const QString& sql)
 
 } // namespace
 
-RegisterDatabase::RegisterDatabase(const QString& path, int busyTimeoutMs, const QList<QStringList>& migrationSteps)
+RegisterDatabase::RegisterDatabase(const QString& path, int busyTimeoutMs,
+                                   const QList<QStringList>& migrationSteps)
     : m_path(path), m_connection(NewConnectionName()), m_steps(migrationSteps)
 {
     refuseForeignFile();

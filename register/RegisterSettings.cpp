@@ -37,7 +37,8 @@ QString problemWith(const QString& path)
     if (file.isRelative())
         return QStringLiteral("Ange registrets hela sökväg, med mapp och filnamn.");
     if (file.isDir())
-        return QStringLiteral("%1 är en mapp. Välj en fil för registret.").arg(QDir::toNativeSeparators(path));
+        return QStringLiteral("%1 är en mapp. Välj en fil för registret.")
+            .arg(QDir::toNativeSeparators(path));
     return QString();
 }
 

@@ -35,10 +35,7 @@ protected:
     }
 
 private:
-    PaletteWatch()
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
+    PaletteWatch() { QCoreApplication::instance()->installEventFilter(this); }
 
     QList<std::function<void()>*> m_applies;
 };

@@ -411,8 +411,8 @@ TEST_F(SettingsFormTest, RegisterFileIsChosenTypedOrRefused)
     const struct
     {
         const char* what;
-        QString typed;  // typed into the field; empty leaves it as shown
-        QString picked; // answered to "Bläddra..."
+        QString typed;   // typed into the field; empty leaves it as shown
+        QString picked;  // answered to "Bläddra..."
         QString refusal; // part of the message that refuses it
         QString stored;
     } cases[] = {
