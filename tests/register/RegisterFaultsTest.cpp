@@ -33,6 +33,16 @@ QByteArray Payments(int count, const QString& reference)
     return Join(records);
 }
 
+bool Opens(const QString& path)
+{
+    try {
+        RegisterDatabase database(path);
+        return true;
+    } catch (const RegisterError&) {
+        return false;
+    }
+}
+
 qint64 PaymentCount(RegisterDatabase& database)
 {
     return RegisterQuery(database).paymentCount({});
@@ -159,10 +169,10 @@ TEST_F(RegisterFaults, MigrationCopiesTheFileAsideFirst)
     {
         const char* what;
         QString step;
-        int version;
+        bool migrates;
     } cases[] = {
-        {"failing step", QStringLiteral("CREATE TABLE payers (x)"), 1},
-        {"passing step", QStringLiteral("CREATE TABLE notes (text TEXT)"), 2},
+        {"failing step", QStringLiteral("CREATE TABLE payers (x)"), false},
+        {"passing step", QStringLiteral("CREATE TABLE notes (text TEXT)"), true},
     };
     for (const auto& c : cases) {
         const QByteArray before = ReadFileBytes(path());
@@ -172,19 +182,11 @@ TEST_F(RegisterFaults, MigrationCopiesTheFileAsideFirst)
         try {
             RegisterDatabase migrated(path(), RegisterDatabase::DefaultBusyTimeoutMs, steps);
         } catch (const RegisterError&) {
-            EXPECT_EQ(c.version, 1) << c.what;
+            EXPECT_FALSE(c.migrates) << c.what;
         }
         EXPECT_EQ(ReadFileBytes(copy), before) << c.what;
-        QSqlDatabase check = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        check.setDatabaseName(path());
-        ASSERT_TRUE(check.open());
-        QSqlQuery version(QStringLiteral("PRAGMA user_version"), check);
-        ASSERT_TRUE(version.next());
-        EXPECT_EQ(version.value(0).toInt(), c.version) << c.what;
-        version.finish();
-        check.close();
-        check = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+        // The program's own schema opens a register of its version and refuses a newer one.
+        EXPECT_EQ(Opens(path()), !c.migrates) << c.what;
     }
 }
 
