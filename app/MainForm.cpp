@@ -605,7 +605,8 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
         fitColumnToCaption(view->header(), column);
     }
 
-    showSelectionAsFocused(view, false);
+    // A palette switched at run time reaches the grey of an unfocused selection at once.
+    PaletteFollower::follow(view, [view] { showSelectionAsFocused(view, view->hasFocus()); });
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     connect(view, &QAbstractItemView::doubleClicked, this, [this, edit] { (this->*edit)(); });
@@ -652,6 +653,12 @@ QTreeView* TMainForm::createList(RowListModel* model, const QList<int>& columnWi
     // A new order (layoutChanged) leaves the totals as they are.
     connect(sorted, &QAbstractItemModel::rowsRemoved, this, totals);
     return view;
+}
+
+void TMainForm::setClock(const Clock& clock)
+{
+    m_clock = &clock;
+    DeliveryCheck->setClock(clock);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Clock.h"
 #include "app/DocumentView.h"
 #include "app/ListSelection.h"
 #include "app/OrderDocument.h"
@@ -60,6 +61,10 @@ public:
 
     OrderDocument& document() { return m_document; }
     UserPrompt& prompt() { return m_prompt; }
+    // The moment the window's commands look from: the check before saving and "Leverera...". The
+    // system clock unless another is set.
+    const Clock& clock() const { return *m_clock; }
+    void setClock(const Clock& clock);
 
     // DocumentView
     void UpdateView(bool resizePanels) override;
@@ -225,6 +230,7 @@ private:
 
     OrderDocument m_document;
     WidgetPrompt m_prompt{this};
+    const Clock* m_clock = &Clock::system();
     QStyle* m_toolBarStyle = nullptr;
     bool m_shownOnce = false;
     bool m_updating = false;

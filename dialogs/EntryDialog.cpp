@@ -4,6 +4,7 @@
 #include "calendar/BankingDayMarks.h"
 #include "dialogs/DatePicker.h"
 #include "dialogs/FieldExitWatcher.h"
+#include "dialogs/FieldLabel.h"
 #include "dialogs/FieldPanel.h"
 #include "rules/Check.h"
 #include "theme/PaletteFollower.h"
@@ -116,7 +117,7 @@ bool EntryDialog::ShowModal()
 
 QLabel* EntryDialog::addLabel(const QString& text, int row, int column)
 {
-    auto* label = new QLabel(text, m_panel);
+    auto* label = new FieldLabel(text, m_panel);
     m_grid->addWidget(label, row, column);
     return label;
 }
@@ -178,8 +179,14 @@ void EntryDialog::setTabChain(std::initializer_list<QWidget*> widgets)
 
 void EntryDialog::finishLayout(const QSize& clientSize)
 {
+    m_clientSize = clientSize;
+    fitToContents();
+}
+
+void EntryDialog::fitToContents()
+{
     layout()->activate();
-    setFixedSize(layout()->totalSizeHint().expandedTo(clientSize));
+    setFixedSize(layout()->totalSizeHint().expandedTo(m_clientSize));
 }
 
 bool EntryDialog::passes(const QString& message, QWidget* field)
@@ -209,6 +216,7 @@ void EntryDialog::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
         FormShow();
+        fitToContents();
         focusFirstField();
     }
     QDialog::showEvent(event);

@@ -60,7 +60,9 @@ protected:
     static void setTabChain(std::initializer_list<QWidget*> widgets);
     // The control that has the focus whenever the dialog is shown: the first in the tab order.
     void setFirstField(QWidget* field) { m_firstField = field; }
-    // Fixes the window size once every control is in place: at least the given client size.
+    // Fixes the window size once every control is in place: at least the given client size. The
+    // size is fitted again each time the dialog is shown, after its captions are set for the
+    // showing, so a caption or a font that grew since is not cut.
     void finishLayout(const QSize& clientSize);
 
     // Shows the message of a failed check (empty title, OK) and puts the focus into the field.
@@ -76,8 +78,10 @@ protected:
 
 private:
     void focusFirstField();
+    void fitToContents();
 
     FieldPanel* m_panel = nullptr;
     QWidget* m_firstField = nullptr;
     QGridLayout* m_grid = nullptr;
+    QSize m_clientSize;
 };

@@ -3,6 +3,7 @@
 
 #include "app/Clock.h"
 #include "app/OrderDocument.h"
+#include "dialogs/FieldLabel.h"
 #include "dialogs/FieldPanel.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
@@ -86,7 +87,7 @@ TMakForm::TMakForm(QWidget* parent, const Clock* clock)
     grid->addWidget(BtNrHelp, 2, 2, Qt::AlignLeft);
     BetalDagLbl = addLabel(QStringLiteral("Betalningsdag"), 3, 0);
     grid->addWidget(BetaldagEdit, 3, 1);
-    NyBetalDagLbl = new QLabel(QStringLiteral("Ny Betaldag"), fields);
+    NyBetalDagLbl = new FieldLabel(QStringLiteral("Ny Betaldag"), fields);
     placeNewPaymentDate(HomeDateColumn);
     BeloppLbl = addLabel(QStringLiteral("Belopp"), 4);
     grid->addWidget(BeloppEdit, 4, 1);

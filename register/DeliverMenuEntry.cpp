@@ -1,6 +1,5 @@
 #include "register/DeliverMenuEntry.h"
 
-#include "app/Clock.h"
 #include "app/MainForm.h"
 #include "register/DeliverCommand.h"
 
@@ -13,7 +12,7 @@ void AddDeliverCommand(TMainForm& form, QMenu& menu)
     action->setObjectName(QStringLiteral("LevereraAction"));
     action->setToolTip(QStringLiteral("Spara filen och registrera den som levererad till Bankgirot"));
     QObject::connect(action, &QAction::triggered, &form, [&form] {
-        DeliverCommand command(form.prompt(), Clock::system());
+        DeliverCommand command(form.prompt(), form.clock());
         command.run([&form] { return form.SparaBtnClick(); }, [&form] { return form.document().CurrentFile; });
     });
 }

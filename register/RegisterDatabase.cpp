@@ -39,8 +39,9 @@ int IntOf(const QSqlDatabase& db, const QString& sql)
 
 } // namespace
 
-RegisterDatabase::RegisterDatabase(const QString& path, int busyTimeoutMs)
-    : m_path(path), m_connection(NewConnectionName())
+RegisterDatabase::RegisterDatabase(const QString& path, int busyTimeoutMs,
+                                   const QList<QStringList>& migrationSteps)
+    : m_path(path), m_connection(NewConnectionName()), m_steps(migrationSteps)
 {
     refuseForeignFile();
     open(busyTimeoutMs);
@@ -112,7 +113,8 @@ void RegisterDatabase::checkIdentity()
     const bool empty = applicationId == 0 && version == 0 && tables == 0;
     if (!empty && applicationId != RegisterSchema::ApplicationId)
         throw RegisterError(RegisterError::Kind::Unusable, notRegisterMessage());
-    if (version > SchemaVersion)
+    const int schemaVersion = int(m_steps.size());
+    if (version > schemaVersion)
         throw RegisterError(RegisterError::Kind::Unusable,
                             QStringLiteral("Registret %1 är skapat av en nyare version av programmet och kan "
                                            "inte användas av den här.")
@@ -126,7 +128,7 @@ void RegisterDatabase::checkIdentity()
     // the same however large the register grows.
     run(QStringLiteral("PRAGMA cache_size=-65536"));
     run(QStringLiteral("PRAGMA temp_store=MEMORY"));
-    if (version < SchemaVersion)
+    if (version < schemaVersion)
         migrate(version);
 }
 
@@ -138,13 +140,12 @@ void RegisterDatabase::migrate(int fromVersion)
     try {
         // Another process may have brought the schema up to date while this one waited.
         const int current = IntOf(m_db, QStringLiteral("PRAGMA user_version"));
-        const QList<QStringList>& steps = RegisterSchema::migrationSteps();
-        for (int step = current; step < SchemaVersion; ++step) {
-            for (const QString& statement : steps[step])
+        for (int step = current; step < m_steps.size(); ++step) {
+            for (const QString& statement : m_steps[step])
                 run(statement);
         }
         run(QStringLiteral("PRAGMA application_id=%1").arg(RegisterSchema::ApplicationId));
-        run(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion));
+        run(QStringLiteral("PRAGMA user_version=%1").arg(m_steps.size()));
         commit();
     } catch (...) {
         rollback();

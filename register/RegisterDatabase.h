@@ -1,5 +1,7 @@
 #pragma once
 
+#include "register/RegisterSchema.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -23,10 +25,11 @@ struct RegisterPayee
 class RegisterDatabase
 {
 public:
-    static constexpr int SchemaVersion = 2;
     static constexpr int DefaultBusyTimeoutMs = 5000;
 
-    explicit RegisterDatabase(const QString& path, int busyTimeoutMs = DefaultBusyTimeoutMs);
+    // The schema is the one the migration steps build, one version per step; a test may give more.
+    explicit RegisterDatabase(const QString& path, int busyTimeoutMs = DefaultBusyTimeoutMs,
+                              const QList<QStringList>& migrationSteps = RegisterSchema::migrationSteps());
     ~RegisterDatabase();
     RegisterDatabase(const RegisterDatabase&) = delete;
     RegisterDatabase& operator=(const RegisterDatabase&) = delete;
@@ -69,4 +72,5 @@ private:
     QString m_path;
     QString m_connection;
     QSqlDatabase m_db;
+    QList<QStringList> m_steps;
 };

@@ -150,7 +150,7 @@ ImportSummary RegisterImporter::inTransaction(ImportSummary summary, const QByte
             summary.alreadyImported = true;
             return summary;
         }
-        const QDateTime time = m_time.isValid() ? m_time : QDateTime::currentDateTime();
+        const QDateTime time = m_time.isValid() ? m_time : m_clock.now();
         m_fileId = store.addFile(summary.file, sha, summary.kind, time.toString(Qt::ISODate));
         work(store, summary);
         store.saveSums();

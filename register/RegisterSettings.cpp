@@ -3,6 +3,9 @@
 #include "register/RegisterText.h"
 #include "settings/SettingsStore.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace RegisterSettings {
 
 namespace {
@@ -16,8 +19,27 @@ QString Name()
 
 QString path()
 {
-    const QString chosen = ReadSetting(SettingsStore::section(), Name(), QString());
+    const QString chosen = chosenPath();
     return chosen.isEmpty() ? RegisterDatabase::defaultPath() : chosen;
+}
+
+QString chosenPath()
+{
+    return ReadSetting(SettingsStore::section(), Name(), QString());
+}
+
+QString problemWith(const QString& path)
+{
+    if (path.isEmpty())
+        return QString();
+    const QFileInfo file(path);
+    // A relative path would lead wherever the program happens to be started from.
+    if (file.isRelative())
+        return QStringLiteral("Ange registrets hela sökväg, med mapp och filnamn.");
+    if (file.isDir())
+        return QStringLiteral("%1 är en mapp. Välj en fil för registret.")
+            .arg(QDir::toNativeSeparators(path));
+    return QString();
 }
 
 void setPath(const QString& path)

@@ -11,7 +11,11 @@
 namespace RegisterSettings {
 
 QString path();
+// The path as the user chose it: empty for the default register.
+QString chosenPath();
 void setPath(const QString& path);
+// Why the path cannot name a register, in Swedish; empty when it can. Empty means the default.
+QString problemWith(const QString& path);
 // The payee numbers of the settings; none while the bankgiro number is not set.
 std::optional<RegisterPayee> payee();
 

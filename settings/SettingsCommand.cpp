@@ -4,8 +4,10 @@
 #include "app/LeftOutMandates.h"
 #include "app/OrderDocument.h"
 #include "format/UserPrompt.h"
+#include "register/RegisterSettings.h"
 #include "rules/Extra.h"
 #include "rules/ValmoError.h"
+#include "settings/RegisterFileField.h"
 #include "settings/SealSettings.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
@@ -68,16 +70,18 @@ void SettingsCommand::fillForm()
     m_form.BgNrEdit->setText(FormatBankgiroNumber(payee.bankgiroNumber));
     m_form.ChkPrivat->setChecked(m_document.PrivateService);
     m_form.ChkComp->setChecked(!m_document.PrivateService);
+    m_form.RegisterField->setPath(RegisterSettings::chosenPath());
     SealSettings::fill(m_form);
 }
 
-// The order is fixed: bankgiro number, customer number, then the service type. A failure stops
-// at the value that could not be written.
+// The order is fixed: bankgiro number, customer number, the service type, the register file, then
+// the seal. A failure stops at the value that could not be written.
 void SettingsCommand::storeForm()
 {
     SettingsStore::setPayeeNumbers({m_form.KundNrEdit->text(), DigitsOnly(m_form.BgNrEdit->text())});
     m_document.PrivateService = m_form.ChkPrivat->isChecked();
     SettingsStore::writePrivateService(m_document.PrivateService);
+    RegisterSettings::setPath(m_form.RegisterField->path());
     SealSettings::store(m_form, m_prompt);
 }
 

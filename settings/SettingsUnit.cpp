@@ -2,9 +2,12 @@
 #include "dialogs/RadioTabStop.h"
 
 #include "app/WidgetPrompt.h"
+#include "dialogs/FieldLabel.h"
 #include "format/SealKey.h"
+#include "register/RegisterSettings.h"
 #include "rules/Check.h"
 #include "rules/Extra.h"
+#include "settings/RegisterFileField.h"
 #include "theme/ThemeColours.h"
 
 #include <QButtonGroup>
@@ -25,6 +28,13 @@ namespace {
 
 constexpr int panelRadius = 10;
 constexpr int customerNumberLength = 6;
+
+void addField(QFormLayout* form, const QString& caption, QWidget* field)
+{
+    auto* label = new FieldLabel(caption);
+    label->setBuddy(field);
+    form->addRow(label, field);
+}
 
 } // namespace
 
@@ -60,14 +70,15 @@ void TSettingsForm::buildControls()
 
     auto* fields = new QFormLayout;
     fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    fields->addRow(QStringLiteral("Kundnummer hos Bankgirot"), KundNrEdit);
-    fields->addRow(QStringLiteral("Bankgironummer"), BgNrEdit);
+    addField(fields, QStringLiteral("Kundnummer hos Bankgirot"), KundNrEdit);
+    addField(fields, QStringLiteral("Bankgironummer"), BgNrEdit);
     KundNrEdit->setMinimumWidth(150);
     auto* services = new QVBoxLayout;
     services->addWidget(ChkPrivat);
     services->addWidget(ChkComp);
     fields->addRow(QString(), services);
     fields->addRow(buildSealPart());
+    fields->addRow(buildRegisterPart());
 
     m_picture = new QLabel(m_panel);
     const QPixmap picture(QStringLiteral(":/pictures/settings.png"));
@@ -110,7 +121,9 @@ void TSettingsForm::buildControls()
     setTabOrder(ChkComp, SealChk);
     setTabOrder(SealChk, SealKeyEdit);
     setTabOrder(SealKeyEdit, KeyringDetailsBtn);
-    setTabOrder(KeyringDetailsBtn, SaveBtn);
+    setTabOrder(KeyringDetailsBtn, RegisterField->edit());
+    setTabOrder(RegisterField->edit(), RegisterField->browseButton());
+    setTabOrder(RegisterField->browseButton(), SaveBtn);
     setTabOrder(SaveBtn, QuiteBtn);
 }
 
@@ -143,11 +156,22 @@ QWidget* TSettingsForm::buildSealPart()
 
     auto* layout = new QFormLayout(group);
     layout->addRow(SealChk);
-    layout->addRow(QStringLiteral("Sigillnyckel"), SealKeyEdit);
-    layout->addRow(QStringLiteral("Kontrollvärde (KVV)"), KvvLabel);
+    addField(layout, QStringLiteral("Sigillnyckel"), SealKeyEdit);
+    addField(layout, QStringLiteral("Kontrollvärde (KVV)"), KvvLabel);
     layout->addRow(KeyringLabel);
     layout->addRow(QString(), KeyringDetailsBtn);
     SealKeyEditChange();
+    return group;
+}
+
+QWidget* TSettingsForm::buildRegisterPart()
+{
+    auto* group = new QGroupBox(QStringLiteral("Autogiroregister"), m_panel);
+    RegisterField = new RegisterFileField(group);
+    auto* layout = new QFormLayout(group);
+    auto* label = new FieldLabel(QStringLiteral("Registerfil"));
+    label->setBuddy(RegisterField->edit());
+    layout->addRow(label, RegisterField);
     return group;
 }
 
@@ -177,6 +201,8 @@ void TSettingsForm::SaveBtnClick()
     if (refuse(CheckBankgiroNumber(BgNrEdit->text()), BgNrEdit))
         return;
     if (refuse(sealKeyProblem(), SealKeyEdit))
+        return;
+    if (refuse(RegisterSettings::problemWith(RegisterField->path()), RegisterField->edit()))
         return;
     accept();
 }

@@ -8,6 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class RegisterFileField;
 
 // The settings dialog: the customer number at Bankgirot, the payee's bankgiro number and the
 // service type. It only edits and validates its fields; SettingsCommand fills them and stores them.
@@ -31,6 +32,8 @@ public:
     QPushButton* KeyringDetailsBtn = nullptr;
     QString KeyringDetails;
     QString LoadedSealKey; // the key as the dialog was filled, so an unchanged key is not rewritten
+    // The register's file; empty for the default one.
+    RegisterFileField* RegisterField = nullptr;
     QPushButton* SaveBtn = nullptr;
     QPushButton* QuiteBtn = nullptr;
 
@@ -50,6 +53,7 @@ protected:
 private:
     void buildControls();
     QWidget* buildSealPart();
+    QWidget* buildRegisterPart();
     QString sealKeyProblem() const;
     // Shows a failed check's message and puts the focus into the field at fault.
     bool refuse(const QString& message, QLineEdit* field);

@@ -7,14 +7,12 @@
 class QWidget;
 
 // Applies a widget's own colours now and again whenever the desktop palette changes, so a switch
-// between a light and a dark desktop reaches a window that is already open.
+// between a light and a dark desktop reaches a window that is already open, and every widget in it.
 class PaletteFollower : public QObject
 {
 public:
     static void follow(QWidget* widget, std::function<void()> apply);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    ~PaletteFollower() override;
 
 private:
     PaletteFollower(QWidget* widget, std::function<void()> apply);

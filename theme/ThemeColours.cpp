@@ -71,6 +71,13 @@ QColor ThemeColours::unfocusedSelection(const QPalette& palette)
     return blend(palette.color(QPalette::Base), palette.color(QPalette::Text), 0.25);
 }
 
+QColor ThemeColours::warningText(const QPalette& palette)
+{
+    if (!isDark(palette))
+        return QColor(160, 0, 0);
+    return blend(palette.color(QPalette::WindowText), QColor(255, 64, 64), 0.55);
+}
+
 QPalette ThemeColours::dialogPalette(const QPalette& palette)
 {
     QPalette colours = palette;

@@ -22,6 +22,9 @@ public:
     static QColor stripeText(const QPalette& palette = QGuiApplication::palette());
     static QColor heading(const QPalette& palette = QGuiApplication::palette());
     static QColor unfocusedSelection(const QPalette& palette = QGuiApplication::palette());
+    // A notice that something went wrong, such as a text not found: dark red on a light palette,
+    // a light red on a dark one.
+    static QColor warningText(const QPalette& palette = QGuiApplication::palette());
 
     // A palette for a dialog: the tinted background as its window colour.
     static QPalette dialogPalette(const QPalette& palette);

@@ -9,6 +9,8 @@ JOBS=${JOBS:-$(nproc)}
 
 cmake -S . -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" -j "$JOBS" --target valmo-screenshots valmo_help
+# The settings show the default register's folder: a neutral user's, whoever runs this.
+export XDG_DATA_HOME=/home/anna/.local/share
 # A fixed look whatever the desktop: offscreen rendering and Qt's own style.
 QT_QPA_PLATFORM=offscreen QT_STYLE_OVERRIDE=Fusion LC_ALL=C.UTF-8 \
     "$BUILD_DIR/tools/screenshots/valmo-screenshots" docs/screenshots

@@ -1,5 +1,8 @@
 #include "viewer/TextFindBar.h"
 
+#include "theme/PaletteFollower.h"
+#include "theme/ThemeColours.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,7 +24,12 @@ TextFindBar::TextFindBar(QPlainTextEdit& text, QWidget* parent) : QWidget(parent
     auto* next = new QPushButton(QStringLiteral("&Nästa"), this);
     auto* close = new QPushButton(QStringLiteral("Stäng"), this);
     m_notice = new QLabel(this);
-    m_notice->setStyleSheet(QStringLiteral("QLabel { color: #a00000; }"));
+    m_notice->setObjectName(QStringLiteral("FindNotice"));
+    PaletteFollower::follow(m_notice, [notice = m_notice] {
+        QPalette palette = QGuiApplication::palette();
+        palette.setColor(QPalette::WindowText, ThemeColours::warningText(palette));
+        notice->setPalette(palette);
+    });
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);

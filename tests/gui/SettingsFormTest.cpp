@@ -1,6 +1,8 @@
 #include "support/TestSupport.h"
 
 #include "app/OrderDocument.h"
+#include "register/RegisterDatabase.h"
+#include "settings/RegisterFileField.h"
 #include "settings/SettingsCommand.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsUnit.h"
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -310,9 +313,16 @@ TEST_F(SettingsFormTest, TabVisitsTheControlsInTheirOrderWithTheirCaptions)
 {
     run([&] {
         // Tab enters the service group at its checked button, as in any radio group.
-        QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit,    m_form.ChkPrivat,
-                                 m_form.SealChk,    m_form.SealKeyEdit, m_form.SaveBtn,
-                                 m_form.QuiteBtn,   m_form.KundNrEdit};
+        QList<QWidget*> order = {m_form.KundNrEdit,
+                                 m_form.BgNrEdit,
+                                 m_form.ChkPrivat,
+                                 m_form.SealChk,
+                                 m_form.SealKeyEdit,
+                                 m_form.RegisterField->edit(),
+                                 m_form.RegisterField->browseButton(),
+                                 m_form.SaveBtn,
+                                 m_form.QuiteBtn,
+                                 m_form.KundNrEdit};
         // Without a keyring, "Detaljer…" follows the key it speaks of.
         if (m_form.KeyringDetailsBtn->isVisible())
             order.insert(5, m_form.KeyringDetailsBtn);
@@ -392,6 +402,58 @@ TEST_F(SettingsFormTest, AStoreThatCannotBeWrittenIsReportedAndChangesNothing)
     EXPECT_TRUE(m_view.calls.isEmpty());
 }
 
+// The register file: shown as stored (empty shows the default as placeholder), typed or picked with
+// "Bläddra...", and stored on OK; a folder or a relative path is refused and nothing is stored.
+TEST_F(SettingsFormTest, RegisterFileIsChosenTypedOrRefused)
+{
+    QTemporaryDir folder;
+    const QString chosen = QDir::toNativeSeparators(folder.filePath(u"eget.sqlite"_s));
+    const struct
+    {
+        const char* what;
+        QString typed;   // typed into the field; empty leaves it as shown
+        QString picked;  // answered to "Bläddra..."
+        QString refusal; // part of the message that refuses it
+        QString stored;
+    } cases[] = {
+        {"default kept", {}, {}, {}, u"<missing>"_s},
+        {"typed", chosen, {}, {}, chosen},
+        {"picked", {}, chosen, {}, chosen},
+        {"folder", folder.path(), {}, u"är en mapp"_s, u"<missing>"_s},
+        {"relative", u"eget.sqlite"_s, {}, u"hela sökväg"_s, u"<missing>"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestEnvironment::instance().resetSettings();
+        guiPrompt().clear();
+        run([&] {
+            type(m_form.BgNrEdit, u"1234566"_s);
+            type(m_form.KundNrEdit, u"123456"_s);
+            EXPECT_TRUE(m_form.RegisterField->path().isEmpty());
+            EXPECT_EQ(m_form.RegisterField->edit()->placeholderText(),
+                      QDir::toNativeSeparators(RegisterDatabase::defaultPath()));
+            if (!c.typed.isEmpty())
+                type(m_form.RegisterField->edit(), c.typed);
+            if (!c.picked.isEmpty()) {
+                guiPrompt().saveFileNames.append(c.picked);
+                m_form.RegisterField->browseButton()->click();
+            }
+            m_form.SaveBtnClick();
+            if (!c.refusal.isEmpty()) {
+                EXPECT_TRUE(guiPrompt().messages.value(0).text.contains(c.refusal));
+                EXPECT_EQ(m_form.focusWidget(), m_form.RegisterField->edit());
+                m_form.QuiteBtnClick();
+            }
+        });
+        EXPECT_EQ(stored(u"Register"_s), c.stored);
+    }
+    store(u"Register"_s, chosen);
+    run([&] {
+        EXPECT_EQ(m_form.RegisterField->path(), chosen);
+        m_form.QuiteBtnClick();
+    });
+}
+
 } // namespace
 
 TEST_F(SettingsFormTest, TabEntersTheServiceGroupAtWhicheverButtonIsChecked)
@@ -401,8 +463,14 @@ TEST_F(SettingsFormTest, TabEntersTheServiceGroupAtWhicheverButtonIsChecked)
         m_document.PrivateService = privateService;
         run([&] {
             QRadioButton* checked = privateService ? m_form.ChkPrivat : m_form.ChkComp;
-            QList<QWidget*> order = {m_form.KundNrEdit, m_form.BgNrEdit,    checked,
-                                     m_form.SealChk,    m_form.SealKeyEdit, m_form.SaveBtn};
+            QList<QWidget*> order = {m_form.KundNrEdit,
+                                     m_form.BgNrEdit,
+                                     checked,
+                                     m_form.SealChk,
+                                     m_form.SealKeyEdit,
+                                     m_form.RegisterField->edit(),
+                                     m_form.RegisterField->browseButton(),
+                                     m_form.SaveBtn};
             if (m_form.KeyringDetailsBtn->isVisible())
                 order.insert(5, m_form.KeyringDetailsBtn);
             for (qsizetype i = 1; i < order.size(); ++i) {

@@ -9,11 +9,15 @@
 #include "settings/SettingsUnit.h"
 #include "support/TestSupport.h"
 #include "theme/ThemeColours.h"
+#include "viewer/TextFindBar.h"
 #include "viewer/ViewerUnit.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -55,6 +59,32 @@ bool isText(const QWidget* widget)
            qobject_cast<const QRadioButton*>(widget);
 }
 
+// How wide a one-line label's text comes out when drawn at the window's own pixel ratio, unclipped.
+// The layout measures text in logical pixels, but at a scale factor the glyphs are placed at device
+// pixels and may end further right than measured.
+qreal inkWidth(const QLabel* label)
+{
+    const qreal ratio = label->devicePixelRatioF();
+    const QSize room(label->width() * 2 + 100, label->height());
+    QImage image(room * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(label->font());
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(QPoint(label->contentsRect().left(), 0), room),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, label->text());
+    }
+    for (int x = image.width() - 1; x >= 0; --x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(x, y)) > 0)
+                return (x + 1) / ratio;
+        }
+    }
+    return 0;
+}
+
 // Every label and button of the shown window that is narrower or lower than its text needs, or
 // that a neighbour covers or the window's edge cuts.
 QStringList cutTexts(QWidget& window, int& checked)
@@ -71,6 +101,8 @@ QStringList cutTexts(QWidget& window, int& checked)
                                  ? QSize(0, label->heightForWidth(label->width()))
                                  : widget->minimumSizeHint();
         QStringList faults;
+        if (label && !label->wordWrap() && inkWidth(label) > label->width())
+            faults << QStringLiteral("text drawn %1 wide in %2").arg(inkWidth(label)).arg(label->width());
         if (widget->width() < needed.width() || widget->height() < needed.height())
             faults << QStringLiteral("%1x%2 < %3x%4")
                           .arg(widget->width())
@@ -175,6 +207,7 @@ TEST(ThemeColoursTest, LightPaletteKeepsTheFixedLookAndDarkOneIsDerived)
     EXPECT_EQ(ThemeColours::evenStripe(light), QColor(218, 218, 255));
     EXPECT_EQ(ThemeColours::oddStripe(light), QColor(236, 236, 255));
     EXPECT_EQ(ThemeColours::stripeText(light), QColor(Qt::black));
+    EXPECT_EQ(ThemeColours::warningText(light), QColor(160, 0, 0));
 
     const QPalette dark = darkPalette();
     ASSERT_TRUE(ThemeColours::isDark(dark));
@@ -187,6 +220,29 @@ TEST(ThemeColoursTest, LightPaletteKeepsTheFixedLookAndDarkOneIsDerived)
     }
     EXPECT_GE(contrast(ThemeColours::heading(dark), dark.color(QPalette::Window)), 100);
     EXPECT_NE(ThemeColours::evenStripe(dark), ThemeColours::oddStripe(dark));
+    const QColor warning = ThemeColours::warningText(dark);
+    EXPECT_GE(contrast(warning, dark.color(QPalette::Window)), 100);
+    EXPECT_GT(warning.red(), warning.green() + 60) << "still reads as red";
+}
+
+// A palette switched while the windows are open reaches at once what the editor colours itself.
+TEST(ThemeColoursTest, PaletteSwitchedAtRunTimeReachesOpenWindows)
+{
+    const QPalette original = QApplication::palette();
+    TestEnvironment environment;
+    TMainForm form;
+    form.createWindows();
+    QPlainTextEdit text;
+    TextFindBar findBar(text);
+    const auto* notice = findBar.findChild<QLabel*>(QStringLiteral("FindNotice"));
+    ASSERT_NE(notice, nullptr);
+    for (const QPalette& palette : {darkPalette(), original}) {
+        QApplication::setPalette(palette);
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            EXPECT_EQ(form.BtuList->palette().color(group, QPalette::Highlight),
+                      ThemeColours::unfocusedSelection(palette));
+        EXPECT_EQ(notice->palette().color(QPalette::WindowText), ThemeColours::warningText(palette));
+    }
 }
 
 TEST(ThemeColoursTest, WindowsUnderADarkPaletteUseTheDerivedColours)

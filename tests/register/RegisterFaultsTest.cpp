@@ -5,6 +5,7 @@
 #include "register/RegisterError.h"
 #include "register/RegisterImporter.h"
 #include "register/RegisterQuery.h"
+#include "register/RegisterSchema.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -30,6 +31,16 @@ QByteArray Payments(int count, const QString& reference)
     for (int i = 1; i <= count; ++i)
         records.append(PaymentOrder({QString::number(i), "82", 10000 + i, reference, Day}));
     return Join(records);
+}
+
+bool Opens(const QString& path)
+{
+    try {
+        RegisterDatabase database(path);
+        return true;
+    } catch (const RegisterError&) {
+        return false;
+    }
 }
 
 qint64 PaymentCount(RegisterDatabase& database)
@@ -143,6 +154,40 @@ TEST_F(RegisterFaults, FullDiskRollsTheImportBack)
     EXPECT_EQ(PaymentCount(database), 5);
     importer.deliver(Payments(20, QStringLiteral("C")), QStringLiteral("c.ag"));
     EXPECT_EQ(PaymentCount(database), 25);
+}
+
+// Before its schema is brought up to date the file is copied aside as it stood. A step that fails
+// leaves the register at its version; one that passes brings it to the next.
+TEST_F(RegisterFaults, MigrationCopiesTheFileAsideFirst)
+{
+    {
+        RegisterDatabase database(path());
+        RegisterImporter(database, m_clock).deliver(Payments(2, QStringLiteral("A")), QStringLiteral("a.ag"));
+    }
+    const QString copy = path() + QStringLiteral(".v1.bak");
+    const struct
+    {
+        const char* what;
+        QString step;
+        bool migrates;
+    } cases[] = {
+        {"failing step", QStringLiteral("CREATE TABLE payers (x)"), false},
+        {"passing step", QStringLiteral("CREATE TABLE notes (text TEXT)"), true},
+    };
+    for (const auto& c : cases) {
+        const QByteArray before = ReadFileBytes(path());
+        QFile::remove(copy);
+        QList<QStringList> steps = RegisterSchema::migrationSteps();
+        steps.append({c.step});
+        try {
+            RegisterDatabase migrated(path(), RegisterDatabase::DefaultBusyTimeoutMs, steps);
+        } catch (const RegisterError&) {
+            EXPECT_FALSE(c.migrates) << c.what;
+        }
+        EXPECT_EQ(ReadFileBytes(copy), before) << c.what;
+        // The program's own schema opens a register of its version and refuses a newer one.
+        EXPECT_EQ(Opens(path()), !c.migrates) << c.what;
+    }
 }
 
 } // namespace
