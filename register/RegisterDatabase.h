@@ -23,7 +23,7 @@ struct RegisterPayee
 class RegisterDatabase
 {
 public:
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     static constexpr int DefaultBusyTimeoutMs = 5000;
 
     explicit RegisterDatabase(const QString& path, int busyTimeoutMs = DefaultBusyTimeoutMs);
