@@ -57,13 +57,13 @@ QStringList versionTwo()
 }
 
 // The list of payments by payment day reads every column it shows from one index, in its order,
-// instead of looking up each row in the table; the index by payment day alone is then redundant.
+// instead of looking up each row in the table. The narrow index by payment day stays: the import's
+// searches by a range of days read fewer pages there, and no change of state touches it.
 QStringList versionThree()
 {
     return {
         QStringLiteral("CREATE INDEX payments_listing ON payments (date, id, payer, type, new_date, amount, "
                        "reference, state, code, meaning, without_basis, file_id, line, state_file, state_line)"),
-        QStringLiteral("DROP INDEX payments_by_date"),
     };
 }
 
