@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr qsizetype FlushBytes = 1 << 16;
+constexpr size_t FlushBytes = 1 << 18;
 
 bool NeedsJsonEscape(char c)
 {
@@ -13,7 +13,7 @@ bool NeedsJsonEscape(char c)
     return u == '"' || u == '\\' || u < 0x20;
 }
 
-void AppendJsonText(QByteArray& out, QByteArrayView value)
+void AppendJsonText(std::string& out, QByteArrayView value)
 {
     out += '"';
     const char* const end = value.data() + value.size();
@@ -37,7 +37,7 @@ void AppendJsonText(QByteArray& out, QByteArrayView value)
     out += '"';
 }
 
-void AppendCsvText(QByteArray& out, QByteArrayView value)
+void AppendCsvText(std::string& out, QByteArrayView value)
 {
     bool quote = false;
     for (const char c : value) {
@@ -47,7 +47,7 @@ void AppendCsvText(QByteArray& out, QByteArrayView value)
         }
     }
     if (!quote) {
-        out += value;
+        out.append(value.data(), size_t(value.size()));
         return;
     }
     out += '"';
@@ -76,10 +76,13 @@ RegisterOutput::RegisterOutput(FILE* stream, bool csv, const QStringList& keys)
     } else {
         m_buffer += '[';
         for (const QString& k : keys) {
-            QByteArray prefix;
+            std::string prefix = m_keyPrefixes.empty() ? std::string() : std::string(", ");
             AppendJsonText(prefix, k.toUtf8());
-            m_keyPrefixes.append(prefix + ": ");
+            m_keyPrefixes.push_back(prefix + ": ");
         }
+        const std::string first = m_keyPrefixes.empty() ? std::string("\"\": ") : m_keyPrefixes.front();
+        m_firstRowPrefix = "\n  {" + first;
+        m_nextRowPrefix = ",\n  {" + first;
     }
 }
 
@@ -93,9 +96,10 @@ void RegisterOutput::key()
     if (m_csv) {
         if (m_column > 0)
             m_buffer += ';';
+    } else if (m_column == 0) {
+        m_buffer += m_rows == 0 ? m_firstRowPrefix : m_nextRowPrefix;
     } else {
-        m_buffer += m_column == 0 ? (m_rows == 0 ? "\n  {" : ",\n  {") : ", ";
-        m_buffer += m_keyPrefixes.value(m_column, QByteArrayLiteral("\"\": "));
+        m_buffer += size_t(m_column) < m_keyPrefixes.size() ? m_keyPrefixes[size_t(m_column)] : std::string(", \"\": ");
     }
     ++m_column;
 }
@@ -168,6 +172,6 @@ void RegisterOutput::flush(bool force)
 {
     if (!force && m_buffer.size() < FlushBytes)
         return;
-    std::fwrite(m_buffer.constData(), 1, size_t(m_buffer.size()), m_stream);
-    m_buffer.clear();
+    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream);
+    m_buffer.clear(); // keeps its capacity for the next rows
 }

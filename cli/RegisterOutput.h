@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 // Rows written one at a time to a stream, as JSON objects in an array or as CSV lines, so that a
 // list of a million rows never stands whole in memory. Values are added in column order.
@@ -31,8 +33,12 @@ private:
 
     FILE* m_stream;
     bool m_csv;
-    QList<QByteArray> m_keyPrefixes; // in JSON, each key quoted with its colon
-    QByteArray m_buffer;
+    // In JSON, each key quoted with its colon and what comes before it in the row; the first
+    // key's prefix opens the object, in the first row and in the rows after it.
+    std::vector<std::string> m_keyPrefixes;
+    std::string m_firstRowPrefix;
+    std::string m_nextRowPrefix;
+    std::string m_buffer;
     int m_column = 0;
     qint64 m_rows = 0;
     bool m_finished = false;

@@ -56,11 +56,22 @@ QStringList versionTwo()
     };
 }
 
+// The list of payments by payment day reads every column it shows from one index, in its order,
+// instead of looking up each row in the table. The narrow index by payment day stays: the import's
+// searches by a range of days read fewer pages there, and no change of state touches it.
+QStringList versionThree()
+{
+    return {
+        QStringLiteral("CREATE INDEX payments_listing ON payments (date, id, payer, type, new_date, amount, "
+                       "reference, state, code, meaning, without_basis, file_id, line, state_file, state_line)"),
+    };
+}
+
 } // namespace
 
 const QList<QStringList>& migrationSteps()
 {
-    static const QList<QStringList> steps = {versionOne(), versionTwo()};
+    static const QList<QStringList> steps = {versionOne(), versionTwo(), versionThree()};
     return steps;
 }
 

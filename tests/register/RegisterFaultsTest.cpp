@@ -164,7 +164,7 @@ TEST_F(RegisterFaults, MigrationCopiesTheFileAsideFirst)
         RegisterDatabase database(path());
         RegisterImporter(database, m_clock).deliver(Payments(2, QStringLiteral("A")), QStringLiteral("a.ag"));
     }
-    const QString copy = path() + QStringLiteral(".v1.bak");
+    const QString copy = path() + QStringLiteral(".v%1.bak").arg(RegisterSchema::migrationSteps().size());
     const struct
     {
         const char* what;

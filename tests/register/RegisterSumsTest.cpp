@@ -4,6 +4,7 @@
 #include "register/RegisterDatabase.h"
 #include "register/RegisterImporter.h"
 #include "register/RegisterListQuery.h"
+#include "register/RegisterQuery.h"
 #include "register/RegisterSchema.h"
 #include "register/SqliteStatement.h"
 
@@ -134,40 +135,54 @@ TEST(RegisterSums, SearchedPagesAreTheRowsOfTheSearch)
     }
 }
 
-TEST(RegisterSums, MigrationFromTheFirstVersionKeepsThePaymentsAndCountsThem)
+TEST(RegisterSums, MigrationFromEachOlderVersionKeepsThePaymentsAndCountsThem)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("register.sqlite"));
-    {
-        QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
-        old.setDatabaseName(path);
-        ASSERT_TRUE(old.open());
-        QSqlQuery sql(old);
-        for (const QString& statement : RegisterSchema::migrationSteps().first())
-            ASSERT_TRUE(sql.exec(statement)) << statement.toStdString();
-        ASSERT_TRUE(
-            sql.exec(QStringLiteral("INSERT INTO files VALUES (1, 'o.ag', 'x', 'Orderfil', '2025-01-20')")));
-        for (const char* row :
-             {"(1, 1, 2, '7', '82', 500, 'A', '2025-02-03', '0', '', 0, 'Skickad', '', '', '', 0, 0)",
-              "(2, 1, 3, '8', '82', 700, 'B', '2025-02-03', '0', '', 0, 'Genomförd', '', '', '', 0, 0)",
-              "(3, 1, 4, '9', '32', 900, 'C', '2025-02-04', '0', '', 0, 'Skickad', '', '', '', 0, 0)"})
-            ASSERT_TRUE(sql.exec(QStringLiteral("INSERT INTO payments VALUES ") + QString::fromUtf8(row)));
-        ASSERT_TRUE(sql.exec(QStringLiteral("PRAGMA application_id=%1").arg(RegisterSchema::ApplicationId)));
-        ASSERT_TRUE(sql.exec(QStringLiteral("PRAGMA user_version=1")));
-        sql.finish();
-        old.close();
+    for (const int version : {1, 2}) {
+        SCOPED_TRACE(version);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("register.sqlite"));
+        {
+            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+            old.setDatabaseName(path);
+            ASSERT_TRUE(old.open());
+            QSqlQuery sql(old);
+            for (const QString& statement : RegisterSchema::migrationSteps().first())
+                ASSERT_TRUE(sql.exec(statement)) << statement.toStdString();
+            ASSERT_TRUE(
+                sql.exec(QStringLiteral("INSERT INTO files VALUES (1, 'o.ag', 'x', 'Orderfil', '2025-01-20')")));
+            for (const char* row :
+                 {"(1, 1, 2, '7', '82', 500, 'A', '2025-02-04', '0', '', 0, 'Skickad', '', '', '', 0, 0)",
+                  "(2, 1, 3, '8', '82', 700, 'B', '2025-02-03', '0', '', 0, 'Genomförd', '', '', '', 0, 0)",
+                  "(3, 1, 4, '9', '32', 900, 'C', '2025-02-04', '0', '', 0, 'Skickad', '', '', '', 0, 0)"})
+                ASSERT_TRUE(sql.exec(QStringLiteral("INSERT INTO payments VALUES ") + QString::fromUtf8(row)));
+            for (int step = 1; step < version; ++step) {
+                for (const QString& statement : RegisterSchema::migrationSteps().at(step))
+                    ASSERT_TRUE(sql.exec(statement)) << statement.toStdString();
+            }
+            ASSERT_TRUE(sql.exec(QStringLiteral("PRAGMA application_id=%1").arg(RegisterSchema::ApplicationId)));
+            ASSERT_TRUE(sql.exec(QStringLiteral("PRAGMA user_version=%1").arg(version)));
+            sql.finish();
+            old.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("old"));
+        RegisterDatabase database(path);
+        EXPECT_TRUE(QFile::exists(path + QStringLiteral(".v%1.bak").arg(version)));
+        const RegisterListQuery list(database, RegisterList::Payments);
+        EXPECT_EQ(Lines(list.sums({})),
+                  QStringList({QStringLiteral("Genomförd 1 700"), QStringLiteral("Skickad 2 1400")}));
+        RegisterListFilter byAmount;
+        byAmount.sortColumn = RegisterListQuery::PaymentAmountColumn;
+        byAmount.descending = true;
+        EXPECT_EQ(Payers(list.page(byAmount, 0, 10)),
+                  QStringList({QStringLiteral("9"), QStringLiteral("8"), QStringLiteral("7")}));
+        QStringList byDay;
+        RegisterQuery(database).payments({}, [&](const RegisterPaymentRow& row) {
+            byDay.append(row.payer + QLatin1Char(' ') + row.date + QLatin1Char(' ') + row.file);
+            return true;
+        });
+        EXPECT_EQ(byDay, QStringList({QStringLiteral("8 2025-02-03 o.ag"), QStringLiteral("7 2025-02-04 o.ag"),
+                                      QStringLiteral("9 2025-02-04 o.ag")}));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("old"));
-    RegisterDatabase database(path);
-    EXPECT_TRUE(QFile::exists(path + QStringLiteral(".v1.bak")));
-    const RegisterListQuery list(database, RegisterList::Payments);
-    EXPECT_EQ(Lines(list.sums({})),
-              QStringList({QStringLiteral("Genomförd 1 700"), QStringLiteral("Skickad 2 1400")}));
-    RegisterListFilter byAmount;
-    byAmount.sortColumn = RegisterListQuery::PaymentAmountColumn;
-    byAmount.descending = true;
-    EXPECT_EQ(Payers(list.page(byAmount, 0, 10)),
-              QStringList({QStringLiteral("9"), QStringLiteral("8"), QStringLiteral("7")}));
 }
 
 } // namespace
