@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include <ctime>
 #include <fstream>
 #include <string>
 
@@ -30,4 +31,11 @@ void ResetPeakResident()
 {
     std::ofstream clear("/proc/self/clear_refs");
     clear << "5";
+}
+
+double ProcessCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }

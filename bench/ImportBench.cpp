@@ -69,21 +69,13 @@ QByteArray mandates(int rows)
     return csv;
 }
 
-// CPU time of this process: on a busy machine it says more than the wall clock.
-double cpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
-
 double bestOf3(const std::function<void()>& work)
 {
     double best = 1e9;
     for (int round = 0; round < 3; ++round) {
-        const double start = cpuSeconds();
+        const double start = ProcessCpuSeconds();
         work();
-        best = std::min(best, cpuSeconds() - start);
+        best = std::min(best, ProcessCpuSeconds() - start);
     }
     return best;
 }

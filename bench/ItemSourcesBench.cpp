@@ -55,20 +55,12 @@ QByteArray PaymentReport()
     return PaymentSpecification(QDate(2025, 2, 3), items);
 }
 
-// CPU time of this process: on a shared machine it says more than the wall clock.
-double CpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 double g_cpuStart = 0;
 
 void PrintPhase(const char* phase, double seconds)
 {
     std::printf("%-45s %7.3f s (CPU %7.3f s)  RSS %6.1f MB (topp %6.1f MB)\n", phase, seconds,
-                CpuSeconds() - g_cpuStart, CurrentResidentBytes() / 1048576.0,
+                ProcessCpuSeconds() - g_cpuStart, CurrentResidentBytes() / 1048576.0,
                 PeakResidentBytes() / 1048576.0);
     std::fflush(stdout);
 }
@@ -92,7 +84,7 @@ int main(int argc, char** argv)
         FixedClock clock(Delivery);
         RegisterImporter importer(database, clock);
         timer.start();
-        g_cpuStart = CpuSeconds();
+        g_cpuStart = ProcessCpuSeconds();
         for (int file = 0; file < 10; ++file)
             importer.deliver(OrderFile(file), QStringLiteral("order-%1.ag").arg(file));
         clock.setDate(QDate(2025, 2, 3));
@@ -103,7 +95,7 @@ int main(int argc, char** argv)
     for (int run = 1; run <= 3; ++run) {
         ResetPeakResident();
         timer.start();
-        g_cpuStart = CpuSeconds();
+        g_cpuStart = ProcessCpuSeconds();
         const QHash<int, QString> sources = ReportItemSources(database, report);
         PrintPhase("Underlag för 100 000 poster", timer.elapsed() / 1000.0);
         qint64 without = 0;

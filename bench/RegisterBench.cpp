@@ -49,19 +49,11 @@ QByteArray PaymentReport(int count)
     return PaymentSpecification(QDate(2025, 2, 3), items);
 }
 
-// CPU time of this process: on a shared machine it says more than the wall clock.
-double CpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 double g_cpuStart = 0;
 
 void PrintPhase(const char* phase, double seconds, qint64 rows)
 {
-    const double cpu = CpuSeconds() - g_cpuStart;
+    const double cpu = ProcessCpuSeconds() - g_cpuStart;
     std::printf("%-50s %7.3f s (CPU %7.3f s) %9.0f rader/CPU-s  RSS %6.1f MB (topp %6.1f MB)\n", phase, seconds,
                 cpu, rows / cpu, CurrentResidentBytes() / 1048576.0, PeakResidentBytes() / 1048576.0);
     std::fflush(stdout);
@@ -77,18 +69,18 @@ void Build(RegisterDatabase& database, FixedClock& clock, bool importOnly)
 
     QElapsedTimer timer;
     timer.start();
-    g_cpuStart = CpuSeconds();
+    g_cpuStart = ProcessCpuSeconds();
     importer.deliver(OrderFile(0, PerFile), QStringLiteral("order-0.ag"));
     PrintPhase("deliver: 100 000 betaluppdrag", timer.elapsed() / 1000.0, PerFile);
 
     const QByteArray paymentReport = PaymentReport(PerFile);
     timer.start();
-    g_cpuStart = CpuSeconds();
+    g_cpuStart = ProcessCpuSeconds();
     const ReportFile parsed = ReportParser::parse(paymentReport);
     PrintPhase("  varav läsning av rapporten (ReportParser)", timer.elapsed() / 1000.0, parsed.reports.value(0).items.size());
     clock.setDate(QDate(2025, 2, 3));
     timer.start();
-    g_cpuStart = CpuSeconds();
+    g_cpuStart = ProcessCpuSeconds();
     const ImportSummary summary = importer.import(paymentReport, QStringLiteral("betspec.txt"), false);
     PrintPhase("import: betalningsspecifikation, 100 000 poster", timer.elapsed() / 1000.0, PerFile);
     std::printf("  utan underlag: %lld, nekad av summor: %d\n", qint64(summary.withoutBasis.size()),
@@ -98,7 +90,7 @@ void Build(RegisterDatabase& database, FixedClock& clock, bool importOnly)
         return;
     clock.setDate(Delivery);
     timer.start();
-    g_cpuStart = CpuSeconds();
+    g_cpuStart = ProcessCpuSeconds();
     for (int file = 1; file < Files; ++file)
         importer.deliver(OrderFile(file, PerFile), QStringLiteral("order-%1.ag").arg(file));
     PrintPhase("deliver: 9 filer till, 1 000 000 betalningar", timer.elapsed() / 1000.0, PerFile * (Files - 1));
