@@ -1,12 +1,17 @@
 #include "app/MainForm.h"
 #include "app/RowListModel.h"
 #include "dialogs/BtuUnit.h"
+#include "dialogs/ColumnMappingDialog.h"
 #include "dialogs/EntryDialog.h"
 #include "dialogs/FieldPanel.h"
+#include "dialogs/ImportErrorsDialog.h"
 #include "dialogs/MakUnit.h"
 #include "dialogs/MdgCompUnit.h"
 #include "dialogs/MdgUnit.h"
+#include "format/CsvReader.h"
+#include "register/RegisterWindow.h"
 #include "settings/SettingsUnit.h"
+#include "support/FakePrompt.h"
 #include "support/TestSupport.h"
 #include "theme/ThemeColours.h"
 #include "viewer/TextFindBar.h"
@@ -23,6 +28,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -155,9 +161,18 @@ protected:
 TEST_P(WindowLook, NoLabelOrButtonTextIsCut)
 {
     TMainForm& form = *m_mainForm;
+    const CsvTable table = ParseCsv(QStringLiteral("Kund;Summa;Förfaller\n4711;10,00;2027-01-25\n"));
+    ColumnMappingDialog mapping(table, ColumnMapping(), true, &form);
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    RegisterWindow registerWindow(prompt, [](const QString&, int) {});
+    ASSERT_TRUE(registerWindow.openRegister(folder.filePath(QStringLiteral("register.sqlite"))));
+    ImportErrorsDialog errors(QStringLiteral("betalare.csv"),
+                              {{2, QStringLiteral("Belopp"), QStringLiteral("Beloppet är inte numeriskt")}}, &form);
     const std::pair<const char*, QWidget*> windows[] = {
         {"payment order", form.BtuForm},   {"mandate", form.MdgForm},     {"company mandate", form.MdgCompForm},
-        {"cancellation", form.MakForm},    {"settings", form.SettingsForm},
+        {"cancellation", form.MakForm},    {"settings", form.SettingsForm}, {"column mapping", &mapping},
+        {"import errors", &errors}, {"register", &registerWindow},
     };
     for (const bool privatePayer : {true, false}) {
         form.BtuForm->PrivatePayer = privatePayer;
