@@ -85,12 +85,33 @@ QByteArray writtenFile(const OrderDocument& document)
     return file.data();
 }
 
-// The JSON of a document with the blanks at the end of each reference taken away: the record fills
-// the reference's field with blanks, so "Ref" and "Ref " are the same bytes in the file, and the
-// import keeps the text as the user typed it.
+// The cancellations and changes in the order the file keeps them: the mandates' cancellations
+// stand in the mandate section, ahead of the changes of payments, whatever their place in the list.
+void putInFileOrder(QJsonObject& document)
+{
+    const QJsonArray rows = document.value(QStringLiteral("MakList")).toArray();
+    const QJsonArray codes = document.value(QStringLiteral("MakCodes")).toArray();
+    QJsonArray orderedRows;
+    QJsonArray orderedCodes;
+    for (const bool mandates : {true, false}) {
+        for (qsizetype i = 0; i < rows.size() && i < codes.size(); ++i) {
+            if ((codes[i].toString() == RowTexts::mandateCancellationCode()) == mandates) {
+                orderedRows.append(rows[i]);
+                orderedCodes.append(codes[i]);
+            }
+        }
+    }
+    document[QStringLiteral("MakList")] = orderedRows;
+    document[QStringLiteral("MakCodes")] = orderedCodes;
+}
+
+// The JSON of a document as the file keeps it, with the blanks at the end of each reference taken
+// away: the record fills the reference's field with blanks, so "Ref" and "Ref " are the same bytes
+// in the file, and the import keeps the text as the user typed it.
 QByteArray withoutReferencePadding(const QByteArray& json)
 {
     QJsonObject document = QJsonDocument::fromJson(json).object();
+    putInFileOrder(document);
     for (const QString list : {QStringLiteral("BtuList"), QStringLiteral("MakList")}) {
         QJsonArray rows = document.value(list).toArray();
         for (qsizetype i = 0; i < rows.size(); ++i) {
