@@ -1,6 +1,7 @@
 // The tables below compare with plain UTF-8 literals.
 #undef QT_NO_CAST_FROM_ASCII
 
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -14,27 +15,15 @@
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 class CliImportTest : public ::testing::Test
 {
 protected:
     CliRun run(const QStringList& args)
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", m_config.path());
         environment.insert("LC_ALL", "sv_SE.UTF-8");
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VALMO_CLI_PATH), args);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        return RunCli(args, environment);
     }
     QString file(const QString& name, const QByteArray& bytes)
     {

@@ -1,4 +1,5 @@
 #include "register/BankFiles.h"
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -12,28 +13,15 @@
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 class DeliveryCheckCli : public ::testing::Test
 {
 protected:
     CliRun run(const QStringList& args)
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_files.path());
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_files.path()); // the default register's folder
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VALMO_CLI_PATH), args);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return RunCli(args, environment);
     }
     // An order file of one payment order to payer 4711 on the date given (yyyymmdd).
     QString orderFile(const QByteArray& date)
@@ -109,11 +97,11 @@ TEST_F(DeliveryCheckCli, CheckAndCalendarOnTheCommandLine)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const CliRun result = run(c.args);
-        EXPECT_EQ(result.status, c.status) << result.err.toStdString();
+        EXPECT_EQ(result.status, c.status) << result.errText().toStdString();
         if (c.status == 2)
-            EXPECT_TRUE(result.err.contains(c.out)) << result.err.toStdString();
+            EXPECT_TRUE(result.errText().contains(c.out)) << result.errText().toStdString();
         else
-            EXPECT_EQ(result.out, c.out);
+            EXPECT_EQ(result.outText(), c.out);
     }
 }
 
@@ -123,8 +111,8 @@ TEST_F(DeliveryCheckCli, JsonGivesOneObjectPerFinding)
     const CliRun result = run({QStringLiteral("check"), file, QStringLiteral("--json"),
                                QStringLiteral("--now"), QStringLiteral("2026-12-09T12:00")});
     EXPECT_EQ(result.status, 1);
-    const QJsonArray findings = QJsonDocument::fromJson(result.out.toUtf8()).array();
-    ASSERT_EQ(findings.size(), 1) << result.out.toStdString();
+    const QJsonArray findings = QJsonDocument::fromJson(result.out).array();
+    ASSERT_EQ(findings.size(), 1) << result.out.constData();
     const QJsonObject finding = findings[0].toObject();
     EXPECT_EQ(finding[QStringLiteral("file")].toString(), file);
     EXPECT_EQ(finding[QStringLiteral("line")].toInt(), 2);
@@ -137,7 +125,7 @@ TEST_F(DeliveryCheckCli, JsonGivesOneObjectPerFinding)
     const CliRun clean = run({QStringLiteral("check"), orderFile("20261221"), QStringLiteral("--json"),
                               QStringLiteral("--now"), QStringLiteral("2026-12-09T12:00")});
     EXPECT_EQ(clean.status, 0);
-    EXPECT_EQ(clean.out, QStringLiteral("[]\n"));
+    EXPECT_EQ(clean.out, QByteArray("[]\n"));
 }
 
 TEST_F(DeliveryCheckCli, TheRegistersWarningsFromTheChosenOrTheDefaultRegister)
@@ -191,8 +179,8 @@ TEST_F(DeliveryCheckCli, TheRegistersWarningsFromTheChosenOrTheDefaultRegister)
         const CliRun result = run(QStringList{QStringLiteral("check"), file, QStringLiteral("--now"),
                                               QStringLiteral("2025-02-20T12:00")} +
                                   c.extra);
-        EXPECT_EQ(result.status, c.status) << result.err.toStdString();
-        const QString& text = c.status == 2 ? result.err : result.out;
+        EXPECT_EQ(result.status, c.status) << result.errText().toStdString();
+        const QString text = c.status == 2 ? result.errText() : result.outText();
         EXPECT_TRUE(c.expected.isEmpty() ? !text.contains(message) : text.contains(c.expected))
             << text.toStdString();
     }

@@ -1,4 +1,5 @@
 #include "register/BankFiles.h"
+#include "support/CliRun.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>
@@ -13,23 +14,12 @@ using namespace BankFiles;
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
 class RegisterCli : public ::testing::Test
 {
 protected:
     CliRun run(const QStringList& args) const
     {
-        QProcess process;
-        process.start(QStringLiteral(VALMO_CLI_PATH),
-                      QStringList{QStringLiteral("register"), QStringLiteral("--register"), m_register} + args);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+        return RunCli(QStringList{QStringLiteral("register"), QStringLiteral("--register"), m_register} + args);
     }
 
     QString file(const QString& name, const QByteArray& bytes) const
@@ -74,11 +64,11 @@ TEST_F(RegisterCli, ExitStatusesAndListings)
     for (const auto& c : cases) {
         const CliRun result = run(c.args);
         EXPECT_EQ(result.status, c.status) << c.args.join(QLatin1Char(' ')).toStdString() << ": "
-                                           << result.err.toStdString();
+                                           << result.errText().toStdString();
     }
 
     const CliRun payments = run({QStringLiteral("payments"), QStringLiteral("--payer"), QStringLiteral("1001")});
-    ASSERT_EQ(payments.status, 0) << payments.err.toStdString();
+    ASSERT_EQ(payments.status, 0) << payments.errText().toStdString();
     const QJsonArray rows = QJsonDocument::fromJson(payments.out).array();
     ASSERT_EQ(rows.size(), 1) << payments.out.constData();
     const QJsonObject row = rows[0].toObject();
@@ -115,7 +105,7 @@ TEST_F(RegisterCli, RetryPrintsTheNewAttemptsAsADocumentAndNamesTheRestOnStandar
               0);
 
     const CliRun retry = run({QStringLiteral("retry"), QStringLiteral("--to"), QStringLiteral("2025-02-28")});
-    ASSERT_EQ(retry.status, 0) << retry.err.toStdString();
+    ASSERT_EQ(retry.status, 0) << retry.errText().toStdString();
     const QJsonArray rows = QJsonDocument::fromJson(retry.out).object()[QStringLiteral("BtuList")].toArray();
     ASSERT_EQ(rows.size(), 1) << retry.out.constData();
     const QJsonArray row = rows[0].toArray();
@@ -124,8 +114,8 @@ TEST_F(RegisterCli, RetryPrintsTheNewAttemptsAsADocumentAndNamesTheRestOnStandar
     EXPECT_EQ(row[5].toString(), QStringLiteral("1001"));
     EXPECT_EQ(row[6].toString(), QStringLiteral("FAKT1"));
     EXPECT_GT(QDate::fromString(row[2].toString(), Qt::ISODate), QDate::currentDate());
-    EXPECT_TRUE(retry.err.contains(QStringLiteral("1002"))) << retry.err.toStdString();
-    EXPECT_FALSE(retry.err.contains(QStringLiteral("1003"))); // outside the span
+    EXPECT_TRUE(retry.errText().contains(QStringLiteral("1002"))) << retry.errText().toStdString();
+    EXPECT_FALSE(retry.errText().contains(QStringLiteral("1003"))); // outside the span
 
     EXPECT_EQ(run({QStringLiteral("retry"), QStringLiteral("--state"), QStringLiteral("Avvisad")}).status, 2);
 }
@@ -142,7 +132,7 @@ TEST_F(RegisterCli, ListingsEscapeTheirTextsAndFailOnAFullDisk)
     const QString orders =
         file(QStringLiteral("betalningar.ag"), Join({OrderOpening(day), PaymentOrder(order), PaymentOrder(second)}));
     const CliRun delivered = run({QStringLiteral("deliver"), orders});
-    ASSERT_EQ(delivered.status, 0) << delivered.err.toStdString();
+    ASSERT_EQ(delivered.status, 0) << delivered.errText().toStdString();
 
     const CliRun json = run({QStringLiteral("payments")});
     const QJsonArray rows = QJsonDocument::fromJson(json.out).array();
