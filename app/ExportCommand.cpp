@@ -72,7 +72,6 @@ bool ExportCommand::ExportBtnClick()
                              UserPrompt::Buttons::Ok);
         return false;
     }
-    UserPrompt::FileDialogOptions options;
     QString folder;
     try {
         folder = SettingsStore::lastImportFolder();
@@ -81,12 +80,8 @@ bool ExportCommand::ExportBtnClick()
     }
     if (folder.isEmpty())
         folder = QDir::homePath();
-    options.initialFolder = folder;
-    options.initialFileName = QDir(folder).filePath(proposedName(*list));
-    options.defaultSuffix = QStringLiteral("csv");
-    options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Alla filer (*)")};
-    options.confirmOverwrite = true;
-    const QString path = m_prompt.askSaveFileName(options);
+    const QString path = m_prompt.askSaveFileName(
+        UserPrompt::FileDialogOptions::csvFile(folder, QDir(folder).filePath(proposedName(*list))));
     if (path.isEmpty())
         return false;
     try {

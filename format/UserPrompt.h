@@ -23,6 +23,13 @@ public:
         QString defaultSuffix;   // appended to a name typed without extension, e.g. "ag"
         QStringList filters;     // Qt form, e.g. "Autogirofil (*.ag)"; the first is selected
         bool confirmOverwrite = false;
+
+        // The dialog that saves a CSV file under the name proposed, asking before it replaces one.
+        static FileDialogOptions csvFile(const QString& folder, const QString& fileName)
+        {
+            return {folder, fileName, QStringLiteral("csv"),
+                    {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Alla filer (*)")}, true};
+        }
     };
 
     virtual ~UserPrompt() = default;

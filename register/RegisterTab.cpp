@@ -167,12 +167,8 @@ QByteArray RegisterTab::shownCsv() const
 
 bool RegisterTab::exportCsv()
 {
-    UserPrompt::FileDialogOptions options;
-    options.initialFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    options.initialFileName = QStringLiteral("Register %1.csv").arg(title());
-    options.defaultSuffix = QStringLiteral("csv");
-    options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Alla filer (*)")};
-    options.confirmOverwrite = true;
+    const auto options = UserPrompt::FileDialogOptions::csvFile(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QStringLiteral("Register %1.csv").arg(title()));
     const QString path = m_prompt.askSaveFileName(options);
     if (path.isEmpty())
         return false;

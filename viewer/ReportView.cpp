@@ -334,13 +334,9 @@ QByteArray ReportView::shownCsv() const
 
 bool ReportView::exportCsv()
 {
-    UserPrompt::FileDialogOptions options;
     const QFileInfo source(m_fileName);
-    options.initialFolder = source.absolutePath();
-    options.initialFileName = source.completeBaseName() + QStringLiteral(".csv");
-    options.defaultSuffix = QStringLiteral("csv");
-    options.filters = {QStringLiteral("CSV-fil (*.csv)"), QStringLiteral("Alla filer (*)")};
-    options.confirmOverwrite = true;
+    const auto options = UserPrompt::FileDialogOptions::csvFile(source.absolutePath(),
+                                                                source.completeBaseName() + QStringLiteral(".csv"));
     const QString path = WidgetPrompt(this).askSaveFileName(options);
     if (path.isEmpty())
         return false;
