@@ -125,7 +125,10 @@ int main(int argc, char** argv)
               QStringLiteral("123456"), QStringLiteral("--bankgiro"), QStringLiteral("12345674"),
               QStringLiteral("--date"), QStringLiteral("2024-03-01")}},
             {"read", {QStringLiteral("read"), file, QStringLiteral("--service"), QStringLiteral("Privat")}},
-            {"check", {QStringLiteral("check"), file, QStringLiteral("--service"), QStringLiteral("Privat")}},
+            // The moment is fixed before the payment dates, so the check meets a file the bank would take.
+            {"check",
+             {QStringLiteral("check"), file, QStringLiteral("--service"), QStringLiteral("Privat"),
+              QStringLiteral("--now"), QStringLiteral("2024-03-01T12:00")}},
         };
         for (const auto& [name, args] : commands) {
             const QString output = QLatin1String(name) == QLatin1String("read")
