@@ -72,8 +72,19 @@ QString PaymentState(const Report& report, const ReportItem& item)
     }
 }
 
+// Information codes 03 and 05: the payee's own cancellation or change of payer number.
+bool IsPayeeRequest(const ReportItem& item)
+{
+    const QString information = item.codes.isEmpty() ? QString() : item.codes.first().code;
+    return information == QLatin1String("03") || information == QLatin1String("05");
+}
+
 QString MandateState(const ReportItem& item)
 {
+    // The bank refusing a cancellation or a new payer number leaves the mandate as it was: only the
+    // request failed, and a refused mandate would stop payments the bank still takes.
+    if (item.outcome == ItemOutcome::Rejected && IsPayeeRequest(item))
+        return QString();
     switch (item.outcome) {
     case ItemOutcome::Approved:
         return RegisterStates::mandateApproved();

@@ -118,10 +118,12 @@ TEST_F(RegisterScenario, PayeeYear)
 
     const ImportSummary advice =
         twice(QDate(2025, 1, 14),
-              MandateAdvice(QDate(2025, 1, 14), {{QStringLiteral("1001"), "04", "32"}, {QStringLiteral("1002"), "04", "32"},
+              MandateAdvice(QDate(2025, 1, 14), {{QStringLiteral("1001"), "04", "32"}, {QStringLiteral("1001"), "05", "21"},
+                                                 {QStringLiteral("1002"), "04", "32"},
                                                  {QStringLiteral("1003"), "04", "23"}, {QStringLiteral("1004"), "04", "32"},
                                                  {QStringLiteral("1005"), "04", "32"}}),
               QStringLiteral("medavi.txt"), false);
+    // The refused change of payer number (05/21) leaves 1001's approved mandate as it was.
     expectStates({{"1001", nullptr, 0, "Godkänt", "04/32"},
                   {"1003", nullptr, 0, "Avvisat", "04/23"},
                   {"1005", nullptr, 0, "Godkänt", "04/32"}});
@@ -190,7 +192,7 @@ TEST_F(RegisterScenario, PayeeYear)
         return true;
     });
     EXPECT_EQ(history.join(QLatin1Char(',')).toStdString(),
-              "medgivanden.ag:5 Skickat,medavi.txt:5 Godkänt,betalningar.ag:4 Skickad,betalningar.ag:6 Skickad,"
+              "medgivanden.ag:5 Skickat,medavi.txt:6 Godkänt,betalningar.ag:4 Skickad,betalningar.ag:6 Skickad,"
               "makuleringar.txt:2 Makulerad,betspec.txt:5 Nytt försök,medgivanderegister.txt:0 Saknas hos Bankgirot");
 }
 
