@@ -151,6 +151,33 @@ TEST_F(DeliveryCheckViewTest, ActivatingAFindingAsksForItsRow)
     EXPECT_EQ(window->list()->topLevelItemCount(), 0);
 }
 
+// Going to a row changes the main window's selection: the open list stays as it is, on the user's
+// line. An edit checks anew, and the user stays on the same line, or the last one.
+TEST_F(DeliveryCheckViewTest, TheOpenWindowKeepsItsPlaceAndFollowsEdits)
+{
+    for (const char* date : {"2026-12-24", "2026-12-25", "2026-12-26"})
+        AddOrder(m_document, QString::fromLatin1(date));
+    view().showFindings();
+    QTreeWidget* list = view().findingsWindow()->list();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    QTreeWidgetItem* last = list->topLevelItem(2);
+    list->setCurrentItem(last);
+
+    view().documentChanged();
+    EXPECT_EQ(list->currentItem(), last);
+
+    m_document.BtuList.remove(2);
+    view().documentChanged();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
+
+    // A minute later an unchanged document is checked anew as well: the moment counts.
+    m_clock.setMoment(m_clock.now().addSecs(60));
+    view().documentChanged();
+    EXPECT_TRUE(view().findingsWindow()->findChild<QLabel*>()->text().contains(QStringLiteral("kl. 19.00")));
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
+}
+
 TEST(BankingDays, DatePickerMarksAndTheLineUnderTheDate)
 {
     QDateEdit date(QDate(2026, 12, 24));
