@@ -376,7 +376,9 @@ private:
         }
         const ListRow& order = m_document.BtuList[orderRow];
         const int column = everyPayer ? MakColumn::Description : MakColumn::Payer;
-        const QString title = everyPayer ? QStringLiteral("Beskrivning") : QStringLiteral("Betalarnummer");
+        const QString title = everyPayer                  ? QStringLiteral("Beskrivning")
+                              : m_document.PrivateService ? QStringLiteral("Betalarnummer")
+                                                          : QStringLiteral("Bankgironummer");
         add(ListId::Mak, row, column, title, FindingLevel::Warning,
             QStringLiteral(
                 "Filen har också ett betaluppdrag till %1 med betalningsdagen %2. Banken avråder från "

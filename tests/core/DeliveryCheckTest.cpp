@@ -216,6 +216,22 @@ TEST(DeliveryCheck, EachRuleAtItsBoundary)
     }
 }
 
+// The payer's column has the title the list shows for the service type.
+TEST(DeliveryCheck, PayerColumnTitleFollowsTheService)
+{
+    for (const bool privateService : {true, false}) {
+        OrderDocument document;
+        document.PrivateService = privateService;
+        AddOrder(document, QStringLiteral("2026-12-21"), QStringLiteral("100,00"),
+                 QStringLiteral("1234-5674"));
+        AddCancellation(document, QStringLiteral("1234-5674"), QStringLiteral("2026-12-18"));
+        const QList<DeliveryFinding> findings = CheckDelivery(document, At(12, 9, 12, 0));
+        ASSERT_EQ(findings.size(), 1);
+        EXPECT_EQ(findings[0].columnTitle,
+                  privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer"));
+    }
+}
+
 TEST(DeliveryCheck, ArrivalMovesPastTheCutOffAndOverWeekends)
 {
     const struct
