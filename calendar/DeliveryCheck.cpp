@@ -18,7 +18,8 @@ namespace {
 
 using CalendarTexts::IsoDate;
 
-// The bank takes payment dates up to the end of the current year and two more.
+// The bank takes payment dates up to the end of the current year and two more, counted from the
+// day the file reaches it: a file sent in the last days of December arrives in the new year.
 constexpr int YearsAhead = 2;
 // A payment date passed by more banking days than this is rejected.
 constexpr int LargestPassedBankingDays = 5;
@@ -131,7 +132,7 @@ class DeliveryChecker
 public:
     DeliveryChecker(const OrderDocument& document, const QDateTime& now)
         : m_document(document), m_arrival(ArrivalBankingDay(now)), m_firstProcessing(FirstProcessingDay(now)),
-          m_lastAccepted(now.date().year() + YearsAhead, 12, 31)
+          m_lastAccepted(m_arrival.year() + YearsAhead, 12, 31)
     {
     }
 
@@ -375,7 +376,9 @@ private:
         }
         const ListRow& order = m_document.BtuList[orderRow];
         const int column = everyPayer ? MakColumn::Description : MakColumn::Payer;
-        const QString title = everyPayer ? QStringLiteral("Beskrivning") : QStringLiteral("Betalarnummer");
+        const QString title = everyPayer                  ? QStringLiteral("Beskrivning")
+                              : m_document.PrivateService ? QStringLiteral("Betalarnummer")
+                                                          : QStringLiteral("Bankgironummer");
         add(ListId::Mak, row, column, title, FindingLevel::Warning,
             QStringLiteral(
                 "Filen har också ett betaluppdrag till %1 med betalningsdagen %2. Banken avråder från "

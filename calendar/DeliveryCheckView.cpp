@@ -19,6 +19,8 @@ namespace {
 
 // The deadline turns red within this time of passing.
 constexpr int RefreshMilliseconds = 30 * 1000;
+// An open findings window is checked anew after this time even when the document is unchanged.
+constexpr int FindingsAgeSeconds = 60;
 
 } // namespace
 
@@ -62,10 +64,23 @@ FindingsWindow* DeliveryCheckView::ensureWindow()
     return m_window;
 }
 
+DeliveryCheckView::DocumentState DeliveryCheckView::documentState() const
+{
+    return {m_document.BtuList.revision(), m_document.MdgList.revision(), m_document.MdgListComp.revision(),
+            m_document.MakList.rows().revision(), m_document.PrivateService ? 1u : 0u};
+}
+
+void DeliveryCheckView::fillWindow(const QList<DeliveryFinding>& findings)
+{
+    m_checkedState = documentState();
+    m_checkedAt = m_clock->now();
+    ensureWindow()->setFindings(findings, momentText());
+}
+
 void DeliveryCheckView::showFindings()
 {
-    FindingsWindow* window = ensureWindow();
-    window->setFindings(CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path()), momentText());
+    fillWindow(CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path()));
+    FindingsWindow* window = m_window;
     window->show();
     window->raise();
     window->activateWindow();
@@ -77,13 +92,11 @@ bool DeliveryCheckView::mayBeSaved()
     switch (AskBeforeSaving(findings, m_prompt)) {
     case DeliveryAnswer::Save:
         return true;
-    case DeliveryAnswer::Show: {
-        FindingsWindow* window = ensureWindow();
-        window->setFindings(findings, momentText());
-        window->show();
-        window->raise();
+    case DeliveryAnswer::Show:
+        fillWindow(findings);
+        m_window->show();
+        m_window->raise();
         return false;
-    }
     case DeliveryAnswer::Cancel:
         break;
     }
@@ -100,8 +113,15 @@ void DeliveryCheckView::documentChanged()
         m_deadlineKnown = true;
     }
     showDeadline();
-    if (m_window && m_window->isVisible())
-        m_window->setFindings(CheckDeliveryWithRegister(m_document, m_clock->now(), RegisterSettings::path()), momentText());
+    // A change of selection or focus alone leaves the open window as it is, with the line the
+    // user is on; an edit, or a minute gone by, checks anew.
+    if (!m_window || !m_window->isVisible())
+        return;
+    const QDateTime now = m_clock->now();
+    if (documentState() == m_checkedState && m_checkedAt.isValid() && now >= m_checkedAt &&
+        m_checkedAt.secsTo(now) < FindingsAgeSeconds)
+        return;
+    fillWindow(CheckDeliveryWithRegister(m_document, now, RegisterSettings::path()));
 }
 
 void DeliveryCheckView::showDeadline()

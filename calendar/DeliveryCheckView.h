@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 
 class Clock;
@@ -46,9 +47,15 @@ public:
     void documentChanged();
 
 private:
+    using DocumentState = std::array<quint64, 5>;
+
     QString momentText() const;
     void showDeadline();
     FindingsWindow* ensureWindow();
+    // Checks the document at the clock's moment and fills the window with the findings.
+    void fillWindow(const QList<DeliveryFinding>& findings);
+    // The revisions of the four lists and the service type: what the findings depend on.
+    DocumentState documentState() const;
 
     QMainWindow* m_mainWindow;
     const OrderDocument& m_document;
@@ -62,4 +69,6 @@ private:
     QDateTime m_deadlineMoment;
     quint64 m_deadlineRevision = 0; // the revision of the payment orders it was worked out from
     bool m_deadlineKnown = false;
+    DocumentState m_checkedState{}; // the document the window's findings were worked out from
+    QDateTime m_checkedAt;          // and the moment
 };

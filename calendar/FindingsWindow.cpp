@@ -7,8 +7,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -46,6 +49,9 @@ FindingsWindow::FindingsWindow(QWidget* parent) : QDialog(parent)
 
 void FindingsWindow::setFindings(const QList<DeliveryFinding>& findings, const QString& moment)
 {
+    // The user keeps their place: the same line, or the last when the list has become shorter.
+    const int currentLine = m_list->indexOfTopLevelItem(m_list->currentItem());
+    const int scrolled = m_list->verticalScrollBar()->value();
     m_findings = findings;
     m_list->clear();
     int errors = 0;
@@ -64,6 +70,9 @@ void FindingsWindow::setFindings(const QList<DeliveryFinding>& findings, const Q
         items.append(item);
     }
     m_list->addTopLevelItems(items);
+    if (currentLine >= 0 && !items.isEmpty())
+        m_list->setCurrentItem(items[std::min(currentLine, int(items.size()) - 1)]);
+    m_list->verticalScrollBar()->setValue(scrolled);
     for (int column = 0; column < 4; ++column)
         m_list->resizeColumnToContents(column);
     if (findings.isEmpty())

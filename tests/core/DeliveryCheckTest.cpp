@@ -125,6 +125,13 @@ TEST(DeliveryCheck, EachRuleAtItsBoundary)
          At(12, 9, 12, 0),
          [](OrderDocument& d) { AddOrder(d, QStringLiteral("2029-01-01")); },
          {{ListId::Btu, 0, 2, Fel, "2029-01-01 ligger efter 2028-12-31"}}},
+        {"after 19.00 on 30 December the file arrives in the new year, whose year plus two counts",
+         At(12, 30, 19, 0),
+         [](OrderDocument& d) {
+             AddOrder(d, QStringLiteral("2029-12-28"));
+             AddOrder(d, QStringLiteral("2030-01-02"), QStringLiteral("1,00"));
+         },
+         {{ListId::Btu, 1, 2, Fel, "2030-01-02 ligger efter 2029-12-31"}}},
         {"no banking day: the next one",
          At(12, 9, 12, 0),
          [](OrderDocument& d) { AddOrder(d, QStringLiteral("2026-12-24")); },
@@ -206,6 +213,22 @@ TEST(DeliveryCheck, EachRuleAtItsBoundary)
                 << findings[i].message.toStdString();
         }
         EXPECT_EQ(HasDeliveryError(findings), !entry.expected.empty() && entry.expected[0].level == Fel);
+    }
+}
+
+// The payer's column has the title the list shows for the service type.
+TEST(DeliveryCheck, PayerColumnTitleFollowsTheService)
+{
+    for (const bool privateService : {true, false}) {
+        OrderDocument document;
+        document.PrivateService = privateService;
+        AddOrder(document, QStringLiteral("2026-12-21"), QStringLiteral("100,00"),
+                 QStringLiteral("1234-5674"));
+        AddCancellation(document, QStringLiteral("1234-5674"), QStringLiteral("2026-12-18"));
+        const QList<DeliveryFinding> findings = CheckDelivery(document, At(12, 9, 12, 0));
+        ASSERT_EQ(findings.size(), 1);
+        EXPECT_EQ(findings[0].columnTitle,
+                  privateService ? QStringLiteral("Betalarnummer") : QStringLiteral("Bankgironummer"));
     }
 }
 

@@ -1,11 +1,14 @@
 #include "calendar/DeliveryCheckView.h"
 #include "app/Clock.h"
+#include "app/MainForm.h"
 #include "app/OrderDocument.h"
 #include "app/WidgetPrompt.h"
 #include "calendar/BankingDayMarks.h"
 #include "calendar/FindingsWindow.h"
+#include "dialogs/BtuUnit.h"
 #include "support/FakePrompt.h"
 #include "support/GuiPrompt.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QTextCharFormat>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -80,6 +84,23 @@ TEST_F(DeliveryCheckViewTest, DeadlineOfTheEarliestOrderTurnsRedOncePassed)
     EXPECT_TRUE(view().deadlineLabel()->isHidden());
 }
 
+// The window stays open past 19.00: the deadline turns red without any change to the document.
+TEST_F(DeliveryCheckViewTest, DeadlineTurnsRedWhileTheWindowStaysOpen)
+{
+    AddOrder(m_document, QStringLiteral("2026-12-14"));
+    m_clock.setMoment(QDateTime(QDate(2026, 12, 11), QTime(18, 59)));
+    view().documentChanged();
+    auto* refresh = view().findChild<QTimer*>();
+    ASSERT_NE(refresh, nullptr);
+    EXPECT_TRUE(refresh->isActive());
+    EXPECT_FALSE(view().deadlineLabel()->property("passed").toBool());
+
+    m_clock.setMoment(QDateTime(QDate(2026, 12, 11), QTime(19, 0)));
+    QMetaObject::invokeMethod(refresh, "timeout");
+    EXPECT_TRUE(view().deadlineLabel()->property("passed").toBool());
+    EXPECT_FALSE(view().deadlineLabel()->styleSheet().isEmpty());
+}
+
 TEST_F(DeliveryCheckViewTest, SavingAsksOnlyOnAnErrorAndVisaShowsTheFindings)
 {
     const struct
@@ -128,6 +149,33 @@ TEST_F(DeliveryCheckViewTest, ActivatingAFindingAsksForItsRow)
     m_document.BtuList.remove(1);
     view().documentChanged();
     EXPECT_EQ(window->list()->topLevelItemCount(), 0);
+}
+
+// Going to a row changes the main window's selection: the open list stays as it is, on the user's
+// line. An edit checks anew, and the user stays on the same line, or the last one.
+TEST_F(DeliveryCheckViewTest, TheOpenWindowKeepsItsPlaceAndFollowsEdits)
+{
+    for (const char* date : {"2026-12-24", "2026-12-25", "2026-12-26"})
+        AddOrder(m_document, QString::fromLatin1(date));
+    view().showFindings();
+    QTreeWidget* list = view().findingsWindow()->list();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    QTreeWidgetItem* last = list->topLevelItem(2);
+    list->setCurrentItem(last);
+
+    view().documentChanged();
+    EXPECT_EQ(list->currentItem(), last);
+
+    m_document.BtuList.remove(2);
+    view().documentChanged();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
+
+    // A minute later an unchanged document is checked anew as well: the moment counts.
+    m_clock.setMoment(m_clock.now().addSecs(60));
+    view().documentChanged();
+    EXPECT_TRUE(view().findingsWindow()->findChild<QLabel*>()->text().contains(QStringLiteral("kl. 19.00")));
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
 }
 
 TEST(BankingDays, DatePickerMarksAndTheLineUnderTheDate)
@@ -200,4 +248,48 @@ TEST(BankingDays, TheSaveQuestionShowsItsOwnButtons)
         EXPECT_EQ(shown.size(), 3);
     }
     WidgetPrompt::setStandIn(&guiPrompt());
+}
+
+// In the main window a finding leads to its row, also in a list sorted otherwise, and opens it for
+// editing; the mended row leaves the findings.
+TEST(DeliveryCheckInTheMainWindow, AFindingOpensItsRowForEditing)
+{
+    TestEnvironment::instance().resetSettings();
+    guiPrompt().clear();
+    TMainForm form;
+    const FixedClock clock(QDateTime(QDate(2026, 12, 9), QTime(12, 0)));
+    form.DeliveryCheck->setClock(clock);
+    form.show();
+    form.createWindows();
+    OrderDocument& document = form.document();
+    for (const char* date : {"2026-12-21", "2026-12-24", "2026-12-22"})
+        AddOrder(document, QString::fromLatin1(date));
+    form.UpdateView(true);
+    form.BtuList->sortByColumn(2, Qt::DescendingOrder);
+
+    form.DeliveryCheck->action()->trigger();
+    FindingsWindow* window = form.DeliveryCheck->findingsWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->list()->topLevelItemCount(), 1);
+    QDate shownDate;
+    QString note;
+    QString calendarTip;
+    TBtuForm* dialog = form.BtuForm;
+    QTimer::singleShot(0, dialog, [&] {
+        shownDate = dialog->DateEdit->date();
+        note = dialog->DateNote->text();
+        calendarTip = dialog->DateEdit->calendarWidget()->dateTextFormat(shownDate).toolTip();
+        dialog->DateEdit->setDate(QDate(2026, 12, 23));
+        dialog->SaveBtnClick();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    emit window->list()->itemActivated(window->list()->topLevelItem(0), 0);
+    QApplication::processEvents();
+
+    EXPECT_EQ(shownDate, QDate(2026, 12, 24));
+    EXPECT_EQ(note, QStringLiteral("Ingen bankdag (julafton): banken använder 2026-12-28"));
+    EXPECT_EQ(calendarTip, QStringLiteral("Ingen bankdag: julafton"));
+    EXPECT_EQ(document.BtuList[1].text(2), QStringLiteral("2026-12-23"));
+    EXPECT_EQ(window->list()->topLevelItemCount(), 0);
 }
