@@ -69,6 +69,8 @@ const Row RejectionComments[] = {
     {"24", "Beloppet överstiger maxbeloppet", NewOnly, false},
 };
 
+// The old layout's records may carry 21 and 22, but its table of codes leaves them out; they are
+// read there with the meaning the new layout gives them.
 const Row ChangeRecords[] = {
     {"03", "Makulerad på grund av borttaget Medgivande", Both, false},
     {"11", "Makulerad av betalaren/betalarens bank", NewOnly, false},
@@ -110,7 +112,7 @@ const Row ChangeComments[] = {
 };
 
 const Row MandateInformation[] = {
-    {"03", "Makulering, initierad av betalningsmottagaren", OldOnly, false},
+    {"03", "Makulering. Initierad av betalningsmottagaren", OldOnly, false},
     {"03", "Makulering. Initierat av betalningsmottagaren", NewOnly, false},
     {"04", "Nyupplägg. Initierat av betalningsmottagaren", Both, false},
     {"05",
