@@ -34,10 +34,12 @@ const Row PaymentStatuses[] = {
      OldOnly, false},
     {"2", "Koppling till Autogiro saknas (bankkontot avslutat), Annan orsak. Betalningen har inte genomförts",
      NewOnly, false},
-    // Not in the bank's manual of 2014; known only from a restatement of the bank's table.
+    // Not in the bank's manual of 2014; known only from a restatement of the bank's table, so the
+    // meaning says only what that restatement says: no link yet, while an account number is being
+    // changed or a mandate set up.
     {"4",
-     "Koppling till Autogiro saknas (byte av konto eller nytt medgivande pågår), betalningen har inte "
-     "genomförts",
+     "Koppling till Autogiro saknas (byte av kontonummer eller uppläggning av medgivande pågår), "
+     "betalningen har inte genomförts",
      Both, false},
     {"9", "Förnyad täckning, betalningen har inte genomförts men nytt försök ska göras", OldOnly, false},
     {"9", "Förnyad täckning, betalningen har inte genomförts men nytt försök ska göras om avtal finns",
