@@ -34,10 +34,12 @@ const Row PaymentStatuses[] = {
      OldOnly, false},
     {"2", "Koppling till Autogiro saknas (bankkontot avslutat), Annan orsak. Betalningen har inte genomförts",
      NewOnly, false},
-    // Not in the bank's manual of 2014; known only from a restatement of the bank's table.
+    // Not in the bank's manual of 2014; known only from a restatement of the bank's table, so the
+    // meaning says only what that restatement says: no link yet, while an account number is being
+    // changed or a mandate set up.
     {"4",
-     "Koppling till Autogiro saknas (byte av konto eller nytt medgivande pågår), betalningen har inte "
-     "genomförts",
+     "Koppling till Autogiro saknas (byte av kontonummer eller uppläggning av medgivande pågår), "
+     "betalningen har inte genomförts",
      Both, false},
     {"9", "Förnyad täckning, betalningen har inte genomförts men nytt försök ska göras", OldOnly, false},
     {"9", "Förnyad täckning, betalningen har inte genomförts men nytt försök ska göras om avtal finns",
@@ -69,6 +71,8 @@ const Row RejectionComments[] = {
     {"24", "Beloppet överstiger maxbeloppet", NewOnly, false},
 };
 
+// The old layout's records may carry 21 and 22, but its table of codes leaves them out; they are
+// read there with the meaning the new layout gives them.
 const Row ChangeRecords[] = {
     {"03", "Makulerad på grund av borttaget Medgivande", Both, false},
     {"11", "Makulerad av betalaren/betalarens bank", NewOnly, false},
@@ -110,7 +114,7 @@ const Row ChangeComments[] = {
 };
 
 const Row MandateInformation[] = {
-    {"03", "Makulering, initierad av betalningsmottagaren", OldOnly, false},
+    {"03", "Makulering. Initierad av betalningsmottagaren", OldOnly, false},
     {"03", "Makulering. Initierat av betalningsmottagaren", NewOnly, false},
     {"04", "Nyupplägg. Initierat av betalningsmottagaren", Both, false},
     {"05",

@@ -148,6 +148,7 @@ TEST(ReportParserTest, OutcomesFollowTheCodes)
         {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 5, ItemOutcome::Cancelled},
         {"autogiro_exempelfiler_medgivandeavisering_sv.txt", 7, ItemOutcome::Rejected},
         {"autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt", 2, ItemOutcome::Rejected},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 3, ItemOutcome::Cancelled},
         {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 4, ItemOutcome::Cancelled},
         {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 16, ItemOutcome::Changed},
         {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 6, ItemOutcome::Rejected},
@@ -313,6 +314,10 @@ TEST(ReportParserTest, EachCodeGivesTheOutcomeTheBankMeans)
         "autogiro_gl_exempelfil_makulering-andring_fran-bankgirot-medgivanden-kontonummer_exempelfil_sv.txt";
     const char* payments = "autogiro_exempelfil_betalningar-och-tackningskontroll_sv.txt";
     const char* rejected = "autogiro_exempelfilavvisade_betalningsuppdrag_sv.txt";
+    const char* oldRejected =
+        "autogiro_gl_avvisadebetaln_fran-bankgirot-medgivanden-bankgironummer_exempelfil_sv.txt";
+    const char* oldPayments = "autogiro_gl_betalningar-stoppadebetalningar-tackningskontroll_fran-bankgirot-"
+                              "medgivanden-bankgironummer_exempelfil_sv.txt";
     const char* advice = "autogiro_exempelfiler_medgivandeavisering_sv.txt";
     const char* registry = "autogiro_exempelfil-utdrag-ur-medgivanderegistret_sv.txt";
     const struct
@@ -333,6 +338,10 @@ TEST(ReportParserTest, EachCodeGivesTheOutcomeTheBankMeans)
         {payments, 3, 80, "3", ItemOutcome::Unknown},
         {rejected, 2, 59, "01,02,03,06,07,08,09,10,12,13,15,24", ItemOutcome::Rejected},
         {rejected, 2, 59, "11", ItemOutcome::Unknown},
+        {oldRejected, 2, 59, "01,02,03,07", ItemOutcome::Rejected},
+        {oldRejected, 2, 59, "06,15", ItemOutcome::Unknown},
+        {oldPayments, 14, 80, " ,0", ItemOutcome::Paid},
+        {oldPayments, 14, 80, "1,2,4,9", ItemOutcome::NotPaid},
         {advice, 2, 62, "0432,0512", ItemOutcome::Approved},
         {advice, 2, 62, "0333,4602,4307,4498,0401,10  ", ItemOutcome::Cancelled},
         {advice, 2, 62, "0410,0304,4203,4205,0424", ItemOutcome::Rejected},

@@ -28,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -121,7 +123,51 @@ TEST_F(ReportViewTest, AnExampleSavedWithItsTitleOpensAsAReport)
         << codes.join(QLatin1Char('|')).toStdString();
 }
 
-// The help page on reports gives every code of every table as the presenter shows it.
+// A code table as the help page gives it: one column when both layouts have the same codes, else a
+// column per layout, where the old one says "som ny layout" for a code it words the same.
+QStringList HelpRowsOf(ReportCodes::Table table)
+{
+    const QList<ReportCodes::Entry> newCodes = ReportCodes::entries(table, ReportLayout::New);
+    const QList<ReportCodes::Entry> oldCodes = ReportCodes::entries(table, ReportLayout::Old);
+    const auto shown = [](const ReportCodes::Entry* entry) {
+        if (!entry)
+            return QStringLiteral("–");
+        return entry->meaning.toHtmlEscaped() +
+               (entry->retired ? QStringLiteral(" <i>(utgått)</i>") : QString());
+    };
+    const auto same = [](const ReportCodes::Entry& a, const ReportCodes::Entry& b) {
+        return a.code == b.code && a.meaning == b.meaning && a.retired == b.retired;
+    };
+    const bool oneColumn =
+        std::equal(newCodes.begin(), newCodes.end(), oldCodes.begin(), oldCodes.end(), same);
+    QStringList rows = {
+        oneColumn ? QStringLiteral("<tr><th>Kod</th><th>Betydelse</th></tr>")
+                  : QStringLiteral("<tr><th>Kod</th><th>Ny layout</th><th>Gammal layout</th></tr>")};
+    QStringList codes;
+    for (const auto& entry : newCodes + oldCodes) {
+        if (!codes.contains(entry.code))
+            codes.append(entry.code);
+    }
+    codes.sort();
+    const auto find = [](const QList<ReportCodes::Entry>& entries, const QString& code) {
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const ReportCodes::Entry& entry) { return entry.code == code; });
+        return found == entries.end() ? nullptr : &*found;
+    };
+    for (const QString& code : codes) {
+        const ReportCodes::Entry* inNew = find(newCodes, code);
+        const ReportCodes::Entry* inOld = find(oldCodes, code);
+        QString row = QStringLiteral("<tr><td>") + code + QStringLiteral("</td><td>") + shown(inNew);
+        if (!oneColumn)
+            row += QStringLiteral("</td><td>") +
+                   (inNew && inOld && same(*inNew, *inOld) ? QStringLiteral("som ny layout") : shown(inOld));
+        rows.append(row + QStringLiteral("</td></tr>"));
+    }
+    return rows;
+}
+
+// The help page on reports gives every code table exactly as the presenter shows it: the same codes,
+// the same meanings in each layout, the same retired marks, and nothing more.
 TEST(ReportHelpTest, TheHelpPageListsEveryCodeAsThePresenterShowsIt)
 {
     const QString page =
@@ -129,18 +175,20 @@ TEST(ReportHelpTest, TheHelpPageListsEveryCodeAsThePresenterShowsIt)
     ASSERT_FALSE(page.isEmpty());
     for (int table = 0; table <= int(ReportCodes::Table::RegisterStatus2); ++table) {
         const auto which = ReportCodes::Table(table);
-        EXPECT_TRUE(page.contains(QStringLiteral("<h3>") + ReportCodes::tableName(which)) ||
-                    page.contains(QStringLiteral("<h3>") + ReportCodes::tableTitle(which)))
+        qsizetype at =
+            page.indexOf(QStringLiteral("<h3>") + ReportCodes::tableTitle(which) + QStringLiteral("</h3>"));
+        if (at < 0)
+            at = page.indexOf(QStringLiteral("<h3>") + ReportCodes::tableName(which) +
+                              QStringLiteral("</h3>"));
+        ASSERT_GE(at, 0) << ReportCodes::tableTitle(which).toStdString();
+        const qsizetype from = page.indexOf(QStringLiteral("<table>"), at);
+        const qsizetype to = page.indexOf(QStringLiteral("</table>"), from);
+        ASSERT_TRUE(from > 0 && to > from) << ReportCodes::tableTitle(which).toStdString();
+        QStringList rows = page.mid(from, to - from).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        rows.removeFirst(); // "<table>"
+        EXPECT_EQ(rows.join(QLatin1Char('\n')).toStdString(),
+                  HelpRowsOf(which).join(QLatin1Char('\n')).toStdString())
             << ReportCodes::tableTitle(which).toStdString();
-        for (const ReportLayout layout : {ReportLayout::New, ReportLayout::Old}) {
-            for (const ReportCodes::Entry& entry : ReportCodes::entries(which, layout)) {
-                const QString row = QStringLiteral("<tr><td>") + entry.code + QStringLiteral("</td>");
-                const QString meaning =
-                    entry.meaning + (entry.retired ? QStringLiteral(" <i>(utgått)</i>") : QString());
-                EXPECT_TRUE(page.contains(row) && page.contains(meaning))
-                    << ReportCodes::tableTitle(which).toStdString() << ": " << entry.code.toStdString();
-            }
-        }
     }
 }
 
