@@ -263,6 +263,22 @@ bool IsOrderRecord(QStringView line)
            (code.size() == 2 && code.startsWith(QLatin1Char('2')));
 }
 
+// An order record as the payee writes it, not merely a line that opens with its code: a title line
+// such as "2008-06-11 Avvisade betalningar" or "01 Exempelfil" is no record. The opening record
+// carries its date at 3-10, a payment its date or GENAST there, the other records the payee's
+// bankgiro number at 3-12.
+bool LooksLikeOrderRecord(QStringView line)
+{
+    if (!IsOrderRecord(line))
+        return false;
+    const QStringView code = Field(line, 1, 2);
+    if (code == QLatin1String("82") || code == QLatin1String("32"))
+        return AllDigits(Field(line, 3, 10)) || Field(line, 3, 8) == QLatin1String("GENAST");
+    if (code == QLatin1String("01"))
+        return AllDigits(Field(line, 3, 10));
+    return AllDigits(Field(line, 3, 12));
+}
+
 // Reads the records of one report after another, in file order.
 class SectionReader
 {
@@ -706,6 +722,7 @@ private:
             mandate.description = QStringLiteral("Nytt e-medgivande");
             addPayeeBankgiro(report, mandate, Field(line, 3, 12));
             mandate.payerNumber = NumberText(Field(line, 13, 28));
+            checkDigits(report, number, line, 13, 28, "Betalarnummer");
             addDetail(mandate, QStringLiteral("Clearing- och kontonummer"),
                       ClearingAccountText(Field(line, 29, 32), Field(line, 33, 44)));
             checkDigits(report, number, line, 29, 44, "Bankkontonummer");
@@ -819,7 +836,7 @@ std::optional<std::size_t> FirstReportLine(const std::vector<Line>& lines)
             continue;
         if (text.startsWith(QLatin1String("01BGMAX")) || ReadOpening(text) || IsRegisterExtractLine(text))
             return i;
-        if (IsOrderRecord(text))
+        if (LooksLikeOrderRecord(text))
             return std::nullopt;
     }
     return std::nullopt;

@@ -374,7 +374,8 @@ TEST_F(OpenCommandTest, EveryBankExampleReportIsShownInThePresenter)
         const QString expected = name.contains("internetbank") ? OrderFileReader::incomingMandatesMessage()
                                                                : OrderFileReader::reportFileMessage();
         const QByteArray longTitle = "Exempelfil " + QByteArray(90, '-') + "\r\n";
-        for (const QByteArray& title : {QByteArray(), QByteArray("Exempelfil\r\n\r\n"), longTitle}) {
+        for (const QByteArray& title : {QByteArray(), QByteArray("Exempelfil\r\n\r\n"), longTitle,
+                                        QByteArray("2008-06-11 Exempelfil\r\n\r\n")}) {
             prompt.messages.clear();
             shower.shownFiles.clear();
             const QString path = makeFile(name, title + bytes);

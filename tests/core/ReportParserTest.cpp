@@ -77,13 +77,16 @@ TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
         {"utdrag-ur-medgivanderegistret_gammal-layout.txt", ReportKind::MandateRegisterExtract,
          ReportLayout::Old, 7, 0, nullptr, nullptr, false},
     };
-    // The bank prints its examples with a title line and blank lines before the first record.
-    const QByteArray title = "Exempelfil från Bankgirot\r\n  \r\n\r\n";
+    // The bank prints its examples with a title line and blank lines before the first record; a
+    // title may open with digits that no record follows.
+    const QByteArray titles[] = {"", "Exempelfil från Bankgirot\r\n  \r\n\r\n",
+                                 "2008-06-11 Exempelfil\r\n\r\n\r\n", "01 Exempelfil\r\n\r\n\r\n"};
     for (const BankReport& c : cases) {
-        for (const int titleLines : {0, 3}) {
-            SCOPED_TRACE(std::string(c.file) + (titleLines ? " with its title" : ""));
-            const ReportFile file =
-                ReportParser::parse((titleLines ? title : QByteArray()) + BankFile(c.file));
+        for (const QByteArray& title : titles) {
+            const int titleLines = title.isEmpty() ? 0 : 3;
+            SCOPED_TRACE(std::string(c.file) + " with the title " +
+                         title.left(title.indexOf('\r')).toStdString());
+            const ReportFile file = ReportParser::parse(title + BankFile(c.file));
             ASSERT_EQ(file.type, ReportFile::Type::Reports);
             ASSERT_EQ(file.reports.size(), 1);
             const Report& report = file.reports.first();
@@ -443,6 +446,8 @@ TEST(ReportParserTest, FieldsOutsideTheLayoutAreNamed)
         {payments, ReplaceAt(17, 70, "2009x110"), "Rad 17: Återbetalningsdag (position 70-77)"},
         {"autogiro_exempelfiler_medgivandeavisering_sv.txt", ReplaceAt(2, 45, "19680305000X"),
          "Rad 2: Person- eller organisationsnummer (position 45-56)"},
+        {"autogiro_exempelfil_nya_medgivanden_via_internetbank_sv.txt", ReplaceAt(2, 13, "00000000000001X1"),
+         "Rad 2: Betalarnummer (position 13-28)"},
         {payments, [](QList<QByteArray>& lines) { lines[2].insert(80, " 81"); },
          "Rad 3 är längre än 80 tecken"},
     };
