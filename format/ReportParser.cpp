@@ -1,5 +1,6 @@
 #include "format/ReportParser.h"
 
+#include "format/OrderLineReader.h"
 #include "format/ReportCodes.h"
 #include "format/ReportTotalsCheck.h"
 #include "rules/Extra.h"
@@ -30,9 +31,13 @@ std::vector<Line> SplitLines(const QByteArray& bytes)
     if (end < 0)
         end = bytes.size();
     lines.reserve(std::size_t(end / 60 + 1));
+    // A report that an editor has saved as UTF-8 is read as UTF-8: read as Windows-1252, each
+    // letter beyond ASCII would take two positions and move every field after it on its line. The
+    // byte-order mark such an editor may write first is no part of the first record.
+    const bool utf8 = ScanTextKind(bytes.constData(), end) == TextKind::Utf8;
     QByteArray current;
     int number = 0;
-    qsizetype start = 0;
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < end) {
         qsizetype stop = bytes.indexOf('\n', start);
         if (stop < 0 || stop > end)
@@ -47,7 +52,7 @@ std::vector<Line> SplitLines(const QByteArray& bytes)
         if (stop < end && blank)
             ++number;
         else if (stop < end || !current.isEmpty())
-            lines.push_back({++number, DecodeWin1252(current)});
+            lines.push_back({++number, utf8 ? QString::fromUtf8(current) : DecodeWin1252(current)});
         start = stop + 1;
     }
     return lines;

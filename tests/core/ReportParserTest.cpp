@@ -1,6 +1,7 @@
 #include "format/ReportParser.h"
 #include "format/ReportCodes.h"
 #include "format/ReportTable.h"
+#include "rules/Win1252.h"
 #include "support/TestSupport.h"
 
 #include <QLocale>
@@ -455,6 +456,25 @@ TEST(ReportParserTest, FieldsOutsideTheLayoutAreNamed)
         const Report report = ReportParser::parse(Edited(c.file, c.edit)).reports.value(0);
         EXPECT_TRUE(report.warnings.join(QLatin1Char('\n')).contains(QString::fromUtf8(c.named)))
             << c.named << ": " << report.warnings.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+// A report an editor has saved as UTF-8, with or without a byte-order mark: the payee's numbers stay
+// at their positions although the "Ä" before them on the opening record takes two bytes.
+TEST(ReportParserTest, AReportSavedAsUtf8IsReadAsUtf8)
+{
+    const QByteArray utf8 =
+        DecodeWin1252(BankFile("autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt")).toUtf8();
+    for (const QByteArray& bom : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        const ReportFile file = ReportParser::parse(bom + utf8);
+        ASSERT_EQ(file.type, ReportFile::Type::Reports) << bom.size();
+        const Report& report = file.reports.value(0);
+        EXPECT_EQ(report.customerNumber, QStringLiteral("471117"));
+        EXPECT_EQ(report.bankgiro, QStringLiteral("991-2346"));
+        EXPECT_EQ(report.kind, ReportKind::CancellationsChanges);
+        EXPECT_TRUE(report.unknownLines.isEmpty());
+        ASSERT_TRUE(report.totals);
+        EXPECT_TRUE(report.totals->agree());
     }
 }
 
