@@ -498,7 +498,9 @@ private:
                 summary.statedCount = int(qMin<qint64>(*count, 99999999));
             checkDigits(report, number, line, 72, 79, "Antal poster");
             addDetail(summary, QStringLiteral("Mottagarens konto"), NumberText(Field(line, 3, 37)));
+            checkDigits(report, number, line, 3, 37, "Mottagarens konto");
             addDetail(summary, QStringLiteral("Löpnummer"), NumberText(Field(line, 46, 50)));
+            checkDigits(report, number, line, 46, 50, "Löpnummer");
             summary.outcome = ItemOutcome::Summary;
             summary.counted = true;
             report.items.append(summary);
@@ -517,6 +519,7 @@ private:
         checkDigits(report, number, line, 16, 31, "Betalarnummer");
         setAmount(report, payment, Field(line, 32, 43));
         addPayeeBankgiro(report, payment, Field(line, 44, 53));
+        checkDigits(report, number, line, 44, 53, "Betalningsmottagarens bankgironummer");
         payment.reference = ReferenceText(Field(line, 54, 69));
         QString status = Trimmed(Field(line, 80, 80));
         if (status.isEmpty() && report.layout == ReportLayout::Old)
@@ -543,6 +546,7 @@ private:
         checkDigits(report, number, line, 16, 31, "Ursprungligt betalarnummer");
         setAmount(report, refund, Field(line, 32, 43));
         addPayeeBankgiro(report, refund, Field(line, 44, 53));
+        checkDigits(report, number, line, 44, 53, "Betalningsmottagarens bankgironummer");
         refund.reference = ReferenceText(Field(line, 54, 69));
         addDetail(refund, QStringLiteral("Ursprunglig betalningsdag"), refund.date);
         addDetail(refund, QStringLiteral("Återbetalningsdag"), DateText(Field(line, 70, 77)));
@@ -691,6 +695,7 @@ private:
         ReportItem advice = item(code, number);
         advice.description = QStringLiteral("Medgivande");
         addPayeeBankgiro(report, advice, Field(line, 3, 12));
+        checkDigits(report, number, line, 3, 12, "Betalningsmottagarens bankgironummer");
         advice.payerNumber = NumberText(Field(line, 13, 28));
         checkDigits(report, number, line, 13, 28, "Betalarnummer");
         addDetail(advice, QStringLiteral("Clearing- och kontonummer"),
@@ -726,6 +731,7 @@ private:
             ReportItem mandate = item(code, number);
             mandate.description = QStringLiteral("Nytt e-medgivande");
             addPayeeBankgiro(report, mandate, Field(line, 3, 12));
+            checkDigits(report, number, line, 3, 12, "Betalningsmottagarens bankgironummer");
             mandate.payerNumber = NumberText(Field(line, 13, 28));
             checkDigits(report, number, line, 13, 28, "Betalarnummer");
             addDetail(mandate, QStringLiteral("Clearing- och kontonummer"),

@@ -442,6 +442,9 @@ TEST(ReportParserTest, FieldsOutsideTheLayoutAreNamed)
         const char* named;
     } cases[] = {
         {payments, ReplaceAt(3, 16, "00000000000A0101"), "Rad 3: Betalarnummer (position 16-31)"},
+        {payments, ReplaceAt(3, 44, "00099I2346"),
+         "Rad 3: Betalningsmottagarens bankgironummer (position 44-53)"},
+        {payments, ReplaceAt(2, 46, "0000l"), "Rad 2: Löpnummer (position 46-50)"},
         {payments, ReplaceAt(3, 3, "20091310"),
          "Rad 3: Betalningsdag (position 3-10) är inget giltigt datum"},
         {payments, ReplaceAt(17, 70, "2009x110"), "Rad 17: Återbetalningsdag (position 70-77)"},
