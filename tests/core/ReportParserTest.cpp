@@ -431,6 +431,26 @@ TEST(ReportParserTest, SignedTotalsOfTheCancellationsReport)
     EXPECT_EQ(negative.totals->stated.amount, 577519 + 111000);
 }
 
+// The total of the debits stands at 57-68, after a reserved field that is not part of it.
+TEST(ReportParserTest, TheDebitTotalIsReadFromItsOwnPositions)
+{
+    const struct
+    {
+        const char* file;
+        int totalsLine;
+    } cases[] = {
+        {"autogiro_exempelfilutdrag-ur-bevakningsregistret_sv.txt", 12},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 20},
+    };
+    for (const auto& c : cases) {
+        const Report report =
+            ReportParser::parse(Edited(c.file, ReplaceAt(c.totalsLine, 53, "    "))).reports.value(0);
+        ASSERT_TRUE(report.totals) << c.file;
+        EXPECT_TRUE(report.totals->agree())
+            << report.totals->disagreements.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
 // A field that holds what the bank's layout does not allow is named with its line and positions.
 TEST(ReportParserTest, FieldsOutsideTheLayoutAreNamed)
 {
