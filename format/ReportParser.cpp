@@ -1,5 +1,6 @@
 #include "format/ReportParser.h"
 
+#include "format/OrderLineReader.h"
 #include "format/ReportCodes.h"
 #include "format/ReportTotalsCheck.h"
 #include "rules/Extra.h"
@@ -30,9 +31,13 @@ std::vector<Line> SplitLines(const QByteArray& bytes)
     if (end < 0)
         end = bytes.size();
     lines.reserve(std::size_t(end / 60 + 1));
+    // A report that an editor has saved as UTF-8 is read as UTF-8: read as Windows-1252, each
+    // letter beyond ASCII would take two positions and move every field after it on its line. The
+    // byte-order mark such an editor may write first is no part of the first record.
+    const bool utf8 = ScanTextKind(bytes.constData(), end) == TextKind::Utf8;
     QByteArray current;
     int number = 0;
-    qsizetype start = 0;
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < end) {
         qsizetype stop = bytes.indexOf('\n', start);
         if (stop < 0 || stop > end)
@@ -47,7 +52,7 @@ std::vector<Line> SplitLines(const QByteArray& bytes)
         if (stop < end && blank)
             ++number;
         else if (stop < end || !current.isEmpty())
-            lines.push_back({++number, DecodeWin1252(current)});
+            lines.push_back({++number, utf8 ? QString::fromUtf8(current) : DecodeWin1252(current)});
         start = stop + 1;
     }
     return lines;
@@ -261,6 +266,22 @@ bool IsOrderRecord(QStringView line)
     return code == QLatin1String("01") || code == QLatin1String("03") || code == QLatin1String("04") ||
            code == QLatin1String("05") || code == QLatin1String("32") || code == QLatin1String("82") ||
            (code.size() == 2 && code.startsWith(QLatin1Char('2')));
+}
+
+// An order record as the payee writes it, not merely a line that opens with its code: a title line
+// such as "2008-06-11 Avvisade betalningar" or "01 Exempelfil" is no record. The opening record
+// carries its date at 3-10, a payment its date or GENAST there, the other records the payee's
+// bankgiro number at 3-12.
+bool LooksLikeOrderRecord(QStringView line)
+{
+    if (!IsOrderRecord(line))
+        return false;
+    const QStringView code = Field(line, 1, 2);
+    if (code == QLatin1String("82") || code == QLatin1String("32"))
+        return AllDigits(Field(line, 3, 10)) || Field(line, 3, 8) == QLatin1String("GENAST");
+    if (code == QLatin1String("01"))
+        return AllDigits(Field(line, 3, 10));
+    return AllDigits(Field(line, 3, 12));
 }
 
 // Reads the records of one report after another, in file order.
@@ -477,7 +498,9 @@ private:
                 summary.statedCount = int(qMin<qint64>(*count, 99999999));
             checkDigits(report, number, line, 72, 79, "Antal poster");
             addDetail(summary, QStringLiteral("Mottagarens konto"), NumberText(Field(line, 3, 37)));
+            checkDigits(report, number, line, 3, 37, "Mottagarens konto");
             addDetail(summary, QStringLiteral("Löpnummer"), NumberText(Field(line, 46, 50)));
+            checkDigits(report, number, line, 46, 50, "Löpnummer");
             summary.outcome = ItemOutcome::Summary;
             summary.counted = true;
             report.items.append(summary);
@@ -496,6 +519,7 @@ private:
         checkDigits(report, number, line, 16, 31, "Betalarnummer");
         setAmount(report, payment, Field(line, 32, 43));
         addPayeeBankgiro(report, payment, Field(line, 44, 53));
+        checkDigits(report, number, line, 44, 53, "Betalningsmottagarens bankgironummer");
         payment.reference = ReferenceText(Field(line, 54, 69));
         QString status = Trimmed(Field(line, 80, 80));
         if (status.isEmpty() && report.layout == ReportLayout::Old)
@@ -522,6 +546,7 @@ private:
         checkDigits(report, number, line, 16, 31, "Ursprungligt betalarnummer");
         setAmount(report, refund, Field(line, 32, 43));
         addPayeeBankgiro(report, refund, Field(line, 44, 53));
+        checkDigits(report, number, line, 44, 53, "Betalningsmottagarens bankgironummer");
         refund.reference = ReferenceText(Field(line, 54, 69));
         addDetail(refund, QStringLiteral("Ursprunglig betalningsdag"), refund.date);
         addDetail(refund, QStringLiteral("Återbetalningsdag"), DateText(Field(line, 70, 77)));
@@ -670,6 +695,7 @@ private:
         ReportItem advice = item(code, number);
         advice.description = QStringLiteral("Medgivande");
         addPayeeBankgiro(report, advice, Field(line, 3, 12));
+        checkDigits(report, number, line, 3, 12, "Betalningsmottagarens bankgironummer");
         advice.payerNumber = NumberText(Field(line, 13, 28));
         checkDigits(report, number, line, 13, 28, "Betalarnummer");
         addDetail(advice, QStringLiteral("Clearing- och kontonummer"),
@@ -705,7 +731,9 @@ private:
             ReportItem mandate = item(code, number);
             mandate.description = QStringLiteral("Nytt e-medgivande");
             addPayeeBankgiro(report, mandate, Field(line, 3, 12));
+            checkDigits(report, number, line, 3, 12, "Betalningsmottagarens bankgironummer");
             mandate.payerNumber = NumberText(Field(line, 13, 28));
+            checkDigits(report, number, line, 13, 28, "Betalarnummer");
             addDetail(mandate, QStringLiteral("Clearing- och kontonummer"),
                       ClearingAccountText(Field(line, 29, 32), Field(line, 33, 44)));
             checkDigits(report, number, line, 29, 44, "Bankkontonummer");
@@ -819,7 +847,7 @@ std::optional<std::size_t> FirstReportLine(const std::vector<Line>& lines)
             continue;
         if (text.startsWith(QLatin1String("01BGMAX")) || ReadOpening(text) || IsRegisterExtractLine(text))
             return i;
-        if (IsOrderRecord(text))
+        if (LooksLikeOrderRecord(text))
             return std::nullopt;
     }
     return std::nullopt;

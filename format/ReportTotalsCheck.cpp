@@ -193,7 +193,7 @@ struct TotalsLayout
 };
 
 // The old layout's totals record, also used by the monitoring extract and the cancellation report.
-const TotalsLayout DebitCreditTotals = {29, 40, 41, 46, 47, 52, 53, 68};
+const TotalsLayout DebitCreditTotals = {29, 40, 41, 46, 47, 52, 57, 68};
 const TotalsLayout RejectedTotals = {21, 32, 15, 20, 33, 38, 39, 50};
 
 void CheckDebitsAndCredits(TotalsComparison& compare, const TotalsLayout& layout)

@@ -4,6 +4,7 @@
 #include "app/WidgetPrompt.h"
 #include "app/WindowMemory.h"
 #include "format/OpenFailure.h"
+#include "format/OrderLineReader.h"
 #include "format/ReportCodes.h"
 #include "format/ReportParser.h"
 #include "rules/Win1252.h"
@@ -54,18 +55,22 @@ QString TextOfLines(const QByteArray& bytes, bool* cut = nullptr)
     if (end < 0)
         end = bytes.size();
 
+    // A file saved as UTF-8 is shown as UTF-8, as the open command reads it; its lengths count
+    // characters, and a byte-order mark before the first line is not shown.
+    const bool utf8 = ScanTextKind(bytes.constData(), end) == TextKind::Utf8;
     QByteArray kept;
     kept.reserve(qMin(end, qsizetype(64) * 1024 * 1024));
     qsizetype lineLength = 0;
-    for (qsizetype i = 0; i < end; ++i) {
+    for (qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0; i < end; ++i) {
         const char c = bytes.at(i);
         if (c == '\r')
             continue;
+        const bool continuesCharacter = utf8 && (uchar(c) & 0xC0) == 0x80;
         if (c == '\n') {
             lineLength = 0;
-        } else if (++lineLength > LongestShownLine) {
-            if (lineLength == LongestShownLine + 1) {
-                kept.append('\x85'); // "…" in Windows-1252
+        } else if ((continuesCharacter ? lineLength : ++lineLength) > LongestShownLine) {
+            if (lineLength == LongestShownLine + 1 && !continuesCharacter) {
+                kept.append(utf8 ? "\xE2\x80\xA6" : "\x85"); // "…"
                 if (cut)
                     *cut = true;
             }
@@ -75,7 +80,7 @@ QString TextOfLines(const QByteArray& bytes, bool* cut = nullptr)
     }
     if (kept.endsWith('\n'))
         kept.chop(1);
-    return DecodeWin1252(kept);
+    return utf8 ? QString::fromUtf8(kept) : DecodeWin1252(kept);
 }
 
 // Room for the structured report's own margins and for a window frame.

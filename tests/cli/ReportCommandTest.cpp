@@ -1,3 +1,5 @@
+#include "format/ReportParser.h"
+#include "support/BankExamples.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>
@@ -103,6 +105,35 @@ TEST(ReportCommandTest, TitleLinesBeforeTheFirstRecordAreListed)
     EXPECT_EQ(retired[QStringLiteral("code")].toString(), QStringLiteral("07"));
     EXPECT_TRUE(retired[QStringLiteral("retired")].toBool());
     EXPECT_FALSE(items[0][QStringLiteral("codes")][0].toObject().contains(QStringLiteral("retired")));
+}
+
+// Every example report of the bank, as sent and saved with its title lines, is written complete:
+// its title listed as an unknown line, nothing called faulty, the totals agreeing.
+TEST(ReportCommandTest, EveryBankExampleReportWithAndWithoutItsTitle)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("rapport.txt"));
+    const QStringList reports = BankExampleReports();
+    ASSERT_EQ(reports.size(), 15);
+    for (const QString& report : reports) {
+        const QByteArray bytes = ReadFileBytes(report);
+        const int items = ReportParser::parse(bytes).reports.value(0).items.size();
+        for (const QByteArray& title : BankExampleTitles()) {
+            SCOPED_TRACE(report.toStdString() + " with the title " + title.toStdString());
+            WriteFileBytes(path, title + bytes);
+            const ReportRun run = RunReport({path});
+            ASSERT_EQ(run.status, 0) << run.err.toStdString();
+            const QJsonArray sections =
+                QJsonDocument::fromJson(run.out).object()[QStringLiteral("reports")].toArray();
+            ASSERT_EQ(sections.size(), 1);
+            const QJsonObject shown = sections[0].toObject();
+            EXPECT_EQ(shown[QStringLiteral("items")].toArray().size(), items);
+            EXPECT_EQ(shown[QStringLiteral("unknownLines")].toArray().size(), title.isEmpty() ? 0 : 1);
+            EXPECT_TRUE(shown[QStringLiteral("warnings")].toArray().isEmpty());
+            const QJsonValue totals = shown[QStringLiteral("totals")];
+            EXPECT_TRUE(totals.isUndefined() || totals[QStringLiteral("agree")].toBool());
+        }
+    }
 }
 
 TEST(ReportCommandTest, ExitStatusesAndCsv)

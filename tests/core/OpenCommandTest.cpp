@@ -347,8 +347,8 @@ TEST_F(OpenCommandTest, FilesThatCannotBeEditedAreShownInstead)
     EXPECT_EQ(ReadSetting(SettingsStore::section(), "BgNr", ""), "55555555");
 }
 
-// Every report the bank publishes as an example, as it is and with the title line the bank prints
-// above it, goes to the presenter with the notice for its kind.
+// Every report the bank publishes as an example, as it is, with the title line the bank prints above
+// it or with the byte-order mark an editor writes, goes to the presenter with the notice for its kind.
 TEST_F(OpenCommandTest, EveryBankExampleReportIsShownInThePresenter)
 {
     const QStringList reports = {
@@ -374,7 +374,9 @@ TEST_F(OpenCommandTest, EveryBankExampleReportIsShownInThePresenter)
         const QString expected = name.contains("internetbank") ? OrderFileReader::incomingMandatesMessage()
                                                                : OrderFileReader::reportFileMessage();
         const QByteArray longTitle = "Exempelfil " + QByteArray(90, '-') + "\r\n";
-        for (const QByteArray& title : {QByteArray(), QByteArray("Exempelfil\r\n\r\n"), longTitle}) {
+        for (const QByteArray& title :
+             {QByteArray(), QByteArray("Exempelfil\r\n\r\n"), longTitle,
+              QByteArray("2008-06-11 Exempelfil\r\n\r\n"), QByteArray("\xEF\xBB\xBF")}) {
             prompt.messages.clear();
             shower.shownFiles.clear();
             const QString path = makeFile(name, title + bytes);

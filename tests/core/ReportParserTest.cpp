@@ -1,6 +1,7 @@
 #include "format/ReportParser.h"
 #include "format/ReportCodes.h"
 #include "format/ReportTable.h"
+#include "rules/Win1252.h"
 #include "support/TestSupport.h"
 
 #include <QLocale>
@@ -77,13 +78,16 @@ TEST(ReportParserTest, EveryBankExampleReportIsReadCompleteWithAgreeingTotals)
         {"utdrag-ur-medgivanderegistret_gammal-layout.txt", ReportKind::MandateRegisterExtract,
          ReportLayout::Old, 7, 0, nullptr, nullptr, false},
     };
-    // The bank prints its examples with a title line and blank lines before the first record.
-    const QByteArray title = "Exempelfil från Bankgirot\r\n  \r\n\r\n";
+    // The bank prints its examples with a title line and blank lines before the first record; a
+    // title may open with digits that no record follows.
+    const QByteArray titles[] = {"", "Exempelfil från Bankgirot\r\n  \r\n\r\n",
+                                 "2008-06-11 Exempelfil\r\n\r\n\r\n", "01 Exempelfil\r\n\r\n\r\n"};
     for (const BankReport& c : cases) {
-        for (const int titleLines : {0, 3}) {
-            SCOPED_TRACE(std::string(c.file) + (titleLines ? " with its title" : ""));
-            const ReportFile file =
-                ReportParser::parse((titleLines ? title : QByteArray()) + BankFile(c.file));
+        for (const QByteArray& title : titles) {
+            const int titleLines = title.isEmpty() ? 0 : 3;
+            SCOPED_TRACE(std::string(c.file) + " with the title " +
+                         title.left(title.indexOf('\r')).toStdString());
+            const ReportFile file = ReportParser::parse(title + BankFile(c.file));
             ASSERT_EQ(file.type, ReportFile::Type::Reports);
             ASSERT_EQ(file.reports.size(), 1);
             const Report& report = file.reports.first();
@@ -436,6 +440,26 @@ TEST(ReportParserTest, SignedTotalsOfTheCancellationsReport)
     EXPECT_EQ(negative.totals->stated.amount, 577519 + 111000);
 }
 
+// The total of the debits stands at 57-68, after a reserved field that is not part of it.
+TEST(ReportParserTest, TheDebitTotalIsReadFromItsOwnPositions)
+{
+    const struct
+    {
+        const char* file;
+        int totalsLine;
+    } cases[] = {
+        {"autogiro_exempelfilutdrag-ur-bevakningsregistret_sv.txt", 12},
+        {"autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt", 20},
+    };
+    for (const auto& c : cases) {
+        const Report report =
+            ReportParser::parse(Edited(c.file, ReplaceAt(c.totalsLine, 53, "    "))).reports.value(0);
+        ASSERT_TRUE(report.totals) << c.file;
+        EXPECT_TRUE(report.totals->agree())
+            << report.totals->disagreements.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
 // A field that holds what the bank's layout does not allow is named with its line and positions.
 TEST(ReportParserTest, FieldsOutsideTheLayoutAreNamed)
 {
@@ -447,11 +471,16 @@ TEST(ReportParserTest, FieldsOutsideTheLayoutAreNamed)
         const char* named;
     } cases[] = {
         {payments, ReplaceAt(3, 16, "00000000000A0101"), "Rad 3: Betalarnummer (position 16-31)"},
+        {payments, ReplaceAt(3, 44, "00099I2346"),
+         "Rad 3: Betalningsmottagarens bankgironummer (position 44-53)"},
+        {payments, ReplaceAt(2, 46, "0000l"), "Rad 2: Löpnummer (position 46-50)"},
         {payments, ReplaceAt(3, 3, "20091310"),
          "Rad 3: Betalningsdag (position 3-10) är inget giltigt datum"},
         {payments, ReplaceAt(17, 70, "2009x110"), "Rad 17: Återbetalningsdag (position 70-77)"},
         {"autogiro_exempelfiler_medgivandeavisering_sv.txt", ReplaceAt(2, 45, "19680305000X"),
          "Rad 2: Person- eller organisationsnummer (position 45-56)"},
+        {"autogiro_exempelfil_nya_medgivanden_via_internetbank_sv.txt", ReplaceAt(2, 13, "00000000000001X1"),
+         "Rad 2: Betalarnummer (position 13-28)"},
         {payments, [](QList<QByteArray>& lines) { lines[2].insert(80, " 81"); },
          "Rad 3 är längre än 80 tecken"},
     };
@@ -459,6 +488,25 @@ TEST(ReportParserTest, FieldsOutsideTheLayoutAreNamed)
         const Report report = ReportParser::parse(Edited(c.file, c.edit)).reports.value(0);
         EXPECT_TRUE(report.warnings.join(QLatin1Char('\n')).contains(QString::fromUtf8(c.named)))
             << c.named << ": " << report.warnings.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+// A report an editor has saved as UTF-8, with or without a byte-order mark: the payee's numbers stay
+// at their positions although the "Ä" before them on the opening record takes two bytes.
+TEST(ReportParserTest, AReportSavedAsUtf8IsReadAsUtf8)
+{
+    const QByteArray utf8 =
+        DecodeWin1252(BankFile("autogiro_exempelfilermakuleringar_andringar-av-betalningar_sv.txt")).toUtf8();
+    for (const QByteArray& bom : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        const ReportFile file = ReportParser::parse(bom + utf8);
+        ASSERT_EQ(file.type, ReportFile::Type::Reports) << bom.size();
+        const Report& report = file.reports.value(0);
+        EXPECT_EQ(report.customerNumber, QStringLiteral("471117"));
+        EXPECT_EQ(report.bankgiro, QStringLiteral("991-2346"));
+        EXPECT_EQ(report.kind, ReportKind::CancellationsChanges);
+        EXPECT_TRUE(report.unknownLines.isEmpty());
+        ASSERT_TRUE(report.totals);
+        EXPECT_TRUE(report.totals->agree());
     }
 }
 

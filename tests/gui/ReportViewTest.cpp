@@ -1,12 +1,14 @@
 #include "viewer/ReportView.h"
 #include "app/Clock.h"
 #include "format/ReportCodes.h"
+#include "format/ReportParser.h"
 #include "format/ReportTable.h"
 #include "register/BankFiles.h"
 #include "register/ItemSources.h"
 #include "register/RegisterDatabase.h"
 #include "register/RegisterImporter.h"
 #include "register/ReportOpening.h"
+#include "support/BankExamples.h"
 #include "support/FakePrompt.h"
 #include "support/GuiPrompt.h"
 #include "support/TestSupport.h"
@@ -121,6 +123,40 @@ TEST_F(ReportViewTest, AnExampleSavedWithItsTitleOpensAsAReport)
         codes.append(model->index(row, ReportTable::CodesColumn).data().toString());
     EXPECT_TRUE(codes.contains(QStringLiteral("07 Avvisad, ännu ej debiterbar (utgått)")))
         << codes.join(QLatin1Char('|')).toStdString();
+}
+
+// Every example report of the bank, in both layouts, as sent and saved with its title lines: the
+// presenter shows every item with every field the parser reads, and calls nothing faulty.
+TEST_F(ReportViewTest, EveryBankExampleReportOpensInThePresenterWithEveryField)
+{
+    const QStringList reports = BankExampleReports();
+    ASSERT_EQ(reports.size(), 15);
+    for (const QString& report : reports) {
+        const QByteArray bytes = ReadFileBytes(report);
+        const QList<ReportItem> items = ReportParser::parse(bytes).reports.value(0).items;
+        QStringList expected;
+        for (const ReportItem& item : items)
+            expected.append(ReportTable::codesText(item) + QLatin1Char('|') + ReportTable::detailsText(item));
+        expected.sort();
+        for (const QByteArray& title : BankExampleTitles()) {
+            SCOPED_TRACE(report.toStdString() + " with the title " + title.toStdString());
+            const QString path = m_folder.filePath(QStringLiteral("rapport.txt"));
+            WriteFileBytes(path, title + bytes);
+            ASSERT_TRUE(m_viewer.LoadFile(path));
+            ASSERT_TRUE(m_viewer.showsReport());
+            EXPECT_TRUE(m_viewer.reportView()->headingText().contains(QStringLiteral("991-2346")));
+            const QString warning = m_viewer.reportView()->warningText();
+            EXPECT_EQ(warning.isEmpty(), title.isEmpty()) << warning.toStdString();
+            const QAbstractItemModel* model = m_viewer.reportView()->table()->model();
+            QStringList shown;
+            for (int row = 0; row < model->rowCount(); ++row)
+                shown.append(model->index(row, ReportTable::CodesColumn).data().toString() +
+                             QLatin1Char('|') +
+                             model->index(row, ReportTable::DetailsColumn).data().toString());
+            shown.sort();
+            EXPECT_EQ(shown, expected);
+        }
+    }
 }
 
 // A code table as the help page gives it: one column when both layouts have the same codes, else a

@@ -175,6 +175,10 @@ TEST_F(ViewerTest, LinesAreReadLikeOrderFiles)
         {"Ctrl-Z after the last line end", QByteArray("ab\r\n\x1a"), QStringLiteral("ab")},
         {"Windows-1252", QByteArray("\xe5\xe4\xf6 \xc5\xc4\xd6 \x80 \x96 \xe9\r\n"),
          QStringLiteral(u"åäö ÅÄÖ € – é")},
+        {"UTF-8 with a byte-order mark", QByteArray("\xEF\xBB\xBF\xC3\x85r \xE2\x82\xAC\r\n"),
+         QStringLiteral(u"År €")},
+        {"UTF-8 line cut by characters", QByteArray(9999, 'a') + "\xC3\xA5\xC3\xA4\r\nd",
+         QString(9999, QLatin1Char('a')) + QStringLiteral(u"å\u2026\nd")},
         // A line too long to lay out is cut; the lines after it are whole.
         {"long line cut", QByteArray(10000, 'a') + "bc\r\nd",
          QString(10000, QLatin1Char('a')) + QStringLiteral(u"\u2026\nd")},
