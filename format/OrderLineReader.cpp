@@ -103,7 +103,21 @@ bool OrderLineReader::refill()
     }
     m_pos = m_buffer.constData();
     m_end = m_pos + read;
+    if (m_atStart) {
+        m_atStart = false;
+        skipByteOrderMark();
+    }
     return true;
+}
+
+// A text editor may put a UTF-8 byte-order mark before the first record, even of a file whose other
+// characters are Windows-1252; it is no part of the record, which begins with digits.
+void OrderLineReader::skipByteOrderMark()
+{
+    static constexpr char Mark[] = "\xEF\xBB\xBF";
+    constexpr qsizetype MarkSize = sizeof(Mark) - 1;
+    if (m_end - m_pos >= MarkSize && std::memcmp(m_pos, Mark, MarkSize) == 0)
+        m_pos += MarkSize;
 }
 
 // One byte of the current line. Characters past the record must be blanks.

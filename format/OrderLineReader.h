@@ -44,6 +44,7 @@ public:
 
 private:
     bool refill();
+    void skipByteOrderMark();
     bool atLineEnd(char byte);
     void takeByte(unsigned char byte);
     bool takeRecordBytes();
@@ -54,6 +55,7 @@ private:
     QByteArray m_buffer;
     const char* m_pos = nullptr;
     const char* m_end = nullptr;
+    bool m_atStart = true;
     bool m_textEnded = false;
     bool m_failed = false;
     bool m_skipLineFeed = false; // the last line ended with a CR: a LF right after it belongs to it

@@ -194,6 +194,15 @@ TEST(OrderLineReaderTest, TextKindAndUtf8Lines)
     ASSERT_TRUE(reader.next());
     EXPECT_FALSE(reader.tooLong());
     EXPECT_EQ(reader.line().toString(), QStringLiteral("Å") + QString(79, QLatin1Char('x')));
+
+    // A byte-order mark before the first record is no part of it.
+    QByteArray marked = "\xef\xbb\xbf" + QByteArray(80, 'y') + "\r\n";
+    QBuffer markedBuffer(&marked);
+    markedBuffer.open(QIODevice::ReadOnly);
+    OrderLineReader markedReader(markedBuffer, OrderLineReader::Encoding::Utf8);
+    ASSERT_TRUE(markedReader.next());
+    EXPECT_FALSE(markedReader.tooLong());
+    EXPECT_EQ(markedReader.line().toString(), QString(80, QLatin1Char('y')));
 }
 
 TEST(OrderLineReaderTest, LinesAcrossReadChunksArriveWhole)
