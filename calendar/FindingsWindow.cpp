@@ -1,23 +1,16 @@
 #include "calendar/FindingsWindow.h"
 
-#include "format/ListExport.h"
+#include "calendar/FindingsModel.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-namespace {
-
-const QColor ErrorColour(170, 0, 0);
-
-} // namespace
 
 FindingsWindow::FindingsWindow(QWidget* parent) : QDialog(parent)
 {
@@ -25,17 +18,16 @@ FindingsWindow::FindingsWindow(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("FindingsWindow"));
     m_summary = new QLabel(this);
     m_summary->setWordWrap(true);
-    m_list = new QTreeWidget(this);
+    m_model = new FindingsModel(this);
+    m_list = new QTreeView(this);
     m_list->setObjectName(QStringLiteral("FindingsList"));
     m_list->setAccessibleName(QStringLiteral("Anmärkningar"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setWordWrap(false);
-    m_list->setHeaderLabels({QStringLiteral("Nivå"), QStringLiteral("Lista"), QStringLiteral("Rad"),
-                             QStringLiteral("Kolumn"), QStringLiteral("Meddelande")});
+    m_list->setModel(m_model);
     m_list->header()->setStretchLastSection(true);
-    connect(m_list, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem* item) { requestRowOf(m_list->indexOfTopLevelItem(item)); });
+    connect(m_list, &QTreeView::activated, this, [this](const QModelIndex& index) { requestRowOf(index.row()); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Stäng"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -47,34 +39,26 @@ FindingsWindow::FindingsWindow(QWidget* parent) : QDialog(parent)
     resize(900, 360);
 }
 
+const QList<DeliveryFinding>& FindingsWindow::findings() const
+{
+    return m_model->findings();
+}
+
 void FindingsWindow::setFindings(const QList<DeliveryFinding>& findings, const QString& moment)
 {
     // The user keeps their place: the same line, or the last when the list has become shorter.
-    const int currentLine = m_list->indexOfTopLevelItem(m_list->currentItem());
+    const int currentLine = m_list->currentIndex().row();
     const int scrolled = m_list->verticalScrollBar()->value();
-    m_findings = findings;
-    m_list->clear();
-    int errors = 0;
-    QList<QTreeWidgetItem*> items;
-    items.reserve(findings.size());
-    for (const DeliveryFinding& finding : findings) {
-        auto* item =
-            new QTreeWidgetItem({FindingLevelText(finding.level), ListName(finding.list),
-                                 QString::number(finding.row + 1), finding.columnTitle, finding.message});
-        item->setToolTip(4, finding.message);
-        if (finding.level == FindingLevel::Error) {
-            ++errors;
-            for (int column = 0; column < item->columnCount(); ++column)
-                item->setForeground(column, ErrorColour);
-        }
-        items.append(item);
-    }
-    m_list->addTopLevelItems(items);
-    if (currentLine >= 0 && !items.isEmpty())
-        m_list->setCurrentItem(items[std::min(currentLine, int(items.size()) - 1)]);
+    m_model->setFindings(findings);
+    const int rows = m_model->rowCount();
+    if (currentLine >= 0 && rows > 0)
+        m_list->setCurrentIndex(m_model->index(std::min(currentLine, rows - 1), 0));
     m_list->verticalScrollBar()->setValue(scrolled);
-    for (int column = 0; column < 4; ++column)
+    for (int column = 0; column < FindingsModel::MessageColumn; ++column)
         m_list->resizeColumnToContents(column);
+    const auto errors = std::count_if(findings.begin(), findings.end(), [](const DeliveryFinding& finding) {
+        return finding.level == FindingLevel::Error;
+    });
     if (findings.isEmpty())
         m_summary->setText(
             QStringLiteral("Inga anmärkningar om filen lämnas till Bankgirot %1.").arg(moment));
@@ -88,7 +72,8 @@ void FindingsWindow::setFindings(const QList<DeliveryFinding>& findings, const Q
 
 void FindingsWindow::requestRowOf(int line)
 {
-    if (line < 0 || line >= m_findings.size())
+    const QList<DeliveryFinding>& all = findings();
+    if (line < 0 || line >= all.size())
         return;
-    emit rowRequested(m_findings[line].list, m_findings[line].row);
+    emit rowRequested(all[line].list, all[line].row);
 }

@@ -5,8 +5,9 @@
 #include <QDialog>
 #include <QList>
 
+class FindingsModel;
 class QLabel;
-class QTreeWidget;
+class QTreeView;
 
 // "Kontrollera": the findings of the check before delivery, one a line, the "fel" first marked in
 // red. A double-click (or Enter) on a line asks for its row to be shown and edited.
@@ -18,8 +19,8 @@ public:
     explicit FindingsWindow(QWidget* parent = nullptr);
 
     void setFindings(const QList<DeliveryFinding>& findings, const QString& moment);
-    QTreeWidget* list() const { return m_list; }
-    const QList<DeliveryFinding>& findings() const { return m_findings; }
+    QTreeView* list() const { return m_list; }
+    const QList<DeliveryFinding>& findings() const;
 
 signals:
     void rowRequested(ListId list, int row);
@@ -28,6 +29,6 @@ private:
     void requestRowOf(int line);
 
     QLabel* m_summary = nullptr;
-    QTreeWidget* m_list = nullptr;
-    QList<DeliveryFinding> m_findings;
+    QTreeView* m_list = nullptr;
+    FindingsModel* m_model = nullptr;
 };

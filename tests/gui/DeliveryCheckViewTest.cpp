@@ -22,7 +22,7 @@
 #include <QTextCharFormat>
 #include <QTimer>
 #include <QTreeView>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -139,16 +139,17 @@ TEST_F(DeliveryCheckViewTest, ActivatingAFindingAsksForItsRow)
     view().showFindings();
     FindingsWindow* window = view().findingsWindow();
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(window->list()->topLevelItemCount(), 1);
-    EXPECT_EQ(window->list()->topLevelItem(0)->text(0), QStringLiteral("varning"));
-    EXPECT_EQ(window->list()->topLevelItem(0)->text(2), QStringLiteral("2"));
-    emit window->list()->itemActivated(window->list()->topLevelItem(0), 0);
+    const QAbstractItemModel* model = window->list()->model();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("varning"));
+    EXPECT_EQ(model->index(0, 2).data().toString(), QStringLiteral("2"));
+    emit window->list()->activated(model->index(0, 0));
     EXPECT_EQ(m_edited, (QList<std::pair<ListId, int>>{{ListId::Btu, 1}}));
 
     // An edit that mends the row empties the open window.
     m_document.BtuList.remove(1);
     view().documentChanged();
-    EXPECT_EQ(window->list()->topLevelItemCount(), 0);
+    EXPECT_EQ(model->rowCount(), 0);
 }
 
 // Going to a row changes the main window's selection: the open list stays as it is, on the user's
@@ -158,24 +159,23 @@ TEST_F(DeliveryCheckViewTest, TheOpenWindowKeepsItsPlaceAndFollowsEdits)
     for (const char* date : {"2026-12-24", "2026-12-25", "2026-12-26"})
         AddOrder(m_document, QString::fromLatin1(date));
     view().showFindings();
-    QTreeWidget* list = view().findingsWindow()->list();
-    ASSERT_EQ(list->topLevelItemCount(), 3);
-    QTreeWidgetItem* last = list->topLevelItem(2);
-    list->setCurrentItem(last);
+    QTreeView* list = view().findingsWindow()->list();
+    ASSERT_EQ(list->model()->rowCount(), 3);
+    list->setCurrentIndex(list->model()->index(2, 0));
 
     view().documentChanged();
-    EXPECT_EQ(list->currentItem(), last);
+    EXPECT_EQ(list->currentIndex().row(), 2);
 
     m_document.BtuList.remove(2);
     view().documentChanged();
-    ASSERT_EQ(list->topLevelItemCount(), 2);
-    EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
+    ASSERT_EQ(list->model()->rowCount(), 2);
+    EXPECT_EQ(list->currentIndex().row(), 1);
 
     // A minute later an unchanged document is checked anew as well: the moment counts.
     m_clock.setMoment(m_clock.now().addSecs(60));
     view().documentChanged();
     EXPECT_TRUE(view().findingsWindow()->findChild<QLabel*>()->text().contains(QStringLiteral("kl. 19.00")));
-    EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
+    EXPECT_EQ(list->currentIndex().row(), 1);
 }
 
 TEST(BankingDays, DatePickerMarksAndTheLineUnderTheDate)
@@ -270,7 +270,7 @@ TEST(DeliveryCheckInTheMainWindow, AFindingOpensItsRowForEditing)
     form.DeliveryCheck->action()->trigger();
     FindingsWindow* window = form.DeliveryCheck->findingsWindow();
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(window->list()->topLevelItemCount(), 1);
+    ASSERT_EQ(window->list()->model()->rowCount(), 1);
     QDate shownDate;
     QString note;
     QString calendarTip;
@@ -284,12 +284,12 @@ TEST(DeliveryCheckInTheMainWindow, AFindingOpensItsRowForEditing)
         if (dialog->isVisible())
             dialog->reject();
     });
-    emit window->list()->itemActivated(window->list()->topLevelItem(0), 0);
+    emit window->list()->activated(window->list()->model()->index(0, 0));
     QApplication::processEvents();
 
     EXPECT_EQ(shownDate, QDate(2026, 12, 24));
     EXPECT_EQ(note, QStringLiteral("Ingen bankdag (julafton): banken använder 2026-12-28"));
     EXPECT_EQ(calendarTip, QStringLiteral("Ingen bankdag: julafton"));
     EXPECT_EQ(document.BtuList[1].text(2), QStringLiteral("2026-12-23"));
-    EXPECT_EQ(window->list()->topLevelItemCount(), 0);
+    EXPECT_EQ(window->list()->model()->rowCount(), 0);
 }
