@@ -127,6 +127,15 @@ QString nonBankingReason(const QDate& date)
     return holiday.isEmpty() ? CalendarTexts::SwedishWeekday(date) : holiday;
 }
 
+// What the rules on dates say of one payment date: at most one finding, and the day the bank
+// would debit on (invalid when it rejects the date).
+struct DateVerdict
+{
+    FindingLevel level;
+    QString message; // empty when the date is as the bank wants it
+    QDate bankDay;
+};
+
 class DeliveryChecker
 {
 public:
@@ -244,50 +253,70 @@ private:
     QDate checkPaymentDate(ListId list, int row, int column, const QString& title, const QDate& date,
                            bool lastBankingDay)
     {
+        const DateVerdict& verdict = verdictOn(date, lastBankingDay);
+        if (!verdict.message.isEmpty())
+            add(list, row, column, title, verdict.level, verdict.message);
+        return verdict.bankDay;
+    }
+
+    // Every row with the same date gets the same verdict, so it is worked out once a date and its
+    // message is shared: an old file whose every date has passed costs one text, not one a row.
+    const DateVerdict& verdictOn(const QDate& date, bool lastBankingDay)
+    {
+        const qint64 key = date.toJulianDay() * 2 + (lastBankingDay ? 1 : 0);
+        const auto known = m_verdicts.find(key);
+        if (known != m_verdicts.end())
+            return known->second;
+        return m_verdicts.emplace(key, judge(date, lastBankingDay)).first->second;
+    }
+
+    DateVerdict judge(const QDate& date, bool lastBankingDay) const
+    {
         if (date > m_lastAccepted) {
-            add(list, row, column, title, FindingLevel::Error,
-                QStringLiteral(
-                    "Betalningsdagen %1 ligger efter %2. Banken tar bara emot betalningsdagar till och "
-                    "med utgången av nästnästa år och avvisar betalningen.")
-                    .arg(IsoDate(date), IsoDate(m_lastAccepted)));
-            return QDate();
+            return {FindingLevel::Error,
+                    QStringLiteral(
+                        "Betalningsdagen %1 ligger efter %2. Banken tar bara emot betalningsdagar till och "
+                        "med utgången av nästnästa år och avvisar betalningen.")
+                        .arg(IsoDate(date), IsoDate(m_lastAccepted)),
+                    QDate()};
         }
         const QDate bankDay = lastBankingDay ? BankCalendar::BankingDayOnOrBefore(date)
                                              : BankCalendar::BankingDayOnOrAfter(date);
         if (bankDay < m_arrival) {
             const int passedBy = BankCalendar::BankingDaysBetween(bankDay, m_arrival);
             if (passedBy > LargestPassedBankingDays) {
-                add(list, row, column, title, FindingLevel::Error,
-                    QStringLiteral(
-                        "Betalningsdagen %1 har passerat med %2 bankdagar när filen når banken %3. "
-                        "Banken avvisar betalningar som passerat med mer än fem bankdagar.")
-                        .arg(IsoDate(date))
-                        .arg(passedBy)
-                        .arg(IsoDate(m_arrival)));
-                return QDate();
+                return {FindingLevel::Error,
+                        QStringLiteral(
+                            "Betalningsdagen %1 har passerat med %2 bankdagar när filen når banken %3. "
+                            "Banken avvisar betalningar som passerat med mer än fem bankdagar.")
+                            .arg(IsoDate(date))
+                            .arg(passedBy)
+                            .arg(IsoDate(m_arrival)),
+                        QDate()};
             }
-            add(list, row, column, title, FindingLevel::Warning,
-                QStringLiteral(
-                    "Betalningsdagen %1 har passerat när filen når banken %2. Banken drar betalningen "
-                    "%3 i stället.")
-                    .arg(IsoDate(date), IsoDate(m_arrival), IsoDate(m_firstProcessing)));
-            return m_firstProcessing;
+            return {FindingLevel::Warning,
+                    QStringLiteral(
+                        "Betalningsdagen %1 har passerat när filen når banken %2. Banken drar betalningen "
+                        "%3 i stället.")
+                        .arg(IsoDate(date), IsoDate(m_arrival), IsoDate(m_firstProcessing)),
+                    m_firstProcessing};
         }
         if (deadlinePassed(bankDay)) {
-            add(list, row, column, title, FindingLevel::Warning,
-                QStringLiteral(
-                    "Filen skulle ha nått banken senast %1 kl. 19.00 för betalningsdagen %2. Banken "
-                    "behandlar betalningen först %3.")
-                    .arg(IsoDate(BankCalendar::PreviousBankingDay(bankDay)), IsoDate(date),
-                         IsoDate(m_firstProcessing)));
-            return m_firstProcessing;
+            return {FindingLevel::Warning,
+                    QStringLiteral(
+                        "Filen skulle ha nått banken senast %1 kl. 19.00 för betalningsdagen %2. Banken "
+                        "behandlar betalningen först %3.")
+                        .arg(IsoDate(BankCalendar::PreviousBankingDay(bankDay)), IsoDate(date),
+                             IsoDate(m_firstProcessing)),
+                    m_firstProcessing};
         }
         if (bankDay != date) {
-            add(list, row, column, title, FindingLevel::Warning,
-                QStringLiteral("Betalningsdagen %1 är ingen bankdag (%2). Banken använder %3.")
-                    .arg(IsoDate(date), nonBankingReason(date), IsoDate(bankDay)));
+            return {FindingLevel::Warning,
+                    QStringLiteral("Betalningsdagen %1 är ingen bankdag (%2). Banken använder %3.")
+                        .arg(IsoDate(date), nonBankingReason(date), IsoDate(bankDay)),
+                    bankDay};
         }
-        return bankDay;
+        return {FindingLevel::Warning, QString(), bankDay};
     }
 
     // 19.00 on the banking day before has passed exactly when the file arrives on that day or later.
@@ -393,6 +422,7 @@ private:
     std::unordered_set<quint64> m_newMandatePayers;
     std::unordered_set<quint64> m_changedPayers;
     std::unordered_map<quint64, int> m_firstOrderOf; // the first payment order of a changed payer
+    std::unordered_map<qint64, DateVerdict> m_verdicts; // by day and whether it is the last banking day
     std::vector<int> m_earlierSame;                  // per payment order: an earlier equal one, or -1
     QList<DeliveryFinding> m_findings;
 };
