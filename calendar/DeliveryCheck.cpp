@@ -343,8 +343,8 @@ private:
         const QStringView amount = order.textView(BtuColumn::Amount);
         if (isZeroAmount(amount)) {
             add(ListId::Btu, row, BtuColumn::Amount, QStringLiteral("Belopp"), FindingLevel::Warning,
-                QStringLiteral("Beloppet är 0,00 för betalningsdagen %1. Kontrollera beloppet.")
-                    .arg(dateText));
+                QStringLiteral("Beloppet är %1 för betalningsdagen %2. Kontrollera beloppet.")
+                    .arg(amount, dateText));
         }
         const int earlier = m_earlierSame[std::size_t(row)];
         if (earlier >= 0) {

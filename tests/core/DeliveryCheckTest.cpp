@@ -118,9 +118,12 @@ TEST(DeliveryCheck, EachRuleAtItsBoundary)
              AddOrder(d, QStringLiteral("2028-12-29"));
              AddOrder(d, QStringLiteral("2028-12-31"), QStringLiteral("1,00"), QStringLiteral("4711"),
                       QStringLiteral("Sista bankdagen varje månad"));
+             AddOrder(d, QStringLiteral("2028-12-31"), QStringLiteral("2,00"));
          },
          {{ListId::Btu, 1, 2, Varning,
-           "2028-12-31 är ingen bankdag (nyårsafton). Banken använder 2028-12-29"}}},
+           "2028-12-31 är ingen bankdag (nyårsafton). Banken använder 2028-12-29"},
+          {ListId::Btu, 2, 2, Varning,
+           "2028-12-31 är ingen bankdag (nyårsafton). Banken använder 2029-01-02"}}},
         {"1 January three years ahead is rejected",
          At(12, 9, 12, 0),
          [](OrderDocument& d) { AddOrder(d, QStringLiteral("2029-01-01")); },
