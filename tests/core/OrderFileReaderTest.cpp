@@ -186,23 +186,28 @@ TEST(OrderLineReaderTest, TextKindAndUtf8Lines)
     for (const auto& c : cases)
         EXPECT_EQ(ScanTextKind(c.bytes.constData(), c.bytes.size()), c.kind) << c.bytes.toStdString();
 
-    // Eighty characters count as characters, not bytes.
-    QByteArray data = "\xc3\x85" + QByteArray(79, 'x') + "  \r\n";
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    OrderLineReader reader(buffer, OrderLineReader::Encoding::Utf8);
-    ASSERT_TRUE(reader.next());
-    EXPECT_FALSE(reader.tooLong());
-    EXPECT_EQ(reader.line().toString(), QStringLiteral("Å") + QString(79, QLatin1Char('x')));
-
-    // A byte-order mark before the first record is no part of it.
-    QByteArray marked = "\xef\xbb\xbf" + QByteArray(80, 'y') + "\r\n";
-    QBuffer markedBuffer(&marked);
-    markedBuffer.open(QIODevice::ReadOnly);
-    OrderLineReader markedReader(markedBuffer, OrderLineReader::Encoding::Utf8);
-    ASSERT_TRUE(markedReader.next());
-    EXPECT_FALSE(markedReader.tooLong());
-    EXPECT_EQ(markedReader.line().toString(), QString(80, QLatin1Char('y')));
+    // Eighty characters count as characters, not bytes; a byte-order mark before the first record,
+    // in either encoding, is no part of it.
+    const struct
+    {
+        QByteArray bytes;
+        OrderLineReader::Encoding encoding;
+        QString line;
+    } lines[] = {
+        {"\xc3\x85" + QByteArray(79, 'x') + "  \r\n", OrderLineReader::Encoding::Utf8,
+         QStringLiteral("Å") + QString(79, QLatin1Char('x'))},
+        {"\xef\xbb\xbf" + QByteArray(80, 'y') + "\r\n", OrderLineReader::Encoding::Utf8, QString(80, QLatin1Char('y'))},
+        {"\xef\xbb\xbf\xc5" + QByteArray(79, 'y'), OrderLineReader::Encoding::Windows1252,
+         QStringLiteral("Å") + QString(79, QLatin1Char('y'))},
+    };
+    for (auto c : lines) {
+        QBuffer buffer(&c.bytes);
+        buffer.open(QIODevice::ReadOnly);
+        OrderLineReader reader(buffer, c.encoding);
+        ASSERT_TRUE(reader.next());
+        EXPECT_FALSE(reader.tooLong());
+        EXPECT_EQ(reader.line().toString(), c.line);
+    }
 }
 
 TEST(OrderLineReaderTest, LinesAcrossReadChunksArriveWhole)
