@@ -712,7 +712,8 @@ private:
         advice.date = CachedDateText(Field(line, 66, 73));
         addDetail(advice, QStringLiteral("Åtgärdsdatum"), advice.date);
         checkDate(report, number, line, 66, 73, "Åtgärdsdatum");
-        // The old layout's date from which a new mandate may be debited is written yymmdd.
+        // The old layout's date from which a new mandate may be debited has six positions: yymmdd,
+        // as the bank's examples write it, although its table names a date with the century.
         const QStringView validFrom = Field(line, 74, 79);
         if (report.layout == ReportLayout::Old && AllDigits(validFrom) && !AllZeros(validFrom))
             addDetail(advice, QStringLiteral("Giltigt för debitering från"),
