@@ -59,15 +59,16 @@ void FindingsWindow::setFindings(const QList<DeliveryFinding>& findings, const Q
     const auto errors = std::count_if(findings.begin(), findings.end(), [](const DeliveryFinding& finding) {
         return finding.level == FindingLevel::Error;
     });
-    if (findings.isEmpty())
-        m_summary->setText(
-            QStringLiteral("Inga anmärkningar om filen lämnas till Bankgirot %1.").arg(moment));
-    else
-        m_summary->setText(QStringLiteral("%1 fel och %2 varningar om filen lämnas till Bankgirot %3. "
-                                          "Dubbelklicka på en rad för att gå till den och ändra den.")
-                               .arg(errors)
-                               .arg(findings.size() - errors)
-                               .arg(moment));
+    if (findings.isEmpty()) {
+        m_summary->setText(QStringLiteral("Inga anmärkningar om filen lämnas till Bankgirot %1.").arg(moment));
+        return;
+    }
+    const auto warnings = findings.size() - errors;
+    m_summary->setText(QStringLiteral("%1 fel och %2 %3 om filen lämnas till Bankgirot %4. "
+                                      "Dubbelklicka på en rad för att gå till den och ändra den.")
+                           .arg(errors)
+                           .arg(warnings)
+                           .arg(warnings == 1 ? QStringLiteral("varning") : QStringLiteral("varningar"), moment));
 }
 
 void FindingsWindow::requestRowOf(int line)

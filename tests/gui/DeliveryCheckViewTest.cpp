@@ -142,6 +142,7 @@ TEST_F(DeliveryCheckViewTest, ActivatingAFindingAsksForItsRow)
     const QAbstractItemModel* model = window->list()->model();
     ASSERT_EQ(model->rowCount(), 1);
     EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("varning"));
+    EXPECT_TRUE(window->findChild<QLabel*>()->text().startsWith(QStringLiteral("0 fel och 1 varning om")));
     EXPECT_EQ(model->index(0, 2).data().toString(), QStringLiteral("2"));
     emit window->list()->activated(model->index(0, 0));
     EXPECT_EQ(m_edited, (QList<std::pair<ListId, int>>{{ListId::Btu, 1}}));

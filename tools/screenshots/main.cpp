@@ -6,6 +6,8 @@
 #include "../../tests/support/FakePrompt.h"
 
 #include "app/Clock.h"
+#include "calendar/DeliveryCheckView.h"
+#include "calendar/FindingsWindow.h"
 #include "app/MainForm.h"
 #include "app/WidgetPrompt.h"
 #include "app/SwedishTranslations.h"
@@ -24,6 +26,7 @@
 #include "tools/screenshots/SampleOrderFile.h"
 #include "viewer/ViewerUnit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -178,6 +181,18 @@ void shootViewer(Shooter& shooter, TMainForm& mainForm, const QString& savedFile
 }
 
 // The viewer with one of the bank's example payment specifications, on its structured tab.
+// "Kontrollera" on the sample document: what the bank will make of it, seen from the fixed date.
+void shootFindings(Shooter& shooter, TMainForm& mainForm)
+{
+    mainForm.DeliveryCheck->action()->trigger();
+    FindingsWindow* window = mainForm.DeliveryCheck->findingsWindow();
+    if (!window) {
+        shooter.fail("The findings window did not open.");
+        return;
+    }
+    shooter.shoot(*window, QStringLiteral("findings-window.png"));
+}
+
 void shootReportViewer(Shooter& shooter, TMainForm& mainForm)
 {
     const QString reportFile = QStringLiteral("Betalningsspecifikation 2009-11-10.txt");
@@ -231,7 +246,10 @@ int main(int argc, char* argv[])
     HelpFile::setSearchFolders({QStringLiteral(VALMO_HELP_FOLDER)});
     LoadHelpViewer();
     QApplication::setApplicationName(QStringLiteral("Lumora Valmo"));
+    // The fixed date, ten in the morning: the deadlines in the status bar and the findings lie ahead.
+    const FixedClock clock(QDateTime(Today, QTime(10, 0)));
     TMainForm mainForm;
+    mainForm.setClock(clock);
     mainForm.createWindows();
     mainForm.resize(1040, 700);
     mainForm.show();
@@ -267,12 +285,12 @@ int main(int argc, char* argv[])
     // relative to the temporary folder, so the status line shows no folder of this machine.
     QDir::setCurrent(files.path());
     const QString savedFile = QStringLiteral("Valmo 2026-03-02 sparad.ag");
-    const FixedClock clock(Today);
     try {
         SaveOrderFile(savedFile, mainForm.document(), ReadPayeeNumbers(), clock);
     } catch (const std::exception&) {
         shooter.fail("The document could not be saved.");
     }
+    shootFindings(shooter, mainForm);
     shootViewer(shooter, mainForm, savedFile);
     shootReportViewer(shooter, mainForm);
     if (!ShootRegisterWindow(files.path(), prompt,
