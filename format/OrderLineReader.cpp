@@ -48,6 +48,13 @@ qsizetype untilEndOfText(const char* data, qsizetype size)
 
 } // namespace
 
+qsizetype ByteOrderMarkLength(const char* data, qsizetype size)
+{
+    static constexpr char Mark[] = "\xEF\xBB\xBF";
+    constexpr qsizetype MarkSize = sizeof(Mark) - 1;
+    return size >= MarkSize && std::memcmp(data, Mark, MarkSize) == 0 ? MarkSize : 0;
+}
+
 TextKind ScanTextKind(const char* data, qsizetype size)
 {
     Utf8Check check;
@@ -114,10 +121,7 @@ bool OrderLineReader::refill()
 // characters are Windows-1252; it is no part of the record, which begins with digits.
 void OrderLineReader::skipByteOrderMark()
 {
-    static constexpr char Mark[] = "\xEF\xBB\xBF";
-    constexpr qsizetype MarkSize = sizeof(Mark) - 1;
-    if (m_end - m_pos >= MarkSize && std::memcmp(m_pos, Mark, MarkSize) == 0)
-        m_pos += MarkSize;
+    m_pos += ByteOrderMarkLength(m_pos, m_end - m_pos);
 }
 
 // One byte of the current line. Characters past the record must be blanks.

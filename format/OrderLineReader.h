@@ -80,3 +80,7 @@ enum class TextKind
 // that cannot seek back is not scanned and counts as Other.
 TextKind ScanTextKind(QIODevice& device);
 TextKind ScanTextKind(const char* data, qsizetype size);
+
+// The length of the UTF-8 byte-order mark an editor may write before a file's first line: 3 when
+// the data begins with one, else 0.
+qsizetype ByteOrderMarkLength(const char* data, qsizetype size);

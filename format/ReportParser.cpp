@@ -37,7 +37,7 @@ std::vector<Line> SplitLines(const QByteArray& bytes)
     const bool utf8 = ScanTextKind(bytes.constData(), end) == TextKind::Utf8;
     QByteArray current;
     int number = 0;
-    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    qsizetype start = ByteOrderMarkLength(bytes.constData(), end);
     while (start < end) {
         qsizetype stop = bytes.indexOf('\n', start);
         if (stop < 0 || stop > end)

@@ -61,7 +61,7 @@ QString TextOfLines(const QByteArray& bytes, bool* cut = nullptr)
     QByteArray kept;
     kept.reserve(qMin(end, qsizetype(64) * 1024 * 1024));
     qsizetype lineLength = 0;
-    for (qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0; i < end; ++i) {
+    for (qsizetype i = ByteOrderMarkLength(bytes.constData(), end); i < end; ++i) {
         const char c = bytes.at(i);
         if (c == '\r')
             continue;
